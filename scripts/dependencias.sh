@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing need,
+# only the ones that are missing, as root or through sudo.
+set -euo pipefail
+
+PACOTES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins
+  libsqlite3-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-dejavu-core
+)
+
+faltam=()
+for p in "${PACOTES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    faltam+=("$p")
+  fi
+done
+
+if ((${#faltam[@]})); then
+  echo "Instalando pacotes que faltam: ${faltam[*]}"
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y "${faltam[@]}"
+fi

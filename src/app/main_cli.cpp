@@ -1,0 +1,114 @@
+// vlme-cli: the program's operations without windows, for the company's own
+// systems. Exit status: 0 success, 1 problems found in the data, 2 wrong
+// usage, 3 failure.
+
+#include "shell/CopiaUnica.h"
+#include "shell/Inicializacao.h"
+#include "shell/Pastas.h"
+#include "shell/UsuarioTerminal.h"
+#include "store/Banco.h"
+#include "store/Declaracoes.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStringList>
+#include <QTextStream>
+
+#include <functional>
+#include <map>
+
+namespace {
+
+enum Saida { Sucesso = 0, Problemas = 1, UsoErrado = 2, Falha = 3 };
+
+struct Contexto {
+    QString pasta;
+    vlme::store::Banco &banco;
+    vlme::shell::InterfaceUsuario &usuario;
+    QStringList argumentos; // after the command's name
+};
+
+using Comando = std::function<int(Contexto &)>;
+
+int listar(Contexto &c)
+{
+    if (!c.argumentos.isEmpty())
+        return UsoErrado;
+    QTextStream saida(stdout);
+    saida << "NR_VLM_VLM\tCNPJ_VLM\tDEN_PRODUTO_VLM\tTIPO\tSITUACAO\tPROTOCOLO\n";
+    for (const auto &item : vlme::store::ListaDeclaracoes(c.banco))
+        saida << item.numero << '\t' << item.cnpj << '\t' << item.produto << '\t' << item.tipo
+              << '\t' << item.situacao << '\t' << item.protocolo << '\n';
+    return Sucesso;
+}
+
+// One entry per command; each operation's work adds its own.
+const std::map<QString, std::pair<Comando, const char *>> &comandos()
+{
+    static const std::map<QString, std::pair<Comando, const char *>> tabela = {
+        {QStringLiteral("listar"), {listar, "listar                 lista as declarações"}},
+    };
+    return tabela;
+}
+
+int uso(QTextStream &erro)
+{
+    erro << "Uso: vlme-cli [--pasta DIR] [--sim] COMANDO [ARGUMENTOS]\n\nComandos:\n";
+    for (const auto &[nome, entrada] : comandos())
+        erro << "  " << entrada.second << '\n';
+    erro << "\n--pasta DIR  pasta de dados (padrão: VLME_PASTA ou a pasta do usuário)\n"
+            "--sim        responde Sim a todas as perguntas\n";
+    return UsoErrado;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("VLME"));
+    QCoreApplication::setApplicationName(QStringLiteral("VLME"));
+    QTextStream erro(stderr);
+
+    QStringList args = app.arguments().mid(1);
+    QString opcaoPasta;
+    bool respondeSim = false;
+    while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
+        const QString opcao = args.takeFirst();
+        if (opcao == QLatin1String("--pasta") && !args.isEmpty())
+            opcaoPasta = args.takeFirst();
+        else if (opcao == QLatin1String("--sim"))
+            respondeSim = true;
+        else
+            return uso(erro);
+    }
+    if (args.isEmpty())
+        return uso(erro);
+    const auto it = comandos().find(args.takeFirst());
+    if (it == comandos().end())
+        return uso(erro);
+
+    vlme::shell::UsuarioTerminal usuario(respondeSim);
+    const QString pasta = vlme::shell::EscolhePastaPrograma(opcaoPasta);
+    QDir().mkpath(pasta);
+    vlme::shell::CopiaUnica copia(pasta);
+    if (!copia.obtem()) {
+        usuario.mensagem(QStringLiteral("ERRO"), vlme::shell::MensagemOutraCopia,
+                         vlme::shell::Icone::Exclamacao, vlme::shell::Botoes::Ok);
+        return Falha;
+    }
+    vlme::store::Banco banco;
+    if (!vlme::shell::AbreBancoPrograma(pasta, banco, usuario))
+        return Falha;
+
+    Contexto contexto{pasta, banco, usuario, args};
+    try {
+        const int resultado = it->second.first(contexto);
+        if (resultado == UsoErrado)
+            return uso(erro);
+        return resultado;
+    } catch (const vlme::store::ErroBanco &e) {
+        erro << "Erro no banco de dados: " << e.mensagem() << '\n';
+        return Falha;
+    }
+}

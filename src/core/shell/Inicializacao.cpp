@@ -1,0 +1,136 @@
+#include "shell/Inicializacao.h"
+
+#include "shell/InterfaceUsuario.h"
+#include "shell/Pastas.h"
+#include "store/Banco.h"
+#include "store/Esquema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace vlme::shell {
+
+namespace {
+
+const QString TituloErro = QStringLiteral("ERRO");
+
+void avisaErro(InterfaceUsuario &usuario, const QString &texto)
+{
+    usuario.mensagem(TituloErro, texto, Icone::Critico, Botoes::Ok);
+}
+
+QString nativo(const QString &caminho)
+{
+    return QDir::toNativeSeparators(caminho);
+}
+
+// Builds the template under a temporary name first: a crash never leaves a
+// half-made VLME.MOD that every later start would copy.
+bool criaModelo(const QString &modelo, InterfaceUsuario &usuario)
+{
+    const QString temporario = modelo + QStringLiteral(".novo");
+    QFile::remove(temporario);
+    try {
+        store::Banco banco;
+        banco.cria(temporario);
+    } catch (const store::ErroBanco &e) {
+        QFile::remove(temporario);
+        avisaErro(usuario, e.mensagem());
+        return false;
+    }
+    if (!QFile::rename(temporario, modelo)) {
+        QFile::remove(temporario);
+        avisaErro(usuario, QStringLiteral("Não foi possível criar o arquivo %1.").arg(nativo(modelo)));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString EscolheURLDiagnostico(const QString &opcao)
+{
+    QString host = opcao;
+    if (host.isEmpty())
+        host = qEnvironmentVariable("VLME_URL_DIAGNOSTICO");
+    if (host.isEmpty())
+        host = QString::fromLatin1(HostDiagnosticoPadrao);
+    while (host.endsWith(QLatin1Char('/')))
+        host.chop(1);
+    return host + QString::fromLatin1(CaminhoDiagnostico);
+}
+
+bool CopiaArquivoPadrao(const QString &de, const QString &para, QString *erro)
+{
+    // QFile::copy writes to a temporary file and renames it: a failure (a full
+    // disk) leaves no partial copy behind.
+    QFile origem(de);
+    if (origem.copy(para))
+        return true;
+    if (erro)
+        *erro = origem.errorString();
+    return false;
+}
+
+bool AbreBancoPrograma(const QString &pastaPrograma, store::Banco &banco,
+                       InterfaceUsuario &usuario, const CopiaArquivo &copia)
+{
+    if (!QDir().mkpath(pastaPrograma) || !QFileInfo(pastaPrograma).isDir()) {
+        avisaErro(usuario, QStringLiteral("Não foi possível criar a pasta de dados %1.")
+                               .arg(nativo(pastaPrograma)));
+        return false;
+    }
+    const QDir pasta(pastaPrograma);
+    const QString caminhoBanco = pasta.filePath(QString::fromLatin1(NomeBanco));
+    const QString caminhoModelo = pasta.filePath(QString::fromLatin1(NomeModelo));
+
+    if (!QFileInfo::exists(caminhoBanco)) {
+        if (!QFileInfo::exists(caminhoModelo) && !criaModelo(caminhoModelo, usuario))
+            return false;
+        const store::TipoArquivo tipoModelo = store::ExaminaArquivo(caminhoModelo);
+        if (tipoModelo != store::TipoArquivo::Nosso) {
+            avisaErro(usuario, store::MotivoRecusa(tipoModelo, caminhoModelo) +
+                                   QStringLiteral("\nApague-o para que o VLM-E o refaça."));
+            return false;
+        }
+        QString motivo;
+        if (!copia(caminhoModelo, caminhoBanco, &motivo)) {
+            QFile::remove(caminhoBanco);
+            avisaErro(usuario, QStringLiteral("Não foi possível copiar %1 para %2:\n%3")
+                                   .arg(nativo(caminhoModelo), nativo(caminhoBanco), motivo));
+            return false;
+        }
+        QFile::setPermissions(caminhoBanco, QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    try {
+        banco.abre(caminhoBanco);
+    } catch (const store::ErroBanco &e) {
+        avisaErro(usuario, e.mensagem());
+        return false;
+    }
+
+    try {
+        store::NormalizaCodigos(banco);
+        bool atualizar = false;
+        try {
+            atualizar = store::PrecisaAtualizar(banco);
+        } catch (const store::ErroBanco &e) {
+            usuario.mensagem(QString(), QStringLiteral("Erro Inesperado. Código : ") + e.codigoNativo(),
+                             Icone::Nenhum, Botoes::Ok);
+            banco.fecha();
+            return false;
+        }
+        if (atualizar)
+            store::AtualizaEsquema(banco);
+    } catch (const store::ErroBanco &e) {
+        avisaErro(usuario, QStringLiteral("Erro no banco de dados %1:\n%2")
+                               .arg(nativo(caminhoBanco), e.mensagem()));
+        banco.fecha();
+        return false;
+    }
+    return true;
+}
+
+} // namespace vlme::shell

@@ -1,0 +1,38 @@
+#pragma once
+// Getting the statement database ready at start-up, shared by the desktop
+// program and vlme-cli: the template made from the schema code, a missing
+// VLM.MDB copied from it, the file opened exclusively, null codes cleaned and
+// an earlier layout upgraded. Every failure is told to the user, naming the
+// file and the cause; nothing of the user's is overwritten.
+
+#include <QString>
+
+#include <functional>
+
+namespace vlme::store {
+class Banco;
+}
+
+namespace vlme::shell {
+
+class InterfaceUsuario;
+
+inline constexpr char Versao[] = "5.0";
+inline constexpr char CaminhoDiagnostico[] = "/scripts/fisco/vlme/diagnostico_vlme.asp";
+// The diagnostic host when neither --url-diagnostico nor VLME_URL_DIAGNOSTICO
+// gives one. The company sets the authority's real host through either.
+inline constexpr char HostDiagnosticoPadrao[] = "http://localhost";
+
+// Host from the option, else VLME_URL_DIAGNOSTICO, else the default; plus the path.
+QString EscolheURLDiagnostico(const QString &opcao);
+
+// Copies a file; false with the reason in `erro`. Replaced in tests.
+using CopiaArquivo = std::function<bool(const QString &de, const QString &para, QString *erro)>;
+bool CopiaArquivoPadrao(const QString &de, const QString &para, QString *erro);
+
+// Opens (creating or upgrading when needed) VLM.MDB in `pastaPrograma` into
+// `banco`. False when the program cannot go on; the user has been told why.
+bool AbreBancoPrograma(const QString &pastaPrograma, store::Banco &banco,
+                       InterfaceUsuario &usuario, const CopiaArquivo &copia = CopiaArquivoPadrao);
+
+} // namespace vlme::shell

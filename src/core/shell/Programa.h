@@ -1,0 +1,28 @@
+#pragma once
+// The program-wide state of one running copy: where its data lives, its
+// version and diagnostic address, the database connection and the open
+// statement. Owned by the entry point (desktop or vlme-cli) and handed to
+// whoever needs it; lives on the user-interface thread.
+
+#include "store/Banco.h"
+
+#include <QString>
+
+namespace vlme::shell {
+
+struct DeclaracaoAberta {
+    int numero = 0;        // NR_VLM_VLM, 0 when none
+    bool aberta = false;
+    bool nova = false;     // created and not yet saved: discarded on close
+    bool alterada = false; // changed since last saved
+};
+
+struct Programa {
+    QString pasta;
+    QString versao;
+    QString urlDiagnostico;
+    store::Banco banco;
+    DeclaracaoAberta declaracao;
+};
+
+} // namespace vlme::shell

@@ -1,0 +1,30 @@
+#pragma once
+// Talking to the user on a terminal, for vlme-cli: messages go to standard
+// output (problems to standard error), questions are read from standard input
+// ("s" or "sim" is Yes; anything else, or no input at all, is No) unless
+// every question is answered Yes beforehand.
+
+#include "shell/InterfaceUsuario.h"
+
+#include <QTextStream>
+
+namespace vlme::shell {
+
+class UsuarioTerminal final : public InterfaceUsuario {
+public:
+    explicit UsuarioTerminal(bool respondeSim = false);
+    Resposta mensagem(const QString &titulo, const QString &texto, Icone icone,
+                      Botoes botoes) override;
+    QString escolheArquivoAbrir(const QString &titulo, const QString &filtro,
+                                const QString &pastaInicial) override;
+    QString escolheArquivoSalvar(const QString &titulo, const QString &filtro,
+                                 const QString &caminhoInicial) override;
+
+private:
+    bool respondeSim_;
+    QTextStream saida_;
+    QTextStream erro_;
+    QTextStream entrada_;
+};
+
+} // namespace vlme::shell

@@ -1,0 +1,275 @@
+#include "store/Banco.h"
+
+#include "store/Esquema.h"
+
+#include <QAtomicInt>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+
+#include <sqlite3.h>
+
+namespace vlme::store {
+
+namespace {
+
+QAtomicInt proximaConexao{0};
+
+// Text equality the way the old engine saw it: letter case ignored,
+// accented letters included (É = é).
+int comparaTexto(void *, int tamA, const void *a, int tamB, const void *b)
+{
+    const QString sa = QString::fromRawData(static_cast<const QChar *>(a), tamA / 2);
+    const QString sb = QString::fromRawData(static_cast<const QChar *>(b), tamB / 2);
+    return sa.compare(sb, Qt::CaseInsensitive);
+}
+
+} // namespace
+
+ErroBanco::ErroBanco(const QString &mensagem, const QString &codigoNativo, const QString &sql)
+    : std::runtime_error(mensagem.toStdString()), mensagem_(mensagem), codigo_(codigoNativo),
+      sql_(sql)
+{
+}
+
+TipoArquivo ExaminaArquivo(const QString &caminho)
+{
+    QFileInfo info(caminho);
+    if (!info.exists())
+        return TipoArquivo::Inexistente;
+    if (!info.isFile())
+        return TipoArquivo::NaoBanco;
+    if (info.size() == 0)
+        return TipoArquivo::Vazio;
+    QFile arquivo(caminho);
+    if (!arquivo.open(QIODevice::ReadOnly))
+        return TipoArquivo::NaoBanco;
+    const QByteArray cabecalho = arquivo.read(100);
+    if (cabecalho.size() < 100 || !cabecalho.startsWith(QByteArrayLiteral("SQLite format 3\0")))
+        return TipoArquivo::NaoBanco;
+    // application_id: big-endian at offset 68.
+    const auto *p = reinterpret_cast<const unsigned char *>(cabecalho.constData()) + 68;
+    const quint32 id = (quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | p[3];
+    return id == quint32(IdAplicacao) ? TipoArquivo::Nosso : TipoArquivo::OutroPrograma;
+}
+
+QString MotivoRecusa(TipoArquivo tipo, const QString &caminho)
+{
+    const QString nome = QDir::toNativeSeparators(caminho);
+    switch (tipo) {
+    case TipoArquivo::Inexistente:
+        return QStringLiteral("O arquivo %1 não existe.").arg(nome);
+    case TipoArquivo::Vazio:
+        return QStringLiteral("O arquivo %1 está vazio: não é um banco de dados do VLM-E.").arg(nome);
+    case TipoArquivo::NaoBanco:
+        return QStringLiteral("O arquivo %1 não é um banco de dados do VLM-E.").arg(nome);
+    case TipoArquivo::OutroPrograma:
+        return QStringLiteral("O arquivo %1 é um banco de dados de outro programa, não do VLM-E.")
+            .arg(nome);
+    case TipoArquivo::Nosso:
+        break;
+    }
+    return {};
+}
+
+Banco::Banco() = default;
+
+Banco::~Banco()
+{
+    fecha();
+}
+
+bool Banco::aberto() const
+{
+    return db_.isValid() && db_.isOpen();
+}
+
+void Banco::conecta(const QString &caminho, bool somenteLeitura)
+{
+    fecha();
+    nomeConexao_ = QStringLiteral("vlme_%1").arg(proximaConexao.fetchAndAddRelaxed(1));
+    db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nomeConexao_);
+    db_.setDatabaseName(caminho);
+    if (somenteLeitura)
+        db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    caminho_ = caminho;
+    if (!db_.open()) {
+        const QSqlError erro = db_.lastError();
+        fecha();
+        throw ErroBanco(QStringLiteral("Não foi possível abrir %1: %2")
+                            .arg(QDir::toNativeSeparators(caminho), erro.text()),
+                        erro.nativeErrorCode());
+    }
+    registraColacao();
+}
+
+void Banco::registraColacao()
+{
+    const QVariant v = db_.driver()->handle();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
+        throw ErroBanco(QStringLiteral("O driver SQLite do Qt não está disponível."), {});
+    sqlite3 *h = *static_cast<sqlite3 *const *>(v.data());
+    if (sqlite3_create_collation_v2(h, NomeColacao, SQLITE_UTF16, nullptr, comparaTexto,
+                                    nullptr) != SQLITE_OK)
+        throw ErroBanco(QStringLiteral("Falha ao preparar a comparação de textos."), {});
+}
+
+void Banco::abre(const QString &caminho)
+{
+    const TipoArquivo tipo = ExaminaArquivo(caminho);
+    if (tipo != TipoArquivo::Nosso)
+        throw ErroBanco(MotivoRecusa(tipo, caminho), {});
+    conecta(caminho, false);
+    try {
+        // Exclusive before WAL, so the WAL needs no shared-memory file and no
+        // other process can open the file while we hold it.
+        executa(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
+        executa(QStringLiteral("PRAGMA journal_mode=WAL"));
+        executa(QStringLiteral("PRAGMA synchronous=FULL"));
+        executa(QStringLiteral("PRAGMA busy_timeout=0"));
+        // Takes the exclusive lock now rather than at the first write.
+        executa(QStringLiteral("BEGIN EXCLUSIVE"));
+        executa(QStringLiteral("COMMIT"));
+    } catch (const ErroBanco &e) {
+        fecha();
+        throw ErroBanco(QStringLiteral("Não foi possível abrir %1: %2")
+                            .arg(QDir::toNativeSeparators(caminho), e.mensagem()),
+                        e.codigoNativo());
+    }
+}
+
+void Banco::abreSomenteLeitura(const QString &caminho)
+{
+    const TipoArquivo tipo = ExaminaArquivo(caminho);
+    if (tipo != TipoArquivo::Nosso)
+        throw ErroBanco(MotivoRecusa(tipo, caminho), {});
+    conecta(caminho, true);
+    try {
+        executa(QStringLiteral("PRAGMA trusted_schema=OFF"));
+        executa(QStringLiteral("PRAGMA query_only=ON"));
+    } catch (...) {
+        fecha();
+        throw;
+    }
+}
+
+void Banco::cria(const QString &caminho)
+{
+    if (QFileInfo::exists(caminho))
+        throw ErroBanco(QStringLiteral("O arquivo %1 já existe.").arg(QDir::toNativeSeparators(caminho)),
+                        {});
+    {
+        // Owner-only from the start.
+        QFile arquivo(caminho);
+        if (!arquivo.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            throw ErroBanco(QStringLiteral("Não foi possível criar %1: %2")
+                                .arg(QDir::toNativeSeparators(caminho), arquivo.errorString()),
+                            {});
+        arquivo.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    }
+    try {
+        conecta(caminho, false);
+        executa(QStringLiteral("PRAGMA application_id=%1").arg(IdAplicacao));
+        executa(QStringLiteral("PRAGMA synchronous=FULL"));
+        Transacao t(*this);
+        CriaEsquema(*this);
+        t.confirma();
+        fecha();
+    } catch (const ErroBanco &e) {
+        fecha();
+        QFile::remove(caminho);
+        throw ErroBanco(QStringLiteral("Não foi possível criar %1: %2")
+                            .arg(QDir::toNativeSeparators(caminho), e.mensagem()),
+                        e.codigoNativo());
+    }
+}
+
+void Banco::fecha()
+{
+    if (nomeConexao_.isEmpty())
+        return;
+    if (db_.isOpen())
+        db_.close();
+    db_ = QSqlDatabase();
+    QSqlDatabase::removeDatabase(nomeConexao_);
+    nomeConexao_.clear();
+    nivelTransacao_ = 0;
+}
+
+void Banco::falha(const QSqlError &erro, const QString &sql)
+{
+    QString texto = erro.databaseText();
+    if (texto.isEmpty())
+        texto = erro.text();
+    throw ErroBanco(texto, erro.nativeErrorCode(), sql);
+}
+
+QSqlQuery Banco::prepara(const QString &sql)
+{
+    if (!aberto())
+        throw ErroBanco(QStringLiteral("O banco de dados não está aberto."), {}, sql);
+    QSqlQuery consulta(db_);
+    consulta.setForwardOnly(true);
+    if (!consulta.prepare(sql))
+        falha(consulta.lastError(), sql);
+    return consulta;
+}
+
+void Banco::executa(QSqlQuery &consulta, const QVariantList &valores)
+{
+    for (int i = 0; i < valores.size(); ++i)
+        consulta.bindValue(i, valores.at(i));
+    if (!consulta.exec())
+        falha(consulta.lastError(), consulta.lastQuery());
+}
+
+QSqlQuery Banco::executa(const QString &sql, const QVariantList &valores)
+{
+    QSqlQuery consulta = prepara(sql);
+    executa(consulta, valores);
+    return consulta;
+}
+
+QVariant Banco::escalar(const QString &sql, const QVariantList &valores)
+{
+    QSqlQuery consulta = executa(sql, valores);
+    if (!consulta.next())
+        return {};
+    return consulta.value(0);
+}
+
+Transacao::Transacao(Banco &banco) : banco_(banco)
+{
+    nome_ = QStringLiteral("vlme_t%1").arg(banco_.nivelTransacao_);
+    banco_.executa(QStringLiteral("SAVEPOINT ") + nome_);
+    ++banco_.nivelTransacao_;
+}
+
+Transacao::~Transacao()
+{
+    if (!ativa_)
+        return;
+    --banco_.nivelTransacao_;
+    if (!banco_.aberto())
+        return;
+    try {
+        banco_.executa(QStringLiteral("ROLLBACK TO ") + nome_);
+        banco_.executa(QStringLiteral("RELEASE ") + nome_);
+    } catch (const ErroBanco &) {
+        // Nothing more can be done from a destructor; SQLite has already
+        // rolled back a transaction it could not keep.
+    }
+}
+
+void Transacao::confirma()
+{
+    if (!ativa_)
+        return;
+    banco_.executa(QStringLiteral("RELEASE ") + nome_);
+    ativa_ = false;
+    --banco_.nivelTransacao_;
+}
+
+} // namespace vlme::store

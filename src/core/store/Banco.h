@@ -1,0 +1,103 @@
+#pragma once
+// The connection to one statement database file (VLM.MDB, a backup file, the
+// template). Opened exclusively and held for the program's life by start-up;
+// every value reaches SQL as a bound parameter. Database errors are thrown as
+// ErroBanco and reach the command that started the work.
+// Not thread-safe: used on the user-interface thread only.
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+
+#include <stdexcept>
+
+namespace vlme::store {
+
+// Our mark in the file header (PRAGMA application_id): "VLME".
+inline constexpr int IdAplicacao = 0x564C4D45;
+// The database password of the old engine. Stock SQLite has none; kept so the
+// value stays in one place should an encrypting build ever use it.
+inline constexpr char SenhaBanco[] = "730961";
+
+class ErroBanco : public std::runtime_error {
+public:
+    ErroBanco(const QString &mensagem, const QString &codigoNativo, const QString &sql = {});
+    QString mensagem() const { return mensagem_; }
+    // SQLite's result code as text ("1", "19", ...), empty when not from SQLite.
+    QString codigoNativo() const { return codigo_; }
+    QString sql() const { return sql_; }
+
+private:
+    QString mensagem_;
+    QString codigo_;
+    QString sql_;
+};
+
+// What a file on disk is, looked at before it is opened.
+enum class TipoArquivo { Inexistente, Vazio, NaoBanco, OutroPrograma, Nosso };
+TipoArquivo ExaminaArquivo(const QString &caminho);
+// Why a file that is not ours is refused, in the user's words.
+QString MotivoRecusa(TipoArquivo tipo, const QString &caminho);
+
+class Banco {
+public:
+    Banco();
+    ~Banco();
+    Banco(const Banco &) = delete;
+    Banco &operator=(const Banco &) = delete;
+
+    // Opens an existing database of ours for reading and writing, holding it
+    // exclusively until `fecha`. Throws ErroBanco with a message for the user.
+    void abre(const QString &caminho);
+    // Opens a file of ours read-only, without trusting its schema (backup files).
+    void abreSomenteLeitura(const QString &caminho);
+    // Creates a new, empty database of ours at `caminho` (which must not
+    // exist), with the whole schema, owner-only permissions.
+    void cria(const QString &caminho);
+    void fecha();
+
+    bool aberto() const;
+    QString caminho() const { return caminho_; }
+    QSqlDatabase &db() { return db_; }
+
+    // Prepares a statement for repeated use; throws on a syntax error.
+    QSqlQuery prepara(const QString &sql);
+    // Runs one statement with positional values; the query is positioned
+    // before its first row.
+    QSqlQuery executa(const QString &sql, const QVariantList &valores = {});
+    // Runs a prepared statement again with new values.
+    void executa(QSqlQuery &consulta, const QVariantList &valores);
+    // First column of the first row, or an invalid QVariant when no row.
+    QVariant escalar(const QString &sql, const QVariantList &valores = {});
+
+private:
+    void conecta(const QString &caminho, bool somenteLeitura);
+    void registraColacao();
+    [[noreturn]] void falha(const QSqlError &erro, const QString &sql);
+
+    QSqlDatabase db_;
+    QString nomeConexao_;
+    QString caminho_;
+    int nivelTransacao_ = 0;
+    friend class Transacao;
+};
+
+// All or nothing: begins in the constructor, rolls back in the destructor
+// unless `confirma` was called. Nests (savepoints), so an operation that writes
+// several rows can run inside a bigger one.
+class Transacao {
+public:
+    explicit Transacao(Banco &banco);
+    ~Transacao();
+    Transacao(const Transacao &) = delete;
+    Transacao &operator=(const Transacao &) = delete;
+    void confirma();
+
+private:
+    Banco &banco_;
+    QString nome_;
+    bool ativa_ = true;
+};
+
+} // namespace vlme::store

@@ -1,0 +1,90 @@
+#include "ui/shell/Main.h"
+
+#include "checking/Erros.h"
+#include "shell/ConfiguracoesRegionais.h"
+#include "shell/CopiaUnica.h"
+#include "shell/Inicializacao.h"
+#include "shell/Pastas.h"
+#include "shell/Programa.h"
+#include "ui/shell/UsuarioJanela.h"
+#include "ui/shell/frmSplash.h"
+#include "ui/shell/mdiPrincipal.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+
+namespace vlme::ui {
+
+int Main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("VLME"));
+    QApplication::setApplicationName(QStringLiteral("VLME"));
+    QApplication::setApplicationDisplayName(QStringLiteral("VLM-E"));
+    QApplication::setApplicationVersion(QString::fromLatin1(shell::Versao));
+
+    QCommandLineParser opcoes;
+    opcoes.setApplicationDescription(QStringLiteral("VLM-E"));
+    opcoes.addHelpOption();
+    const QCommandLineOption opcaoPasta(QStringLiteral("pasta"),
+                                        QStringLiteral("Pasta de dados do programa."),
+                                        QStringLiteral("DIR"));
+    const QCommandLineOption opcaoUrl(QStringLiteral("url-diagnostico"),
+                                      QStringLiteral("Endereço do servidor de diagnóstico."),
+                                      QStringLiteral("URL"));
+    opcoes.addOption(opcaoPasta);
+    opcoes.addOption(opcaoUrl);
+    opcoes.process(app);
+
+    UsuarioJanela usuario;
+    shell::Programa programa;
+    programa.pasta = shell::EscolhePastaPrograma(opcoes.value(opcaoPasta));
+    if (!QDir().mkpath(programa.pasta)) {
+        usuario.mensagem(QStringLiteral("ERRO"),
+                         QStringLiteral("Não foi possível criar a pasta de dados %1.")
+                             .arg(QDir::toNativeSeparators(programa.pasta)),
+                         shell::Icone::Critico, shell::Botoes::Ok);
+        return 3;
+    }
+
+    shell::CopiaUnica copiaUnica(programa.pasta);
+    if (!copiaUnica.obtem()) {
+        usuario.mensagem(QStringLiteral("ERRO"), shell::MensagemOutraCopia, shell::Icone::Exclamacao,
+                         shell::Botoes::Ok);
+        return 1;
+    }
+
+    checking::Catalogo();
+    programa.versao = QString::fromLatin1(shell::Versao);
+    programa.urlDiagnostico = shell::EscolheURLDiagnostico(opcoes.value(opcaoUrl));
+
+    shell::ConfiguracoesRegionaisIni regionais;
+    const QStringList diferentes = shell::ConfiguracoesDiferentes(regionais);
+    if (!diferentes.isEmpty()) {
+        if (usuario.mensagem(QString(), shell::PerguntaConfiguracoes(diferentes),
+                             shell::Icone::Pergunta, shell::Botoes::SimNao) != shell::Resposta::Sim)
+            return 0;
+        shell::CorrigeConfiguracoes(regionais);
+    }
+
+    // Between the splash and the main window no window is open.
+    app.setQuitOnLastWindowClosed(false);
+    frmSplash splash(programa.versao);
+    mdiPrincipal principal(programa, usuario);
+    usuario.definePai(&principal);
+    QObject::connect(&splash, &frmSplash::fechado, &app, [&] {
+        usuario.definePai(nullptr);
+        if (!shell::AbreBancoPrograma(programa.pasta, programa.banco, usuario)) {
+            QApplication::exit(3);
+            return;
+        }
+        usuario.definePai(&principal);
+        principal.show();
+        app.setQuitOnLastWindowClosed(true);
+    });
+    splash.show();
+    return app.exec();
+}
+
+} // namespace vlme::ui

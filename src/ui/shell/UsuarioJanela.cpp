@@ -1,0 +1,91 @@
+#include "ui/shell/UsuarioJanela.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace vlme::ui {
+
+using shell::Botoes;
+using shell::Icone;
+using shell::Resposta;
+
+shell::Resposta UsuarioJanela::mensagem(const QString &titulo, const QString &texto, Icone icone,
+                                        Botoes botoes)
+{
+    QMessageBox caixa(pai_ ? pai_ : QApplication::activeWindow());
+    caixa.setWindowTitle(titulo.isEmpty() ? QStringLiteral("VLM-E") : titulo);
+    caixa.setText(texto);
+    switch (icone) {
+    case Icone::Nenhum:
+        caixa.setIcon(QMessageBox::NoIcon);
+        break;
+    case Icone::Informacao:
+        caixa.setIcon(QMessageBox::Information);
+        break;
+    case Icone::Exclamacao:
+        caixa.setIcon(QMessageBox::Warning);
+        break;
+    case Icone::Pergunta:
+        caixa.setIcon(QMessageBox::Question);
+        break;
+    case Icone::Critico:
+        caixa.setIcon(QMessageBox::Critical);
+        break;
+    }
+    QAbstractButton *ok = nullptr, *sim = nullptr, *nao = nullptr, *cancelar = nullptr;
+    switch (botoes) {
+    case Botoes::Ok:
+        ok = caixa.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        break;
+    case Botoes::SimNao:
+        sim = caixa.addButton(QStringLiteral("&Sim"), QMessageBox::YesRole);
+        nao = caixa.addButton(QStringLiteral("&Não"), QMessageBox::NoRole);
+        break;
+    case Botoes::SimNaoCancelar:
+        sim = caixa.addButton(QStringLiteral("&Sim"), QMessageBox::YesRole);
+        nao = caixa.addButton(QStringLiteral("&Não"), QMessageBox::NoRole);
+        cancelar = caixa.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
+        break;
+    case Botoes::OkCancelar:
+        ok = caixa.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        cancelar = caixa.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
+        break;
+    }
+    if (sim)
+        caixa.setDefaultButton(static_cast<QPushButton *>(sim));
+    else if (ok)
+        caixa.setDefaultButton(static_cast<QPushButton *>(ok));
+    if (cancelar)
+        caixa.setEscapeButton(cancelar);
+    else if (nao)
+        caixa.setEscapeButton(nao);
+    caixa.exec();
+    QAbstractButton *clicado = caixa.clickedButton();
+    if (clicado && clicado == sim)
+        return Resposta::Sim;
+    if (clicado && clicado == nao)
+        return Resposta::Nao;
+    if (clicado && clicado == ok)
+        return Resposta::Ok;
+    if (botoes == Botoes::Ok)
+        return Resposta::Ok;
+    if (botoes == Botoes::SimNao)
+        return Resposta::Nao;
+    return Resposta::Cancelar;
+}
+
+QString UsuarioJanela::escolheArquivoAbrir(const QString &titulo, const QString &filtro,
+                                           const QString &pastaInicial)
+{
+    return QFileDialog::getOpenFileName(pai_, titulo, pastaInicial, filtro);
+}
+
+QString UsuarioJanela::escolheArquivoSalvar(const QString &titulo, const QString &filtro,
+                                            const QString &caminhoInicial)
+{
+    return QFileDialog::getSaveFileName(pai_, titulo, caminhoInicial, filtro);
+}
+
+} // namespace vlme::ui

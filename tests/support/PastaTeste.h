@@ -1,0 +1,44 @@
+#pragma once
+// A fresh data folder per test, removed afterwards, and a database of the
+// current layout opened in it.
+
+#include "store/Banco.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace vlme::teste {
+
+class PastaTeste {
+public:
+    PastaTeste();
+    QString caminho() const { return dir_.path(); }
+    QString arquivo(const QString &nome) const { return dir_.filePath(nome); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+// A data folder with a new, open VLM.MDB.
+class BancoTeste {
+public:
+    BancoTeste();
+    store::Banco &banco() { return banco_; }
+    QString pasta() const { return pasta_.caminho(); }
+    QString caminhoBanco() const { return pasta_.arquivo(QStringLiteral("VLM.MDB")); }
+
+private:
+    PastaTeste pasta_;
+    store::Banco banco_;
+};
+
+// Prints QStrings readably in failed expectations.
+} // namespace vlme::teste
+
+#include <ostream>
+inline std::ostream &operator<<(std::ostream &os, const QString &s)
+{
+    return os << '"' << s.toStdString() << '"';
+}

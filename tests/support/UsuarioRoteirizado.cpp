@@ -1,0 +1,47 @@
+#include "support/UsuarioRoteirizado.h"
+
+#include <gtest/gtest.h>
+
+namespace vlme::teste {
+
+shell::Resposta UsuarioRoteirizado::mensagem(const QString &titulo, const QString &texto,
+                                             shell::Icone icone, shell::Botoes botoes)
+{
+    mensagens.push_back({titulo, texto, icone, botoes});
+    if (botoes == shell::Botoes::Ok)
+        return shell::Resposta::Ok;
+    if (respostas.empty()) {
+        ADD_FAILURE() << "pergunta sem resposta no roteiro: " << texto.toStdString();
+        return shell::Resposta::Cancelar;
+    }
+    const shell::Resposta r = respostas.front();
+    respostas.pop_front();
+    return r;
+}
+
+QString UsuarioRoteirizado::escolheArquivoAbrir(const QString &titulo, const QString &filtro,
+                                                const QString &pastaInicial)
+{
+    dialogos.push_back({titulo, filtro, pastaInicial});
+    if (arquivos.empty())
+        return {};
+    QString a = arquivos.front();
+    arquivos.pop_front();
+    return a;
+}
+
+QString UsuarioRoteirizado::escolheArquivoSalvar(const QString &titulo, const QString &filtro,
+                                                 const QString &caminhoInicial)
+{
+    return escolheArquivoAbrir(titulo, filtro, caminhoInicial);
+}
+
+QStringList UsuarioRoteirizado::textos() const
+{
+    QStringList t;
+    for (const auto &m : mensagens)
+        t << m.texto;
+    return t;
+}
+
+} // namespace vlme::teste

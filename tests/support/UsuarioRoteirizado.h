@@ -1,0 +1,45 @@
+#pragma once
+// Scripted stand-in for the user: records every message exactly and answers
+// questions and file choices from queues set by the test. A question with no
+// scripted answer fails the test, so nothing waits on a dialog.
+
+#include "shell/InterfaceUsuario.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+namespace vlme::teste {
+
+struct MensagemRegistrada {
+    QString titulo;
+    QString texto;
+    shell::Icone icone;
+    shell::Botoes botoes;
+};
+
+class UsuarioRoteirizado final : public shell::InterfaceUsuario {
+public:
+    shell::Resposta mensagem(const QString &titulo, const QString &texto, shell::Icone icone,
+                             shell::Botoes botoes) override;
+    QString escolheArquivoAbrir(const QString &titulo, const QString &filtro,
+                                const QString &pastaInicial) override;
+    QString escolheArquivoSalvar(const QString &titulo, const QString &filtro,
+                                 const QString &caminhoInicial) override;
+
+    void responde(shell::Resposta resposta) { respostas.push_back(resposta); }
+    void escolhe(const QString &arquivo) { arquivos.push_back(arquivo); }
+
+    QStringList textos() const;
+
+    std::deque<shell::Resposta> respostas;
+    std::deque<QString> arquivos;
+    std::vector<MensagemRegistrada> mensagens;
+    struct DialogoArquivo {
+        QString titulo, filtro, inicial;
+    };
+    std::vector<DialogoArquivo> dialogos;
+};
+
+} // namespace vlme::teste
