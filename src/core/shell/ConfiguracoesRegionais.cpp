@@ -67,7 +67,11 @@ ConfiguracoesRegionaisIni::ConfiguracoesRegionaisIni(const QString &arquivo) : a
 QString ConfiguracoesRegionaisIni::le(ItemRegional item) const
 {
     QSettings s(arquivo_, QSettings::IniFormat);
-    return s.value(chave(item), padraoDoSistema(item)).toString();
+    const QVariant valor = s.value(chave(item), padraoDoSistema(item));
+    // A comma typed by hand into the file, unquoted, reads back as a list.
+    if (valor.typeId() == QMetaType::QStringList)
+        return valor.toStringList().join(QLatin1Char(','));
+    return valor.toString();
 }
 
 void ConfiguracoesRegionaisIni::grava(ItemRegional item, const QString &valor)

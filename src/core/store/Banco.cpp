@@ -92,8 +92,9 @@ void Banco::conecta(const QString &caminho, bool somenteLeitura)
     nomeConexao_ = QStringLiteral("vlme_%1").arg(proximaConexao.fetchAndAddRelaxed(1));
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nomeConexao_);
     db_.setDatabaseName(caminho);
-    if (somenteLeitura)
-        db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    // Fail at once when another program holds the file, instead of waiting.
+    db_.setConnectOptions(somenteLeitura ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=0;QSQLITE_OPEN_READONLY")
+                                         : QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
     caminho_ = caminho;
     if (!db_.open()) {
         const QSqlError erro = db_.lastError();
@@ -128,7 +129,6 @@ void Banco::abre(const QString &caminho)
         executa(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
         executa(QStringLiteral("PRAGMA journal_mode=WAL"));
         executa(QStringLiteral("PRAGMA synchronous=FULL"));
-        executa(QStringLiteral("PRAGMA busy_timeout=0"));
         // Takes the exclusive lock now rather than at the first write.
         executa(QStringLiteral("BEGIN EXCLUSIVE"));
         executa(QStringLiteral("COMMIT"));

@@ -1,0 +1,104 @@
+// vlme-cli run as the company's systems run it: exact output and exit status.
+
+#include "shell/CopiaUnica.h"
+#include "store/Banco.h"
+#include "support/PastaTeste.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace vlme;
+
+namespace {
+
+struct Execucao {
+    int status = -1;
+    QString saida;
+    QString erro;
+};
+
+Execucao executa(const QStringList &argumentos)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::SeparateChannels);
+    p.start(QStringLiteral(VLME_CLI), argumentos);
+    p.closeWriteChannel();
+    if (!p.waitForFinished(60000))
+        ADD_FAILURE() << "vlme-cli não terminou";
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+const QString Cabecalho = QStringLiteral("NR_VLM_VLM\tCNPJ_VLM\tDEN_PRODUTO_VLM\tTIPO\tSITUACAO\tPROTOCOLO\n");
+
+} // namespace
+
+TEST(CliListar, PrimeiroUsoCriaOBancoComoOProgramaDeJanelas)
+{
+    teste::PastaTeste pasta;
+    const Execucao r = executa({"--pasta", pasta.caminho(), "listar"});
+    EXPECT_EQ(r.status, 0) << r.erro;
+    EXPECT_EQ(r.saida, Cabecalho);
+    EXPECT_TRUE(QFileInfo::exists(pasta.arquivo("VLM.MDB")));
+    EXPECT_TRUE(QFileInfo::exists(pasta.arquivo("VLME.MOD")));
+}
+
+TEST(CliListar, ListaAsDeclaracoesFormatadas)
+{
+    teste::PastaTeste pasta;
+    ASSERT_EQ(executa({"--pasta", pasta.caminho(), "listar"}).status, 0);
+    {
+        store::Banco banco;
+        banco.abre(pasta.arquivo("VLM.MDB"));
+        banco.executa(QStringLiteral("INSERT INTO VLME (CNPJ_VLM, DEN_PRODUTO_VLM, NR_TRANSMISSAO_VLM, CODIGO_VLM,"
+                                     " RETIFICADOR_VLM) VALUES ('11222333000181', 'Câmera', -1, '200100123', 1)"));
+        banco.executa(QStringLiteral("INSERT INTO VLME (DEN_PRODUTO_VLM, CODIGO_VLM) VALUES ('Rádio', '')"));
+        banco.executa(QStringLiteral("INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS, TX_DESCRICAO_MODELOS)"
+                                     " VALUES (2, 1, 'AM/FM')"));
+    }
+    const Execucao r = executa({"--pasta", pasta.caminho(), "listar"});
+    EXPECT_EQ(r.status, 0) << r.erro;
+    EXPECT_EQ(r.saida, Cabecalho + "2\t-\tRádio - AM/FM\tNovo\tOriginal\t-\n"
+                                   "1\t11.222.333/0001-81\tCâmera\tRetificador\tRegistrado\t2001/00123\n");
+}
+
+TEST(CliListar, SegundaCopiaNaMesmaPastaERecusada)
+{
+    teste::PastaTeste pasta;
+    shell::CopiaUnica aberta(pasta.caminho());
+    ASSERT_TRUE(aberta.obtem());
+    const Execucao r = executa({"--pasta", pasta.caminho(), "listar"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.erro, "Já existe um VLM-E aberto. Não é possível abrir outra cópia do programa.\n");
+    EXPECT_TRUE(r.saida.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(pasta.arquivo("VLM.MDB")));
+}
+
+TEST(CliListar, BancoEstranhoFalhaSemSerTocado)
+{
+    teste::PastaTeste pasta;
+    {
+        QFile f(pasta.arquivo("VLM.MDB"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("isto nao e um banco");
+    }
+    const Execucao r = executa({"--pasta", pasta.caminho(), "listar"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(r.erro.contains(QStringLiteral("não é um banco de dados do VLM-E"))) << r.erro;
+    QFile f(pasta.arquivo("VLM.MDB"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("isto nao e um banco"));
+}
+
+TEST(CliListar, UsoErrado)
+{
+    teste::PastaTeste pasta;
+    EXPECT_EQ(executa({"--pasta", pasta.caminho()}).status, 2);
+    EXPECT_EQ(executa({"--pasta", pasta.caminho(), "inexistente"}).status, 2);
+    const Execucao r = executa({"--pasta", pasta.caminho(), "listar", "demais"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.erro.startsWith(QLatin1String("Uso: vlme-cli")));
+}
