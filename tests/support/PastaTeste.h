@@ -34,11 +34,16 @@ private:
     store::Banco banco_;
 };
 
-// Prints QStrings readably in failed expectations.
 } // namespace vlme::teste
 
+// Prints QStrings readably in failed expectations (gtest would otherwise
+// print them character by character, as a container).
 #include <ostream>
 inline std::ostream &operator<<(std::ostream &os, const QString &s)
 {
     return os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
 }
