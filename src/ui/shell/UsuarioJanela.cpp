@@ -16,7 +16,11 @@ shell::Resposta UsuarioJanela::mensagem(const QString &titulo, const QString &te
 {
     QMessageBox caixa(pai_ ? pai_ : QApplication::activeWindow());
     caixa.setWindowTitle(titulo.isEmpty() ? QStringLiteral("VLM-E") : titulo);
-    caixa.setText(texto);
+    // Messages break lines with "\r" (as the field checks do) or "\n"; the
+    // box's label only understands the latter.
+    QString exibido = texto;
+    exibido.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    caixa.setText(exibido);
     switch (icone) {
     case Icone::Nenhum:
         caixa.setIcon(QMessageBox::NoIcon);

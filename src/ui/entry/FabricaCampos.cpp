@@ -1,0 +1,65 @@
+#include "ui/entry/FabricaCampos.h"
+
+#include "ui/entry/CampoMascarado.h"
+
+#include <QVariant>
+#include <QWidget>
+
+#include <stdexcept>
+
+namespace vlme::ui {
+
+namespace {
+constexpr char PropriedadeTag[] = "tag";
+constexpr char PropriedadeDispensa[] = "vlmeDispensaConferencia";
+
+template <class Linha>
+std::optional<Linha> linha(std::span<const Linha> tabela, const QString &formulario,
+                           const QString &campo) {
+    if (const Linha *l = entry::BuscaCampo(tabela, formulario, campo))
+        return *l;
+    return std::nullopt;
+}
+} // namespace
+
+CampoMascarado *CriaCampo(const QString &formulario, const QString &campo,
+                          shell::InterfaceUsuario &usuario, QWidget *pai) {
+    const entry::DefinicaoCampo *def = entry::BuscaCampo(formulario, campo);
+    if (!def)
+        throw std::invalid_argument(
+            QStringLiteral("campo desconhecido: %1.%2").arg(formulario, campo).toStdString());
+    auto *c = new CampoMascarado(pai);
+    c->setObjectName(campo);
+    c->defineUsuario(&usuario);
+    c->defineTag(QString::fromLatin1(def->tag));
+    c->defineMascara(QString::fromLatin1(def->mascara));
+    c->defineFiltro(linha(entry::TabelaFiltroTecla(), formulario, campo));
+    c->defineTamanhoMaximo(def->tamanhoMaximo);
+    c->defineConferenciaValor(linha(entry::TabelaConfereValor(), formulario, campo));
+    c->defineSaida(linha(entry::TabelaSaida(), formulario, campo));
+    return c;
+}
+
+void DefineTag(QWidget *controle, const QString &tag) {
+    controle->setProperty(PropriedadeTag, tag);
+}
+
+QString Tag(const QWidget *controle) {
+    return controle->property(PropriedadeTag).toString();
+}
+
+void HabilitaPorTag(QWidget *janela, QChar letra, bool habilitado) {
+    for (QWidget *w : janela->findChildren<QWidget *>())
+        if (Tag(w).contains(letra))
+            w->setEnabled(habilitado);
+}
+
+void DispensaConferencia(QWidget *controle) {
+    controle->setProperty(PropriedadeDispensa, true);
+}
+
+bool ConferenciaDispensada(const QWidget *controle) {
+    return controle && controle->property(PropriedadeDispensa).toBool();
+}
+
+} // namespace vlme::ui
