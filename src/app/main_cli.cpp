@@ -2,6 +2,9 @@
 // systems. Exit status: 0 success, 1 problems found in the data, 2 wrong
 // usage, 3 failure.
 
+#include "checking/Calculos.h"
+#include "checking/Pendencias.h"
+#include "entry/Numeros.h"
 #include "shell/CopiaUnica.h"
 #include "shell/Inicializacao.h"
 #include "shell/Pastas.h"
@@ -42,11 +45,57 @@ int listar(Contexto &c)
     return Sucesso;
 }
 
+// The statement number argument of a command; 0 when the arguments are wrong
+// (usage) or -1 when there is no such statement (told to the user).
+int declaracaoDoArgumento(Contexto &c)
+{
+    if (c.argumentos.size() != 1)
+        return 0;
+    bool ok = false;
+    const int numero = c.argumentos.first().toInt(&ok);
+    if (!ok || numero <= 0)
+        return 0;
+    if (!c.banco.escalar(QStringLiteral("SELECT 1 FROM VLME WHERE NR_VLM_VLM = ?"), {numero}).isValid()) {
+        QTextStream(stderr) << "A declaração " << numero << " não existe.\n";
+        return -1;
+    }
+    return numero;
+}
+
+int verificar(Contexto &c)
+{
+    const int numero = declaracaoDoArgumento(c);
+    if (numero <= 0)
+        return numero == 0 ? UsoErrado : Falha;
+    const auto pendencias = vlme::checking::VerificaPendencias(c.banco, numero);
+    QTextStream saida(stdout);
+    if (pendencias.empty()) {
+        saida << vlme::checking::TextoSemPendencias << '\n';
+        return Sucesso;
+    }
+    for (const auto &p : pendencias)
+        saida << p.texto << '\n';
+    return Problemas;
+}
+
+int resumo(Contexto &c)
+{
+    const int numero = declaracaoDoArgumento(c);
+    if (numero <= 0)
+        return numero == 0 ? UsoErrado : Falha;
+    QTextStream saida(stdout);
+    for (const auto &[rotulo, valor] : vlme::checking::LinhasResumo(c.banco, numero))
+        saida << rotulo << ": " << valor << '\n';
+    return Sucesso;
+}
+
 // One entry per command; each operation's work adds its own.
 const std::map<QString, std::pair<Comando, const char *>> &comandos()
 {
     static const std::map<QString, std::pair<Comando, const char *>> tabela = {
         {QStringLiteral("listar"), {listar, "listar                 lista as declarações"}},
+        {QStringLiteral("verificar"), {verificar, "verificar N            lista as pendências da declaração N"}},
+        {QStringLiteral("resumo"), {resumo, "resumo N               mostra os custos e o coeficiente de redução"}},
     };
     return tabela;
 }

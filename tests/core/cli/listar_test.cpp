@@ -102,3 +102,34 @@ TEST(CliListar, UsoErrado)
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(r.erro.startsWith(QLatin1String("Uso: vlme-cli")));
 }
+
+TEST(CliVerificarResumo, PendenciasESaida1)
+{
+    teste::PastaTeste pasta;
+    ASSERT_EQ(executa({"--pasta", pasta.caminho(), "listar"}).status, 0);
+    {
+        store::Banco banco;
+        banco.abre(pasta.arquivo("VLM.MDB"));
+        banco.executa(QStringLiteral("INSERT INTO VLME (CODIGO_VLM, PESO_BRUTO_VLM) VALUES ('', 1)"));
+    }
+    const Execucao r = executa({"--pasta", pasta.caminho(), "verificar", "1"});
+    EXPECT_EQ(r.status, 1) << r.erro;
+    EXPECT_EQ(r.saida, QStringLiteral(
+                           "O campo CNPJ do Estabelecimento é obrigatório.\n"
+                           "O campo CPF do representante é obrigatório.\n"
+                           "O campo Processo Produtivo Básico é obrigatório.\n"
+                           "O campo Denominação do Produto é obrigatório.\n"
+                           "O campo Código NCM/SH é obrigatório.\n"
+                           "O campo Unidade é obrigatório.\n"
+                           "É obrigatório informar pelo menos um Modelo/Tipo/Referência.\n"
+                           "É obrigatório informar pelo menos um Componente Importado.\n"));
+
+    const Execucao resumo = executa({"--pasta", pasta.caminho(), "resumo", "1"});
+    EXPECT_EQ(resumo.status, 0) << resumo.erro;
+    EXPECT_TRUE(resumo.saida.contains(QStringLiteral("Coeficiente de Redução do II: 88,00%\n"))) << resumo.saida;
+    EXPECT_TRUE(resumo.saida.contains(QStringLiteral("Total: US$ 0,00\n")));
+
+    EXPECT_EQ(executa({"--pasta", pasta.caminho(), "verificar", "7"}).status, 3);
+    EXPECT_EQ(executa({"--pasta", pasta.caminho(), "verificar", "x"}).status, 2);
+    EXPECT_EQ(executa({"--pasta", pasta.caminho(), "resumo"}).status, 2);
+}

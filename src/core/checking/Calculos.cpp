@@ -1,0 +1,182 @@
+#include "checking/Calculos.h"
+
+#include "entry/Numeros.h"
+#include "store/Banco.h"
+#include "store/Declaracoes.h"
+
+#include <QSqlQuery>
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace vlme::checking {
+
+namespace {
+
+double soma(store::Banco &banco, const char *sql, int nrVlm)
+{
+    // total() is 0.0 over no rows and skips empty values.
+    return banco.escalar(QString::fromLatin1(sql), {nrVlm}).toDouble();
+}
+
+} // namespace
+
+double ArredondaPar(double valor, int casas)
+{
+    if (!std::isfinite(valor))
+        return valor;
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(valor), std::chars_format::fixed);
+    std::string texto(buf, r.ptr);
+    const auto ponto = texto.find('.');
+    if (ponto == std::string::npos || texto.size() - ponto - 1 <= std::size_t(casas))
+        return valor;
+    std::string inteiro = texto.substr(0, ponto);
+    std::string decimais = texto.substr(ponto + 1);
+    std::string mantidos = inteiro + decimais.substr(0, casas);
+    const std::string resto = decimais.substr(casas);
+    bool sobe;
+    if (resto[0] > '5')
+        sobe = true;
+    else if (resto[0] < '5')
+        sobe = false;
+    else if (resto.find_first_not_of('0', 1) != std::string::npos)
+        sobe = true;
+    else
+        sobe = (mantidos.back() - '0') % 2 == 1;
+    if (sobe) {
+        int i = int(mantidos.size()) - 1;
+        while (i >= 0 && mantidos[i] == '9')
+            mantidos[i--] = '0';
+        if (i < 0)
+            mantidos.insert(mantidos.begin(), '1');
+        else
+            ++mantidos[i];
+    }
+    mantidos.insert(mantidos.size() - casas, 1, '.');
+    double resultado = 0;
+    std::from_chars(mantidos.data(), mantidos.data() + mantidos.size(), resultado);
+    return valor < 0 ? -resultado : resultado;
+}
+
+double CalculaCustoNacionais(store::Banco &banco, int nrVlm)
+{
+    const double nacionais =
+        soma(banco,
+             "SELECT total(QTD_NACIONAL * VL_CUSTO_UNITARIO_NACIONAL) FROM COMPONENTES_NACIONAIS"
+             " WHERE NR_VLM_NACIONAL = ?",
+             nrVlm);
+    const double subcomponentes =
+        soma(banco,
+             "SELECT total(i.QTD_IMPORTADO * i.VALOR_UNITARIO_IMPORTADO)"
+             " FROM COMPONENTES_IMPORTADOS i JOIN SUBCOMP s"
+             "   ON s.N_VLM_SUBCOMP = i.NR_VLM_IMPORTADO AND s.N_IMPORTADO_SUBCOMP = i.NR_SQ_IMPORTADO"
+             " WHERE i.NR_VLM_IMPORTADO = ?",
+             nrVlm);
+    return nacionais - subcomponentes;
+}
+
+double CalculaCustoImportados(store::Banco &banco, int nrVlm)
+{
+    return soma(banco,
+                "SELECT total(QTD_IMPORTADO * VALOR_UNITARIO_IMPORTADO) FROM COMPONENTES_IMPORTADOS"
+                " WHERE NR_VLM_IMPORTADO = ?",
+                nrVlm);
+}
+
+double CalculaCustoMaoDeObra(store::Banco &banco, int nrVlm)
+{
+    return soma(banco,
+                "SELECT total(ifnull(VL_SALARIOS_VLM, 0) + ifnull(VL_ENCARGOS_VLM, 0)) FROM VLME"
+                " WHERE NR_VLM_VLM = ?",
+                nrVlm);
+}
+
+double CalculaValorII(store::Banco &banco, int nrVlm)
+{
+    const double suspensos =
+        soma(banco,
+             "SELECT total(VALOR_II_IMPORTADO) FROM COMPONENTES_IMPORTADOS"
+             " WHERE NR_VLM_IMPORTADO = ? AND IN_COM_SUSP_IMPORTADO = 1",
+             nrVlm);
+    const double foraDaBase =
+        soma(banco,
+             "SELECT total(i.VALOR_II_IMPORTADO)"
+             " FROM COMPONENTES_IMPORTADOS i JOIN SUBCOMP s"
+             "   ON s.N_VLM_SUBCOMP = i.NR_VLM_IMPORTADO AND s.N_IMPORTADO_SUBCOMP = i.NR_SQ_IMPORTADO"
+             " WHERE i.NR_VLM_IMPORTADO = ? AND s.IN_BASE_CALCULO_SUBCOMP = 0"
+             "   AND i.IN_COM_SUSP_IMPORTADO = 1",
+             nrVlm);
+    return suspensos - foraDaBase;
+}
+
+double CalculaCoeficiente(store::Banco &banco, int nrVlm)
+{
+    const int tipo = banco
+                         .escalar(QStringLiteral("SELECT ifnull(TIPO_COEFICIENTE_VLM, 0) FROM VLME"
+                                                 " WHERE NR_VLM_VLM = ?"),
+                                  {nrVlm})
+                         .toInt();
+    if (tipo == 0)
+        return ArredondaPar(88.0 / 100.0, 4);
+    const double n = CalculaCustoNacionais(banco, nrVlm);
+    const double i = CalculaCustoImportados(banco, nrVlm);
+    const double m = CalculaCustoMaoDeObra(banco, nrVlm);
+    const double total = n + i + m;
+    if (!(total > 0))
+        return 0;
+    return ArredondaPar((n + m) / total, 4);
+}
+
+double CalculaValorIIReducao(store::Banco &banco, int nrVlm)
+{
+    const double t = CalculaValorII(banco, nrVlm);
+    const double k = CalculaCoeficiente(banco, nrVlm);
+    return t - t * k;
+}
+
+Resumo CalculaResumo(store::Banco &banco, int nrVlm)
+{
+    Resumo r;
+    r.custoNacionais = CalculaCustoNacionais(banco, nrVlm);
+    r.custoImportados = CalculaCustoImportados(banco, nrVlm);
+    r.custoMaoDeObra = CalculaCustoMaoDeObra(banco, nrVlm);
+    r.custoTotal = r.custoNacionais + r.custoImportados + r.custoMaoDeObra;
+    r.valorII = CalculaValorII(banco, nrVlm);
+    r.coeficiente = CalculaCoeficiente(banco, nrVlm);
+    r.valorIIReducao = CalculaValorIIReducao(banco, nrVlm);
+    return r;
+}
+
+std::vector<std::pair<QString, QString>> LinhasResumo(store::Banco &banco, int nrVlm)
+{
+    QSqlQuery q = banco.executa(
+        QStringLiteral("SELECT CNPJ_VLM, CPF_VLM, DEN_PRODUTO_VLM FROM VLME WHERE NR_VLM_VLM = ?"), {nrVlm});
+    QString cnpj, cpf, produto;
+    if (q.next()) {
+        cnpj = q.value(0).toString();
+        cpf = q.value(1).toString();
+        produto = q.value(2).toString();
+    }
+    if (cpf.size() == 11)
+        cpf = cpf.left(3) + QLatin1Char('.') + cpf.mid(3, 3) + QLatin1Char('.') + cpf.mid(6, 3) +
+              QLatin1Char('-') + cpf.mid(9, 2);
+    const Resumo r = CalculaResumo(banco, nrVlm);
+    auto dolar = [](double v) { return QStringLiteral("US$ ") + entry::FormataNumero(v); };
+    return {
+        {QStringLiteral("CNPJ Estabelecimento"), cnpj.isEmpty() ? QString() : store::FormataCNPJ(cnpj)},
+        {QStringLiteral("CPF Representante Legal"), cpf},
+        {QStringLiteral("Denominação do Produto"), produto},
+        {QStringLiteral("Custo Componentes Nacionais"), dolar(r.custoNacionais)},
+        {QStringLiteral("Custo Componentes Importados"), dolar(r.custoImportados)},
+        {QStringLiteral("Custo Mão-de-obra"), dolar(r.custoMaoDeObra)},
+        {QStringLiteral("Total"), dolar(r.custoTotal)},
+        {QStringLiteral("Valor Total II  sem Redução"), dolar(r.valorII)},
+        {QStringLiteral("Coeficiente de Redução do II"),
+         entry::FormataNumero(r.coeficiente * 100) + QLatin1Char('%')},
+        {QStringLiteral("Valor Total II com Redução"), dolar(r.valorIIReducao)},
+    };
+}
+
+} // namespace vlme::checking

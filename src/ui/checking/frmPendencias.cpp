@@ -1,0 +1,148 @@
+#include "ui/checking/frmPendencias.h"
+
+#include "checking/ListaDiagnostico.h"
+#include "shell/InterfaceUsuario.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace vlme::ui {
+
+frmPendencias::frmPendencias(QWidget *pai) : QDialog(pai)
+{
+    setObjectName(QStringLiteral("frmPendencias"));
+    setWindowTitle(QStringLiteral("Pendências"));
+    resize(640, 420);
+
+    lstPendencias = new QTreeWidget(this);
+    lstPendencias->setObjectName(QStringLiteral("lstPendencias"));
+    lstPendencias->setRootIsDecorated(false);
+    lstPendencias->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstPendencias->setAlternatingRowColors(true);
+    lstPendencias->setWordWrap(true);
+
+    fraProtocolo = new QGroupBox(this);
+    fraProtocolo->setObjectName(QStringLiteral("fraProtocolo"));
+    auto *grade = new QGridLayout(fraProtocolo);
+    grade->addWidget(new QLabel(QStringLiteral("Demonstrativo recebido em :"), fraProtocolo), 0, 0);
+    lblDataHora = new QLabel(fraProtocolo);
+    lblDataHora->setObjectName(QStringLiteral("lblDataHora"));
+    grade->addWidget(lblDataHora, 0, 1);
+    grade->addWidget(new QLabel(QStringLiteral("Número de protocolo da transmissão : "), fraProtocolo), 1, 0);
+    lblTransmissao = new QLabel(fraProtocolo);
+    lblTransmissao->setObjectName(QStringLiteral("lblTransmissao"));
+    grade->addWidget(lblTransmissao, 1, 1);
+    grade->setColumnStretch(1, 1);
+    fraProtocolo->hide();
+
+    lblContagem = new QLabel(this);
+    lblContagem->setObjectName(QStringLiteral("lblContagem"));
+    lblContagem->hide();
+
+    cmdAjuda = new QPushButton(QStringLiteral("&Ajuda"), this);
+    cmdAjuda->setObjectName(QStringLiteral("cmdAjuda"));
+    cmdImprimir = new QPushButton(QStringLiteral("&Imprimir"), this);
+    cmdImprimir->setObjectName(QStringLiteral("cmdImprimir"));
+    cmdFechar = new QPushButton(QStringLiteral("&Fechar"), this);
+    cmdFechar->setObjectName(QStringLiteral("cmdFechar"));
+    cmdFechar->setDefault(true);
+    connect(cmdFechar, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdAjuda, &QPushButton::clicked, this, [this] {
+        if (ajuda)
+            ajuda(ContextoAjuda);
+    });
+    // Printing this list is not offered: the button stays for familiarity.
+    cmdImprimir->setEnabled(false);
+
+    auto *botoes = new QHBoxLayout;
+    botoes->addWidget(lblContagem);
+    botoes->addStretch();
+    botoes->addWidget(cmdAjuda);
+    botoes->addWidget(cmdImprimir);
+    botoes->addWidget(cmdFechar);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(lstPendencias, 1);
+    layout->addWidget(fraProtocolo);
+    layout->addLayout(botoes);
+}
+
+void frmPendencias::mostraPendencias(const std::vector<checking::Pendencia> &pendencias)
+{
+    lstPendencias->clear();
+    lstPendencias->setColumnCount(1);
+    lstPendencias->setHeaderLabels({QStringLiteral("PROBLEMA DETECTADO")});
+    for (const auto &p : pendencias) {
+        auto *item = new QTreeWidgetItem(lstPendencias, {p.texto});
+        item->setData(0, Qt::UserRole, p.chave);
+    }
+    fraProtocolo->hide();
+    lblContagem->hide();
+}
+
+void frmPendencias::mostraDiagnostico(store::Banco &banco, int nrVlm, shell::InterfaceUsuario &usuario)
+{
+    const checking::Diagnostico d = checking::LeDiagnostico(banco, nrVlm);
+    lstPendencias->clear();
+    lstPendencias->setColumnCount(3);
+    lstPendencias->setHeaderLabels({QStringLiteral("ERROS"), QStringLiteral("FICHA"), QStringLiteral("REGISTRO")});
+    const QIcon iconeErro = style()->standardIcon(QStyle::SP_MessageBoxCritical);
+    const QIcon iconeAviso = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    for (const auto &i : d.itens) {
+        auto *item = new QTreeWidgetItem(lstPendencias, {i.descricao, i.local, i.registro});
+        item->setIcon(0, i.erro ? iconeErro : iconeAviso);
+    }
+    lstPendencias->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    if (!d.itens.empty() && d.registrado)
+        usuario.mensagem(QStringLiteral("ATENÇÃO"), checking::TextoSoAvisos, shell::Icone::Informacao,
+                         shell::Botoes::Ok);
+    lblContagem->setText(QStringLiteral("Erros: %1    Avisos: %2").arg(d.erros).arg(d.avisos));
+    lblContagem->show();
+    if (d.recebidoEm) {
+        lblDataHora->setText(*d.recebidoEm);
+        lblTransmissao->setText(d.transmissao.value_or(QString()));
+        fraProtocolo->show();
+        setWindowTitle(QStringLiteral("Diagnóstico"));
+    }
+}
+
+bool VerificaPendencias(store::Banco &banco, int nrVlm, bool mostraSucesso,
+                        shell::InterfaceUsuario &usuario, QWidget *pai,
+                        const checking::DadosGeraisVerificacao *formulario,
+                        const std::function<void(int)> &ajuda)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::vector<checking::Pendencia> pendencias;
+    try {
+        pendencias = checking::VerificaPendencias(banco, nrVlm, formulario);
+    } catch (...) {
+        QApplication::restoreOverrideCursor();
+        throw;
+    }
+    QApplication::restoreOverrideCursor();
+    if (pendencias.empty()) {
+        if (mostraSucesso)
+            usuario.mensagem(QStringLiteral("Pendências"), checking::TextoSemPendencias,
+                             shell::Icone::Informacao, shell::Botoes::Ok);
+        return false;
+    }
+    // The picker steps aside for the list.
+    if (QWidget *ativa = QApplication::activeWindow();
+        ativa && ativa->objectName() == QLatin1String("frmVLMs"))
+        ativa->close();
+    frmPendencias janela(pai);
+    janela.ajuda = ajuda;
+    janela.mostraPendencias(pendencias);
+    janela.exec();
+    return true;
+}
+
+} // namespace vlme::ui

@@ -1,0 +1,58 @@
+#pragma once
+// The list of a statement's problems: its pendencies, or (modes 15 and 16)
+// the server's errors and warnings with the receipt's reception data.
+
+#include "checking/Pendencias.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+
+namespace vlme::shell {
+class InterfaceUsuario;
+}
+namespace vlme::store {
+class Banco;
+}
+
+namespace vlme::ui {
+
+class frmPendencias : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int ContextoAjuda = 66;
+
+    explicit frmPendencias(QWidget *pai = nullptr);
+
+    // Pendency mode: one column "PROBLEMA DETECTADO", one item per problem.
+    void mostraPendencias(const std::vector<checking::Pendencia> &pendencias);
+    // Diagnostic mode (15 or 16): the stored answer of the server.
+    void mostraDiagnostico(store::Banco &banco, int nrVlm, shell::InterfaceUsuario &usuario);
+
+    // Opens the help topic of the window; set by whoever owns the help.
+    std::function<void(int)> ajuda;
+
+    QTreeWidget *lstPendencias;
+    QPushButton *cmdAjuda;
+    QPushButton *cmdFechar;
+    QPushButton *cmdImprimir;
+    QGroupBox *fraProtocolo;
+    QLabel *lblDataHora;
+    QLabel *lblTransmissao;
+    QLabel *lblContagem;
+};
+
+// Runs the check on statement `nrVlm` and shows the result: "Nenhum erro foi
+// detectado." (when `mostraSucesso`) or the list. True when problems were
+// found, so a delivery stops.
+bool VerificaPendencias(store::Banco &banco, int nrVlm, bool mostraSucesso,
+                        shell::InterfaceUsuario &usuario, QWidget *pai,
+                        const checking::DadosGeraisVerificacao *formulario = nullptr,
+                        const std::function<void(int)> &ajuda = {});
+
+} // namespace vlme::ui
