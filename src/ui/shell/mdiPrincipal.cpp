@@ -1,13 +1,98 @@
 #include "ui/shell/mdiPrincipal.h"
 
+#include "shell/Calculadora.h"
+#include "shell/ContextosAjuda.h"
+#include "shell/InterfaceUsuario.h"
+#include "shell/Pastas.h"
 #include "shell/Programa.h"
+#include "ui/shell/frmAjuda.h"
+#include "ui/shell/frmGauge.h"
+#include "ui/shell/frmSobre.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QNetworkAccessManager>
+#include <QShortcut>
 #include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
 
 namespace vlme::ui {
+
+using shell::Comando;
+
+namespace {
+
+// Key, tooltip, command, theme icon and the stock icon used when the desktop
+// has no icon theme.
+struct Botao {
+    const char *chave;
+    const char *dica;
+    Comando comando;
+    const char *tema;
+    QStyle::StandardPixmap padrao;
+};
+
+const Botao botoes[] = {
+    {"Novo", "Nova Declaração", Comando::Novo, "document-new", QStyle::SP_FileIcon},
+    {"Abrir", "Abrir Declaração", Comando::Abrir, "document-open", QStyle::SP_DialogOpenButton},
+    {"Importar", "Importar de Arquivo Texto", Comando::Importar, "document-import",
+     QStyle::SP_ArrowDown},
+    {"Fechar", "Fechar Declaração", Comando::Fechar, "document-close",
+     QStyle::SP_DialogCloseButton},
+    {"Imprimir", "Imprimir VLM-E", Comando::ImprimirVLM, "document-print",
+     QStyle::SP_FileDialogContentsView},
+    {"Excluir", "Excluir Declaração", Comando::Excluir, "edit-delete", QStyle::SP_TrashIcon},
+    {"Pendencias", "Verificar Pendências", Comando::Pendencias, "dialog-warning",
+     QStyle::SP_MessageBoxWarning},
+    {"Transmitir", "Gravar para transmissão", Comando::Transmitir, "document-send",
+     QStyle::SP_DriveNetIcon},
+    {"Diagnostico", "Diagnóstico", Comando::Diagnostico, "network-server",
+     QStyle::SP_MessageBoxInformation},
+    {"Ajuda", "Ajuda", Comando::Conteudo, "help-contents", QStyle::SP_DialogHelpButton},
+    {"Sair", "Sair do Programa", Comando::Sair, "application-exit", QStyle::SP_BrowserStop},
+};
+
+// Names of the picker's operations in the "not available" message.
+QString nomeOperacao(int operacao)
+{
+    switch (operacao) {
+    case shell::Operacao::Abrir:
+        return QStringLiteral("Abrir declaração");
+    case shell::Operacao::Excluir:
+        return QStringLiteral("Excluir declaração");
+    case shell::Operacao::Copiar:
+        return QStringLiteral("Copiar declaração");
+    case shell::Operacao::GerarArquivo:
+        return QStringLiteral("Gerar arquivo para transmissão");
+    case shell::Operacao::GravarTransmissao:
+        return QStringLiteral("Gravar para transmissão");
+    case shell::Operacao::Backup:
+        return QStringLiteral("Cópia de segurança");
+    case shell::Operacao::Imprimir:
+        return QStringLiteral("Imprimir demonstrativo");
+    case shell::Operacao::ImprimirResumo:
+        return QStringLiteral("Imprimir resumo");
+    case shell::Operacao::ImprimirRecibo:
+        return QStringLiteral("Imprimir recibo de entrega");
+    case shell::Operacao::Pendencias:
+        return QStringLiteral("Verificar pendências");
+    case shell::Operacao::Diagnostico:
+        return QStringLiteral("Diagnóstico");
+    case shell::Operacao::ConsultarDiagnostico:
+        return QStringLiteral("Consultar diagnóstico");
+    }
+    return QStringLiteral("Escolher declaração");
+}
+
+} // namespace
 
 mdiPrincipal::mdiPrincipal(shell::Programa &programa, shell::InterfaceUsuario &usuario,
                            QWidget *pai)
@@ -15,6 +100,7 @@ mdiPrincipal::mdiPrincipal(shell::Programa &programa, shell::InterfaceUsuario &u
 {
     setObjectName(QStringLiteral("mdiPrincipal"));
     setWindowTitle(QStringLiteral("Declaração do VLM-E"));
+    setProperty("contextoAjuda", shell::ContextoAjuda::Principal);
     resize(1024, 720);
 
     areaDocumentos = new QMdiArea(this);
@@ -22,31 +108,382 @@ mdiPrincipal::mdiPrincipal(shell::Programa &programa, shell::InterfaceUsuario &u
     areaDocumentos->setBackground(QColor(0x6b, 0x7f, 0x94));
     setCentralWidget(areaDocumentos);
 
+    criaMenus();
+    criaBarra();
+
     // Registration text of an opened registered statement; hidden otherwise.
+    // The stretch keeps it centred as the window is resized.
     txtPainel = new QLabel(this);
     txtPainel->setObjectName(QStringLiteral("txtPainel"));
     txtPainel->setAlignment(Qt::AlignCenter);
     statusBar()->addWidget(txtPainel, 1);
     txtPainel->hide();
+    // The last window of the statement gone, its registration text goes too.
+    connect(areaDocumentos, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *) {
+        if (areaDocumentos->subWindowList().isEmpty())
+            txtPainel->hide();
+    });
 
     // Drives the diagnostic's wait for the server.
     objTempo = new QTimer(this);
     objTempo->setObjectName(QStringLiteral("objTempo"));
     objTempo->setInterval(1000);
+    connect(objTempo, &QTimer::timeout, this, [this] { tiqueTempo(); });
+    objTempo->start();
+
+    objInet = new QNetworkAccessManager(this);
+    objInet->setObjectName(QStringLiteral("objInet"));
+
+    auto *f1 = new QShortcut(QKeySequence::HelpContents, this);
+    f1->setContext(Qt::WindowShortcut);
+    connect(f1, &QShortcut::activated, this, &mdiPrincipal::ajudaDeContexto);
+
+    // However the program ends, the connection is closed.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &mdiPrincipal::encerra);
+}
+
+mdiPrincipal::~mdiPrincipal() = default;
+
+void mdiPrincipal::criaMenus()
+{
+    auto acao = [](QMenu *menu, const char *nome, const QString &texto) {
+        QAction *a = menu->addAction(texto);
+        a->setObjectName(QString::fromLatin1(nome));
+        return a;
+    };
+    auto submenu = [](QWidget *pai, const char *nome, const QString &texto) {
+        auto *m = new QMenu(texto, pai);
+        m->setObjectName(QString::fromLatin1(nome));
+        return m;
+    };
+
+    mnuArquivo = submenu(menuBar(), "mnuArquivo", QStringLiteral("&Declaração"));
+    menuBar()->addMenu(mnuArquivo);
+    mnuNovo = acao(mnuArquivo, "mnuNovo", QStringLiteral("&Novo"));
+    mnuAbrir = acao(mnuArquivo, "mnuAbrir", QStringLiteral("&Abrir"));
+    MnuImportar = acao(mnuArquivo, "MnuImportar", QStringLiteral("I&mportar"));
+    mnuArquivo->addSeparator();
+    mnuFechar = acao(mnuArquivo, "mnuFechar", QStringLiteral("&Fechar"));
+    mnuArquivo->addSeparator();
+    mnuConfig = acao(mnuArquivo, "mnuConfig", QStringLiteral("Configurar Im&pressora"));
+    mnuImprimir = submenu(mnuArquivo, "mnuImprimir", QStringLiteral("&Imprimir"));
+    mnuArquivo->addMenu(mnuImprimir);
+    mnuResumo = acao(mnuImprimir, "mnuResumo", QStringLiteral("&Resumo"));
+    mnuImprimirVLM = acao(mnuImprimir, "mnuImprimirVLM", QStringLiteral("&Demonstrativo"));
+    mnuArquivo->addSeparator();
+    mnuExcluir = acao(mnuArquivo, "mnuExcluir", QStringLiteral("&Excluir"));
+    mnuArquivo->addSeparator();
+    mnuDiagnostico = acao(mnuArquivo, "mnuDiagnostico", QStringLiteral("&Diagnóstico"));
+    mnuArquivo->addSeparator();
+    mnuPendencias = acao(mnuArquivo, "mnuPendencias", QStringLiteral("&Verificar Pendências"));
+    mnuGerarArquivoEnviador = acao(mnuArquivo, "mnuGerarArquivoEnviador",
+                                   QStringLiteral("&Gerar Arquivo para Transmissão"));
+    mnuTransmitir = acao(mnuArquivo, "mnuTransmitir", QStringLiteral("&Gravar para transmissão"));
+    mnuArquivo->addSeparator();
+    mnuSair = acao(mnuArquivo, "mnuSair", QStringLiteral("Sai&r"));
+
+    mnuUtilitarios = submenu(menuBar(), "mnuUtilitarios", QStringLiteral("&Utilitários"));
+    menuBar()->addMenu(mnuUtilitarios);
+    mnuCopia = submenu(mnuUtilitarios, "mnuCopia", QStringLiteral("Cópia de &Segurança"));
+    mnuUtilitarios->addMenu(mnuCopia);
+    mnuGerar = acao(mnuCopia, "mnuGerar", QStringLiteral("&Gerar"));
+    mnuRestaurar = acao(mnuCopia, "mnuRestaurar", QStringLiteral("&Restaurar"));
+    mnuCalculadora = acao(mnuUtilitarios, "mnuCalculadora", QStringLiteral("&Calculadora"));
+    mnuCadastrarUnidadeMedida = acao(mnuUtilitarios, "mnuCadastrarUnidadeMedida",
+                                     QStringLiteral("Cadastrar &Unidade de Medida"));
+    // Units come from the table import only; the command has no operation.
+    mnuCadastrarUnidadeMedida->setVisible(false);
+    MnuImportarTAB = submenu(mnuUtilitarios, "MnuImportarTAB", QStringLiteral("Importar"));
+    mnuUtilitarios->addMenu(MnuImportarTAB);
+    MnuImportarNCM = acao(MnuImportarTAB, "MnuImportarNCM", QStringLiteral("NCM"));
+    MnuImportarUnM = acao(MnuImportarTAB, "MnuImportarUnM", QStringLiteral("Unidades de Medida"));
+
+    mnuAjuda = submenu(menuBar(), "mnuAjuda", QStringLiteral("A&juda"));
+    menuBar()->addMenu(mnuAjuda);
+    mnuConteudo = acao(mnuAjuda, "mnuConteudo", QStringLiteral("&Conteúdo"));
+    mnuIndice = acao(mnuAjuda, "mnuIndice", QStringLiteral("&Índice"));
+    mnuProcurar = acao(mnuAjuda, "mnuProcurar", QStringLiteral("&Procurar"));
+    mnuAjuda->addSeparator();
+    mnuSobre = acao(mnuAjuda, "mnuSobre", QStringLiteral("&Sobre o VLM-E"));
+
+    // Every menu command goes through the routing table, by its name.
+    for (const auto &rota : shell::RotasComandos()) {
+        if (!*rota.menu)
+            continue;
+        auto *a = menuBar()->findChild<QAction *>(QString::fromLatin1(rota.menu));
+        Q_ASSERT(a);
+        const Comando comando = rota.comando;
+        connect(a, &QAction::triggered, this, [this, comando] { executa(comando); });
+    }
+}
+
+void mdiPrincipal::criaBarra()
+{
+    tbrBarra = addToolBar(QStringLiteral("Barra de ferramentas"));
+    tbrBarra->setObjectName(QStringLiteral("tbrBarra"));
+    tbrBarra->setMovable(false);
+    tbrBarra->setIconSize(QSize(24, 24));
+    for (const Botao &b : botoes) {
+        const QString chave = QString::fromLatin1(b.chave);
+        const QIcon icone =
+            QIcon::fromTheme(QString::fromLatin1(b.tema), style()->standardIcon(b.padrao));
+        // The key stays in the data; the text, shown when the bar overflows,
+        // is the tooltip's.
+        QAction *a = tbrBarra->addAction(icone, QString::fromUtf8(b.dica));
+        a->setData(chave);
+        a->setToolTip(QString::fromUtf8(b.dica));
+        a->setObjectName(QStringLiteral("tbr") + chave);
+        // Groups as the menu does: statement, output, checking, help and exit.
+        if (chave == QLatin1String("Fechar") || chave == QLatin1String("Excluir") ||
+            chave == QLatin1String("Diagnostico"))
+            tbrBarra->addSeparator();
+        else if (chave == QLatin1String("Ajuda"))
+            tbrBarra->addSeparator();
+    }
+    connect(tbrBarra, &QToolBar::actionTriggered, this, &mdiPrincipal::botaoClicado);
+}
+
+QAction *mdiPrincipal::botao(const QString &chave) const
+{
+    for (QAction *a : tbrBarra->actions())
+        if (a->data().toString() == chave)
+            return a;
+    return nullptr;
+}
+
+void mdiPrincipal::botaoClicado(QAction *acao)
+{
+    const QString chave = acao->data().toString();
+    for (const Botao &b : botoes)
+        if (chave == QLatin1String(b.chave)) {
+            executa(b.comando);
+            return;
+        }
+}
+
+bool mdiPrincipal::ocupado()
+{
+    const QCursor *cursor = QGuiApplication::overrideCursor();
+    return cursor && (cursor->shape() == Qt::WaitCursor || cursor->shape() == Qt::IBeamCursor);
+}
+
+bool mdiPrincipal::executa(Comando comando)
+{
+    return shell::ExecutaComando(comando, *this, ocupado());
+}
+
+frmGauge &mdiPrincipal::gauge()
+{
+    if (!gauge_)
+        gauge_ = new frmGauge(usuario_, this);
+    return *gauge_;
+}
+
+shell::Progresso &mdiPrincipal::progresso()
+{
+    return gauge();
+}
+
+frmAjuda &mdiPrincipal::ajuda()
+{
+    ajuda_ = &JanelaAjuda();
+    return *ajuda_;
+}
+
+void mdiPrincipal::mostraTopicoAjuda(int contexto)
+{
+    ajuda().mostraTopico(contexto);
+}
+
+void mdiPrincipal::ajudaDeContexto()
+{
+    // The window the user works in tells its topic: the focused control's
+    // window first, then the active statement window, then this one.
+    for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        const QVariant contexto = w->property("contextoAjuda");
+        if (contexto.isValid()) {
+            mostraTopicoAjuda(contexto.toInt());
+            return;
+        }
+    }
+    if (QMdiSubWindow *sub = areaDocumentos->activeSubWindow(); sub && sub->widget()) {
+        const QVariant contexto = sub->widget()->property("contextoAjuda");
+        if (contexto.isValid()) {
+            mostraTopicoAjuda(contexto.toInt());
+            return;
+        }
+    }
+    mostraTopicoAjuda(shell::ContextoAjuda::Principal);
+}
+
+void mdiPrincipal::mostraPainel(const QString &texto)
+{
+    txtPainel->setText(texto);
+    txtPainel->setVisible(!texto.isEmpty());
+}
+
+QString mdiPrincipal::escolheArquivoImportacao()
+{
+    return usuario_.escolheArquivoAbrir(QStringLiteral("Importar Declaração"),
+                                        QStringLiteral("Arquivo texto (*.*)"), programa_.pasta);
+}
+
+QString mdiPrincipal::escolheArquivoRestauracao()
+{
+    // Starts where backups are written; made when missing.
+    const QString pasta =
+        QDir(programa_.pasta).filePath(QString::fromLatin1(shell::NomePastaArquivos));
+    QDir().mkpath(pasta);
+    return usuario_.escolheArquivoAbrir(QStringLiteral("Restaurar Cópia de Segurança"),
+                                        QStringLiteral("Arquivos backup VLME (*.BAK)"), pasta);
+}
+
+void mdiPrincipal::naoDisponivel(const QString &operacao)
+{
+    usuario_.mensagem(QStringLiteral("Atenção!"), shell::TextoNaoDisponivel(operacao),
+                      shell::Icone::Informacao, shell::Botoes::Ok);
+}
+
+bool mdiPrincipal::declaracaoAberta() const
+{
+    return programa_.declaracao.aberta;
+}
+
+void mdiPrincipal::fechaDeclaracao()
+{
+    // The statement's windows save or discard it as they close; one may
+    // refuse, and then the statement stays open.
+    areaDocumentos->closeAllSubWindows();
+    if (!areaDocumentos->subWindowList().isEmpty())
+        return;
+    programa_.declaracao = {};
+    txtPainel->hide();
+}
+
+void mdiPrincipal::abreSeletor(int operacao)
+{
+    naoDisponivel(nomeOperacao(operacao));
+}
+
+void mdiPrincipal::mostraNovo()
+{
+    naoDisponivel(QStringLiteral("Nova declaração"));
+}
+
+void mdiPrincipal::importaDeclaracao()
+{
+    naoDisponivel(QStringLiteral("Importar declaração"));
+}
+
+void mdiPrincipal::configuraImpressora()
+{
+    naoDisponivel(QStringLiteral("Configurar impressora"));
+}
+
+void mdiPrincipal::imprimeDeclaracao()
+{
+    naoDisponivel(QStringLiteral("Imprimir demonstrativo"));
+}
+
+void mdiPrincipal::imprimeResumo()
+{
+    naoDisponivel(QStringLiteral("Imprimir resumo"));
+}
+
+void mdiPrincipal::excluiDeclaracao()
+{
+    naoDisponivel(QStringLiteral("Excluir declaração"));
+}
+
+void mdiPrincipal::verificaPendencias()
+{
+    naoDisponivel(QStringLiteral("Verificar pendências"));
+}
+
+void mdiPrincipal::gravaParaTransmissao()
+{
+    naoDisponivel(QStringLiteral("Gravar para transmissão"));
+}
+
+void mdiPrincipal::restauraCopia()
+{
+    naoDisponivel(QStringLiteral("Restaurar cópia de segurança"));
+}
+
+void mdiPrincipal::importaTabelaNCM()
+{
+    naoDisponivel(QStringLiteral("Importar tabela NCM"));
+}
+
+void mdiPrincipal::importaTabelaUnidades()
+{
+    naoDisponivel(QStringLiteral("Importar tabela de unidades de medida"));
+}
+
+void mdiPrincipal::abreCalculadora()
+{
+    // No calculator installed: nothing happens.
+    shell::AbreCalculadora();
+}
+
+void mdiPrincipal::mostraConteudoAjuda()
+{
+    ajuda().mostraConteudo();
+}
+
+void mdiPrincipal::mostraIndiceAjuda()
+{
+    ajuda().mostraIndice();
+}
+
+void mdiPrincipal::mostraSobre()
+{
+    frmSobre sobre(programa_, this);
+    sobre.exec();
+}
+
+void mdiPrincipal::sai()
+{
+    close();
 }
 
 void mdiPrincipal::closeEvent(QCloseEvent *evento)
 {
-    // The statement's windows close first (they save or discard it), then the
-    // connection.
+    // A long operation is working through the connection: closing it now
+    // would pull the database from under it.
+    if (ocupado()) {
+        evento->ignore();
+        return;
+    }
+    if (declaracaoAberta())
+        fechaDeclaracao();
+    if (declaracaoAberta()) {
+        evento->ignore();
+        return;
+    }
+    // Whatever else is open in the area (lists, results) goes with it.
     areaDocumentos->closeAllSubWindows();
     if (!areaDocumentos->subWindowList().isEmpty()) {
         evento->ignore();
         return;
     }
+    if (ajuda_)
+        ajuda_->close();
+    encerra();
+    evento->accept();
+}
+
+void mdiPrincipal::encerra()
+{
+    if (encerrado_)
+        return;
+    encerrado_ = true;
+    // Reached without the window's closing only when the program is told to
+    // quit: the statement is still closed (saved or discarded) first.
+    if (declaracaoAberta())
+        fechaDeclaracao();
     programa_.declaracao = {};
     programa_.banco.fecha();
-    evento->accept();
 }
 
 } // namespace vlme::ui

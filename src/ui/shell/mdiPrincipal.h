@@ -1,38 +1,120 @@
 #pragma once
 // The main window: a multi-document area holding the statement's windows,
 // with the menus, toolbar and status panel through which every command is
-// given. It owns nothing of the program's state; `Programa` is kept by the
-// entry point and outlives it.
+// given. Commands are routed by `shell::ExecutaComando`; each operation has
+// one virtual place here that its own work fills in (until then the place
+// tells the user the operation is not available yet). It owns the help and
+// progress windows; `Programa` is kept by the entry point and outlives it.
+// User-interface thread only.
+
+#include "shell/Comandos.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
+class QAction;
 class QLabel;
 class QMdiArea;
+class QMenu;
+class QNetworkAccessManager;
+class QToolBar;
 
 namespace vlme::shell {
 struct Programa;
 class InterfaceUsuario;
+class Progresso;
 } // namespace vlme::shell
 
 namespace vlme::ui {
 
-class mdiPrincipal : public QMainWindow {
+class frmAjuda;
+class frmGauge;
+
+class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     Q_OBJECT
-public:
+  public:
     mdiPrincipal(shell::Programa &programa, shell::InterfaceUsuario &usuario,
                  QWidget *pai = nullptr);
+    ~mdiPrincipal() override;
 
     QMdiArea *areaDocumentos;
+    QToolBar *tbrBarra;
     QLabel *txtPainel;
     QTimer *objTempo;
+    QNetworkAccessManager *objInet;
 
-protected:
+    QMenu *mnuArquivo, *mnuImprimir, *mnuUtilitarios, *mnuCopia, *MnuImportarTAB, *mnuAjuda;
+    QAction *mnuNovo, *mnuAbrir, *MnuImportar, *mnuFechar, *mnuConfig, *mnuResumo, *mnuImprimirVLM,
+        *mnuExcluir, *mnuDiagnostico, *mnuPendencias, *mnuGerarArquivoEnviador, *mnuTransmitir,
+        *mnuSair, *mnuGerar, *mnuRestaurar, *mnuCalculadora, *mnuCadastrarUnidadeMedida,
+        *MnuImportarNCM, *MnuImportarUnM, *mnuConteudo, *mnuIndice, *mnuProcurar, *mnuSobre;
+
+    // The toolbar button with this key ("Novo", "Ajuda", ...); null when none.
+    QAction *botao(const QString &chave) const;
+
+    // Runs a command as its menu would.
+    bool executa(shell::Comando comando);
+    // The busy rule: the mouse pointer is the hourglass or the text cursor.
+    static bool ocupado();
+
+    shell::Programa &programa() { return programa_; }
+    shell::InterfaceUsuario &usuario() { return usuario_; }
+    // The one progress window of the program.
+    frmGauge &gauge();
+    shell::Progresso &progresso();
+    // The help window, made on first use.
+    frmAjuda &ajuda();
+    void mostraTopicoAjuda(int contexto);
+
+    // Shows the registration text of an opened registered statement.
+    void mostraPainel(const QString &texto);
+
+    // The file dialogs of the import and restore commands; empty when the
+    // user gave up.
+    QString escolheArquivoImportacao();
+    QString escolheArquivoRestauracao();
+
+    // shell::DestinoComandos: one place per operation.
+    bool declaracaoAberta() const override;
+    void fechaDeclaracao() override;
+    void abreSeletor(int operacao) override;
+    void mostraNovo() override;
+    void importaDeclaracao() override;
+    void configuraImpressora() override;
+    void imprimeDeclaracao() override;
+    void imprimeResumo() override;
+    void excluiDeclaracao() override;
+    void verificaPendencias() override;
+    void gravaParaTransmissao() override;
+    void restauraCopia() override;
+    void importaTabelaNCM() override;
+    void importaTabelaUnidades() override;
+    void abreCalculadora() override;
+    void mostraConteudoAjuda() override;
+    void mostraIndiceAjuda() override;
+    void mostraSobre() override;
+    void sai() override;
+
+  protected:
+    // Each tick of `objTempo`; the diagnostic's wait counts them.
+    virtual void tiqueTempo() {}
     void closeEvent(QCloseEvent *evento) override;
 
-private:
+    void naoDisponivel(const QString &operacao);
+
+  private:
+    void criaMenus();
+    void criaBarra();
+    void botaoClicado(QAction *acao);
+    void ajudaDeContexto();
+    void encerra();
+
     shell::Programa &programa_;
     shell::InterfaceUsuario &usuario_;
+    QPointer<frmAjuda> ajuda_;
+    frmGauge *gauge_ = nullptr;
+    bool encerrado_ = false;
 };
 
 } // namespace vlme::ui

@@ -1,0 +1,164 @@
+#include "ui/shell/frmGauge.h"
+
+#include "shell/ContextosAjuda.h"
+#include "shell/InterfaceUsuario.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace vlme::ui {
+
+frmGauge::frmGauge(shell::InterfaceUsuario &usuario, QWidget *pai)
+    : QDialog(pai, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), usuario_(usuario)
+{
+    setObjectName(QStringLiteral("frmGauge"));
+    setWindowTitle(QStringLiteral("Processando"));
+    setProperty("contextoAjuda", shell::ContextoAjuda::Progresso);
+    setModal(false);
+
+    fraGauge = new QGroupBox(this);
+    fraGauge->setObjectName(QStringLiteral("fraGauge"));
+    pbrGauge = new QProgressBar(fraGauge);
+    pbrGauge->setObjectName(QStringLiteral("pbrGauge"));
+    pbrGauge->setRange(0, 100);
+    pbrGauge->setValue(0);
+    auto *dentro = new QVBoxLayout(fraGauge);
+    dentro->addWidget(pbrGauge);
+
+    cmdCancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
+    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
+    cmdCancelar->setAutoDefault(false);
+    connect(cmdCancelar, &QPushButton::clicked, this, &frmGauge::cancela);
+
+    auto *botoes = new QHBoxLayout;
+    botoes->addStretch();
+    botoes->addWidget(cmdCancelar);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(fraGauge);
+    layout->addLayout(botoes);
+    setFixedWidth(440);
+    adjustSize();
+}
+
+frmGauge::~frmGauge()
+{
+    devolveCursor();
+}
+
+void frmGauge::abre()
+{
+    Cancelado = false;
+    fechando_ = false;
+    cmdCancelar->setEnabled(true);
+
+    // A little left of the centre, as the program always placed it.
+    if (QScreen *tela = screen() ? screen() : QGuiApplication::primaryScreen()) {
+        const QRect area = tela->availableGeometry();
+        const int deslocamento = qRound(1300.0 * tela->logicalDotsPerInchX() / 1440.0);
+        const QSize tamanho = frameSize().isValid() ? frameSize() : size();
+        move(qMax(area.x(), area.x() + (area.width() - tamanho.width()) / 2 - deslocamento),
+             area.y() + (area.height() - tamanho.height()) / 2);
+    }
+
+    if (!cursorPosto_) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        cursorPosto_ = true;
+    }
+
+    // Opened from the statement picker, the picker goes: the operation runs
+    // on its choice, and a modal picker would keep this window from hearing
+    // the cancel button.
+    QWidget *ativa = QApplication::activeWindow();
+    if (ativa && ativa != this && ativa->objectName() == QLatin1String("frmVLMs"))
+        ativa->close();
+
+    show();
+    raise();
+    QCoreApplication::processEvents();
+}
+
+void frmGauge::fecha()
+{
+    fechando_ = true;
+    if (isVisible())
+        hide();
+    devolveCursor();
+    fechando_ = false;
+}
+
+void frmGauge::passo(const QString &texto)
+{
+    fraGauge->setTitle(texto);
+}
+
+void frmGauge::faixa(int minimo, int maximo)
+{
+    pbrGauge->setRange(minimo, qMax(minimo, maximo));
+}
+
+void frmGauge::valor(int atual)
+{
+    // A count that overshoots its range still shows as full.
+    pbrGauge->setValue(qBound(pbrGauge->minimum(), atual, pbrGauge->maximum()));
+}
+
+void frmGauge::permiteCancelar(bool permite)
+{
+    cmdCancelar->setEnabled(permite);
+}
+
+bool frmGauge::unidade()
+{
+    QCoreApplication::processEvents();
+    return !Cancelado;
+}
+
+void frmGauge::cancela()
+{
+    if (!cmdCancelar->isEnabled() || Cancelado)
+        return;
+    // The question is answered with the ordinary pointer, not the hourglass.
+    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    const bool sim =
+        usuario_.mensagem(QStringLiteral("Cancelar"),
+                          QStringLiteral("Deseja mesmo interromper o processo ?"),
+                          shell::Icone::Pergunta, shell::Botoes::SimNao) == shell::Resposta::Sim;
+    QGuiApplication::restoreOverrideCursor();
+    if (!sim)
+        return;
+    Cancelado = true;
+    fecha();
+}
+
+void frmGauge::reject()
+{
+    // Escape is the cancel button, never a silent close.
+    cancela();
+}
+
+void frmGauge::closeEvent(QCloseEvent *evento)
+{
+    if (fechando_) {
+        QDialog::closeEvent(evento);
+        return;
+    }
+    // Closed by the system: only as a confirmed cancel.
+    evento->ignore();
+    cancela();
+}
+
+void frmGauge::devolveCursor()
+{
+    if (cursorPosto_) {
+        cursorPosto_ = false;
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
+
+} // namespace vlme::ui

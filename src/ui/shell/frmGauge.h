@@ -1,0 +1,56 @@
+#pragma once
+// The one progress window of the program. A long operation opens it, writes
+// its step and moves the bar; between units of work `unidade()` lets window
+// events run (so the cancel button is heard) and answers whether to go on.
+// It sets the hourglass while open and puts back the pointer it found.
+// Owned by the main window; user-interface thread only.
+
+#include "shell/Progresso.h"
+
+#include <QDialog>
+
+class QGroupBox;
+class QProgressBar;
+class QPushButton;
+
+namespace vlme::shell {
+class InterfaceUsuario;
+}
+
+namespace vlme::ui {
+
+class frmGauge : public QDialog, public shell::Progresso {
+    Q_OBJECT
+  public:
+    explicit frmGauge(shell::InterfaceUsuario &usuario, QWidget *pai = nullptr);
+    ~frmGauge() override;
+
+    QGroupBox *fraGauge;
+    QProgressBar *pbrGauge;
+    QPushButton *cmdCancelar;
+    // Set by the cancel button; reset by the next opening.
+    bool Cancelado = false;
+
+    void abre() override;
+    void fecha() override;
+    void passo(const QString &texto) override;
+    void faixa(int minimo, int maximo) override;
+    void valor(int atual) override;
+    void permiteCancelar(bool permite) override;
+    bool unidade() override;
+    bool cancelado() const override { return Cancelado; }
+
+  protected:
+    void reject() override;
+    void closeEvent(QCloseEvent *evento) override;
+
+  private:
+    void cancela();
+    void devolveCursor();
+
+    shell::InterfaceUsuario &usuario_;
+    bool cursorPosto_ = false;
+    bool fechando_ = false;
+};
+
+} // namespace vlme::ui

@@ -1,0 +1,199 @@
+// The help: every window's topic number leads to a page that exists, every
+// link between pages works, topics by number, the index filter and the
+// window's default place.
+
+#include "shell/ContextosAjuda.h"
+#include "ui/shell/frmAjuda.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+using namespace vlme;
+namespace C = shell::ContextoAjuda;
+
+namespace {
+
+QString texto(const QString &pagina)
+{
+    QFile f(QStringLiteral(":/ajuda/") + pagina);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll());
+}
+
+} // namespace
+
+TEST(Ajuda, CadaContextoDasJanelasTemSuaPagina)
+{
+    const std::pair<int, const char *> esperados[] = {
+        {C::Principal, "principal.html"},
+        {C::Sobre, "sobre.html"},
+        {C::GravarTransmissao, "gerar.html"},
+        {C::Abrir, "seletor.html"},
+        {C::Backup, "backup.html"},
+        {C::Restaurar, "backup.html"},
+        {C::Novo, "novo.html"},
+        {C::Copiar, "novo.html"},
+        {C::Imprimir, "imprimir.html"},
+        {C::Diagnostico, "diagnostico.html"},
+        {C::ImportarDeclaracao, "importar.html"},
+        {C::ErrosImportacao, "errosimportacao.html"},
+        {C::ImportarTabelas, "tabelas.html"},
+        {C::Progresso, "progresso.html"},
+        {C::Excluir, "excluir.html"},
+        {C::Pendencias, "pendencias.html"},
+        {C::GerarArquivo, "gerar.html"},
+        {C::DadosGerais, "dadosgerais.html"},
+        {C::Modelo, "modelos.html"},
+        {C::AssistenteNCM, "assistentes.html"},
+        {C::AssistenteUnidade, "assistentes.html"},
+        {C::ResumoDemonstrativo, "resumo.html"},
+        {C::ComponentesNacionais, "nacionais.html"},
+        {C::ComponenteNacional, "nacionais.html"},
+        {C::ComponentesImportados, "importados.html"},
+        {C::ComponenteImportado, "importados.html"},
+    };
+    // The numbers the picker and the statement window carry.
+    EXPECT_EQ(C::Abrir, 17);
+    EXPECT_EQ(C::Excluir, 65);
+    EXPECT_EQ(C::Copiar, 32);
+    EXPECT_EQ(C::GerarArquivo, 67);
+    EXPECT_EQ(C::GravarTransmissao, 15);
+    EXPECT_EQ(C::Backup, 21);
+    EXPECT_EQ(C::Imprimir, 34);
+    EXPECT_EQ(C::Pendencias, 66);
+    EXPECT_EQ(C::Diagnostico, 35);
+    EXPECT_EQ(C::DadosGerais, 73);
+    EXPECT_EQ(C::ComponentesNacionais, 96);
+    EXPECT_EQ(C::ComponentesImportados, 121);
+    EXPECT_EQ(C::ResumoDemonstrativo, 86);
+    for (const auto &[contexto, pagina] : esperados) {
+        EXPECT_EQ(ui::PaginaDoContexto(contexto), QString::fromLatin1(pagina)) << contexto;
+        EXPECT_FALSE(texto(QString::fromLatin1(pagina)).isEmpty()) << pagina;
+    }
+    EXPECT_EQ(ui::PaginaDoContexto(0), QString());
+    EXPECT_EQ(ui::PaginaDoContexto(999), QString());
+}
+
+TEST(Ajuda, PaginasListadasUmaVezComLinksQueLevamAPaginasExistentes)
+{
+    QSet<QString> listadas;
+    QSet<int> contextos;
+    for (const ui::TopicoAjuda &t : ui::TopicosAjuda()) {
+        EXPECT_FALSE(listadas.contains(t.pagina)) << t.pagina.toStdString();
+        listadas.insert(t.pagina);
+        EXPECT_FALSE(t.titulo.isEmpty());
+        for (int c : t.contextos) {
+            EXPECT_FALSE(contextos.contains(c)) << "contexto repetido " << c;
+            contextos.insert(c);
+        }
+        // Each page's heading is the title the contents show.
+        EXPECT_TRUE(
+            texto(t.pagina).contains(QStringLiteral("<h1>") + t.titulo + QStringLiteral("</h1>")))
+            << t.pagina.toStdString();
+    }
+    EXPECT_TRUE(listadas.contains(ui::PaginaInicial()));
+
+    QSet<QString> existentes;
+    for (QDirIterator it(QStringLiteral(":/ajuda"), {QStringLiteral("*.html")}); it.hasNext();)
+        existentes.insert(QFileInfo(it.next()).fileName());
+    EXPECT_EQ(existentes, listadas);
+
+    const QRegularExpression link(QStringLiteral("href=\"([^\"#:]+)\""));
+    for (const QString &pagina : existentes) {
+        for (auto m = link.globalMatch(texto(pagina)); m.hasNext();) {
+            const QString alvo = m.next().captured(1);
+            EXPECT_TRUE(QFile::exists(QStringLiteral(":/ajuda/") + alvo))
+                << pagina.toStdString() << " -> " << alvo.toStdString();
+        }
+    }
+}
+
+TEST(Ajuda, TopicoPorNumeroEConteudoSincronizado)
+{
+    ui::frmAjuda ajuda;
+    EXPECT_EQ(ajuda.geometry(), QRect(256, 256, 512, 512));
+    EXPECT_TRUE(ajuda.mostraTopico(C::Pendencias));
+    EXPECT_TRUE(ajuda.isVisible());
+    EXPECT_EQ(ajuda.paginaAtual(), QStringLiteral("pendencias.html"));
+    ASSERT_NE(ajuda.trvConteudo->currentItem(), nullptr);
+    EXPECT_EQ(ajuda.trvConteudo->currentItem()->text(0), QStringLiteral("Verificar pendências"));
+    EXPECT_TRUE(ajuda.txtPagina->toPlainText().contains(QStringLiteral("Verificar pendências")));
+
+    // An unknown number shows the first page.
+    EXPECT_FALSE(ajuda.mostraTopico(4321));
+    EXPECT_EQ(ajuda.paginaAtual(), QStringLiteral("principal.html"));
+
+    // Following a link moves the contents with it.
+    ajuda.txtPagina->setSource(QUrl(QStringLiteral("qrc:/ajuda/backup.html")));
+    EXPECT_EQ(ajuda.trvConteudo->currentItem()->text(0),
+              QStringLiteral("Cópia de segurança e restauração"));
+    // Choosing in the contents opens the page.
+    for (QTreeWidgetItemIterator it(ajuda.trvConteudo); *it; ++it)
+        if ((*it)->text(0) == QStringLiteral("Diagnóstico"))
+            ajuda.trvConteudo->setCurrentItem(*it);
+    EXPECT_EQ(ajuda.paginaAtual(), QStringLiteral("diagnostico.html"));
+}
+
+TEST(Ajuda, IndiceFiltraSemAcentosEAbreAPaginaDaEntrada)
+{
+    ui::frmAjuda ajuda;
+    ajuda.mostraTopico(C::Principal);
+    ajuda.mostraIndice();
+    EXPECT_EQ(ajuda.tabAjuda->currentIndex(), 1);
+    const int total = ajuda.lstIndice->count();
+    ASSERT_GT(total, 20);
+
+    QTest::keyClicks(ajuda.txtProcurar, QStringLiteral("COPIA DE SEG"));
+    int visiveis = 0;
+    for (int i = 0; i < total; ++i)
+        if (!ajuda.lstIndice->item(i)->isHidden()) {
+            ++visiveis;
+            EXPECT_TRUE(
+                ajuda.lstIndice->item(i)->text().startsWith(QStringLiteral("Cópia de segurança")))
+                << ajuda.lstIndice->item(i)->text().toStdString();
+        }
+    EXPECT_EQ(visiveis, 1);
+    QTest::keyClick(ajuda.txtProcurar, Qt::Key_Return);
+    EXPECT_EQ(ajuda.paginaAtual(), QStringLiteral("backup.html"));
+
+    // A word of two pages names each page's topic.
+    ajuda.txtProcurar->setText(QStringLiteral("coeficiente de redu"));
+    QStringList achados;
+    for (int i = 0; i < total; ++i)
+        if (!ajuda.lstIndice->item(i)->isHidden())
+            achados << ajuda.lstIndice->item(i)->text();
+    EXPECT_EQ(achados, QStringList({"coeficiente de redução (Dados gerais)",
+                                    "coeficiente de redução (Resumo do demonstrativo)"}));
+
+    // Opening the index again starts from the whole list.
+    ajuda.mostraIndice();
+    EXPECT_TRUE(ajuda.txtProcurar->text().isEmpty());
+    for (int i = 0; i < total; ++i)
+        EXPECT_FALSE(ajuda.lstIndice->item(i)->isHidden());
+}
+
+TEST(Ajuda, JanelaDoProgramaServeATodasAsJanelas)
+{
+    ui::MostraAjuda(C::Modelo);
+    ui::frmAjuda &ajuda = ui::JanelaAjuda();
+    EXPECT_EQ(ajuda.paginaAtual(), QStringLiteral("modelos.html"));
+    ui::MostraAjuda(C::Excluir);
+    EXPECT_EQ(&ui::JanelaAjuda(), &ajuda);
+    EXPECT_EQ(ajuda.paginaAtual(), QStringLiteral("excluir.html"));
+    // Without a main window it goes away when closed.
+    QPointer<ui::frmAjuda> vigia(&ajuda);
+    ajuda.close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(vigia.isNull());
+}
