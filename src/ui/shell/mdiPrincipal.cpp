@@ -1,5 +1,8 @@
 #include "ui/shell/mdiPrincipal.h"
 
+#include "store/Banco.h"
+#include "ui/checking/frmPendencias.h"
+
 #include "shell/Calculadora.h"
 #include "shell/ContextosAjuda.h"
 #include "shell/InterfaceUsuario.h"
@@ -397,7 +400,19 @@ void mdiPrincipal::excluiDeclaracao()
 
 void mdiPrincipal::verificaPendencias()
 {
-    naoDisponivel(QStringLiteral("Verificar pendências"));
+    try {
+        VerificaPendencias(programa_.banco, programa_.declaracao.numero, true, usuario_, this, nullptr,
+                           [this](int contexto) { mostraTopicoAjuda(contexto); });
+    } catch (const store::ErroBanco &e) {
+        falhaBanco(e);
+    }
+}
+
+void mdiPrincipal::falhaBanco(const store::ErroBanco &erro)
+{
+    usuario_.mensagem(QStringLiteral("ERRO"),
+                      QStringLiteral("Erro no banco de dados:\n%1").arg(erro.mensagem()),
+                      shell::Icone::Critico, shell::Botoes::Ok);
 }
 
 void mdiPrincipal::gravaParaTransmissao()

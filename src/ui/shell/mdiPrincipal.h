@@ -20,6 +20,10 @@ class QMenu;
 class QNetworkAccessManager;
 class QToolBar;
 
+namespace vlme::store {
+class ErroBanco;
+}
+
 namespace vlme::shell {
 struct Programa;
 class InterfaceUsuario;
@@ -102,6 +106,8 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     void closeEvent(QCloseEvent *evento) override;
 
     void naoDisponivel(const QString &operacao);
+    // A database error that reached a command: told, never swallowed.
+    void falhaBanco(const store::ErroBanco &erro);
 
   private:
     void criaMenus();

@@ -3,7 +3,10 @@
 #include "support/ConstrutorDeclaracao.h"
 #include "support/PastaTeste.h"
 #include "support/UsuarioRoteirizado.h"
+#include "shell/Comandos.h"
+#include "shell/Programa.h"
 #include "ui/checking/frmPendencias.h"
+#include "ui/shell/mdiPrincipal.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -123,4 +126,23 @@ TEST(VerificaPendencias, ComProblemasMostraAListaEDevolveVerdadeiro)
     EXPECT_TRUE(ui::VerificaPendencias(banco, n, true, usuario, nullptr));
     EXPECT_EQ(vistos.size(), 2); // no model, no imported component
     EXPECT_TRUE(usuario.mensagens.empty());
+}
+
+TEST(VerificaPendencias, ComandoDaJanelaPrincipalVerificaADeclaracaoAberta)
+{
+    teste::PastaTeste pasta;
+    shell::Programa programa;
+    programa.pasta = pasta.caminho();
+    programa.banco.cria(pasta.arquivo("VLM.MDB"));
+    programa.banco.abre(pasta.arquivo("VLM.MDB"));
+    const int n = ConstrutorDeclaracao(programa.banco).geral().modelo("M", 1.0).importadoDI();
+    programa.declaracao.numero = n;
+    programa.declaracao.aberta = true;
+    teste::UsuarioRoteirizado usuario;
+    ui::mdiPrincipal principal(programa, usuario);
+    principal.executa(shell::Comando::Pendencias);
+    ASSERT_EQ(usuario.mensagens.size(), 1u);
+    EXPECT_EQ(usuario.mensagens[0].texto, QStringLiteral("Nenhum erro foi detectado."));
+    // It acts on the statement without closing it.
+    EXPECT_TRUE(programa.declaracao.aberta);
 }
