@@ -1,0 +1,375 @@
+#include "store/CopiaExclusao.h"
+
+#include "shell/InterfaceUsuario.h"
+#include "shell/Progresso.h"
+#include "shell/ProgressoTerminal.h"
+#include "store/Banco.h"
+
+#include <QSqlQuery>
+#include <QTextStream>
+
+#include <optional>
+
+namespace vlme::store {
+
+namespace {
+
+// Closes the progress window however the operation ends.
+class FechaProgresso {
+public:
+    explicit FechaProgresso(shell::Progresso *progresso) : progresso_(progresso) {}
+    ~FechaProgresso()
+    {
+        if (progresso_)
+            progresso_->fecha();
+    }
+    FechaProgresso(const FechaProgresso &) = delete;
+    FechaProgresso &operator=(const FechaProgresso &) = delete;
+
+private:
+    shell::Progresso *progresso_;
+};
+
+// One prepared INSERT ... SELECT per document kind, reused for every row.
+class CopiadorDocumentos {
+public:
+    explicit CopiadorDocumentos(Banco &banco)
+        : banco_(banco),
+          nf_(banco.prepara(QStringLiteral(
+              "INSERT INTO NF (NR_NF, SERIE_NF, CNPJ_NF, DATA_EMISSAO_NF, NR_INS_ESTADUAL_NF)"
+              " SELECT NR_NF, SERIE_NF, CNPJ_NF, DATA_EMISSAO_NF, NR_INS_ESTADUAL_NF"
+              " FROM NF WHERE NR_SEQ_NF = ?"))),
+          di_(banco.prepara(QStringLiteral(
+              "INSERT INTO DI (NR_DI_DI, NR_ADICAO_DI, NR_ITEM_DI)"
+              " SELECT NR_DI_DI, NR_ADICAO_DI, NR_ITEM_DI FROM DI WHERE NR_SQ_DI = ?")))
+    {
+    }
+
+    int nf(const QVariant &chave) { return copia(nf_, chave); }
+    int di(const QVariant &chave) { return copia(di_, chave); }
+
+private:
+    int copia(QSqlQuery &consulta, const QVariant &chave)
+    {
+        const int valor = chave.toInt();
+        if (valor == 0)
+            return 0;
+        banco_.executa(consulta, {valor});
+        if (consulta.numRowsAffected() <= 0)
+            return 0;
+        return consulta.lastInsertId().toInt();
+    }
+
+    Banco &banco_;
+    QSqlQuery nf_;
+    QSqlQuery di_;
+};
+
+// Moves the bar only when the percentage changes; asks about a cancel after
+// every row.
+class Avanco {
+public:
+    Avanco(shell::Progresso &progresso, int total) : progresso_(progresso), total_(total) {}
+
+    bool unidade()
+    {
+        ++feitos_;
+        const int percentual = total_ > 0 ? int(qint64(feitos_) * 100 / total_) : 100;
+        if (percentual != ultimo_) {
+            ultimo_ = percentual;
+            progresso_.valor(feitos_);
+        }
+        return progresso_.unidade();
+    }
+
+private:
+    shell::Progresso &progresso_;
+    int total_;
+    int feitos_ = 0;
+    int ultimo_ = 0;
+};
+
+constexpr int LimiteNomeProduto = 80;
+const QString PrefixoCopia = QStringLiteral("Cópia de ");
+
+// The copy inside one transaction; nullopt when the user cancelled, with
+// everything rolled back.
+std::optional<int> copia(Banco &banco, int origem, shell::Progresso &progresso)
+{
+    // Declared before the queries, so their cursors are gone by the time a
+    // cancel rolls back.
+    Transacao transacao(banco);
+
+    QString nomeProduto;
+    {
+        QSqlQuery q = banco.executa(
+            QStringLiteral("SELECT DEN_PRODUTO_VLM FROM VLME WHERE NR_VLM_VLM = ?"), {origem});
+        if (!q.next())
+            throw ErroBanco(QStringLiteral("A declaração %1 não existe.").arg(origem), {});
+        nomeProduto = q.value(0).toString();
+    }
+    const int total =
+        banco
+            .escalar(QStringLiteral(
+                         "SELECT (SELECT count(*) FROM COMPONENTES_IMPORTADOS WHERE "
+                         "NR_VLM_IMPORTADO = ?)"
+                         " + (SELECT count(*) FROM COMPONENTES_NACIONAIS WHERE NR_VLM_NACIONAL = ?)"
+                         " + (SELECT count(*) FROM SUBCOMP WHERE N_VLM_SUBCOMP = ?)"
+                         " + (SELECT count(*) FROM MODELOS WHERE NR_VLM_MODELOS = ?)"),
+                     {origem, origem, origem, origem})
+            .toInt();
+    progresso.faixa(0, total);
+    progresso.valor(0);
+
+    progresso.passo(QStringLiteral("Copiando VLM-E"));
+    // Transmission, registration date and company name are left to their
+    // defaults: the copy has never been delivered.
+    QSqlQuery novaLinha = banco.executa(
+        QStringLiteral(
+            "INSERT INTO VLME (CNPJ_VLM, CPF_VLM, PPB_VLM, TIPO_COEFICIENTE_VLM, PERC_REDUCAO_VLM,"
+            " SUBSTITUTIVO_VLM, RETIFICADOR_VLM, NR_VLM_ANTERIOR_VLM, NR_PROCESSO_VLM, NCM_VLM,"
+            " PESO_BRUTO_VLM, VL_SALARIOS_VLM, VL_ENCARGOS_VLM, UNIDADE_VLM, NR_ARQUIVO_VLM,"
+            " DEN_PRODUTO_VLM, CODIGO_VLM)"
+            " SELECT CNPJ_VLM, CPF_VLM, PPB_VLM, TIPO_COEFICIENTE_VLM, PERC_REDUCAO_VLM,"
+            " SUBSTITUTIVO_VLM, RETIFICADOR_VLM, NR_VLM_ANTERIOR_VLM, NR_PROCESSO_VLM, NCM_VLM,"
+            " PESO_BRUTO_VLM, VL_SALARIOS_VLM, VL_ENCARGOS_VLM, UNIDADE_VLM, NR_ARQUIVO_VLM, ?, ?"
+            " FROM VLME WHERE NR_VLM_VLM = ?"),
+        {PrefixoCopia + nomeProduto.left(LimiteNomeProduto - PrefixoCopia.size()),
+         QStringLiteral(""), origem});
+    const int novo = novaLinha.lastInsertId().toInt();
+
+    CopiadorDocumentos documentos(banco);
+    Avanco avanco(progresso, total);
+
+    progresso.passo(QStringLiteral("Copiando Componentes Importados"));
+    {
+        QSqlQuery grava = banco.prepara(QStringLiteral(
+            "INSERT INTO COMPONENTES_IMPORTADOS (NR_VLM_IMPORTADO, NR_SQ_IMPORTADO,"
+            " TX_DESCRICAO_IMPORTADO, QTD_IMPORTADO, VALOR_UNITARIO_IMPORTADO, ALIQUOTA_IMPORTADO,"
+            " VALOR_II_IMPORTADO, NR_SEQ_DI_IMPORTADO, NR_SEQ_NF_IMPORTADO, IN_COM_SUSP_IMPORTADO,"
+            " IN_DIRETO_IMPORTADO, IN_REDUCAO_II_IMPORTADO, NCM_IMPORTADO, UNIDADE_IMPORTADO,"
+            " NR_SQ_IMPORTACAO) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        QSqlQuery l = banco.executa(
+            QStringLiteral(
+                "SELECT NR_SQ_IMPORTADO, TX_DESCRICAO_IMPORTADO, QTD_IMPORTADO,"
+                " VALOR_UNITARIO_IMPORTADO, ALIQUOTA_IMPORTADO, VALOR_II_IMPORTADO,"
+                " NR_SEQ_DI_IMPORTADO, NR_SEQ_NF_IMPORTADO, IN_COM_SUSP_IMPORTADO,"
+                " IN_DIRETO_IMPORTADO, IN_REDUCAO_II_IMPORTADO, NCM_IMPORTADO, UNIDADE_IMPORTADO"
+                " FROM COMPONENTES_IMPORTADOS WHERE NR_VLM_IMPORTADO = ? ORDER BY NR_SQ_IMPORTADO"),
+            {origem});
+        while (l.next()) {
+            banco.executa(grava, {novo, l.value(0), l.value(1), l.value(2), l.value(3), l.value(4),
+                                  l.value(5), documentos.di(l.value(6)), documentos.nf(l.value(7)),
+                                  l.value(8), l.value(9), l.value(10), l.value(11), l.value(12),
+                                  l.value(0)});
+            if (!avanco.unidade())
+                return std::nullopt;
+        }
+    }
+
+    progresso.passo(QStringLiteral("Copiando Componentes Nacionais"));
+    {
+        QSqlQuery grava = banco.prepara(QStringLiteral(
+            "INSERT INTO COMPONENTES_NACIONAIS (NR_VLM_NACIONAL, NR_SQ_NACIONAL,"
+            " TX_DESCRICAO_NACIONAL, QTD_NACIONAL, VL_CUSTO_UNITARIO_NACIONAL, NR_SEQ_NF_NACIONAL,"
+            " NCM_NACIONAL, UNIDADE_NACIONAL, NR_SQ_IMPORTACAO) VALUES (?, ?, ?, ?, ?, ?, ?, ?, "
+            "?)"));
+        QSqlQuery l = banco.executa(
+            QStringLiteral("SELECT NR_SQ_NACIONAL, TX_DESCRICAO_NACIONAL, QTD_NACIONAL,"
+                           " VL_CUSTO_UNITARIO_NACIONAL, NR_SEQ_NF_NACIONAL, NCM_NACIONAL,"
+                           " UNIDADE_NACIONAL FROM COMPONENTES_NACIONAIS"
+                           " WHERE NR_VLM_NACIONAL = ? ORDER BY NR_SQ_NACIONAL"),
+            {origem});
+        while (l.next()) {
+            banco.executa(grava, {novo, l.value(0), l.value(1), l.value(2), l.value(3),
+                                  documentos.nf(l.value(4)), l.value(5), l.value(6), l.value(0)});
+            if (!avanco.unidade())
+                return std::nullopt;
+        }
+    }
+
+    // Sequences are kept, so the links between the copied rows stay valid.
+    progresso.passo(QStringLiteral("Copiando Subcomponentes importados"));
+    {
+        QSqlQuery grava = banco.prepara(QStringLiteral(
+            "INSERT INTO SUBCOMP (N_VLM_SUBCOMP, N_IMPORTADO_SUBCOMP, N_NACIONAL_SUBCOMP,"
+            " IN_BASE_CALCULO_SUBCOMP) VALUES (?, ?, ?, ?)"));
+        QSqlQuery l = banco.executa(
+            QStringLiteral("SELECT N_IMPORTADO_SUBCOMP, N_NACIONAL_SUBCOMP, IN_BASE_CALCULO_SUBCOMP"
+                           " FROM SUBCOMP WHERE N_VLM_SUBCOMP = ?"
+                           " ORDER BY N_NACIONAL_SUBCOMP, N_IMPORTADO_SUBCOMP"),
+            {origem});
+        while (l.next()) {
+            banco.executa(grava, {novo, l.value(0), l.value(1), l.value(2)});
+            if (!avanco.unidade())
+                return std::nullopt;
+        }
+    }
+
+    progresso.passo(QStringLiteral("Copiando Modelos"));
+    {
+        QSqlQuery grava = banco.prepara(QStringLiteral(
+            "INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS, TX_DESCRICAO_MODELOS,"
+            " COD_INTERNO_MODELOS, PRECO_VENDA_MODELOS) VALUES (?, ?, ?, ?, ?)"));
+        QSqlQuery l = banco.executa(
+            QStringLiteral("SELECT NR_SQ_MODELOS, TX_DESCRICAO_MODELOS, COD_INTERNO_MODELOS,"
+                           " PRECO_VENDA_MODELOS FROM MODELOS WHERE NR_VLM_MODELOS = ?"
+                           " ORDER BY NR_SQ_MODELOS"),
+            {origem});
+        while (l.next()) {
+            banco.executa(grava, {novo, l.value(0), l.value(1), l.value(2), l.value(3)});
+            if (!avanco.unidade())
+                return std::nullopt;
+        }
+    }
+
+    transacao.confirma();
+    return novo;
+}
+
+// The statement number of a vlme-cli command: > 0 when it exists; 0 for
+// wrong usage; -1 when there is no such statement (told on stderr).
+int declaracaoDoArgumento(Banco &banco, const QStringList &args)
+{
+    if (args.size() != 1)
+        return 0;
+    bool ok = false;
+    const int numero = args.first().toInt(&ok);
+    if (!ok || numero <= 0)
+        return 0;
+    if (!banco.escalar(QStringLiteral("SELECT 1 FROM VLME WHERE NR_VLM_VLM = ?"), {numero})
+             .isValid()) {
+        QTextStream(stderr) << "A declaração " << numero << " não existe.\n";
+        return -1;
+    }
+    return numero;
+}
+
+constexpr int SaidaSucesso = 0;
+constexpr int SaidaUsoErrado = 2;
+constexpr int SaidaFalha = 3;
+
+} // namespace
+
+int CriaVLM(Banco &banco)
+{
+    QSqlQuery q = banco.executa(QStringLiteral("INSERT INTO VLME (CODIGO_VLM) VALUES (?)"),
+                                {QStringLiteral("")});
+    return q.lastInsertId().toInt();
+}
+
+int CopiaNF(Banco &banco, int chave)
+{
+    return CopiadorDocumentos(banco).nf(chave);
+}
+
+int CopiaDI(Banco &banco, int chave)
+{
+    return CopiadorDocumentos(banco).di(chave);
+}
+
+int CopiaVLM(Banco &banco, int origem, shell::Progresso &progresso,
+             shell::InterfaceUsuario &usuario)
+{
+    std::optional<int> novo;
+    {
+        FechaProgresso guarda(&progresso);
+        progresso.abre();
+        progresso.permiteCancelar(true);
+        novo = copia(banco, origem, progresso);
+    }
+    if (novo)
+        return *novo;
+    usuario.mensagem(QString::fromUtf8(TituloCancelado), QString::fromUtf8(TextoCancelado),
+                     shell::Icone::Exclamacao, shell::Botoes::Ok);
+    return 0;
+}
+
+void ExcluiVLM(Banco &banco, int n, bool silencioso, shell::Progresso *progresso)
+{
+    shell::Progresso *p = silencioso ? nullptr : progresso;
+    FechaProgresso guarda(p);
+    if (p) {
+        p->abre();
+        p->passo(QStringLiteral("Preparando para excluir"));
+        p->permiteCancelar(false);
+        p->faixa(0, 100);
+        p->valor(0);
+        p->unidade();
+        p->passo(QStringLiteral("Excluindo VLM-E"));
+    }
+
+    struct Passo {
+        const char *sql;
+        int valor;         // 0: the bar stays
+        const char *texto; // shown after the statement; null: none
+    };
+    // Invoices and declarations first, while the rows that point to them are
+    // still there; the statement's own row last.
+    static const Passo passos[] = {
+        {"DELETE FROM DI WHERE NR_SQ_DI IN (SELECT NR_SEQ_DI_IMPORTADO"
+         " FROM COMPONENTES_IMPORTADOS WHERE NR_VLM_IMPORTADO = ?)",
+         20, nullptr},
+        {"DELETE FROM NF WHERE NR_SEQ_NF IN (SELECT NR_SEQ_NF_IMPORTADO"
+         " FROM COMPONENTES_IMPORTADOS WHERE NR_VLM_IMPORTADO = ?)",
+         30, nullptr},
+        {"DELETE FROM NF WHERE NR_SEQ_NF IN (SELECT NR_SEQ_NF_NACIONAL"
+         " FROM COMPONENTES_NACIONAIS WHERE NR_VLM_NACIONAL = ?)",
+         50, nullptr},
+        {"DELETE FROM SUBCOMP WHERE N_VLM_SUBCOMP = ?", 60, nullptr},
+        {"DELETE FROM COMPONENTES_IMPORTADOS WHERE NR_VLM_IMPORTADO = ?", 70, nullptr},
+        {"DELETE FROM COMPONENTES_NACIONAIS WHERE NR_VLM_NACIONAL = ?", 80, nullptr},
+        {"DELETE FROM MODELOS WHERE NR_VLM_MODELOS = ?", 0, "Finalizando exclusão"},
+        {"DELETE FROM RECIBO WHERE NR_VLM_RECIBO = ?", 90, nullptr},
+        {"DELETE FROM ERRO WHERE NR_VLM_ERRO = ?", 95, nullptr},
+        // Scratch rows of the printed reports belong to the statement too.
+        {"DELETE FROM IMPRESSAO WHERE NR_VLM_IMPRESSAO = ?", 0, nullptr},
+        {"DELETE FROM VLME WHERE NR_VLM_VLM = ?", 100, nullptr},
+    };
+
+    Transacao transacao(banco);
+    for (const Passo &passo : passos) {
+        banco.executa(QString::fromUtf8(passo.sql), {n});
+        if (!p)
+            continue;
+        if (passo.valor)
+            p->valor(passo.valor);
+        if (passo.texto)
+            p->passo(QString::fromUtf8(passo.texto));
+        p->unidade(); // cannot be cancelled: only lets the window repaint
+    }
+    transacao.confirma();
+}
+
+bool ExcluirVLM(Banco &banco, int n, shell::InterfaceUsuario &usuario, shell::Progresso *progresso)
+{
+    if (usuario.mensagem(QString::fromUtf8(TituloExcluir), QString::fromUtf8(PerguntaExcluir),
+                         shell::Icone::Pergunta, shell::Botoes::SimNao) != shell::Resposta::Sim)
+        return false;
+    ExcluiVLM(banco, n, false, progresso);
+    return true;
+}
+
+int cliCopiar(Banco &banco, shell::InterfaceUsuario &usuario, const QStringList &args)
+{
+    const int origem = declaracaoDoArgumento(banco, args);
+    if (origem <= 0)
+        return origem == 0 ? SaidaUsoErrado : SaidaFalha;
+    shell::ProgressoTerminal progresso;
+    const int novo = CopiaVLM(banco, origem, progresso, usuario);
+    if (novo == 0)
+        return SaidaFalha;
+    QTextStream(stdout) << novo << '\n';
+    return SaidaSucesso;
+}
+
+int cliExcluir(Banco &banco, shell::InterfaceUsuario &, const QStringList &args)
+{
+    const int n = declaracaoDoArgumento(banco, args);
+    if (n <= 0)
+        return n == 0 ? SaidaUsoErrado : SaidaFalha;
+    ExcluiVLM(banco, n, true, nullptr);
+    return SaidaSucesso;
+}
+
+} // namespace vlme::store

@@ -1,0 +1,67 @@
+#pragma once
+// Whole-statement operations: a new empty statement, a copy of a statement
+// with its own rows in every table (its invoices and import declarations
+// duplicated), and the delete of a statement with every row that belongs to it.
+//
+// Each copy or delete runs in one store::Transacao: a cancel or a database
+// error rolls everything back, so a half-copied or half-deleted statement is
+// never left behind: a partial copy would look like an ordinary statement and
+// be easy to take for a whole one. Database errors are thrown as
+// store::ErroBanco after the rollback. Nothing here touches program-wide state:
+// after ExcluirVLM the caller marks the open statement as new and unchanged.
+// UI thread only, like the Banco, Progresso and InterfaceUsuario given.
+
+#include <QString>
+#include <QStringList>
+
+namespace vlme::shell {
+class InterfaceUsuario;
+class Progresso;
+} // namespace vlme::shell
+
+namespace vlme::store {
+
+class Banco;
+
+// Texts shown by these operations.
+inline constexpr char TextoCancelado[] = "Operação cancelada pelo usuário.";
+inline constexpr char TituloCancelado[] = "Operação cancelada";
+inline constexpr char PerguntaExcluir[] = "Deseja realmente excluir este VLM-E ?";
+inline constexpr char TituloExcluir[] = "Excluir";
+
+// The VLME row the picker creates for a new empty statement (only CODIGO_VLM
+// written, as ''); returns its NR_VLM_VLM.
+int CriaVLM(Banco &banco);
+
+// A new NF / DI row with the same values as the row keyed `chave`; returns its
+// key. 0 gives 0; so does a key whose row is missing (the copy then has no
+// document, which the pendency check reports, instead of a link to nothing).
+int CopiaNF(Banco &banco, int chave);
+int CopiaDI(Banco &banco, int chave);
+
+// Copies statement `origem` under a new number and returns it; 0 when the
+// user cancelled (after telling them, and with nothing written). The copy is
+// "Original" (no transmission, code or registration), has no receipts or
+// diagnostic rows, and is named "Cópia de " + the first 71 characters of the
+// source's product name. Throws ErroBanco when `origem` does not exist.
+int CopiaVLM(Banco &banco, int origem, shell::Progresso &progresso,
+             shell::InterfaceUsuario &usuario);
+
+// Deletes statement `n` and every row of it: its invoices and declarations,
+// subcomponent links, components, models, receipts, diagnostic rows, print
+// scratch rows and its VLME row. Cannot be cancelled. Unless `silencioso`, the
+// steps are shown in `progresso` (which may be null).
+void ExcluiVLM(Banco &banco, int n, bool silencioso, shell::Progresso *progresso);
+
+// Asks "Deseja realmente excluir este VLM-E ?" and on Yes runs ExcluiVLM (not
+// silent). True when the statement was deleted.
+bool ExcluirVLM(Banco &banco, int n, shell::InterfaceUsuario &usuario, shell::Progresso *progresso);
+
+// vlme-cli commands. `args` are the words after the command's name; the exit
+// status is 0 success, 2 wrong usage, 3 no such statement or cancelled.
+// "copiar N" prints the new number; "excluir N" asks nothing (the caller's
+// system already asked) and prints nothing on success.
+int cliCopiar(Banco &banco, shell::InterfaceUsuario &usuario, const QStringList &args);
+int cliExcluir(Banco &banco, shell::InterfaceUsuario &usuario, const QStringList &args);
+
+} // namespace vlme::store

@@ -1,0 +1,108 @@
+#include "ui/shell/frmNovo.h"
+
+#include "shell/ContextosAjuda.h"
+#include "shell/InterfaceUsuario.h"
+#include "shell/Programa.h"
+#include "store/Banco.h"
+#include "store/CopiaExclusao.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vlme::ui {
+
+namespace {
+
+const QString ChaveVazio = QStringLiteral("Vazio");
+const QString ChaveAnterior = QStringLiteral("Anterior");
+
+} // namespace
+
+frmNovo::frmNovo(shell::Programa &programa, shell::InterfaceUsuario &usuario, QWidget *pai)
+    : QDialog(pai), programa_(programa), usuario_(usuario)
+{
+    setObjectName(QStringLiteral("frmNovo"));
+    setWindowTitle(QStringLiteral("Nova Declaração"));
+    setProperty("contextoAjuda", shell::ContextoAjuda::Novo);
+    setModal(true);
+
+    lstLista = new QListWidget(this);
+    lstLista->setObjectName(QStringLiteral("lstLista"));
+    for (const auto &[texto, chave] :
+         {std::pair{QStringLiteral("Novo VLM-E vazio"), ChaveVazio},
+          std::pair{QStringLiteral("VLM-E a partir de um anterior"), ChaveAnterior}}) {
+        auto *item = new QListWidgetItem(texto, lstLista);
+        item->setData(Qt::UserRole, chave);
+    }
+    // Nothing chosen until the user chooses.
+    lstLista->setCurrentRow(-1);
+    lstLista->clearSelection();
+    lstLista->installEventFilter(this);
+    connect(lstLista, &QListWidget::itemDoubleClicked, this, [this] { cmdOk_Click(); });
+
+    cmdOk = new QPushButton(QStringLiteral("&OK"), this);
+    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdOk->setDefault(true);
+    cmdCancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
+    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
+    connect(cmdOk, &QPushButton::clicked, this, &frmNovo::cmdOk_Click);
+    connect(cmdCancelar, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto *botoes = new QVBoxLayout;
+    botoes->addWidget(cmdOk);
+    botoes->addWidget(cmdCancelar);
+    botoes->addStretch();
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(lstLista, 1);
+    layout->addLayout(botoes);
+    lstLista->setMinimumWidth(
+        lstLista->fontMetrics().horizontalAdvance(QStringLiteral("VLM-E a partir de um anterior")) +
+        40);
+    lstLista->setMaximumHeight(lstLista->sizeHintForRow(0) * 4 + 8);
+}
+
+bool frmNovo::eventFilter(QObject *objeto, QEvent *evento)
+{
+    // Enter on the list is the list's activation, taken once, as OK.
+    if (objeto == lstLista && evento->type() == QEvent::KeyPress) {
+        const int tecla = static_cast<QKeyEvent *>(evento)->key();
+        if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
+            cmdOk_Click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(objeto, evento);
+}
+
+void frmNovo::cmdOk_Click()
+{
+    const QList<QListWidgetItem *> escolhidos = lstLista->selectedItems();
+    if (escolhidos.isEmpty()) {
+        usuario_.mensagem(QStringLiteral("Atenção"),
+                          QStringLiteral("Você precisa selecionar umas das opções ao lado."),
+                          shell::Icone::Nenhum, shell::Botoes::Ok);
+        return;
+    }
+    const QString chave = escolhidos.first()->data(Qt::UserRole).toString();
+    if (chave == ChaveAnterior) {
+        escolha_ = Escolha::Anterior;
+        accept();
+        return;
+    }
+    try {
+        numero_ = store::CriaVLM(programa_.banco);
+    } catch (const store::ErroBanco &e) {
+        usuario_.mensagem(QStringLiteral("ERRO"), e.mensagem(), shell::Icone::Critico,
+                          shell::Botoes::Ok);
+        return;
+    }
+    // Discarded when its window closes untouched.
+    programa_.declaracao = {numero_, true, true, false};
+    escolha_ = Escolha::Vazio;
+    accept();
+}
+
+} // namespace vlme::ui
