@@ -1,0 +1,249 @@
+#include "delivery/Transmissao.h"
+
+#include "shell/InterfaceUsuario.h"
+#include "shell/Pastas.h"
+#include "shell/Progresso.h"
+#include "shell/ProgressoTerminal.h"
+#include "store/Banco.h"
+
+#include <QDir>
+#include <QTextStream>
+
+namespace vlme::delivery {
+
+using shell::Botoes;
+using shell::Icone;
+using shell::Resposta;
+
+namespace {
+
+bool Existe(store::Banco &banco, int nrVlm)
+{
+    return banco.escalar(QStringLiteral("SELECT 1 FROM VLME WHERE NR_VLM_VLM = ?"), {nrVlm})
+        .isValid();
+}
+
+bool ExisteOnde(store::Banco &banco, const QString &condicao, int nrVlm)
+{
+    return banco
+        .escalar(QStringLiteral("SELECT 1 FROM VLME WHERE NR_VLM_VLM = ? AND ") + condicao,
+                 {nrVlm})
+        .isValid();
+}
+
+// Closes the progress on every way out, exceptions included.
+class ProgressoAberto {
+public:
+    explicit ProgressoAberto(shell::Progresso &p) : p_(p) { p_.abre(); }
+    ~ProgressoAberto() { fecha(); }
+    void fecha()
+    {
+        if (aberto_)
+            p_.fecha();
+        aberto_ = false;
+    }
+
+private:
+    shell::Progresso &p_;
+    bool aberto_ = true;
+};
+
+// At most this many lines in one message; the rest are counted.
+constexpr int MaximoLinhasProblemas = 20;
+
+QString TextoProblemas(const QStringList &problemas)
+{
+    QString texto = QStringLiteral("O arquivo para transmissão não foi gerado: há dados que não "
+                                   "cabem no leiaute do arquivo. Corrija-os e gere o arquivo "
+                                   "novamente.\r\n");
+    for (qsizetype i = 0; i < problemas.size() && i < MaximoLinhasProblemas; ++i)
+        texto += QStringLiteral("\r\n") + problemas.at(i);
+    if (problemas.size() > MaximoLinhasProblemas)
+        texto += QStringLiteral("\r\n... e mais %1.").arg(problemas.size() - MaximoLinhasProblemas);
+    return texto;
+}
+
+} // namespace
+
+// ---- Status queries ----
+
+bool NaoTransmitido(store::Banco &banco, int nrVlm)
+{
+    return ExisteOnde(banco, QStringLiteral("NR_TRANSMISSAO_VLM = 0"), nrVlm);
+}
+
+bool Transmitido(store::Banco &banco, int nrVlm)
+{
+    return ExisteOnde(banco, QStringLiteral("NR_TRANSMISSAO_VLM > 0"), nrVlm);
+}
+
+bool TransmissaoMarcada(store::Banco &banco, int nrVlm)
+{
+    return ExisteOnde(banco, QStringLiteral("NR_TRANSMISSAO_VLM = -1"), nrVlm);
+}
+
+bool Registrado(store::Banco &banco, int nrVlm)
+{
+    return ExisteOnde(banco, QStringLiteral("CODIGO_VLM <> ''"), nrVlm);
+}
+
+bool TemAvisos(store::Banco &banco, int nrVlm)
+{
+    return banco
+        .escalar(QStringLiteral("SELECT 1 FROM ERRO WHERE NR_VLM_ERRO = ? AND TIPO_ERRO = '3'"),
+                 {nrVlm})
+        .isValid();
+}
+
+QString MotivoRecusaGeracao(store::Banco &banco, int nrVlm)
+{
+    if (Transmitido(banco, nrVlm))
+        return Textos::JaTransmitido;
+    if (Registrado(banco, nrVlm))
+        return Textos::JaRegistrado;
+    return {};
+}
+
+// ---- Generation ----
+
+Transmissao::Transmissao(store::Banco &banco, const QString &pastaPrograma,
+                         shell::InterfaceUsuario &usuario, shell::Progresso &progresso)
+    : pastaSistema(PastaSistema()), banco_(banco), pastaPrograma_(pastaPrograma),
+      usuario_(usuario), progresso_(progresso)
+{
+}
+
+QString Transmissao::GeraArquivoTransmissao(int nrVlm, bool perguntaEntrega)
+{
+    if (!Existe(banco_, nrVlm))
+        throw ErroEntrega(QStringLiteral("A declaração %1 não existe.").arg(nrVlm));
+
+    ProgressoAberto aberto(progresso_);
+    progresso_.permiteCancelar(true);
+    progresso_.passo(Textos::TituloProgresso);
+    QStringList problemas;
+    std::optional<Declaracao> declaracao = MontaDeclaracao(banco_, nrVlm, progresso_, problemas);
+    if (!declaracao) {
+        aberto.fecha();
+        usuario_.mensagem(Textos::TituloCancelada, Textos::Cancelada, Icone::Exclamacao,
+                          Botoes::Ok);
+        return {};
+    }
+    if (!problemas.isEmpty()) {
+        aberto.fecha();
+        usuario_.mensagem(Textos::Atencao, TextoProblemas(problemas), Icone::Exclamacao,
+                          Botoes::Ok);
+        return {};
+    }
+
+    Enviador enviador;
+    enviador.Declaracao = std::move(*declaracao);
+    const QString caminho = shell::CaminhoArquivos(pastaPrograma_, nrVlm);
+    enviador.Salvar(caminho, 0);
+    ultimoArquivo_ = caminho;
+    aberto.fecha();
+
+    if (perguntaEntrega) {
+        if (LocalizaEnviador(pastaSistema)) {
+            if (usuario_.mensagem(Textos::TituloTransmitir, Textos::PerguntaEntrega,
+                                  Icone::Pergunta, Botoes::SimNao) == Resposta::Sim &&
+                !GeraArquivoVerificado(nrVlm))
+                usuario_.mensagem(Textos::Atencao, Textos::NaoTransmitido, Icone::Nenhum,
+                                  Botoes::Ok);
+        } else {
+            usuario_.mensagem(Textos::TituloSucesso, Textos::SemEnviador, Icone::Informacao,
+                              Botoes::Ok);
+        }
+    }
+    return caminho;
+}
+
+bool Transmissao::verifica(int nrVlm, const checking::DadosGeraisVerificacao *formulario)
+{
+    const auto pendencias = checking::VerificaPendencias(banco_, nrVlm, formulario);
+    if (pendencias.empty())
+        return true;
+    if (mostraPendencias)
+        mostraPendencias(nrVlm, pendencias);
+    return false;
+}
+
+bool Transmissao::GeraArquivoVerificado(int nrVlm,
+                                        const checking::DadosGeraisVerificacao *formulario)
+{
+    if (!Existe(banco_, nrVlm) || !verifica(nrVlm, formulario))
+        return false;
+    return !GeraArquivoTransmissao(nrVlm, false).isEmpty();
+}
+
+QString Transmissao::GeraArquivoSelecionado(int nrVlm)
+{
+    if (!verifica(nrVlm, nullptr))
+        return {};
+    if (const QString motivo = MotivoRecusaGeracao(banco_, nrVlm); !motivo.isEmpty()) {
+        usuario_.mensagem(QString(), motivo, Icone::Informacao, Botoes::Ok);
+        return {};
+    }
+    return GeraArquivoTransmissao(nrVlm, true);
+}
+
+// ---- vlme-cli ----
+
+int cliGerar(store::Banco &banco, const QString &pastaPrograma, shell::InterfaceUsuario &usuario,
+             shell::Progresso &progresso, const QStringList &args, QTextStream &saida,
+             QTextStream &erro)
+{
+    enum { Sucesso = 0, Problemas = 1, UsoErrado = 2, Falha = 3 };
+    if (args.size() != 1)
+        return UsoErrado;
+    bool ok = false;
+    const int nrVlm = args.first().toInt(&ok);
+    if (!ok || nrVlm <= 0)
+        return UsoErrado;
+    const auto linhas = [](QString texto) {
+        return texto.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    };
+    try {
+        if (!Existe(banco, nrVlm)) {
+            erro << "A declaração " << nrVlm << " não existe.\n";
+            erro.flush();
+            return Falha;
+        }
+        const auto pendencias = checking::VerificaPendencias(banco, nrVlm);
+        if (!pendencias.empty()) {
+            for (const auto &p : pendencias)
+                saida << p.texto << '\n';
+            saida.flush();
+            return Problemas;
+        }
+        if (const QString motivo = MotivoRecusaGeracao(banco, nrVlm); !motivo.isEmpty()) {
+            erro << linhas(motivo) << '\n';
+            erro.flush();
+            return Falha;
+        }
+        Transmissao transmissao(banco, pastaPrograma, usuario, progresso);
+        const QString caminho = transmissao.GeraArquivoTransmissao(nrVlm, false);
+        if (caminho.isEmpty())
+            return Falha;
+        saida << QDir::toNativeSeparators(caminho) << '\n';
+        saida.flush();
+        return Sucesso;
+    } catch (const ErroEntrega &e) {
+        erro << linhas(e.mensagem()) << '\n';
+    } catch (const store::ErroBanco &e) {
+        erro << "Erro no banco de dados: " << e.mensagem() << '\n';
+    }
+    erro.flush();
+    return Falha;
+}
+
+int cliGerar(store::Banco &banco, const QString &pastaPrograma, shell::InterfaceUsuario &usuario,
+             const QStringList &args)
+{
+    shell::ProgressoTerminal progresso;
+    QTextStream saida(stdout);
+    QTextStream erro(stderr);
+    return cliGerar(banco, pastaPrograma, usuario, progresso, args, saida, erro);
+}
+
+} // namespace vlme::delivery
