@@ -4,12 +4,15 @@
 
 #include "checking/Calculos.h"
 #include "checking/Pendencias.h"
+#include "delivery/Declaracao.h"
+#include "delivery/Transmissao.h"
 #include "entry/Numeros.h"
 #include "shell/CopiaUnica.h"
 #include "shell/Inicializacao.h"
 #include "shell/Pastas.h"
 #include "shell/UsuarioTerminal.h"
 #include "store/Banco.h"
+#include "store/CopiaExclusao.h"
 #include "store/Declaracoes.h"
 
 #include <QCoreApplication>
@@ -89,6 +92,21 @@ int resumo(Contexto &c)
     return Sucesso;
 }
 
+int copiar(Contexto &c)
+{
+    return vlme::store::cliCopiar(c.banco, c.usuario, c.argumentos);
+}
+
+int excluir(Contexto &c)
+{
+    return vlme::store::cliExcluir(c.banco, c.usuario, c.argumentos);
+}
+
+int gerar(Contexto &c)
+{
+    return vlme::delivery::cliGerar(c.banco, c.pasta, c.usuario, c.argumentos);
+}
+
 // One entry per command; each operation's work adds its own.
 const std::map<QString, std::pair<Comando, const char *>> &comandos()
 {
@@ -96,6 +114,9 @@ const std::map<QString, std::pair<Comando, const char *>> &comandos()
         {QStringLiteral("listar"), {listar, "listar                 lista as declarações"}},
         {QStringLiteral("verificar"), {verificar, "verificar N            lista as pendências da declaração N"}},
         {QStringLiteral("resumo"), {resumo, "resumo N               mostra os custos e o coeficiente de redução"}},
+        {QStringLiteral("gerar"), {gerar, "gerar N                grava o arquivo de entrega da declaração N"}},
+        {QStringLiteral("copiar"), {copiar, "copiar N               copia a declaração N e escreve o número da cópia"}},
+        {QStringLiteral("excluir"), {excluir, "excluir N              exclui a declaração N"}},
     };
     return tabela;
 }
@@ -158,6 +179,9 @@ int main(int argc, char *argv[])
         return resultado;
     } catch (const vlme::store::ErroBanco &e) {
         erro << "Erro no banco de dados: " << e.mensagem() << '\n';
+        return Falha;
+    } catch (const vlme::delivery::ErroEntrega &e) {
+        erro << e.mensagem() << '\n';
         return Falha;
     }
 }

@@ -1,7 +1,12 @@
 #include "ui/shell/mdiPrincipal.h"
 
+#include "delivery/Declaracao.h"
+#include "delivery/Transmissao.h"
 #include "store/Banco.h"
+#include "store/CopiaExclusao.h"
 #include "ui/checking/frmPendencias.h"
+#include "ui/shell/frmNovo.h"
+#include "ui/shell/frmVLMs.h"
 
 #include "shell/Calculadora.h"
 #include "shell/ContextosAjuda.h"
@@ -359,18 +364,105 @@ void mdiPrincipal::fechaDeclaracao()
     areaDocumentos->closeAllSubWindows();
     if (!areaDocumentos->subWindowList().isEmpty())
         return;
+    // A statement created and never saved is not kept.
+    const shell::DeclaracaoAberta fechada = programa_.declaracao;
     programa_.declaracao = {};
     txtPainel->hide();
+    if (fechada.aberta && fechada.nova && !fechada.alterada) {
+        try {
+            store::ExcluiVLM(programa_.banco, fechada.numero, true, nullptr);
+        } catch (const store::ErroBanco &e) {
+            falhaBanco(e);
+        }
+    }
+}
+
+void mdiPrincipal::abreDadosGerais(int numero)
+{
+    programa_.declaracao.numero = numero;
+    programa_.declaracao.aberta = true;
+    naoDisponivel(QStringLiteral("Dados gerais da declaração"));
+    fechaDeclaracao();
+}
+
+void mdiPrincipal::mostraPendencias(const std::vector<checking::Pendencia> &pendencias)
+{
+    frmPendencias janela(this);
+    janela.ajuda = [this](int contexto) { mostraTopicoAjuda(contexto); };
+    janela.mostraPendencias(pendencias);
+    janela.exec();
+}
+
+template <typename Acao> void mdiPrincipal::protegido(Acao &&acao)
+{
+    try {
+        acao();
+    } catch (const store::ErroBanco &e) {
+        falhaBanco(e);
+    } catch (const delivery::ErroEntrega &e) {
+        usuario_.mensagem(QStringLiteral("ERRO"), e.mensagem(), shell::Icone::Critico,
+                          shell::Botoes::Ok);
+    }
+}
+
+delivery::Transmissao mdiPrincipal::transmissao()
+{
+    delivery::Transmissao t(programa_.banco, programa_.pasta, usuario_, progresso());
+    t.mostraPendencias = [this](int, const std::vector<checking::Pendencia> &pendencias) {
+        mostraPendencias(pendencias);
+    };
+    return t;
+}
+
+void mdiPrincipal::gravaParaTransmissao(int numero)
+{
+    protegido([&] {
+        delivery::Transmissao t = transmissao();
+        const bool gerado = t.GeraArquivoVerificado(numero);
+        if (shell::InformaGravacaoTransmissao(usuario_, gerado ? t.ultimoArquivo() : QString()) &&
+            programa_.declaracao.aberta && programa_.declaracao.numero == numero)
+            fechaDeclaracao();
+    });
 }
 
 void mdiPrincipal::abreSeletor(int operacao)
 {
-    naoDisponivel(nomeOperacao(operacao));
+    frmVLMs seletor(programa_, usuario_, progresso(), this);
+    seletor.mostraPainel = [this](const QString &texto) { mostraPainel(texto); };
+    auto ajuda = [this](int contexto) { mostraTopicoAjuda(contexto); };
+    seletor.operacoes.pendencias = [this, ajuda](int numero) {
+        protegido([&] { VerificaPendencias(programa_.banco, numero, true, usuario_, this, nullptr, ajuda); });
+    };
+    seletor.operacoes.gerar = [this](int numero) {
+        protegido([&] { transmissao().GeraArquivoSelecionado(numero); });
+    };
+    seletor.operacoes.gravarParaTransmissao = [this](int numero) { gravaParaTransmissao(numero); };
+    seletor.setOperacaoVLM(operacao);
+    seletor.exec();
+    switch (seletor.desfecho()) {
+    case frmVLMs::Desfecho::Aberta:
+    case frmVLMs::Desfecho::Copiada:
+        abreDadosGerais(seletor.numero());
+        break;
+    default:
+        break;
+    }
 }
 
 void mdiPrincipal::mostraNovo()
 {
-    naoDisponivel(QStringLiteral("Nova declaração"));
+    frmNovo novo(programa_, usuario_, this);
+    novo.exec();
+    switch (novo.escolha()) {
+    case frmNovo::Escolha::Vazio:
+        abreDadosGerais(novo.numero());
+        break;
+    case frmNovo::Escolha::Anterior:
+        abreSeletor(shell::Operacao::Copiar);
+        break;
+    case frmNovo::Escolha::Nenhuma:
+        break;
+    }
 }
 
 void mdiPrincipal::importaDeclaracao()
@@ -395,7 +487,14 @@ void mdiPrincipal::imprimeResumo()
 
 void mdiPrincipal::excluiDeclaracao()
 {
-    naoDisponivel(QStringLiteral("Excluir declaração"));
+    protegido([&] {
+        if (!store::ExcluirVLM(programa_.banco, programa_.declaracao.numero, usuario_, &progresso()))
+            return;
+        // Already gone: closing must not save it again.
+        programa_.declaracao.nova = true;
+        programa_.declaracao.alterada = false;
+        fechaDeclaracao();
+    });
 }
 
 void mdiPrincipal::verificaPendencias()
@@ -417,7 +516,7 @@ void mdiPrincipal::falhaBanco(const store::ErroBanco &erro)
 
 void mdiPrincipal::gravaParaTransmissao()
 {
-    naoDisponivel(QStringLiteral("Gravar para transmissão"));
+    gravaParaTransmissao(programa_.declaracao.numero);
 }
 
 void mdiPrincipal::restauraCopia()

@@ -10,6 +10,8 @@
 #include "shell/Comandos.h"
 
 #include <QMainWindow>
+
+#include <vector>
 #include <QPointer>
 #include <QTimer>
 
@@ -22,6 +24,12 @@ class QToolBar;
 
 namespace vlme::store {
 class ErroBanco;
+}
+namespace vlme::checking {
+struct Pendencia;
+}
+namespace vlme::delivery {
+class Transmissao;
 }
 
 namespace vlme::shell {
@@ -108,6 +116,18 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     void naoDisponivel(const QString &operacao);
     // A database error that reached a command: told, never swallowed.
     void falhaBanco(const store::ErroBanco &erro);
+    // Runs a command's work, telling the user of a database or delivery error.
+    template <typename Acao> void protegido(Acao &&acao);
+
+    // Shows the general data of statement `numero`, now the open one. The
+    // general-data window is the place of a later version; until then the
+    // statement is closed again (a new, untouched one is discarded).
+    virtual void abreDadosGerais(int numero);
+    void mostraPendencias(const std::vector<checking::Pendencia> &pendencias);
+    delivery::Transmissao transmissao();
+    // Records statement `numero` for transmission and tells the result; an
+    // open statement recorded is closed.
+    void gravaParaTransmissao(int numero);
 
   private:
     void criaMenus();

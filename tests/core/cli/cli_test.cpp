@@ -2,8 +2,10 @@
 
 #include "shell/CopiaUnica.h"
 #include "store/Banco.h"
+#include "support/ConstrutorDeclaracao.h"
 #include "support/PastaTeste.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -132,4 +134,52 @@ TEST(CliVerificarResumo, PendenciasESaida1)
     EXPECT_EQ(executa({"--pasta", pasta.caminho(), "verificar", "7"}).status, 3);
     EXPECT_EQ(executa({"--pasta", pasta.caminho(), "verificar", "x"}).status, 2);
     EXPECT_EQ(executa({"--pasta", pasta.caminho(), "resumo"}).status, 2);
+}
+
+TEST(CliFluxo, VerificaGeraCopiaEExcluiUmaDeclaracaoCompleta)
+{
+    teste::PastaTeste pasta;
+    ASSERT_EQ(executa({"--pasta", pasta.caminho(), "listar"}).status, 0);
+    int n = 0;
+    {
+        store::Banco banco;
+        banco.abre(pasta.arquivo("VLM.MDB"));
+        n = teste::ConstrutorDeclaracao(banco).geral().modelo("Modelo A", 100.0).importadoDI("Tela", 1, 30.0);
+    }
+    const QString numero = QString::number(n);
+    Execucao r = executa({"--pasta", pasta.caminho(), "verificar", numero});
+    EXPECT_EQ(r.status, 0) << r.erro;
+    EXPECT_EQ(r.saida, "Nenhum erro foi detectado.\n");
+
+    r = executa({"--pasta", pasta.caminho(), "gerar", numero});
+    EXPECT_EQ(r.status, 0) << r.erro;
+    const QString arquivo = QDir(pasta.caminho()).filePath("Arquivos/VLME0000000001");
+    EXPECT_EQ(r.saida, arquivo + "\n");
+    QFile gerado(arquivo);
+    ASSERT_TRUE(gerado.open(QIODevice::ReadOnly));
+    const QByteArray bytes = gerado.readAll();
+    EXPECT_TRUE(bytes.endsWith("\r\n"));
+    EXPECT_EQ(bytes.at(0), '0'); // the header record comes first
+
+    r = executa({"--pasta", pasta.caminho(), "copiar", numero});
+    EXPECT_EQ(r.status, 0) << r.erro;
+    EXPECT_EQ(r.saida, "2\n");
+
+    r = executa({"--pasta", pasta.caminho(), "excluir", numero});
+    EXPECT_EQ(r.status, 0) << r.erro;
+    EXPECT_TRUE(r.saida.isEmpty());
+    r = executa({"--pasta", pasta.caminho(), "listar"});
+    EXPECT_EQ(r.saida, Cabecalho + "2\t11.222.333/0001-81\tCópia de Telefone celular - Modelo A\tNovo\tOriginal\t-\n");
+
+    // A statement with pendencies is not generated.
+    r = executa({"--pasta", pasta.caminho(), "gerar", "2"});
+    EXPECT_EQ(r.status, 0) << r.saida << r.erro;
+    {
+        store::Banco banco;
+        banco.abre(pasta.arquivo("VLM.MDB"));
+        banco.executa(QStringLiteral("DELETE FROM MODELOS"));
+    }
+    r = executa({"--pasta", pasta.caminho(), "gerar", "2"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.saida, "É obrigatório informar pelo menos um Modelo/Tipo/Referência.\n");
 }
