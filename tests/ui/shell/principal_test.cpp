@@ -299,12 +299,12 @@ TEST_F(Principal, AjudaDaBarraAbreOConteudoNaoAAjudaDeContexto)
 TEST_F(Principal, LugaresAindaSemOperacaoAvisamQueNaoEstaoDisponiveis)
 {
     ui::mdiPrincipal janela(programa, usuario);
-    menu(janela, "mnuAbrir")->trigger();
+    menu(janela, "mnuConfig")->trigger();
     menu(janela, "MnuImportarNCM")->trigger();
     ASSERT_EQ(usuario.mensagens.size(), 2u);
     EXPECT_EQ(usuario.mensagens[0].titulo, QStringLiteral("Atenção!"));
     EXPECT_EQ(usuario.mensagens[0].texto,
-              QStringLiteral("A operação \"Abrir declaração\" ainda não está disponível nesta "
+              QStringLiteral("A operação \"Configurar impressora\" ainda não está disponível nesta "
                              "versão do VLM-E."));
     EXPECT_EQ(usuario.mensagens[0].icone, shell::Icone::Informacao);
     EXPECT_EQ(usuario.mensagens[1].texto,
