@@ -1,0 +1,101 @@
+#pragma once
+// Statement text import: reads a fixed-width text file of one or more
+// statements (general data, models, national components, imported
+// subcomponents and components, a closing totals record), checks every field
+// and stores the statements through the saving operations of the store, all
+// in one transaction: either the whole file is stored or nothing is.
+//
+// What is wrong with the file is told in two ways: a structural fault (wrong
+// record type, order or length, missing record, totals that disagree) stops
+// the run at once with one message; field faults are all collected, with
+// their line and field, into the error list, and nothing is stored.
+//
+// The file comes from other programs and is not trusted:
+// - Lines end in CR LF or LF alone. No line may pass LimiteLinha characters
+//   and the file may not pass LimiteLinhas lines; both are found out while
+//   counting the lines, before anything is read into a record, and reading
+//   never holds more than one bounded line.
+// - Bytes are read as Latin-1, one byte one character, so the fixed positions
+//   hold. A text field holding what can only be UTF-8 (a lead byte followed by
+//   its continuation bytes, as "Ã§" for "ç") is refused with its own message
+//   instead of being stored garbled; so is a text field holding control or
+//   binary bytes. A file that starts with the UTF-8 byte-order mark is refused
+//   at its first line.
+// - A statement may hold at most 9999 models, 9999 national and 9999
+//   imported rows; one more stops the run.
+// - Lines after the totals record must be blank: a second file pasted after
+//   the first would otherwise be dropped while the import reports success.
+//
+// UI thread only: the progress's `unidade()` runs after every line and a
+// cancel there rolls everything back.
+
+#include "import/ErrosImportacao.h"
+#include "shell/InterfaceUsuario.h"
+
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+namespace vlme::store {
+class Banco;
+}
+namespace vlme::shell {
+class Progresso;
+}
+
+namespace vlme::importacao {
+
+inline constexpr int LimiteLinha = 1024;
+inline constexpr int LimiteLinhas = 1000000;
+
+inline const QString TituloImportacao = QStringLiteral("Importação do VLME");
+inline const QString TextoErrosDetectados = QStringLiteral(
+    "Foram detectados erros na importação de dados. Clique OK para visualizar as pendências.");
+
+enum class Desfecho {
+    Sucesso,    // every statement stored
+    ErrosCampo, // field checks failed: `erros` lists them, nothing stored
+    Abortada,   // a structural fault: `mensagem`, nothing stored
+    Cancelada,  // the user cancelled: nothing stored, nothing to say
+    Falha,      // the file could not be read or the database failed: `mensagem`
+};
+
+struct Contadores {
+    int linhas = 0;                 // lines read
+    std::array<int, 5> registros{}; // records stored per type 0..4
+    int total() const;              // type 9 not counted
+};
+
+struct ResultadoImportacao {
+    Desfecho desfecho = Desfecho::Falha;
+    QString arquivo;
+    // For Abortada and Falha: the message, its icon and whether a beep goes
+    // before it.
+    QString mensagem;
+    shell::Icone icone = shell::Icone::Critico;
+    bool bipe = false;
+    std::vector<int> declaracoes; // NR_VLM_VLM of the new statements, in file order
+    std::vector<ErroImportacao> erros;
+    Contadores contadores;
+};
+
+// The run alone: reads, checks and stores, and says how it went. Talks to no
+// one but the progress (step texts, bar, cancel).
+ResultadoImportacao ImportaArquivo(store::Banco &banco, shell::Progresso &progresso,
+                                   const QString &caminho);
+
+// The import command: ImportaArquivo, then tells the user the outcome (the
+// success message with its counts, the structural fault, "Foram detectados
+// erros..." before the error list, a failure). `bipe` is sounded before the
+// messages that carry one. The caller shows the error list (FormErrImport)
+// when the result is ErrosCampo.
+ResultadoImportacao ImportaDeclaracao(store::Banco &banco, shell::InterfaceUsuario &usuario,
+                                      shell::Progresso &progresso, const QString &caminho,
+                                      const std::function<void()> &bipe = {});
+
+// The success message with the run's counts.
+QString TextoSucesso(const Contadores &contadores);
+
+} // namespace vlme::importacao

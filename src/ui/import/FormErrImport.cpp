@@ -1,0 +1,122 @@
+#include "ui/import/FormErrImport.h"
+
+#include "shell/ContextosAjuda.h"
+#include "shell/InterfaceUsuario.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vlme::ui {
+
+namespace {
+
+QPushButton *botao(QWidget *pai, const char *nome, const QString &texto) {
+    auto *b = new QPushButton(texto, pai);
+    b->setObjectName(QLatin1String(nome));
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+FormErrImport::FormErrImport(shell::InterfaceUsuario &usuario, const QString &pastaPrograma,
+                             const QString &arquivo, std::vector<importacao::ErroImportacao> erros,
+                             QWidget *pai)
+    : QDialog(pai), usuario_(usuario), pastaPrograma_(pastaPrograma), erros_(std::move(erros)) {
+    setObjectName(QStringLiteral("FormErrImport"));
+    setWindowTitle(QStringLiteral("Erros na Importação de Dados"));
+    setProperty("contextoAjuda", shell::ContextoAjuda::ErrosImportacao);
+    setModal(true);
+
+    auto *lblArquivo = new QLabel(QStringLiteral("Arquivo:"), this);
+    lblArquivo->setObjectName(QStringLiteral("lblArquivo"));
+    txtArquivo = new QLineEdit(arquivo, this);
+    txtArquivo->setObjectName(QStringLiteral("txtArquivo"));
+    txtArquivo->setReadOnly(true);
+    lblArquivo->setBuddy(txtArquivo);
+
+    auto *lblQuantidade = new QLabel(QStringLiteral("Quantidade de Erros:"), this);
+    lblQuantidade->setObjectName(QStringLiteral("lblQuantidade"));
+    Quantidade = new QLabel(QString::number(erros_.size()), this);
+    Quantidade->setObjectName(QStringLiteral("Quantidade"));
+
+    lstImport = new QListWidget(this);
+    lstImport->setObjectName(QStringLiteral("lstImport"));
+    // Courier New where there is one; the hint picks another fixed-pitch font.
+    QFont fonte(QStringLiteral("Courier New"));
+    fonte.setStyleHint(QFont::TypeWriter);
+    fonte.setFixedPitch(true);
+    lstImport->setFont(fonte);
+    lstImport->setUniformItemSizes(true); // ten thousand lines stay quick
+    QStringList linhas;
+    linhas.reserve(qsizetype(erros_.size()));
+    for (const importacao::ErroImportacao &e : erros_)
+        linhas << importacao::LinhaListaErro(e);
+    lstImport->addItems(linhas);
+
+    cmdgravar = botao(this, "cmdgravar", QStringLiteral("&Gravar para Arquivo"));
+    cmdImprimir = botao(this, "cmdImprimir", QStringLiteral("&Imprimir"));
+    Command2 = botao(this, "Command2", QStringLiteral("A&juda"));
+    Command1 = botao(this, "Command1", QStringLiteral("&Fechar"));
+    connect(cmdgravar, &QPushButton::clicked, this, &FormErrImport::grava);
+    // Printing the list is not offered by this version: the button stays inert.
+    connect(Command2, &QPushButton::clicked, this, [this] {
+        if (ajuda)
+            ajuda(shell::ContextoAjuda::ErrosImportacao);
+    });
+    connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto *topo = new QGridLayout;
+    topo->addWidget(lblArquivo, 0, 0);
+    topo->addWidget(txtArquivo, 0, 1);
+    topo->addWidget(lblQuantidade, 1, 0);
+    topo->addWidget(Quantidade, 1, 1);
+    auto *botoes = new QHBoxLayout;
+    botoes->addWidget(cmdgravar);
+    botoes->addWidget(cmdImprimir);
+    botoes->addStretch();
+    botoes->addWidget(Command2);
+    botoes->addWidget(Command1);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(topo);
+    layout->addWidget(lstImport, 1);
+    layout->addLayout(botoes);
+    resize(760, 420);
+}
+
+void FormErrImport::grava() {
+    if (usuario_.mensagem(importacao::TituloImportacao, TextoConfirmaGravacaoErros,
+                          shell::Icone::Pergunta, shell::Botoes::SimNao) != shell::Resposta::Sim)
+        return;
+    const QString caminho =
+        usuario_.escolheArquivoSalvar(QStringLiteral("Salvar Erros de Importação"),
+                                      QStringLiteral("Arquivo texto (*.txt)"), pastaPrograma_);
+    if (caminho.isEmpty())
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    importacao::GravaErrosImportacao(usuario_, caminho, erros_);
+    QGuiApplication::restoreOverrideCursor();
+}
+
+importacao::ResultadoImportacao
+ExecutaImportacao(store::Banco &banco, shell::InterfaceUsuario &usuario,
+                  shell::Progresso &progresso, const QString &pastaPrograma, const QString &caminho,
+                  QWidget *pai, const std::function<void(int)> &ajuda) {
+    importacao::ResultadoImportacao r = importacao::ImportaDeclaracao(
+        banco, usuario, progresso, caminho, [] { QApplication::beep(); });
+    if (r.desfecho == importacao::Desfecho::ErrosCampo) {
+        FormErrImport janela(usuario, pastaPrograma, caminho, r.erros, pai);
+        janela.ajuda = ajuda;
+        janela.exec();
+    }
+    return r;
+}
+
+} // namespace vlme::ui
