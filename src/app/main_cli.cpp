@@ -7,6 +7,7 @@
 #include "delivery/Declaracao.h"
 #include "delivery/Transmissao.h"
 #include "entry/Numeros.h"
+#include "import/CliImportar.h"
 #include "shell/CopiaUnica.h"
 #include "shell/Inicializacao.h"
 #include "shell/Pastas.h"
@@ -102,6 +103,11 @@ int excluir(Contexto &c)
     return vlme::store::cliExcluir(c.banco, c.usuario, c.argumentos);
 }
 
+int importar(Contexto &c)
+{
+    return vlme::importacao::cliImportar(c.banco, c.usuario, c.argumentos);
+}
+
 int gerar(Contexto &c)
 {
     return vlme::delivery::cliGerar(c.banco, c.pasta, c.usuario, c.argumentos);
@@ -114,6 +120,7 @@ const std::map<QString, std::pair<Comando, const char *>> &comandos()
         {QStringLiteral("listar"), {listar, "listar                 lista as declarações"}},
         {QStringLiteral("verificar"), {verificar, "verificar N            lista as pendências da declaração N"}},
         {QStringLiteral("resumo"), {resumo, "resumo N               mostra os custos e o coeficiente de redução"}},
+        {QStringLiteral("importar"), {importar, "importar ARQ           importa declarações de um arquivo texto"}},
         {QStringLiteral("gerar"), {gerar, "gerar N                grava o arquivo de entrega da declaração N"}},
         {QStringLiteral("copiar"), {copiar, "copiar N               copia a declaração N e escreve o número da cópia"}},
         {QStringLiteral("excluir"), {excluir, "excluir N              exclui a declaração N"}},

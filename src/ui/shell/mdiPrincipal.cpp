@@ -5,6 +5,7 @@
 #include "store/Banco.h"
 #include "store/CopiaExclusao.h"
 #include "ui/checking/frmPendencias.h"
+#include "ui/import/FormErrImport.h"
 #include "ui/shell/frmNovo.h"
 #include "ui/shell/frmVLMs.h"
 
@@ -467,7 +468,15 @@ void mdiPrincipal::mostraNovo()
 
 void mdiPrincipal::importaDeclaracao()
 {
-    naoDisponivel(QStringLiteral("Importar declaração"));
+    const QString arquivo = escolheArquivoImportacao();
+    if (arquivo.isEmpty())
+        return;
+    protegido([&] {
+        // The imported statements stay closed: the user opens them from the list.
+        ExecutaImportacao(programa_.banco, usuario_, progresso(), programa_.pasta, arquivo, this,
+                          [this](int contexto) { mostraTopicoAjuda(contexto); });
+        programa_.declaracao.nova = false;
+    });
 }
 
 void mdiPrincipal::configuraImpressora()

@@ -137,3 +137,19 @@ TEST(FluxosPrincipal, ExcluirADeclaracaoAberta)
     EXPECT_EQ(a.contaDeclaracoes(), 1);
     EXPECT_EQ(a.programa.banco.escalar("SELECT NR_VLM_VLM FROM VLME").toInt(), outra);
 }
+
+TEST(FluxosPrincipal, ImportarPeloMenu)
+{
+    Ambiente a;
+    ui::mdiPrincipal principal(a.programa, a.usuario);
+    a.usuario.escolhe(QStringLiteral(VLME_DADOS_TESTE "/importacao/duas_declaracoes.txt"));
+    principal.executa(shell::Comando::Importar);
+    ASSERT_EQ(a.usuario.dialogos.size(), 1u);
+    EXPECT_EQ(a.usuario.dialogos[0].titulo, QStringLiteral("Importar Declaração"));
+    EXPECT_EQ(a.contaDeclaracoes(), 2);
+    // The imported statements are not opened.
+    EXPECT_FALSE(a.programa.declaracao.aberta);
+    // Giving up the file dialog imports nothing.
+    principal.executa(shell::Comando::Importar);
+    EXPECT_EQ(a.contaDeclaracoes(), 2);
+}
