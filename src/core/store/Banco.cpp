@@ -188,6 +188,7 @@ void Banco::cria(const QString &caminho)
 
 void Banco::fecha()
 {
+    preparadas_.clear();
     if (nomeConexao_.isEmpty())
         return;
     if (db_.isOpen())
@@ -225,19 +226,40 @@ void Banco::executa(QSqlQuery &consulta, const QVariantList &valores)
         falha(consulta.lastError(), consulta.lastQuery());
 }
 
+QSqlQuery Banco::preparada(const QString &sql)
+{
+    auto it = preparadas_.constFind(sql);
+    if (it != preparadas_.constEnd())
+        return *it;
+    // Texts built with varying column lists could pile up; start afresh.
+    if (preparadas_.size() >= 256)
+        preparadas_.clear();
+    QSqlQuery consulta = prepara(sql);
+    preparadas_.insert(sql, consulta);
+    return consulta;
+}
+
 QSqlQuery Banco::executa(const QString &sql, const QVariantList &valores)
 {
-    QSqlQuery consulta = prepara(sql);
+    const QStringView inicio = QStringView(sql).trimmed().left(6);
+    const bool alteraLinhas = inicio.compare(QLatin1String("INSERT"), Qt::CaseInsensitive) == 0 ||
+                              inicio.compare(QLatin1String("UPDATE"), Qt::CaseInsensitive) == 0 ||
+                              inicio.compare(QLatin1String("DELETE"), Qt::CaseInsensitive) == 0;
+    QSqlQuery consulta = alteraLinhas ? preparada(sql) : prepara(sql);
     executa(consulta, valores);
     return consulta;
 }
 
 QVariant Banco::escalar(const QString &sql, const QVariantList &valores)
 {
-    QSqlQuery consulta = executa(sql, valores);
-    if (!consulta.next())
-        return {};
-    return consulta.value(0);
+    QSqlQuery consulta = preparada(sql);
+    executa(consulta, valores);
+    QVariant valor;
+    if (consulta.next())
+        valor = consulta.value(0);
+    // Lets the statement go back to be run again.
+    consulta.finish();
+    return valor;
 }
 
 Transacao::Transacao(Banco &banco) : banco_(banco)

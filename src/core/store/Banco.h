@@ -5,6 +5,7 @@
 // ErroBanco and reach the command that started the work.
 // Not thread-safe: used on the user-interface thread only.
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -64,7 +65,9 @@ public:
     // Prepares a statement for repeated use; throws on a syntax error.
     QSqlQuery prepara(const QString &sql);
     // Runs one statement with positional values; the query is positioned
-    // before its first row.
+    // before its first row. Statements that change rows are prepared once
+    // and kept, so bulk work through the saving operations does not prepare
+    // the same text again for every row.
     QSqlQuery executa(const QString &sql, const QVariantList &valores = {});
     // Runs a prepared statement again with new values.
     void executa(QSqlQuery &consulta, const QVariantList &valores);
@@ -75,6 +78,11 @@ private:
     void conecta(const QString &caminho, bool somenteLeitura);
     void registraColacao();
     [[noreturn]] void falha(const QSqlError &erro, const QString &sql);
+    // The kept statement for `sql`; its result is shared with every earlier
+    // use, so only statements that are never iterated go here.
+    QSqlQuery preparada(const QString &sql);
+
+    QHash<QString, QSqlQuery> preparadas_;
 
     QSqlDatabase db_;
     QString nomeConexao_;
