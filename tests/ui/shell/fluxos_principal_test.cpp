@@ -153,3 +153,33 @@ TEST(FluxosPrincipal, ImportarPeloMenu)
     principal.executa(shell::Comando::Importar);
     EXPECT_EQ(a.contaDeclaracoes(), 2);
 }
+
+TEST(FluxosPrincipal, GerarArquivoPeloSeletorRecusaOJaTransmitido)
+{
+    Ambiente a;
+    const int n = ConstrutorDeclaracao(a.programa.banco).geral().modelo("M", 1.0).importadoDI();
+    a.programa.banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = 555 WHERE NR_VLM_VLM = ?", {n});
+    ui::mdiPrincipal principal(a.programa, a.usuario);
+    // A transmitted statement is not even listed for generation.
+    quandoAbrir<ui::frmVLMs>([](ui::frmVLMs *seletor) {
+        EXPECT_EQ(seletor->OperacaoVLM(), shell::Operacao::GerarArquivo);
+        EXPECT_EQ(seletor->dbgVlms->model()->rowCount(), 0);
+        seletor->cmdCancelar->click();
+    });
+    principal.executa(shell::Comando::GerarArquivoEnviador);
+
+    // To be transmitted again: listed, generated, and the delivery question
+    // is not asked without the delivery program.
+    a.programa.banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = -1 WHERE NR_VLM_VLM = ?", {n});
+    qputenv("VLME_PASTA_SISTEMA", a.pasta.caminho().toUtf8());
+    quandoAbrir<ui::frmVLMs>([](ui::frmVLMs *seletor) {
+        ASSERT_EQ(seletor->dbgVlms->model()->rowCount(), 1);
+        seletor->dbgVlms->selectRow(0);
+        seletor->cmdOk->click();
+    });
+    principal.executa(shell::Comando::GerarArquivoEnviador);
+    qunsetenv("VLME_PASTA_SISTEMA");
+    EXPECT_TRUE(QFileInfo::exists(QDir(a.pasta.caminho()).filePath("Arquivos/VLME0000000001")));
+    ASSERT_FALSE(a.usuario.mensagens.empty());
+    EXPECT_TRUE(a.usuario.mensagens.back().texto.contains(QStringLiteral("Enviador esteja instalado")));
+}
