@@ -12,6 +12,7 @@
 
 #include "checking/Pendencias.h"
 #include "delivery/Declaracao.h"
+#include "delivery/TamanhosRegistro.h"
 
 #include <QString>
 #include <QStringList>
@@ -32,13 +33,6 @@ class Progresso;
 
 namespace vlme::delivery {
 
-// Record lengths, type character included.
-inline constexpr int TamanhoRegistro0 = 352;
-inline constexpr int TamanhoRegistro1 = 115;
-inline constexpr int TamanhoRegistro2 = 255;
-inline constexpr int TamanhoRegistro3 = 278;
-inline constexpr int TamanhoRegistro4 = 273;
-inline constexpr int TamanhoRegistro9 = 9;
 
 // The records of statement `nrVlm`, in file order, built while `progresso`
 // reports each one. `problemas` receives one line per field that does not fit

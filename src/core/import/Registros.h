@@ -7,17 +7,19 @@
 // cut, so a record can be put back together.
 // Pure functions; any thread.
 
+#include "delivery/TamanhosRegistro.h"
+
 #include <QString>
 #include <QStringView>
 
 namespace vlme::importacao {
 
-inline constexpr int TamanhoTipo0 = 352;
-inline constexpr int TamanhoTipo1 = 115;
-inline constexpr int TamanhoTipo2 = 255;
-inline constexpr int TamanhoTipo3 = 278;
-inline constexpr int TamanhoTipo4 = 273;
-inline constexpr int TamanhoTipo9 = 9;
+inline constexpr int TamanhoTipo0 = delivery::TamanhoRegistro0;
+inline constexpr int TamanhoTipo1 = delivery::TamanhoRegistro1;
+inline constexpr int TamanhoTipo2 = delivery::TamanhoRegistro2;
+inline constexpr int TamanhoTipo3 = delivery::TamanhoRegistro3;
+inline constexpr int TamanhoTipo4 = delivery::TamanhoRegistro4;
+inline constexpr int TamanhoTipo9 = delivery::TamanhoRegistro9;
 
 // Required length of a record type ('0'..'4', '9'); 0 for any other.
 int TamanhoRegistro(QChar tipo);
