@@ -21,7 +21,7 @@ struct Base {
         const QString caminho = dir.filePath(QStringLiteral("VLM.MDB"));
         banco.cria(caminho);
         banco.abre(caminho);
-        numero = vlme::bench::CriaDeclaracaoMaxima(banco);
+        numero = vlme::bench::CriaDeclaracaoMaxima(banco).numero;
     }
 };
 
