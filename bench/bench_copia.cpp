@@ -5,12 +5,12 @@
 // transaction, which is about as fast as the database can take them.
 
 #include "DeclaracaoMaxima.h"
+#include "UsuarioMudo.h"
 #include "shell/InterfaceUsuario.h"
 #include "shell/Progresso.h"
 #include "store/Banco.h"
 #include "store/CopiaExclusao.h"
 
-#include <QCoreApplication>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
@@ -20,23 +20,6 @@
 
 namespace {
 
-
-class UsuarioMudo final : public vlme::shell::InterfaceUsuario {
-public:
-    vlme::shell::Resposta mensagem(const QString &, const QString &, vlme::shell::Icone,
-                                   vlme::shell::Botoes) override
-    {
-        return vlme::shell::Resposta::Sim;
-    }
-    QString escolheArquivoAbrir(const QString &, const QString &, const QString &) override
-    {
-        return {};
-    }
-    QString escolheArquivoSalvar(const QString &, const QString &, const QString &) override
-    {
-        return {};
-    }
-};
 
 // Counts units like a progress window that repaints now and then.
 class ProgressoContador final : public vlme::shell::Progresso {
@@ -79,7 +62,7 @@ Base &base()
 void CopiaVLM(benchmark::State &estado)
 {
     Base &b = base();
-    UsuarioMudo usuario;
+    vlme::bench::UsuarioMudo usuario(vlme::shell::Resposta::Sim);
     ProgressoContador progresso;
     for (auto _ : estado) {
         const int copia = vlme::store::CopiaVLM(b.banco, b.origem, progresso, usuario);
@@ -98,7 +81,7 @@ BENCHMARK(CopiaVLM)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 void ExcluiVLM(benchmark::State &estado)
 {
     Base &b = base();
-    UsuarioMudo usuario;
+    vlme::bench::UsuarioMudo usuario(vlme::shell::Resposta::Sim);
     ProgressoContador progresso;
     for (auto _ : estado) {
         estado.PauseTiming();
@@ -133,10 +116,3 @@ BENCHMARK(BaseInsercaoPreparada)->Unit(benchmark::kMillisecond)->UseRealTime()->
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -4,12 +4,12 @@
 // baseline.
 
 #include "DeclaracaoMaxima.h"
+#include "UsuarioMudo.h"
 #include "delivery/Transmissao.h"
 #include "shell/InterfaceUsuario.h"
 #include "shell/Progresso.h"
 #include "store/Banco.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -18,23 +18,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-class UsuarioMudo final : public vlme::shell::InterfaceUsuario {
-public:
-    vlme::shell::Resposta mensagem(const QString &, const QString &, vlme::shell::Icone,
-                                   vlme::shell::Botoes) override
-    {
-        return vlme::shell::Resposta::Nao;
-    }
-    QString escolheArquivoAbrir(const QString &, const QString &, const QString &) override
-    {
-        return {};
-    }
-    QString escolheArquivoSalvar(const QString &, const QString &, const QString &) override
-    {
-        return {};
-    }
-};
 
 struct Base {
     QTemporaryDir dir;
@@ -60,7 +43,7 @@ Base &base()
 
 void GeraArquivoTransmissao(benchmark::State &estado)
 {
-    UsuarioMudo usuario;
+    vlme::bench::UsuarioMudo usuario(vlme::shell::Resposta::Nao);
     vlme::shell::ProgressoMudo progresso;
     vlme::delivery::Transmissao transmissao(base().banco, base().dir.path(), usuario, progresso);
     QString caminho;
@@ -108,10 +91,3 @@ BENCHMARK(BaseGravaMesmosBytesSeguro)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

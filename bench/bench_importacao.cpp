@@ -9,7 +9,6 @@
 #include "shell/Progresso.h"
 #include "store/Banco.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -148,9 +147,3 @@ BENCHMARK(BaseInsercaoPreparada)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 
-int main(int argc, char **argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -5,7 +5,6 @@
 #include "checking/Calculos.h"
 #include "checking/Pendencias.h"
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -66,10 +65,3 @@ BENCHMARK(BaseLeituraDasLinhas)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
