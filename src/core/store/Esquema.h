@@ -9,7 +9,7 @@ namespace vlme::store {
 class Banco;
 
 // Collation of the text columns compared for equality (model
-// specifications, codes looked up): case-insensitive, accented letters too.
+// descriptions, codes looked up): case-insensitive, accented letters too.
 inline constexpr char NomeColacao[] = "VLME_TEXTO";
 
 // Every statement that creates the current schema, in order.
