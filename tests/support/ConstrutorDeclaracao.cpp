@@ -9,11 +9,9 @@ namespace vlme::teste {
 
 using namespace vlme::store;
 
-ConstrutorDeclaracao::ConstrutorDeclaracao(Banco &banco) : banco_(banco)
+ConstrutorDeclaracao::ConstrutorDeclaracao(Banco &banco)
+    : banco_(banco), numero_(CriaVLM(banco))
 {
-    QSqlQuery q = banco_.executa(QStringLiteral("INSERT INTO VLME (CODIGO_VLM) VALUES (?)"),
-                                 {QStringLiteral("")});
-    numero_ = q.lastInsertId().toInt();
 }
 
 ConstrutorDeclaracao::ConstrutorDeclaracao(Banco &banco, int numero)

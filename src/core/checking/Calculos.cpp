@@ -26,38 +26,11 @@ double ArredondaPar(double valor, int casas)
 {
     if (!std::isfinite(valor))
         return valor;
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(valor), std::chars_format::fixed);
-    std::string texto(buf, r.ptr);
-    const auto ponto = texto.find('.');
-    if (ponto == std::string::npos || texto.size() - ponto - 1 <= std::size_t(casas))
-        return valor;
-    std::string inteiro = texto.substr(0, ponto);
-    std::string decimais = texto.substr(ponto + 1);
-    std::string mantidos = inteiro + decimais.substr(0, casas);
-    const std::string resto = decimais.substr(casas);
-    bool sobe;
-    if (resto[0] > '5')
-        sobe = true;
-    else if (resto[0] < '5')
-        sobe = false;
-    else if (resto.find_first_not_of('0', 1) != std::string::npos)
-        sobe = true;
-    else
-        sobe = (mantidos.back() - '0') % 2 == 1;
-    if (sobe) {
-        int i = int(mantidos.size()) - 1;
-        while (i >= 0 && mantidos[i] == '9')
-            mantidos[i--] = '0';
-        if (i < 0)
-            mantidos.insert(mantidos.begin(), '1');
-        else
-            ++mantidos[i];
-    }
-    mantidos.insert(mantidos.size() - casas, 1, '.');
+    const entry::DigitosDecimais d = entry::ArredondaDecimal(valor, casas, entry::Meio::Par);
+    const std::string texto = d.inteiro + '.' + d.fracao;
     double resultado = 0;
-    std::from_chars(mantidos.data(), mantidos.data() + mantidos.size(), resultado);
-    return valor < 0 ? -resultado : resultado;
+    std::from_chars(texto.data(), texto.data() + texto.size(), resultado);
+    return d.negativo ? -resultado : resultado;
 }
 
 double CalculaCustoNacionais(store::Banco &banco, int nrVlm)

@@ -113,16 +113,17 @@ void tiraZerosEsquerda(std::string &s) {
         s = "0";
 }
 
-QString formata(Decimal d, int largura, int decimais) {
-    largura = ou(largura, LarguraPadrao);
-    decimais = ou(decimais, DecimaisPadrao);
-    const std::size_t casas = static_cast<std::size_t>(decimais);
-
+// Cuts the fraction to `casas` digits, rounding on the digits themselves.
+void arredonda(Decimal &d, std::size_t casas, Meio meio) {
     if (d.inteiro.empty())
         d.inteiro = "0";
     if (d.fracao.size() > casas) {
-        const bool sobe = d.fracao[casas] >= '5';
+        const char primeiro = d.fracao[casas];
+        const bool metadeExata = primeiro == '5' && soZeros(d.fracao.substr(casas + 1));
         d.fracao.resize(casas);
+        const char ultimo = casas > 0 ? d.fracao.back() : d.inteiro.back();
+        const bool sobe = metadeExata ? (meio == Meio::LongeDoZero || (ultimo - '0') % 2 == 1)
+                                      : primeiro >= '5';
         if (sobe) {
             // Add one unit in the last place, carrying through both parts.
             std::string digitos = d.inteiro + d.fracao;
@@ -138,6 +139,12 @@ QString formata(Decimal d, int largura, int decimais) {
         }
     }
     d.fracao.append(casas - d.fracao.size(), '0');
+}
+
+QString formata(Decimal d, int largura, int decimais) {
+    largura = ou(largura, LarguraPadrao);
+    decimais = ou(decimais, DecimaisPadrao);
+    arredonda(d, static_cast<std::size_t>(decimais), Meio::LongeDoZero);
     tiraZerosEsquerda(d.inteiro);
 
     std::string inteiro;
@@ -167,6 +174,13 @@ QString textoSimples(Decimal d) {
 }
 
 } // namespace
+
+DigitosDecimais ArredondaDecimal(double valor, int casas, Meio meio) {
+    Decimal d = curto(valor);
+    arredonda(d, static_cast<std::size_t>(casas > 0 ? casas : 0), meio);
+    tiraZerosEsquerda(d.inteiro);
+    return {d.negativo, d.inteiro, d.fracao};
+}
 
 bool DecimalPonto() {
     bool ok = false;

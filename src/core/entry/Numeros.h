@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <string>
+
 namespace vlme::entry {
 
 inline constexpr int LarguraPadrao = 7;
@@ -41,6 +43,19 @@ QString FormataNumero(double valor, int largura = LarguraPadrao, int decimais = 
 // is. Empty when the text is not numeric.
 QString InsereDecimais(const QString &texto, int largura = LarguraPadrao,
                        int decimais = DecimaisPadrao);
+
+// A number as the decimal digits a person reads, rounded on those digits:
+// every figure the program shows, computes by the rules or writes to a file
+// is rounded here, so none is rounded on binary fractions.
+struct DigitosDecimais {
+    bool negativo = false;
+    std::string inteiro; // at least one digit
+    std::string fracao;  // exactly the decimals asked for
+};
+enum class Meio { LongeDoZero, Par };
+// The shortest digits that read back as `valor`, rounded to `casas` decimals
+// with halves going `meio`. A value that is not finite gives 0.
+DigitosDecimais ArredondaDecimal(double valor, int casas, Meio meio);
 
 // Non-empty and only digits (with `sinais`, also ",", "." and "-").
 bool SoNumeros(const QString &texto, bool sinais = false);

@@ -629,11 +629,7 @@ void Execucao::LeRegistroTipo0() {
         d.vlmAnterior = branco(r.vlmAnterior) ? QString() : r.vlmAnterior;
         d.nrProcesso = branco(r.nrProcesso) ? QString() : r.nrProcesso;
         // The row the statement picker creates, then its general data.
-        nrVlm_ = banco_
-                     .executa(QStringLiteral("INSERT INTO VLME (CODIGO_VLM) VALUES (?)"),
-                              {QStringLiteral("")})
-                     .lastInsertId()
-                     .toInt();
+        nrVlm_ = store::CriaVLM(banco_);
         store::GravaVLME(banco_, nrVlm_, d);
         r_.declaracoes.push_back(nrVlm_);
     }

@@ -251,13 +251,6 @@ constexpr int SaidaFalha = 3;
 
 } // namespace
 
-int CriaVLM(Banco &banco)
-{
-    QSqlQuery q = banco.executa(QStringLiteral("INSERT INTO VLME (CODIGO_VLM) VALUES (?)"),
-                                {QStringLiteral("")});
-    return q.lastInsertId().toInt();
-}
-
 int CopiaNF(Banco &banco, int chave)
 {
     return CopiadorDocumentos(banco).nf(chave);

@@ -29,9 +29,6 @@ inline constexpr char TituloCancelado[] = "Operação cancelada";
 inline constexpr char PerguntaExcluir[] = "Deseja realmente excluir este VLM-E ?";
 inline constexpr char TituloExcluir[] = "Excluir";
 
-// The VLME row the picker creates for a new empty statement (only CODIGO_VLM
-// written, as ''); returns its NR_VLM_VLM.
-int CriaVLM(Banco &banco);
 
 // A new NF / DI row with the same values as the row keyed `chave`; returns its
 // key. 0 gives 0; so does a key whose row is missing (the copy then has no

@@ -166,6 +166,13 @@ QDate LeDataNF(const QString &data)
     return {};
 }
 
+int CriaVLM(Banco &banco)
+{
+    return banco.executa(QStringLiteral("INSERT INTO VLME (CODIGO_VLM) VALUES ('')"))
+        .lastInsertId()
+        .toInt();
+}
+
 void GravaVLME(Banco &banco, int nrVlm, const DadosGerais &d)
 {
     Colunas c;

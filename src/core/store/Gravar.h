@@ -111,6 +111,10 @@ inline constexpr int NacionalEmInclusao = -1;
 
 // ---- General data ----
 
+// The VLME row of a new empty statement (only CODIGO_VLM written, as '');
+// returns its NR_VLM_VLM.
+int CriaVLM(Banco &banco);
+
 // Updates the VLME row of statement `nrVlm`.
 void GravaVLME(Banco &banco, int nrVlm, const DadosGerais &dados);
 

@@ -4,7 +4,7 @@
 #include "shell/InterfaceUsuario.h"
 #include "shell/Programa.h"
 #include "store/Banco.h"
-#include "store/CopiaExclusao.h"
+#include "store/Gravar.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
