@@ -132,14 +132,11 @@ std::vector<std::pair<QString, QString>> LinhasResumo(store::Banco &banco, int n
         cpf = q.value(1).toString();
         produto = q.value(2).toString();
     }
-    if (cpf.size() == 11)
-        cpf = cpf.left(3) + QLatin1Char('.') + cpf.mid(3, 3) + QLatin1Char('.') + cpf.mid(6, 3) +
-              QLatin1Char('-') + cpf.mid(9, 2);
     const Resumo r = CalculaResumo(banco, nrVlm);
     auto dolar = [](double v) { return QStringLiteral("US$ ") + entry::FormataNumero(v); };
     return {
         {QStringLiteral("CNPJ Estabelecimento"), cnpj.isEmpty() ? QString() : store::FormataCNPJ(cnpj)},
-        {QStringLiteral("CPF Representante Legal"), cpf},
+        {QStringLiteral("CPF Representante Legal"), store::FormataCPF(cpf)},
         {QStringLiteral("Denominação do Produto"), produto},
         {QStringLiteral("Custo Componentes Nacionais"), dolar(r.custoNacionais)},
         {QStringLiteral("Custo Componentes Importados"), dolar(r.custoImportados)},

@@ -83,6 +83,14 @@ QString FormataCNPJ(const QString &cnpj)
            QLatin1Char('/') + cnpj.mid(8, 4) + QLatin1Char('-') + cnpj.mid(12, 2);
 }
 
+QString FormataCPF(const QString &cpf)
+{
+    if (cpf.size() != 11)
+        return cpf;
+    return cpf.left(3) + QLatin1Char('.') + cpf.mid(3, 3) + QLatin1Char('.') + cpf.mid(6, 3) +
+           QLatin1Char('-') + cpf.mid(9, 2);
+}
+
 std::vector<ItemLista> ListaDeclaracoes(Banco &banco, FiltroLista filtro)
 {
     QString onde;

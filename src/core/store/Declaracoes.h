@@ -24,6 +24,8 @@ QString Protocolo(int nrTransmissao, const QString &codigo);
 QString TipoDeclaracao(int retificador, int substitutivo);
 // "-" when empty; 14 digits as 00.000.000/0000-00; anything else unchanged.
 QString FormataCNPJ(const QString &cnpj);
+// 11 digits as 000.000.000-00; anything else unchanged.
+QString FormataCPF(const QString &cpf);
 // Registration code as "0000/00000" (first four, "/", last five).
 QString FormataCodigo(const QString &codigo);
 

@@ -43,6 +43,8 @@ TEST(SituacaoEntrega, TipoECNPJFormatado)
     EXPECT_EQ(store::FormataCNPJ(""), "-");
     EXPECT_EQ(store::FormataCNPJ("11222333000181"), "11.222.333/0001-81");
     EXPECT_EQ(store::FormataCNPJ("1122"), "1122");
+    EXPECT_EQ(store::FormataCPF("52998224725"), "529.982.247-25");
+    EXPECT_EQ(store::FormataCPF("5299822472"), "5299822472");
 }
 
 TEST(Sequencias, MaximoMaisUmDentroDaDeclaracao)
