@@ -114,6 +114,19 @@ void frmPendencias::mostraDiagnostico(store::Banco &banco, int nrVlm, shell::Int
     }
 }
 
+void MostraListaPendencias(const std::vector<checking::Pendencia> &pendencias, QWidget *pai,
+                           const std::function<void(int)> &ajuda)
+{
+    // The picker steps aside for the list.
+    if (QWidget *ativa = QApplication::activeWindow();
+        ativa && ativa->objectName() == QLatin1String("frmVLMs"))
+        ativa->close();
+    frmPendencias janela(pai);
+    janela.ajuda = ajuda;
+    janela.mostraPendencias(pendencias);
+    janela.exec();
+}
+
 bool VerificaPendencias(store::Banco &banco, int nrVlm, bool mostraSucesso,
                         shell::InterfaceUsuario &usuario, QWidget *pai,
                         const checking::DadosGeraisVerificacao *formulario,
@@ -134,14 +147,7 @@ bool VerificaPendencias(store::Banco &banco, int nrVlm, bool mostraSucesso,
                              shell::Icone::Informacao, shell::Botoes::Ok);
         return false;
     }
-    // The picker steps aside for the list.
-    if (QWidget *ativa = QApplication::activeWindow();
-        ativa && ativa->objectName() == QLatin1String("frmVLMs"))
-        ativa->close();
-    frmPendencias janela(pai);
-    janela.ajuda = ajuda;
-    janela.mostraPendencias(pendencias);
-    janela.exec();
+    MostraListaPendencias(pendencias, pai, ajuda);
     return true;
 }
 

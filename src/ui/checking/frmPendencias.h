@@ -47,6 +47,10 @@ public:
     QLabel *lblContagem;
 };
 
+// Shows a statement's problems in the list window, modally.
+void MostraListaPendencias(const std::vector<checking::Pendencia> &pendencias, QWidget *pai,
+                           const std::function<void(int)> &ajuda = {});
+
 // Runs the check on statement `nrVlm` and shows the result: "Nenhum erro foi
 // detectado." (when `mostraSucesso`) or the list. True when problems were
 // found, so a delivery stops.

@@ -386,14 +386,6 @@ void mdiPrincipal::abreDadosGerais(int numero)
     fechaDeclaracao();
 }
 
-void mdiPrincipal::mostraPendencias(const std::vector<checking::Pendencia> &pendencias)
-{
-    frmPendencias janela(this);
-    janela.ajuda = [this](int contexto) { mostraTopicoAjuda(contexto); };
-    janela.mostraPendencias(pendencias);
-    janela.exec();
-}
-
 template <typename Acao> void mdiPrincipal::protegido(Acao &&acao)
 {
     try {
@@ -410,7 +402,7 @@ delivery::Transmissao mdiPrincipal::transmissao()
 {
     delivery::Transmissao t(programa_.banco, programa_.pasta, usuario_, progresso());
     t.mostraPendencias = [this](int, const std::vector<checking::Pendencia> &pendencias) {
-        mostraPendencias(pendencias);
+        MostraListaPendencias(pendencias, this, [this](int contexto) { mostraTopicoAjuda(contexto); });
     };
     return t;
 }

@@ -10,8 +10,6 @@
 #include "shell/Comandos.h"
 
 #include <QMainWindow>
-
-#include <vector>
 #include <QPointer>
 #include <QTimer>
 
@@ -24,9 +22,6 @@ class QToolBar;
 
 namespace vlme::store {
 class ErroBanco;
-}
-namespace vlme::checking {
-struct Pendencia;
 }
 namespace vlme::delivery {
 class Transmissao;
@@ -123,7 +118,6 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     // general-data window is the place of a later version; until then the
     // statement is closed again (a new, untouched one is discarded).
     virtual void abreDadosGerais(int numero);
-    void mostraPendencias(const std::vector<checking::Pendencia> &pendencias);
     delivery::Transmissao transmissao();
     // Records statement `numero` for transmission and tells the result; an
     // open statement recorded is closed.
