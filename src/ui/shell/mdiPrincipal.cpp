@@ -69,38 +69,6 @@ const Botao botoes[] = {
     {"Sair", "Sair do Programa", Comando::Sair, "application-exit", QStyle::SP_BrowserStop},
 };
 
-// Names of the picker's operations in the "not available" message.
-QString nomeOperacao(int operacao)
-{
-    switch (operacao) {
-    case shell::Operacao::Abrir:
-        return QStringLiteral("Abrir declaração");
-    case shell::Operacao::Excluir:
-        return QStringLiteral("Excluir declaração");
-    case shell::Operacao::Copiar:
-        return QStringLiteral("Copiar declaração");
-    case shell::Operacao::GerarArquivo:
-        return QStringLiteral("Gerar arquivo para transmissão");
-    case shell::Operacao::GravarTransmissao:
-        return QStringLiteral("Gravar para transmissão");
-    case shell::Operacao::Backup:
-        return QStringLiteral("Cópia de segurança");
-    case shell::Operacao::Imprimir:
-        return QStringLiteral("Imprimir demonstrativo");
-    case shell::Operacao::ImprimirResumo:
-        return QStringLiteral("Imprimir resumo");
-    case shell::Operacao::ImprimirRecibo:
-        return QStringLiteral("Imprimir recibo de entrega");
-    case shell::Operacao::Pendencias:
-        return QStringLiteral("Verificar pendências");
-    case shell::Operacao::Diagnostico:
-        return QStringLiteral("Diagnóstico");
-    case shell::Operacao::ConsultarDiagnostico:
-        return QStringLiteral("Consultar diagnóstico");
-    }
-    return QStringLiteral("Escolher declaração");
-}
-
 } // namespace
 
 mdiPrincipal::mdiPrincipal(shell::Programa &programa, shell::InterfaceUsuario &usuario,
