@@ -760,11 +760,8 @@ void Execucao::LeRegistroTipo2() {
         d.custoUnitario = n.custoUnitario;
         d.unidade = apara(r.unidade);
         d.ncm = r.ncm;
+        d.numeroNoArquivo = r.numeroNacional.toInt();
         n.nrSq = store::IncluiNacional(banco_, nrVlm_, nf, d);
-        // The file's own number, by which its subcomponents name it.
-        banco_.executa(QStringLiteral("UPDATE COMPONENTES_NACIONAIS SET NR_SQ_IMPORTACAO = ?"
-                                      " WHERE NR_VLM_NACIONAL = ? AND NR_SQ_NACIONAL = ?"),
-                       {r.numeroNacional.toInt(), nrVlm_, n.nrSq});
     }
     nacionaisDoArquivo_.insert(r.numeroNacional.toInt(), n);
     ++r_.contadores.registros[2];

@@ -214,6 +214,8 @@ int GravaNacional(Banco &banco, int nrVlm, const DadosNacional &dados, int chave
     c.poe(QStringLiteral("NR_SQ_NACIONAL"), nrSq);
     PoeNacional(c, dados);
     c.poe(QStringLiteral("NR_SEQ_NF_NACIONAL"), chaveNF);
+    if (dados.numeroNoArquivo)
+        c.poe(QStringLiteral("NR_SQ_IMPORTACAO"), *dados.numeroNoArquivo);
     gravar::Insere(banco, QStringLiteral("COMPONENTES_NACIONAIS"), c);
     return nrSq;
 }

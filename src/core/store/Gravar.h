@@ -77,6 +77,9 @@ struct DadosNacional {
     std::optional<double> custoUnitario; // mskCustoUnitario
     QString unidade;   // TxtUnidade
     QString ncm;       // mskNCM, 8 digits
+    // The component's own number in an imported text file (its subcomponents
+    // name it by that number); written only when the row is inserted.
+    std::optional<int> numeroNoArquivo;
 };
 
 // Component fields of frmImportados.
