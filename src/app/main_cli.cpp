@@ -17,7 +17,6 @@
 #include "store/Declaracoes.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QStringList>
 #include <QTextStream>
 
@@ -167,7 +166,8 @@ int main(int argc, char *argv[])
 
     vlme::shell::UsuarioTerminal usuario(respondeSim);
     const QString pasta = vlme::shell::EscolhePastaPrograma(opcaoPasta);
-    QDir().mkpath(pasta);
+    if (!vlme::shell::CriaPastaPrograma(pasta, usuario))
+        return Falha;
     vlme::shell::CopiaUnica copia(pasta);
     if (!copia.obtem()) {
         usuario.mensagem(QStringLiteral("ERRO"), vlme::shell::MensagemOutraCopia,

@@ -73,14 +73,20 @@ bool CopiaArquivoPadrao(const QString &de, const QString &para, QString *erro)
     return false;
 }
 
+bool CriaPastaPrograma(const QString &pastaPrograma, InterfaceUsuario &usuario)
+{
+    if (QDir().mkpath(pastaPrograma) && QFileInfo(pastaPrograma).isDir())
+        return true;
+    avisaErro(usuario,
+              QStringLiteral("Não foi possível criar a pasta de dados %1.").arg(nativo(pastaPrograma)));
+    return false;
+}
+
 bool AbreBancoPrograma(const QString &pastaPrograma, store::Banco &banco,
                        InterfaceUsuario &usuario, const CopiaArquivo &copia)
 {
-    if (!QDir().mkpath(pastaPrograma) || !QFileInfo(pastaPrograma).isDir()) {
-        avisaErro(usuario, QStringLiteral("Não foi possível criar a pasta de dados %1.")
-                               .arg(nativo(pastaPrograma)));
+    if (!CriaPastaPrograma(pastaPrograma, usuario))
         return false;
-    }
     const QDir pasta(pastaPrograma);
     const QString caminhoBanco = pasta.filePath(QString::fromLatin1(NomeBanco));
     const QString caminhoModelo = pasta.filePath(QString::fromLatin1(NomeModelo));

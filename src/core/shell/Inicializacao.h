@@ -30,6 +30,10 @@ QString EscolheURLDiagnostico(const QString &opcao);
 using CopiaArquivo = std::function<bool(const QString &de, const QString &para, QString *erro)>;
 bool CopiaArquivoPadrao(const QString &de, const QString &para, QString *erro);
 
+// Makes sure the data folder exists (the lock and the database live there);
+// false when it cannot be made, the user told which folder.
+bool CriaPastaPrograma(const QString &pastaPrograma, InterfaceUsuario &usuario);
+
 // Opens (creating or upgrading when needed) VLM.MDB in `pastaPrograma` into
 // `banco`. False when the program cannot go on; the user has been told why.
 bool AbreBancoPrograma(const QString &pastaPrograma, store::Banco &banco,

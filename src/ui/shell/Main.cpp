@@ -12,7 +12,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDir>
 
 namespace vlme::ui {
 
@@ -40,13 +39,8 @@ int Main(int argc, char *argv[])
     UsuarioJanela usuario;
     shell::Programa programa;
     programa.pasta = shell::EscolhePastaPrograma(opcoes.value(opcaoPasta));
-    if (!QDir().mkpath(programa.pasta)) {
-        usuario.mensagem(QStringLiteral("ERRO"),
-                         QStringLiteral("Não foi possível criar a pasta de dados %1.")
-                             .arg(QDir::toNativeSeparators(programa.pasta)),
-                         shell::Icone::Critico, shell::Botoes::Ok);
+    if (!shell::CriaPastaPrograma(programa.pasta, usuario))
         return 3;
-    }
 
     shell::CopiaUnica copiaUnica(programa.pasta);
     if (!copiaUnica.obtem()) {

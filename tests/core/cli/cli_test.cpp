@@ -95,6 +95,18 @@ TEST(CliListar, BancoEstranhoFalhaSemSerTocado)
     EXPECT_EQ(f.readAll(), QByteArray("isto nao e um banco"));
 }
 
+TEST(CliListar, PastaDeDadosQueNaoPodeSerCriada)
+{
+    teste::PastaTeste pasta;
+    {
+        QFile f(pasta.arquivo("arquivo"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const Execucao r = executa({"--pasta", pasta.arquivo("arquivo"), "listar"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(r.erro.startsWith(QStringLiteral("Não foi possível criar a pasta de dados"))) << r.erro;
+}
+
 TEST(CliListar, UsoErrado)
 {
     teste::PastaTeste pasta;
