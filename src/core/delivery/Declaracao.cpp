@@ -8,11 +8,6 @@
 
 namespace vlme::delivery {
 
-ErroEntrega::ErroEntrega(const QString &mensagem)
-    : std::runtime_error(mensagem.toStdString()), mensagem_(mensagem)
-{
-}
-
 // ---- Registros ----
 
 Registro &Registros::Add(const Registro &registro, const QString &chave)

@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QString>
 
+#include "shell/ErroVLME.h"
+
 #include <stdexcept>
 #include <vector>
 
@@ -15,13 +17,9 @@ namespace vlme::delivery {
 
 // A delivery file that cannot be written or a statement that cannot be read,
 // in the user's words. Passes to the command that started the work.
-class ErroEntrega : public std::runtime_error {
+class ErroEntrega : public shell::ErroVLME {
 public:
-    explicit ErroEntrega(const QString &mensagem);
-    QString mensagem() const { return mensagem_; }
-
-private:
-    QString mensagem_;
+    using shell::ErroVLME::ErroVLME;
 };
 
 // One body record: its type character, the rest of the record, a check field

@@ -29,8 +29,7 @@ int comparaTexto(void *, int tamA, const void *a, int tamB, const void *b)
 } // namespace
 
 ErroBanco::ErroBanco(const QString &mensagem, const QString &codigoNativo, const QString &sql)
-    : std::runtime_error(mensagem.toStdString()), mensagem_(mensagem), codigo_(codigoNativo),
-      sql_(sql)
+    : shell::ErroVLME(mensagem), codigo_(codigoNativo), sql_(sql)
 {
 }
 

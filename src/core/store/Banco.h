@@ -11,7 +11,7 @@
 #include <QString>
 #include <QVariant>
 
-#include <stdexcept>
+#include "shell/ErroVLME.h"
 
 namespace vlme::store {
 
@@ -21,16 +21,14 @@ inline constexpr int IdAplicacao = 0x564C4D45;
 // value stays in one place should an encrypting build ever use it.
 inline constexpr char SenhaBanco[] = "730961";
 
-class ErroBanco : public std::runtime_error {
+class ErroBanco : public shell::ErroVLME {
 public:
     ErroBanco(const QString &mensagem, const QString &codigoNativo, const QString &sql = {});
-    QString mensagem() const { return mensagem_; }
     // SQLite's result code as text ("1", "19", ...), empty when not from SQLite.
     QString codigoNativo() const { return codigo_; }
     QString sql() const { return sql_; }
 
 private:
-    QString mensagem_;
     QString codigo_;
     QString sql_;
 };
