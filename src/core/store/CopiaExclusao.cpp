@@ -334,15 +334,6 @@ void ExcluiVLM(Banco &banco, int n, bool silencioso, shell::Progresso *progresso
     transacao.confirma();
 }
 
-bool ExcluirVLM(Banco &banco, int n, shell::InterfaceUsuario &usuario, shell::Progresso *progresso)
-{
-    if (usuario.mensagem(QString::fromUtf8(TituloExcluir), QString::fromUtf8(PerguntaExcluir),
-                         shell::Icone::Pergunta, shell::Botoes::SimNao) != shell::Resposta::Sim)
-        return false;
-    ExcluiVLM(banco, n, false, progresso);
-    return true;
-}
-
 int cliCopiar(Banco &banco, shell::InterfaceUsuario &usuario, const QStringList &args)
 {
     const int origem = declaracaoDoArgumento(banco, args);

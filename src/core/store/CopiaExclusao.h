@@ -8,7 +8,7 @@
 // never left behind: a partial copy would look like an ordinary statement and
 // be easy to take for a whole one. Database errors are thrown as
 // store::ErroBanco after the rollback. Nothing here touches program-wide state:
-// after ExcluirVLM the caller marks the open statement as new and unchanged.
+// after ExcluiVLM the caller marks the open statement as new and unchanged.
 // UI thread only, like the Banco, Progresso and InterfaceUsuario given.
 
 #include <QString>
@@ -26,8 +26,6 @@ class Banco;
 // Texts shown by these operations.
 inline constexpr char TextoCancelado[] = "Operação cancelada pelo usuário.";
 inline constexpr char TituloCancelado[] = "Operação cancelada";
-inline constexpr char PerguntaExcluir[] = "Deseja realmente excluir este VLM-E ?";
-inline constexpr char TituloExcluir[] = "Excluir";
 
 
 // A new NF / DI row with the same values as the row keyed `chave`; returns its
@@ -49,10 +47,6 @@ int CopiaVLM(Banco &banco, int origem, shell::Progresso &progresso,
 // scratch rows and its VLME row. Cannot be cancelled. Unless `silencioso`, the
 // steps are shown in `progresso` (which may be null).
 void ExcluiVLM(Banco &banco, int n, bool silencioso, shell::Progresso *progresso);
-
-// Asks "Deseja realmente excluir este VLM-E ?" and on Yes runs ExcluiVLM (not
-// silent). True when the statement was deleted.
-bool ExcluirVLM(Banco &banco, int n, shell::InterfaceUsuario &usuario, shell::Progresso *progresso);
 
 // vlme-cli commands. `args` are the words after the command's name; the exit
 // status is 0 success, 2 wrong usage, 3 no such statement or cancelled.

@@ -136,4 +136,18 @@ std::vector<ItemLista> ListaDeclaracoes(Banco &banco, FiltroLista filtro)
     return itens;
 }
 
+bool ExisteDeclaracao(Banco &banco, int nrVlm) {
+    return banco.escalar(QStringLiteral("SELECT 1 FROM VLME WHERE NR_VLM_VLM = ?"), {nrVlm})
+        .isValid();
+}
+
+std::optional<Registro> RegistroDeclaracao(Banco &banco, int nrVlm) {
+    QSqlQuery q = banco.executa(
+        QStringLiteral("SELECT CODIGO_VLM, RAZAO_SOCIAL_VLM FROM VLME WHERE NR_VLM_VLM = ?"),
+        {nrVlm});
+    if (!q.next())
+        return std::nullopt;
+    return Registro{q.value(0).toString(), q.value(1).toString()};
+}
+
 } // namespace vlme::store

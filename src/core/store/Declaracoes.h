@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace vlme::store {
@@ -48,5 +49,15 @@ struct ItemLista {
 
 // Newest first.
 std::vector<ItemLista> ListaDeclaracoes(Banco &banco, FiltroLista filtro = FiltroLista::Todas);
+
+bool ExisteDeclaracao(Banco &banco, int nrVlm);
+
+// What the main window's panel shows of an opened statement.
+struct Registro {
+    QString codigo; // CODIGO_VLM, empty until registered
+    QString razaoSocial;
+};
+// nullopt when the statement does not exist.
+std::optional<Registro> RegistroDeclaracao(Banco &banco, int nrVlm);
 
 } // namespace vlme::store

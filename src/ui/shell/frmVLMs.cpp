@@ -7,13 +7,12 @@
 #include "store/Banco.h"
 #include "store/CopiaExclusao.h"
 #include "ui/shell/ModeloListaDeclaracoes.h"
-#include "ui/shell/mdiPrincipal.h"
+#include "ui/shell/RegraOcupado.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
-#include <QSqlQuery>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -62,6 +61,11 @@ frmVLMs::DadosOperacao frmVLMs::Dados(int operacao)
     default: // Op::Abrir and any other code
         return {QStringLiteral("Abrir Declaração"), FiltroLista::Todas, Ajuda::Abrir};
     }
+}
+
+bool frmVLMs::ConfirmaExclusao(shell::InterfaceUsuario &usuario) {
+    return usuario.perguntaSim(QStringLiteral("Excluir"),
+                               QStringLiteral("Deseja realmente excluir este VLM-E ?"));
 }
 
 QString frmVLMs::TextoPainel(const QString &codigo, const QString &razaoSocial)
@@ -170,7 +174,7 @@ void frmVLMs::cmdOk_Click()
 {
     // A second click while an operation runs (its progress window lets
     // events through) must not start another.
-    if (executando_ || mdiPrincipal::ocupado())
+    if (executando_ || Ocupado())
         return;
     const QModelIndexList linhas = dbgVlms->selectionModel()->selectedRows();
     if (linhas.isEmpty())
@@ -253,26 +257,24 @@ void frmVLMs::naoDisponivel()
 
 void frmVLMs::abreDeclaracao(int numero)
 {
-    QSqlQuery q = programa_.banco.executa(
-        QStringLiteral("SELECT CODIGO_VLM, RAZAO_SOCIAL_VLM FROM VLME WHERE NR_VLM_VLM = ?"),
-        {numero});
-    if (!q.next()) {
+    const auto registro = store::RegistroDeclaracao(programa_.banco, numero);
+    if (!registro) {
         defineDesfecho(Desfecho::Nenhum, numero);
         return;
     }
-    const QString codigo = q.value(0).toString();
-    if (!codigo.isEmpty() && mostraPainel)
-        mostraPainel(TextoPainel(codigo, q.value(1).toString()));
+    if (!registro->codigo.isEmpty() && mostraPainel)
+        mostraPainel(TextoPainel(registro->codigo, registro->razaoSocial));
     programa_.declaracao = {numero, true, false, false};
     defineDesfecho(Desfecho::Aberta, numero);
 }
 
 void frmVLMs::excluiDeclaracao(int numero)
 {
-    if (!store::ExcluirVLM(programa_.banco, numero, usuario_, &progresso_)) {
+    if (!ConfirmaExclusao(usuario_)) {
         defineDesfecho(Desfecho::Nenhum, numero);
         return;
     }
+    store::ExcluiVLM(programa_.banco, numero, false, &progresso_);
     // Should the statement be open, closing its window now discards it
     // instead of saving it again.
     if (programa_.declaracao.numero == numero) {

@@ -79,6 +79,9 @@ public:
     // For operations filled in elsewhere that end differently from Executada.
     void defineDesfecho(Desfecho desfecho, int numero);
 
+    // Asks whether to delete the statement chosen or open; true on Yes.
+    static bool ConfirmaExclusao(shell::InterfaceUsuario &usuario);
+
     // " NÚMERO VLM-E : 0000/00000  RAZÃO SOCIAL : ..." for a registered statement.
     static QString TextoPainel(const QString &codigo, const QString &razaoSocial);
 

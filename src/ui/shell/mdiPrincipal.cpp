@@ -6,6 +6,7 @@
 #include "store/CopiaExclusao.h"
 #include "ui/checking/frmPendencias.h"
 #include "ui/import/FormErrImport.h"
+#include "ui/shell/RegraOcupado.h"
 #include "ui/shell/frmNovo.h"
 #include "ui/shell/frmVLMs.h"
 
@@ -238,15 +239,9 @@ void mdiPrincipal::botaoClicado(QAction *acao)
         }
 }
 
-bool mdiPrincipal::ocupado()
-{
-    const QCursor *cursor = QGuiApplication::overrideCursor();
-    return cursor && (cursor->shape() == Qt::WaitCursor || cursor->shape() == Qt::IBeamCursor);
-}
-
 bool mdiPrincipal::executa(Comando comando)
 {
-    return shell::ExecutaComando(comando, *this, ocupado());
+    return shell::ExecutaComando(comando, *this, Ocupado());
 }
 
 frmGauge &mdiPrincipal::gauge()
@@ -457,8 +452,9 @@ void mdiPrincipal::imprimeResumo()
 void mdiPrincipal::excluiDeclaracao()
 {
     protegido([&] {
-        if (!store::ExcluirVLM(programa_.banco, programa_.declaracao.numero, usuario_, &progresso()))
+        if (!frmVLMs::ConfirmaExclusao(usuario_))
             return;
+        store::ExcluiVLM(programa_.banco, programa_.declaracao.numero, false, &progresso());
         // Already gone: closing must not save it again.
         programa_.declaracao.nova = true;
         programa_.declaracao.alterada = false;
@@ -534,7 +530,7 @@ void mdiPrincipal::closeEvent(QCloseEvent *evento)
 {
     // A long operation is working through the connection: closing it now
     // would pull the database from under it.
-    if (ocupado()) {
+    if (Ocupado()) {
         evento->ignore();
         return;
     }

@@ -62,8 +62,6 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
 
     // Runs a command as its menu would.
     bool executa(shell::Comando comando);
-    // The busy rule: the mouse pointer is the hourglass or the text cursor.
-    static bool ocupado();
 
     shell::Programa &programa() { return programa_; }
     shell::InterfaceUsuario &usuario() { return usuario_; }

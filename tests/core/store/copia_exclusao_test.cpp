@@ -544,27 +544,6 @@ TEST_F(CopiaExclusao, FalhaNaExclusaoNaoTiraNada)
     EXPECT_EQ(progresso.fechamentos, 1);
 }
 
-TEST_F(CopiaExclusao, ExcluirVLMPerguntaAntes)
-{
-    const int n = completa();
-    const QStringList antes = ConteudoCompleto(banco);
-
-    usuario.responde(shell::Resposta::Nao);
-    EXPECT_FALSE(ExcluirVLM(banco, n, usuario, &progresso));
-    EXPECT_EQ(ConteudoCompleto(banco), antes);
-    EXPECT_EQ(progresso.aberturas, 0);
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(usuario.mensagens[0].titulo, "Excluir");
-    EXPECT_EQ(usuario.mensagens[0].texto, "Deseja realmente excluir este VLM-E ?");
-    EXPECT_EQ(usuario.mensagens[0].icone, shell::Icone::Pergunta);
-    EXPECT_EQ(usuario.mensagens[0].botoes, shell::Botoes::SimNao);
-
-    usuario.responde(shell::Resposta::Sim);
-    EXPECT_TRUE(ExcluirVLM(banco, n, usuario, &progresso));
-    EXPECT_EQ(ContaLinhas(banco, QStringLiteral("VLME")), 0);
-    EXPECT_EQ(progresso.passos.size(), 3);
-}
-
 TEST_F(CopiaExclusao, NovaDeclaracaoVaziaSoTemOCodigoVazio)
 {
     const int a = CriaVLM(banco);

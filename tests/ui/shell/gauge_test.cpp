@@ -3,8 +3,8 @@
 // step, bar and button as the operation sets them.
 
 #include "support/UsuarioRoteirizado.h"
+#include "ui/shell/RegraOcupado.h"
 #include "ui/shell/frmGauge.h"
-#include "ui/shell/mdiPrincipal.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -85,10 +85,10 @@ TEST_F(Gauge, OCursorDepoisDeFecharEODeAntes)
     ui::frmGauge gauge(usuario);
     gauge.abre();
     EXPECT_EQ(formaCursor(), Qt::WaitCursor);
-    EXPECT_TRUE(ui::mdiPrincipal::ocupado());
+    EXPECT_TRUE(ui::Ocupado());
     gauge.fecha();
     EXPECT_EQ(formaCursor(), -1);
-    EXPECT_FALSE(ui::mdiPrincipal::ocupado());
+    EXPECT_FALSE(ui::Ocupado());
 
     QGuiApplication::setOverrideCursor(Qt::PointingHandCursor);
     gauge.abre();
