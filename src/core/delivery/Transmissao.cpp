@@ -3,11 +3,7 @@
 #include "shell/InterfaceUsuario.h"
 #include "shell/Pastas.h"
 #include "shell/Progresso.h"
-#include "shell/ProgressoTerminal.h"
 #include "store/Banco.h"
-
-#include <QDir>
-#include <QTextStream>
 
 namespace vlme::delivery {
 
@@ -185,65 +181,6 @@ QString Transmissao::GeraArquivoSelecionado(int nrVlm)
         return {};
     }
     return GeraArquivoTransmissao(nrVlm, true);
-}
-
-// ---- vlme-cli ----
-
-int cliGerar(store::Banco &banco, const QString &pastaPrograma, shell::InterfaceUsuario &usuario,
-             shell::Progresso &progresso, const QStringList &args, QTextStream &saida,
-             QTextStream &erro)
-{
-    enum { Sucesso = 0, Problemas = 1, UsoErrado = 2, Falha = 3 };
-    if (args.size() != 1)
-        return UsoErrado;
-    bool ok = false;
-    const int nrVlm = args.first().toInt(&ok);
-    if (!ok || nrVlm <= 0)
-        return UsoErrado;
-    const auto linhas = [](QString texto) {
-        return texto.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    };
-    try {
-        if (!Existe(banco, nrVlm)) {
-            erro << "A declaração " << nrVlm << " não existe.\n";
-            erro.flush();
-            return Falha;
-        }
-        const auto pendencias = checking::VerificaPendencias(banco, nrVlm);
-        if (!pendencias.empty()) {
-            for (const auto &p : pendencias)
-                saida << p.texto << '\n';
-            saida.flush();
-            return Problemas;
-        }
-        if (const QString motivo = MotivoRecusaGeracao(banco, nrVlm); !motivo.isEmpty()) {
-            erro << linhas(motivo) << '\n';
-            erro.flush();
-            return Falha;
-        }
-        Transmissao transmissao(banco, pastaPrograma, usuario, progresso);
-        const QString caminho = transmissao.GeraArquivoTransmissao(nrVlm, false);
-        if (caminho.isEmpty())
-            return Falha;
-        saida << QDir::toNativeSeparators(caminho) << '\n';
-        saida.flush();
-        return Sucesso;
-    } catch (const ErroEntrega &e) {
-        erro << linhas(e.mensagem()) << '\n';
-    } catch (const store::ErroBanco &e) {
-        erro << "Erro no banco de dados: " << e.mensagem() << '\n';
-    }
-    erro.flush();
-    return Falha;
-}
-
-int cliGerar(store::Banco &banco, const QString &pastaPrograma, shell::InterfaceUsuario &usuario,
-             const QStringList &args)
-{
-    shell::ProgressoTerminal progresso;
-    QTextStream saida(stdout);
-    QTextStream erro(stderr);
-    return cliGerar(banco, pastaPrograma, usuario, progresso, args, saida, erro);
 }
 
 } // namespace vlme::delivery

@@ -1,8 +1,7 @@
 #pragma once
 // The delivery file of a statement: its records read from the database, the
 // generation run (progress, cancel, closing messages), the generation after
-// the pendency check, the status queries over the delivery state, and the
-// `gerar` command of vlme-cli.
+// the pendency check, and the status queries over the delivery state.
 //
 // A record field that does not fit the layout (a text longer than its field,
 // a character outside Latin-1, a negative or too large number, a statement
@@ -20,8 +19,6 @@
 #include <functional>
 #include <optional>
 #include <vector>
-
-class QTextStream;
 
 namespace vlme::store {
 class Banco;
@@ -119,17 +116,5 @@ private:
     shell::Progresso &progresso_;
     QString ultimoArquivo_;
 };
-
-// vlme-cli gerar N: the pendency check, the refusal of a statement already
-// transmitted or registered, then the file (no delivery question).
-// 0: written, its path on `saida`; 1: pendencies, one per line on `saida`;
-// 2: wrong usage (nothing printed); 3: failure, told on `erro` or through
-// `usuario`. Ctrl+C in the terminal cancels and leaves no file.
-int cliGerar(store::Banco &banco, const QString &pastaPrograma, shell::InterfaceUsuario &usuario,
-             const QStringList &args);
-// The same with the progress and streams given (tests).
-int cliGerar(store::Banco &banco, const QString &pastaPrograma, shell::InterfaceUsuario &usuario,
-             shell::Progresso &progresso, const QStringList &args, QTextStream &saida,
-             QTextStream &erro);
 
 } // namespace vlme::delivery

@@ -2,11 +2,9 @@
 
 #include "shell/InterfaceUsuario.h"
 #include "shell/Progresso.h"
-#include "shell/ProgressoTerminal.h"
 #include "store/Banco.h"
 
 #include <QSqlQuery>
-#include <QTextStream>
 
 #include <optional>
 
@@ -227,28 +225,6 @@ std::optional<int> copia(Banco &banco, int origem, shell::Progresso &progresso)
     return novo;
 }
 
-// The statement number of a vlme-cli command: > 0 when it exists; 0 for
-// wrong usage; -1 when there is no such statement (told on stderr).
-int declaracaoDoArgumento(Banco &banco, const QStringList &args)
-{
-    if (args.size() != 1)
-        return 0;
-    bool ok = false;
-    const int numero = args.first().toInt(&ok);
-    if (!ok || numero <= 0)
-        return 0;
-    if (!banco.escalar(QStringLiteral("SELECT 1 FROM VLME WHERE NR_VLM_VLM = ?"), {numero})
-             .isValid()) {
-        QTextStream(stderr) << "A declaração " << numero << " não existe.\n";
-        return -1;
-    }
-    return numero;
-}
-
-constexpr int SaidaSucesso = 0;
-constexpr int SaidaUsoErrado = 2;
-constexpr int SaidaFalha = 3;
-
 } // namespace
 
 int CopiaNF(Banco &banco, int chave)
@@ -332,28 +308,6 @@ void ExcluiVLM(Banco &banco, int n, bool silencioso, shell::Progresso *progresso
         p->unidade(); // cannot be cancelled: only lets the window repaint
     }
     transacao.confirma();
-}
-
-int cliCopiar(Banco &banco, shell::InterfaceUsuario &usuario, const QStringList &args)
-{
-    const int origem = declaracaoDoArgumento(banco, args);
-    if (origem <= 0)
-        return origem == 0 ? SaidaUsoErrado : SaidaFalha;
-    shell::ProgressoTerminal progresso;
-    const int novo = CopiaVLM(banco, origem, progresso, usuario);
-    if (novo == 0)
-        return SaidaFalha;
-    QTextStream(stdout) << novo << '\n';
-    return SaidaSucesso;
-}
-
-int cliExcluir(Banco &banco, shell::InterfaceUsuario &, const QStringList &args)
-{
-    const int n = declaracaoDoArgumento(banco, args);
-    if (n <= 0)
-        return n == 0 ? SaidaUsoErrado : SaidaFalha;
-    ExcluiVLM(banco, n, true, nullptr);
-    return SaidaSucesso;
 }
 
 } // namespace vlme::store

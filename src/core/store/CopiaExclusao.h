@@ -12,7 +12,6 @@
 // UI thread only, like the Banco, Progresso and InterfaceUsuario given.
 
 #include <QString>
-#include <QStringList>
 
 namespace vlme::shell {
 class InterfaceUsuario;
@@ -26,7 +25,6 @@ class Banco;
 // Texts shown by these operations.
 inline constexpr char TextoCancelado[] = "Operação cancelada pelo usuário.";
 inline constexpr char TituloCancelado[] = "Operação cancelada";
-
 
 // A new NF / DI row with the same values as the row keyed `chave`; returns its
 // key. 0 gives 0; so does a key whose row is missing (the copy then has no
@@ -47,12 +45,5 @@ int CopiaVLM(Banco &banco, int origem, shell::Progresso &progresso,
 // scratch rows and its VLME row. Cannot be cancelled. Unless `silencioso`, the
 // steps are shown in `progresso` (which may be null).
 void ExcluiVLM(Banco &banco, int n, bool silencioso, shell::Progresso *progresso);
-
-// vlme-cli commands. `args` are the words after the command's name; the exit
-// status is 0 success, 2 wrong usage, 3 no such statement or cancelled.
-// "copiar N" prints the new number; "excluir N" asks nothing (the caller's
-// system already asked) and prints nothing on success.
-int cliCopiar(Banco &banco, shell::InterfaceUsuario &usuario, const QStringList &args);
-int cliExcluir(Banco &banco, shell::InterfaceUsuario &usuario, const QStringList &args);
 
 } // namespace vlme::store

@@ -1,6 +1,6 @@
 // The generation run: progress and cancel, fields refused rather than cut,
 // the pendency check and the already-transmitted refusal before generating,
-// the delivery question, the status queries and vlme-cli's `gerar`.
+// the delivery question and the status queries.
 
 #include "delivery/Transmissao.h"
 #include "shell/Pastas.h"
@@ -13,7 +13,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTextStream>
 
 #include <gtest/gtest.h>
 
@@ -328,49 +327,4 @@ TEST_F(Geracao, ConsultasDeSituacao)
     for (bool b : {delivery::NaoTransmitido(banco, 999), delivery::Transmitido(banco, 999),
                    delivery::TransmissaoMarcada(banco, 999), delivery::Registrado(banco, 999)})
         EXPECT_FALSE(b);
-}
-
-// ---- vlme-cli gerar ----
-
-class CliGerar : public Geracao {
-protected:
-    int gerar(const QStringList &args)
-    {
-        saida.clear();
-        erro.clear();
-        QTextStream s(&saida), e(&erro);
-        ProgressoRoteirizado p;
-        return delivery::cliGerar(base.banco(), base.pasta(), usuario, p, args, s, e);
-    }
-    QString saida, erro;
-};
-
-TEST_F(CliGerar, CodigosDeSaida)
-{
-    for (const QStringList &errado : {QStringList{}, QStringList{QStringLiteral("x")},
-                                      QStringList{QStringLiteral("0")},
-                                      QStringList{QStringLiteral("1"), QStringLiteral("2")}}) {
-        EXPECT_EQ(gerar(errado), 2) << errado.join(QLatin1Char(' '));
-        EXPECT_TRUE(saida.isEmpty());
-    }
-
-    EXPECT_EQ(gerar({QStringLiteral("42")}), 3);
-    EXPECT_EQ(erro, QStringLiteral("A declaração 42 não existe.\n"));
-
-    const int semModelo = ConstrutorDeclaracao(base.banco()).geral().importadoDI();
-    EXPECT_EQ(gerar({QString::number(semModelo)}), 1);
-    EXPECT_EQ(saida, QStringLiteral("É obrigatório informar pelo menos um Modelo/Tipo/Referência.\n"));
-    EXPECT_FALSE(QFile::exists(arquivoDe(semModelo)));
-
-    const int n = completa();
-    EXPECT_EQ(gerar({QString::number(n)}), 0);
-    EXPECT_EQ(saida, QDir::toNativeSeparators(arquivoDe(n)) + QLatin1Char('\n'));
-    EXPECT_TRUE(erro.isEmpty());
-    EXPECT_TRUE(QFile::exists(arquivoDe(n)));
-    EXPECT_TRUE(usuario.mensagens.empty()); // no delivery question on the terminal
-
-    base.banco().executa(QStringLiteral("UPDATE VLME SET NR_TRANSMISSAO_VLM = 8 WHERE NR_VLM_VLM = ?"),
-                         {n});
-    EXPECT_EQ(gerar({QString::number(n)}), 3);
-    EXPECT_EQ(erro, QStringLiteral("VLM-E já transmitido. \nObtenha diagnóstico.\n"));
 }

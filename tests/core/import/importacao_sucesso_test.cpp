@@ -2,7 +2,6 @@
 // values worked out by hand from the hand-typed file; line ends; statements
 // already in the database; what the user is told; vlme-cli's output.
 
-#include "import/CliImportar.h"
 #include "import/Importacao.h"
 #include "store/Banco.h"
 #include "support/ConstrutorDeclaracao.h"
@@ -10,8 +9,6 @@
 #include "support/UsuarioRoteirizado.h"
 
 #include "ArquivosImportacao.h"
-
-#include <QTextStream>
 
 #include <gtest/gtest.h>
 
@@ -203,62 +200,6 @@ TEST_F(ImportacaoSucesso, MensagemDeSucessoComAsContagens) {
                                    "Número de Registros Tipo 3 Importados: 2\r\n"
                                    "Número de Registros Tipo 4 Importados: 2\r\n");
     EXPECT_EQ(bipes, 0);
-}
-
-// ---- vlme-cli ----
-
-class CliImportar : public ImportacaoSucesso {
-  protected:
-    teste::UsuarioRoteirizado usuario;
-    QString saida;
-    QTextStream fluxo{&saida};
-
-    int roda(const QStringList &args) {
-        shell::ProgressoMudo mudo;
-        const int status = cliImportar(banco, usuario, args, mudo, fluxo);
-        fluxo.flush();
-        return status;
-    }
-};
-
-TEST_F(CliImportar, ImprimeOsNumerosNovos) {
-    EXPECT_EQ(roda({teste::ArquivoDados("duas_declaracoes.txt")}), 0);
-    EXPECT_EQ(saida, "1\n2\n");
-    EXPECT_TRUE(usuario.mensagens.empty());
-}
-
-TEST_F(CliImportar, ErrosDeCampoSaoListadosENadaGravado) {
-    auto l = teste::LinhasBoas();
-    l[2] = teste::Troca(l[2], 101, "               ");
-    l[3] = teste::Troca(l[3], 50, "20230230");
-    EXPECT_EQ(roda({teste::GravaArquivo(pasta, "a.txt", teste::Junta(l))}), 1);
-    EXPECT_EQ(
-        saida,
-        QString::fromUtf8(
-            "Linha 3 (reg. 1) - CÓDIGO INTERNO: Preenchimento Obrigatório.\n"
-            "Linha 4 (reg. 2) - DATA DE EMISSÃO: Inválida.\n"
-            // The national component refused is not there to be named.
-            "Linha 6 (reg. 3) - NÚMERO DO COMP. NACIONAL: Deve estar previamente cadastrado\n"));
-    EXPECT_EQ(teste::ContaLinhas(banco, "VLME"), 0);
-}
-
-TEST_F(CliImportar, FalhaEstruturalEFaltaDoArquivo) {
-    EXPECT_EQ(roda({teste::GravaArquivo(pasta, "a.txt", "5\r\n900000002\r\n")}), 1);
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(usuario.mensagens[0].texto,
-              "Erro linha 1: identificador de tipo de registro inválido. Importação abortada. ");
-    EXPECT_EQ(usuario.mensagens[0].icone, shell::Icone::Critico);
-
-    const QString inexistente = pasta.arquivo("nao_existe.txt");
-    EXPECT_EQ(roda({inexistente}), 3);
-    EXPECT_EQ(usuario.mensagens.back().texto, "Caminho inválido (" + inexistente + ")");
-    EXPECT_TRUE(saida.isEmpty());
-}
-
-TEST_F(CliImportar, UsoErrado) {
-    EXPECT_EQ(roda({}), 2);
-    EXPECT_EQ(roda({"a.txt", "b.txt"}), 2);
-    EXPECT_TRUE(usuario.mensagens.empty());
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 // The calculator found on the search path and started on its own, the
 // terminal progress line, and the system information list.
 
+#include "cli/ProgressoTerminal.h"
 #include "shell/Calculadora.h"
 #include "shell/InformacoesSistema.h"
 #include "shell/Programa.h"
-#include "shell/ProgressoTerminal.h"
 #include "support/PastaTeste.h"
 
 #include <QBuffer>
@@ -67,7 +67,7 @@ TEST(ProgressoTerminal, NoTerminalReescreveUmaLinhaSoQuandoOPercentualMuda)
     QBuffer saida;
     saida.open(QIODevice::WriteOnly);
     {
-        shell::ProgressoTerminal p(&saida, true);
+        cli::ProgressoTerminal p(&saida, true);
         p.abre();
         p.passo(QStringLiteral("Copiando"));
         p.faixa(0, 200);
@@ -88,7 +88,7 @@ TEST(ProgressoTerminal, LinhaMaisCurtaApagaORestoDaAnterior)
 {
     QBuffer saida;
     saida.open(QIODevice::WriteOnly);
-    shell::ProgressoTerminal p(&saida, true);
+    cli::ProgressoTerminal p(&saida, true);
     p.abre();
     p.passo(QStringLiteral("Excluindo informações"));
     p.faixa(0, 10); // still 0 %: nothing new to draw
@@ -106,7 +106,7 @@ TEST(ProgressoTerminal, ForaDoTerminalUmaLinhaPorPassoSemPercentuais)
 {
     QBuffer saida;
     saida.open(QIODevice::WriteOnly);
-    shell::ProgressoTerminal p(&saida, false);
+    cli::ProgressoTerminal p(&saida, false);
     p.abre();
     p.passo(QStringLiteral("Calculando tamanho"));
     p.faixa(0, 3);
@@ -125,7 +125,7 @@ TEST(ProgressoTerminal, CtrlCPedeParadaNaProximaUnidadeSeCancelarForPermitido)
 {
     QBuffer saida;
     saida.open(QIODevice::WriteOnly);
-    shell::ProgressoTerminal p(&saida, false);
+    cli::ProgressoTerminal p(&saida, false);
     p.abre();
     p.permiteCancelar(false);
     std::raise(SIGINT);

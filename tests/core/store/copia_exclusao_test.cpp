@@ -558,42 +558,4 @@ TEST_F(CopiaExclusao, NovaDeclaracaoVaziaSoTemOCodigoVazio)
     EXPECT_EQ(CriaVLM(banco), 3);
 }
 
-// ---- vlme-cli ----
-
-TEST_F(CopiaExclusao, CliCopiarEscreveONumeroNovo)
-{
-    const int origem = completa();
-    for (const QStringList &errado : {QStringList{}, QStringList{"x"}, QStringList{"0"},
-                                      QStringList{"-1"}, QStringList{"1", "2"}})
-        EXPECT_EQ(cliCopiar(banco, usuario, errado), 2) << errado.join(' ').toStdString();
-
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(cliCopiar(banco, usuario, {QString::number(origem + 5)}), 3);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "A declaração 6 não existe.\n");
-
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(cliCopiar(banco, usuario, {QString::number(origem)}), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "2\n");
-    EXPECT_EQ(RetratoDeclaracao(banco, 2), RetratoDeclaracao(banco, origem));
-}
-
-TEST_F(CopiaExclusao, CliExcluirNaoPerguntaNemEscreve)
-{
-    const int outra = completa(QStringLiteral("Outro"));
-    const QStringList soAOutra = ConteudoCompleto(banco);
-    const int n = completa();
-    EXPECT_EQ(cliExcluir(banco, usuario, {}), 2);
-    EXPECT_EQ(cliExcluir(banco, usuario, {QStringLiteral("abc")}), 2);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(cliExcluir(banco, usuario, {QStringLiteral("99")}), 3);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "A declaração 99 não existe.\n");
-
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(cliExcluir(banco, usuario, {QString::number(n)}), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_TRUE(usuario.mensagens.empty());
-    EXPECT_EQ(ConteudoCompleto(banco), soAOutra);
-    EXPECT_EQ(RetratoDeclaracao(banco, outra).size(), 10);
-}
-
 } // namespace

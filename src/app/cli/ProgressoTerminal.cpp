@@ -1,4 +1,4 @@
-#include "shell/ProgressoTerminal.h"
+#include "cli/ProgressoTerminal.h"
 
 #include <QCoreApplication>
 
@@ -14,7 +14,7 @@
 #include <unistd.h>
 #endif
 
-namespace vlme::shell {
+namespace vlme::cli {
 
 namespace {
 
@@ -22,8 +22,7 @@ std::atomic<bool> interrompido{false};
 using Tratador = void (*)(int);
 Tratador tratadorAnterior = SIG_DFL;
 
-extern "C" void aoInterromper(int)
-{
+extern "C" void aoInterromper(int) {
     interrompido = true;
 }
 
@@ -34,18 +33,14 @@ constexpr int LarguraBarra = 30;
 ProgressoTerminal::ProgressoTerminal() : saida_(stderr), interativo_(isatty(fileno(stderr)) != 0) {}
 
 ProgressoTerminal::ProgressoTerminal(QIODevice *saida, bool interativo)
-    : saida_(saida), interativo_(interativo)
-{
-}
+    : saida_(saida), interativo_(interativo) {}
 
-ProgressoTerminal::~ProgressoTerminal()
-{
+ProgressoTerminal::~ProgressoTerminal() {
     if (aberto_)
         fecha();
 }
 
-void ProgressoTerminal::abre()
-{
+void ProgressoTerminal::abre() {
     cancelado_ = false;
     aberto_ = true;
     desenhado_ = -1;
@@ -57,8 +52,7 @@ void ProgressoTerminal::abre()
     }
 }
 
-void ProgressoTerminal::fecha()
-{
+void ProgressoTerminal::fecha() {
     if (sinalInstalado_) {
         std::signal(SIGINT, tratadorAnterior == SIG_ERR ? SIG_DFL : tratadorAnterior);
         sinalInstalado_ = false;
@@ -71,8 +65,7 @@ void ProgressoTerminal::fecha()
     aberto_ = false;
 }
 
-void ProgressoTerminal::passo(const QString &texto)
-{
+void ProgressoTerminal::passo(const QString &texto) {
     if (texto == passo_)
         return;
     passo_ = texto;
@@ -85,26 +78,22 @@ void ProgressoTerminal::passo(const QString &texto)
     desenha();
 }
 
-void ProgressoTerminal::faixa(int minimo, int maximo)
-{
+void ProgressoTerminal::faixa(int minimo, int maximo) {
     minimo_ = minimo;
     maximo_ = maximo;
     desenha();
 }
 
-void ProgressoTerminal::valor(int atual)
-{
+void ProgressoTerminal::valor(int atual) {
     atual_ = atual;
     desenha();
 }
 
-void ProgressoTerminal::permiteCancelar(bool permite)
-{
+void ProgressoTerminal::permiteCancelar(bool permite) {
     permite_ = permite;
 }
 
-bool ProgressoTerminal::unidade()
-{
+bool ProgressoTerminal::unidade() {
     if (QCoreApplication::instance())
         QCoreApplication::processEvents();
     if (permite_ && interrompido.exchange(false))
@@ -112,13 +101,11 @@ bool ProgressoTerminal::unidade()
     return !cancelado_;
 }
 
-bool ProgressoTerminal::cancelado() const
-{
+bool ProgressoTerminal::cancelado() const {
     return cancelado_;
 }
 
-int ProgressoTerminal::percentual() const
-{
+int ProgressoTerminal::percentual() const {
     if (maximo_ <= minimo_)
         return atual_ >= maximo_ ? 100 : 0;
     const long long feito = qBound<long long>(0, static_cast<long long>(atual_) - minimo_,
@@ -126,8 +113,7 @@ int ProgressoTerminal::percentual() const
     return static_cast<int>(feito * 100 / (static_cast<long long>(maximo_) - minimo_));
 }
 
-void ProgressoTerminal::desenha()
-{
+void ProgressoTerminal::desenha() {
     if (!interativo_ || !aberto_)
         return;
     const int p = percentual();
@@ -151,4 +137,4 @@ void ProgressoTerminal::desenha()
     saida_.flush();
 }
 
-} // namespace vlme::shell
+} // namespace vlme::cli

@@ -12,9 +12,9 @@
 
 class QIODevice;
 
-namespace vlme::shell {
+namespace vlme::cli {
 
-class ProgressoTerminal final : public Progresso {
+class ProgressoTerminal final : public shell::Progresso {
   public:
     // Writes to standard error, in place when it is a terminal.
     ProgressoTerminal();
@@ -47,4 +47,4 @@ class ProgressoTerminal final : public Progresso {
     int largura_ = 0;    // characters of the line last drawn
 };
 
-} // namespace vlme::shell
+} // namespace vlme::cli

@@ -1,20 +1,23 @@
-#include "shell/UsuarioTerminal.h"
+#include "cli/UsuarioTerminal.h"
+
+#include "cli/Comandos.h"
 
 #include <cstdio>
 
-namespace vlme::shell {
+namespace vlme::cli {
 
-UsuarioTerminal::UsuarioTerminal(bool respondeSim)
-    : respondeSim_(respondeSim), saida_(stdout), erro_(stderr), entrada_(stdin)
-{
-}
+using shell::Botoes;
+using shell::Icone;
+using shell::Resposta;
+
+UsuarioTerminal::UsuarioTerminal(QTextStream &saida, QTextStream &erro, bool respondeSim)
+    : respondeSim_(respondeSim), saida_(saida), erro_(erro), entrada_(stdin) {}
 
 Resposta UsuarioTerminal::mensagem(const QString &, const QString &texto, Icone icone,
-                                   Botoes botoes)
-{
+                                   Botoes botoes) {
     const bool problema = icone == Icone::Critico || icone == Icone::Exclamacao;
     QTextStream &destino = (problema || botoes != Botoes::Ok) ? erro_ : saida_;
-    destino << texto << '\n';
+    destino << TextoTerminal(texto) << '\n';
     destino.flush();
     if (botoes == Botoes::Ok)
         return Resposta::Ok;
@@ -28,15 +31,13 @@ Resposta UsuarioTerminal::mensagem(const QString &, const QString &texto, Icone 
     return botoes == Botoes::OkCancelar ? Resposta::Cancelar : Resposta::Nao;
 }
 
-QString UsuarioTerminal::escolheArquivoAbrir(const QString &, const QString &, const QString &)
-{
+QString UsuarioTerminal::escolheArquivoAbrir(const QString &, const QString &, const QString &) {
     // vlme-cli always takes file names as arguments.
     return {};
 }
 
-QString UsuarioTerminal::escolheArquivoSalvar(const QString &, const QString &, const QString &)
-{
+QString UsuarioTerminal::escolheArquivoSalvar(const QString &, const QString &, const QString &) {
     return {};
 }
 
-} // namespace vlme::shell
+} // namespace vlme::cli

@@ -1,0 +1,89 @@
+#include "cli/Argumentos.h"
+
+#include "cli/Comandos.h"
+
+#include <algorithm>
+
+namespace vlme::cli {
+
+namespace {
+
+bool PedeAjuda(const QString &palavra) {
+    return palavra == QLatin1String("-h") || palavra == QLatin1String("--help");
+}
+
+} // namespace
+
+int NumeroDeclaracao(const QString &texto) {
+    bool ok = false;
+    const int numero = texto.toInt(&ok);
+    // toInt takes blanks and a sign; a statement number is digits only.
+    const bool digitos = !texto.isEmpty() && std::all_of(texto.begin(), texto.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+    return ok && digitos && numero > 0 ? numero : 0;
+}
+
+Pedido LeArgumentos(const QStringList &argumentos) {
+    Pedido pedido;
+    QStringList resto = argumentos;
+    while (!resto.isEmpty() && resto.first().startsWith(QLatin1Char('-'))) {
+        const QString opcao = resto.takeFirst();
+        if (PedeAjuda(opcao)) {
+            pedido.ajuda = true;
+            return pedido;
+        }
+        if (opcao == QLatin1String("--sim")) {
+            pedido.respondeSim = true;
+        } else if (opcao == QLatin1String("--pasta")) {
+            if (resto.isEmpty()) {
+                pedido.erro = QStringLiteral("Falta a pasta depois de --pasta.");
+                return pedido;
+            }
+            pedido.pasta = resto.takeFirst();
+        } else {
+            pedido.erro = QStringLiteral("Opção desconhecida: %1").arg(opcao);
+            return pedido;
+        }
+    }
+    if (std::any_of(resto.begin(), resto.end(), PedeAjuda)) {
+        pedido.ajuda = true;
+        return pedido;
+    }
+    if (resto.isEmpty()) {
+        pedido.erro = QStringLiteral("Falta o comando.");
+        return pedido;
+    }
+    const QString nome = resto.takeFirst();
+    pedido.comando = ProcuraComando(nome);
+    if (!pedido.comando) {
+        pedido.erro = QStringLiteral("Comando desconhecido: %1").arg(nome);
+        return pedido;
+    }
+    const QStringList parametros =
+        QString::fromLatin1(pedido.comando->parametros).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (resto.size() > parametros.size()) {
+        pedido.erro = QStringLiteral("Argumento a mais para o comando %1: %2")
+                          .arg(nome, resto.at(parametros.size()));
+        return pedido;
+    }
+    for (int i = 0; i < parametros.size(); ++i) {
+        if (i >= resto.size() || resto.at(i).isEmpty()) {
+            pedido.erro =
+                QStringLiteral("Falta o argumento %1 do comando %2.").arg(parametros.at(i), nome);
+            return pedido;
+        }
+        if (parametros.at(i) == QLatin1String("N")) {
+            pedido.declaracao = NumeroDeclaracao(resto.at(i));
+            if (pedido.declaracao == 0) {
+                pedido.erro =
+                    QStringLiteral("\"%1\" não é um número de declaração.").arg(resto.at(i));
+                return pedido;
+            }
+        }
+    }
+    pedido.argumentos = resto;
+    return pedido;
+}
+
+} // namespace vlme::cli

@@ -1,0 +1,54 @@
+#include "cli/Comandos.h"
+
+namespace vlme::cli {
+
+// One file each.
+Saida listar(Contexto &);
+Saida verificar(Contexto &);
+Saida resumo(Contexto &);
+Saida importar(Contexto &);
+Saida gerar(Contexto &);
+Saida copiar(Contexto &);
+Saida excluir(Contexto &);
+
+const std::vector<Comando> &Comandos() {
+    static const std::vector<Comando> tabela = {
+        {"listar", "", "lista as declarações", listar},
+        {"verificar", "N", "lista as pendências da declaração N", verificar},
+        {"resumo", "N", "mostra os custos e o coeficiente de redução", resumo},
+        {"importar", "ARQ", "importa declarações de um arquivo texto", importar},
+        {"gerar", "N", "grava o arquivo de entrega da declaração N", gerar},
+        {"copiar", "N", "copia a declaração N e escreve o número da cópia", copiar},
+        {"excluir", "N", "exclui a declaração N", excluir},
+    };
+    return tabela;
+}
+
+const Comando *ProcuraComando(const QString &nome) {
+    for (const Comando &c : Comandos())
+        if (nome == QLatin1String(c.nome))
+            return &c;
+    return nullptr;
+}
+
+QString TextoUso() {
+    QString texto =
+        QStringLiteral("Uso: vlme-cli [--pasta DIR] [--sim] COMANDO [ARGUMENTOS]\n\nComandos:\n");
+    for (const Comando &c : Comandos()) {
+        const QString uso =
+            (QLatin1String(c.nome) + QLatin1Char(' ') + QLatin1String(c.parametros)).trimmed();
+        texto += QStringLiteral("  ") + uso.leftJustified(22) + QLatin1Char(' ') +
+                 QString::fromUtf8(c.descricao) + QLatin1Char('\n');
+    }
+    texto +=
+        QStringLiteral("\n--pasta DIR  pasta de dados (padrão: VLME_PASTA ou a pasta do usuário)\n"
+                       "--sim        responde Sim a todas as perguntas\n"
+                       "-h, --help   mostra este texto\n");
+    return texto;
+}
+
+QString TextoTerminal(QString texto) {
+    return texto.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+} // namespace vlme::cli

@@ -1,0 +1,16 @@
+#include "cli/Comandos.h"
+
+#include "store/CopiaExclusao.h"
+
+#include <QTextStream>
+
+namespace vlme::cli {
+
+// Asks nothing: the system that calls it has asked its own user already.
+Saida excluir(Contexto &c) {
+    store::ExcluiVLM(c.banco, c.declaracao, true, nullptr);
+    c.saida << "Declaração " << c.declaracao << " excluída.\n";
+    return Saida::Sucesso;
+}
+
+} // namespace vlme::cli

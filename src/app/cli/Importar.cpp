@@ -1,0 +1,71 @@
+#include "cli/Comandos.h"
+
+#include "cli/ProgressoTerminal.h"
+#include "import/ErrosImportacao.h"
+#include "import/Importacao.h"
+#include "shell/InterfaceUsuario.h"
+
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace vlme::cli {
+
+namespace {
+
+// The import names every line it reads; a terminal or a log wants one step.
+class UmPasso final : public shell::Progresso {
+  public:
+    UmPasso(shell::Progresso &destino, const QString &texto) : d_(destino), texto_(texto) {}
+    void abre() override {
+        d_.abre();
+        d_.passo(texto_);
+    }
+    void fecha() override { d_.fecha(); }
+    void passo(const QString &) override {}
+    void faixa(int minimo, int maximo) override { d_.faixa(minimo, maximo); }
+    void valor(int atual) override { d_.valor(atual); }
+    void permiteCancelar(bool permite) override { d_.permiteCancelar(permite); }
+    bool unidade() override { return d_.unidade(); }
+    bool cancelado() const override { return d_.cancelado(); }
+
+  private:
+    shell::Progresso &d_;
+    QString texto_;
+};
+
+} // namespace
+
+// The new statement numbers, one per line; with field errors, the error list
+// and exit 1. Nothing is stored unless the whole file is.
+Saida importar(Contexto &c) {
+    using importacao::Desfecho;
+    const QString caminho = QFileInfo(c.argumentos.first()).absoluteFilePath();
+    ProgressoTerminal terminal;
+    UmPasso progresso(terminal, QStringLiteral("Importando ") + caminho);
+    const importacao::ResultadoImportacao r =
+        importacao::ImportaArquivo(c.banco, progresso, caminho);
+    switch (r.desfecho) {
+    case Desfecho::Sucesso:
+        for (int numero : r.declaracoes)
+            c.saida << numero << '\n';
+        return Saida::Sucesso;
+    case Desfecho::ErrosCampo:
+        for (const importacao::ErroImportacao &e : r.erros)
+            c.saida << importacao::LinhaListaErro(e) << '\n';
+        return Saida::Problemas;
+    case Desfecho::Abortada:
+        c.usuario.mensagem(importacao::TituloImportacao, r.mensagem, r.icone, shell::Botoes::Ok);
+        return Saida::Problemas;
+    case Desfecho::Cancelada:
+        c.usuario.mensagem(importacao::TituloImportacao,
+                           QStringLiteral("Importação interrompida: nada foi gravado."),
+                           shell::Icone::Exclamacao, shell::Botoes::Ok);
+        return Saida::Falha;
+    case Desfecho::Falha:
+        break;
+    }
+    c.usuario.mensagem(importacao::TituloImportacao, r.mensagem, r.icone, shell::Botoes::Ok);
+    return Saida::Falha;
+}
+
+} // namespace vlme::cli

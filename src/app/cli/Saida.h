@@ -1,0 +1,13 @@
+#pragma once
+// vlme-cli's exit status, the same for every command.
+
+namespace vlme::cli {
+
+enum class Saida {
+    Sucesso = 0,
+    Problemas = 1, // found in the data: pendencies, import errors
+    UsoErrado = 2, // the command line, or a statement that does not exist
+    Falha = 3,     // the operation could not be done
+};
+
+} // namespace vlme::cli
