@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -59,6 +60,8 @@ frmPendencias::frmPendencias(QWidget *pai) : QDialog(pai)
         if (ajuda)
             ajuda(ContextoAjuda);
     });
+    auto *f1 = new QShortcut(QKeySequence::HelpContents, this);
+    connect(f1, &QShortcut::activated, cmdAjuda, &QPushButton::click);
     // Printing this list is not offered: the button stays for familiarity.
     cmdImprimir->setEnabled(false);
 

@@ -1,6 +1,7 @@
 #include "ui/import/FormErrImport.h"
 
 #include "shell/ContextosAjuda.h"
+#include "ui/shell/frmAjuda.h"
 #include "shell/InterfaceUsuario.h"
 
 #include <QApplication>
@@ -32,7 +33,7 @@ FormErrImport::FormErrImport(shell::InterfaceUsuario &usuario, const QString &pa
     : QDialog(pai), usuario_(usuario), pastaPrograma_(pastaPrograma), erros_(std::move(erros)) {
     setObjectName(QStringLiteral("FormErrImport"));
     setWindowTitle(QStringLiteral("Erros na Importação de Dados"));
-    setProperty("contextoAjuda", shell::ContextoAjuda::ErrosImportacao);
+    AtalhoAjuda(this, shell::ContextoAjuda::ErrosImportacao);
     setModal(true);
 
     auto *lblArquivo = new QLabel(QStringLiteral("Arquivo:"), this);

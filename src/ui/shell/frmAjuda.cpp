@@ -343,6 +343,16 @@ void frmAjuda::sincronizaConteudo(const QUrl &endereco)
 
 void frmAjuda::apresenta()
 {
+    // Behind a modal window the help would take no clicks: while one is up,
+    // the help goes on top of it as modal too, and is an ordinary window again
+    // the next time it is shown without one. Modality only changes while hidden.
+    QWidget *modal = QApplication::activeModalWidget();
+    const Qt::WindowModality modalidade =
+        modal && modal != this ? Qt::ApplicationModal : Qt::NonModal;
+    if (windowModality() != modalidade) {
+        hide();
+        setWindowModality(modalidade);
+    }
     show();
     if (isMinimized())
         showNormal();
@@ -402,7 +412,10 @@ void AtalhoAjuda(QWidget *janela, int contexto)
     janela->setProperty("contextoAjuda", contexto);
     auto *f1 = new QShortcut(QKeySequence::HelpContents, janela);
     f1->setContext(Qt::WindowShortcut);
-    QObject::connect(f1, &QShortcut::activated, janela, [contexto] { MostraAjuda(contexto); });
+    // Read when pressed: a window may change its topic (the picker's depends
+    // on its operation).
+    QObject::connect(f1, &QShortcut::activated, janela,
+                     [janela] { MostraAjuda(janela->property("contextoAjuda").toInt()); });
 }
 
 } // namespace vlme::ui

@@ -78,7 +78,8 @@ frmAjuda &JanelaAjuda();
 // Shows the topic of a context number in the program's help window.
 void MostraAjuda(int contexto);
 // Gives a window its help topic: the number as property "contextoAjuda" and
-// F1 opening it.
+// F1 opening it (also while the window is modal). Change the property to
+// change the topic.
 void AtalhoAjuda(QWidget *janela, int contexto);
 
 } // namespace vlme::ui

@@ -1,6 +1,7 @@
 #include "ui/shell/frmGauge.h"
 
 #include "shell/ContextosAjuda.h"
+#include "ui/shell/frmAjuda.h"
 #include "shell/InterfaceUsuario.h"
 
 #include <QApplication>
@@ -19,7 +20,7 @@ frmGauge::frmGauge(shell::InterfaceUsuario &usuario, QWidget *pai)
 {
     setObjectName(QStringLiteral("frmGauge"));
     setWindowTitle(QStringLiteral("Processando"));
-    setProperty("contextoAjuda", shell::ContextoAjuda::Progresso);
+    AtalhoAjuda(this, shell::ContextoAjuda::Progresso);
     setModal(false);
 
     fraGauge = new QGroupBox(this);

@@ -5,6 +5,7 @@
 #include "shell/Programa.h"
 #include "store/Banco.h"
 #include "store/Gravar.h"
+#include "ui/shell/frmAjuda.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -22,11 +23,10 @@ const QString ChaveAnterior = QStringLiteral("Anterior");
 } // namespace
 
 frmNovo::frmNovo(shell::Programa &programa, shell::InterfaceUsuario &usuario, QWidget *pai)
-    : QDialog(pai), programa_(programa), usuario_(usuario)
-{
+    : QDialog(pai), programa_(programa), usuario_(usuario) {
     setObjectName(QStringLiteral("frmNovo"));
     setWindowTitle(QStringLiteral("Nova Declaração"));
-    setProperty("contextoAjuda", shell::ContextoAjuda::Novo);
+    AtalhoAjuda(this, shell::ContextoAjuda::Novo);
     setModal(true);
 
     lstLista = new QListWidget(this);
@@ -37,9 +37,9 @@ frmNovo::frmNovo(shell::Programa &programa, shell::InterfaceUsuario &usuario, QW
         auto *item = new QListWidgetItem(texto, lstLista);
         item->setData(Qt::UserRole, chave);
     }
-    // Nothing chosen until the user chooses.
-    lstLista->setCurrentRow(-1);
-    lstLista->clearSelection();
+    // The highlighted entry is the one OK acts on: the first, until the user
+    // moves.
+    lstLista->setCurrentRow(0);
     lstLista->installEventFilter(this);
     connect(lstLista, &QListWidget::itemDoubleClicked, this, [this] { cmdOk_Click(); });
 
@@ -64,8 +64,7 @@ frmNovo::frmNovo(shell::Programa &programa, shell::InterfaceUsuario &usuario, QW
     lstLista->setMaximumHeight(lstLista->sizeHintForRow(0) * 4 + 8);
 }
 
-bool frmNovo::eventFilter(QObject *objeto, QEvent *evento)
-{
+bool frmNovo::eventFilter(QObject *objeto, QEvent *evento) {
     // Enter on the list is the list's activation, taken once, as OK.
     if (objeto == lstLista && evento->type() == QEvent::KeyPress) {
         const int tecla = static_cast<QKeyEvent *>(evento)->key();
@@ -77,16 +76,15 @@ bool frmNovo::eventFilter(QObject *objeto, QEvent *evento)
     return QDialog::eventFilter(objeto, evento);
 }
 
-void frmNovo::cmdOk_Click()
-{
-    const QList<QListWidgetItem *> escolhidos = lstLista->selectedItems();
-    if (escolhidos.isEmpty()) {
+void frmNovo::cmdOk_Click() {
+    const QListWidgetItem *escolhido = lstLista->currentItem();
+    if (!escolhido || !escolhido->isSelected()) {
         usuario_.mensagem(QStringLiteral("Atenção"),
                           QStringLiteral("Você precisa selecionar umas das opções ao lado."),
                           shell::Icone::Nenhum, shell::Botoes::Ok);
         return;
     }
-    const QString chave = escolhidos.first()->data(Qt::UserRole).toString();
+    const QString chave = escolhido->data(Qt::UserRole).toString();
     if (chave == ChaveAnterior) {
         escolha_ = Escolha::Anterior;
         accept();

@@ -1,6 +1,7 @@
 #include "ui/shell/frmSobre.h"
 
 #include "shell/ContextosAjuda.h"
+#include "ui/shell/frmAjuda.h"
 #include "shell/InformacoesSistema.h"
 #include "shell/Programa.h"
 
@@ -22,7 +23,7 @@ frmSobre::frmSobre(shell::Programa &programa, QWidget *pai) : QDialog(pai), prog
     const QString titulo = QString::fromUtf8(TituloPrograma);
     setObjectName(QStringLiteral("frmSobre"));
     setWindowTitle(QStringLiteral("Sobre o ") + titulo);
-    setProperty("contextoAjuda", shell::ContextoAjuda::Sobre);
+    AtalhoAjuda(this, shell::ContextoAjuda::Sobre);
 
     auto *icone = new QLabel(this);
     icone->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));

@@ -2,6 +2,7 @@
 
 #include "shell/Comandos.h"
 #include "shell/ContextosAjuda.h"
+#include "ui/shell/frmAjuda.h"
 #include "shell/InterfaceUsuario.h"
 #include "shell/Programa.h"
 #include "store/Banco.h"
@@ -130,6 +131,7 @@ frmVLMs::frmVLMs(shell::Programa &programa, shell::InterfaceUsuario &usuario,
     operacoes.excluir = [this](int n) { excluiDeclaracao(n); };
     operacoes.copiar = [this](int n) { copiaDeclaracao(n); };
 
+    AtalhoAjuda(this, shell::ContextoAjuda::Abrir);
     setOperacaoVLM(Op::Abrir);
 }
 

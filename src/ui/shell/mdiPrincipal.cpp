@@ -241,7 +241,16 @@ void mdiPrincipal::botaoClicado(QAction *acao)
 
 bool mdiPrincipal::executa(Comando comando)
 {
-    return shell::ExecutaComando(comando, *this, Ocupado());
+    const bool executou = shell::ExecutaComando(comando, *this, Ocupado());
+    // A dialog that closes after another (a question over the picker, the
+    // progress window) can leave no window active, and then the menu keys do
+    // nothing until the user clicks. A window the command opened and left
+    // open (help) keeps the focus.
+    if (!QApplication::activeWindow() && isVisible()) {
+        raise();
+        activateWindow();
+    }
+    return executou;
 }
 
 frmGauge &mdiPrincipal::gauge()
@@ -341,11 +350,15 @@ void mdiPrincipal::fechaDeclaracao()
     }
 }
 
-void mdiPrincipal::abreDadosGerais(int numero)
+void mdiPrincipal::abreDadosGerais(int numero, const QString &antes)
 {
     programa_.declaracao.numero = numero;
     programa_.declaracao.aberta = true;
-    naoDisponivel(QStringLiteral("Dados gerais da declaração"));
+    // Until the general-data window exists the user must at least learn what
+    // was made, or a retry piles up copies.
+    usuario_.mensagem(QStringLiteral("Atenção!"),
+                      antes + shell::TextoNaoDisponivel(QStringLiteral("Dados gerais da declaração")),
+                      shell::Icone::Informacao, shell::Botoes::Ok);
     fechaDeclaracao();
 }
 
@@ -397,8 +410,11 @@ void mdiPrincipal::abreSeletor(int operacao)
     seletor.exec();
     switch (seletor.desfecho()) {
     case frmVLMs::Desfecho::Aberta:
-    case frmVLMs::Desfecho::Copiada:
         abreDadosGerais(seletor.numero());
+        break;
+    case frmVLMs::Desfecho::Copiada:
+        abreDadosGerais(seletor.numero(),
+                        QStringLiteral("A cópia foi gravada como declaração %1.\n\n").arg(seletor.numero()));
         break;
     default:
         break;

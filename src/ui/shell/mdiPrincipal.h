@@ -115,7 +115,7 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     // Shows the general data of statement `numero`, now the open one. The
     // general-data window is the place of a later version; until then the
     // statement is closed again (a new, untouched one is discarded).
-    virtual void abreDadosGerais(int numero);
+    virtual void abreDadosGerais(int numero, const QString &antes = {});
     delivery::Transmissao transmissao();
     // Records statement `numero` for transmission and tells the result; an
     // open statement recorded is closed.

@@ -104,6 +104,8 @@ TEST_F(Seletor, NovoSemEscolhaAvisaEFica)
     EXPECT_EQ(f.lstLista->item(1)->data(Qt::UserRole).toString(), "Anterior");
 
     f.show();
+    // The user can still take the highlight away (Ctrl+click).
+    f.lstLista->clearSelection();
     f.cmdOk->click();
     ASSERT_EQ(usuario.mensagens.size(), 1u);
     EXPECT_EQ(usuario.mensagens[0].titulo, "Atenção");
