@@ -9,7 +9,9 @@
 namespace vlme::shell {
 
 enum class Icone { Nenhum, Informacao, Exclamacao, Pergunta, Critico };
-enum class Botoes { Ok, SimNao, SimNaoCancelar, OkCancelar };
+// SimNaoPadraoNao: Sim and Não with Não the default, for a question whose Sim
+// destroys something, so that a hasty Enter keeps it.
+enum class Botoes { Ok, SimNao, SimNaoPadraoNao, SimNaoCancelar, OkCancelar };
 enum class Resposta { Ok, Sim, Nao, Cancelar };
 
 class InterfaceUsuario {
@@ -34,6 +36,9 @@ public:
     }
     bool perguntaSim(const QString &titulo, const QString &texto) {
         return mensagem(titulo, texto, Icone::Pergunta, Botoes::SimNao) == Resposta::Sim;
+    }
+    bool confirmaDestruicao(const QString &titulo, const QString &texto) {
+        return mensagem(titulo, texto, Icone::Pergunta, Botoes::SimNaoPadraoNao) == Resposta::Sim;
     }
 };
 

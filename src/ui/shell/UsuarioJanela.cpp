@@ -44,6 +44,7 @@ shell::Resposta UsuarioJanela::mensagem(const QString &titulo, const QString &te
         ok = caixa.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         break;
     case Botoes::SimNao:
+    case Botoes::SimNaoPadraoNao:
         sim = caixa.addButton(QStringLiteral("&Sim"), QMessageBox::YesRole);
         nao = caixa.addButton(QStringLiteral("&Não"), QMessageBox::NoRole);
         break;
@@ -57,7 +58,9 @@ shell::Resposta UsuarioJanela::mensagem(const QString &titulo, const QString &te
         cancelar = caixa.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
         break;
     }
-    if (sim)
+    if (botoes == Botoes::SimNaoPadraoNao)
+        caixa.setDefaultButton(static_cast<QPushButton *>(nao));
+    else if (sim)
         caixa.setDefaultButton(static_cast<QPushButton *>(sim));
     else if (ok)
         caixa.setDefaultButton(static_cast<QPushButton *>(ok));
@@ -75,7 +78,7 @@ shell::Resposta UsuarioJanela::mensagem(const QString &titulo, const QString &te
         return Resposta::Ok;
     if (botoes == Botoes::Ok)
         return Resposta::Ok;
-    if (botoes == Botoes::SimNao)
+    if (botoes == Botoes::SimNao || botoes == Botoes::SimNaoPadraoNao)
         return Resposta::Nao;
     return Resposta::Cancelar;
 }

@@ -2,13 +2,13 @@
 
 #include "shell/Comandos.h"
 #include "shell/ContextosAjuda.h"
-#include "ui/shell/frmAjuda.h"
 #include "shell/InterfaceUsuario.h"
 #include "shell/Programa.h"
 #include "store/Banco.h"
 #include "store/CopiaExclusao.h"
 #include "ui/shell/ModeloListaDeclaracoes.h"
 #include "ui/shell/RegraOcupado.h"
+#include "ui/shell/frmAjuda.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -27,8 +27,7 @@ constexpr int PendenciasAnterior = 12;
 
 } // namespace
 
-frmVLMs::DadosOperacao frmVLMs::Dados(int operacao)
-{
+frmVLMs::DadosOperacao frmVLMs::Dados(int operacao) {
     namespace Ajuda = shell::ContextoAjuda;
     using store::FiltroLista;
     switch (operacao) {
@@ -65,20 +64,18 @@ frmVLMs::DadosOperacao frmVLMs::Dados(int operacao)
 }
 
 bool frmVLMs::ConfirmaExclusao(shell::InterfaceUsuario &usuario) {
-    return usuario.perguntaSim(QStringLiteral("Excluir"),
-                               QStringLiteral("Deseja realmente excluir este VLM-E ?"));
+    return usuario.confirmaDestruicao(QStringLiteral("Excluir"),
+                                      QStringLiteral("Deseja realmente excluir este VLM-E ?"));
 }
 
-QString frmVLMs::TextoPainel(const QString &codigo, const QString &razaoSocial)
-{
+QString frmVLMs::TextoPainel(const QString &codigo, const QString &razaoSocial) {
     return QStringLiteral(" NÚMERO VLM-E : ") + store::FormataCodigo(codigo) +
            QStringLiteral("  RAZÃO SOCIAL : ") + razaoSocial;
 }
 
 frmVLMs::frmVLMs(shell::Programa &programa, shell::InterfaceUsuario &usuario,
                  shell::Progresso &progresso, QWidget *pai)
-    : QDialog(pai), programa_(programa), usuario_(usuario), progresso_(progresso)
-{
+    : QDialog(pai), programa_(programa), usuario_(usuario), progresso_(progresso) {
     // The progress window recognises the picker by this name and closes it.
     setObjectName(QStringLiteral("frmVLMs"));
     setModal(true);
@@ -137,8 +134,7 @@ frmVLMs::frmVLMs(shell::Programa &programa, shell::InterfaceUsuario &usuario,
 
 frmVLMs::~frmVLMs() = default;
 
-void frmVLMs::setOperacaoVLM(int operacao)
-{
+void frmVLMs::setOperacaoVLM(int operacao) {
     operacao_ = operacao;
     const DadosOperacao dados = Dados(operacao);
     setWindowTitle(dados.titulo);
@@ -154,14 +150,12 @@ void frmVLMs::setOperacaoVLM(int operacao)
         dbgVlms->selectRow(0);
 }
 
-void frmVLMs::defineDesfecho(Desfecho desfecho, int numero)
-{
+void frmVLMs::defineDesfecho(Desfecho desfecho, int numero) {
     desfecho_ = desfecho;
     numero_ = numero;
 }
 
-bool frmVLMs::eventFilter(QObject *objeto, QEvent *evento)
-{
+bool frmVLMs::eventFilter(QObject *objeto, QEvent *evento) {
     if (objeto == dbgVlms && evento->type() == QEvent::KeyPress) {
         const int tecla = static_cast<QKeyEvent *>(evento)->key();
         if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
@@ -172,8 +166,7 @@ bool frmVLMs::eventFilter(QObject *objeto, QEvent *evento)
     return QDialog::eventFilter(objeto, evento);
 }
 
-void frmVLMs::cmdOk_Click()
-{
+void frmVLMs::cmdOk_Click() {
     // A second click while an operation runs (its progress window lets
     // events through) must not start another.
     if (executando_ || Ocupado())
@@ -201,8 +194,7 @@ void frmVLMs::cmdOk_Click()
         accept();
 }
 
-void frmVLMs::executa(int numero)
-{
+void frmVLMs::executa(int numero) {
     const Operacoes::Acao *acao = nullptr;
     switch (operacao_) {
     case Op::Excluir:
@@ -251,14 +243,12 @@ void frmVLMs::executa(int numero)
     (*acao)(numero);
 }
 
-void frmVLMs::naoDisponivel()
-{
+void frmVLMs::naoDisponivel() {
     usuario_.mensagem(QStringLiteral("Atenção!"), shell::TextoNaoDisponivel(windowTitle()),
                       shell::Icone::Informacao, shell::Botoes::Ok);
 }
 
-void frmVLMs::abreDeclaracao(int numero)
-{
+void frmVLMs::abreDeclaracao(int numero) {
     const auto registro = store::RegistroDeclaracao(programa_.banco, numero);
     if (!registro) {
         defineDesfecho(Desfecho::Nenhum, numero);
@@ -270,8 +260,7 @@ void frmVLMs::abreDeclaracao(int numero)
     defineDesfecho(Desfecho::Aberta, numero);
 }
 
-void frmVLMs::excluiDeclaracao(int numero)
-{
+void frmVLMs::excluiDeclaracao(int numero) {
     if (!ConfirmaExclusao(usuario_)) {
         defineDesfecho(Desfecho::Nenhum, numero);
         return;
@@ -286,8 +275,7 @@ void frmVLMs::excluiDeclaracao(int numero)
     defineDesfecho(Desfecho::Excluida, numero);
 }
 
-void frmVLMs::copiaDeclaracao(int numero)
-{
+void frmVLMs::copiaDeclaracao(int numero) {
     const int copia = store::CopiaVLM(programa_.banco, numero, progresso_, usuario_);
     if (copia < 1) {
         defineDesfecho(Desfecho::Nenhum, numero);

@@ -13,10 +13,12 @@
 #include "ui/shell/frmNovo.h"
 #include "ui/shell/frmSobre.h"
 #include "ui/shell/frmVLMs.h"
+#include "ui/shell/UsuarioJanela.h"
 #include "ui/shell/mdiPrincipal.h"
 
 #include <QApplication>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -122,6 +124,10 @@ TEST(PrimeiroContato, JanelaPrincipalRetomaOFocoDepoisDoSeletor) {
         quandoAbrirem({okNaPrimeiraLinha});
         principal.executa(caso.comando);
         EXPECT_EQ(a.conta(), caso.restam);
+        if (caso.comando == shell::Comando::Excluir) {
+            ASSERT_FALSE(a.usuario.mensagens.empty());
+            EXPECT_EQ(a.usuario.mensagens[0].botoes, shell::Botoes::SimNaoPadraoNao);
+        }
         EXPECT_TRUE(
             QTest::qWaitFor([&] { return QApplication::activeWindow() == &principal; }, 500))
             << "comando " << int(caso.comando);
@@ -167,5 +173,21 @@ TEST(PrimeiroContato, F1NumaJanelaModalAbreOTopicoEAAjudaRecebeCliques) {
         EXPECT_EQ(pagina, ui::PaginaDoContexto(caso.contexto))
             << janela->objectName().toStdString();
         EXPECT_TRUE(ajudaAcimaDaModal) << janela->objectName().toStdString();
+    }
+}
+
+TEST(PrimeiroContato, EnterNumaPerguntaQueDestroiRespondeNao)
+{
+    for (const auto &[botoes, esperada] :
+         {std::pair{shell::Botoes::SimNaoPadraoNao, shell::Resposta::Nao},
+          std::pair{shell::Botoes::SimNao, shell::Resposta::Sim}}) {
+        ui::UsuarioJanela usuario;
+        QTimer::singleShot(0, [] {
+            auto *caixa = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_NE(caixa, nullptr);
+            QTest::keyClick(caixa, Qt::Key_Return);
+        });
+        EXPECT_EQ(usuario.mensagem({}, QStringLiteral("Excluir?"), shell::Icone::Pergunta, botoes),
+                  esperada);
     }
 }
