@@ -59,6 +59,9 @@ bool atualizaModelo(const QString &modelo, InterfaceUsuario &usuario) {
             return true;
         banco.abre(modelo);
         store::RetiraColacao(banco);
+        // Back to the journal it was made with: read-only looks at a WAL
+        // file leave -wal and -shm files beside it.
+        banco.executa(QStringLiteral("PRAGMA journal_mode=DELETE"));
     } catch (const store::ErroBanco &e) {
         avisaErro(
             usuario,
