@@ -5,8 +5,8 @@ set -euo pipefail
 
 PACOTES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins
-  libsqlite3-dev
+  qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins qt6-translations-l10n
+  libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
 )

@@ -20,7 +20,9 @@ QString DescricaoNCM(store::Banco &banco, const QString &codigo) {
     if (c.size() != 8)
         return {};
     return primeiraColuna(
-        banco, QStringLiteral("SELECT DESCR_NCM_PRODUTO FROM NCM_ITEM WHERE CD_NCM_PRODUTO = ?"),
+        banco,
+        QStringLiteral(
+            "SELECT DESCR_NCM_PRODUTO FROM NCM_ITEM WHERE CD_NCM_PRODUTO = ? COLLATE VLME_TEXTO"),
         c);
 }
 
@@ -29,7 +31,10 @@ QString DescricaoUnidade(store::Banco &banco, const QString &codigo) {
     if (c.isEmpty())
         return {};
     return primeiraColuna(
-        banco, QStringLiteral("SELECT NM_MEDIDA FROM UNIDADE_MEDIDA WHERE CD_UNID_MEDIDA = ?"), c);
+        banco,
+        QStringLiteral("SELECT NM_MEDIDA FROM UNIDADE_MEDIDA WHERE CD_UNID_MEDIDA = ?"
+                       " COLLATE VLME_TEXTO"),
+        c);
 }
 
 } // namespace vlme::entry

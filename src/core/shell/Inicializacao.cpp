@@ -47,6 +47,30 @@ bool criaModelo(const QString &modelo, InterfaceUsuario &usuario)
     return true;
 }
 
+// A template made by the previous version names the text collation in its
+// schema; it is converted in place, once, like the database.
+bool atualizaModelo(const QString &modelo, InterfaceUsuario &usuario) {
+    if (store::ExaminaArquivo(modelo) != store::TipoArquivo::Nosso)
+        return true;
+    try {
+        store::Banco banco;
+        banco.abreSomenteLeitura(modelo);
+        if (!store::NomeiaColacao(banco))
+            return true;
+        banco.abre(modelo);
+        store::RetiraColacao(banco);
+        // Back to the journal it was made with: read-only looks at a WAL
+        // file leave -wal and -shm files beside it.
+        banco.executa(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    } catch (const store::ErroBanco &e) {
+        avisaErro(
+            usuario,
+            QStringLiteral("Erro no banco de dados %1:\n%2").arg(nativo(modelo), e.mensagem()));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString EscolheURLDiagnostico(const QString &opcao)
@@ -90,6 +114,8 @@ bool AbreBancoPrograma(const QString &pastaPrograma, store::Banco &banco,
     const QDir pasta(pastaPrograma);
     const QString caminhoBanco = pasta.filePath(QString::fromLatin1(NomeBanco));
     const QString caminhoModelo = pasta.filePath(QString::fromLatin1(NomeModelo));
+    if (!atualizaModelo(caminhoModelo, usuario))
+        return false;
 
     if (!QFileInfo::exists(caminhoBanco)) {
         if (!QFileInfo::exists(caminhoModelo) && !criaModelo(caminhoModelo, usuario))
@@ -130,6 +156,7 @@ bool AbreBancoPrograma(const QString &pastaPrograma, store::Banco &banco,
         }
         if (atualizar)
             store::AtualizaEsquema(banco);
+        store::RetiraColacao(banco);
     } catch (const store::ErroBanco &e) {
         avisaErro(usuario, QStringLiteral("Erro no banco de dados %1:\n%2")
                                .arg(nativo(caminhoBanco), e.mensagem()));

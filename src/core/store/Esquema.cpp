@@ -2,7 +2,10 @@
 
 #include "store/Banco.h"
 
+#include <QRegularExpression>
 #include <QSqlQuery>
+
+#include <vector>
 
 namespace vlme::store {
 
@@ -13,13 +16,13 @@ QStringList ComandosTabelasConsulta()
 {
     return {
         QStringLiteral("CREATE TABLE NCM_ITEM ("
-                       " CD_NCM_PRODUTO VARCHAR(8) COLLATE VLME_TEXTO,"
-                       " DESCR_NCM_PRODUTO VARCHAR(80) COLLATE VLME_TEXTO,"
+                       " CD_NCM_PRODUTO VARCHAR(8),"
+                       " DESCR_NCM_PRODUTO VARCHAR(80),"
                        " NM_UNID_MED_EST VARCHAR(80))"),
         QStringLiteral("CREATE INDEX NCM_ITEM_Codigo ON NCM_ITEM (CD_NCM_PRODUTO)"),
         QStringLiteral("CREATE TABLE UNIDADE_MEDIDA ("
-                       " CD_UNID_MEDIDA VARCHAR(2) COLLATE VLME_TEXTO,"
-                       " NM_MEDIDA VARCHAR(80) COLLATE VLME_TEXTO)"),
+                       " CD_UNID_MEDIDA VARCHAR(2),"
+                       " NM_MEDIDA VARCHAR(80))"),
         QStringLiteral("CREATE INDEX UNIDADE_MEDIDA_Codigo ON UNIDADE_MEDIDA (CD_UNID_MEDIDA)"),
     };
 }
@@ -55,16 +58,18 @@ QStringList ComandosEsquema()
         QStringLiteral("CREATE TABLE MODELOS ("
                        " NR_VLM_MODELOS INTEGER NOT NULL,"
                        " NR_SQ_MODELOS INTEGER NOT NULL,"
-                       " TX_DESCRICAO_MODELOS VARCHAR(80) COLLATE VLME_TEXTO,"
+                       " TX_DESCRICAO_MODELOS VARCHAR(80),"
                        " COD_INTERNO_MODELOS VARCHAR(15),"
                        " PRECO_VENDA_MODELOS REAL DEFAULT 0)"),
-        QStringLiteral("CREATE UNIQUE INDEX IndiceModelos ON MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS)"),
-        QStringLiteral("CREATE INDEX MODELOS_Descricao ON MODELOS (NR_VLM_MODELOS, TX_DESCRICAO_MODELOS)"),
+        QStringLiteral(
+            "CREATE UNIQUE INDEX IndiceModelos ON MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS)"),
+        QStringLiteral(
+            "CREATE INDEX MODELOS_Descricao ON MODELOS (NR_VLM_MODELOS, TX_DESCRICAO_MODELOS)"),
 
         QStringLiteral("CREATE TABLE COMPONENTES_NACIONAIS ("
                        " NR_VLM_NACIONAL INTEGER NOT NULL,"
                        " NR_SQ_NACIONAL INTEGER NOT NULL,"
-                       " TX_DESCRICAO_NACIONAL VARCHAR(80) COLLATE VLME_TEXTO,"
+                       " TX_DESCRICAO_NACIONAL VARCHAR(80),"
                        " QTD_NACIONAL REAL DEFAULT 0,"
                        " VL_CUSTO_UNITARIO_NACIONAL REAL DEFAULT 0,"
                        " NR_SEQ_NF_NACIONAL INTEGER DEFAULT 0,"
@@ -79,7 +84,7 @@ QStringList ComandosEsquema()
         QStringLiteral("CREATE TABLE COMPONENTES_IMPORTADOS ("
                        " NR_VLM_IMPORTADO INTEGER NOT NULL,"
                        " NR_SQ_IMPORTADO INTEGER NOT NULL,"
-                       " TX_DESCRICAO_IMPORTADO VARCHAR(80) COLLATE VLME_TEXTO,"
+                       " TX_DESCRICAO_IMPORTADO VARCHAR(80),"
                        " QTD_IMPORTADO REAL DEFAULT 0,"
                        " VALOR_UNITARIO_IMPORTADO REAL DEFAULT 0,"
                        " ALIQUOTA_IMPORTADO REAL DEFAULT 0,"
@@ -103,7 +108,8 @@ QStringList ComandosEsquema()
         QStringLiteral("CREATE UNIQUE INDEX SUBCOMP_PrimaryKey"
                        " ON SUBCOMP (N_VLM_SUBCOMP, N_NACIONAL_SUBCOMP, N_IMPORTADO_SUBCOMP)"),
         // The product's imported components are found by a left join on this pair.
-        QStringLiteral("CREATE INDEX SUBCOMP_Importado ON SUBCOMP (N_VLM_SUBCOMP, N_IMPORTADO_SUBCOMP)"),
+        QStringLiteral(
+            "CREATE INDEX SUBCOMP_Importado ON SUBCOMP (N_VLM_SUBCOMP, N_IMPORTADO_SUBCOMP)"),
 
         QStringLiteral("CREATE TABLE NF ("
                        " NR_SEQ_NF INTEGER PRIMARY KEY AUTOINCREMENT,"
@@ -185,6 +191,117 @@ void AtualizaEsquema(Banco &banco)
     banco.executa(QStringLiteral("ALTER TABLE VLME DROP COLUMN VLMNog"));
     for (const QString &comando : ComandosTabelasConsulta())
         banco.executa(comando);
+    t.confirma();
+}
+
+namespace {
+
+// The collation named in a column or index definition, with its quoting.
+const QRegularExpression
+    ClausulaColacao(QStringLiteral("\\s*\\bCOLLATE\\s+[\"'`\\[]?VLME_TEXTO[\"'`\\]]?(?!\\w)"),
+                    QRegularExpression::CaseInsensitiveOption);
+
+struct ObjetoEsquema {
+    QString tipo, nome, tabela, sql;
+};
+
+std::vector<ObjetoEsquema> ObjetosEsquema(Banco &banco) {
+    std::vector<ObjetoEsquema> objetos;
+    QSqlQuery q = banco.executa(
+        QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master"
+                       " WHERE sql IS NOT NULL AND name NOT LIKE 'sqlite_%' ORDER BY rowid"));
+    while (q.next())
+        objetos.push_back({q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
+                           q.value(3).toString()});
+    return objetos;
+}
+
+QString Aspas(QString nome) {
+    return QLatin1Char('"') + nome.replace(QLatin1Char('"'), QLatin1String("\"\"")) +
+           QLatin1Char('"');
+}
+
+// Copies `tabela` into a new table made from `sql` without the collation and
+// puts it in its place. Rows keep their rowids (the delivery file lists them
+// in rowid order) and an AUTOINCREMENT counter keeps its value.
+void RefazTabela(Banco &banco, const QString &tabela, const QString &sql) {
+    const QString nova = tabela + QStringLiteral("_vlme_nova");
+    static const QRegularExpression nomeNoCreate(
+        QStringLiteral(
+            "^(\\s*CREATE\\s+TABLE\\s+)(\"[^\"]*\"|\\[[^\\]]*\\]|`[^`]*`|'[^']*'|[^\\s(]+)"),
+        QRegularExpression::CaseInsensitiveOption);
+    QString criacao = sql;
+    criacao.remove(ClausulaColacao).replace(nomeNoCreate, QStringLiteral("\\1") + Aspas(nova));
+    banco.executa(criacao);
+
+    QStringList colunas;
+    {
+        QSqlQuery q =
+            banco.executa(QStringLiteral("SELECT name FROM pragma_table_info(?)"), {tabela});
+        while (q.next())
+            colunas << Aspas(q.value(0).toString());
+    }
+    static const QRegularExpression semRowid(QStringLiteral("WITHOUT\\s+ROWID\\s*$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (!semRowid.match(sql).hasMatch())
+        colunas.prepend(QStringLiteral("rowid"));
+    const QString lista = colunas.join(QLatin1String(", "));
+    banco.executa(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3")
+                      .arg(Aspas(nova), lista, Aspas(tabela)));
+
+    const bool temSequencia =
+        banco.escalar(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = 'sqlite_sequence'"))
+            .isValid();
+    const QVariant contador =
+        temSequencia
+            ? banco.escalar(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"),
+                            {tabela})
+            : QVariant();
+    banco.executa(QStringLiteral("DROP TABLE ") + Aspas(tabela));
+    banco.executa(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(Aspas(nova), Aspas(tabela)));
+    if (contador.isValid()) {
+        banco.executa(QStringLiteral("DELETE FROM sqlite_sequence WHERE name = ?"), {tabela});
+        banco.executa(QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)"),
+                      {tabela, contador});
+    }
+}
+
+} // namespace
+
+bool NomeiaColacao(Banco &banco) {
+    for (const ObjetoEsquema &o : ObjetosEsquema(banco))
+        if (o.sql.contains(ClausulaColacao))
+            return true;
+    return false;
+}
+
+void RetiraColacao(Banco &banco) {
+    const std::vector<ObjetoEsquema> objetos = ObjetosEsquema(banco);
+    QStringList tabelas;
+    for (const ObjetoEsquema &o : objetos)
+        if (o.tipo == QLatin1String("table") && o.sql.contains(ClausulaColacao))
+            tabelas << o.tabela;
+    // Indexes and triggers of a rebuilt table go with it and are made again,
+    // as is an index that names the collation; views are set aside meanwhile
+    // so none points to a table that is gone.
+    std::vector<const ObjetoEsquema *> refazer;
+    for (const ObjetoEsquema &o : objetos)
+        if (o.tipo != QLatin1String("table") &&
+            (tabelas.contains(o.tabela) || o.sql.contains(ClausulaColacao) ||
+             (o.tipo == QLatin1String("view") && !tabelas.isEmpty())))
+            refazer.push_back(&o);
+    if (tabelas.isEmpty() && refazer.empty())
+        return;
+
+    Transacao t(banco);
+    for (const ObjetoEsquema *o : refazer)
+        banco.executa(
+            QStringLiteral("DROP %1 IF EXISTS %2").arg(o->tipo.toUpper(), Aspas(o->nome)));
+    for (const ObjetoEsquema &o : objetos)
+        if (o.tipo == QLatin1String("table") && tabelas.contains(o.tabela))
+            RefazTabela(banco, o.tabela, o.sql);
+    for (const ObjetoEsquema *o : refazer)
+        banco.executa(QString(o->sql).remove(ClausulaColacao));
     t.confirma();
 }
 

@@ -8,8 +8,10 @@ namespace vlme::store {
 
 class Banco;
 
-// Collation of the text columns compared for equality (model
-// descriptions, codes looked up): case-insensitive, accented letters too.
+// Text equality the way the old engine saw it (case-insensitive, accented
+// letters too), registered on our own connections. Queries that compare model
+// descriptions or look codes up name it; the schema never does, so that any
+// SQLite tool reads the file.
 inline constexpr char NomeColacao[] = "VLME_TEXTO";
 
 // Every statement that creates the current schema, in order.
@@ -23,6 +25,13 @@ bool PrecisaAtualizar(Banco &banco);
 // Upgrades an earlier-layout database: the previous-statement number becomes
 // text of width 10 and the NCM and unit tables are added. All or nothing.
 void AtualizaEsquema(Banco &banco);
+// True when a table or index names the collation in its definition, as the
+// previous version made VLM.MDB and VLME.MOD.
+bool NomeiaColacao(Banco &banco);
+// Rebuilds those tables and indexes without it, keeping every row, rowid,
+// index and AUTOINCREMENT counter. All or nothing; does nothing when no
+// definition names it.
+void RetiraColacao(Banco &banco);
 // Makes sure CODIGO_VLM is never null (other tools may leave nulls).
 void NormalizaCodigos(Banco &banco);
 

@@ -400,6 +400,15 @@ int AlteraModelo(Banco &banco, int nrVlm, int nrSqModelo, const DadosModelo &dad
     return nrSqModelo;
 }
 
+bool ModeloCadastrado(Banco &banco, int nrVlm, const QString &descricao, int excetoSq) {
+    return banco
+        .escalar(QStringLiteral("SELECT 1 FROM MODELOS WHERE NR_VLM_MODELOS = ?"
+                                " AND TX_DESCRICAO_MODELOS = ? COLLATE VLME_TEXTO"
+                                " AND NR_SQ_MODELOS <> ? LIMIT 1"),
+                 {nrVlm, descricao, excetoSq})
+        .isValid();
+}
+
 void ExcluiImportado(Banco &banco, int nrVlm, int nrSqImportado)
 {
     Transacao t(banco);

@@ -12,8 +12,32 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace vlme::ui {
+
+bool InstalaTraducoesQt(QCoreApplication &app) {
+    const QString pasta = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    bool instalado = false;
+    const auto instala = [&](const auto &carrega) {
+        auto *tradutor = new QTranslator(&app);
+        if (carrega(*tradutor) && QCoreApplication::installTranslator(tradutor))
+            instalado = true;
+        else
+            delete tradutor;
+    };
+    // The Brazilian catalog is the complete one; another Portuguese of the
+    // user's goes on top, and what it lacks still comes from the first.
+    instala([&](QTranslator &t) { return t.load(QStringLiteral("qt_pt_BR"), pasta); });
+    const QLocale usuario;
+    if (usuario.language() == QLocale::Portuguese && usuario.territory() != QLocale::Brazil)
+        instala([&](QTranslator &t) {
+            return t.load(usuario, QStringLiteral("qt"), QStringLiteral("_"), pasta);
+        });
+    return instalado;
+}
 
 int Main(int argc, char *argv[])
 {
@@ -22,6 +46,7 @@ int Main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("VLME"));
     QApplication::setApplicationDisplayName(QStringLiteral("VLM-E"));
     QApplication::setApplicationVersion(QString::fromLatin1(shell::Versao));
+    InstalaTraducoesQt(app);
 
     QCommandLineParser opcoes;
     opcoes.setApplicationDescription(QStringLiteral("VLM-E"));

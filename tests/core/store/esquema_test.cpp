@@ -3,6 +3,7 @@
 
 #include "store/Banco.h"
 #include "store/Esquema.h"
+#include "store/Gravar.h"
 #include "support/PastaTeste.h"
 
 #include <QFile>
@@ -160,27 +161,25 @@ TEST(Esquema, ContadoresNuncaReutilizamNumeros)
     EXPECT_EQ(banco.escalar(QStringLiteral("SELECT MAX(NR_SEQ_NF) FROM NF")).toInt(), 3);
 }
 
-TEST(Esquema, TextoComparadoSemDistinguirMaiusculasNemAcentos)
-{
+TEST(Esquema, ModeloCadastradoSemDistinguirMaiusculasNemAcentuadas) {
     teste::BancoTeste b;
     auto &banco = b.banco();
-    banco.executa(QStringLiteral("INSERT INTO UNIDADE_MEDIDA VALUES ('UN', 'UNIDADE')"));
-    banco.executa(QStringLiteral(
-        "INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS, TX_DESCRICAO_MODELOS) VALUES (1, 1, ?)"),
-                  {QStringLiteral("TELEVISÃO ÉPICA")});
-    EXPECT_EQ(banco.escalar(QStringLiteral("SELECT NM_MEDIDA FROM UNIDADE_MEDIDA WHERE CD_UNID_MEDIDA = ?"),
-                            {QStringLiteral("un")})
-                  .toString(),
-              "UNIDADE");
-    EXPECT_EQ(banco.escalar(QStringLiteral("SELECT count(*) FROM MODELOS WHERE TX_DESCRICAO_MODELOS = ?"),
-                            {QStringLiteral("televisão épica")})
-                  .toInt(),
-              1);
-    // Different letters stay different.
-    EXPECT_EQ(banco.escalar(QStringLiteral("SELECT count(*) FROM MODELOS WHERE TX_DESCRICAO_MODELOS = ?"),
-                            {QStringLiteral("televisao epica")})
-                  .toInt(),
-              0);
+    store::IncluiModelo(banco, 1, {QStringLiteral("TELEVISÃO ÉPICA"), 1.0, {}});
+    const struct {
+        const char *descricao;
+        int declaracao, exceto;
+        bool cadastrado;
+    } casos[] = {
+        {"televisão épica", 1, 0, true},  {"Televisão Épica", 1, 0, true},
+        {"televisao epica", 1, 0, false}, // different letters stay different
+        {"televisão épica", 1, 1, false}, // the model being changed itself
+        {"televisão épica", 2, 0, false},
+    };
+    for (const auto &c : casos)
+        EXPECT_EQ(
+            store::ModeloCadastrado(banco, c.declaracao, QString::fromUtf8(c.descricao), c.exceto),
+            c.cadastrado)
+            << c.descricao << ' ' << c.declaracao << ' ' << c.exceto;
 }
 
 TEST(Esquema, TransacaoDesfazTudoSemConfirmacaoEAninha)
