@@ -119,7 +119,7 @@ std::vector<ItemLista> ListaDeclaracoes(Banco &banco, FiltroLista filtro)
                        " FROM VLME v") +
         onde + QStringLiteral(" ORDER BY v.NR_VLM_VLM DESC"));
     std::vector<ItemLista> itens;
-    while (q.next()) {
+    while (banco.proxima(q)) {
         ItemLista item;
         item.numero = q.value(0).toInt();
         item.cnpj = FormataCNPJ(q.value(1).toString());
