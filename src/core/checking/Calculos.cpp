@@ -127,7 +127,7 @@ std::vector<std::pair<QString, QString>> LinhasResumo(store::Banco &banco, int n
     QSqlQuery q = banco.executa(
         QStringLiteral("SELECT CNPJ_VLM, CPF_VLM, DEN_PRODUTO_VLM FROM VLME WHERE NR_VLM_VLM = ?"), {nrVlm});
     QString cnpj, cpf, produto;
-    if (q.next()) {
+    if (banco.proxima(q)) {
         cnpj = q.value(0).toString();
         cpf = q.value(1).toString();
         produto = q.value(2).toString();

@@ -52,7 +52,7 @@ Diagnostico LeDiagnostico(store::Banco &banco, int nrVlm)
             (d.registrado ? QStringLiteral(" AND TIPO_ERRO = '3'") : QString()) +
             QStringLiteral(" ORDER BY rowid"),
         {nrVlm});
-    while (q.next()) {
+    while (banco.proxima(q)) {
         ItemDiagnostico item;
         item.descricao = QStringLiteral(" ") + q.value(0).toString();
         item.local = q.value(1).toString();
@@ -65,7 +65,7 @@ Diagnostico LeDiagnostico(store::Banco &banco, int nrVlm)
         QStringLiteral("SELECT DATA_RECEPCAO_RECIBO, HORA_RECEPCAO_RECIBO, NR_TRANSMISSAO_RECIBO"
                        " FROM RECIBO WHERE NR_VLM_RECIBO = ? ORDER BY rowid LIMIT 1"),
         {nrVlm});
-    if (recibo.next()) {
+    if (banco.proxima(recibo)) {
         const QDate data = leData(recibo.value(0).toString());
         const QTime hora = leHora(recibo.value(1).toString());
         d.recebidoEm = (data.isValid() ? data.toString(QStringLiteral("dd/MM/yyyy"))

@@ -52,7 +52,7 @@ void conferirTamanhos(store::Banco &banco, int nrVlm, const char *sql, const QSt
                       int tipoLinha, std::vector<Pendencia> &lista)
 {
     QSqlQuery q = banco.executa(QString::fromLatin1(sql), {nrVlm});
-    while (q.next()) {
+    while (banco.proxima(q)) {
         const QString sequencia = q.value(0).toString();
         if (digitosInteiros(q.value(1).toDouble()) > 8)
             lista.push_back({prefixo + QStringLiteral("_QTD_") + sequencia,
@@ -76,7 +76,7 @@ DadosGeraisVerificacao LeDadosGerais(store::Banco &banco, int nrVlm)
                        " TIPO_COEFICIENTE_VLM, RETIFICADOR_VLM, SUBSTITUTIVO_VLM"
                        " FROM VLME WHERE NR_VLM_VLM = ?"),
         {nrVlm});
-    if (!q.next())
+    if (!banco.proxima(q))
         return d;
     d.cnpj = q.value(0).toString();
     d.cpf = q.value(1).toString();

@@ -10,11 +10,23 @@ namespace vlme::delivery {
 
 // ---- Registros ----
 
+namespace {
+
+// A fault of the program, not of the user's data; still told in their words.
+ErroEntrega ErroInterno(const QString &causa)
+{
+    return ErroEntrega(QStringLiteral("O arquivo de transmissão não pôde ser montado (%1). "
+                                      "Nada foi gravado; procure o suporte técnico.")
+                           .arg(causa));
+}
+
+} // namespace
+
 Registro &Registros::Add(const Registro &registro, const QString &chave)
 {
     if (!chave.isEmpty()) {
         if (porChave_.contains(chave))
-            throw std::invalid_argument("chave de registro repetida");
+            throw ErroInterno(QStringLiteral("chave de registro repetida: %1").arg(chave));
         porChave_.insert(chave, qsizetype(itens_.size()));
     }
     itens_.push_back(registro);
@@ -24,19 +36,21 @@ Registro &Registros::Add(const Registro &registro, const QString &chave)
 
 Registro &Registros::Item(qsizetype indice)
 {
-    return itens_.at(size_t(indice));
+    return const_cast<Registro &>(std::as_const(*this).Item(indice));
 }
 
 const Registro &Registros::Item(qsizetype indice) const
 {
-    return itens_.at(size_t(indice));
+    if (indice < 0 || size_t(indice) >= itens_.size())
+        throw ErroInterno(QStringLiteral("índice de registro inexistente: %1").arg(indice));
+    return itens_[size_t(indice)];
 }
 
 qsizetype Registros::indiceDa(const QString &chave) const
 {
     const auto it = porChave_.constFind(chave);
     if (it == porChave_.cend())
-        throw std::out_of_range("chave de registro inexistente");
+        throw ErroInterno(QStringLiteral("chave de registro inexistente: %1").arg(chave));
     return it.value();
 }
 
@@ -53,7 +67,7 @@ const Registro &Registros::Item(const QString &chave) const
 void Registros::Remove(qsizetype indice)
 {
     if (indice < 0 || size_t(indice) >= itens_.size())
-        throw std::out_of_range("índice de registro inexistente");
+        throw ErroInterno(QStringLiteral("índice de registro inexistente: %1").arg(indice));
     itens_.erase(itens_.begin() + indice);
     chaves_.erase(chaves_.begin() + indice);
     // Keys after the removed one move down by one.
@@ -110,7 +124,7 @@ QByteArray Enviador::conteudoArquivo() const
 void Enviador::Salvar(const QString &caminho, qint16 larguraLinha) const
 {
     if (larguraLinha != 0)
-        throw std::invalid_argument("largura de linha não suportada");
+        throw ErroInterno(QStringLiteral("largura de linha não suportada: %1").arg(larguraLinha));
     const QByteArray bytes = conteudoArquivo();
     QSaveFile arquivo(caminho);
     const auto falhou = [&] {

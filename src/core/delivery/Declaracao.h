@@ -10,7 +10,6 @@
 
 #include "shell/ErroVLME.h"
 
-#include <stdexcept>
 #include <vector>
 
 namespace vlme::delivery {
@@ -35,9 +34,9 @@ struct Registro {
 class Registros {
 public:
     // Adds a copy of `registro` (under `chave` when not empty) and returns it.
-    // Throws std::invalid_argument for a key already in use.
+    // Throws ErroEntrega for a key already in use.
     Registro &Add(const Registro &registro, const QString &chave = {});
-    // Throw std::out_of_range for an index or key not there.
+    // Throw ErroEntrega for an index or key not there.
     Registro &Item(qsizetype indice);
     const Registro &Item(qsizetype indice) const;
     Registro &Item(const QString &chave);
@@ -82,7 +81,7 @@ public:
     // file at `caminho`. The file appears whole or not at all: on any failure
     // a file already there is left as it was. `larguraLinha` 0 is the only
     // layout there is (lines as long as their record); any other value is
-    // refused with std::invalid_argument. Throws ErroEntrega when the file
+    // refused with ErroEntrega. Throws ErroEntrega when the file
     // cannot be written or a record holds a character Latin-1 has not.
     void Salvar(const QString &caminho, qint16 larguraLinha) const;
 

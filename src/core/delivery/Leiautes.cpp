@@ -291,7 +291,12 @@ void Acrescenta(Declaracao &d, const Linha &l, int tamanho)
     // Every field writes its full width, refused or not; anything else is a
     // fault here, and a file of shifted fields must never leave.
     if (l.texto().size() != tamanho)
-        throw std::logic_error("registro de tamanho errado");
+        throw ErroEntrega(QStringLiteral("O arquivo de transmissão não pôde ser montado: o %1 "
+                                         "saiu com %2 caracteres em vez de %3. Nada foi gravado; "
+                                         "procure o suporte técnico.")
+                              .arg(l.registro())
+                              .arg(l.texto().size())
+                              .arg(tamanho));
     d.Corpo.Add(Registro{l.texto().left(1), l.texto().mid(1), {}});
 }
 
@@ -306,7 +311,7 @@ std::optional<Declaracao> MontaDeclaracao(store::Banco &banco, int nrVlm,
                        " RETIFICADOR_VLM, NR_VLM_ANTERIOR_VLM, NR_PROCESSO_VLM,"
                        " TIPO_COEFICIENTE_VLM FROM VLME WHERE NR_VLM_VLM = ?"),
         {nrVlm});
-    if (!geral.next())
+    if (!banco.proxima(geral))
         throw ErroEntrega(QStringLiteral("A declaração %1 não existe.").arg(nrVlm));
 
     progresso.passo(QStringLiteral("Calculando tamanho"));
@@ -367,7 +372,7 @@ std::optional<Declaracao> MontaDeclaracao(store::Banco &banco, int nrVlm,
                        " COD_INTERNO_MODELOS") +
             DeModelos + QStringLiteral(" ORDER BY rowid"),
         {nrVlm});
-    while (q.next()) {
+    while (banco.proxima(q)) {
         if (!proximo())
             return std::nullopt;
         Linha l(QStringLiteral("Registro 1 (modelo %1)").arg(q.value(0).toString()),
@@ -392,7 +397,7 @@ std::optional<Declaracao> MontaDeclaracao(store::Banco &banco, int nrVlm,
                        " LEFT JOIN NF n ON n.NR_SEQ_NF = c.NR_SEQ_NF_NACIONAL"
                        " WHERE c.NR_VLM_NACIONAL = ? ORDER BY c.rowid"),
         {nrVlm});
-    while (q.next()) {
+    while (banco.proxima(q)) {
         if (!proximo())
             return std::nullopt;
         Linha l(QStringLiteral("Registro 2 (componente nacional %1)").arg(q.value(0).toString()),
@@ -426,7 +431,7 @@ std::optional<Declaracao> MontaDeclaracao(store::Banco &banco, int nrVlm,
                            "  AND i.NR_SQ_IMPORTADO = s.N_IMPORTADO_SUBCOMP") +
             DocumentosImportado + QStringLiteral(" WHERE s.N_VLM_SUBCOMP = ? ORDER BY s.rowid"),
         {nrVlm});
-    while (q.next()) {
+    while (banco.proxima(q)) {
         if (!proximo())
             return std::nullopt;
         Linha l(QStringLiteral("Registro 3 (subcomponente importado %1)").arg(q.value(0).toString()),
@@ -465,7 +470,7 @@ std::optional<Declaracao> MontaDeclaracao(store::Banco &banco, int nrVlm,
                           QStringLiteral(" WHERE i.NR_VLM_IMPORTADO = ?"
                                          " AND s.N_IMPORTADO_SUBCOMP IS NULL ORDER BY i.rowid"),
                       {nrVlm});
-    while (q.next()) {
+    while (banco.proxima(q)) {
         if (!proximo())
             return std::nullopt;
         Linha l(QStringLiteral("Registro 4 (componente importado %1)").arg(q.value(0).toString()),
@@ -482,9 +487,18 @@ std::optional<Declaracao> MontaDeclaracao(store::Banco &banco, int nrVlm,
     if (!proximo())
         return std::nullopt;
     d.Trailler.Tipo = QStringLiteral("9");
-    d.Trailler.Conteudo = FormataNumero(double(d.Corpo.Count() + 1), 8, 0);
+    // The totals come from the counts; rows that went missing (or appeared)
+    // while reading would make a file that contradicts its own trailer.
+    if (d.Corpo.Count() != total)
+        throw ErroEntrega(QStringLiteral("O arquivo de transmissão não foi gerado: foram lidos %1 "
+                                         "registros da declaração, mas ela tem %2. Gere o arquivo "
+                                         "novamente.")
+                              .arg(d.Corpo.Count())
+                              .arg(total));
+    d.Trailler.Conteudo = FormataNumero(double(total + 1), 8, 0);
     if (d.Trailler.Conteudo.size() != TamanhoRegistro9 - 1)
-        throw std::logic_error("registros demais para o trailler");
+        throw ErroEntrega(QStringLiteral("A declaração tem registros demais para o arquivo de "
+                                         "transmissão."));
     return d;
 }
 

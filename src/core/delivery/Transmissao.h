@@ -35,7 +35,8 @@ namespace vlme::delivery {
 // reports each one. `problemas` receives one line per field that does not fit
 // ("Registro 2 (componente nacional 3), campo ..."); the declaration is then
 // not to be written. nullopt when the user cancelled. Throws ErroEntrega when
-// the statement does not exist, store::ErroBanco on a database error.
+// the statement does not exist or the rows read differ from the counts of the
+// totals record, store::ErroBanco on a database error.
 std::optional<Declaracao> MontaDeclaracao(store::Banco &banco, int nrVlm,
                                           shell::Progresso &progresso, QStringList &problemas);
 

@@ -8,7 +8,7 @@ namespace {
 
 QString primeiraColuna(store::Banco &banco, const QString &sql, const QString &codigo) {
     QSqlQuery q = banco.executa(sql, {codigo});
-    if (!q.next())
+    if (!banco.proxima(q))
         return QString::fromUtf8(DescricaoNaoEncontrada);
     return q.value(0).toString().trimmed(); // a null reads as empty
 }

@@ -421,7 +421,9 @@ ResultadoImportacao Execucao::roda() {
     } catch (const store::ErroBanco &e) {
         r_.desfecho = Desfecho::Falha;
         r_.mensagem = FalhaGeral(
-            e.codigoNativo().isEmpty() ? QStringLiteral("0") : e.codigoNativo(), e.mensagem());
+            e.codigoNativo().isEmpty() ? QStringLiteral("0") : e.codigoNativo(),
+            e.detalhe().isEmpty() ? e.mensagem()
+                                  : e.mensagem() + QStringLiteral(" (") + e.detalhe() + ')');
         r_.icone = shell::Icone::Critico;
     }
     if (progressoAberto)

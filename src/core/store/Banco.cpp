@@ -28,8 +28,50 @@ int comparaTexto(void *, int tamA, const void *a, int tamB, const void *b)
 
 } // namespace
 
-ErroBanco::ErroBanco(const QString &mensagem, const QString &codigoNativo, const QString &sql)
-    : shell::ErroVLME(mensagem), codigo_(codigoNativo), sql_(sql)
+ErroBanco::ErroBanco(const QString &mensagem, const QString &codigoNativo, const QString &sql,
+                     const QString &detalhe)
+    : shell::ErroVLME(mensagem, detalhe), codigo_(codigoNativo), sql_(sql)
+{
+}
+
+QString MensagemErroBanco(const QString &codigoNativo)
+{
+    bool ok = false;
+    const int codigo = codigoNativo.toInt(&ok);
+    // An extended code carries the primary one in its low byte.
+    switch (ok ? codigo & 0xFF : -1) {
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return QStringLiteral("O arquivo do banco de dados está danificado e não pode ser lido. "
+                              "Restaure uma cópia de segurança do banco de dados; se não houver "
+                              "uma, procure o suporte técnico.");
+    case SQLITE_FULL:
+        return QStringLiteral("Não há espaço livre no disco para gravar o banco de dados. A "
+                              "operação foi desfeita; libere espaço no disco e repita-a.");
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        return QStringLiteral("O banco de dados só pode ser lido: não é permitido gravar nele. "
+                              "Verifique se o arquivo e a sua pasta permitem gravação e repita "
+                              "a operação.");
+    case SQLITE_IOERR:
+        return QStringLiteral("Houve um erro de leitura ou gravação no disco do banco de dados. "
+                              "A operação foi desfeita; verifique o disco (ou a conexão com a "
+                              "pasta de rede) e repita-a.");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("O banco de dados está em uso por outro programa. Feche o outro "
+                              "programa e repita a operação.");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("Não foi possível abrir o arquivo do banco de dados. Verifique se "
+                              "ele existe e se você tem permissão para usá-lo.");
+    default:
+        return QStringLiteral("Ocorreu um erro no banco de dados e a operação foi desfeita. "
+                              "Repita-a; se o erro continuar, procure o suporte técnico.");
+    }
+}
+
+ErroDeclaracaoInexistente::ErroDeclaracaoInexistente(int numero)
+    : shell::ErroVLME(QStringLiteral("A declaração %1 não existe.").arg(numero))
 {
 }
 
@@ -99,8 +141,9 @@ void Banco::conecta(const QString &caminho, bool somenteLeitura)
         const QSqlError erro = db_.lastError();
         fecha();
         throw ErroBanco(QStringLiteral("Não foi possível abrir %1: %2")
-                            .arg(QDir::toNativeSeparators(caminho), erro.text()),
-                        erro.nativeErrorCode());
+                            .arg(QDir::toNativeSeparators(caminho),
+                                 MensagemErroBanco(erro.nativeErrorCode())),
+                        erro.nativeErrorCode(), {}, erro.text());
     }
     registraColacao();
 }
@@ -135,7 +178,7 @@ void Banco::abre(const QString &caminho)
         fecha();
         throw ErroBanco(QStringLiteral("Não foi possível abrir %1: %2")
                             .arg(QDir::toNativeSeparators(caminho), e.mensagem()),
-                        e.codigoNativo());
+                        e.codigoNativo(), e.sql(), e.detalhe());
     }
 }
 
@@ -181,7 +224,7 @@ void Banco::cria(const QString &caminho)
         QFile::remove(caminho);
         throw ErroBanco(QStringLiteral("Não foi possível criar %1: %2")
                             .arg(QDir::toNativeSeparators(caminho), e.mensagem()),
-                        e.codigoNativo());
+                        e.codigoNativo(), e.sql(), e.detalhe());
     }
 }
 
@@ -203,7 +246,7 @@ void Banco::falha(const QSqlError &erro, const QString &sql)
     QString texto = erro.databaseText();
     if (texto.isEmpty())
         texto = erro.text();
-    throw ErroBanco(texto, erro.nativeErrorCode(), sql);
+    throw ErroBanco(MensagemErroBanco(erro.nativeErrorCode()), erro.nativeErrorCode(), sql, texto);
 }
 
 QSqlQuery Banco::prepara(const QString &sql)
@@ -219,6 +262,7 @@ QSqlQuery Banco::prepara(const QString &sql)
 
 void Banco::executa(QSqlQuery &consulta, const QVariantList &valores)
 {
+    contaPasso(consulta.lastQuery());
     for (int i = 0; i < valores.size(); ++i)
         consulta.bindValue(i, valores.at(i));
     if (!consulta.exec())
@@ -253,12 +297,30 @@ QVariant Banco::escalar(const QString &sql, const QVariantList &valores)
 {
     QSqlQuery consulta = preparada(sql);
     executa(consulta, valores);
-    QVariant valor;
+    // Lets the statement go back to be run again, a failed step included.
+    struct Termina {
+        QSqlQuery &q;
+        ~Termina() { q.finish(); }
+    } termina{consulta};
+    return proxima(consulta) ? consulta.value(0) : QVariant();
+}
+
+void Banco::contaPasso(const QString &sql)
+{
+    if (falhaDiscoEm_ > 0 && --falhaDiscoEm_ == 0)
+        falha(QSqlError(QString(), QStringLiteral("disk I/O error"), QSqlError::StatementError,
+                        QString::number(SQLITE_IOERR_READ)),
+              sql);
+}
+
+bool Banco::proxima(QSqlQuery &consulta)
+{
+    contaPasso(consulta.lastQuery());
     if (consulta.next())
-        valor = consulta.value(0);
-    // Lets the statement go back to be run again.
-    consulta.finish();
-    return valor;
+        return true;
+    if (consulta.lastError().type() != QSqlError::NoError)
+        falha(consulta.lastError(), consulta.lastQuery());
+    return false;
 }
 
 Transacao::Transacao(Banco &banco) : banco_(banco)

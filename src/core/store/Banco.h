@@ -23,7 +23,8 @@ inline constexpr char SenhaBanco[] = "730961";
 
 class ErroBanco : public shell::ErroVLME {
 public:
-    ErroBanco(const QString &mensagem, const QString &codigoNativo, const QString &sql = {});
+    ErroBanco(const QString &mensagem, const QString &codigoNativo, const QString &sql = {},
+              const QString &detalhe = {});
     // SQLite's result code as text ("1", "19", ...), empty when not from SQLite.
     QString codigoNativo() const { return codigo_; }
     QString sql() const { return sql_; }
@@ -31,6 +32,16 @@ public:
 private:
     QString codigo_;
     QString sql_;
+};
+
+// What the user reads for an SQLite result code (extended codes too): what
+// happened and what to do. SQLite's own text goes in the detail.
+QString MensagemErroBanco(const QString &codigoNativo);
+
+// A statement number that names no statement: not a database failure.
+class ErroDeclaracaoInexistente : public shell::ErroVLME {
+public:
+    explicit ErroDeclaracaoInexistente(int numero);
 };
 
 // What a file on disk is, looked at before it is opened.
@@ -71,16 +82,27 @@ public:
     void executa(QSqlQuery &consulta, const QVariantList &valores);
     // First column of the first row, or an invalid QVariant when no row.
     QVariant escalar(const QString &sql, const QVariantList &valores = {});
+    // Steps `consulta` to its next row: false at the end, ErroBanco when the
+    // step failed. QSqlQuery::next() answers false for both, and a read error
+    // taken for the end would pass half a statement for a whole one.
+    bool proxima(QSqlQuery &consulta);
+
+    // Test seam: the `passos`-th step from now, a statement run or a row read
+    // (`proxima`, `escalar`), fails as a disk I/O error would; 0 disarms.
+    void simulaFalhaDisco(int passos) { falhaDiscoEm_ = passos; }
 
 private:
     void conecta(const QString &caminho, bool somenteLeitura);
     void registraColacao();
     [[noreturn]] void falha(const QSqlError &erro, const QString &sql);
+    // The test seam's countdown; throws when it runs out.
+    void contaPasso(const QString &sql);
     // The kept statement for `sql`; its result is shared with every earlier
     // use, so only statements that are never iterated go here.
     QSqlQuery preparada(const QString &sql);
 
     QHash<QString, QSqlQuery> preparadas_;
+    int falhaDiscoEm_ = 0;
 
     QSqlDatabase db_;
     QString nomeConexao_;

@@ -102,8 +102,8 @@ std::optional<int> copia(Banco &banco, int origem, shell::Progresso &progresso)
     {
         QSqlQuery q = banco.executa(
             QStringLiteral("SELECT DEN_PRODUTO_VLM FROM VLME WHERE NR_VLM_VLM = ?"), {origem});
-        if (!q.next())
-            throw ErroBanco(QStringLiteral("A declaração %1 não existe.").arg(origem), {});
+        if (!banco.proxima(q))
+            throw ErroDeclaracaoInexistente(origem);
         nomeProduto = q.value(0).toString();
     }
     const int total =
@@ -155,7 +155,7 @@ std::optional<int> copia(Banco &banco, int origem, shell::Progresso &progresso)
                 " IN_DIRETO_IMPORTADO, IN_REDUCAO_II_IMPORTADO, NCM_IMPORTADO, UNIDADE_IMPORTADO"
                 " FROM COMPONENTES_IMPORTADOS WHERE NR_VLM_IMPORTADO = ? ORDER BY NR_SQ_IMPORTADO"),
             {origem});
-        while (l.next()) {
+        while (banco.proxima(l)) {
             banco.executa(grava, {novo, l.value(0), l.value(1), l.value(2), l.value(3), l.value(4),
                                   l.value(5), documentos.di(l.value(6)), documentos.nf(l.value(7)),
                                   l.value(8), l.value(9), l.value(10), l.value(11), l.value(12),
@@ -178,7 +178,7 @@ std::optional<int> copia(Banco &banco, int origem, shell::Progresso &progresso)
                            " UNIDADE_NACIONAL FROM COMPONENTES_NACIONAIS"
                            " WHERE NR_VLM_NACIONAL = ? ORDER BY NR_SQ_NACIONAL"),
             {origem});
-        while (l.next()) {
+        while (banco.proxima(l)) {
             banco.executa(grava, {novo, l.value(0), l.value(1), l.value(2), l.value(3),
                                   documentos.nf(l.value(4)), l.value(5), l.value(6), l.value(0)});
             if (!avanco.unidade())
@@ -197,7 +197,7 @@ std::optional<int> copia(Banco &banco, int origem, shell::Progresso &progresso)
                            " FROM SUBCOMP WHERE N_VLM_SUBCOMP = ?"
                            " ORDER BY N_NACIONAL_SUBCOMP, N_IMPORTADO_SUBCOMP"),
             {origem});
-        while (l.next()) {
+        while (banco.proxima(l)) {
             banco.executa(grava, {novo, l.value(0), l.value(1), l.value(2)});
             if (!avanco.unidade())
                 return std::nullopt;
@@ -214,7 +214,7 @@ std::optional<int> copia(Banco &banco, int origem, shell::Progresso &progresso)
                            " PRECO_VENDA_MODELOS FROM MODELOS WHERE NR_VLM_MODELOS = ?"
                            " ORDER BY NR_SQ_MODELOS"),
             {origem});
-        while (l.next()) {
+        while (banco.proxima(l)) {
             banco.executa(grava, {novo, l.value(0), l.value(1), l.value(2), l.value(3)});
             if (!avanco.unidade())
                 return std::nullopt;

@@ -36,7 +36,8 @@ int CopiaDI(Banco &banco, int chave);
 // user cancelled (after telling them, and with nothing written). The copy is
 // "Original" (no transmission, code or registration), has no receipts or
 // diagnostic rows, and is named "Cópia de " + the first 71 characters of the
-// source's product name. Throws ErroBanco when `origem` does not exist.
+// source's product name. Throws ErroDeclaracaoInexistente when `origem` does
+// not exist.
 int CopiaVLM(Banco &banco, int origem, shell::Progresso &progresso,
              shell::InterfaceUsuario &usuario);
 

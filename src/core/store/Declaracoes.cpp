@@ -119,7 +119,7 @@ std::vector<ItemLista> ListaDeclaracoes(Banco &banco, FiltroLista filtro)
                        " FROM VLME v") +
         onde + QStringLiteral(" ORDER BY v.NR_VLM_VLM DESC"));
     std::vector<ItemLista> itens;
-    while (q.next()) {
+    while (banco.proxima(q)) {
         ItemLista item;
         item.numero = q.value(0).toInt();
         item.cnpj = FormataCNPJ(q.value(1).toString());
@@ -145,7 +145,7 @@ std::optional<Registro> RegistroDeclaracao(Banco &banco, int nrVlm) {
     QSqlQuery q = banco.executa(
         QStringLiteral("SELECT CODIGO_VLM, RAZAO_SOCIAL_VLM FROM VLME WHERE NR_VLM_VLM = ?"),
         {nrVlm});
-    if (!q.next())
+    if (!banco.proxima(q))
         return std::nullopt;
     return Registro{q.value(0).toString(), q.value(1).toString()};
 }

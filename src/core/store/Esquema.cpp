@@ -210,7 +210,7 @@ std::vector<ObjetoEsquema> ObjetosEsquema(Banco &banco) {
     QSqlQuery q = banco.executa(
         QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master"
                        " WHERE sql IS NOT NULL AND name NOT LIKE 'sqlite_%' ORDER BY rowid"));
-    while (q.next())
+    while (banco.proxima(q))
         objetos.push_back({q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
                            q.value(3).toString()});
     return objetos;
@@ -238,7 +238,7 @@ void RefazTabela(Banco &banco, const QString &tabela, const QString &sql) {
     {
         QSqlQuery q =
             banco.executa(QStringLiteral("SELECT name FROM pragma_table_info(?)"), {tabela});
-        while (q.next())
+        while (banco.proxima(q))
             colunas << Aspas(q.value(0).toString());
     }
     static const QRegularExpression semRowid(QStringLiteral("WITHOUT\\s+ROWID\\s*$"),

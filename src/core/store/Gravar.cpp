@@ -126,7 +126,7 @@ Vinculos LeVinculos(Banco &banco, int nrVlm, int nrSqImportado)
                        " FROM COMPONENTES_IMPORTADOS WHERE ") +
             OndeImportado,
         {nrVlm, nrSqImportado});
-    if (!q.next())
+    if (!banco.proxima(q))
         gravar::NaoEncontrado(DescreveImportado(nrVlm, nrSqImportado));
     return {q.value(0).toInt(), q.value(1).toInt()};
 }
@@ -419,7 +419,7 @@ void ExcluiImportado(Banco &banco, int nrVlm, int nrSqImportado)
                            " FROM COMPONENTES_IMPORTADOS WHERE ") +
                 OndeImportado,
             {nrVlm, nrSqImportado});
-        if (q.next())
+        if (banco.proxima(q))
             vinculos = {q.value(0).toInt(), q.value(1).toInt()};
     }
     ApagaDI(banco, vinculos.di);
@@ -444,7 +444,7 @@ void ExcluiSubcomponentes(Banco &banco, int nrVlm, int nrSqNacional)
                                                    " WHERE N_NACIONAL_SUBCOMP = ?"
                                                    " AND N_VLM_SUBCOMP = ?"),
                                     {nrSqNacional, nrVlm});
-        while (q.next())
+        while (banco.proxima(q))
             importados.push_back(q.value(0).toInt());
     }
     for (int nrSq : importados)

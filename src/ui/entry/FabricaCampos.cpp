@@ -5,7 +5,7 @@
 #include <QVariant>
 #include <QWidget>
 
-#include <stdexcept>
+#include "shell/ErroVLME.h"
 
 namespace vlme::ui {
 
@@ -26,8 +26,9 @@ CampoMascarado *CriaCampo(const QString &formulario, const QString &campo,
                           shell::InterfaceUsuario &usuario, QWidget *pai) {
     const entry::DefinicaoCampo *def = entry::BuscaCampo(formulario, campo);
     if (!def)
-        throw std::invalid_argument(
-            QStringLiteral("campo desconhecido: %1.%2").arg(formulario, campo).toStdString());
+        throw shell::ErroVLME(QStringLiteral("A janela %1 pediu um campo que o VLM-E não conhece "
+                                             "(%2). Procure o suporte técnico.")
+                                  .arg(formulario, campo));
     auto *c = new CampoMascarado(pai);
     c->setObjectName(campo);
     c->defineUsuario(&usuario);

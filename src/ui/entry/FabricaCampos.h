@@ -18,8 +18,8 @@ class CampoMascarado;
 
 // The field (form, name) of the field table with its mask, maximum length,
 // tag, keystroke filter and leaving rules; its objectName is the name. Its
-// messages go to `usuario`, which must outlive it. Throws
-// std::invalid_argument for a field the table does not have.
+// messages go to `usuario`, which must outlive it. Throws shell::ErroVLME
+// for a field the table does not have.
 CampoMascarado *CriaCampo(const QString &formulario, const QString &campo,
                           shell::InterfaceUsuario &usuario, QWidget *pai = nullptr);
 

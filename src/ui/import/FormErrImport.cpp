@@ -1,6 +1,7 @@
 #include "ui/import/FormErrImport.h"
 
 #include "shell/ContextosAjuda.h"
+#include "shell/FronteiraComando.h"
 #include "ui/shell/frmAjuda.h"
 #include "shell/InterfaceUsuario.h"
 
@@ -66,7 +67,8 @@ FormErrImport::FormErrImport(shell::InterfaceUsuario &usuario, const QString &pa
     cmdImprimir = botao(this, "cmdImprimir", QStringLiteral("&Imprimir"));
     Command2 = botao(this, "Command2", QStringLiteral("A&juda"));
     Command1 = botao(this, "Command1", QStringLiteral("&Fechar"));
-    connect(cmdgravar, &QPushButton::clicked, this, &FormErrImport::grava);
+    connect(cmdgravar, &QPushButton::clicked, this,
+            [this] { shell::ExecutaProtegido(usuario_, [this] { grava(); }); });
     // Printing the list is not offered by this version: the button stays inert.
     connect(Command2, &QPushButton::clicked, this, [this] {
         if (ajuda)
@@ -102,8 +104,11 @@ void FormErrImport::grava() {
     if (caminho.isEmpty())
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    // Restored however the writing ends, or the program would stay busy.
+    struct Restaura {
+        ~Restaura() { QGuiApplication::restoreOverrideCursor(); }
+    } restaura;
     importacao::GravaErrosImportacao(usuario_, caminho, erros_);
-    QGuiApplication::restoreOverrideCursor();
 }
 
 importacao::ResultadoImportacao

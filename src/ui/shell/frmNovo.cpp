@@ -1,6 +1,7 @@
 #include "ui/shell/frmNovo.h"
 
 #include "shell/ContextosAjuda.h"
+#include "shell/FronteiraComando.h"
 #include "shell/InterfaceUsuario.h"
 #include "shell/Programa.h"
 #include "store/Banco.h"
@@ -90,13 +91,8 @@ void frmNovo::cmdOk_Click() {
         accept();
         return;
     }
-    try {
-        numero_ = store::CriaVLM(programa_.banco);
-    } catch (const store::ErroBanco &e) {
-        usuario_.mensagem(QStringLiteral("ERRO"), e.mensagem(), shell::Icone::Critico,
-                          shell::Botoes::Ok);
+    if (!shell::ExecutaProtegido(usuario_, [this] { numero_ = store::CriaVLM(programa_.banco); }))
         return;
-    }
     // Discarded when its window closes untouched.
     programa_.declaracao = {numero_, true, true, false};
     escolha_ = Escolha::Vazio;

@@ -2,6 +2,7 @@
 
 #include "shell/Comandos.h"
 #include "shell/ContextosAjuda.h"
+#include "shell/FronteiraComando.h"
 #include "shell/InterfaceUsuario.h"
 #include "shell/Programa.h"
 #include "store/Banco.h"
@@ -139,12 +140,7 @@ void frmVLMs::setOperacaoVLM(int operacao) {
     const DadosOperacao dados = Dados(operacao);
     setWindowTitle(dados.titulo);
     setProperty("contextoAjuda", dados.contextoAjuda);
-    try {
-        datVlms->carrega(programa_.banco, dados.filtro);
-    } catch (const store::ErroBanco &e) {
-        usuario_.mensagem(QStringLiteral("ERRO"), e.mensagem(), shell::Icone::Critico,
-                          shell::Botoes::Ok);
-    }
+    shell::ExecutaProtegido(usuario_, [&] { datVlms->carrega(programa_.banco, dados.filtro); });
     // Like a data grid, the list starts on its first (newest) row.
     if (datVlms->rowCount() > 0)
         dbgVlms->selectRow(0);
@@ -180,13 +176,8 @@ void frmVLMs::cmdOk_Click() {
 
     executando_ = true;
     defineDesfecho(Desfecho::Nenhum, numero);
-    try {
-        executa(numero);
-    } catch (const store::ErroBanco &e) {
+    if (!shell::ExecutaProtegido(usuario_, [&] { executa(numero); }))
         desfecho_ = Desfecho::Nenhum;
-        usuario_.mensagem(QStringLiteral("ERRO"), e.mensagem(), shell::Icone::Critico,
-                          shell::Botoes::Ok);
-    }
     executando_ = false;
     if (desfecho_ == Desfecho::Nenhum)
         reject();

@@ -12,6 +12,7 @@
 
 #include "shell/Calculadora.h"
 #include "shell/ContextosAjuda.h"
+#include "shell/FronteiraComando.h"
 #include "shell/InterfaceUsuario.h"
 #include "shell/Pastas.h"
 #include "shell/Programa.h"
@@ -106,7 +107,7 @@ mdiPrincipal::mdiPrincipal(shell::Programa &programa, shell::InterfaceUsuario &u
     objTempo = new QTimer(this);
     objTempo->setObjectName(QStringLiteral("objTempo"));
     objTempo->setInterval(1000);
-    connect(objTempo, &QTimer::timeout, this, [this] { tiqueTempo(); });
+    connect(objTempo, &QTimer::timeout, this, [this] { protegido([this] { tiqueTempo(); }); });
     objTempo->start();
 
     objInet = new QNetworkAccessManager(this);
@@ -114,7 +115,7 @@ mdiPrincipal::mdiPrincipal(shell::Programa &programa, shell::InterfaceUsuario &u
 
     auto *f1 = new QShortcut(QKeySequence::HelpContents, this);
     f1->setContext(Qt::WindowShortcut);
-    connect(f1, &QShortcut::activated, this, &mdiPrincipal::ajudaDeContexto);
+    connect(f1, &QShortcut::activated, this, [this] { protegido([this] { ajudaDeContexto(); }); });
 
     // However the program ends, the connection is closed.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &mdiPrincipal::encerra);
@@ -241,7 +242,9 @@ void mdiPrincipal::botaoClicado(QAction *acao)
 
 bool mdiPrincipal::executa(Comando comando)
 {
-    const bool executou = shell::ExecutaComando(comando, *this, Ocupado());
+    // Every menu and toolbar command ends here: nothing it throws leaves.
+    bool executou = true;
+    protegido([&] { executou = shell::ExecutaComando(comando, *this, Ocupado()); });
     // A dialog that closes after another (a question over the picker, the
     // progress window) can leave no window active, and then the menu keys do
     // nothing until the user clicks. A window the command opened and left
@@ -341,13 +344,8 @@ void mdiPrincipal::fechaDeclaracao()
     const shell::DeclaracaoAberta fechada = programa_.declaracao;
     programa_.declaracao = {};
     txtPainel->hide();
-    if (fechada.aberta && fechada.nova && !fechada.alterada) {
-        try {
-            store::ExcluiVLM(programa_.banco, fechada.numero, true, nullptr);
-        } catch (const store::ErroBanco &e) {
-            falhaBanco(e);
-        }
-    }
+    if (fechada.aberta && fechada.nova && !fechada.alterada)
+        protegido([&] { store::ExcluiVLM(programa_.banco, fechada.numero, true, nullptr); });
 }
 
 void mdiPrincipal::abreDadosGerais(int numero, const QString &antes)
@@ -362,23 +360,21 @@ void mdiPrincipal::abreDadosGerais(int numero, const QString &antes)
     fechaDeclaracao();
 }
 
-template <typename Acao> void mdiPrincipal::protegido(Acao &&acao)
+bool mdiPrincipal::protegido(const std::function<void()> &acao)
 {
-    try {
-        acao();
-    } catch (const store::ErroBanco &e) {
-        falhaBanco(e);
-    } catch (const delivery::ErroEntrega &e) {
-        usuario_.mensagem(QStringLiteral("ERRO"), e.mensagem(), shell::Icone::Critico,
-                          shell::Botoes::Ok);
-    }
+    return shell::ExecutaProtegido(usuario_, acao);
+}
+
+std::function<void(int)> mdiPrincipal::ajudaProtegida()
+{
+    return [this](int contexto) { protegido([&] { mostraTopicoAjuda(contexto); }); };
 }
 
 delivery::Transmissao mdiPrincipal::transmissao()
 {
     delivery::Transmissao t(programa_.banco, programa_.pasta, usuario_, progresso());
     t.mostraPendencias = [this](int, const std::vector<checking::Pendencia> &pendencias) {
-        MostraListaPendencias(pendencias, this, [this](int contexto) { mostraTopicoAjuda(contexto); });
+        MostraListaPendencias(pendencias, this, ajudaProtegida());
     };
     return t;
 }
@@ -398,7 +394,7 @@ void mdiPrincipal::abreSeletor(int operacao)
 {
     frmVLMs seletor(programa_, usuario_, progresso(), this);
     seletor.mostraPainel = [this](const QString &texto) { mostraPainel(texto); };
-    auto ajuda = [this](int contexto) { mostraTopicoAjuda(contexto); };
+    auto ajuda = ajudaProtegida();
     seletor.operacoes.pendencias = [this, ajuda](int numero) {
         protegido([&] { VerificaPendencias(programa_.banco, numero, true, usuario_, this, nullptr, ajuda); });
     };
@@ -445,7 +441,7 @@ void mdiPrincipal::importaDeclaracao()
     protegido([&] {
         // The imported statements stay closed: the user opens them from the list.
         ExecutaImportacao(programa_.banco, usuario_, progresso(), programa_.pasta, arquivo, this,
-                          [this](int contexto) { mostraTopicoAjuda(contexto); });
+                          ajudaProtegida());
         programa_.declaracao.nova = false;
     });
 }
@@ -480,19 +476,10 @@ void mdiPrincipal::excluiDeclaracao()
 
 void mdiPrincipal::verificaPendencias()
 {
-    try {
-        VerificaPendencias(programa_.banco, programa_.declaracao.numero, true, usuario_, this, nullptr,
-                           [this](int contexto) { mostraTopicoAjuda(contexto); });
-    } catch (const store::ErroBanco &e) {
-        falhaBanco(e);
-    }
-}
-
-void mdiPrincipal::falhaBanco(const store::ErroBanco &erro)
-{
-    usuario_.mensagem(QStringLiteral("ERRO"),
-                      QStringLiteral("Erro no banco de dados:\n%1").arg(erro.mensagem()),
-                      shell::Icone::Critico, shell::Botoes::Ok);
+    protegido([&] {
+        VerificaPendencias(programa_.banco, programa_.declaracao.numero, true, usuario_, this,
+                           nullptr, ajudaProtegida());
+    });
 }
 
 void mdiPrincipal::gravaParaTransmissao()

@@ -13,6 +13,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <functional>
+
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -107,10 +109,11 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     void closeEvent(QCloseEvent *evento) override;
 
     void naoDisponivel(const QString &operacao);
-    // A database error that reached a command: told, never swallowed.
-    void falhaBanco(const store::ErroBanco &erro);
-    // Runs a command's work, telling the user of a database or delivery error.
-    template <typename Acao> void protegido(Acao &&acao);
+    // Runs a command's work; whatever it throws is told to the user (after
+    // the transaction guards rolled back). False when it threw.
+    bool protegido(const std::function<void()> &acao);
+    // The help callback handed to the dialogs, itself a command boundary.
+    std::function<void(int)> ajudaProtegida();
 
     // Shows the general data of statement `numero`, now the open one. The
     // general-data window is the place of a later version; until then the

@@ -71,16 +71,16 @@ TEST(Registros, ColecaoComChavesEmOrdemDeInclusao)
     r.Add({QStringLiteral("3"), QStringLiteral("c"), {}}, QStringLiteral("C"));
     EXPECT_EQ(r.Count(), 3);
     EXPECT_EQ(r.Item(QStringLiteral("C")).Tipo, QStringLiteral("3"));
-    EXPECT_THROW(r.Add({}, QStringLiteral("B")), std::invalid_argument);
+    EXPECT_THROW(r.Add({}, QStringLiteral("B")), ErroEntrega);
     EXPECT_EQ(r.Count(), 3);
 
     r.Remove(0); // keys after it move with their items
     EXPECT_EQ(r.Item(QStringLiteral("C")).Conteudo, QStringLiteral("c"));
     EXPECT_EQ(r.Item(0).Conteudo, QStringLiteral("b"));
     r.Remove(QStringLiteral("B"));
-    EXPECT_THROW(r.Item(QStringLiteral("B")), std::out_of_range);
-    EXPECT_THROW(r.Item(5), std::out_of_range);
-    EXPECT_THROW(r.Remove(1), std::out_of_range);
+    EXPECT_THROW(r.Item(QStringLiteral("B")), ErroEntrega);
+    EXPECT_THROW(r.Item(5), ErroEntrega);
+    EXPECT_THROW(r.Remove(1), ErroEntrega);
     r.Item(QStringLiteral("C")).CRC = QStringLiteral("x");
     QStringList vistos;
     for (const Registro &x : r)
@@ -141,7 +141,7 @@ TEST_F(Salvar, FalhaNaoDeixaArquivoPelaMetade)
     enviador.Declaracao.Corpo.Add({QStringLiteral("1"), QStringLiteral("€"), {}});
     EXPECT_THROW(enviador.Salvar(arquivo(), 0), ErroEntrega);
     EXPECT_EQ(LeBytes(arquivo()), "anterior");
-    EXPECT_THROW(enviador.Salvar(arquivo(), 80), std::invalid_argument);
+    EXPECT_THROW(enviador.Salvar(arquivo(), 80), ErroEntrega);
 
     // A folder that cannot exist (its parent is a file).
     Enviador bom;

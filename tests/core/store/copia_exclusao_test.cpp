@@ -478,7 +478,7 @@ TEST_F(CopiaExclusao, CopiaDeDeclaracaoInexistenteFalhaSemGravar)
 {
     const int origem = completa();
     const QStringList antes = ConteudoCompleto(banco);
-    EXPECT_THROW(CopiaVLM(banco, origem + 1, progresso, usuario), ErroBanco);
+    EXPECT_THROW(CopiaVLM(banco, origem + 1, progresso, usuario), ErroDeclaracaoInexistente);
     EXPECT_EQ(ConteudoCompleto(banco), antes);
 }
 

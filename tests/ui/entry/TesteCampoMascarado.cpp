@@ -17,7 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <stdexcept>
+#include "shell/ErroVLME.h"
 
 using vlme::ui::CampoMascarado;
 using vlme::ui::CriaCampo;
@@ -266,7 +266,7 @@ TEST(CriaCampo, DaTabela) {
     EXPECT_EQ(texto->text(), QStringLiteral("a b"));
 
     EXPECT_THROW(CriaCampo(QStringLiteral("frmCentral"), QStringLiteral("mskQTD"), usuario),
-                 std::invalid_argument);
+                 vlme::shell::ErroVLME);
 }
 
 } // namespace

@@ -1,0 +1,23 @@
+#pragma once
+// Where a command meets the user: whatever its operation throws becomes one
+// message in Portuguese, so nothing escapes to std::terminate. The transaction
+// guards have already rolled back by the time the exception gets here.
+// Called on the user-interface thread only.
+
+#include <QString>
+
+#include <functional>
+
+namespace vlme::shell {
+
+class InterfaceUsuario;
+
+// The user's text for the exception being handled: an ErroVLME's message
+// (its detail after it), else a generic text. Call only inside a catch block.
+QString TextoDoErro();
+
+// Runs `acao`; whatever it throws is shown through `usuario` (title "ERRO",
+// critical icon). False when it threw.
+bool ExecutaProtegido(InterfaceUsuario &usuario, const std::function<void()> &acao);
+
+} // namespace vlme::shell

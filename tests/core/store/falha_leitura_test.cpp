@@ -1,0 +1,177 @@
+// Failures in the middle of the work (a disk error at any step, a damaged
+// file, a full disk, a read-only file): the operation stops with a Portuguese
+// message, and the database and the delivery files stay as they were.
+
+#include "checking/Pendencias.h"
+#include "delivery/Transmissao.h"
+#include "shell/FronteiraComando.h"
+#include "shell/Pastas.h"
+#include "shell/ProgressoTerminal.h"
+#include "store/CopiaExclusao.h"
+#include "store/Declaracoes.h"
+#include "support/ConstrutorDeclaracao.h"
+#include "support/PastaTeste.h"
+#include "support/UsuarioRoteirizado.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+
+#include <gtest/gtest.h>
+
+using namespace vlme;
+using teste::ConstrutorDeclaracao;
+
+namespace {
+
+// Every table of the file, sqlite_sequence included.
+QStringList Retrato(store::Banco &banco) {
+    QStringList tabelas, tudo;
+    QSqlQuery q = banco.executa("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY 1");
+    while (q.next())
+        tabelas << q.value(0).toString();
+    for (const QString &t : tabelas)
+        tudo += teste::ConteudoTabela(banco, t);
+    return tudo;
+}
+
+QByteArray Arquivos(const QString &pasta) {
+    QByteArray tudo;
+    const QDir dir(QDir(pasta).filePath("Arquivos"));
+    for (const QString &nome : dir.entryList(QDir::Files)) {
+        QFile f(dir.filePath(nome));
+        f.open(QIODevice::ReadOnly);
+        tudo += nome.toUtf8() + ':' + f.readAll() + '\n';
+    }
+    return tudo;
+}
+
+struct Cenario {
+    teste::BancoTeste base;
+    store::Banco &banco = base.banco();
+    teste::UsuarioRoteirizado usuario;
+    QBuffer saida;
+    shell::ProgressoTerminal progresso{&saida, false};
+    int n = 0;
+
+    explicit Cenario(int modelos = 3) {
+        saida.open(QIODevice::WriteOnly);
+        ConstrutorDeclaracao d(banco);
+        d.geral().nacional("N1").nacional("N2").importadoDI("I1").importadoNF("I2");
+        d.subcomponente(1, "S", 1, 1.0);
+        for (int i = 1; i <= modelos; ++i)
+            d.modelo(QStringLiteral("Modelo %1 ").arg(i).leftJustified(80, 'x'), i);
+        n = d;
+        ConstrutorDeclaracao(banco).geral(); // another, never touched
+        // A delivery file already there must survive a failed generation.
+        QFile anterior(shell::CaminhoArquivos(base.pasta(), n));
+        anterior.open(QIODevice::WriteOnly);
+        anterior.write("anterior");
+    }
+    // What the user was told by the command's boundary; empty when it ran.
+    QString executa(const std::function<void()> &operacao) {
+        const size_t antes = usuario.mensagens.size();
+        if (shell::ExecutaProtegido(usuario, operacao))
+            return {};
+        return usuario.mensagens.size() == antes + 1 ? usuario.mensagens.back().texto
+                                                     : QStringLiteral("?");
+    }
+};
+
+const QString ErroDisco = QStringLiteral("Houve um erro de leitura ou gravação no disco");
+const QString Danificado = QStringLiteral("O arquivo do banco de dados está danificado");
+
+} // namespace
+
+TEST(FalhaNoMeio, CadaPassoQueFalhaDesfazTudoEAvisa) {
+    const std::pair<const char *, std::function<void(Cenario &)>> casos[] = {
+        {"copiar", [](Cenario &c) { store::CopiaVLM(c.banco, c.n, c.progresso, c.usuario); }},
+        {"excluir", [](Cenario &c) { store::ExcluiVLM(c.banco, c.n, false, &c.progresso); }},
+        {"gerar",
+         [](Cenario &c) {
+             delivery::Transmissao(c.banco, c.base.pasta(), c.usuario, c.progresso)
+                 .GeraArquivoTransmissao(c.n, false);
+         }},
+        {"pendencias", [](Cenario &c) { checking::VerificaPendencias(c.banco, c.n); }},
+        {"lista", [](Cenario &c) { store::ListaDeclaracoes(c.banco); }},
+    };
+    for (const auto &[nome, operacao] : casos) {
+        SCOPED_TRACE(nome);
+        Cenario c;
+        const QStringList antes = Retrato(c.banco);
+        const QByteArray arquivosAntes = Arquivos(c.base.pasta());
+        // Every step fails once in turn, the rows in the middle included,
+        // until the operation has fewer steps than the countdown.
+        int passo = 1;
+        for (;; ++passo) {
+            c.banco.simulaFalhaDisco(passo);
+            const QString texto = c.executa([&] { operacao(c); });
+            c.banco.simulaFalhaDisco(0);
+            if (texto.isEmpty())
+                break;
+            ASSERT_TRUE(texto.startsWith(ErroDisco)) << passo << texto;
+            ASSERT_EQ(Retrato(c.banco), antes) << passo;
+            ASSERT_EQ(Arquivos(c.base.pasta()), arquivosAntes) << passo;
+        }
+        EXPECT_GT(passo, 3);
+    }
+}
+
+// Garbage over a page in the middle of the models, written with the file closed.
+static void Danifica(Cenario &c) {
+    QList<int> paginas;
+    for (QSqlQuery q = c.banco.executa("SELECT pageno FROM dbstat WHERE pagetype = 'leaf'"
+                                       " AND name = 'MODELOS' ORDER BY 1");
+         q.next();)
+        paginas << q.value(0).toInt();
+    ASSERT_GE(paginas.size(), 3);
+    const int tamanho = c.banco.escalar("PRAGMA page_size").toInt();
+    c.banco.fecha();
+    QFile f(c.base.caminhoBanco());
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.seek(qint64(paginas.at(paginas.size() / 2) - 1) * tamanho);
+    f.write(QByteArray(tamanho, '\xA5'));
+    f.close();
+    c.banco.abre(c.base.caminhoBanco());
+}
+
+TEST(FalhaNoMeio, ErrosDoSQLiteViramMensagensEmPortugues) {
+    using Passo = std::function<void(Cenario &)>;
+    const Passo copia = [](Cenario &c) { store::CopiaVLM(c.banco, c.n, c.progresso, c.usuario); };
+    // The first rows read well; the damage is met while stepping.
+    const Passo varre = [](Cenario &c) {
+        QSqlQuery q = c.banco.executa("SELECT * FROM MODELOS ORDER BY rowid");
+        while (c.banco.proxima(q)) {
+        }
+    };
+    const struct {
+        const char *nome;
+        Passo prepara, operacao;
+        QString inicio;
+    } casos[] = {
+        {"danificado, cópia", Danifica, copia, Danificado},
+        {"danificado, linha a linha", Danifica, varre, Danificado},
+        {"disco cheio",
+         [](Cenario &c) {
+             c.banco.executa(QStringLiteral("PRAGMA max_page_count = %1")
+                                 .arg(c.banco.escalar("PRAGMA page_count").toInt()));
+         },
+         copia, QStringLiteral("Não há espaço livre no disco")},
+        {"somente leitura",
+         [](Cenario &c) {
+             c.banco.fecha();
+             c.banco.abreSomenteLeitura(c.base.caminhoBanco());
+         },
+         copia, QStringLiteral("O banco de dados só pode ser lido")},
+    };
+    for (const auto &caso : casos) {
+        SCOPED_TRACE(caso.nome);
+        Cenario c(300);
+        caso.prepara(c);
+        const QString texto = c.executa([&] { caso.operacao(c); });
+        EXPECT_TRUE(texto.startsWith(caso.inicio)) << texto;
+        // SQLite's own words come after, as the detail.
+        EXPECT_TRUE(texto.contains(QStringLiteral("Detalhe técnico: "))) << texto;
+    }
+}
