@@ -59,7 +59,7 @@ QString FalhaGeral(const QString &numero, const QString &descricao) {
 class Execucao {
   public:
     Execucao(store::Banco &banco, shell::Progresso &progresso, const QString &caminho)
-        : banco_(banco), progresso_(progresso), leitor_(caminho) {
+        : banco_(banco), progresso_(progresso), leitor_(caminho, LimiteLinha) {
         r_.arquivo = caminho;
     }
 

@@ -1,8 +1,7 @@
 #pragma once
-// What the import tests share: the hand-typed file of two statements in
-// tests/data/importacao, lines derived from it by changing fields at known
-// positions, a progress double, and a fixture with a database holding one
-// statement of its own that no failed import may touch.
+// What the import tests share: the hand-typed file of two statements, lines
+// derived from it, a progress double, and a fixture whose database holds one
+// statement that no failed import may touch.
 
 #include "import/Importacao.h"
 #include "shell/Progresso.h"
@@ -48,16 +47,6 @@ inline QString GravaArquivo(const PastaTeste &pasta, const QString &nome,
     QFile f(pasta.arquivo(nome));
     EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(conteudo) == conteudo.size());
     return f.fileName();
-}
-
-// The process's resident memory, to see that a huge input is not held.
-inline long MemoriaResidenteKB() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray &linha : status.readAll().split('\n'))
-        if (linha.startsWith("VmRSS:"))
-            return linha.mid(6).trimmed().split(' ').first().toLong();
-    return 0;
 }
 
 // Records what the import shows and cancels at a given unit of work.

@@ -70,36 +70,31 @@ INSTANTIATE_TEST_SUITE_P(Campos, CamposImportacao, ::testing::ValuesIn(Casos()),
 
 using LimitesImportacao = teste::ImportacaoTeste;
 
-TEST_F(LimitesImportacao, EntradaComLargurasEAvisoAntesDaLista) {
-    teste::UsuarioRoteirizado usuario;
-    int bipes = 0;
-    l[1] = teste::Troca(l[1], 86, "000000000000000");
-    const ResultadoImportacao r2 =
-        ImportaDeclaracao(banco, usuario, progresso,
-                          teste::GravaArquivo(pasta, "a.txt", teste::Junta(l)), [&] { ++bipes; });
-    ASSERT_EQ(r2.erros.size(), 1u);
-    EXPECT_EQ(r2.erros[0].nomeRegistro, "Informações Sobre os Modelos       ");
-    EXPECT_EQ(r2.erros[0].campo, "PREÇO DE VENDA" + QString(36, ' '));
-    EXPECT_EQ(r2.erros[0].mensagem, "Deve ser maior que zero." + QString(46, ' '));
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(usuario.mensagens.back().texto, TextoErrosDetectados);
-    EXPECT_EQ(usuario.mensagens.back().icone, shell::Icone::Exclamacao);
-    EXPECT_EQ(bipes, 0);
-}
-
-TEST_F(LimitesImportacao, TabelaParaEm10001Entradas) {
+TEST_F(LimitesImportacao, TabelaParaEm10001EntradasEAvisaAntesDaLista) {
     // 3400 models with three faults each: 10200 faults.
     QList<QByteArray> linhas{l[0]};
     QByteArray ruim = teste::Troca(l[1], 6, QString(80, ' '));
     ruim = teste::Troca(teste::Troca(ruim, 86, QString(15, '0')), 101, QString(15, ' '));
     for (int i = 0; i < 3400; ++i)
         linhas << ruim;
-    const ResultadoImportacao r = importa(teste::Junta(linhas << l[7] << "900003403"));
+    teste::UsuarioRoteirizado usuario;
+    int bipes = 0;
+    const ResultadoImportacao r = ImportaDeclaracao(
+        banco, usuario, progresso,
+        teste::GravaArquivo(pasta, "a.txt", teste::Junta(linhas << l[7] << "900003403")),
+        [&] { ++bipes; });
     ASSERT_EQ(r.erros.size(), 10001u);
     // 3333 whole models (lines 2-3334), then two fields of line 3335.
     EXPECT_EQ(LinhaListaErro(r.erros.back()),
               "Linha 3335 (reg. 1) - PREÇO DE VENDA: Deve ser maior que zero.");
+    EXPECT_EQ(r.erros[1].nomeRegistro, "Informações Sobre os Modelos       ");
+    EXPECT_EQ(r.erros[1].campo, "PREÇO DE VENDA" + QString(36, ' '));
+    EXPECT_EQ(r.erros[1].mensagem, "Deve ser maior que zero." + QString(46, ' '));
     EXPECT_EQ(teste::ConteudoBanco(banco), antes);
+    ASSERT_EQ(usuario.mensagens.size(), 1u);
+    EXPECT_EQ(usuario.mensagens[0].texto, TextoErrosDetectados);
+    EXPECT_EQ(usuario.mensagens[0].icone, shell::Icone::Exclamacao);
+    EXPECT_EQ(bipes, 0);
 }
 
 } // namespace

@@ -35,24 +35,31 @@ QStringList BancoEsperado() {
     return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-TEST_F(ImportacaoSucesso, ArquivoDeDuasDeclaracoesGravaCadaColuna) {
-    const ResultadoImportacao r =
-        ImportaArquivo(banco, progresso, teste::ArquivoDados("duas_declaracoes.txt"));
+TEST_F(ImportacaoSucesso, DuasDeclaracoesGravamCadaColunaEDizemAsContagens) {
+    teste::UsuarioRoteirizado usuario;
+    int bipes = 0;
+    const ResultadoImportacao r = ImportaDeclaracao(
+        banco, usuario, progresso, teste::ArquivoDados("duas_declaracoes.txt"), [&] { ++bipes; });
     ASSERT_EQ(r.desfecho, Desfecho::Sucesso) << r.mensagem;
     EXPECT_EQ(r.declaracoes, (std::vector<int>{1, 2}));
-    EXPECT_EQ(r.contadores.linhas, 12);
-    EXPECT_EQ(r.contadores.registros, (std::array<int, 5>{2, 3, 2, 2, 2}));
     EXPECT_EQ(teste::ConteudoBanco(banco), BancoEsperado());
-}
-
-TEST_F(ImportacaoSucesso, ProgressoContaAsLinhasEMostraCadaUma) {
-    ImportaArquivo(banco, progresso, teste::ArquivoDados("duas_declaracoes.txt"));
-    EXPECT_EQ(progresso.aberturas, 1);
-    EXPECT_EQ(progresso.fechamentos, 1);
+    ASSERT_EQ(usuario.mensagens.size(), 1u);
+    EXPECT_EQ(usuario.mensagens[0].titulo, "Importação do VLME");
+    EXPECT_EQ(usuario.mensagens[0].icone, shell::Icone::Informacao);
+    EXPECT_EQ(usuario.mensagens[0].texto,
+              "     Importação Efetuada com Sucesso                                   \r\n\r\n"
+              "Número Total de Registros Importados: 11\r\n"
+              "Número de Registros Tipo 0 Importados: 2\r\n"
+              "Número de Registros Tipo 1 Importados: 3\r\n"
+              "Número de Registros Tipo 2 Importados: 2\r\n"
+              "Número de Registros Tipo 3 Importados: 2\r\n"
+              "Número de Registros Tipo 4 Importados: 2\r\n");
+    EXPECT_EQ(bipes, 0);
+    // The count's step and unit, then one per line; the totals line is not announced.
+    EXPECT_EQ(progresso.aberturas + progresso.fechamentos, 2);
     EXPECT_EQ(progresso.maximo, 12);
     EXPECT_EQ(progresso.ultimoValor, 12);
-    EXPECT_EQ(progresso.unidades, 13); // the count's, then one per line
-    // The totals line is not announced.
+    EXPECT_EQ(progresso.unidades, 13);
     ASSERT_EQ(progresso.passos.size(), 12);
     EXPECT_EQ(progresso.passos[0], "Contando as linhas do arquivo");
     EXPECT_EQ(progresso.passos[1], "Importando 1 de 11");
@@ -102,25 +109,6 @@ TEST_F(ImportacaoSucesso, CasosLimiteQueImportam) {
     ASSERT_EQ(importaEm(outro.banco(), teste::Junta(l)).desfecho, Desfecho::Sucesso);
     EXPECT_EQ(ConteudoTabela(outro.banco(), "SUBCOMP"),
               (QStringList{"SUBCOMP:1|1|1|1", "SUBCOMP:1|2|1|0"}));
-}
-
-TEST_F(ImportacaoSucesso, MensagemDeSucessoComAsContagens) {
-    teste::UsuarioRoteirizado usuario;
-    int bipes = 0;
-    ImportaDeclaracao(banco, usuario, progresso, teste::ArquivoDados("duas_declaracoes.txt"),
-                      [&] { ++bipes; });
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(usuario.mensagens[0].titulo, "Importação do VLME");
-    EXPECT_EQ(usuario.mensagens[0].icone, shell::Icone::Informacao);
-    EXPECT_EQ(usuario.mensagens[0].texto,
-              "     Importação Efetuada com Sucesso                                   \r\n\r\n"
-              "Número Total de Registros Importados: 11\r\n"
-              "Número de Registros Tipo 0 Importados: 2\r\n"
-              "Número de Registros Tipo 1 Importados: 3\r\n"
-              "Número de Registros Tipo 2 Importados: 2\r\n"
-              "Número de Registros Tipo 3 Importados: 2\r\n"
-              "Número de Registros Tipo 4 Importados: 2\r\n");
-    EXPECT_EQ(bipes, 0);
 }
 
 TEST_F(ImportacaoSucesso, CliImprimeNumerosErrosOuAFalha) {

@@ -64,18 +64,4 @@ TEST_P(LeitorLinhasTeste, LeCadaLinhaComSeuTamanho) {
 INSTANTIATE_TEST_SUITE_P(Casos, LeitorLinhasTeste, ::testing::ValuesIn(Casos),
                          [](const auto &info) { return std::string(info.param.nome); });
 
-TEST(LeitorLinhas, ContagemInterrompidaEArquivoQueNaoAbre) {
-    teste::PastaTeste pasta;
-    LeitorLinhas leitor(teste::GravaArquivo(pasta, "l.txt", QByteArray("x\n").repeated(10000)));
-    ASSERT_TRUE(leitor.abre());
-    QList<qint64> vistas;
-    const auto c = leitor.conta([&](qint64 n) {
-        vistas << n;
-        return vistas.size() < 2;
-    });
-    EXPECT_TRUE(c.interrompida);
-    EXPECT_EQ(vistas, (QList<qint64>{4096, 8192}));
-    EXPECT_FALSE(LeitorLinhas(pasta.arquivo("nada.txt")).abre());
-}
-
 } // namespace
