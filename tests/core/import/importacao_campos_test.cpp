@@ -1,6 +1,7 @@
 // Field checks: each case of casos_campos.txt changes fields of the
 // hand-typed sound file at known positions and names the entries the error
-// list must then hold, in order. Whatever is wrong, nothing is stored.
+// list must then hold, in order. Whatever is wrong, nothing is stored. Then
+// the limit of the error table and the error list and file.
 
 #include "import/Importacao.h"
 #include "support/UsuarioRoteirizado.h"
@@ -95,6 +96,35 @@ TEST_F(LimitesImportacao, TabelaParaEm10001EntradasEAvisaAntesDaLista) {
     EXPECT_EQ(usuario.mensagens[0].texto, TextoErrosDetectados);
     EXPECT_EQ(usuario.mensagens[0].icone, shell::Icone::Exclamacao);
     EXPECT_EQ(bipes, 0);
+}
+
+// The error file: Latin-1, CR LF, label to 50 characters, message to 70, a
+// blank where the sign of the line number would be (erros_esperados.txt).
+TEST(ErrosImportacao, ListaArquivoEFalhaAoGravar) {
+    const std::vector<ErroImportacao> erros = {
+        ErroImportacao::Cria(QLatin1Char('1'), 3, "Código Interno", "Preenchimento Obrigatório."),
+        ErroImportacao::Cria(QLatin1Char('2'), 12, "Data de Emissão", "Inválida.")};
+    EXPECT_EQ(LinhaListaErro(erros[0]),
+              "Linha 3 (reg. 1) - CÓDIGO INTERNO: Preenchimento Obrigatório.");
+    EXPECT_EQ(LinhaListaErro(erros[1]), "Linha 12 (reg. 2) - DATA DE EMISSÃO: Inválida.");
+
+    teste::PastaTeste pasta;
+    teste::UsuarioRoteirizado usuario;
+    ASSERT_TRUE(GravaErrosImportacao(usuario, pasta.arquivo("erros.txt"), erros));
+    QFile gravado(pasta.arquivo("erros.txt")), esperado(teste::ArquivoDados("erros_esperados.txt"));
+    ASSERT_TRUE(gravado.open(QIODevice::ReadOnly) && esperado.open(QIODevice::ReadOnly));
+    EXPECT_EQ(gravado.readAll(), esperado.readAll());
+    EXPECT_EQ(usuario.mensagens.back().texto, "Geração do arquivo texto bem sucedida. ");
+    EXPECT_EQ(usuario.mensagens.back().icone, shell::Icone::Nenhum);
+
+    const QString impossivel = pasta.arquivo("nao/existe/erros.txt");
+    EXPECT_FALSE(GravaErrosImportacao(usuario, impossivel, erros));
+    EXPECT_FALSE(QFile::exists(impossivel));
+    ASSERT_EQ(usuario.mensagens.size(), 2u);
+    EXPECT_EQ(usuario.mensagens[1].titulo, "Geração de arquivo texto de erros da importação");
+    EXPECT_TRUE(
+        usuario.mensagens[1].texto.startsWith("Ocorreu um erro, contacte o suporte técnico. "));
+    EXPECT_EQ(usuario.mensagens[1].icone, shell::Icone::Critico);
 }
 
 } // namespace
