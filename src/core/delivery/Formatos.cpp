@@ -1,5 +1,6 @@
 #include "delivery/Formatos.h"
 
+#include "entry/Codigos.h"
 #include "entry/Numeros.h"
 
 #include <cmath>
@@ -7,8 +8,7 @@
 
 namespace vlme::delivery {
 
-QString FormataNumero(double valor, int largura, int decimais)
-{
+QString FormataNumero(double valor, int largura, int decimais) {
     if (!std::isfinite(valor))
         return {};
     const entry::DigitosDecimais d =
@@ -28,25 +28,30 @@ QString FormataNumero(double valor, int largura, int decimais)
     return resultado;
 }
 
-QString CompletaBrancos(const QString &valor, int largura)
-{
+QString CompletaBrancos(const QString &valor, int largura) {
     if (valor.size() >= largura)
         return valor;
     return valor + QString(largura - valor.size(), QLatin1Char(' '));
 }
 
-QString FormataData(const QDate &data)
-{
-    if (!data.isValid())
+QString FormataData(const QString &gravada) {
+    const QString s = gravada.trimmed();
+    if (s.isEmpty())
         return QStringLiteral("00000000");
-    return QStringLiteral("%1%2%3")
-        .arg(data.year(), 4, 10, QLatin1Char('0'))
-        .arg(data.month(), 2, 10, QLatin1Char('0'))
-        .arg(data.day(), 2, 10, QLatin1Char('0'));
+    const auto separador = [&](int i) {
+        return s.at(i) == QLatin1Char('/') || s.at(i) == QLatin1Char('-');
+    };
+    QString amd;
+    if (s.size() == 8)
+        amd = s.mid(4, 4) + s.mid(2, 2) + s.left(2);
+    else if (s.size() == 10 && separador(2) && s.at(5) == s.at(2) && s.at(2) == QLatin1Char('/'))
+        amd = s.mid(6, 4) + s.mid(3, 2) + s.left(2);
+    else if (s.size() == 10 && separador(4) && s.at(7) == s.at(4))
+        amd = s.left(4) + s.mid(5, 2) + s.mid(8, 2);
+    return entry::ValidaDataAMD(amd) ? amd : QString();
 }
 
-QString IndicadorSN(int valor)
-{
+QString IndicadorSN(int valor) {
     return valor == 1 ? QStringLiteral("S") : QStringLiteral("N");
 }
 

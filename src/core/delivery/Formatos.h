@@ -4,7 +4,6 @@
 // These only format; whether the result fits its field is decided by the
 // record layouts, which refuse what does not fit. Pure functions; any thread.
 
-#include <QDate>
 #include <QString>
 
 namespace vlme::delivery {
@@ -21,8 +20,11 @@ QString FormataNumero(double valor, int largura, int decimais);
 // `valor` followed by spaces up to `largura` characters; never shortens.
 QString CompletaBrancos(const QString &valor, int largura);
 
-// yyyyMMdd; "00000000" for an invalid (missing) date.
-QString FormataData(const QDate &data);
+// A stored date of issue ("dd/mm/yyyy", "ddmmyyyy", "yyyy/mm/dd" or
+// "yyyy-mm-dd") as yyyyMMdd, its digits carried as they are: whatever the
+// field rules accept passes (29/02/1900 included). "00000000" when blank,
+// empty when it is not a date those rules accept.
+QString FormataData(const QString &gravada);
 
 // "S" for 1, "N" for anything else.
 QString IndicadorSN(int valor);

@@ -1,5 +1,6 @@
-// The record layouts of the delivery file, read from the database field by
-// field. Each field is checked against its width and kind; what does not fit
+// The records of the delivery file, read from the database field by field and
+// placed where TamanhosRegistro.h (which the import reads by) puts them.
+// Each field is checked against its width and kind; what does not fit
 // is reported (and a placeholder of the right width written, so the run goes
 // on and every problem of the statement is listed at once).
 
@@ -14,6 +15,7 @@
 namespace vlme::delivery {
 
 namespace {
+
 
 QString Codigo(char32_t c)
 {
@@ -38,8 +40,9 @@ public:
     void constante(const QString &valor) { texto_ += valor; }
 
     // Texto(n): the text and spaces up to n.
-    void texto(const char *campo, const QVariant &v, int largura)
+    void texto(const char *campo, const QVariant &v, Campo c)
     {
+        const int largura = em(c);
         QString s = v.isNull() ? QString() : v.toString();
         if (const QString erro = CaracteresRecusados(s); !erro.isEmpty())
             return recusa(campo, erro, largura, ' ');
@@ -60,8 +63,9 @@ public:
     }
 
     // Número(n, d) of a stored number; empty counts as 0.
-    void numero(const char *campo, const QVariant &v, int largura, int decimais)
+    void numero(const char *campo, const QVariant &v, Campo c, int decimais)
     {
+        const int largura = em(c);
         double valor = 0;
         if (!Vazio(v)) {
             bool ok = false;
@@ -93,8 +97,9 @@ public:
     }
 
     // Número(n, 0) of a code stored as text (NCM, DI, invoice number).
-    void digitos(const char *campo, const QVariant &v, int largura)
+    void digitos(const char *campo, const QVariant &v, Campo c)
     {
+        const int largura = em(c);
         const QString s = v.isNull() ? QString() : v.toString().trimmed();
         for (QChar c : s)
             if (c < QLatin1Char('0') || c > QLatin1Char('9'))
@@ -116,8 +121,9 @@ public:
 
     // CNPJ or CPF: its digits (a stored mask's separators dropped), spaces
     // when missing.
-    void documento(const char *campo, const QVariant &v, int largura, const char *nome)
+    void documento(const char *campo, const QVariant &v, Campo c, const char *nome)
     {
+        const int largura = em(c);
         const QString s = v.isNull() ? QString() : v.toString().trimmed();
         for (QChar c : s)
             if (!c.isDigit() && c != QLatin1Char('.') && c != QLatin1Char('/') &&
@@ -136,23 +142,21 @@ public:
     }
 
     // Data: yyyyMMdd, zeros when missing.
-    void data(const char *campo, const QVariant &v)
+    void data(const char *campo, const QVariant &v, Campo c)
     {
-        if (Vazio(v)) {
-            texto_ += FormataData({});
-            return;
-        }
-        const QDate d = store::LeDataNF(v.toString());
-        if (!d.isValid())
-            return recusa(campo,
-                          QStringLiteral("a data \"%1\" não é válida.").arg(v.toString()), 8,
+        em(c);
+        const QString s = v.isNull() ? QString() : v.toString();
+        const QString amd = FormataData(s);
+        if (amd.isEmpty())
+            return recusa(campo, QStringLiteral("a data \"%1\" não é válida.").arg(s), c.largura,
                           '0');
-        texto_ += FormataData(d);
+        texto_ += amd;
     }
 
     // Indicador: S for 1, N for 0 or nothing.
-    void indicador(const char *campo, const QVariant &v)
+    void indicador(const char *campo, const QVariant &v, Campo c)
     {
+        em(c);
         const int valor = Flag(v);
         if (valor < 0)
             return recusa(campo,
@@ -163,9 +167,9 @@ public:
     }
 
     // A problem of the record as a whole, not of one field.
-    void problema(const char *campo, const QString &erro, int largura)
+    void problema(const char *campo, const QString &erro, Campo c)
     {
-        recusa(campo, erro, largura, ' ');
+        recusa(campo, erro, em(c), ' ');
     }
 
     const QString &texto() const { return texto_; }
@@ -182,6 +186,14 @@ public:
     }
 
 private:
+    // Every field starts where the layout puts it, or the record is a fault.
+    int em(Campo c) const
+    {
+        if (texto_.size() + 1 != c.posicao)
+            throw std::logic_error("campo fora da posição do leiaute");
+        return c.largura;
+    }
+
     void recusa(const char *campo, const QString &erro, int largura, char enchimento)
     {
         problemas_ << QStringLiteral("%1, campo \"%2\": %3")
@@ -237,24 +249,27 @@ private:
 
 // The imported component's fields from IN_DIRETO_IMPORTADO onwards, shared by
 // records 3 and 4; `q` holds them from column `c`.
-void CamposImportado(Linha &l, const QSqlQuery &q, int c)
+void CamposImportado(Linha &l, const QSqlQuery &q, int c, int d)
 {
-    l.indicador("Importação direta (S = DI, N = nota fiscal)", q.value(c + 0));
-    l.indicador("Com suspensão do II", q.value(c + 1));
-    l.digitos("Número da DI", q.value(c + 2), 10);
-    l.digitos("Número da adição", q.value(c + 3), 3);
-    l.digitos("Número do item", q.value(c + 4).toString().trimmed().right(2), 2);
-    l.digitos("Número da nota fiscal", q.value(c + 5), 10);
-    l.texto("Série da nota fiscal", q.value(c + 6), 5);
-    l.documento("CNPJ da nota fiscal", q.value(c + 7), 14, "CNPJ");
-    l.texto("Inscrição estadual", q.value(c + 8), 15);
-    l.data("Data de emissão da nota fiscal", q.value(c + 9));
-    l.texto("Descrição", q.value(c + 10), 80);
-    l.texto("Unidade", q.value(c + 11), 80);
-    l.digitos("NCM", q.value(c + 12), 8);
-    l.numero("Quantidade", q.value(c + 13), 15, 7);
-    l.indicador("Redução do II", q.value(c + 14));
-    l.numero("Valor unitário", q.value(c + 15), 15, 6);
+    using namespace importado;
+    const auto em = [d](Campo campo) { return Campo{campo.posicao + d, campo.largura}; };
+    l.indicador("Importação direta (S = DI, N = nota fiscal)", q.value(c + 0), em(TipoDocumento));
+    l.indicador("Com suspensão do II", q.value(c + 1), em(Suspensao));
+    l.digitos("Número da DI", q.value(c + 2), em(NumeroDI));
+    l.digitos("Número da adição", q.value(c + 3), em(AdicaoDI));
+    l.digitos("Número do item", q.value(c + 4).toString().trimmed().right(ItemDI.largura),
+              em(ItemDI));
+    l.digitos("Número da nota fiscal", q.value(c + 5), em(NumeroNF));
+    l.texto("Série da nota fiscal", q.value(c + 6), em(SerieNF));
+    l.documento("CNPJ da nota fiscal", q.value(c + 7), em(Cnpj), "CNPJ");
+    l.texto("Inscrição estadual", q.value(c + 8), em(InscricaoEstadual));
+    l.data("Data de emissão da nota fiscal", q.value(c + 9), em(DataEmissao));
+    l.texto("Descrição", q.value(c + 10), em(Descricao));
+    l.texto("Unidade", q.value(c + 11), em(Unidade));
+    l.digitos("NCM", q.value(c + 12), em(Ncm));
+    l.numero("Quantidade", q.value(c + 13), em(Quantidade), 7);
+    l.indicador("Redução do II", q.value(c + 14), em(Reducao));
+    l.numero("Valor unitário", q.value(c + 15), em(ValorUnitario), 6);
 }
 
 // The imported row's own columns and its document: the DI when it is a
@@ -334,15 +349,15 @@ std::optional<Declaracao> MontaDeclaracao(store::Banco &banco, int nrVlm,
     {
         Linha l(QStringLiteral("Registro 0 (dados gerais)"), TamanhoRegistro0, problemas);
         l.constante(QStringLiteral("0"));
-        l.documento("CNPJ", geral.value(0), 14, "CNPJ");
-        l.documento("CPF", geral.value(1), 11, "CPF");
-        l.texto("PPB", geral.value(2), 80);
-        l.texto("Denominação do produto", geral.value(3), 80);
-        l.digitos("NCM", geral.value(4), 8);
-        l.texto("Unidade", geral.value(5), 80);
-        l.numero("Peso bruto", geral.value(6), 14, 5);
-        l.numero("Salários", geral.value(7), 15, 2);
-        l.numero("Encargos", geral.value(8), 15, 2);
+        l.documento("CNPJ", geral.value(0), tipo0::Cnpj, "CNPJ");
+        l.documento("CPF", geral.value(1), tipo0::Cpf, "CPF");
+        l.texto("PPB", geral.value(2), tipo0::Ppb);
+        l.texto("Denominação do produto", geral.value(3), tipo0::Denominacao);
+        l.digitos("NCM", geral.value(4), tipo0::Ncm);
+        l.texto("Unidade", geral.value(5), tipo0::Unidade);
+        l.numero("Peso bruto", geral.value(6), tipo0::PesoBruto, 5);
+        l.numero("Salários", geral.value(7), tipo0::Salarios, 2);
+        l.numero("Encargos", geral.value(8), tipo0::Encargos, 2);
         const int substitutivo = Linha::Flag(geral.value(9));
         const int retificador = Linha::Flag(geral.value(10));
         if (substitutivo == 1 && retificador == 0)
@@ -355,9 +370,9 @@ std::optional<Declaracao> MontaDeclaracao(store::Banco &banco, int nrVlm,
             l.problema("Retificador / Substitutivo",
                        QStringLiteral("a declaração está marcada como retificadora e também como "
                                       "substitutiva; ela só pode ser uma das duas."),
-                       1);
-        l.texto("Número do VLM-E anterior", geral.value(11), 10);
-        l.texto("Número do processo", geral.value(12), 17);
+                       tipo0::TipoVlme);
+        l.texto("Número do VLM-E anterior", geral.value(11), tipo0::VlmAnterior);
+        l.texto("Número do processo", geral.value(12), tipo0::NrProcesso);
         l.constante(QStringLiteral("0400"));
         l.constante(QStringLiteral("1"));
         l.constante(geral.value(13).toInt() == 0 ? QStringLiteral("F") : QStringLiteral("V"));
@@ -378,10 +393,10 @@ std::optional<Declaracao> MontaDeclaracao(store::Banco &banco, int nrVlm,
         Linha l(QStringLiteral("Registro 1 (modelo %1)").arg(q.value(0).toString()),
                 TamanhoRegistro1, problemas);
         l.constante(QStringLiteral("1"));
-        l.numero("Número do modelo", q.value(0), 4, 0);
-        l.texto("Descrição", q.value(1), 80);
-        l.numero("Preço de venda", q.value(2), 15, 2);
-        l.texto("Código interno", q.value(3), 15);
+        l.numero("Número do modelo", q.value(0), tipo1::Sequencia, 0);
+        l.texto("Descrição", q.value(1), tipo1::Descricao);
+        l.numero("Preço de venda", q.value(2), tipo1::PrecoVenda, 2);
+        l.texto("Código interno", q.value(3), tipo1::CodigoInterno);
         Acrescenta(d, l, TamanhoRegistro1);
         avanca();
     }
@@ -403,17 +418,17 @@ std::optional<Declaracao> MontaDeclaracao(store::Banco &banco, int nrVlm,
         Linha l(QStringLiteral("Registro 2 (componente nacional %1)").arg(q.value(0).toString()),
                 TamanhoRegistro2, problemas);
         l.constante(QStringLiteral("2"));
-        l.numero("Número do componente", q.value(0), 4, 0);
-        l.texto("Número da nota fiscal", q.value(1), 10);
-        l.texto("Série da nota fiscal", q.value(2), 5);
-        l.documento("CNPJ da nota fiscal", q.value(3), 14, "CNPJ");
-        l.texto("Inscrição estadual", q.value(4), 15);
-        l.data("Data de emissão da nota fiscal", q.value(5));
-        l.texto("Descrição", q.value(6), 80);
-        l.texto("Unidade", q.value(7), 80);
-        l.digitos("NCM", q.value(8), 8);
-        l.numero("Quantidade", q.value(9), 15, 7);
-        l.numero("Custo unitário", q.value(10), 15, 6);
+        l.numero("Número do componente", q.value(0), tipo2::Sequencia, 0);
+        l.texto("Número da nota fiscal", q.value(1), tipo2::NumeroNF);
+        l.texto("Série da nota fiscal", q.value(2), tipo2::SerieNF);
+        l.documento("CNPJ da nota fiscal", q.value(3), tipo2::Cnpj, "CNPJ");
+        l.texto("Inscrição estadual", q.value(4), tipo2::InscricaoEstadual);
+        l.data("Data de emissão da nota fiscal", q.value(5), tipo2::DataEmissao);
+        l.texto("Descrição", q.value(6), tipo2::Descricao);
+        l.texto("Unidade", q.value(7), tipo2::Unidade);
+        l.digitos("NCM", q.value(8), tipo2::Ncm);
+        l.numero("Quantidade", q.value(9), tipo2::Quantidade, 7);
+        l.numero("Custo unitário", q.value(10), tipo2::ValorUnitario, 6);
         Acrescenta(d, l, TamanhoRegistro2);
         avanca();
     }
@@ -437,24 +452,25 @@ std::optional<Declaracao> MontaDeclaracao(store::Banco &banco, int nrVlm,
         Linha l(QStringLiteral("Registro 3 (subcomponente importado %1)").arg(q.value(0).toString()),
                 TamanhoRegistro3, problemas);
         l.constante(QStringLiteral("3"));
-        l.numero("Número do subcomponente", q.value(0), 4, 0);
+        l.numero("Número do subcomponente", q.value(0), importado::Sequencia, 0);
         // A link to a row that is gone would hand the authority a
         // subcomponent of nothing.
         if (q.value(1).isNull())
             l.problema("Componente nacional",
                        QStringLiteral("o componente nacional %1, a que pertence, não existe.")
                            .arg(q.value(2).toString()),
-                       4);
+                       tipo3::Nacional);
         else
-            l.numero("Componente nacional", q.value(1), 4, 0);
-        l.indicador("Base de cálculo", q.value(3));
+            l.numero("Componente nacional", q.value(1), tipo3::Nacional, 0);
+        l.indicador("Base de cálculo", q.value(3), tipo3::BaseCalculo);
         if (q.value(4).isNull()) {
             l.problema("Componente importado",
                        QStringLiteral("o componente importado %1 não existe.")
                            .arg(q.value(0).toString()),
-                       TamanhoRegistro3 - 10);
+                       Campo{tipo3::BaseCalculo.fim(),
+                             TamanhoRegistro3 - tipo3::BaseCalculo.fim() + 1});
         } else {
-            CamposImportado(l, q, 5);
+            CamposImportado(l, q, 5, tipo3::Deslocamento);
         }
         Acrescenta(d, l, TamanhoRegistro3);
         avanca();
@@ -476,8 +492,8 @@ std::optional<Declaracao> MontaDeclaracao(store::Banco &banco, int nrVlm,
         Linha l(QStringLiteral("Registro 4 (componente importado %1)").arg(q.value(0).toString()),
                 TamanhoRegistro4, problemas);
         l.constante(QStringLiteral("4"));
-        l.numero("Número do componente", q.value(0), 4, 0);
-        CamposImportado(l, q, 1);
+        l.numero("Número do componente", q.value(0), importado::Sequencia, 0);
+        CamposImportado(l, q, 1, 0);
         Acrescenta(d, l, TamanhoRegistro4);
         avanca();
     }

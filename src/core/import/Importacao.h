@@ -11,23 +11,22 @@
 // their line and field, into the error list, and nothing is stored.
 //
 // The file comes from other programs and is not trusted:
-// - Lines end in CR LF or LF alone. No line may pass LimiteLinha characters
-//   and the file may not pass LimiteLinhas lines; both are found out while
-//   counting the lines, before anything is read into a record, and reading
-//   never holds more than one bounded line.
-// - Bytes are read as Latin-1, one byte one character, so the fixed positions
-//   hold. A text field holding what can only be UTF-8 (a lead byte followed by
-//   its continuation bytes, as "Ã§" for "ç") is refused with its own message
-//   instead of being stored garbled; so is a text field holding control or
-//   binary bytes. A file that starts with the UTF-8 byte-order mark is refused
-//   at its first line.
+// - It is read through LeitorLinhas: lines end in CR LF or LF alone, a line
+//   keeps at most LimiteLinha characters (a longer one still reports its true
+//   length), and the file may not pass LimiteLinhas lines. A file that is
+//   valid UTF-8 throughout is read as UTF-8, lengths in characters; any other
+//   as Latin-1, one byte one character.
+// - A text field holding a character Latin-1 cannot hold, control or binary
+//   bytes, or what can only be UTF-8 inside a Latin-1 file ("Ã§" for "ç") is
+//   refused with its own message instead of being stored garbled.
 // - A statement may hold at most 9999 models, 9999 national and 9999
 //   imported rows; one more stops the run.
 // - Lines after the totals record must be blank: a second file pasted after
 //   the first would otherwise be dropped while the import reports success.
 //
-// UI thread only: the progress's `unidade()` runs after every line and a
-// cancel there rolls everything back.
+// UI thread only: the lines are counted inside the progress, then its
+// `unidade()` runs after every line; a cancel at any point rolls everything
+// back.
 
 #include "import/ErrosImportacao.h"
 #include "shell/InterfaceUsuario.h"

@@ -6,9 +6,8 @@ namespace vlme::importacao {
 
 namespace {
 
-// Positions from 1, as the layouts count them.
-QString corta(QStringView linha, int posicao, int largura) {
-    return linha.mid(posicao - 1, largura).toString();
+QString corta(QStringView linha, delivery::Campo c, int deslocamento = 0) {
+    return linha.mid(c.posicao - 1 + deslocamento, c.largura).toString();
 }
 
 } // namespace
@@ -52,81 +51,81 @@ QString NomeRegistro(QChar tipo) {
 }
 
 RegistroTipo0 CortaTipo0(QStringView l) {
+    using namespace delivery::tipo0;
     RegistroTipo0 r;
-    r.cnpj = corta(l, 2, 14);
-    r.cpf = corta(l, 16, 11);
-    r.ppb = corta(l, 27, 80);
-    r.denProduto = corta(l, 107, 80);
-    r.ncm = corta(l, 187, 8);
-    r.unidade = corta(l, 195, 80);
-    r.pesoBruto = corta(l, 275, 14);
-    r.salarios = corta(l, 289, 15);
-    r.encargos = corta(l, 304, 15);
-    r.tipoVlme = corta(l, 319, 1);
-    r.vlmAnterior = corta(l, 320, 10);
-    r.nrProcesso = corta(l, 330, 17);
-    r.versao = corta(l, 347, 4);
-    r.constante = corta(l, 351, 1);
-    r.tipoCoeficiente = corta(l, 352, 1);
+    r.cnpj = corta(l, Cnpj);
+    r.cpf = corta(l, Cpf);
+    r.ppb = corta(l, Ppb);
+    r.denProduto = corta(l, Denominacao);
+    r.ncm = corta(l, Ncm);
+    r.unidade = corta(l, Unidade);
+    r.pesoBruto = corta(l, PesoBruto);
+    r.salarios = corta(l, Salarios);
+    r.encargos = corta(l, Encargos);
+    r.tipoVlme = corta(l, TipoVlme);
+    r.vlmAnterior = corta(l, VlmAnterior);
+    r.nrProcesso = corta(l, NrProcesso);
+    r.versao = corta(l, Versao);
+    r.constante = corta(l, Constante);
+    r.tipoCoeficiente = corta(l, TipoCoeficiente);
     return r;
 }
 
 RegistroTipo1 CortaTipo1(QStringView l) {
-    RegistroTipo1 r;
-    r.sequencia = corta(l, 2, 4);
-    r.descricao = corta(l, 6, 80);
-    r.precoVenda = corta(l, 86, 15);
-    r.codigoInterno = corta(l, 101, 15);
-    return r;
+    using namespace delivery::tipo1;
+    return {corta(l, Sequencia), corta(l, Descricao), corta(l, PrecoVenda),
+            corta(l, CodigoInterno)};
 }
 
 RegistroTipo2 CortaTipo2(QStringView l) {
+    using namespace delivery::tipo2;
     RegistroTipo2 r;
-    r.numeroNacional = corta(l, 2, 4);
-    r.numeroNF = corta(l, 6, 10);
-    r.serieNF = corta(l, 16, 5);
-    r.cnpjFornecedor = corta(l, 21, 14);
-    r.inscricaoEstadual = corta(l, 35, 15);
-    r.dataEmissao = corta(l, 50, 8);
-    r.especificacao = corta(l, 58, 80);
-    r.unidade = corta(l, 138, 80);
-    r.ncm = corta(l, 218, 8);
-    r.quantidade = corta(l, 226, 15);
-    r.valorUnitario = corta(l, 241, 15);
+    r.numeroNacional = corta(l, Sequencia);
+    r.numeroNF = corta(l, NumeroNF);
+    r.serieNF = corta(l, SerieNF);
+    r.cnpjFornecedor = corta(l, Cnpj);
+    r.inscricaoEstadual = corta(l, InscricaoEstadual);
+    r.dataEmissao = corta(l, DataEmissao);
+    r.especificacao = corta(l, Descricao);
+    r.unidade = corta(l, Unidade);
+    r.ncm = corta(l, Ncm);
+    r.quantidade = corta(l, Quantidade);
+    r.valorUnitario = corta(l, ValorUnitario);
     return r;
 }
 
 RegistroImportado CortaImportado(QStringView l) {
+    using namespace delivery::importado;
     RegistroImportado r;
     r.tipo = l.isEmpty() ? QChar() : l.front();
-    r.sequencia = corta(l, 2, 4);
-    int d = 0; // type 3 stands 5 positions further right from position 6 on
+    r.sequencia = corta(l, Sequencia);
+    int d = 0;
     if (r.tipo == QLatin1Char('3')) {
-        r.numeroNacional = corta(l, 6, 4);
-        r.baseCalculo = corta(l, 10, 1);
-        d = 5;
+        r.numeroNacional = corta(l, delivery::tipo3::Nacional);
+        r.baseCalculo = corta(l, delivery::tipo3::BaseCalculo);
+        d = delivery::tipo3::Deslocamento;
     }
-    r.tipoDocumento = corta(l, 6 + d, 1);
-    r.suspensao = corta(l, 7 + d, 1);
-    r.numeroDI = corta(l, 8 + d, 10);
-    r.adicaoDI = corta(l, 18 + d, 3);
-    r.itemDI = corta(l, 21 + d, 2);
-    r.numeroNF = corta(l, 23 + d, 10);
-    r.serieNF = corta(l, 33 + d, 5);
-    r.cnpjFornecedor = corta(l, 38 + d, 14);
-    r.inscricaoEstadual = corta(l, 52 + d, 15);
-    r.dataEmissao = corta(l, 67 + d, 8);
-    r.especificacao = corta(l, 75 + d, 80);
-    r.unidade = corta(l, 155 + d, 80);
-    r.ncm = corta(l, 235 + d, 8);
-    r.quantidade = corta(l, 243 + d, 15);
-    r.reducao = corta(l, 258 + d, 1);
-    r.valorUnitario = corta(l, 259 + d, 15);
+    r.tipoDocumento = corta(l, TipoDocumento, d);
+    r.suspensao = corta(l, Suspensao, d);
+    r.numeroDI = corta(l, NumeroDI, d);
+    r.adicaoDI = corta(l, AdicaoDI, d);
+    r.itemDI = corta(l, ItemDI, d);
+    r.numeroNF = corta(l, NumeroNF, d);
+    r.serieNF = corta(l, SerieNF, d);
+    r.cnpjFornecedor = corta(l, Cnpj, d);
+    r.inscricaoEstadual = corta(l, InscricaoEstadual, d);
+    r.dataEmissao = corta(l, DataEmissao, d);
+    r.especificacao = corta(l, Descricao, d);
+    r.unidade = corta(l, Unidade, d);
+    r.ncm = corta(l, Ncm, d);
+    r.quantidade = corta(l, Quantidade, d);
+    r.reducao = corta(l, Reducao, d);
+    r.valorUnitario = corta(l, ValorUnitario, d);
     return r;
 }
 
 RegistroTipo9 CortaTipo9(QStringView l) {
-    return {corta(l, 2, 8)};
+    return {corta(l, delivery::tipo9::Quantidade)};
 }
 
 QString ConverteDataImportacao(const QString &data) {

@@ -28,75 +28,75 @@ QString NomeRegistro(QChar tipo);
 
 // General data of a statement.
 struct RegistroTipo0 {
-    QString cnpj;            // 2, 14
-    QString cpf;             // 16, 11
-    QString ppb;             // 27, 80
-    QString denProduto;      // 107, 80
-    QString ncm;             // 187, 8
-    QString unidade;         // 195, 80
-    QString pesoBruto;       // 275, 14, 5 decimals
-    QString salarios;        // 289, 15, 2 decimals
-    QString encargos;        // 304, 15, 2 decimals
-    QString tipoVlme;        // 319, 1: N, R or S
-    QString vlmAnterior;     // 320, 10
-    QString nrProcesso;      // 330, 17
-    QString versao;          // 347, 4 (not read)
-    QString constante;       // 351, 1 (not read)
-    QString tipoCoeficiente; // 352, 1: F or V
+    QString cnpj;
+    QString cpf;
+    QString ppb;
+    QString denProduto;
+    QString ncm;
+    QString unidade;
+    QString pesoBruto; // 5 decimals
+    QString salarios;  // 2 decimals
+    QString encargos;  // 2 decimals
+    QString tipoVlme;  // N, R or S
+    QString vlmAnterior;
+    QString nrProcesso;
+    QString versao;          // not read
+    QString constante;       // not read
+    QString tipoCoeficiente; // F or V
 };
 
 // A model.
 struct RegistroTipo1 {
-    QString sequencia;     // 2, 4 (not read)
-    QString descricao;     // 6, 80
-    QString precoVenda;    // 86, 15, 2 decimals
-    QString codigoInterno; // 101, 15
+    QString sequencia; // not read
+    QString descricao;
+    QString precoVenda; // 2 decimals
+    QString codigoInterno;
 };
 
 // A national component with its invoice.
 struct RegistroTipo2 {
-    QString numeroNacional;    // 2, 4: the file's own number of the component
-    QString numeroNF;          // 6, 10
-    QString serieNF;           // 16, 5
-    QString cnpjFornecedor;    // 21, 14
-    QString inscricaoEstadual; // 35, 15
-    QString dataEmissao;       // 50, 8, YYYYMMDD
-    QString especificacao;     // 58, 80
-    QString unidade;           // 138, 80
-    QString ncm;               // 218, 8
-    QString quantidade;        // 226, 15, 7 decimals
-    QString valorUnitario;     // 241, 15, 6 decimals
+    QString numeroNacional; // the file's own number of the component
+    QString numeroNF;
+    QString serieNF;
+    QString cnpjFornecedor;
+    QString inscricaoEstadual;
+    QString dataEmissao; // YYYYMMDD
+    QString especificacao;
+    QString unidade;
+    QString ncm;
+    QString quantidade;    // 7 decimals
+    QString valorUnitario; // 6 decimals
 };
 
 // An imported subcomponent (type 3) or imported component (type 4). Type 3
 // carries the national component's number and the base flag at 6-10, which
-// pushes every later field 5 positions right; positions below are type 4's.
+// pushes every later field right; positions are in delivery/TamanhosRegistro.h.
 struct RegistroImportado {
-    QChar tipo;                // '3' or '4'
-    QString sequencia;         // 2, 4 (not read)
-    QString numeroNacional;    // type 3 only: 6, 4
-    QString baseCalculo;       // type 3 only: 10, 1, S/N
-    QString tipoDocumento;     // 6, 1: S = DI, N = invoice
-    QString suspensao;         // 7, 1, S/N
-    QString numeroDI;          // 8, 10
-    QString adicaoDI;          // 18, 3
-    QString itemDI;            // 21, 2
-    QString numeroNF;          // 23, 10
-    QString serieNF;           // 33, 5
-    QString cnpjFornecedor;    // 38, 14
-    QString inscricaoEstadual; // 52, 15
-    QString dataEmissao;       // 67, 8, YYYYMMDD
-    QString especificacao;     // 75, 80
-    QString unidade;           // 155, 80
-    QString ncm;               // 235, 8
-    QString quantidade;        // 243, 15, 7 decimals
-    QString reducao;           // 258, 1, S/N
-    QString valorUnitario;     // 259, 15, 6 decimals
+    QChar tipo;             // '3' or '4'
+    QString sequencia;      // not read
+    QString numeroNacional; // type 3 only
+    QString baseCalculo;    // type 3 only, S/N
+    QString tipoDocumento;  // S = DI, N = invoice
+    QString suspensao;      // S/N
+    QString numeroDI;
+    QString adicaoDI;
+    QString itemDI;
+    QString numeroNF;
+    QString serieNF;
+    QString cnpjFornecedor;
+    QString inscricaoEstadual;
+    QString dataEmissao; // YYYYMMDD
+    QString especificacao;
+    QString unidade;
+    QString ncm;
+    QString quantidade;    // 7 decimals
+    QString reducao;       // S/N
+    QString valorUnitario; // 6 decimals
 };
 
 // Totals of the file.
 struct RegistroTipo9 {
-    QString quantidade; // 2, 8: lines of the file, this one included
+    QString quantidade; // lines of the file, this one included
 };
 
 // A line shorter than its layout gives short or empty fields at its end.

@@ -1,15 +1,15 @@
 #pragma once
-// Import files for the tests: the hand-typed file of two statements in
-// tests/data/importacao and files derived from it by changing one field at a
-// known position, written into the test's temporary folder.
+// What the import tests share: the hand-typed file of two statements, lines
+// derived from it, a progress double, and a fixture whose database holds one
+// statement that no failed import may touch.
 
+#include "import/Importacao.h"
 #include "shell/Progresso.h"
+#include "store/Banco.h"
+#include "support/ConstrutorDeclaracao.h"
 #include "support/PastaTeste.h"
 
-#include <QByteArray>
 #include <QFile>
-#include <QList>
-#include <QString>
 
 #include <gtest/gtest.h>
 
@@ -19,77 +19,73 @@ inline QString ArquivoDados(const char *nome) {
     return QStringLiteral(VLME_DADOS_TESTE "/importacao/") + QLatin1String(nome);
 }
 
-// The 12 lines of duas_declaracoes.txt, Latin-1 bytes without their CR LF:
-// 1 general data, 2-3 models, 4-5 national, 6-7 subcomponents (DI, invoice),
-// 8 imported with a DI; 9 general data of the second statement, 10 model,
-// 11 imported with an invoice; 12 totals.
+// The 12 lines of duas_declaracoes.txt without their CR LF: 1 general data,
+// 2-3 models, 4-5 national, 6-7 subcomponents (DI, invoice), 8 imported with
+// a DI; 9 general data of the second statement, 10 model, 11 imported with an
+// invoice; 12 totals.
 inline QList<QByteArray> LinhasBoas() {
     QFile f(ArquivoDados("duas_declaracoes.txt"));
-    if (!f.open(QIODevice::ReadOnly)) {
-        ADD_FAILURE() << "sem o arquivo duas_declaracoes.txt";
-        return {};
-    }
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
     QList<QByteArray> linhas = f.readAll().split('\n');
-    if (!linhas.isEmpty() && linhas.last().isEmpty())
-        linhas.removeLast();
+    linhas.removeAll(QByteArray());
     for (QByteArray &l : linhas)
-        if (l.endsWith('\r'))
-            l.chop(1);
+        l.chop(l.endsWith('\r') ? 1 : 0);
     return linhas;
 }
 
 inline QByteArray Junta(const QList<QByteArray> &linhas, const QByteArray &fim = "\r\n") {
-    QByteArray b;
-    for (const QByteArray &l : linhas)
-        b += l + fim;
-    return b;
+    return linhas.join(fim) + fim;
 }
 
 // `texto` (Latin-1) written over the line from position `pos` (from 1).
 inline QByteArray Troca(QByteArray linha, int pos, const QString &texto) {
-    const QByteArray bytes = texto.toLatin1();
-    linha.replace(pos - 1, bytes.size(), bytes);
-    return linha;
+    return linha.replace(pos - 1, texto.size(), texto.toLatin1());
 }
 
 inline QString GravaArquivo(const PastaTeste &pasta, const QString &nome,
                             const QByteArray &conteudo) {
-    const QString caminho = pasta.arquivo(nome);
-    QFile f(caminho);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(conteudo) != conteudo.size())
-        ADD_FAILURE() << "não foi possível escrever " << caminho.toStdString();
-    return caminho;
+    QFile f(pasta.arquivo(nome));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(conteudo) == conteudo.size());
+    return f.fileName();
 }
 
 // Records what the import shows and cancels at a given unit of work.
 class ProgressoTeste final : public shell::Progresso {
   public:
     int cancelaNaUnidade = 0; // 0: never
-    bool canceladoAntes = false;
-    int unidades = 0;
-    int aberturas = 0, fechamentos = 0;
-    int minimo = -1, maximo = -1, ultimoValor = -1;
+    int unidades = 0, aberturas = 0, fechamentos = 0, maximo = -1, ultimoValor = -1;
     QStringList passos;
 
     void abre() override { ++aberturas; }
     void fecha() override { ++fechamentos; }
     void passo(const QString &texto) override { passos << texto; }
-    void faixa(int mn, int mx) override {
-        minimo = mn;
-        maximo = mx;
-    }
+    void faixa(int, int mx) override { maximo = mx; }
     void valor(int atual) override { ultimoValor = atual; }
     void permiteCancelar(bool) override {}
     bool unidade() override {
         ++unidades;
-        if (cancelaNaUnidade > 0 && unidades >= cancelaNaUnidade)
-            cancelado_ = true;
-        return !cancelado_;
+        return !cancelado();
     }
-    bool cancelado() const override { return cancelado_ || canceladoAntes; }
+    bool cancelado() const override { return cancelaNaUnidade && unidades >= cancelaNaUnidade; }
+};
 
-  private:
-    bool cancelado_ = false;
+class ImportacaoTeste : public ::testing::Test {
+  protected:
+    BancoTeste bt;
+    store::Banco &banco = bt.banco();
+    PastaTeste pasta;
+    ProgressoTeste progresso;
+    QList<QByteArray> l = LinhasBoas();
+    QStringList antes;
+
+    void SetUp() override {
+        ConstrutorDeclaracao(banco).geral().modelo("Existente", 1.0).nacional().importadoDI();
+        antes = ConteudoBanco(banco);
+    }
+
+    importacao::ResultadoImportacao importa(const QByteArray &conteudo) {
+        return importacao::ImportaArquivo(banco, progresso, GravaArquivo(pasta, "a.txt", conteudo));
+    }
 };
 
 } // namespace vlme::teste

@@ -3,279 +3,122 @@
 // unreadable file and a failing database store nothing.
 
 #include "import/Importacao.h"
-#include "store/Banco.h"
-#include "support/ConstrutorDeclaracao.h"
-#include "support/PastaTeste.h"
 #include "support/UsuarioRoteirizado.h"
 
 #include "ArquivosImportacao.h"
 
-#include <QFile>
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
+#include <functional>
 
 using namespace vlme;
 using namespace vlme::importacao;
 
 namespace {
 
-class EstruturaImportacao : public ::testing::Test {
+using L = QList<QByteArray>;
+
+struct Caso {
+    const char *nome;
+    std::function<L(L)> linhas; // from the 12 lines of the sound file
+    const char *mensagem;
+    bool bipe;
+};
+
+L modelos(const L &l, int n) {
+    L r{l[0]};
+    for (int i = 1; i <= n; ++i)
+        r << teste::Troca(l[1], 6, QStringLiteral("Modelo %1").arg(i, 5, 10, QLatin1Char('0')));
+    return r << l[7] << QByteArray::number(900000000 + n + 3);
+}
+
+// National 7 costs 150,25; 5000 subcomponents of 0,0001 x 12,5 fit in it.
+L importados(const L &l) {
+    L r{l[0], l[1], l[3]};
+    for (int i = 0; i < 5000; ++i)
+        r << teste::Troca(l[5], 248, "000000000001000");
+    return r << L(5000, l[7]) << "900010005";
+}
+
+// clang-format off
+const Caso Casos[] = {
+    {"UnicaLinhaQueNaoETotalizador", [](L l) { return L{l[0]}; }, "Erro linha 1: Registros do Tipo 0, 1, 2, 3, 4 ausentes. Importação abortada. ", false},
+    {"Tipo0Com351", [](L l) { return L{l[0].left(351), l[1], l[7], "900000004"}; }, "Erro linha 1: o tamanho do registro tipo 0 deve ser de 352 caracteres. Tamanho lido = 351. Importação abortada. ", true},
+    {"Tipo2ComUmAMais", [](L l) { return L{l[0], l[1], l[3] + " ", l[7], "900000005"}; }, "Erro linha 3: o tamanho do registro tipo 2 deve ser de 255 caracteres. Tamanho lido = 256. Importação abortada. ", false},
+    {"Linha1024", [](L l) { return L{l[0], l[1].leftJustified(1024, ' '), l[7], "900000004"}; }, "Erro linha 2: o tamanho do registro tipo 1 deve ser de 115 caracteres. Tamanho lido = 1024. Importação abortada. ", false},
+    {"LinhaAlemDoLimite", [](L l) { return L{l[0], l[1] + QByteArray(5000, ' '), l[7], "900000004"}; }, "Erro linha 2: o tamanho do registro tipo 1 deve ser de 115 caracteres. Tamanho lido = 5115. Importação abortada. ", false},
+    {"TotalizadorComDez", [](L l) { l[11] = "9000000120"; return l; }, "Erro linha 12: o tamanho do registro tipo 9 deve ser de 9 caracteres. Tamanho lido = 10. Importação abortada. ", true},
+    {"TipoDesconhecidoNoInicio", [](L l) { return L{"5" + l[0].mid(1), l[1], l[7], "900000004"}; }, "Erro linha 1: identificador de tipo de registro inválido. Importação abortada. ", true},
+    {"LinhaEmBrancoNoMeio", [](L l) { return L{l[0], l[1], "", l[7], "900000005"}; }, "Erro linha 3: identificador de tipo de registro inválido. Importação abortada. ", false},
+    {"SemTipo0", [](L l) { return L{l[1], l[7], "900000003"}; }, "Erro linha 1 - Registro Tipo 0 ausente. Importação abortada.", true},
+    {"Tipo1DepoisDoTipo4", [](L l) { return L{l[0], l[1], l[7], l[2], "900000005"}; }, "Erro linha 4 - Registro Tipo 0 ausente. Importação abortada.", true},
+    {"SemModelos", [](L l) { return L{l[0], l[3], l[7], "900000004"}; }, "Erro linha 2 - Deve existir pelo menos um Registro Tipo 1. Importação abortada.", true},
+    {"TerminaNoTipo1", [](L l) { return l.mid(0, 3); }, "Erro linha 3: Deve existir pelo menos um Registro Tipo 2. Importação abortada.", true},
+    {"TerminaNoTipo2", [](L l) { return l.mid(0, 5); }, "Erro linha 5: Deve existir pelo menos um Registro Tipo 3. Importação abortada.", true},
+    {"TerminaNoTipo3", [](L l) { return l.mid(0, 7); }, "Erro linha 7: Deve existir pelo menos um Registro Tipo 9. Importação abortada.", true},
+    {"TerminaNoTipo4", [](L l) { return l.mid(0, 8); }, "Erro linha 8: Deve existir pelo menos um Registro Tipo 9. Importação abortada.", true},
+    {"TerminaNoTipo0", [](L l) { return l.mid(0, 9); }, "Erro linha 9: Registro Tipo 9 ausente. Importação abortada. ", false},
+    {"ModelosSeguidosDoTotalizador", [](L l) { return L{l[0], l[1], l[2], "900000004"}; }, "Erro linha 4 - Deve existir pelo menos um Registro Tipo 3 ou Registro Tipo 4. Importação abortada.", true},
+    // The first statement's subcomponents do not count for the second.
+    {"SegundaSemComponentes", [](L l) { return l.mid(0, 10) << "900000011"; }, "Erro linha 11 - Deve existir pelo menos um Registro Tipo 3 ou Registro Tipo 4. Importação abortada.", true},
+    {"TotalQueNaoConfere", [](L l) { l[11] = "900000013"; return l; }, "Erro linha 12: o somatório do número de registros (12) não confere com o informado no registro tipo 9 (13). Importação abortada. ", false},
+    {"TotalizadorComLetras", [](L l) { l[11] = "9ABCDEFGH"; return l; }, "Erro linha 12: o somatório do número de registros (12) não confere com o informado no registro tipo 9 (0). Importação abortada. ", false},
+    // Two files pasted together: the second would be lost without a word.
+    {"DadosDepoisDoTotalizador", [](L l) { return l + l; }, "Erro linha 13: há dados depois do Registro Tipo 9. Importação abortada.", false},
+    {"DezMilImportados", importados, "Erro linha 10003: A quantidade máxima de Componentes Importados por VLM-E é 9999. Importação abortada.", true},
+    {"LinhasDemais", [](L) { return L(LimiteLinhas + 1, "x"); }, "Erro linha 1000001: o arquivo tem mais de 1000000 linhas. Importação abortada.", false},
+    {"DezMilModelos", [](L l) { return modelos(l, 10000); }, "Erro linha 10001: A quantidade máxima de Modelos por VLM-E é 9999. Importação abortada.", true},
+};
+// clang-format on
+
+class EstruturaImportacao : public teste::ImportacaoTeste {
   protected:
-    teste::BancoTeste bt;
-    store::Banco &banco = bt.banco();
-    teste::PastaTeste pasta;
-    teste::ProgressoTeste progresso;
-    QList<QByteArray> l = teste::LinhasBoas();
-    QStringList antes;
-
-    void SetUp() override {
-        teste::ConstrutorDeclaracao(banco)
-            .geral()
-            .modelo("Existente", 1.0)
-            .nacional()
-            .importadoDI();
-        antes = teste::ConteudoBanco(banco);
-    }
-
-    ResultadoImportacao importa(const QByteArray &conteudo) {
-        return ImportaArquivo(banco, progresso, teste::GravaArquivo(pasta, "e.txt", conteudo));
-    }
-
-    // The run stopped with `mensagem` and left the database as it was.
     void confereAbortada(const ResultadoImportacao &r, const QString &mensagem, bool bipe) {
         EXPECT_EQ(r.desfecho, Desfecho::Abortada);
         EXPECT_EQ(r.mensagem, mensagem);
         EXPECT_EQ(r.bipe, bipe);
         EXPECT_EQ(r.icone, shell::Icone::Critico);
-        EXPECT_TRUE(r.declaracoes.empty());
         EXPECT_EQ(teste::ConteudoBanco(banco), antes);
     }
 };
 
-// ---- The order and length of the records ----
-
-TEST_F(EstruturaImportacao, UnicaLinhaQueNaoETotalizador) {
-    confereAbortada(
-        importa(teste::Junta({l[0]})),
-        QStringLiteral(
-            "Erro linha 1: Registros do Tipo 0, 1, 2, 3, 4 ausentes. Importação abortada. "),
-        false);
-}
-
-TEST_F(EstruturaImportacao, Tipo0Com351Caracteres) {
-    confereAbortada(
-        importa(teste::Junta({l[0].left(351), l[1], l[7], "900000004"})),
-        QStringLiteral("Erro linha 1: o tamanho do registro tipo 0 deve ser de 352 caracteres."
-                       " Tamanho lido = 351. Importação abortada. "),
-        true);
-}
-
-TEST_F(EstruturaImportacao, Tipo2ComUmCaractereAMaisNaoBipa) {
-    confereAbortada(
-        importa(teste::Junta({l[0], l[1], l[3] + " ", l[7], "900000005"})),
-        QStringLiteral("Erro linha 3: o tamanho do registro tipo 2 deve ser de 255 caracteres."
-                       " Tamanho lido = 256. Importação abortada. "),
-        false);
-}
-
-TEST_F(EstruturaImportacao, TotalizadorComDezCaracteres) {
-    auto linhas = l;
-    linhas[11] = "9000000120";
-    confereAbortada(
-        importa(teste::Junta(linhas)),
-        QStringLiteral("Erro linha 12: o tamanho do registro tipo 9 deve ser de 9 caracteres."
-                       " Tamanho lido = 10. Importação abortada. "),
-        true);
-}
-
-TEST_F(EstruturaImportacao, TipoDesconhecidoNoInicioBipa) {
-    confereAbortada(
-        importa(teste::Junta({"5" + l[0].mid(1), l[1], l[7], "900000004"})),
-        QStringLiteral(
-            "Erro linha 1: identificador de tipo de registro inválido. Importação abortada. "),
-        true);
-}
-
-TEST_F(EstruturaImportacao, LinhaEmBrancoNoMeioNaoBipa) {
-    confereAbortada(
-        importa(teste::Junta({l[0], l[1], "", l[7], "900000005"})),
-        QStringLiteral(
-            "Erro linha 3: identificador de tipo de registro inválido. Importação abortada. "),
-        false);
-}
-
-TEST_F(EstruturaImportacao, SemTipo0) {
-    confereAbortada(importa(teste::Junta({l[1], l[7], "900000003"})),
-                    QStringLiteral("Erro linha 1 - Registro Tipo 0 ausente. Importação abortada."),
-                    true);
-}
-
-TEST_F(EstruturaImportacao, Tipo1DepoisDoTipo4ComecaOutraDeclaracaoSemTipo0) {
-    confereAbortada(importa(teste::Junta({l[0], l[1], l[7], l[2], "900000005"})),
-                    QStringLiteral("Erro linha 4 - Registro Tipo 0 ausente. Importação abortada."),
-                    true);
-}
-
-TEST_F(EstruturaImportacao, SemModelos) {
-    confereAbortada(
-        importa(teste::Junta({l[0], l[3], l[7], "900000004"})),
-        QStringLiteral(
-            "Erro linha 2 - Deve existir pelo menos um Registro Tipo 1. Importação abortada."),
-        true);
-}
-
-TEST_F(EstruturaImportacao, ArquivoTerminaEmCadaTipo) {
-    confereAbortada(
-        importa(teste::Junta(l.mid(0, 3))),
-        QStringLiteral(
-            "Erro linha 3: Deve existir pelo menos um Registro Tipo 2. Importação abortada."),
-        true);
-    confereAbortada(
-        importa(teste::Junta(l.mid(0, 5))),
-        QStringLiteral(
-            "Erro linha 5: Deve existir pelo menos um Registro Tipo 3. Importação abortada."),
-        true);
-    confereAbortada(
-        importa(teste::Junta(l.mid(0, 7))),
-        QStringLiteral(
-            "Erro linha 7: Deve existir pelo menos um Registro Tipo 9. Importação abortada."),
-        true);
-    confereAbortada(
-        importa(teste::Junta(l.mid(0, 8))),
-        QStringLiteral(
-            "Erro linha 8: Deve existir pelo menos um Registro Tipo 9. Importação abortada."),
-        true);
-    // The next statement's general data as the last line.
-    confereAbortada(importa(teste::Junta(l.mid(0, 9))),
-                    QStringLiteral("Erro linha 9: Registro Tipo 9 ausente. Importação abortada. "),
-                    false);
-}
-
-TEST_F(EstruturaImportacao, ModelosSeguidosDoTotalizador) {
-    confereAbortada(
-        importa(teste::Junta({l[0], l[1], l[2], "900000004"})),
-        QStringLiteral("Erro linha 4 - Deve existir pelo menos um Registro Tipo 3 ou Registro"
-                       " Tipo 4. Importação abortada."),
-        true);
-}
-
-TEST_F(EstruturaImportacao, SegundaDeclaracaoSemComponentes) {
-    // The first statement's subcomponents do not count for the second.
-    confereAbortada(
-        importa(teste::Junta(l.mid(0, 10) + QList<QByteArray>{"900000011"})),
-        QStringLiteral("Erro linha 11 - Deve existir pelo menos um Registro Tipo 3 ou Registro"
-                       " Tipo 4. Importação abortada."),
-        true);
-}
-
-TEST_F(EstruturaImportacao, TotalQueNaoConfere) {
-    auto linhas = l;
-    linhas[11] = "900000013";
-    confereAbortada(
-        importa(teste::Junta(linhas)),
-        QStringLiteral("Erro linha 12: o somatório do número de registros (12) não confere com"
-                       " o informado no registro tipo 9 (13). Importação abortada. "),
-        false);
-}
-
-TEST_F(EstruturaImportacao, TotalizadorComLetras) {
-    auto linhas = l;
-    linhas[11] = "9ABCDEFGH";
-    confereAbortada(
-        importa(teste::Junta(linhas)),
-        QStringLiteral("Erro linha 12: o somatório do número de registros (12) não confere com"
-                       " o informado no registro tipo 9 (0). Importação abortada. "),
-        false);
-}
-
-TEST_F(EstruturaImportacao, DadosDepoisDoTotalizador) {
-    // Two files pasted together: the second would be lost without a word.
-    confereAbortada(
-        importa(teste::Junta(l + l)),
-        QStringLiteral("Erro linha 13: há dados depois do Registro Tipo 9. Importação abortada."),
-        false);
-}
-
-// ---- Hostile input ----
-
-TEST_F(EstruturaImportacao, ArquivoVazio) {
-    const ResultadoImportacao r = importa({});
-    EXPECT_EQ(r.desfecho, Desfecho::Falha);
-    EXPECT_EQ(r.mensagem,
-              QStringLiteral("Ocorreu um erro, contacte o suporte técnico. 62 - Fim de"
-                             " arquivo inesperado: o arquivo está vazio ou incompleto."));
-    EXPECT_EQ(r.icone, shell::Icone::Critico);
-    EXPECT_EQ(teste::ConteudoBanco(banco), antes);
-}
-
-TEST_F(EstruturaImportacao, ArquivoEmUtf8ComMarcaDeInicio) {
-    confereAbortada(
-        importa("\xEF\xBB\xBF" + teste::Junta(l)),
-        QStringLiteral("Erro linha 1: o arquivo está codificado em UTF-8; o arquivo de"
-                       " importação deve estar em Latin-1 (ISO-8859-1). Importação abortada."),
-        false);
-}
-
-TEST_F(EstruturaImportacao, LinhaComprida) {
-    const QByteArray comprida = l[0] + QByteArray(LimiteLinha, ' ');
-    confereAbortada(
-        importa(teste::Junta({l[0], comprida, l[7], "900000004"})),
-        QStringLiteral("Erro linha 2: a linha tem mais de 1024 caracteres. O arquivo não está no"
-                       " formato de importação do VLM-E. Importação abortada."),
-        false);
-    // 1024 characters is still a line; its length is then wrong for its type.
-    confereAbortada(
-        importa(teste::Junta({l[0], l[1].leftJustified(1024, ' '), l[7], "900000004"})),
-        QStringLiteral("Erro linha 2: o tamanho do registro tipo 1 deve ser de 115 caracteres."
-                       " Tamanho lido = 1024. Importação abortada. "),
-        false);
-}
-
-TEST_F(EstruturaImportacao, LinhasDemais) {
-    const QByteArray curtas = QByteArray("x\n").repeated(LimiteLinhas + 1);
-    confereAbortada(
-        importa(curtas),
-        QStringLiteral(
-            "Erro linha 1000001: o arquivo tem mais de 1000000 linhas. Importação abortada."),
-        false);
-    EXPECT_EQ(progresso.aberturas, 0);
-}
-
-long MemoriaResidenteKB() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &linha : status.readAll().split('\n'))
-        if (linha.startsWith("VmRSS:"))
-            return linha.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-TEST_F(EstruturaImportacao, CinquentaMegabytesSemQuebraDeLinhaSaoRecusadosSemLerTudo) {
-    const QString caminho = pasta.arquivo("enorme.txt");
-    {
-        QFile f(caminho);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        const QByteArray bloco = l[0].left(1) + QByteArray(1024 * 1024 - 1, '7');
-        for (int i = 0; i < 50; ++i)
-            ASSERT_EQ(f.write(bloco), bloco.size());
+TEST_F(EstruturaImportacao, CadaFalhaEstruturalAbortaComSuaMensagem) {
+    for (const Caso &c : Casos) {
+        SCOPED_TRACE(c.nome);
+        teste::UsuarioRoteirizado usuario;
+        std::vector<std::size_t> mensagensNoBipe; // the beep goes before the message
+        const ResultadoImportacao r =
+            ImportaDeclaracao(banco, usuario, progresso,
+                              teste::GravaArquivo(pasta, "a.txt", teste::Junta(c.linhas(l))),
+                              [&] { mensagensNoBipe.push_back(usuario.mensagens.size()); });
+        confereAbortada(r, QString::fromUtf8(c.mensagem), c.bipe);
+        EXPECT_EQ(mensagensNoBipe,
+                  c.bipe ? std::vector<std::size_t>{0} : std::vector<std::size_t>{});
+        EXPECT_EQ(usuario.mensagens.back().texto, r.mensagem);
     }
-    const long memoriaAntes = MemoriaResidenteKB();
+}
+
+TEST_F(EstruturaImportacao, VinteMegabytesNumaLinhaSaoContadosSemGuardar) {
+    const QString caminho = teste::GravaArquivo(
+        pasta, "e.txt", teste::Junta({"0" + QByteArray(20 * 1024 * 1024 - 1, '7'), "900000002"}));
+    const auto memoriaKB = [] {
+        QFile status(QStringLiteral("/proc/self/status"));
+        status.open(QIODevice::ReadOnly);
+        const QString rss =
+            QString::fromLatin1(status.readAll()).split('\n').filter("VmRSS:").value(0);
+        return rss.mid(6).trimmed().section(' ', 0, 0).toLong();
+    };
+    const long antesKB = memoriaKB();
     const ResultadoImportacao r = ImportaArquivo(banco, progresso, caminho);
-    const long memoriaDepois = MemoriaResidenteKB();
-    confereAbortada(
-        r,
-        QStringLiteral("Erro linha 1: a linha tem mais de 1024 caracteres. O arquivo não está no"
-                       " formato de importação do VLM-E. Importação abortada."),
-        false);
-    if (memoriaAntes > 0 && memoriaDepois > 0) {
-        EXPECT_LT(memoriaDepois - memoriaAntes, 8 * 1024)
-            << "KB a mais: " << memoriaDepois - memoriaAntes;
-    }
-    EXPECT_EQ(progresso.aberturas, 0);
+    // Holding the line would cost at least the file's 20 MB.
+    EXPECT_GT(antesKB, 0);
+    EXPECT_LT(memoriaKB() - antesKB, 8 * 1024);
+    confereAbortada(r,
+                    "Erro linha 1: o tamanho do registro tipo 0 deve ser de 352 caracteres. "
+                    "Tamanho lido = 20971520. Importação abortada. ",
+                    true);
 }
 
 TEST_F(EstruturaImportacao, BytesAleatoriosNaoGravamNada) {
@@ -291,96 +134,34 @@ TEST_F(EstruturaImportacao, BytesAleatoriosNaoGravamNada) {
     EXPECT_EQ(teste::ConteudoBanco(banco), antes);
 }
 
-TEST_F(EstruturaImportacao, RegistroValidoComBytesNulosEErrosDeTexto) {
-    auto linhas = l;
-    linhas[1][10] = '\0';
-    const ResultadoImportacao r = importa(teste::Junta(linhas));
-    ASSERT_EQ(r.desfecho, Desfecho::ErrosCampo);
-    ASSERT_EQ(r.erros.size(), 1u);
-    EXPECT_EQ(
-        LinhaListaErro(r.erros[0]),
-        QStringLiteral("Linha 2 (reg. 1) - DESCRIÇÃO: Contém caracteres de controle ou binários."));
-    EXPECT_EQ(teste::ConteudoBanco(banco), antes);
-}
-
-TEST_F(EstruturaImportacao, DezMilModelosNumaDeclaracao) {
-    QList<QByteArray> linhas{l[0]};
-    for (int i = 1; i <= 10000; ++i)
-        linhas << teste::Troca(l[1], 6,
-                               QStringLiteral("Modelo %1").arg(i, 5, 10, QLatin1Char('0')));
-    linhas << l[7] << "900010003";
-    confereAbortada(
-        importa(teste::Junta(linhas)),
-        QStringLiteral("Erro linha 10001: A quantidade máxima de Modelos por VLM-E é 9999."
-                       " Importação abortada."),
-        true);
-}
-
-TEST_F(EstruturaImportacao, DezMilImportadosSomandoSubcomponentesEComponentes) {
-    // National 7 costs 150,25; 5000 subcomponents of 0,0001 x 12,5 fit in it.
-    QList<QByteArray> linhas{l[0], l[1], l[3]};
-    const QByteArray sub = teste::Troca(l[5], 248, "000000000001000");
-    for (int i = 0; i < 5000; ++i)
-        linhas << sub;
-    for (int i = 0; i < 5000; ++i)
-        linhas << l[7];
-    linhas << "900010005";
-    confereAbortada(
-        importa(teste::Junta(linhas)),
-        QStringLiteral("Erro linha 10003: A quantidade máxima de Componentes Importados por"
-                       " VLM-E é 9999. Importação abortada."),
-        true);
-}
-
-// ---- Cancel, unreadable file, failing database ----
-
-TEST_F(EstruturaImportacao, CancelarNoMeioNaoGravaNada) {
-    progresso.cancelaNaUnidade = 10;
-    const ResultadoImportacao r =
-        ImportaArquivo(banco, progresso, teste::ArquivoDados("duas_declaracoes.txt"));
-    EXPECT_EQ(r.desfecho, Desfecho::Cancelada);
-    EXPECT_EQ(progresso.unidades, 10);
-    EXPECT_TRUE(r.declaracoes.empty());
-    EXPECT_EQ(teste::ConteudoBanco(banco), antes);
-    EXPECT_EQ(progresso.fechamentos, 1);
-
+TEST_F(EstruturaImportacao, CancelarNaContagemOuNoMeioNaoGravaNada) {
     teste::UsuarioRoteirizado usuario;
-    teste::ProgressoTeste outro;
-    outro.canceladoAntes = true;
-    EXPECT_EQ(ImportaDeclaracao(banco, usuario, outro, teste::ArquivoDados("duas_declaracoes.txt"))
-                  .desfecho,
-              Desfecho::Cancelada);
-    EXPECT_EQ(outro.unidades, 0);
+    // Unit 1 is the end of the count, inside the open dialog with its own step.
+    for (int unidade : {1, 10}) {
+        teste::ProgressoTeste p;
+        p.cancelaNaUnidade = unidade;
+        const auto r =
+            ImportaDeclaracao(banco, usuario, p, teste::ArquivoDados("duas_declaracoes.txt"));
+        EXPECT_EQ(r.desfecho, Desfecho::Cancelada);
+        EXPECT_EQ(p.unidades, unidade);
+        EXPECT_EQ(p.passos.first(), "Contando as linhas do arquivo");
+        EXPECT_EQ(p.passos.size(), unidade == 1 ? 1 : 10);
+        EXPECT_EQ(p.aberturas, 1);
+        EXPECT_EQ(p.fechamentos, 1);
+    }
     EXPECT_TRUE(usuario.mensagens.empty());
     EXPECT_EQ(teste::ConteudoBanco(banco), antes);
 }
 
-TEST_F(EstruturaImportacao, ArquivoInexistenteOuPasta) {
-    const QString inexistente = pasta.arquivo("nada.txt");
-    ResultadoImportacao r = ImportaArquivo(banco, progresso, inexistente);
-    EXPECT_EQ(r.desfecho, Desfecho::Falha);
-    EXPECT_EQ(r.mensagem, "Caminho inválido (" + inexistente + ")");
-    EXPECT_EQ(r.icone, shell::Icone::Exclamacao);
-
-    r = ImportaArquivo(banco, progresso, pasta.caminho());
-    EXPECT_EQ(r.mensagem, "Caminho inválido (" + pasta.caminho() + ")");
-    EXPECT_EQ(teste::ConteudoBanco(banco), antes);
-}
-
-TEST_F(EstruturaImportacao, ArquivoSemPermissaoDeLeitura) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "o administrador lê qualquer arquivo";
-    const QString caminho = teste::GravaArquivo(pasta, "fechado.txt", teste::Junta(l));
-    QFile::setPermissions(caminho, QFile::WriteOwner);
-    const ResultadoImportacao r = ImportaArquivo(banco, progresso, caminho);
-    EXPECT_EQ(r.desfecho, Desfecho::Falha);
-    EXPECT_EQ(r.mensagem, QStringLiteral("O disco está protegido contra gravação."));
-    EXPECT_EQ(teste::ConteudoBanco(banco), antes);
-}
-
-TEST_F(EstruturaImportacao, FalhaDoBancoNoMeioDesfazTudo) {
-    // The second statement's model cannot be written; the first statement is
-    // already in the database by then.
+TEST_F(EstruturaImportacao, FalhasDoArquivoOuDoBancoNaoGravamNada) {
+    for (const QString &caminho : {pasta.arquivo("nada.txt"), pasta.caminho()}) {
+        const ResultadoImportacao r = ImportaArquivo(banco, progresso, caminho);
+        EXPECT_EQ(r.mensagem, "Caminho inválido (" + caminho + ")");
+        EXPECT_EQ(r.icone, shell::Icone::Exclamacao);
+    }
+    EXPECT_EQ(importa({}).mensagem, "Ocorreu um erro, contacte o suporte técnico. 62 - Fim de "
+                                    "arquivo inesperado: o arquivo está vazio ou incompleto.");
+    // The second statement's model cannot be written; the first is stored by then.
     banco.executa(QStringLiteral("CREATE TEMP TRIGGER recusa BEFORE INSERT ON MODELOS"
                                  " WHEN NEW.TX_DESCRICAO_MODELOS = 'Rádio portátil'"
                                  " BEGIN SELECT RAISE(ABORT, 'recusado pelo teste'); END"));
@@ -388,33 +169,11 @@ TEST_F(EstruturaImportacao, FalhaDoBancoNoMeioDesfazTudo) {
     const ResultadoImportacao r =
         ImportaDeclaracao(banco, usuario, progresso, teste::ArquivoDados("duas_declaracoes.txt"));
     EXPECT_EQ(r.desfecho, Desfecho::Falha);
-    EXPECT_TRUE(
-        r.mensagem.startsWith(QStringLiteral("Ocorreu um erro, contacte o suporte técnico. ")))
+    EXPECT_TRUE(r.mensagem.startsWith("Ocorreu um erro, contacte o suporte técnico. ") &&
+                r.mensagem.contains("recusado pelo teste"))
         << r.mensagem;
-    EXPECT_TRUE(r.mensagem.contains(QStringLiteral("recusado pelo teste"))) << r.mensagem;
+    EXPECT_EQ(usuario.mensagens.back().icone, shell::Icone::Critico);
     EXPECT_EQ(teste::ConteudoBanco(banco), antes);
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(usuario.mensagens[0].icone, shell::Icone::Critico);
-    EXPECT_EQ(usuario.mensagens[0].titulo, QStringLiteral("Importação do VLME"));
-}
-
-TEST_F(EstruturaImportacao, AbortagemComBipeAvisaDepoisDoBipe) {
-    teste::UsuarioRoteirizado usuario;
-    int bipes = 0;
-    std::size_t mensagensNoBipe = 99;
-    const ResultadoImportacao r = ImportaDeclaracao(
-        banco, usuario, progresso,
-        teste::GravaArquivo(pasta, "a.txt", teste::Junta({l[1], l[7], "900000003"})), [&] {
-            ++bipes;
-            mensagensNoBipe = usuario.mensagens.size();
-        });
-    EXPECT_EQ(r.desfecho, Desfecho::Abortada);
-    EXPECT_EQ(bipes, 1);
-    EXPECT_EQ(mensagensNoBipe, 0u);
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(usuario.mensagens[0].texto,
-              QStringLiteral("Erro linha 1 - Registro Tipo 0 ausente. Importação abortada."));
-    EXPECT_EQ(usuario.mensagens[0].icone, shell::Icone::Critico);
 }
 
 } // namespace

@@ -1,14 +1,16 @@
-// A sound file: what each record stores, column by column, checked against
-// values worked out by hand from the hand-typed file; line ends; statements
-// already in the database; what the user is told; vlme-cli's output.
+// A sound file: what each record stores, column by column, against rows
+// worked out by hand from the hand-typed file (duas_declaracoes_banco.txt:
+// dates as YYYY/MM/DD, the file's national numbers 7 and 9 kept, sequences
+// from 1, a DI-based row with its zero NCM and no unit); line ends;
+// statements already in the database; what the user is told; vlme-cli.
 
+#include "delivery/Transmissao.h"
 #include "import/Importacao.h"
-#include "store/Banco.h"
-#include "support/ConstrutorDeclaracao.h"
-#include "support/PastaTeste.h"
 #include "support/UsuarioRoteirizado.h"
 
 #include "ArquivosImportacao.h"
+
+#include <QTextStream>
 
 #include <gtest/gtest.h>
 
@@ -18,117 +20,65 @@ using teste::ConteudoTabela;
 
 namespace {
 
-class ImportacaoSucesso : public ::testing::Test {
+// An empty database, so that the new statements are 1 and 2.
+class ImportacaoSucesso : public teste::ImportacaoTeste {
   protected:
-    teste::BancoTeste bt;
-    store::Banco &banco = bt.banco();
-    teste::PastaTeste pasta;
-    teste::ProgressoTeste progresso;
+    void SetUp() override {}
+    ResultadoImportacao importaEm(store::Banco &outro, const QByteArray &conteudo) {
+        return ImportaArquivo(outro, progresso, teste::GravaArquivo(pasta, "a.txt", conteudo));
+    }
 };
 
-const QStringList VlmeEsperado = {
-    "VLME:1|NULL|'11222333000181'|'52998224725'|'PPB de telefones celulares'|0|0.0|0|0|''|''|"
-    "'85171231'|1.5|12345.67|500.0|'Telefone celular com câmera'|'UN'|0|0|''|NULL",
-    "VLME:2|NULL|'04539983000190'|'11111111111'|'PPB de radios'|1|0.0|0|1|'2001000123'|"
-    "'12345678901234567'|'85271300'|0.25|1000.0|0.01|'Rádio AM/FM'|'PC'|0|0|''|NULL",
-};
-
-const QStringList ModelosEsperados = {
-    "MODELOS:1|1|'Modelo Básico'|'MB-01'|1999.9",
-    "MODELOS:1|2|'Modelo Avançado'|'MA-02'|2500.0",
-    "MODELOS:2|1|'Rádio portátil'|'RP'|100.0",
-};
-
-// The file's numbers 7 and 9 kept in NR_SQ_IMPORTACAO; sequences from 1.
-const QStringList NacionaisEsperados = {
-    "COMPONENTES_NACIONAIS:1|1|'Placa de circuito impresso'|2.5|150.25|1|'85340000'|'UN'|7",
-    "COMPONENTES_NACIONAIS:1|2|'Bateria de lítio'|1.0|80.0|2|'85076000'|'PC'|9",
-};
-
-// Subcomponents and components share one numbering; a DI-based row keeps
-// its zero NCM and has no unit.
-const QStringList ImportadosEsperados = {
-    "COMPONENTES_IMPORTADOS:1|1|'Chip controlador'|4.0|12.5|0.0|0.0|1|0|1|1|0|'00000000'|NULL|0",
-    "COMPONENTES_IMPORTADOS:1|2|'Célula'|2.0|30.0|0.0|0.0|0|3|0|0|0|'85076000'|'UN'|0",
-    "COMPONENTES_IMPORTADOS:1|3|'Tela de cristal líquido'|1.5|99.999999|0.0|0.0|2|0|0|1|1|"
-    "'00000000'|NULL|0",
-    "COMPONENTES_IMPORTADOS:2|1|'Alto-falante'|3.0|7.25|0.0|0.0|0|4|1|0|0|'85182100'|'UN'|0",
-};
-
-// Base flag "S" on line 6, "n" (lower case) on line 7.
-const QStringList SubcompEsperados = {"SUBCOMP:1|1|1|1", "SUBCOMP:1|2|2|0"};
-
-// Dates as YYYY/MM/DD; an empty state registration is not written.
-const QStringList NFEsperadas = {
-    "NF:1|'0000000123'|'1'|'04539983000190'|'2023/03/15'|'12.345.678-9'",
-    "NF:2|'0000000456'|'A'|'04539983000190'|'2024/02/29'|NULL",
-    "NF:3|'0000000789'|'2'|'11222333000181'|'2023/11/05'|NULL",
-    "NF:4|'0000000042'|'U'|'11222333000181'|'2022/01/31'|'123.456.789-00'",
-};
-
-const QStringList DIEsperadas = {
-    "DI:1|'2301234567'|'001'|'01'|NULL",
-    "DI:2|'2301234567'|'002'|'80'|NULL",
-};
-
-void ConfereTudo(store::Banco &banco) {
-    EXPECT_EQ(ConteudoTabela(banco, "VLME"), VlmeEsperado);
-    EXPECT_EQ(ConteudoTabela(banco, "MODELOS"), ModelosEsperados);
-    EXPECT_EQ(ConteudoTabela(banco, "COMPONENTES_NACIONAIS"), NacionaisEsperados);
-    EXPECT_EQ(ConteudoTabela(banco, "COMPONENTES_IMPORTADOS"), ImportadosEsperados);
-    EXPECT_EQ(ConteudoTabela(banco, "SUBCOMP"), SubcompEsperados);
-    EXPECT_EQ(ConteudoTabela(banco, "NF"), NFEsperadas);
-    EXPECT_EQ(ConteudoTabela(banco, "DI"), DIEsperadas);
+QStringList BancoEsperado() {
+    QFile f(teste::ArquivoDados("duas_declaracoes_banco.txt"));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-TEST_F(ImportacaoSucesso, ArquivoDeDuasDeclaracoesGravaCadaColuna) {
-    const ResultadoImportacao r =
-        ImportaArquivo(banco, progresso, teste::ArquivoDados("duas_declaracoes.txt"));
+TEST_F(ImportacaoSucesso, DuasDeclaracoesGravamCadaColunaEDizemAsContagens) {
+    teste::UsuarioRoteirizado usuario;
+    int bipes = 0;
+    const ResultadoImportacao r = ImportaDeclaracao(
+        banco, usuario, progresso, teste::ArquivoDados("duas_declaracoes.txt"), [&] { ++bipes; });
     ASSERT_EQ(r.desfecho, Desfecho::Sucesso) << r.mensagem;
     EXPECT_EQ(r.declaracoes, (std::vector<int>{1, 2}));
-    EXPECT_TRUE(r.erros.empty());
-    EXPECT_EQ(r.contadores.linhas, 12);
-    EXPECT_EQ(r.contadores.registros, (std::array<int, 5>{2, 3, 2, 2, 2}));
-    EXPECT_EQ(r.contadores.total(), 11);
-    ConfereTudo(banco);
-}
-
-TEST_F(ImportacaoSucesso, ProgressoContaAsLinhasEMostraCadaUma) {
-    ImportaArquivo(banco, progresso, teste::ArquivoDados("duas_declaracoes.txt"));
-    EXPECT_EQ(progresso.aberturas, 1);
-    EXPECT_EQ(progresso.fechamentos, 1);
-    EXPECT_EQ(progresso.minimo, 0);
+    EXPECT_EQ(teste::ConteudoBanco(banco), BancoEsperado());
+    ASSERT_EQ(usuario.mensagens.size(), 1u);
+    EXPECT_EQ(usuario.mensagens[0].titulo, "Importação do VLME");
+    EXPECT_EQ(usuario.mensagens[0].icone, shell::Icone::Informacao);
+    EXPECT_EQ(usuario.mensagens[0].texto,
+              "     Importação Efetuada com Sucesso                                   \r\n\r\n"
+              "Número Total de Registros Importados: 11\r\n"
+              "Número de Registros Tipo 0 Importados: 2\r\n"
+              "Número de Registros Tipo 1 Importados: 3\r\n"
+              "Número de Registros Tipo 2 Importados: 2\r\n"
+              "Número de Registros Tipo 3 Importados: 2\r\n"
+              "Número de Registros Tipo 4 Importados: 2\r\n");
+    EXPECT_EQ(bipes, 0);
+    // The count's step and unit, then one per line; the totals line is not announced.
+    EXPECT_EQ(progresso.aberturas + progresso.fechamentos, 2);
     EXPECT_EQ(progresso.maximo, 12);
     EXPECT_EQ(progresso.ultimoValor, 12);
-    EXPECT_EQ(progresso.unidades, 12);
-    // The totals line is not announced.
-    ASSERT_EQ(progresso.passos.size(), 11);
-    EXPECT_EQ(progresso.passos.first(), "Importando 1 de 11");
-    EXPECT_EQ(progresso.passos.last(), "Importando 11 de 11");
+    EXPECT_EQ(progresso.unidades, 13);
+    ASSERT_EQ(progresso.passos.size(), 12);
+    EXPECT_EQ(progresso.passos[0], "Contando as linhas do arquivo");
+    EXPECT_EQ(progresso.passos[1], "Importando 1 de 11");
+    EXPECT_EQ(progresso.passos[11], "Importando 11 de 11");
 }
 
-TEST_F(ImportacaoSucesso, FinsDeLinhaLFEUltimaLinhaSemFimDaoOMesmo) {
-    QByteArray soLF = teste::Junta(teste::LinhasBoas(), "\n");
-    QByteArray semFinal = teste::Junta(teste::LinhasBoas());
+TEST_F(ImportacaoSucesso, VariantesDoArquivoGravamOMesmo) {
+    QByteArray semFinal = teste::Junta(l);
     semFinal.chop(2);
-    for (const QByteArray &conteudo : {soLF, semFinal}) {
+    for (const QByteArray &conteudo :
+         {teste::Junta(l, "\n"), semFinal, teste::Junta(l) + "\r\n   \r\n"}) {
         teste::BancoTeste outro;
-        const ResultadoImportacao r = ImportaArquivo(
-            outro.banco(), progresso, teste::GravaArquivo(pasta, "variante.txt", conteudo));
+        const ResultadoImportacao r = importaEm(outro.banco(), conteudo);
         ASSERT_EQ(r.desfecho, Desfecho::Sucesso) << r.mensagem;
-        ConfereTudo(outro.banco());
+        EXPECT_EQ(teste::ConteudoBanco(outro.banco()), BancoEsperado());
     }
 }
 
-TEST_F(ImportacaoSucesso, LinhasEmBrancoDepoisDoTotalizadorSaoIgnoradas) {
-    const QByteArray conteudo = teste::Junta(teste::LinhasBoas()) + "\r\n   \r\n";
-    const ResultadoImportacao r =
-        ImportaArquivo(banco, progresso, teste::GravaArquivo(pasta, "a.txt", conteudo));
-    ASSERT_EQ(r.desfecho, Desfecho::Sucesso) << r.mensagem;
-    EXPECT_EQ(r.declaracoes.size(), 2u);
-}
-
-TEST_F(ImportacaoSucesso, DeclaracoesExistentesFicamIntactasENovasNumeramDoUm) {
+TEST_F(ImportacaoSucesso, DeclaracoesExistentesFicamIntactas) {
     const int antiga =
         teste::ConstrutorDeclaracao(banco).geral().modelo("Modelo Básico", 10.0).nacional();
     const QStringList antes = ConteudoTabela(banco, "MODELOS");
@@ -137,7 +87,7 @@ TEST_F(ImportacaoSucesso, DeclaracoesExistentesFicamIntactasENovasNumeramDoUm) {
     ASSERT_EQ(r.desfecho, Desfecho::Sucesso) << r.mensagem;
     EXPECT_EQ(r.declaracoes, (std::vector<int>{antiga + 1, antiga + 2}));
     // A model of another statement with the same description is no repeat.
-    QStringList modelos = ConteudoTabela(banco, "MODELOS");
+    const QStringList modelos = ConteudoTabela(banco, "MODELOS");
     EXPECT_EQ(modelos.mid(0, antes.size()), antes);
     EXPECT_EQ(modelos.mid(antes.size()),
               (QStringList{"MODELOS:2|1|'Modelo Básico'|'MB-01'|1999.9",
@@ -145,61 +95,100 @@ TEST_F(ImportacaoSucesso, DeclaracoesExistentesFicamIntactasENovasNumeramDoUm) {
                            "MODELOS:3|1|'Rádio portátil'|'RP'|100.0"}));
 }
 
-TEST_F(ImportacaoSucesso, SoOTotalizadorComUmImportaNada) {
-    const ResultadoImportacao r =
-        ImportaArquivo(banco, progresso, teste::GravaArquivo(pasta, "a.txt", "900000001\r\n"));
-    ASSERT_EQ(r.desfecho, Desfecho::Sucesso) << r.mensagem;
-    EXPECT_TRUE(r.declaracoes.empty());
-    EXPECT_EQ(r.contadores.total(), 0);
-    EXPECT_EQ(teste::ContaLinhas(banco, "VLME"), 0);
-}
-
-TEST_F(ImportacaoSucesso, ModelosSeguidosDeTipo4SemNacionais) {
-    // Lines 9-11 are such a statement; the count is then 4.
-    const auto l = teste::LinhasBoas();
-    const QByteArray conteudo = teste::Junta({l[8], l[9], l[10], "900000004"});
-    const ResultadoImportacao r =
-        ImportaArquivo(banco, progresso, teste::GravaArquivo(pasta, "a.txt", conteudo));
-    ASSERT_EQ(r.desfecho, Desfecho::Sucesso) << r.mensagem;
-    EXPECT_EQ(r.contadores.registros, (std::array<int, 5>{1, 1, 0, 0, 1}));
-}
-
-TEST_F(ImportacaoSucesso, CustoIgualAoDoNacionalPassa) {
+TEST_F(ImportacaoSucesso, CasosLimiteQueImportam) {
+    const ResultadoImportacao soTotal = importa("900000001\r\n");
+    ASSERT_EQ(soTotal.desfecho, Desfecho::Sucesso) << soTotal.mensagem;
+    EXPECT_EQ(soTotal.contadores.total(), 0);
+    // Models followed by a type 4, no national component.
+    const ResultadoImportacao semNacional = importa(teste::Junta({l[8], l[9], l[10], "900000004"}));
+    EXPECT_EQ(semNacional.contadores.registros, (std::array<int, 5>{1, 1, 0, 0, 1}));
     // Line 7 made a second subcomponent of national 7 (unit cost 150,25):
     // 4 x 12,5 + 2 x 50,125 = 150,25 exactly.
-    auto l = teste::LinhasBoas();
-    l[6] = teste::Troca(l[6], 6, "0007");
-    l[6] = teste::Troca(l[6], 264, "000000050125000");
-    const ResultadoImportacao r =
-        ImportaArquivo(banco, progresso, teste::GravaArquivo(pasta, "a.txt", teste::Junta(l)));
-    ASSERT_EQ(r.desfecho, Desfecho::Sucesso) << r.mensagem;
-    EXPECT_EQ(ConteudoTabela(banco, "SUBCOMP"),
+    teste::BancoTeste outro;
+    l[6] = teste::Troca(teste::Troca(l[6], 6, "0007"), 264, "000000050125000");
+    ASSERT_EQ(importaEm(outro.banco(), teste::Junta(l)).desfecho, Desfecho::Sucesso);
+    EXPECT_EQ(ConteudoTabela(outro.banco(), "SUBCOMP"),
               (QStringList{"SUBCOMP:1|1|1|1", "SUBCOMP:1|2|1|0"}));
 }
 
-// ---- What the user is told ----
+// Imported and then generated, a statement comes back as the file that went
+// in, but for what the generation writes anew; read as Latin-1 or as UTF-8,
+// the same file gives the same delivery bytes.
 
-TEST_F(ImportacaoSucesso, MensagemDeSucessoComAsContagens) {
+// The delivery files of every statement of `conteudo`, imported into a fresh
+// database; `r` says how the import went.
+QList<QByteArray> ImportaEGera(const QByteArray &conteudo, ResultadoImportacao *r = nullptr) {
+    teste::PastaTeste pasta;
+    teste::BancoTeste b;
+    shell::ProgressoMudo progresso;
     teste::UsuarioRoteirizado usuario;
-    int bipes = 0;
-    const ResultadoImportacao r = ImportaDeclaracao(
-        banco, usuario, progresso, teste::ArquivoDados("duas_declaracoes.txt"), [&] { ++bipes; });
-    ASSERT_EQ(r.desfecho, Desfecho::Sucesso);
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    const auto &m = usuario.mensagens[0];
-    EXPECT_EQ(m.titulo, "Importação do VLME");
-    EXPECT_EQ(m.icone, shell::Icone::Informacao);
-    const QString cabecalho =
-        "     Importação Efetuada com Sucesso                                   ";
-    ASSERT_EQ(cabecalho.size(), 71);
-    EXPECT_EQ(m.texto, cabecalho + "\r\n\r\n"
-                                   "Número Total de Registros Importados: 11\r\n"
-                                   "Número de Registros Tipo 0 Importados: 2\r\n"
-                                   "Número de Registros Tipo 1 Importados: 3\r\n"
-                                   "Número de Registros Tipo 2 Importados: 2\r\n"
-                                   "Número de Registros Tipo 3 Importados: 2\r\n"
-                                   "Número de Registros Tipo 4 Importados: 2\r\n");
-    EXPECT_EQ(bipes, 0);
+    ResultadoImportacao proprio;
+    ResultadoImportacao &resultado = r ? *r : proprio;
+    resultado = ImportaArquivo(b.banco(), progresso, teste::GravaArquivo(pasta, "e.txt", conteudo));
+    EXPECT_TRUE(r || resultado.desfecho == Desfecho::Sucesso) << resultado.mensagem.toStdString();
+    delivery::Transmissao t(b.banco(), b.pasta(), usuario, progresso);
+    QList<QByteArray> arquivos;
+    for (int n : resultado.declaracoes) {
+        QFile f(t.GeraArquivoTransmissao(n, false));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << n;
+        arquivos << f.readAll();
+    }
+    return arquivos;
+}
+
+// Written anew by the generation: the constants of type 0, national numbers
+// (the database's, not the file's), the zero CNPJ of a DI-based component
+// (blanks); flags come back in upper case.
+struct Mascara {
+    int linha, pos, largura;
+};
+const Mascara Mascaras[] = {{1, 347, 5}, {4, 2, 4}, {5, 2, 4}, {6, 6, 4}, {7, 6, 4}, {8, 38, 14}};
+
+QByteArray Mascarado(QByteArray linha, int numero) {
+    for (const Mascara &m : Mascaras)
+        if (m.linha == numero)
+            linha.replace(m.pos - 1, m.largura, QByteArray(m.largura, '#'));
+    return linha.toUpper();
+}
+
+TEST(IdaEVolta, GeradoDevolveOArquivoImportado) {
+    const QList<QByteArray> l = teste::LinhasBoas();
+    auto de1900 = l; // 29/02/1900 passes the field rules, so generation carries it
+    de1900[3] = teste::Troca(l[3], 50, "19000229");
+    de1900[6] = teste::Troca(l[6], 72, "19000229");
+    for (const QList<QByteArray> &linhas : {l, de1900}) {
+        const QList<QByteArray> arquivos = ImportaEGera(teste::Junta(linhas));
+        ASSERT_EQ(arquivos.size(), 2);
+        QList<QByteArray> gerados = arquivos[0].split('\n') + arquivos[1].split('\n');
+        gerados.removeAll(QByteArray());
+        QList<QByteArray> esperados = linhas.mid(0, 8);
+        esperados << "900000009" << linhas.mid(8, 3) << "900000004";
+        ASSERT_EQ(gerados.size(), esperados.size());
+        for (int i = 0; i < esperados.size(); ++i) {
+            const int numero = i < 9 ? i + 1 : i;
+            const QByteArray g = gerados[i].endsWith('\r') ? gerados[i].chopped(1) : gerados[i];
+            EXPECT_EQ(Mascarado(g, numero), Mascarado(esperados[i], numero)) << "linha " << i + 1;
+        }
+    }
+}
+
+TEST(IdaEVolta, Utf8GeraOMesmoArquivoQueLatin1) {
+    const QByteArray latin1 = teste::Junta(teste::LinhasBoas());
+    const QByteArray utf8 = QString::fromLatin1(latin1).toUtf8();
+    ASSERT_GT(utf8.size(), latin1.size()); // it has accented letters
+    const QList<QByteArray> esperado = ImportaEGera(latin1);
+    ASSERT_EQ(esperado.size(), 2);
+    EXPECT_EQ(ImportaEGera(utf8), esperado);
+    EXPECT_EQ(ImportaEGera("\xEF\xBB\xBF" + utf8), esperado);
+    // A character Latin-1 has not could not go into the delivery file.
+    ResultadoImportacao r;
+    QString texto = QString::fromLatin1(latin1);
+    texto[latin1.indexOf("Modelo B")] = QChar(0x20AC); // the euro sign
+    EXPECT_TRUE(ImportaEGera(texto.toUtf8(), &r).isEmpty());
+    ASSERT_EQ(r.erros.size(), 1u);
+    EXPECT_EQ(LinhaListaErro(r.erros[0]), QStringLiteral("Linha 2 (reg. 1) - DESCRIÇÃO: Caractere "
+                                                         "fora do Latin-1 (ISO-8859-1); troque-o "
+                                                         "por outro."));
 }
 
 } // namespace
