@@ -4,23 +4,18 @@
 #include "store/Declaracoes.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace vlme::teste {
 
 using namespace vlme::store;
 
-ConstrutorDeclaracao::ConstrutorDeclaracao(Banco &banco)
-    : banco_(banco), numero_(CriaVLM(banco))
-{
-}
+ConstrutorDeclaracao::ConstrutorDeclaracao(Banco &banco) : banco_(banco), numero_(CriaVLM(banco)) {}
 
 ConstrutorDeclaracao::ConstrutorDeclaracao(Banco &banco, int numero)
-    : banco_(banco), numero_(numero)
-{
-}
+    : banco_(banco), numero_(numero) {}
 
-DadosGerais ConstrutorDeclaracao::GeraisPadrao()
-{
+DadosGerais ConstrutorDeclaracao::GeraisPadrao() {
     DadosGerais d;
     d.cnpj = Cnpj;
     d.cpf = Cpf;
@@ -37,8 +32,7 @@ DadosGerais ConstrutorDeclaracao::GeraisPadrao()
     return d;
 }
 
-DadosNF ConstrutorDeclaracao::NFPadrao()
-{
+DadosNF ConstrutorDeclaracao::NFPadrao() {
     DadosNF nf;
     nf.numero = QStringLiteral("0000000001");
     nf.serie = QStringLiteral("1");
@@ -47,14 +41,12 @@ DadosNF ConstrutorDeclaracao::NFPadrao()
     return nf;
 }
 
-DadosDI ConstrutorDeclaracao::DIPadrao()
-{
+DadosDI ConstrutorDeclaracao::DIPadrao() {
     return {NumeroDI, QStringLiteral("001"), QStringLiteral("01")};
 }
 
 DadosNacional ConstrutorDeclaracao::NacionalPadrao(const QString &descricao, double quantidade,
-                                                   double custoUnitario)
-{
+                                                   double custoUnitario) {
     DadosNacional d;
     d.descricao = descricao;
     d.quantidade = quantidade;
@@ -65,8 +57,7 @@ DadosNacional ConstrutorDeclaracao::NacionalPadrao(const QString &descricao, dou
 }
 
 DadosImportado ConstrutorDeclaracao::ImportadoPadrao(const QString &descricao, double quantidade,
-                                                     double valorUnitario, double aliquota)
-{
+                                                     double valorUnitario, double aliquota) {
     DadosImportado d;
     d.descricao = descricao;
     d.quantidade = quantidade;
@@ -79,69 +70,59 @@ DadosImportado ConstrutorDeclaracao::ImportadoPadrao(const QString &descricao, d
     return d;
 }
 
-DadosNF ConstrutorDeclaracao::proximaNF()
-{
+DadosNF ConstrutorDeclaracao::proximaNF() {
     DadosNF nf = NFPadrao();
     nf.numero = QStringLiteral("%1").arg(++notas_, 10, 10, QLatin1Char('0'));
     return nf;
 }
 
-ConstrutorDeclaracao &ConstrutorDeclaracao::geral()
-{
+ConstrutorDeclaracao &ConstrutorDeclaracao::geral() {
     return geral(GeraisPadrao());
 }
 
-ConstrutorDeclaracao &ConstrutorDeclaracao::geral(const DadosGerais &dados)
-{
+ConstrutorDeclaracao &ConstrutorDeclaracao::geral(const DadosGerais &dados) {
     GravaVLME(banco_, numero_, dados);
     return *this;
 }
 
 ConstrutorDeclaracao &
-ConstrutorDeclaracao::geral(const std::function<void(DadosGerais &)> &ajuste)
-{
+ConstrutorDeclaracao::geral(const std::function<void(DadosGerais &)> &ajuste) {
     DadosGerais d = GeraisPadrao();
     ajuste(d);
     return geral(d);
 }
 
 ConstrutorDeclaracao &ConstrutorDeclaracao::modelo(const QString &descricao, double precoVenda,
-                                                   const QString &codigoInterno)
-{
+                                                   const QString &codigoInterno) {
     DadosModelo d{descricao, precoVenda, codigoInterno};
     if (d.codigoInterno.isEmpty())
         d.codigoInterno = QStringLiteral("COD%1").arg(ProximoModelo(banco_, numero_));
     return modelo(d);
 }
 
-ConstrutorDeclaracao &ConstrutorDeclaracao::modelo(const DadosModelo &dados)
-{
+ConstrutorDeclaracao &ConstrutorDeclaracao::modelo(const DadosModelo &dados) {
     ultimoModelo_ = IncluiModelo(banco_, numero_, dados);
     return *this;
 }
 
 ConstrutorDeclaracao &ConstrutorDeclaracao::nacional(const QString &descricao, double quantidade,
-                                                     double custoUnitario)
-{
+                                                     double custoUnitario) {
     return nacional(NacionalPadrao(descricao, quantidade, custoUnitario), proximaNF());
 }
 
-ConstrutorDeclaracao &ConstrutorDeclaracao::nacional(const DadosNacional &dados, const DadosNF &nf)
-{
+ConstrutorDeclaracao &ConstrutorDeclaracao::nacional(const DadosNacional &dados,
+                                                     const DadosNF &nf) {
     ultimoNacional_ = IncluiNacional(banco_, numero_, nf, dados);
     return *this;
 }
 
-ConstrutorDeclaracao &ConstrutorDeclaracao::importadoDI(const QString &descricao,
-                                                        double quantidade, double valorUnitario,
-                                                        double aliquota)
-{
+ConstrutorDeclaracao &ConstrutorDeclaracao::importadoDI(const QString &descricao, double quantidade,
+                                                        double valorUnitario, double aliquota) {
     return importadoDI(ImportadoPadrao(descricao, quantidade, valorUnitario, aliquota), DIPadrao());
 }
 
 ConstrutorDeclaracao &ConstrutorDeclaracao::importadoDI(const DadosImportado &dados,
-                                                        const DadosDI &di)
-{
+                                                        const DadosDI &di) {
     DadosImportado d = dados;
     if (!d.direto)
         d.direto = true;
@@ -149,17 +130,14 @@ ConstrutorDeclaracao &ConstrutorDeclaracao::importadoDI(const DadosImportado &da
     return *this;
 }
 
-ConstrutorDeclaracao &ConstrutorDeclaracao::importadoNF(const QString &descricao,
-                                                        double quantidade, double valorUnitario,
-                                                        double aliquota)
-{
+ConstrutorDeclaracao &ConstrutorDeclaracao::importadoNF(const QString &descricao, double quantidade,
+                                                        double valorUnitario, double aliquota) {
     return importadoNF(ImportadoPadrao(descricao, quantidade, valorUnitario, aliquota),
                        proximaNF());
 }
 
 ConstrutorDeclaracao &ConstrutorDeclaracao::importadoNF(const DadosImportado &dados,
-                                                        const DadosNF &nf)
-{
+                                                        const DadosNF &nf) {
     DadosImportado d = dados;
     if (!d.direto)
         d.direto = false;
@@ -168,19 +146,15 @@ ConstrutorDeclaracao &ConstrutorDeclaracao::importadoNF(const DadosImportado &da
 }
 
 ConstrutorDeclaracao &ConstrutorDeclaracao::subcomponente(int nacional, const QString &descricao,
-                                                          double quantidade,
-                                                          double valorUnitario, double aliquota,
-                                                          bool baseCalculo)
-{
+                                                          double quantidade, double valorUnitario,
+                                                          double aliquota, bool baseCalculo) {
     DadosImportado d = ImportadoPadrao(descricao, quantidade, valorUnitario, aliquota);
     d.baseCalculo = baseCalculo;
     return subcomponente(nacional, d, DIPadrao());
 }
 
-ConstrutorDeclaracao &ConstrutorDeclaracao::subcomponente(int nacional,
-                                                          const DadosImportado &dados,
-                                                          const DadosDI &di)
-{
+ConstrutorDeclaracao &ConstrutorDeclaracao::subcomponente(int nacional, const DadosImportado &dados,
+                                                          const DadosDI &di) {
     DadosImportado d = dados;
     if (!d.direto)
         d.direto = true;
@@ -190,8 +164,7 @@ ConstrutorDeclaracao &ConstrutorDeclaracao::subcomponente(int nacional,
 
 ConstrutorDeclaracao &ConstrutorDeclaracao::subcomponenteNF(int nacional,
                                                             const DadosImportado &dados,
-                                                            const DadosNF &nf)
-{
+                                                            const DadosNF &nf) {
     DadosImportado d = dados;
     if (!d.direto)
         d.direto = false;
@@ -199,12 +172,11 @@ ConstrutorDeclaracao &ConstrutorDeclaracao::subcomponenteNF(int nacional,
     return *this;
 }
 
-QStringList ConteudoTabela(Banco &banco, const QString &tabela)
-{
+QStringList ConteudoTabela(Banco &banco, const QString &tabela) {
     QStringList colunas;
     {
-        QSqlQuery q = banco.executa(QStringLiteral("SELECT name FROM pragma_table_info(?)"),
-                                    {tabela});
+        QSqlQuery q =
+            banco.executa(QStringLiteral("SELECT name FROM pragma_table_info(?)"), {tabela});
         while (q.next())
             colunas << QStringLiteral("quote(%1)").arg(q.value(0).toString());
     }
@@ -216,22 +188,32 @@ QStringList ConteudoTabela(Banco &banco, const QString &tabela)
     return linhas;
 }
 
-QStringList ConteudoBanco(Banco &banco)
-{
+QStringList ConteudoBanco(Banco &banco) {
     QStringList tudo;
-    for (const char *tabela : {"VLME", "MODELOS", "COMPONENTES_NACIONAIS",
-                               "COMPONENTES_IMPORTADOS", "SUBCOMP", "NF", "DI"})
+    for (const char *tabela : {"VLME", "MODELOS", "COMPONENTES_NACIONAIS", "COMPONENTES_IMPORTADOS",
+                               "SUBCOMP", "NF", "DI"})
         tudo += ConteudoTabela(banco, QLatin1String(tabela));
     return tudo;
 }
 
 int ContaLinhas(Banco &banco, const QString &tabela, const QString &onde,
-                const QVariantList &valores)
-{
+                const QVariantList &valores) {
     QString sql = QStringLiteral("SELECT count(*) FROM ") + tabela;
     if (!onde.isEmpty())
         sql += QStringLiteral(" WHERE ") + onde;
     return banco.escalar(sql, valores).toInt();
+}
+
+QString Valores(Banco &banco, const QString &sql, const QVariantList &valores) {
+    QStringList linhas;
+    QSqlQuery q = banco.executa(sql, valores);
+    while (q.next()) {
+        QStringList campos;
+        for (int i = 0; i < q.record().count(); ++i)
+            campos << (q.isNull(i) ? QStringLiteral("NULL") : q.value(i).toString());
+        linhas << campos.join(QLatin1Char('|'));
+    }
+    return linhas.join(QLatin1Char(';'));
 }
 
 } // namespace vlme::teste
