@@ -11,8 +11,7 @@
 
 using namespace vlme;
 
-TEST(frmSplash, MostraAVersaoEEscondeODesenvolvimento)
-{
+TEST(frmSplash, MostraAVersaoEEscondeODesenvolvimento) {
     ui::frmSplash splash(QStringLiteral("5.0"));
     splash.show();
     EXPECT_EQ(splash.lblVersao->text(), QStringLiteral("Versão 5.0"));
@@ -24,8 +23,7 @@ TEST(frmSplash, MostraAVersaoEEscondeODesenvolvimento)
     EXPECT_EQ(splash.findChild<QLabel *>(QStringLiteral("lblVersao")), splash.lblVersao);
 }
 
-TEST(frmSplash, FechaSozinhoEAvisaUmaVez)
-{
+TEST(frmSplash, FechaSozinhoEAvisaUmaVez) {
     ui::frmSplash splash(QStringLiteral("5.0"));
     QSignalSpy fechado(&splash, &ui::frmSplash::fechado);
     splash.objTempo->setInterval(10);
