@@ -19,10 +19,10 @@ DadosGerais ConstrutorDeclaracao::GeraisPadrao() {
     DadosGerais d;
     d.cnpj = Cnpj;
     d.cpf = Cpf;
-    d.ppb = QStringLiteral("PPB de telefones celulares");
-    d.denProduto = QStringLiteral("Telefone celular");
+    d.ppb = "PPB de telefones celulares";
+    d.denProduto = "Telefone celular";
     d.ncm = Ncm;
-    d.unidade = QStringLiteral("UN");
+    d.unidade = "UN";
     d.pesoBruto = 0.15;
     d.salarios = 0.0;
     d.encargos = 0.0;
@@ -34,15 +34,15 @@ DadosGerais ConstrutorDeclaracao::GeraisPadrao() {
 
 DadosNF ConstrutorDeclaracao::NFPadrao() {
     DadosNF nf;
-    nf.numero = QStringLiteral("0000000001");
-    nf.serie = QStringLiteral("1");
+    nf.numero = "0000000001";
+    nf.serie = "1";
     nf.cnpj = CnpjFornecedor;
-    nf.dataEmissao = QStringLiteral("15/03/2023");
+    nf.dataEmissao = "15/03/2023";
     return nf;
 }
 
 DadosDI ConstrutorDeclaracao::DIPadrao() {
-    return {NumeroDI, QStringLiteral("001"), QStringLiteral("01")};
+    return {NumeroDI, "001", "01"};
 }
 
 DadosNacional ConstrutorDeclaracao::NacionalPadrao(const QString &descricao, double quantidade,
@@ -51,7 +51,7 @@ DadosNacional ConstrutorDeclaracao::NacionalPadrao(const QString &descricao, dou
     d.descricao = descricao;
     d.quantidade = quantidade;
     d.custoUnitario = custoUnitario;
-    d.unidade = QStringLiteral("UN");
+    d.unidade = "UN";
     d.ncm = Ncm;
     return d;
 }
@@ -65,7 +65,7 @@ DadosImportado ConstrutorDeclaracao::ImportadoPadrao(const QString &descricao, d
     d.aliquota = aliquota;
     d.comSuspensao = true;
     d.reducaoII = false;
-    d.unidade = QStringLiteral("UN");
+    d.unidade = "UN";
     d.ncm = Ncm;
     return d;
 }
@@ -175,14 +175,13 @@ ConstrutorDeclaracao &ConstrutorDeclaracao::subcomponenteNF(int nacional,
 QStringList ConteudoTabela(Banco &banco, const QString &tabela) {
     QStringList colunas;
     {
-        QSqlQuery q =
-            banco.executa(QStringLiteral("SELECT name FROM pragma_table_info(?)"), {tabela});
+        QSqlQuery q = banco.executa("SELECT name FROM pragma_table_info(?)", {tabela});
         while (q.next())
             colunas << QStringLiteral("quote(%1)").arg(q.value(0).toString());
     }
     QStringList linhas;
     QSqlQuery q = banco.executa(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
-                                    .arg(colunas.join(QStringLiteral(" || '|' || ")), tabela));
+                                    .arg(colunas.join(" || '|' || "), tabela));
     while (q.next())
         linhas << tabela + QLatin1Char(':') + q.value(0).toString();
     return linhas;
@@ -210,7 +209,7 @@ QString Valores(Banco &banco, const QString &sql, const QVariantList &valores) {
     while (q.next()) {
         QStringList campos;
         for (int i = 0; i < q.record().count(); ++i)
-            campos << (q.isNull(i) ? QStringLiteral("NULL") : q.value(i).toString());
+            campos << (q.isNull(i) ? "NULL" : q.value(i).toString());
         linhas << campos.join(QLatin1Char('|'));
     }
     return linhas.join(QLatin1Char(';'));

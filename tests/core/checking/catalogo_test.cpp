@@ -62,20 +62,20 @@ TEST(Erros, ChaveRepetidaFalhaEMantemAPrimeira) {
     ASSERT_NE(erros.Add("ERRO_A", "primeiro"), nullptr);
     EXPECT_EQ(erros.Add("ERRO_A", "segundo"), nullptr);
     EXPECT_EQ(erros.Count(), 1);
-    EXPECT_EQ(erros.Item(QStringLiteral("ERRO_A"))->Descricao, "primeiro");
+    EXPECT_EQ(erros.Item("ERRO_A")->Descricao, "primeiro");
     // Another key may hold the same Id.
     checking::Erro *outro = erros.Add("ERRO_A", "terceiro", "frmCentral", "mskCNPJ", "chave2");
     ASSERT_NE(outro, nullptr);
     EXPECT_EQ(outro->Origem + "." + outro->Campo, "frmCentral.mskCNPJ");
-    EXPECT_TRUE(erros.Remove(QStringLiteral("ERRO_A")));
+    EXPECT_TRUE(erros.Remove("ERRO_A"));
     EXPECT_EQ(erros.Count(), 1);
-    EXPECT_EQ(erros.Item(QStringLiteral("chave2"))->Descricao, "terceiro");
+    EXPECT_EQ(erros.Item("chave2")->Descricao, "terceiro");
     EXPECT_EQ(erros.Item(1)->Descricao, "terceiro");
     EXPECT_FALSE(erros.Remove(5));
 }
 
 TEST(Erros, AlertaComDetalhesVazios) {
-    const checking::Erro *e = checking::Catalogo().Item(QStringLiteral("ERRO_QTD_INT"));
+    const checking::Erro *e = checking::Catalogo().Item("ERRO_QTD_INT");
     ASSERT_NE(e, nullptr);
     teste::UsuarioRoteirizado usuario;
     e->Alerta(usuario, true);

@@ -114,12 +114,12 @@ TEST(Pendencias, SalariosEEncargosConformeOCoeficiente) {
 TEST(Pendencias, CnpjECpfLevamOrigemECampo) {
     checking::DadosGeraisVerificacao d;
     const checking::Erros erros = checking::ValidaDadosGerais(d);
-    const checking::Erro *cnpj = erros.Item(QStringLiteral("ERRO_CNPJ_AUSENTE"));
+    const checking::Erro *cnpj = erros.Item("ERRO_CNPJ_AUSENTE");
     ASSERT_NE(cnpj, nullptr);
     EXPECT_EQ(cnpj->Origem, "frmCentral");
     EXPECT_EQ(cnpj->Campo, "mskCNPJ");
-    EXPECT_EQ(erros.Item(QStringLiteral("ERRO_CPF_AUSENTE"))->Campo, "mskCPF");
-    EXPECT_TRUE(erros.Item(QStringLiteral("ERRO_PPB_AUSENTE"))->Origem.isEmpty());
+    EXPECT_EQ(erros.Item("ERRO_CPF_AUSENTE")->Campo, "mskCPF");
+    EXPECT_TRUE(erros.Item("ERRO_PPB_AUSENTE")->Origem.isEmpty());
 }
 
 TEST(Pendencias, EstruturaDaDeclaracao) {

@@ -14,46 +14,46 @@ using namespace vlme::entry;
 
 namespace {
 
-const QString msg = QStringLiteral("Mensagem do catálogo.");
+const QString msg = "Mensagem do catálogo.";
 
 TEST(Conferencias, CamposSimples) {
-    EXPECT_FALSE(ConfereObrigatorio(QStringLiteral("   "), msg));
+    EXPECT_FALSE(ConfereObrigatorio("   ", msg));
     EXPECT_EQ(ConfereObrigatorio(QString(), msg).mensagem, msg);
-    EXPECT_TRUE(ConfereObrigatorio(QStringLiteral(" a "), msg));
-    EXPECT_TRUE(ConfereObrigatorio(QStringLiteral(" a "), msg).mensagem.isEmpty());
+    EXPECT_TRUE(ConfereObrigatorio(" a ", msg));
+    EXPECT_TRUE(ConfereObrigatorio(" a ", msg).mensagem.isEmpty());
 
-    EXPECT_TRUE(ConfereCNPJ(QStringLiteral("11222333000181"), msg));
-    EXPECT_FALSE(ConfereCNPJ(QStringLiteral("11222333000182"), msg));
-    EXPECT_FALSE(ConfereCNPJ(QStringLiteral("1122233300018"), msg));
+    EXPECT_TRUE(ConfereCNPJ("11222333000181", msg));
+    EXPECT_FALSE(ConfereCNPJ("11222333000182", msg));
+    EXPECT_FALSE(ConfereCNPJ("1122233300018", msg));
     EXPECT_FALSE(ConfereCNPJ(QString(), msg));
 
-    EXPECT_TRUE(ConfereData(QStringLiteral("29022000"), msg));
-    EXPECT_FALSE(ConfereData(QStringLiteral("31042001"), msg));
+    EXPECT_TRUE(ConfereData("29022000", msg));
+    EXPECT_FALSE(ConfereData("31042001", msg));
     EXPECT_FALSE(ConfereData(QString(), msg));
 
-    EXPECT_TRUE(ConfereNCM(QStringLiteral("84713012"), msg));
-    EXPECT_FALSE(ConfereNCM(QStringLiteral("00000000"), msg));
+    EXPECT_TRUE(ConfereNCM("84713012", msg));
+    EXPECT_FALSE(ConfereNCM("00000000", msg));
 
-    EXPECT_TRUE(ConfereDI(QStringLiteral("2100000127"), msg));
-    EXPECT_FALSE(ConfereDI(QStringLiteral("2100000128"), msg));
+    EXPECT_TRUE(ConfereDI("2100000127", msg));
+    EXPECT_FALSE(ConfereDI("2100000128", msg));
 
     EXPECT_TRUE(ConfereInscricao(QString(), msg));
-    EXPECT_TRUE(ConfereInscricao(QStringLiteral("12.345/678-9"), msg));
-    EXPECT_FALSE(ConfereInscricao(QStringLiteral("12A"), msg));
-    EXPECT_FALSE(ConfereInscricao(QStringLiteral("1,2"), msg));
+    EXPECT_TRUE(ConfereInscricao("12.345/678-9", msg));
+    EXPECT_FALSE(ConfereInscricao("12A", msg));
+    EXPECT_FALSE(ConfereInscricao("1,2", msg));
 }
 
 TEST(Conferencias, NotaAdicaoEItem) {
-    EXPECT_FALSE(ConfereNumeroNota(QStringLiteral("0000000000"), msg));
+    EXPECT_FALSE(ConfereNumeroNota("0000000000", msg));
     // not yet padded (the form confirmed from the keyboard): still no number
-    EXPECT_FALSE(ConfereNumeroNota(QStringLiteral("0"), msg));
-    EXPECT_TRUE(ConfereNumeroNota(QStringLiteral("0000000005"), msg));
-    EXPECT_TRUE(ConfereNumeroNota(QStringLiteral("5"), msg));
+    EXPECT_FALSE(ConfereNumeroNota("0", msg));
+    EXPECT_TRUE(ConfereNumeroNota("0000000005", msg));
+    EXPECT_TRUE(ConfereNumeroNota("5", msg));
 
-    EXPECT_FALSE(ConfereAdicao(QStringLiteral("000"), msg));
-    EXPECT_FALSE(ConfereAdicao(QStringLiteral("0"), msg));
-    EXPECT_TRUE(ConfereAdicao(QStringLiteral("001"), msg));
-    EXPECT_TRUE(ConfereAdicao(QStringLiteral("100"), msg));
+    EXPECT_FALSE(ConfereAdicao("000", msg));
+    EXPECT_FALSE(ConfereAdicao("0", msg));
+    EXPECT_TRUE(ConfereAdicao("001", msg));
+    EXPECT_TRUE(ConfereAdicao("100", msg));
 
     for (const char *bom : {"1", "01", "08", "79", "80"})
         EXPECT_TRUE(ConfereItem(QString::fromLatin1(bom), msg)) << bom;
@@ -129,8 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ConfereValor, MensagemDoCatalogoDeSalarios) {
     const Conferencia r = ConfereValor(
-        QStringLiteral("12345678901234"), 18, 2,
-        vlme::checking::Catalogo().Descricao(QStringLiteral("ERRO_SALARIOS_INVALIDO")));
+        "12345678901234", 18, 2, vlme::checking::Catalogo().Descricao("ERRO_SALARIOS_INVALIDO"));
     EXPECT_FALSE(r);
     EXPECT_EQ(r.mensagem, QStringLiteral("Valor inválido no campo Salários e Ordenados.\r"
                                          "São permitidos até 13 inteiros e 2 decimais ."));
@@ -212,27 +211,27 @@ TEST(Campos, RegrasApontamCamposExistentes) {
 }
 
 TEST(Campos, EntradaESaida) {
-    EXPECT_EQ(TextoAoEntrar(u"STN", QStringLiteral("1.234.567,89")), QStringLiteral("1234567,89"));
-    EXPECT_EQ(TextoAoEntrar(u"ST", QStringLiteral("12.345")), QStringLiteral("12.345"));
+    EXPECT_EQ(TextoAoEntrar(u"STN", "1.234.567,89"), "1234567,89");
+    EXPECT_EQ(TextoAoEntrar(u"ST", "12.345"), "12.345");
 
     const auto saida = [](const char *form, const char *campo, const char *texto) {
         const RegraSaida *r = BuscaCampo(TabelaSaida(), QLatin1String(form), QLatin1String(campo));
-        return r ? NormalizaAoSair(*r, QString::fromLatin1(texto)) : QStringLiteral("<sem regra>");
+        return r ? NormalizaAoSair(*r, QString::fromLatin1(texto)) : "<sem regra>";
     };
-    EXPECT_EQ(saida("frmNacionais", "mskNR", "123"), QStringLiteral("0000000123"));
-    EXPECT_EQ(saida("frmImportados", "mskNR", "5"), QStringLiteral("0000000005"));
+    EXPECT_EQ(saida("frmNacionais", "mskNR", "123"), "0000000123");
+    EXPECT_EQ(saida("frmImportados", "mskNR", "5"), "0000000005");
     EXPECT_EQ(saida("frmImportados", "mskNR", ""), QString());
-    EXPECT_EQ(saida("frmImportados", "mskNR", "1234567890"), QStringLiteral("1234567890"));
-    EXPECT_EQ(saida("frmImportados", "mskNrAdicao", "1"), QStringLiteral("001"));
-    EXPECT_EQ(saida("frmImportados", "mskNrAdicao", "0"), QStringLiteral("000"));
-    EXPECT_EQ(saida("frmImportados", "mskNrItem", "5"), QStringLiteral("05"));
-    EXPECT_EQ(saida("frmImportados", "mskNrItem", "80"), QStringLiteral("80"));
-    EXPECT_EQ(saida("frmCentral", "txtPPB", "  PPB 1  "), QStringLiteral("PPB 1"));
-    EXPECT_EQ(saida("frmModelos", "txtDescricaoModelo", " Modelo "), QStringLiteral("Modelo"));
-    EXPECT_EQ(saida("frmModelos", "mskCodigoInterno", "A1 "), QStringLiteral("A1"));
-    EXPECT_EQ(saida("frmNacionais", "txtDescricao", " x"), QStringLiteral("x"));
-    EXPECT_EQ(saida("frmImportados", "txtDescricao", "x "), QStringLiteral("x"));
-    EXPECT_EQ(saida("frmCentral", "txtUnidade", " UN "), QStringLiteral("<sem regra>"));
+    EXPECT_EQ(saida("frmImportados", "mskNR", "1234567890"), "1234567890");
+    EXPECT_EQ(saida("frmImportados", "mskNrAdicao", "1"), "001");
+    EXPECT_EQ(saida("frmImportados", "mskNrAdicao", "0"), "000");
+    EXPECT_EQ(saida("frmImportados", "mskNrItem", "5"), "05");
+    EXPECT_EQ(saida("frmImportados", "mskNrItem", "80"), "80");
+    EXPECT_EQ(saida("frmCentral", "txtPPB", "  PPB 1  "), "PPB 1");
+    EXPECT_EQ(saida("frmModelos", "txtDescricaoModelo", " Modelo "), "Modelo");
+    EXPECT_EQ(saida("frmModelos", "mskCodigoInterno", "A1 "), "A1");
+    EXPECT_EQ(saida("frmNacionais", "txtDescricao", " x"), "x");
+    EXPECT_EQ(saida("frmImportados", "txtDescricao", "x "), "x");
+    EXPECT_EQ(saida("frmCentral", "txtUnidade", " UN "), "<sem regra>");
 }
 
 } // namespace

@@ -95,33 +95,32 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoFormato{1234.5, 2, 3, "1234,500"}));
 
 TEST(FormataValor, TextoLidoDigitoADigito) {
-    EXPECT_EQ(FormataValor(QString()), QStringLiteral("0,00"));
-    EXPECT_EQ(FormataValor(QString(), 15, 5), QStringLiteral("0,00000"));
-    EXPECT_EQ(FormataValor(QStringLiteral("1234,5"), 18, 2), QStringLiteral("1.234,50"));
-    EXPECT_EQ(FormataValor(QStringLiteral("1.234,56")), QStringLiteral("1.234,56"));
-    EXPECT_EQ(FormataValor(QStringLiteral(",")), QStringLiteral("0,00"));
-    EXPECT_EQ(FormataValor(QStringLiteral("2,675")), QStringLiteral("2,68"));
-    EXPECT_EQ(FormataValor(QStringLiteral("-0,004")), QStringLiteral("0,00"));
+    EXPECT_EQ(FormataValor(QString()), "0,00");
+    EXPECT_EQ(FormataValor(QString(), 15, 5), "0,00000");
+    EXPECT_EQ(FormataValor("1234,5", 18, 2), "1.234,50");
+    EXPECT_EQ(FormataValor("1.234,56"), "1.234,56");
+    EXPECT_EQ(FormataValor(","), "0,00");
+    EXPECT_EQ(FormataValor("2,675"), "2,68");
+    EXPECT_EQ(FormataValor("-0,004"), "0,00");
     // beyond what a double holds: still every digit
-    EXPECT_EQ(FormataValor(QStringLiteral("12345678901234567,895"), 18, 2),
-              QStringLiteral("12.345.678.901.234.567,90"));
-    EXPECT_EQ(FormataValorSemMilhar(QStringLiteral("1234567,891")), QStringLiteral("1234567,89"));
-    EXPECT_EQ(FormataValorSemMilhar(QString(), 15, 5), QStringLiteral("0,00000"));
+    EXPECT_EQ(FormataValor("12345678901234567,895", 18, 2), "12.345.678.901.234.567,90");
+    EXPECT_EQ(FormataValorSemMilhar("1234567,891"), "1234567,89");
+    EXPECT_EQ(FormataValorSemMilhar(QString(), 15, 5), "0,00000");
 }
 
 TEST(FormataNumero, QuinzeAlgarismosSignificativos) {
-    EXPECT_EQ(FormataNumero(1234.5, 18, 2), QStringLiteral("1.234,50"));
-    EXPECT_EQ(FormataNumero(0.1 + 0.2), QStringLiteral("0,30"));
-    EXPECT_EQ(FormataNumero(0.0, 15, 5), QStringLiteral("0,00000"));
-    EXPECT_EQ(FormataNumero(9999999999999.99, 18, 2), QStringLiteral("9.999.999.999.999,99"));
-    EXPECT_EQ(FormataNumero(12345678.1234567, 17, 7), QStringLiteral("12.345.678,1234567"));
-    EXPECT_EQ(FormataNumero(-12.5), QStringLiteral("-12,50"));
-    EXPECT_EQ(FormataNumero(0.000001234, 18, 6), QStringLiteral("0,000001"));
-    EXPECT_EQ(FormataNumero(1e20, 18, 2), QStringLiteral("100.000.000.000.000.000.000,00"));
+    EXPECT_EQ(FormataNumero(1234.5, 18, 2), "1.234,50");
+    EXPECT_EQ(FormataNumero(0.1 + 0.2), "0,30");
+    EXPECT_EQ(FormataNumero(0.0, 15, 5), "0,00000");
+    EXPECT_EQ(FormataNumero(9999999999999.99, 18, 2), "9.999.999.999.999,99");
+    EXPECT_EQ(FormataNumero(12345678.1234567, 17, 7), "12.345.678,1234567");
+    EXPECT_EQ(FormataNumero(-12.5), "-12,50");
+    EXPECT_EQ(FormataNumero(0.000001234, 18, 6), "0,000001");
+    EXPECT_EQ(FormataNumero(1e20, 18, 2), "100.000.000.000.000.000.000,00");
     // One step below 1.005 (1.00499999999999967...): a person sees 1.005 in
     // its 15 digits, while its shortest round-trip form is 1.0049999999999997.
-    EXPECT_EQ(FormataNumero(1.0049999999999997), QStringLiteral("1,01"));
-    EXPECT_EQ(FormataValor(1.0049999999999997), QStringLiteral("1,00"));
+    EXPECT_EQ(FormataNumero(1.0049999999999997), "1,01");
+    EXPECT_EQ(FormataValor(1.0049999999999997), "1,00");
 }
 
 TEST(Numeros, MesmoResultadoEmQualquerLocalidade) {
@@ -130,51 +129,49 @@ TEST(Numeros, MesmoResultadoEmQualquerLocalidade) {
                              QLocale(QLocale::German, QLocale::Germany), QLocale::c()}) {
         QLocale::setDefault(l);
         std::setlocale(LC_ALL, "C");
-        EXPECT_EQ(ConverteValor(QStringLiteral("1.234,56")), 1234.56) << l.name();
-        EXPECT_EQ(FormataValor(1234567.891), QStringLiteral("1.234.567,89")) << l.name();
-        EXPECT_EQ(FormataNumero(1234.5), QStringLiteral("1.234,50")) << l.name();
-        EXPECT_EQ(InsereDecimais(QStringLiteral("0001250")), QStringLiteral("12,5")) << l.name();
+        EXPECT_EQ(ConverteValor("1.234,56"), 1234.56) << l.name();
+        EXPECT_EQ(FormataValor(1234567.891), "1.234.567,89") << l.name();
+        EXPECT_EQ(FormataNumero(1234.5), "1.234,50") << l.name();
+        EXPECT_EQ(InsereDecimais("0001250"), "12,5") << l.name();
     }
     QLocale::setDefault(antes);
 }
 
 TEST(InsereDecimais, DecimaisImplicitos) {
-    EXPECT_EQ(InsereDecimais(QStringLiteral("0001250")), QStringLiteral("12,5"));
-    EXPECT_EQ(InsereDecimais(QStringLiteral("0001250"), 7, 2), QStringLiteral("12,5"));
-    EXPECT_EQ(InsereDecimais(QStringLiteral("1234567"), 7, 2), QStringLiteral("12345,67"));
-    EXPECT_EQ(InsereDecimais(QStringLiteral("0001250"), 7, 3), QStringLiteral("1,25"));
-    EXPECT_EQ(InsereDecimais(QStringLiteral("0000000")), QStringLiteral("0"));
-    EXPECT_EQ(InsereDecimais(QStringLiteral("0010000")), QStringLiteral("100"));
-    EXPECT_EQ(InsereDecimais(QStringLiteral("-001250")), QStringLiteral("-12,5"));
+    EXPECT_EQ(InsereDecimais("0001250"), "12,5");
+    EXPECT_EQ(InsereDecimais("0001250", 7, 2), "12,5");
+    EXPECT_EQ(InsereDecimais("1234567", 7, 2), "12345,67");
+    EXPECT_EQ(InsereDecimais("0001250", 7, 3), "1,25");
+    EXPECT_EQ(InsereDecimais("0000000"), "0");
+    EXPECT_EQ(InsereDecimais("0010000"), "100");
+    EXPECT_EQ(InsereDecimais("-001250"), "-12,5");
     // a text shorter than the width has no decimals to insert
-    EXPECT_EQ(InsereDecimais(QStringLiteral("123")), QStringLiteral("123"));
+    EXPECT_EQ(InsereDecimais("123"), "123");
     // a comma already there is kept
-    EXPECT_EQ(InsereDecimais(QStringLiteral("12,345")), QStringLiteral("12,345"));
+    EXPECT_EQ(InsereDecimais("12,345"), "12,345");
     // a 15-digit field keeps its last digit
-    EXPECT_EQ(InsereDecimais(QStringLiteral("123456789012345"), 15, 2),
-              QStringLiteral("1234567890123,45"));
-    EXPECT_EQ(InsereDecimais(QStringLiteral("0000000012345670"), 16, 7),
-              QStringLiteral("1,234567"));
+    EXPECT_EQ(InsereDecimais("123456789012345", 15, 2), "1234567890123,45");
+    EXPECT_EQ(InsereDecimais("0000000012345670", 16, 7), "1,234567");
     EXPECT_EQ(InsereDecimais(QString()), QString());
-    EXPECT_EQ(InsereDecimais(QStringLiteral("00012A0")), QString());
-    EXPECT_EQ(InsereDecimais(QStringLiteral(" 001250")), QString());
+    EXPECT_EQ(InsereDecimais("00012A0"), QString());
+    EXPECT_EQ(InsereDecimais(" 001250"), QString());
 }
 
 TEST(Caracteres, SoNumerosECaracteresValidos) {
     EXPECT_FALSE(SoNumeros(QString()));
-    EXPECT_TRUE(SoNumeros(QStringLiteral("0123456789")));
-    EXPECT_FALSE(SoNumeros(QStringLiteral("12,3")));
-    EXPECT_TRUE(SoNumeros(QStringLiteral("12,3"), true));
-    EXPECT_TRUE(SoNumeros(QStringLiteral("-1.2"), true));
-    EXPECT_FALSE(SoNumeros(QStringLiteral(" 1"), true));
-    EXPECT_FALSE(SoNumeros(QStringLiteral("1a")));
+    EXPECT_TRUE(SoNumeros("0123456789"));
+    EXPECT_FALSE(SoNumeros("12,3"));
+    EXPECT_TRUE(SoNumeros("12,3", true));
+    EXPECT_TRUE(SoNumeros("-1.2", true));
+    EXPECT_FALSE(SoNumeros(" 1", true));
+    EXPECT_FALSE(SoNumeros("1a"));
     EXPECT_FALSE(SoNumeros(QString(), true));
 
     EXPECT_TRUE(CaracteresValidos(QString()));
-    EXPECT_TRUE(CaracteresValidos(QStringLiteral("12.345/678-9")));
-    EXPECT_FALSE(CaracteresValidos(QStringLiteral("12,3")));
-    EXPECT_FALSE(CaracteresValidos(QStringLiteral("12A")));
-    EXPECT_FALSE(CaracteresValidos(QStringLiteral("1 2")));
+    EXPECT_TRUE(CaracteresValidos("12.345/678-9"));
+    EXPECT_FALSE(CaracteresValidos("12,3"));
+    EXPECT_FALSE(CaracteresValidos("12A"));
+    EXPECT_FALSE(CaracteresValidos("1 2"));
 }
 
 struct CasoTecla {

@@ -60,13 +60,13 @@ TEST(Esquema, TextoComparadoSemDistinguirMaiusculasNemAcentos) {
     banco.executa("INSERT INTO UNIDADE_MEDIDA VALUES ('UN', 'UNIDADE')");
     banco.executa("INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS, TX_DESCRICAO_MODELOS)"
                   " VALUES (1, 1, ?)",
-                  {QStringLiteral("TELEVISÃO ÉPICA")});
+                  {"TELEVISÃO ÉPICA"});
     EXPECT_EQ(
         Valores(banco, "SELECT NM_MEDIDA FROM UNIDADE_MEDIDA WHERE CD_UNID_MEDIDA = ?", {"un"}),
         "UNIDADE");
     const QString sql = "SELECT count(*) FROM MODELOS WHERE TX_DESCRICAO_MODELOS = ?";
-    EXPECT_EQ(Valores(banco, sql, {QStringLiteral("televisão épica")}), "1");
-    EXPECT_EQ(Valores(banco, sql, {QStringLiteral("televisao epica")}), "0");
+    EXPECT_EQ(Valores(banco, sql, {"televisão épica"}), "1");
+    EXPECT_EQ(Valores(banco, sql, {"televisao epica"}), "0");
 }
 
 TEST(Esquema, TransacaoDesfazTudoSemConfirmacaoEAninha) {

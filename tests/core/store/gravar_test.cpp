@@ -25,7 +25,7 @@ using C = ConstrutorDeclaracao;
 namespace {
 
 // Texts that break SQL pasted between quotes, or a LIKE, or a careless encoding.
-const QString Arriscado = QStringLiteral("D'Ávila \"Ação\" 100% a_b ç ü");
+const QString Arriscado = "D'Ávila \"Ação\" 100% a_b ç ü";
 
 class Gravar : public ::testing::Test {
   protected:

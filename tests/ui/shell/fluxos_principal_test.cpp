@@ -59,7 +59,7 @@ TEST(FluxosPrincipal, NovoVazioSemAJanelaDeDadosGeraisNaoDeixaLixo) {
     principal.executa(shell::Comando::Novo);
     // Told plainly, and the empty statement made for it is not kept.
     ASSERT_EQ(a.usuario.mensagens.size(), 1u);
-    EXPECT_TRUE(a.usuario.mensagens[0].texto.contains(QStringLiteral("ainda não está disponível")));
+    EXPECT_TRUE(a.usuario.mensagens[0].texto.contains("ainda não está disponível"));
     EXPECT_EQ(a.contaDeclaracoes(), 0);
     EXPECT_FALSE(a.programa.declaracao.aberta);
 }
@@ -75,7 +75,7 @@ TEST(FluxosPrincipal, PendenciasPeloSeletor) {
     });
     principal.executa(shell::Comando::Pendencias);
     ASSERT_EQ(a.usuario.mensagens.size(), 1u);
-    EXPECT_EQ(a.usuario.mensagens[0].texto, QStringLiteral("Nenhum erro foi detectado."));
+    EXPECT_EQ(a.usuario.mensagens[0].texto, "Nenhum erro foi detectado.");
 }
 
 TEST(FluxosPrincipal, GravarParaTransmissaoDaDeclaracaoAberta) {
@@ -103,13 +103,12 @@ TEST(FluxosPrincipal, GravarParaTransmissaoComPendenciasNaoGeraNada) {
     QTimer::singleShot(0, [] {
         QWidget *lista = QApplication::activeModalWidget();
         ASSERT_NE(lista, nullptr);
-        EXPECT_EQ(lista->objectName(), QStringLiteral("frmPendencias"));
+        EXPECT_EQ(lista->objectName(), "frmPendencias");
         lista->close();
     });
     principal.executa(shell::Comando::Transmitir);
     ASSERT_EQ(a.usuario.mensagens.size(), 1u);
-    EXPECT_EQ(a.usuario.mensagens[0].texto,
-              QStringLiteral("O Arquivo não foi gerado para transmissão."));
+    EXPECT_EQ(a.usuario.mensagens[0].texto, "O Arquivo não foi gerado para transmissão.");
     EXPECT_TRUE(a.programa.declaracao.aberta);
     EXPECT_FALSE(QFileInfo::exists(QDir(a.pasta.caminho()).filePath("Arquivos/VLME0000000001")));
 }
@@ -127,8 +126,7 @@ TEST(FluxosPrincipal, ExcluirADeclaracaoAberta) {
 
     a.usuario.responde(shell::Resposta::Sim);
     principal.executa(shell::Comando::Excluir);
-    EXPECT_EQ(a.usuario.mensagens.back().texto,
-              QStringLiteral("Deseja realmente excluir este VLM-E ?"));
+    EXPECT_EQ(a.usuario.mensagens.back().texto, "Deseja realmente excluir este VLM-E ?");
     EXPECT_FALSE(a.programa.declaracao.aberta);
     EXPECT_EQ(a.contaDeclaracoes(), 1);
     EXPECT_EQ(a.programa.banco.escalar("SELECT NR_VLM_VLM FROM VLME").toInt(), outra);
@@ -140,7 +138,7 @@ TEST(FluxosPrincipal, ImportarPeloMenu) {
     a.usuario.escolhe(QStringLiteral(VLME_DADOS_TESTE "/importacao/duas_declaracoes.txt"));
     principal.executa(shell::Comando::Importar);
     ASSERT_EQ(a.usuario.dialogos.size(), 1u);
-    EXPECT_EQ(a.usuario.dialogos[0].titulo, QStringLiteral("Importar Declaração"));
+    EXPECT_EQ(a.usuario.dialogos[0].titulo, "Importar Declaração");
     EXPECT_EQ(a.contaDeclaracoes(), 2);
     // The imported statements are not opened.
     EXPECT_FALSE(a.programa.declaracao.aberta);
@@ -175,6 +173,5 @@ TEST(FluxosPrincipal, GerarArquivoPeloSeletorRecusaOJaTransmitido) {
     qunsetenv("VLME_PASTA_SISTEMA");
     EXPECT_TRUE(QFileInfo::exists(QDir(a.pasta.caminho()).filePath("Arquivos/VLME0000000001")));
     ASSERT_FALSE(a.usuario.mensagens.empty());
-    EXPECT_TRUE(
-        a.usuario.mensagens.back().texto.contains(QStringLiteral("Enviador esteja instalado")));
+    EXPECT_TRUE(a.usuario.mensagens.back().texto.contains("Enviador esteja instalado"));
 }

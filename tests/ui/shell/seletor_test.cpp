@@ -38,12 +38,12 @@ class Seletor : public ::testing::Test {
 
     Seletor() {
         programa.pasta = pasta.caminho();
-        programa.banco.cria(pasta.arquivo(QStringLiteral("VLM.MDB")));
-        programa.banco.abre(pasta.arquivo(QStringLiteral("VLM.MDB")));
+        programa.banco.cria(pasta.arquivo("VLM.MDB"));
+        programa.banco.abre(pasta.arquivo("VLM.MDB"));
     }
 
-    int declaracao(int nrTransmissao, const QString &codigo,
-                   const QString &produto = QStringLiteral("Rádio"), const QString &razao = {}) {
+    int declaracao(int nrTransmissao, const QString &codigo, const QString &produto = "Rádio",
+                   const QString &razao = {}) {
         return programa.banco
             .executa(
                 QStringLiteral("INSERT INTO VLME (DEN_PRODUTO_VLM, NR_TRANSMISSAO_VLM, CODIGO_VLM,"

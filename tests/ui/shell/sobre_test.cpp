@@ -19,7 +19,7 @@ TEST(frmSobre, TextosEInformacoesDoSistema) {
     teste::PastaTeste pasta;
     shell::Programa programa;
     programa.pasta = pasta.caminho();
-    programa.versao = QStringLiteral("5.0");
+    programa.versao = "5.0";
 
     ui::frmSobre sobre(programa);
     EXPECT_EQ(QStringList({sobre.windowTitle(), sobre.lblVersao->text(), sobre.lblTitulo->text(),
