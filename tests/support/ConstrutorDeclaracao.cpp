@@ -124,8 +124,7 @@ ConstrutorDeclaracao &ConstrutorDeclaracao::importadoDI(const QString &descricao
 ConstrutorDeclaracao &ConstrutorDeclaracao::importadoDI(const DadosImportado &dados,
                                                         const DadosDI &di) {
     DadosImportado d = dados;
-    if (!d.direto)
-        d.direto = true;
+    d.direto = d.direto.value_or(true);
     ultimoImportado_ = IncluiImportadoDI(banco_, numero_, di, d);
     return *this;
 }
@@ -139,8 +138,7 @@ ConstrutorDeclaracao &ConstrutorDeclaracao::importadoNF(const QString &descricao
 ConstrutorDeclaracao &ConstrutorDeclaracao::importadoNF(const DadosImportado &dados,
                                                         const DadosNF &nf) {
     DadosImportado d = dados;
-    if (!d.direto)
-        d.direto = false;
+    d.direto = d.direto.value_or(false);
     ultimoImportado_ = IncluiImportadoNF(banco_, numero_, nf, d);
     return *this;
 }
@@ -156,8 +154,7 @@ ConstrutorDeclaracao &ConstrutorDeclaracao::subcomponente(int nacional, const QS
 ConstrutorDeclaracao &ConstrutorDeclaracao::subcomponente(int nacional, const DadosImportado &dados,
                                                           const DadosDI &di) {
     DadosImportado d = dados;
-    if (!d.direto)
-        d.direto = true;
+    d.direto = d.direto.value_or(true);
     ultimoImportado_ = IncluiImportadoDI(banco_, numero_, di, d, nacional);
     return *this;
 }
@@ -166,8 +163,7 @@ ConstrutorDeclaracao &ConstrutorDeclaracao::subcomponenteNF(int nacional,
                                                             const DadosImportado &dados,
                                                             const DadosNF &nf) {
     DadosImportado d = dados;
-    if (!d.direto)
-        d.direto = false;
+    d.direto = d.direto.value_or(false);
     ultimoImportado_ = IncluiImportadoNF(banco_, numero_, nf, d, nacional);
     return *this;
 }

@@ -112,41 +112,23 @@ TEST(ValidaDI, Recusados) {
     EXPECT_FALSE(ValidaDI(QString()));
 }
 
-struct CasoData {
-    const char *dma;
-    bool valida;
-};
-
-void PrintTo(const CasoData &c, std::ostream *os) {
-    *os << '"' << c.dma << '"';
-}
-
-class DataTeste : public ::testing::TestWithParam<CasoData> {};
-
 // Each case in both layouts: DDMMYYYY as given, YYYYMMDD rearranged.
-TEST_P(DataTeste, AsDuasOrdens) {
-    const QString dma = QString::fromLatin1(GetParam().dma);
-    EXPECT_EQ(ValidaDataDMA(dma), GetParam().valida) << dma;
-    if (dma.size() == 8) {
-        const QString amd = dma.mid(4, 4) + dma.mid(2, 2) + dma.mid(0, 2);
-        EXPECT_EQ(ValidaDataAMD(amd), GetParam().valida) << amd;
+TEST(ValidaData, AsDuasOrdens) {
+    const std::pair<const char *, bool> casos[] = {
+        {"29022000", true},  {"29021900", true},   {"29022004", true},  {"29022001", false},
+        {"28022001", true},  {"30022000", false},  {"31042001", false}, {"30042001", true},
+        {"31062001", false}, {"31092001", false},  {"31112001", false}, {"31012001", true},
+        {"31082001", true},  {"31122001", true},   {"32012001", false}, {"00012001", false},
+        {"01002001", false}, {"01132001", false},  {"01010000", false}, {"01010001", true},
+        {"0101200", false},  {"010120011", false}, {"", false},         {"01/01/01", false},
+        {"0a012001", false}, {" 1012001", false}};
+    for (const auto &[texto, valida] : casos) {
+        const QString dma = texto;
+        EXPECT_EQ(ValidaDataDMA(dma), valida) << texto;
+        if (dma.size() == 8)
+            EXPECT_EQ(ValidaDataAMD(dma.mid(4, 4) + dma.mid(2, 2) + dma.mid(0, 2)), valida)
+                << texto;
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Casos, DataTeste,
-                         ::testing::Values(CasoData{"29022000", true}, CasoData{"29021900", true},
-                                           CasoData{"29022004", true}, CasoData{"29022001", false},
-                                           CasoData{"28022001", true}, CasoData{"30022000", false},
-                                           CasoData{"31042001", false}, CasoData{"30042001", true},
-                                           CasoData{"31062001", false}, CasoData{"31092001", false},
-                                           CasoData{"31112001", false}, CasoData{"31012001", true},
-                                           CasoData{"31082001", true}, CasoData{"31122001", true},
-                                           CasoData{"32012001", false}, CasoData{"00012001", false},
-                                           CasoData{"01002001", false}, CasoData{"01132001", false},
-                                           CasoData{"01010000", false}, CasoData{"01010001", true},
-                                           CasoData{"0101200", false}, CasoData{"010120011", false},
-                                           CasoData{"", false}, CasoData{"01/01/01", false},
-                                           CasoData{"0a012001", false},
-                                           CasoData{" 1012001", false}));
 
 } // namespace

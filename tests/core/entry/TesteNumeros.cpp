@@ -14,85 +14,77 @@ using namespace vlme::entry;
 
 namespace {
 
-struct CasoLeitura {
-    const char *texto;
-    double valor;
-    bool numero;
-};
-
-void PrintTo(const CasoLeitura &c, std::ostream *os) {
-    *os << '"' << c.texto << '"';
+TEST(ConverteValor, LeNotacaoBrasileira) {
+    const struct {
+        const char *texto;
+        double valor;
+        bool numero;
+    } casos[] = {{"1.234,56", 1234.56, true},
+                 {"1234,56", 1234.56, true},
+                 {"-1.234,56", -1234.56, true},
+                 {"", 0.0, true},
+                 {",", 0.0, true},
+                 {"0,1", 0.1, true},
+                 {"12,", 12.0, true},
+                 {",5", 0.5, true},
+                 // every dot groups, wherever it stands
+                 {"1.5", 15.0, true},
+                 {"1.2.3.4,5", 1234.5, true},
+                 {"1.234.567.890.123,45", 1234567890123.45, true},
+                 {"9999999999999,99", 9999999999999.99, true},
+                 {"12345678,1234567", 12345678.1234567, true},
+                 {"abc", 0.0, false},
+                 {"1,2,3", 0.0, false},
+                 {"-", 0.0, false},
+                 {"1e5", 0.0, false}};
+    for (const auto &c : casos) {
+        bool ok = !c.numero;
+        EXPECT_EQ(ConverteValor(c.texto, &ok), c.valor) << c.texto;
+        EXPECT_EQ(ok, c.numero) << c.texto;
+    }
 }
 
-class ConverteValorTeste : public ::testing::TestWithParam<CasoLeitura> {};
-
-TEST_P(ConverteValorTeste, LeNotacaoBrasileira) {
-    const CasoLeitura c = GetParam();
-    bool ok = !c.numero;
-    EXPECT_EQ(ConverteValor(QString::fromUtf8(c.texto), &ok), c.valor) << c.texto;
-    EXPECT_EQ(ok, c.numero) << c.texto;
+TEST(FormataValor, ImprimeComDecimaisExatos) {
+    const struct {
+        double valor;
+        int largura, decimais;
+        const char *esperado;
+    } casos[] = {{1234567.891, 7, 2, "1.234.567,89"},
+                 {0.5, 7, 2, "0,50"},
+                 {0.0, 7, 2, "0,00"},
+                 {0.0, 15, 5, "0,00000"},
+                 {1234.5, 18, 2, "1.234,50"},
+                 {123.0, 7, 2, "123,00"},
+                 {1000.0, 7, 2, "1.000,00"},
+                 {100000.0, 7, 2, "100.000,00"},
+                 // 0.1 + 0.2 is 0.30000000000000004 in binary
+                 {0.1 + 0.2, 7, 2, "0,30"},
+                 // 2.675 is stored as 2.67499999999999982236...; its digits are 2.675
+                 {2.675, 7, 2, "2,68"},
+                 {-2.675, 7, 2, "-2,68"},
+                 {2.665, 7, 2, "2,67"},
+                 {0.125, 7, 2, "0,13"},
+                 {0.005, 7, 2, "0,01"},
+                 {0.0049, 7, 2, "0,00"},
+                 {999.995, 7, 2, "1.000,00"},
+                 {99.99999995, 17, 7, "100,0000000"},
+                 {-0.001, 7, 2, "0,00"},
+                 {-1234.5, 7, 2, "-1.234,50"},
+                 // the largest values the widths allow
+                 {9999999999999.99, 18, 2, "9.999.999.999.999,99"},
+                 {1234567890123.45, 18, 2, "1.234.567.890.123,45"},
+                 {999999999.999999, 18, 6, "999.999.999,999999"},
+                 {99999999.9999999, 17, 7, "99.999.999,9999999"},
+                 {999999999.99999, 15, 5, "999.999.999,99999"},
+                 {999.99, 6, 2, "999,99"},
+                 // a zero argument takes the default (7, 2)
+                 {1.5, 7, 0, "1,50"},
+                 {1234.5, 0, 0, "1.234,50"},
+                 // no grouping when the decimals reach the width
+                 {1234.5, 2, 3, "1234,500"}};
+    for (const auto &c : casos)
+        EXPECT_EQ(FormataValor(c.valor, c.largura, c.decimais), c.esperado) << c.valor;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Casos, ConverteValorTeste,
-    ::testing::Values(CasoLeitura{"1.234,56", 1234.56, true}, CasoLeitura{"1234,56", 1234.56, true},
-                      CasoLeitura{"-1.234,56", -1234.56, true}, CasoLeitura{"", 0.0, true},
-                      CasoLeitura{",", 0.0, true}, CasoLeitura{"0,1", 0.1, true},
-                      CasoLeitura{"12,", 12.0, true}, CasoLeitura{",5", 0.5, true},
-                      // every dot groups, wherever it stands
-                      CasoLeitura{"1.5", 15.0, true}, CasoLeitura{"1.2.3.4,5", 1234.5, true},
-                      CasoLeitura{"1.234.567.890.123,45", 1234567890123.45, true},
-                      CasoLeitura{"9999999999999,99", 9999999999999.99, true},
-                      CasoLeitura{"12345678,1234567", 12345678.1234567, true},
-                      CasoLeitura{"abc", 0.0, false}, CasoLeitura{"1,2,3", 0.0, false},
-                      CasoLeitura{"-", 0.0, false}, CasoLeitura{"1e5", 0.0, false}));
-
-struct CasoFormato {
-    double valor;
-    int largura;
-    int decimais;
-    const char *esperado;
-};
-
-void PrintTo(const CasoFormato &c, std::ostream *os) {
-    *os << c.valor << ' ' << c.largura << '/' << c.decimais;
-}
-
-class FormataValorTeste : public ::testing::TestWithParam<CasoFormato> {};
-
-TEST_P(FormataValorTeste, ImprimeComDecimaisExatos) {
-    const CasoFormato c = GetParam();
-    EXPECT_EQ(FormataValor(c.valor, c.largura, c.decimais), QString::fromUtf8(c.esperado))
-        << c.valor;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Casos, FormataValorTeste,
-    ::testing::Values(CasoFormato{1234567.891, 7, 2, "1.234.567,89"},
-                      CasoFormato{0.5, 7, 2, "0,50"}, CasoFormato{0.0, 7, 2, "0,00"},
-                      CasoFormato{0.0, 15, 5, "0,00000"}, CasoFormato{1234.5, 18, 2, "1.234,50"},
-                      CasoFormato{123.0, 7, 2, "123,00"}, CasoFormato{1000.0, 7, 2, "1.000,00"},
-                      CasoFormato{100000.0, 7, 2, "100.000,00"},
-                      // 0.1 + 0.2 is 0.30000000000000004 in binary
-                      CasoFormato{0.1 + 0.2, 7, 2, "0,30"},
-                      // 2.675 is stored as 2.67499999999999982236...; its digits are 2.675
-                      CasoFormato{2.675, 7, 2, "2,68"}, CasoFormato{-2.675, 7, 2, "-2,68"},
-                      CasoFormato{2.665, 7, 2, "2,67"}, CasoFormato{0.125, 7, 2, "0,13"},
-                      CasoFormato{0.005, 7, 2, "0,01"}, CasoFormato{0.0049, 7, 2, "0,00"},
-                      CasoFormato{999.995, 7, 2, "1.000,00"},
-                      CasoFormato{99.99999995, 17, 7, "100,0000000"},
-                      CasoFormato{-0.001, 7, 2, "0,00"}, CasoFormato{-1234.5, 7, 2, "-1.234,50"},
-                      // the largest values the widths allow
-                      CasoFormato{9999999999999.99, 18, 2, "9.999.999.999.999,99"},
-                      CasoFormato{1234567890123.45, 18, 2, "1.234.567.890.123,45"},
-                      CasoFormato{999999999.999999, 18, 6, "999.999.999,999999"},
-                      CasoFormato{99999999.9999999, 17, 7, "99.999.999,9999999"},
-                      CasoFormato{999999999.99999, 15, 5, "999.999.999,99999"},
-                      CasoFormato{999.99, 6, 2, "999,99"},
-                      // a zero argument takes the default (7, 2)
-                      CasoFormato{1.5, 7, 0, "1,50"}, CasoFormato{1234.5, 0, 0, "1.234,50"},
-                      // no grouping when the decimals reach the width
-                      CasoFormato{1234.5, 2, 3, "1234,500"}));
 
 TEST(FormataValor, TextoLidoDigitoADigito) {
     EXPECT_EQ(FormataValor(QString()), "0,00");
@@ -174,45 +166,38 @@ TEST(Caracteres, SoNumerosECaracteresValidos) {
     EXPECT_FALSE(CaracteresValidos("1 2"));
 }
 
-struct CasoTecla {
-    char16_t tecla;
-    const char *texto;
-    const char *extras;
-    bool soInteiros;
-    bool aceita;
-};
-
-void PrintTo(const CasoTecla &c, std::ostream *os) {
-    *os << int(c.tecla) << " em \"" << c.texto << '"';
+TEST(FiltraTecla, DecideATecla) {
+    const struct {
+        char16_t tecla;
+        const char *texto, *extras;
+        bool soInteiros, aceita;
+    } casos[] = {// numeric fields: the field's text, no extras, one comma
+                 {u'0', "", "", false, true},
+                 {u'9', "12,5", "", false, true},
+                 {u',', "12", "", false, true},
+                 {u',', "1,2", "", false, false},
+                 {u'.', "12", "", false, false},
+                 {u'a', "", "", false, false},
+                 {u'-', "", "", false, false},
+                 {u' ', "", "", false, false},
+                 {8, "12", "", false, true}, // backspace
+                 {1, "", "", false, true},
+                 {31, "", "", false, true},
+                 {0, "", "", false, false},
+                 {127, "", "", false, false},
+                 // invoice number, DI addition and item: digits only
+                 {u'7', "", "", true, true},
+                 {u',', "", "", true, false},
+                 {8, "", "", true, true},
+                 // state registration: "./-" extra, no text given so a comma passes
+                 {u'-', "", "./-", false, true},
+                 {u'.', "", "./-", false, true},
+                 {u'/', "", "./-", false, true},
+                 {u',', "", "./-", false, true},
+                 {u'x', "", "./-", false, false}};
+    for (const auto &c : casos)
+        EXPECT_EQ(FiltraTecla(QChar(c.tecla), c.texto, c.extras, c.soInteiros), c.aceita)
+            << int(c.tecla) << " em \"" << c.texto << '"';
 }
-
-class FiltraTeclaTeste : public ::testing::TestWithParam<CasoTecla> {};
-
-TEST_P(FiltraTeclaTeste, DecideATecla) {
-    const CasoTecla c = GetParam();
-    EXPECT_EQ(FiltraTecla(QChar(c.tecla), QString::fromLatin1(c.texto),
-                          QString::fromLatin1(c.extras), c.soInteiros),
-              c.aceita)
-        << int(c.tecla) << " em \"" << c.texto << '"';
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Casos, FiltraTeclaTeste,
-    ::testing::Values(
-        // numeric fields: the field's text, no extras, one comma
-        CasoTecla{u'0', "", "", false, true}, CasoTecla{u'9', "12,5", "", false, true},
-        CasoTecla{u',', "12", "", false, true}, CasoTecla{u',', "1,2", "", false, false},
-        CasoTecla{u'.', "12", "", false, false}, CasoTecla{u'a', "", "", false, false},
-        CasoTecla{u'-', "", "", false, false}, CasoTecla{u' ', "", "", false, false},
-        CasoTecla{8, "12", "", false, true}, // backspace
-        CasoTecla{1, "", "", false, true}, CasoTecla{31, "", "", false, true},
-        CasoTecla{0, "", "", false, false}, CasoTecla{127, "", "", false, false},
-        // invoice number, DI addition and item: digits only
-        CasoTecla{u'7', "", "", true, true}, CasoTecla{u',', "", "", true, false},
-        CasoTecla{8, "", "", true, true},
-        // state registration: "./-" extra, no text given so a comma passes
-        CasoTecla{u'-', "", "./-", false, true}, CasoTecla{u'.', "", "./-", false, true},
-        CasoTecla{u'/', "", "./-", false, true}, CasoTecla{u',', "", "./-", false, true},
-        CasoTecla{u'x', "", "./-", false, false}));
 
 } // namespace
