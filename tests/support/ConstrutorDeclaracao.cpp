@@ -123,10 +123,7 @@ ConstrutorDeclaracao &ConstrutorDeclaracao::importadoDI(const QString &descricao
 
 ConstrutorDeclaracao &ConstrutorDeclaracao::importadoDI(const DadosImportado &dados,
                                                         const DadosDI &di) {
-    DadosImportado d = dados;
-    d.direto = d.direto.value_or(true);
-    ultimoImportado_ = IncluiImportadoDI(banco_, numero_, di, d);
-    return *this;
+    return subcomponente(0, dados, di); // owner 0: a component of the product
 }
 
 ConstrutorDeclaracao &ConstrutorDeclaracao::importadoNF(const QString &descricao, double quantidade,
@@ -137,10 +134,7 @@ ConstrutorDeclaracao &ConstrutorDeclaracao::importadoNF(const QString &descricao
 
 ConstrutorDeclaracao &ConstrutorDeclaracao::importadoNF(const DadosImportado &dados,
                                                         const DadosNF &nf) {
-    DadosImportado d = dados;
-    d.direto = d.direto.value_or(false);
-    ultimoImportado_ = IncluiImportadoNF(banco_, numero_, nf, d);
-    return *this;
+    return subcomponenteNF(0, dados, nf);
 }
 
 ConstrutorDeclaracao &ConstrutorDeclaracao::subcomponente(int nacional, const QString &descricao,

@@ -101,13 +101,9 @@ TEST_F(CampoTeste, ValorInvalidoMostraMensagemEVolta) {
     QTest::keyClicks(salarios, "12345678901234");
     tab(salarios);
 
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    const auto &m = usuario.mensagens[0];
-    EXPECT_EQ(m.titulo, "Atenção!");
-    EXPECT_EQ(m.texto, QStringLiteral("Valor inválido no campo Salários e Ordenados.\r"
-                                      "São permitidos até 13 inteiros e 2 decimais ."));
-    EXPECT_EQ(m.icone, vlme::shell::Icone::Exclamacao);
-    EXPECT_EQ(m.botoes, vlme::shell::Botoes::Ok);
+    EXPECT_EQ(usuario.resumos(),
+              QStringList("!|Atenção!|Valor inválido no campo Salários e "
+                          "Ordenados.\rSão permitidos até 13 inteiros e 2 decimais ."));
     EXPECT_TRUE(salarios->hasFocus());
     EXPECT_EQ(salarios->text(), "12345678901234");
     EXPECT_EQ(salarios->selectedText(), "12345678901234");
@@ -247,20 +243,15 @@ TEST_F(CampoTeste, TagsBloqueiamEHabilitam) {
 TEST(CriaCampo, DaTabela) {
     vlme::teste::UsuarioRoteirizado usuario;
     std::unique_ptr<CampoMascarado> c(CriaCampo("frmImportados", "mskNrDI", usuario));
-    EXPECT_EQ(c->objectName(), "mskNrDI");
-    EXPECT_EQ(c->mascara(), "##/#######-#");
-    EXPECT_EQ(c->tag(), "EDPSV");
     c->setText("2100000127");
-    EXPECT_EQ(c->displayText(), "21/0000012-7");
-    EXPECT_EQ(c->valor(), "2100000127");
-
+    EXPECT_EQ(QStringList({c->objectName(), c->mascara(), c->tag(), c->displayText(), c->valor()}),
+              QStringList({"mskNrDI", "##/#######-#", "EDPSV", "21/0000012-7", "2100000127"}));
     std::unique_ptr<CampoMascarado> texto(CriaCampo("frmCentral", "txtPPB", usuario));
     EXPECT_EQ(texto->maxLength(), 80);
     texto->setText(" a b ");
     EXPECT_EQ(texto->valor(), " a b ");
     EXPECT_TRUE(texto->confere());
     EXPECT_EQ(texto->text(), "a b");
-
     EXPECT_THROW(CriaCampo("frmCentral", "mskQTD", usuario), std::invalid_argument);
 }
 
