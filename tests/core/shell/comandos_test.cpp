@@ -40,66 +40,54 @@ class DestinoGravado final : public teste::ComandosGravados<shell::DestinoComand
 
 } // namespace
 
-// Each command with and without an open statement, busy or not, and with a
-// close the user refuses: where it goes.
+// Each command without and with an open statement; while busy those the
+// rule covers do nothing; when the user keeps the statement, a command that
+// closes it first goes no further.
 TEST(Comandos, AondeCadaComandoLeva) {
-    enum Estado { Livre, Aberta, Ocupado, AbertaOcupado, Recusa };
+    const char *F = "fechaDeclaracao,";
     const struct {
         Comando comando;
-        const char *esperado[5];
+        QString livre, aberta;
+        bool espera;
     } casos[] = {
-        {Comando::Novo, {"mostraNovo", "fechaDeclaracao,mostraNovo", "", "", "fechaDeclaracao"}},
-        {Comando::Abrir,
-         {"abreSeletor(2)", "fechaDeclaracao,abreSeletor(2)", "", "", "fechaDeclaracao"}},
-        {Comando::Importar,
-         {"importaDeclaracao", "fechaDeclaracao,importaDeclaracao", "", "", "fechaDeclaracao"}},
-        {Comando::Fechar, {"", "fechaDeclaracao", "", "", "fechaDeclaracao"}},
-        {Comando::ImprimirVLM,
-         {"abreSeletor(9)", "imprimeDeclaracao", "", "", "imprimeDeclaracao"}},
-        {Comando::Resumo, {"abreSeletor(10)", "imprimeResumo", "", "", "imprimeResumo"}},
-        {Comando::Excluir, {"abreSeletor(3)", "excluiDeclaracao", "", "", "excluiDeclaracao"}},
-        {Comando::Diagnostico,
-         {"abreSeletor(15)", "fechaDeclaracao,abreSeletor(15)", "", "", "fechaDeclaracao"}},
-        {Comando::Pendencias,
-         {"abreSeletor(14)", "verificaPendencias", "", "", "verificaPendencias"}},
-        {Comando::GerarArquivoEnviador,
-         {"abreSeletor(6)", "fechaDeclaracao,abreSeletor(6)", "", "", "fechaDeclaracao"}},
-        {Comando::Transmitir,
-         {"abreSeletor(7)", "gravaParaTransmissao", "", "", "gravaParaTransmissao"}},
-        {Comando::GerarCopia,
-         {"abreSeletor(8)", "fechaDeclaracao,abreSeletor(8)", "", "", "fechaDeclaracao"}},
-        {Comando::Restaurar,
-         {"restauraCopia", "fechaDeclaracao,restauraCopia", "", "", "fechaDeclaracao"}},
-        {Comando::ImportarNCM,
-         {"importaTabelaNCM", "importaTabelaNCM", "", "", "importaTabelaNCM"}},
-        {Comando::Calculadora,
-         {"abreCalculadora", "abreCalculadora", "abreCalculadora", "abreCalculadora",
-          "abreCalculadora"}},
-        {Comando::Conteudo,
-         {"mostraConteudoAjuda", "mostraConteudoAjuda", "mostraConteudoAjuda",
-          "mostraConteudoAjuda", "mostraConteudoAjuda"}},
-        {Comando::Sobre,
-         {"mostraSobre", "mostraSobre", "mostraSobre", "mostraSobre", "mostraSobre"}},
-        {Comando::Sair, {"sai", "sai", "", "", "sai"}},
+        {Comando::Novo, "mostraNovo", F + QString("mostraNovo"), true},
+        {Comando::Abrir, "abreSeletor(2)", F + QString("abreSeletor(2)"), true},
+        {Comando::Importar, "importaDeclaracao", F + QString("importaDeclaracao"), true},
+        {Comando::Fechar, "", "fechaDeclaracao", true},
+        {Comando::ImprimirVLM, "abreSeletor(9)", "imprimeDeclaracao", true},
+        {Comando::Resumo, "abreSeletor(10)", "imprimeResumo", true},
+        {Comando::Excluir, "abreSeletor(3)", "excluiDeclaracao", true},
+        {Comando::Diagnostico, "abreSeletor(15)", F + QString("abreSeletor(15)"), true},
+        {Comando::Pendencias, "abreSeletor(14)", "verificaPendencias", true},
+        {Comando::GerarArquivoEnviador, "abreSeletor(6)", F + QString("abreSeletor(6)"), true},
+        {Comando::Transmitir, "abreSeletor(7)", "gravaParaTransmissao", true},
+        {Comando::GerarCopia, "abreSeletor(8)", F + QString("abreSeletor(8)"), true},
+        {Comando::Restaurar, "restauraCopia", F + QString("restauraCopia"), true},
+        {Comando::ImportarNCM, "importaTabelaNCM", "importaTabelaNCM", true},
+        {Comando::Sair, "sai", "sai", true},
+        {Comando::Calculadora, "abreCalculadora", "abreCalculadora", false},
+        {Comando::Conteudo, "mostraConteudoAjuda", "mostraConteudoAjuda", false},
+        {Comando::Sobre, "mostraSobre", "mostraSobre", false},
         // The diagnostic waits with the hourglass and still reaches these.
-        {Comando::ConsultarDiagnostico,
-         {"abreSeletor(16)", "abreSeletor(16)", "abreSeletor(16)", "abreSeletor(16)",
-          "abreSeletor(16)"}},
-        {Comando::ImprimirRecibo,
-         {"abreSeletor(11)", "abreSeletor(11)", "abreSeletor(11)", "abreSeletor(11)",
-          "abreSeletor(11)"}},
+        {Comando::ConsultarDiagnostico, "abreSeletor(16)", "abreSeletor(16)", false},
+        {Comando::ImprimirRecibo, "abreSeletor(11)", "abreSeletor(11)", false},
     };
     for (const auto &c : casos)
-        for (int e : {Livre, Aberta, Ocupado, AbertaOcupado, Recusa}) {
-            DestinoGravado d;
-            d.aberta = e != Livre && e != Ocupado;
-            d.fechaRecusado = e == Recusa;
-            const bool rodou =
-                shell::ExecutaComando(c.comando, d, e == Ocupado || e == AbertaOcupado);
-            EXPECT_EQ(d.chamadas.join(','), c.esperado[e]) << int(c.comando) << " estado " << e;
-            if (e == Ocupado || e == AbertaOcupado)
-                EXPECT_EQ(rodou, !d.chamadas.isEmpty()) << int(c.comando);
-        }
+        for (const bool ocupado : {false, true})
+            for (const int aberta : {0, 1, 2}) { // 2: open, and the user keeps it
+                DestinoGravado d;
+                d.aberta = aberta;
+                d.fechaRecusado = aberta == 2;
+                const bool rodou = shell::ExecutaComando(c.comando, d, ocupado);
+                QString esperado = aberta ? c.aberta : c.livre;
+                if (aberta == 2 && esperado.startsWith("fechaDeclaracao"))
+                    esperado = "fechaDeclaracao";
+                if (ocupado && c.espera)
+                    esperado.clear();
+                EXPECT_EQ(d.chamadas.join(','), esperado) << int(c.comando) << " " << aberta;
+                EXPECT_EQ(rodou, !(ocupado && c.espera)) << int(c.comando);
+                EXPECT_EQ(d.aberta, aberta == 2 || (aberta && !esperado.startsWith("fecha")));
+            }
 }
 
 TEST(Comandos, GravacaoParaTransmissaoDizOndeEstaOuQueNaoGravou) {
