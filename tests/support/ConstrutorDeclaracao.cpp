@@ -4,30 +4,25 @@
 #include "store/Declaracoes.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace vlme::teste {
 
 using namespace vlme::store;
 
-ConstrutorDeclaracao::ConstrutorDeclaracao(Banco &banco)
-    : banco_(banco), numero_(CriaVLM(banco))
-{
-}
+ConstrutorDeclaracao::ConstrutorDeclaracao(Banco &banco) : banco_(banco), numero_(CriaVLM(banco)) {}
 
 ConstrutorDeclaracao::ConstrutorDeclaracao(Banco &banco, int numero)
-    : banco_(banco), numero_(numero)
-{
-}
+    : banco_(banco), numero_(numero) {}
 
-DadosGerais ConstrutorDeclaracao::GeraisPadrao()
-{
+DadosGerais ConstrutorDeclaracao::GeraisPadrao() {
     DadosGerais d;
     d.cnpj = Cnpj;
     d.cpf = Cpf;
-    d.ppb = QStringLiteral("PPB de telefones celulares");
-    d.denProduto = QStringLiteral("Telefone celular");
+    d.ppb = "PPB de telefones celulares";
+    d.denProduto = "Telefone celular";
     d.ncm = Ncm;
-    d.unidade = QStringLiteral("UN");
+    d.unidade = "UN";
     d.pesoBruto = 0.15;
     d.salarios = 0.0;
     d.encargos = 0.0;
@@ -37,36 +32,32 @@ DadosGerais ConstrutorDeclaracao::GeraisPadrao()
     return d;
 }
 
-DadosNF ConstrutorDeclaracao::NFPadrao()
-{
+DadosNF ConstrutorDeclaracao::NFPadrao() {
     DadosNF nf;
-    nf.numero = QStringLiteral("0000000001");
-    nf.serie = QStringLiteral("1");
+    nf.numero = "0000000001";
+    nf.serie = "1";
     nf.cnpj = CnpjFornecedor;
-    nf.dataEmissao = QStringLiteral("15/03/2023");
+    nf.dataEmissao = "15/03/2023";
     return nf;
 }
 
-DadosDI ConstrutorDeclaracao::DIPadrao()
-{
-    return {NumeroDI, QStringLiteral("001"), QStringLiteral("01")};
+DadosDI ConstrutorDeclaracao::DIPadrao() {
+    return {NumeroDI, "001", "01"};
 }
 
 DadosNacional ConstrutorDeclaracao::NacionalPadrao(const QString &descricao, double quantidade,
-                                                   double custoUnitario)
-{
+                                                   double custoUnitario) {
     DadosNacional d;
     d.descricao = descricao;
     d.quantidade = quantidade;
     d.custoUnitario = custoUnitario;
-    d.unidade = QStringLiteral("UN");
+    d.unidade = "UN";
     d.ncm = Ncm;
     return d;
 }
 
 DadosImportado ConstrutorDeclaracao::ImportadoPadrao(const QString &descricao, double quantidade,
-                                                     double valorUnitario, double aliquota)
-{
+                                                     double valorUnitario, double aliquota) {
     DadosImportado d;
     d.descricao = descricao;
     d.quantidade = quantidade;
@@ -74,164 +65,144 @@ DadosImportado ConstrutorDeclaracao::ImportadoPadrao(const QString &descricao, d
     d.aliquota = aliquota;
     d.comSuspensao = true;
     d.reducaoII = false;
-    d.unidade = QStringLiteral("UN");
+    d.unidade = "UN";
     d.ncm = Ncm;
     return d;
 }
 
-DadosNF ConstrutorDeclaracao::proximaNF()
-{
+DadosNF ConstrutorDeclaracao::proximaNF() {
     DadosNF nf = NFPadrao();
     nf.numero = QStringLiteral("%1").arg(++notas_, 10, 10, QLatin1Char('0'));
     return nf;
 }
 
-ConstrutorDeclaracao &ConstrutorDeclaracao::geral()
-{
+ConstrutorDeclaracao &ConstrutorDeclaracao::geral() {
     return geral(GeraisPadrao());
 }
 
-ConstrutorDeclaracao &ConstrutorDeclaracao::geral(const DadosGerais &dados)
-{
+ConstrutorDeclaracao &ConstrutorDeclaracao::geral(const DadosGerais &dados) {
     GravaVLME(banco_, numero_, dados);
     return *this;
 }
 
 ConstrutorDeclaracao &
-ConstrutorDeclaracao::geral(const std::function<void(DadosGerais &)> &ajuste)
-{
+ConstrutorDeclaracao::geral(const std::function<void(DadosGerais &)> &ajuste) {
     DadosGerais d = GeraisPadrao();
     ajuste(d);
     return geral(d);
 }
 
 ConstrutorDeclaracao &ConstrutorDeclaracao::modelo(const QString &descricao, double precoVenda,
-                                                   const QString &codigoInterno)
-{
+                                                   const QString &codigoInterno) {
     DadosModelo d{descricao, precoVenda, codigoInterno};
     if (d.codigoInterno.isEmpty())
         d.codigoInterno = QStringLiteral("COD%1").arg(ProximoModelo(banco_, numero_));
     return modelo(d);
 }
 
-ConstrutorDeclaracao &ConstrutorDeclaracao::modelo(const DadosModelo &dados)
-{
+ConstrutorDeclaracao &ConstrutorDeclaracao::modelo(const DadosModelo &dados) {
     ultimoModelo_ = IncluiModelo(banco_, numero_, dados);
     return *this;
 }
 
 ConstrutorDeclaracao &ConstrutorDeclaracao::nacional(const QString &descricao, double quantidade,
-                                                     double custoUnitario)
-{
+                                                     double custoUnitario) {
     return nacional(NacionalPadrao(descricao, quantidade, custoUnitario), proximaNF());
 }
 
-ConstrutorDeclaracao &ConstrutorDeclaracao::nacional(const DadosNacional &dados, const DadosNF &nf)
-{
+ConstrutorDeclaracao &ConstrutorDeclaracao::nacional(const DadosNacional &dados,
+                                                     const DadosNF &nf) {
     ultimoNacional_ = IncluiNacional(banco_, numero_, nf, dados);
     return *this;
 }
 
-ConstrutorDeclaracao &ConstrutorDeclaracao::importadoDI(const QString &descricao,
-                                                        double quantidade, double valorUnitario,
-                                                        double aliquota)
-{
+ConstrutorDeclaracao &ConstrutorDeclaracao::importadoDI(const QString &descricao, double quantidade,
+                                                        double valorUnitario, double aliquota) {
     return importadoDI(ImportadoPadrao(descricao, quantidade, valorUnitario, aliquota), DIPadrao());
 }
 
 ConstrutorDeclaracao &ConstrutorDeclaracao::importadoDI(const DadosImportado &dados,
-                                                        const DadosDI &di)
-{
-    DadosImportado d = dados;
-    if (!d.direto)
-        d.direto = true;
-    ultimoImportado_ = IncluiImportadoDI(banco_, numero_, di, d);
-    return *this;
+                                                        const DadosDI &di) {
+    return subcomponente(0, dados, di); // owner 0: a component of the product
 }
 
-ConstrutorDeclaracao &ConstrutorDeclaracao::importadoNF(const QString &descricao,
-                                                        double quantidade, double valorUnitario,
-                                                        double aliquota)
-{
+ConstrutorDeclaracao &ConstrutorDeclaracao::importadoNF(const QString &descricao, double quantidade,
+                                                        double valorUnitario, double aliquota) {
     return importadoNF(ImportadoPadrao(descricao, quantidade, valorUnitario, aliquota),
                        proximaNF());
 }
 
 ConstrutorDeclaracao &ConstrutorDeclaracao::importadoNF(const DadosImportado &dados,
-                                                        const DadosNF &nf)
-{
-    DadosImportado d = dados;
-    if (!d.direto)
-        d.direto = false;
-    ultimoImportado_ = IncluiImportadoNF(banco_, numero_, nf, d);
-    return *this;
+                                                        const DadosNF &nf) {
+    return subcomponenteNF(0, dados, nf);
 }
 
 ConstrutorDeclaracao &ConstrutorDeclaracao::subcomponente(int nacional, const QString &descricao,
-                                                          double quantidade,
-                                                          double valorUnitario, double aliquota,
-                                                          bool baseCalculo)
-{
+                                                          double quantidade, double valorUnitario,
+                                                          double aliquota, bool baseCalculo) {
     DadosImportado d = ImportadoPadrao(descricao, quantidade, valorUnitario, aliquota);
     d.baseCalculo = baseCalculo;
     return subcomponente(nacional, d, DIPadrao());
 }
 
-ConstrutorDeclaracao &ConstrutorDeclaracao::subcomponente(int nacional,
-                                                          const DadosImportado &dados,
-                                                          const DadosDI &di)
-{
+ConstrutorDeclaracao &ConstrutorDeclaracao::subcomponente(int nacional, const DadosImportado &dados,
+                                                          const DadosDI &di) {
     DadosImportado d = dados;
-    if (!d.direto)
-        d.direto = true;
+    d.direto = d.direto.value_or(true);
     ultimoImportado_ = IncluiImportadoDI(banco_, numero_, di, d, nacional);
     return *this;
 }
 
 ConstrutorDeclaracao &ConstrutorDeclaracao::subcomponenteNF(int nacional,
                                                             const DadosImportado &dados,
-                                                            const DadosNF &nf)
-{
+                                                            const DadosNF &nf) {
     DadosImportado d = dados;
-    if (!d.direto)
-        d.direto = false;
+    d.direto = d.direto.value_or(false);
     ultimoImportado_ = IncluiImportadoNF(banco_, numero_, nf, d, nacional);
     return *this;
 }
 
-QStringList ConteudoTabela(Banco &banco, const QString &tabela)
-{
+QStringList ConteudoTabela(Banco &banco, const QString &tabela) {
     QStringList colunas;
     {
-        QSqlQuery q = banco.executa(QStringLiteral("SELECT name FROM pragma_table_info(?)"),
-                                    {tabela});
+        QSqlQuery q = banco.executa("SELECT name FROM pragma_table_info(?)", {tabela});
         while (q.next())
             colunas << QStringLiteral("quote(%1)").arg(q.value(0).toString());
     }
     QStringList linhas;
     QSqlQuery q = banco.executa(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
-                                    .arg(colunas.join(QStringLiteral(" || '|' || ")), tabela));
+                                    .arg(colunas.join(" || '|' || "), tabela));
     while (q.next())
         linhas << tabela + QLatin1Char(':') + q.value(0).toString();
     return linhas;
 }
 
-QStringList ConteudoBanco(Banco &banco)
-{
+QStringList ConteudoBanco(Banco &banco) {
     QStringList tudo;
-    for (const char *tabela : {"VLME", "MODELOS", "COMPONENTES_NACIONAIS",
-                               "COMPONENTES_IMPORTADOS", "SUBCOMP", "NF", "DI"})
+    for (const char *tabela : {"VLME", "MODELOS", "COMPONENTES_NACIONAIS", "COMPONENTES_IMPORTADOS",
+                               "SUBCOMP", "NF", "DI"})
         tudo += ConteudoTabela(banco, QLatin1String(tabela));
     return tudo;
 }
 
 int ContaLinhas(Banco &banco, const QString &tabela, const QString &onde,
-                const QVariantList &valores)
-{
+                const QVariantList &valores) {
     QString sql = QStringLiteral("SELECT count(*) FROM ") + tabela;
     if (!onde.isEmpty())
         sql += QStringLiteral(" WHERE ") + onde;
     return banco.escalar(sql, valores).toInt();
+}
+
+QString Valores(Banco &banco, const QString &sql, const QVariantList &valores) {
+    QStringList linhas;
+    QSqlQuery q = banco.executa(sql, valores);
+    while (q.next()) {
+        QStringList campos;
+        for (int i = 0; i < q.record().count(); ++i)
+            campos << (q.isNull(i) ? "NULL" : q.value(i).toString());
+        linhas << campos.join(QLatin1Char('|'));
+    }
+    return linhas.join(QLatin1Char(';'));
 }
 
 } // namespace vlme::teste

@@ -28,7 +28,7 @@ class Banco;
 namespace vlme::teste {
 
 class ConstrutorDeclaracao {
-public:
+  public:
     // A new, empty statement: the VLME row the picker creates (only
     // CODIGO_VLM = '' written).
     explicit ConstrutorDeclaracao(store::Banco &banco);
@@ -68,13 +68,13 @@ public:
                                    double quantidade = 1.0, double custoUnitario = 100.0);
     ConstrutorDeclaracao &nacional(const store::DadosNacional &dados, const store::DadosNF &nf);
 
-    ConstrutorDeclaracao &importadoDI(const QString &descricao = QStringLiteral("Componente importado"),
-                                      double quantidade = 1.0, double valorUnitario = 10.0,
-                                      double aliquota = 0.0);
+    ConstrutorDeclaracao &
+    importadoDI(const QString &descricao = QStringLiteral("Componente importado"),
+                double quantidade = 1.0, double valorUnitario = 10.0, double aliquota = 0.0);
     ConstrutorDeclaracao &importadoDI(const store::DadosImportado &dados, const store::DadosDI &di);
-    ConstrutorDeclaracao &importadoNF(const QString &descricao = QStringLiteral("Componente importado"),
-                                      double quantidade = 1.0, double valorUnitario = 10.0,
-                                      double aliquota = 0.0);
+    ConstrutorDeclaracao &
+    importadoNF(const QString &descricao = QStringLiteral("Componente importado"),
+                double quantidade = 1.0, double valorUnitario = 10.0, double aliquota = 0.0);
     ConstrutorDeclaracao &importadoNF(const store::DadosImportado &dados, const store::DadosNF &nf);
 
     // An imported subcomponent (with a DI) of national component `nacional`.
@@ -93,7 +93,7 @@ public:
     int ultimoNacional() const { return ultimoNacional_; }
     int ultimoImportado() const { return ultimoImportado_; }
 
-private:
+  private:
     store::DadosNF proximaNF();
 
     store::Banco &banco_;
@@ -112,5 +112,8 @@ QStringList ConteudoBanco(store::Banco &banco);
 // count(*) of `tabela` WHERE `onde` (bound `valores`); all rows when `onde` is empty.
 int ContaLinhas(store::Banco &banco, const QString &tabela, const QString &onde = {},
                 const QVariantList &valores = {});
+// Every row `sql` answers, columns joined by '|' (NULL shown as NULL) and
+// rows by ';', so one comparison covers a whole row.
+QString Valores(store::Banco &banco, const QString &sql, const QVariantList &valores = {});
 
 } // namespace vlme::teste

@@ -4,14 +4,12 @@
 
 namespace vlme::teste {
 
-PastaTeste::PastaTeste()
-{
+PastaTeste::PastaTeste() {
     if (!dir_.isValid())
         ADD_FAILURE() << "não foi possível criar a pasta temporária";
 }
 
-BancoTeste::BancoTeste()
-{
+BancoTeste::BancoTeste() {
     banco_.cria(caminhoBanco());
     banco_.abre(caminhoBanco());
 }

@@ -12,24 +12,24 @@
 namespace vlme::teste {
 
 class PastaTeste {
-public:
+  public:
     PastaTeste();
     QString caminho() const { return dir_.path(); }
     QString arquivo(const QString &nome) const { return dir_.filePath(nome); }
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 
 // A data folder with a new, open VLM.MDB.
 class BancoTeste {
-public:
+  public:
     BancoTeste();
     store::Banco &banco() { return banco_; }
     QString pasta() const { return pasta_.caminho(); }
     QString caminhoBanco() const { return pasta_.arquivo(QStringLiteral("VLM.MDB")); }
 
-private:
+  private:
     PastaTeste pasta_;
     store::Banco banco_;
 };
@@ -39,11 +39,9 @@ private:
 // Prints QStrings readably in failed expectations (gtest would otherwise
 // print them character by character, as a container).
 #include <ostream>
-inline std::ostream &operator<<(std::ostream &os, const QString &s)
-{
+inline std::ostream &operator<<(std::ostream &os, const QString &s) {
     return os << '"' << s.toStdString() << '"';
 }
-inline void PrintTo(const QString &s, std::ostream *os)
-{
+inline void PrintTo(const QString &s, std::ostream *os) {
     *os << '"' << s.toStdString() << '"';
 }

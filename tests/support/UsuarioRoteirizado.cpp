@@ -5,8 +5,7 @@
 namespace vlme::teste {
 
 shell::Resposta UsuarioRoteirizado::mensagem(const QString &titulo, const QString &texto,
-                                             shell::Icone icone, shell::Botoes botoes)
-{
+                                             shell::Icone icone, shell::Botoes botoes) {
     mensagens.push_back({titulo, texto, icone, botoes});
     if (botoes == shell::Botoes::Ok)
         return shell::Resposta::Ok;
@@ -20,8 +19,7 @@ shell::Resposta UsuarioRoteirizado::mensagem(const QString &titulo, const QStrin
 }
 
 QString UsuarioRoteirizado::escolheArquivoAbrir(const QString &titulo, const QString &filtro,
-                                                const QString &pastaInicial)
-{
+                                                const QString &pastaInicial) {
     dialogos.push_back({titulo, filtro, pastaInicial});
     if (arquivos.empty())
         return {};
@@ -31,17 +29,25 @@ QString UsuarioRoteirizado::escolheArquivoAbrir(const QString &titulo, const QSt
 }
 
 QString UsuarioRoteirizado::escolheArquivoSalvar(const QString &titulo, const QString &filtro,
-                                                 const QString &caminhoInicial)
-{
+                                                 const QString &caminhoInicial) {
     return escolheArquivoAbrir(titulo, filtro, caminhoInicial);
 }
 
-QStringList UsuarioRoteirizado::textos() const
-{
+QStringList UsuarioRoteirizado::textos() const {
     QStringList t;
     for (const auto &m : mensagens)
         t << m.texto;
     return t;
+}
+
+QStringList UsuarioRoteirizado::resumos() const {
+    static const char *icones = "-i!?x";
+    static const char *botoes[] = {"", "|SimNao", "|SimNaoCancelar", "|OkCancelar"};
+    QStringList r;
+    for (const auto &m : mensagens)
+        r << QString(QLatin1Char(icones[int(m.icone)])) + QLatin1Char('|') + m.titulo +
+                 QLatin1Char('|') + m.texto + QLatin1String(botoes[int(m.botoes)]);
+    return r;
 }
 
 } // namespace vlme::teste

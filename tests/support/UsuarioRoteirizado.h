@@ -20,7 +20,7 @@ struct MensagemRegistrada {
 };
 
 class UsuarioRoteirizado final : public shell::InterfaceUsuario {
-public:
+  public:
     shell::Resposta mensagem(const QString &titulo, const QString &texto, shell::Icone icone,
                              shell::Botoes botoes) override;
     QString escolheArquivoAbrir(const QString &titulo, const QString &filtro,
@@ -32,6 +32,9 @@ public:
     void escolhe(const QString &arquivo) { arquivos.push_back(arquivo); }
 
     QStringList textos() const;
+    // Each message as "icon|title|text", icon one of - i ! ? x, and "|SimNao"
+    // (etc.) after it when it asked something: one comparison per message.
+    QStringList resumos() const;
 
     std::deque<shell::Resposta> respostas;
     std::deque<QString> arquivos;

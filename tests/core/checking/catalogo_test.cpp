@@ -9,26 +9,29 @@
 
 using namespace vlme;
 
-TEST(Catalogo, AmostraDeChavesComTextoExato)
-{
+TEST(Catalogo, AmostraDeChavesComTextoExato) {
     const std::pair<const char *, const char *> amostra[] = {
         {"ERRO_CNPJ_AUSENTE", "O campo CNPJ do Estabelecimento é obrigatório."},
         {"ERRO_PPB_INVALIDO",
          "O tamanho do campo Processo Produtivo Básico não pode ser menor que 5 ( cinco )."},
         {"ERRO_PRODUTO_INVALIDO",
          "O tamanho do campo Denominação do Produto não pode ser menor que 3 ( três )."},
-        {"ERRO_NCM_INVALIDO", "O tamanho do campo Código NCM/SH não pode ser menor que 8 ( oito ) e "
-                              "nem igual a '0000.00.00'."},
-        {"ERRO_SALARIOS_C_RED_FIX", "Campo Salários e Ordenados deve ser zero p/ Coef.Redução Fixo."},
-        {"ERRO_VLMANTERIOR_AUSENTE", "O campo VLM-E Anterior é obrigatório e diferente de zero para "
-                                     "Retificador ou Substitutivo."},
+        {"ERRO_NCM_INVALIDO",
+         "O tamanho do campo Código NCM/SH não pode ser menor que 8 ( oito ) e "
+         "nem igual a '0000.00.00'."},
+        {"ERRO_SALARIOS_C_RED_FIX",
+         "Campo Salários e Ordenados deve ser zero p/ Coef.Redução Fixo."},
+        {"ERRO_VLMANTERIOR_AUSENTE",
+         "O campo VLM-E Anterior é obrigatório e diferente de zero para "
+         "Retificador ou Substitutivo."},
         {"ERRO_PRECOVENDA_ZERO", "O campo Preço de Venda é obrigátório e maior que zero."},
         {"ERRO_DESCRICAOMODELO_EXISTENTE", "Modelo já cadastrado."},
         {"ERRO_NRINSESTADUAL_NAC_INVALIDO", "O campo Inscrição Estadual da Nota está inválida."},
         {"ERRO_NCM_NAC_INVALIDO", "O campo Código NCM não pode ser igual a '0000.00.00' e nem o "
                                   "tamanho ser menor que 8 ( oito )."},
-        {"ERRO_NCM_IMP_INVALIDO", "O campo Código NCM não pode ser igual a '0000.00.00' e nem o ser "
-                                  "tamanho menor do que 8 ( oito )."},
+        {"ERRO_NCM_IMP_INVALIDO",
+         "O campo Código NCM não pode ser igual a '0000.00.00' e nem o ser "
+         "tamanho menor do que 8 ( oito )."},
         {"ERRO_VALOR_SUB_MAIOR_NAC",
          "O custo dos subcomponentes deve ser menor que o do componente nacional."},
         {"ERRO_VALOR_NAC_MENOR_SUB",
@@ -49,62 +52,35 @@ TEST(Catalogo, AmostraDeChavesComTextoExato)
     for (const auto &[chave, texto] : amostra) {
         const checking::Erro *e = catalogo.Item(QString::fromLatin1(chave));
         ASSERT_NE(e, nullptr) << chave;
-        EXPECT_EQ(e->Descricao, QString::fromUtf8(texto)) << chave;
-        EXPECT_EQ(e->Id, QString::fromLatin1(chave));
-        EXPECT_TRUE(e->Origem.isEmpty() && e->Campo.isEmpty());
+        EXPECT_EQ(e->Id + "|" + e->Descricao + "|" + e->Origem + e->Campo,
+                  QString(chave) + "|" + texto + "|");
     }
 }
 
-TEST(Catalogo, TodasAsChavesNaOrdemDeInclusao)
-{
-    const checking::Erros &catalogo = checking::Catalogo();
-    ASSERT_EQ(catalogo.Count(), 72);
-    EXPECT_EQ(catalogo.Item(1)->Id, "ERRO_CNPJ_AUSENTE");
-    EXPECT_EQ(catalogo.Item(22)->Id, "ERRO_DESCRICAOMODELO_AUSENTE");
-    EXPECT_EQ(catalogo.Item(43)->Id, "ERRO_DI_IMP_AUSENTE");
-    EXPECT_EQ(catalogo.Item(63)->Id, "ERRO_MODELOS");
-    EXPECT_EQ(catalogo.Item(72)->Id, "ERRO_VLR_INT");
-    EXPECT_EQ(catalogo.Item(73), nullptr);
-    EXPECT_EQ(catalogo.Item(0), nullptr);
-    // Every entry non-empty, and none repeats a key.
-    QStringList ids;
-    for (const auto &entrada : catalogo) {
-        EXPECT_FALSE(entrada.erro->Descricao.isEmpty());
-        ids << entrada.erro->Id;
-    }
-    ids.removeDuplicates();
-    EXPECT_EQ(ids.size(), 72);
-}
-
-TEST(Erros, ChaveRepetidaFalhaEMantemAPrimeira)
-{
+TEST(Erros, ChaveRepetidaFalhaEMantemAPrimeira) {
     checking::Erros erros;
     ASSERT_NE(erros.Add("ERRO_A", "primeiro"), nullptr);
     EXPECT_EQ(erros.Add("ERRO_A", "segundo"), nullptr);
     EXPECT_EQ(erros.Count(), 1);
-    EXPECT_EQ(erros.Item(QStringLiteral("ERRO_A"))->Descricao, "primeiro");
+    EXPECT_EQ(erros.Item("ERRO_A")->Descricao, "primeiro");
     // Another key may hold the same Id.
     checking::Erro *outro = erros.Add("ERRO_A", "terceiro", "frmCentral", "mskCNPJ", "chave2");
     ASSERT_NE(outro, nullptr);
-    EXPECT_EQ(outro->Origem, "frmCentral");
-    EXPECT_EQ(outro->Campo, "mskCNPJ");
-    EXPECT_TRUE(erros.Remove(QStringLiteral("ERRO_A")));
+    EXPECT_EQ(outro->Origem + "." + outro->Campo, "frmCentral.mskCNPJ");
+    EXPECT_TRUE(erros.Remove("ERRO_A"));
     EXPECT_EQ(erros.Count(), 1);
-    EXPECT_EQ(erros.Item(QStringLiteral("chave2"))->Descricao, "terceiro");
+    EXPECT_EQ(erros.Item("chave2")->Descricao, "terceiro");
     EXPECT_EQ(erros.Item(1)->Descricao, "terceiro");
     EXPECT_FALSE(erros.Remove(5));
 }
 
-TEST(Erros, AlertaComDetalhesVazios)
-{
-    const checking::Erro *e = checking::Catalogo().Item(QStringLiteral("ERRO_QTD_INT"));
+TEST(Erros, AlertaComDetalhesVazios) {
+    const checking::Erro *e = checking::Catalogo().Item("ERRO_QTD_INT");
     ASSERT_NE(e, nullptr);
     teste::UsuarioRoteirizado usuario;
     e->Alerta(usuario, true);
     e->Alerta(usuario, false);
-    ASSERT_EQ(usuario.mensagens.size(), 2u);
-    EXPECT_EQ(usuario.mensagens[0].texto, "Quantidade superior a 8 inteiros.\n - \n - ");
-    EXPECT_EQ(usuario.mensagens[0].titulo, "Atenção!");
-    EXPECT_EQ(usuario.mensagens[0].icone, shell::Icone::Exclamacao);
-    EXPECT_EQ(usuario.mensagens[1].texto, "Quantidade superior a 8 inteiros.");
+    EXPECT_EQ(usuario.resumos(),
+              QStringList({"!|Atenção!|Quantidade superior a 8 inteiros.\n - \n - ",
+                           "!|Atenção!|Quantidade superior a 8 inteiros."}));
 }

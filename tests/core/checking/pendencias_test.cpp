@@ -15,8 +15,7 @@ using teste::ConstrutorDeclaracao;
 
 namespace {
 
-QStringList chaves(const std::vector<checking::Pendencia> &lista)
-{
+QStringList chaves(const std::vector<checking::Pendencia> &lista) {
     QStringList c;
     for (const auto &p : lista)
         c << p.chave;
@@ -24,8 +23,7 @@ QStringList chaves(const std::vector<checking::Pendencia> &lista)
 }
 
 // Everything filled, one model, one imported component with a DI, no national.
-int completa(store::Banco &banco, const std::function<void(store::DadosGerais &)> &ajuste = {})
-{
+int completa(store::Banco &banco, const std::function<void(store::DadosGerais &)> &ajuste = {}) {
     return ConstrutorDeclaracao(banco)
         .geral([&](store::DadosGerais &d) {
             if (ajuste)
@@ -37,15 +35,13 @@ int completa(store::Banco &banco, const std::function<void(store::DadosGerais &)
 
 } // namespace
 
-TEST(Pendencias, DeclaracaoCompletaSemNacionalNaoTemPendencia)
-{
+TEST(Pendencias, DeclaracaoCompletaSemNacionalNaoTemPendencia) {
     teste::BancoTeste b;
     const int n = completa(b.banco());
     EXPECT_TRUE(checking::VerificaPendencias(b.banco(), n).empty());
 }
 
-TEST(Pendencias, CadaRegraDosDadosGeraisSozinha)
-{
+TEST(Pendencias, CadaRegraDosDadosGeraisSozinha) {
     struct Caso {
         const char *chave;
         std::function<void(store::DadosGerais &)> ajuste;
@@ -87,8 +83,7 @@ TEST(Pendencias, CadaRegraDosDadosGeraisSozinha)
     }
 }
 
-TEST(Pendencias, SalariosEEncargosConformeOCoeficiente)
-{
+TEST(Pendencias, SalariosEEncargosConformeOCoeficiente) {
     teste::BancoTeste b;
     // Fixed, both zero: nothing.
     EXPECT_TRUE(checking::VerificaPendencias(b.banco(), completa(b.banco())).empty());
@@ -98,7 +93,8 @@ TEST(Pendencias, SalariosEEncargosConformeOCoeficiente)
         d.salarios = 0.0;
         d.encargos = 10.0;
     });
-    EXPECT_EQ(chaves(checking::VerificaPendencias(b.banco(), v)), QStringList({"ERRO_SALARIOS_ZERO"}));
+    EXPECT_EQ(chaves(checking::VerificaPendencias(b.banco(), v)),
+              QStringList({"ERRO_SALARIOS_ZERO"}));
 
     // The form's own rule: wages with the fixed coefficient.
     checking::DadosGeraisVerificacao form = checking::LeDadosGerais(b.banco(), v);
@@ -110,24 +106,23 @@ TEST(Pendencias, SalariosEEncargosConformeOCoeficiente)
     EXPECT_EQ(chaves(checking::VerificaPendencias(b.banco(), v, &form)),
               QStringList({"ERRO_SALARIOS_C_RED_FIX", "ERRO_ENCARGOS_C_RED_FIX"}));
     // A stored row holding no value raises neither.
-    b.banco().executa("UPDATE VLME SET VL_SALARIOS_VLM = NULL, VL_ENCARGOS_VLM = NULL WHERE NR_VLM_VLM = ?", {v});
+    b.banco().executa(
+        "UPDATE VLME SET VL_SALARIOS_VLM = NULL, VL_ENCARGOS_VLM = NULL WHERE NR_VLM_VLM = ?", {v});
     EXPECT_TRUE(checking::VerificaPendencias(b.banco(), v).empty());
 }
 
-TEST(Pendencias, CnpjECpfLevamOrigemECampo)
-{
+TEST(Pendencias, CnpjECpfLevamOrigemECampo) {
     checking::DadosGeraisVerificacao d;
     const checking::Erros erros = checking::ValidaDadosGerais(d);
-    const checking::Erro *cnpj = erros.Item(QStringLiteral("ERRO_CNPJ_AUSENTE"));
+    const checking::Erro *cnpj = erros.Item("ERRO_CNPJ_AUSENTE");
     ASSERT_NE(cnpj, nullptr);
     EXPECT_EQ(cnpj->Origem, "frmCentral");
     EXPECT_EQ(cnpj->Campo, "mskCNPJ");
-    EXPECT_EQ(erros.Item(QStringLiteral("ERRO_CPF_AUSENTE"))->Campo, "mskCPF");
-    EXPECT_TRUE(erros.Item(QStringLiteral("ERRO_PPB_AUSENTE"))->Origem.isEmpty());
+    EXPECT_EQ(erros.Item("ERRO_CPF_AUSENTE")->Campo, "mskCPF");
+    EXPECT_TRUE(erros.Item("ERRO_PPB_AUSENTE")->Origem.isEmpty());
 }
 
-TEST(Pendencias, EstruturaDaDeclaracao)
-{
+TEST(Pendencias, EstruturaDaDeclaracao) {
     teste::BancoTeste b;
     auto &banco = b.banco();
     // No model and no imported component.
@@ -137,16 +132,26 @@ TEST(Pendencias, EstruturaDaDeclaracao)
 
     // A national component without invoice, an imported one with neither
     // document and two with both: each problem listed once.
-    const int n = ConstrutorDeclaracao(banco).geral().modelo("M", 1.0).nacional().importadoDI().importadoDI().importadoDI();
-    banco.executa("UPDATE COMPONENTES_NACIONAIS SET NR_SEQ_NF_NACIONAL = 0 WHERE NR_VLM_NACIONAL = ?", {n});
-    banco.executa("UPDATE COMPONENTES_IMPORTADOS SET NR_SEQ_DI_IMPORTADO = 0 WHERE NR_VLM_IMPORTADO = ? AND NR_SQ_IMPORTADO = 1", {n});
-    banco.executa("UPDATE COMPONENTES_IMPORTADOS SET NR_SEQ_NF_IMPORTADO = 99 WHERE NR_VLM_IMPORTADO = ? AND NR_SQ_IMPORTADO > 1", {n});
+    const int n = ConstrutorDeclaracao(banco)
+                      .geral()
+                      .modelo("M", 1.0)
+                      .nacional()
+                      .importadoDI()
+                      .importadoDI()
+                      .importadoDI();
+    banco.executa(
+        "UPDATE COMPONENTES_NACIONAIS SET NR_SEQ_NF_NACIONAL = 0 WHERE NR_VLM_NACIONAL = ?", {n});
+    banco.executa("UPDATE COMPONENTES_IMPORTADOS SET NR_SEQ_DI_IMPORTADO = 0 WHERE "
+                  "NR_VLM_IMPORTADO = ? AND NR_SQ_IMPORTADO = 1",
+                  {n});
+    banco.executa("UPDATE COMPONENTES_IMPORTADOS SET NR_SEQ_NF_IMPORTADO = 99 WHERE "
+                  "NR_VLM_IMPORTADO = ? AND NR_SQ_IMPORTADO > 1",
+                  {n});
     EXPECT_EQ(chaves(checking::VerificaPendencias(banco, n)),
               QStringList({"ERRO_SEM_NF", "ERRO_SEM_DI_NF", "ERRO_COM_DI_NF"}));
 }
 
-TEST(Pendencias, QuantidadesEValoresLongosDemais)
-{
+TEST(Pendencias, QuantidadesEValoresLongosDemais) {
     teste::BancoTeste b;
     auto &banco = b.banco();
     const int n = ConstrutorDeclaracao(banco)
@@ -165,15 +170,20 @@ TEST(Pendencias, QuantidadesEValoresLongosDemais)
     EXPECT_EQ(lista[3].texto, "Componente Importado : 2 - Valor Unitário superior a 9 inteiros.");
 }
 
-TEST(Pendencias, LimiteDe9999LinhasNaFronteira)
-{
+TEST(Pendencias, LimiteDe9999LinhasNaFronteira) {
     teste::BancoTeste b;
     auto &banco = b.banco();
     const int n = completa(banco);
     auto insere = [&](int sq) {
-        banco.executa("INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS, TX_DESCRICAO_MODELOS) VALUES (?, ?, 'x')", {n, sq});
-        banco.executa("INSERT INTO COMPONENTES_NACIONAIS (NR_VLM_NACIONAL, NR_SQ_NACIONAL, NR_SEQ_NF_NACIONAL) VALUES (?, ?, 1)", {n, sq});
-        banco.executa("INSERT INTO COMPONENTES_IMPORTADOS (NR_VLM_IMPORTADO, NR_SQ_IMPORTADO, NR_SEQ_DI_IMPORTADO) VALUES (?, ?, 1)", {n, sq});
+        banco.executa("INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS, TX_DESCRICAO_MODELOS) "
+                      "VALUES (?, ?, 'x')",
+                      {n, sq});
+        banco.executa("INSERT INTO COMPONENTES_NACIONAIS (NR_VLM_NACIONAL, NR_SQ_NACIONAL, "
+                      "NR_SEQ_NF_NACIONAL) VALUES (?, ?, 1)",
+                      {n, sq});
+        banco.executa("INSERT INTO COMPONENTES_IMPORTADOS (NR_VLM_IMPORTADO, NR_SQ_IMPORTADO, "
+                      "NR_SEQ_DI_IMPORTADO) VALUES (?, ?, 1)",
+                      {n, sq});
     };
     insere(9999);
     EXPECT_TRUE(checking::VerificaPendencias(banco, n).empty());
@@ -182,8 +192,7 @@ TEST(Pendencias, LimiteDe9999LinhasNaFronteira)
               QStringList({"ERRO_MODELOS_SQ", "ERRO_NACIONAIS_SQ", "ERRO_IMPORTADOS_SQ"}));
 }
 
-TEST(Pendencias, LimpaAsLinhasDeImpressaoDaDeclaracao)
-{
+TEST(Pendencias, LimpaAsLinhasDeImpressaoDaDeclaracao) {
     teste::BancoTeste b;
     auto &banco = b.banco();
     const int n = completa(banco);

@@ -3,13 +3,14 @@
 // the delivery question and the status queries.
 
 #include "delivery/Transmissao.h"
+#include "shell/ErroVLME.h"
 #include "shell/Pastas.h"
 #include "store/Banco.h"
+#include "support/Arquivos.h"
 #include "support/ConstrutorDeclaracao.h"
+#include "support/Duplos.h"
 #include "support/PastaTeste.h"
 #include "support/UsuarioRoteirizado.h"
-
-#include "ApoioEntrega.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,248 +19,181 @@
 
 using namespace vlme;
 using namespace vlme::teste;
-using shell::Icone;
 using shell::Resposta;
 
 namespace {
 
 class Geracao : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        QDir(base.pasta()).mkpath(QStringLiteral("sistema"));
-        transmissao.pastaSistema = sistema();
+  protected:
+    void SetUp() override {
+        QDir(base.pasta()).mkpath("sistema");
+        transmissao.pastaSistema = sistema;
         transmissao.mostraPendencias = [this](int, const std::vector<checking::Pendencia> &p) {
             for (const auto &x : p)
-                pendenciasMostradas << x.texto;
+                pendencias << x.texto;
         };
     }
-    QString sistema() const { return QDir(base.pasta()).filePath(QStringLiteral("sistema")); }
     QString arquivoDe(int numero) { return shell::CaminhoArquivos(base.pasta(), numero); }
-    // A statement the pendency check passes: one model, one imported component.
-    int completa()
-    {
-        return ConstrutorDeclaracao(base.banco()).geral().modelo(QStringLiteral("Modelo A"), 100)
-            .importadoDI();
+    // One the pendency check passes: one model, one imported component.
+    int completa() {
+        return ConstrutorDeclaracao(banco).geral().modelo("Modelo A", 100).importadoDI();
     }
-    void instalaEnviador()
-    {
-        QDir(base.pasta()).mkpath(QStringLiteral("enviador"));
-        QFile ini(QDir(sistema()).filePath(QStringLiteral("enviador.ini")));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("[Enviador]\r\nPath=" +
-                  QDir(base.pasta()).filePath(QStringLiteral("enviador")).toUtf8() + "\r\n");
-        QFile dll(QDir(base.pasta()).filePath(QStringLiteral("enviador/NUCLEO.DLL")));
-        ASSERT_TRUE(dll.open(QIODevice::WriteOnly));
-    }
-    void escreve(const QString &caminho, const QByteArray &bytes)
-    {
-        QFile f(caminho);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+    QString gera(int n, bool pergunta = false, int cancelaNa = 0) {
+        ProgressoRoteirizado p(cancelaNa);
+        delivery::Transmissao t(banco, base.pasta(), usuario, p);
+        return t.GeraArquivoTransmissao(n, pergunta);
     }
 
     BancoTeste base;
+    store::Banco &banco = base.banco();
+    QString sistema = QDir(base.pasta()).filePath("sistema");
     UsuarioRoteirizado usuario;
     ProgressoRoteirizado progresso;
-    delivery::Transmissao transmissao{base.banco(), base.pasta(), usuario, progresso};
-    QStringList pendenciasMostradas;
+    delivery::Transmissao transmissao{banco, base.pasta(), usuario, progresso};
+    QStringList pendencias;
 };
 
-const QString Cabecalho = QStringLiteral(
-    "O arquivo para transmissão não foi gerado: há dados que não cabem no leiaute do arquivo. "
-    "Corrija-os e gere o arquivo novamente.\r\n");
+const QString Cabecalho = "!|ATENÇÃO|O arquivo para transmissão não foi gerado: há dados que não "
+                          "cabem no leiaute do arquivo. Corrija-os e gere o arquivo novamente.\r\n";
 
-} // namespace
-
-TEST_F(Geracao, ProgressoPassoAPassoComUmaUnidadePorRegistro)
-{
-    ConstrutorDeclaracao c(base.banco());
-    c.geral().modelo(QStringLiteral("M1"), 1).modelo(QStringLiteral("M2"), 2).nacional();
-    c.subcomponente(1, QStringLiteral("S"), 1, 1).importadoDI().importadoNF();
+TEST_F(Geracao, ProgressoPassoAPassoComUmaUnidadePorRegistro) {
+    ConstrutorDeclaracao c(banco);
+    c.geral().modelo("M1", 1).modelo("M2", 2).nacional().subcomponente(1, "S", 1, 1);
+    c.importadoDI().importadoNF();
     ASSERT_FALSE(transmissao.GeraArquivoTransmissao(c, false).isEmpty());
-    EXPECT_EQ(progresso.passos,
-              (QStringList{QStringLiteral("Gerando arquivo para transmissão"),
-                           QStringLiteral("Calculando tamanho"), QStringLiteral("Gerando Modelos"),
-                           QStringLiteral("Gerando Componentes Nacionais"),
-                           QStringLiteral("Gerando Subcomponentes Importados"),
-                           QStringLiteral("Gerando Componentes Importados"),
-                           QStringLiteral("Finalizando arquivo")}));
+    EXPECT_EQ(
+        progresso.passos,
+        QStringList({"Gerando arquivo para transmissão", "Calculando tamanho", "Gerando Modelos",
+                     "Gerando Componentes Nacionais", "Gerando Subcomponentes Importados",
+                     "Gerando Componentes Importados", "Finalizando arquivo"}));
     // 1 + 2 models + 1 national + 1 subcomponent + 2 imported.
-    EXPECT_EQ(progresso.minimo, 0);
-    EXPECT_EQ(progresso.maximo, 7);
+    EXPECT_EQ(std::pair(progresso.minimo, progresso.maximo), std::pair(0, 7));
     EXPECT_EQ(progresso.valores, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
     EXPECT_EQ(progresso.unidades, 8); // before every record, the trailer too
-    EXPECT_TRUE(progresso.permite);
-    EXPECT_FALSE(progresso.aberto);
+    EXPECT_EQ(progresso.permissoes.back(), true);
+    EXPECT_EQ(progresso.aberturas, progresso.fechamentos);
     EXPECT_TRUE(LeBytes(arquivoDe(c)).ends_with("\r\n900000008\r\n"));
 }
 
-TEST_F(Geracao, CancelarNoMeioNaoDeixaArquivoNemTocaOAnterior)
-{
-    const int n = ConstrutorDeclaracao(base.banco())
-                      .geral()
-                      .modelo(QStringLiteral("M1"), 1)
-                      .modelo(QStringLiteral("M2"), 2);
-    ProgressoRoteirizado cancela(3); // record 0, model 1, then cancel at model 2
-    delivery::Transmissao t(base.banco(), base.pasta(), usuario, cancela);
-    EXPECT_TRUE(t.GeraArquivoTransmissao(n, true).isEmpty());
+// An earlier file of the statement stays as it was, whatever stops the run:
+// a cancel (at a model, or at the very last unit) or a field that does not fit.
+TEST_F(Geracao, InterrompidaNaoDeixaArquivoNemTocaOAnterior) {
+    const int n = ConstrutorDeclaracao(banco).geral().modelo("M1", 1).modelo("M2", 2);
+    EXPECT_TRUE(gera(n, true, 3).isEmpty());
     EXPECT_FALSE(QFile::exists(arquivoDe(n)));
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(usuario.mensagens[0].titulo, QStringLiteral("Operação cancelada!"));
-    EXPECT_EQ(usuario.mensagens[0].texto, QStringLiteral("Operação cancelada pelo usuário."));
-    EXPECT_EQ(usuario.mensagens[0].icone, Icone::Exclamacao);
-    EXPECT_FALSE(cancela.aberto);
-    EXPECT_TRUE(t.ultimoArquivo().isEmpty());
+    EXPECT_EQ(usuario.resumos(),
+              QStringList("!|Operação cancelada!|Operação cancelada pelo usuário."));
+    GravaBytes(arquivoDe(n), "anterior\r\n");
+    EXPECT_TRUE(gera(n, false, 4).isEmpty());
 
-    // An earlier file of the statement stays as it was, even when the cancel
-    // comes at the very last unit (the trailer).
-    escreve(arquivoDe(n), "arquivo anterior\r\n");
-    ProgressoRoteirizado noFim(4);
-    delivery::Transmissao t2(base.banco(), base.pasta(), usuario, noFim);
-    EXPECT_TRUE(t2.GeraArquivoTransmissao(n, false).isEmpty());
-    EXPECT_EQ(LeBytes(arquivoDe(n)), "arquivo anterior\r\n");
-    EXPECT_EQ(QDir(QFileInfo(arquivoDe(n)).absolutePath()).entryList(QDir::Files).size(), 1);
-}
-
-TEST_F(Geracao, CampoLongoDemaisRecusadoComRegistroECampo)
-{
-    const int n = ConstrutorDeclaracao(base.banco()).geral().modelo(QStringLiteral("M"), 1);
-    base.banco().executa(QStringLiteral("UPDATE MODELOS SET TX_DESCRICAO_MODELOS = ?"),
-                         {QString(81, QLatin1Char('d'))});
-    escreve(arquivoDe(n), "anterior");
-    EXPECT_TRUE(transmissao.GeraArquivoTransmissao(n, true).isEmpty());
-    EXPECT_EQ(LeBytes(arquivoDe(n)), "anterior");
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(usuario.mensagens[0].titulo, QStringLiteral("ATENÇÃO"));
-    EXPECT_EQ(usuario.mensagens[0].icone, Icone::Exclamacao);
-    EXPECT_EQ(usuario.mensagens[0].texto,
-              Cabecalho + QStringLiteral("\r\nRegistro 1 (modelo 1), campo \"Descrição\": o texto "
-                                         "tem 81 caracteres e o campo comporta 80."));
+    usuario.mensagens.clear();
+    banco.executa("UPDATE MODELOS SET TX_DESCRICAO_MODELOS = ? WHERE NR_SQ_MODELOS = 1",
+                  {QString(81, 'd')});
+    EXPECT_TRUE(gera(n, true).isEmpty());
+    EXPECT_EQ(usuario.resumos(),
+              QStringList(Cabecalho + "\r\nRegistro 1 (modelo 1), campo \"Descrição\": o texto "
+                                      "tem 81 caracteres e o campo comporta 80."));
+    EXPECT_EQ(LeBytes(arquivoDe(n)), "anterior\r\n");
+    EXPECT_EQ(QDir(base.pasta() + "/Arquivos").entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
 // Every problem of the statement in one message, each naming its record
 // and field; nothing written.
-TEST_F(Geracao, DadosForaDoLeiauteListadosJuntos)
-{
-    ConstrutorDeclaracao c(base.banco());
+TEST_F(Geracao, DadosForaDoLeiauteListadosJuntos) {
+    ConstrutorDeclaracao c(banco);
     c.geral([](store::DadosGerais &d) {
-        d.unidade = QStringLiteral("5 €");
+        d.unidade = "5 €";
         d.salarios = 10000000000000.0; // 14 integer digits, 13 fit
-        d.retificador = true;
-        d.substitutivo = true;
+        d.retificador = d.substitutivo = true;
     });
-    c.modelo(QStringLiteral("M"), 1).nacional().importadoDI();
-    auto &banco = base.banco();
-    banco.executa(QStringLiteral("UPDATE MODELOS SET PRECO_VENDA_MODELOS = -1.5"));
-    banco.executa(QStringLiteral("UPDATE COMPONENTES_NACIONAIS SET TX_DESCRICAO_NACIONAL = ?"),
-                  {QStringLiteral("linha 1\nlinha 2")});
-    banco.executa(QStringLiteral("UPDATE COMPONENTES_IMPORTADOS SET NCM_IMPORTADO = '8517.12'"));
-    banco.executa(QStringLiteral("UPDATE DI SET NR_DI_DI = '12345678901'"));
-    banco.executa(QStringLiteral("UPDATE NF SET DATA_EMISSAO_NF = '31/02/2023'"));
-    banco.executa(QStringLiteral("UPDATE COMPONENTES_IMPORTADOS SET IN_COM_SUSP_IMPORTADO = 2"));
+    c.modelo("M", 1).nacional().importadoDI();
+    for (const char *sql :
+         {"UPDATE MODELOS SET PRECO_VENDA_MODELOS = -1.5",
+          "UPDATE COMPONENTES_NACIONAIS SET TX_DESCRICAO_NACIONAL = 'linha 1' || char(10)",
+          "UPDATE COMPONENTES_IMPORTADOS SET NCM_IMPORTADO = '8517.12',"
+          " IN_COM_SUSP_IMPORTADO = 2",
+          "UPDATE DI SET NR_DI_DI = '12345678901'", "UPDATE NF SET DATA_EMISSAO_NF = '31/02/2023'"})
+        banco.executa(sql);
 
     EXPECT_TRUE(transmissao.GeraArquivoTransmissao(c, false).isEmpty());
     EXPECT_FALSE(QFile::exists(arquivoDe(c)));
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(usuario.mensagens[0].texto,
-              Cabecalho +
-                  QStringLiteral(
-                      "\r\nRegistro 0 (dados gerais), campo \"Unidade\": o caractere \"€\" "
-                      "(U+20AC) não existe no conjunto de caracteres do arquivo (ISO-8859-1); "
-                      "troque-o por outro."
-                      "\r\nRegistro 0 (dados gerais), campo \"Salários\": o valor "
-                      "10000000000000,00 não cabe nos 15 dígitos do campo (13 inteiros e 2 "
-                      "decimais)."
-                      "\r\nRegistro 0 (dados gerais), campo \"Retificador / Substitutivo\": a "
-                      "declaração está marcada como retificadora e também como substitutiva; ela "
-                      "só pode ser uma das duas."
-                      "\r\nRegistro 1 (modelo 1), campo \"Preço de venda\": o valor -1,50 é "
-                      "negativo; o arquivo só comporta valores positivos."
-                      "\r\nRegistro 2 (componente nacional 1), campo \"Data de emissão da nota "
-                      "fiscal\": a data \"31/02/2023\" não é válida."
-                      "\r\nRegistro 2 (componente nacional 1), campo \"Descrição\": o texto "
-                      "contém um caractere de controle (U+000A)."
-                      "\r\nRegistro 4 (componente importado 1), campo \"Com suspensão do II\": o "
-                      "indicador vale \"2\"; só 0 e 1 são aceitos."
-                      "\r\nRegistro 4 (componente importado 1), campo \"Número da DI\": o número "
-                      "12345678901 tem mais dígitos do que os 10 do campo."
-                      "\r\nRegistro 4 (componente importado 1), campo \"NCM\": o conteúdo "
-                      "\"8517.12\" não é um número."));
+    EXPECT_EQ(usuario.resumos(),
+              QStringList(Cabecalho +
+                          "\r\nRegistro 0 (dados gerais), campo \"Unidade\": o caractere \"€\" "
+                          "(U+20AC) não existe no conjunto de caracteres do arquivo (ISO-8859-1); "
+                          "troque-o por outro."
+                          "\r\nRegistro 0 (dados gerais), campo \"Salários\": o valor "
+                          "10000000000000,00 não cabe nos 15 dígitos do campo (13 inteiros e 2 "
+                          "decimais)."
+                          "\r\nRegistro 0 (dados gerais), campo \"Retificador / Substitutivo\": a "
+                          "declaração está marcada como retificadora e também como substitutiva; "
+                          "ela só pode ser uma das duas."
+                          "\r\nRegistro 1 (modelo 1), campo \"Preço de venda\": o valor -1,50 é "
+                          "negativo; o arquivo só comporta valores positivos."
+                          "\r\nRegistro 2 (componente nacional 1), campo \"Data de emissão da nota "
+                          "fiscal\": a data \"31/02/2023\" não é válida."
+                          "\r\nRegistro 2 (componente nacional 1), campo \"Descrição\": o texto "
+                          "contém um caractere de controle (U+000A)."
+                          "\r\nRegistro 4 (componente importado 1), campo \"Com suspensão do II\": "
+                          "o indicador vale \"2\"; só 0 e 1 são aceitos."
+                          "\r\nRegistro 4 (componente importado 1), campo \"Número da DI\": o "
+                          "número 12345678901 tem mais dígitos do que os 10 do campo."
+                          "\r\nRegistro 4 (componente importado 1), campo \"NCM\": o conteúdo "
+                          "\"8517.12\" não é um número."));
+
+    // A subcomponent whose national component is gone would be a subcomponent of nothing.
+    const int s =
+        ConstrutorDeclaracao(banco).geral().modelo("M", 1).nacional().subcomponente(1, "S", 1, 1);
+    banco.executa("DELETE FROM COMPONENTES_NACIONAIS WHERE NR_VLM_NACIONAL = ?", {s});
+    usuario.mensagens.clear();
+    EXPECT_TRUE(transmissao.GeraArquivoTransmissao(s, false).isEmpty());
+    EXPECT_TRUE(usuario.textos().value(0).endsWith(
+        "\r\nRegistro 3 (subcomponente importado 1), campo \"Componente nacional\": o componente "
+        "nacional 1, a que pertence, não existe."))
+        << usuario.textos().value(0);
 }
 
-// A subcomponent whose national component or imported row is gone would be
-// a subcomponent of nothing.
-TEST_F(Geracao, SubcomponenteSemComponenteRecusado)
-{
-    ConstrutorDeclaracao c(base.banco());
-    c.geral().modelo(QStringLiteral("M"), 1).nacional().subcomponente(1, QStringLiteral("S"), 1, 1);
-    base.banco().executa(QStringLiteral("DELETE FROM COMPONENTES_NACIONAIS"));
-    EXPECT_TRUE(transmissao.GeraArquivoTransmissao(c, false).isEmpty());
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_TRUE(usuario.mensagens[0].texto.endsWith(
-        QStringLiteral("\r\nRegistro 3 (subcomponente importado 1), campo \"Componente "
-                       "nacional\": o componente nacional 1, a que pertence, não existe.")))
-        << usuario.mensagens[0].texto;
-}
-
-TEST_F(Geracao, DeclaracaoInexistenteEFalha)
-{
-    EXPECT_THROW(transmissao.GeraArquivoTransmissao(999, false), delivery::ErroEntrega);
+TEST_F(Geracao, DeclaracaoInexistente) {
+    EXPECT_THROW(transmissao.GeraArquivoTransmissao(999, false), shell::ErroVLME);
     EXPECT_FALSE(transmissao.GeraArquivoVerificado(999));
     EXPECT_EQ(progresso.aberturas, 0);
 }
 
-TEST_F(Geracao, PerguntaDeEntregaConformeOEnviador)
-{
+TEST_F(Geracao, PerguntaDeEntregaConformeOEnviador) {
     const int n = completa();
-    // Not installed: success, but the delivery program is needed.
-    EXPECT_EQ(transmissao.GeraArquivoTransmissao(n, true), arquivoDe(n));
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(usuario.mensagens[0].titulo, QStringLiteral("Sucesso"));
-    EXPECT_EQ(usuario.mensagens[0].icone, Icone::Informacao);
-    EXPECT_EQ(usuario.mensagens[0].texto,
-              QStringLiteral("O demonstrativo foi gerado com sucesso. Porém, para entregá-lo via "
-                             "internet, é necessário que o programa Enviador esteja instalado em "
-                             "seu computador. Instale-o e repita esta operação novamente."));
-
-    // Installed: the question; No ends there.
-    instalaEnviador();
-    usuario.mensagens.clear();
-    usuario.responde(Resposta::Nao);
-    EXPECT_EQ(transmissao.GeraArquivoTransmissao(n, true), arquivoDe(n));
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(usuario.mensagens[0].titulo, QStringLiteral("Transmitir"));
-    EXPECT_EQ(usuario.mensagens[0].icone, Icone::Pergunta);
-    EXPECT_EQ(usuario.mensagens[0].botoes, shell::Botoes::SimNao);
-    EXPECT_EQ(usuario.mensagens[0].texto,
-              QStringLiteral("O demonstrativo foi gerado com sucesso. Deseja entregá-lo via "
-                             "internet agora ?"));
-
-    // Yes runs the verified generation, which writes the file again.
-    usuario.mensagens.clear();
-    usuario.responde(Resposta::Sim);
-    EXPECT_EQ(transmissao.GeraArquivoTransmissao(n, true), arquivoDe(n));
-    EXPECT_EQ(usuario.mensagens.size(), 1u);
+    const auto gera = [&](std::optional<Resposta> r) {
+        usuario.mensagens.clear();
+        if (r)
+            usuario.responde(*r);
+        EXPECT_EQ(transmissao.GeraArquivoTransmissao(n, true), arquivoDe(n));
+        return usuario.resumos();
+    };
+    EXPECT_EQ(gera({}), QStringList("i|Sucesso|O demonstrativo foi gerado com sucesso. Porém, para "
+                                    "entregá-lo via internet, é necessário que o programa Enviador "
+                                    "esteja instalado em seu computador. Instale-o e repita esta "
+                                    "operação novamente."));
+    QDir(base.pasta()).mkpath("enviador");
+    GravaBytes(sistema + "/enviador.ini",
+               "[Enviador]\r\nPath=" + base.pasta().toStdString() + "/enviador\r\n");
+    GravaBytes(base.pasta() + "/enviador/NUCLEO.DLL", "");
+    const QString pergunta =
+        "?|Transmitir|O demonstrativo foi gerado com sucesso. Deseja entregá-lo "
+        "via internet agora ?|SimNao";
+    EXPECT_EQ(gera(Resposta::Nao), QStringList(pergunta));
+    EXPECT_EQ(gera(Resposta::Sim), QStringList(pergunta)); // then generated again, verified
     EXPECT_EQ(progresso.aberturas, 4);
-
     // Yes on a statement the check refuses: not delivered.
-    base.banco().executa(QStringLiteral("UPDATE VLME SET PPB_VLM = 'ab' WHERE NR_VLM_VLM = ?"), {n});
-    usuario.mensagens.clear();
-    usuario.responde(Resposta::Sim);
-    EXPECT_EQ(transmissao.GeraArquivoTransmissao(n, true), arquivoDe(n));
-    ASSERT_EQ(usuario.mensagens.size(), 2u);
-    EXPECT_EQ(usuario.mensagens[1].titulo, QStringLiteral("ATENÇÃO"));
-    EXPECT_EQ(usuario.mensagens[1].texto, QStringLiteral("O demonstrativo não foi transmitido."));
-    EXPECT_EQ(pendenciasMostradas.size(), 1);
+    banco.executa("UPDATE VLME SET PPB_VLM = 'ab' WHERE NR_VLM_VLM = ?", {n});
+    EXPECT_EQ(gera(Resposta::Sim),
+              QStringList({pergunta, "-|ATENÇÃO|O demonstrativo não foi transmitido."}));
+    EXPECT_EQ(pendencias.size(), 1);
 }
 
-TEST_F(Geracao, VerificadaSoGeraSemPendencias)
-{
-    const int semModelo = ConstrutorDeclaracao(base.banco()).geral().importadoDI();
+TEST_F(Geracao, VerificadaSoGeraSemPendencias) {
+    const int semModelo = ConstrutorDeclaracao(banco).geral().importadoDI();
     EXPECT_FALSE(transmissao.GeraArquivoVerificado(semModelo));
     EXPECT_FALSE(QFile::exists(arquivoDe(semModelo)));
-    EXPECT_EQ(pendenciasMostradas.size(), 1);
+    EXPECT_EQ(pendencias.size(), 1);
     EXPECT_EQ(progresso.aberturas, 0);
 
     const int n = completa();
@@ -269,62 +203,50 @@ TEST_F(Geracao, VerificadaSoGeraSemPendencias)
     EXPECT_TRUE(usuario.mensagens.empty()); // no delivery question, no success message
 }
 
-TEST_F(Geracao, JaTransmitidoOuRegistradoNaoGeraDeNovo)
-{
+TEST_F(Geracao, JaTransmitidoOuRegistradoNaoGeraDeNovo) {
+    const int semModelo = ConstrutorDeclaracao(banco).geral().importadoDI();
     const int n = completa();
-    base.banco().executa(QStringLiteral("UPDATE VLME SET NR_TRANSMISSAO_VLM = 57"));
+    banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = 57");
+    // The pendencies come before the refusal.
+    EXPECT_TRUE(transmissao.GeraArquivoSelecionado(semModelo).isEmpty());
+    EXPECT_EQ(pendencias.size(), 1);
+    EXPECT_TRUE(usuario.mensagens.empty());
+
+    EXPECT_TRUE(transmissao.GeraArquivoSelecionado(n).isEmpty());
+    EXPECT_EQ(usuario.textos(), QStringList("VLM-E já transmitido. \r\nObtenha diagnóstico."));
+    banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = -1, CODIGO_VLM = '200100001'");
     EXPECT_TRUE(transmissao.GeraArquivoSelecionado(n).isEmpty());
     EXPECT_FALSE(QFile::exists(arquivoDe(n)));
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(usuario.mensagens[0].texto,
-              QStringLiteral("VLM-E já transmitido. \r\nObtenha diagnóstico."));
-    EXPECT_EQ(usuario.mensagens[0].icone, Icone::Informacao);
 
-    base.banco().executa(
-        QStringLiteral("UPDATE VLME SET NR_TRANSMISSAO_VLM = -1, CODIGO_VLM = '200100001'"));
-    EXPECT_TRUE(transmissao.GeraArquivoSelecionado(n).isEmpty());
-    EXPECT_FALSE(QFile::exists(arquivoDe(n)));
-
-    // To be transmitted again: generated, with the delivery question's
-    // alternative when the delivery program is missing.
-    base.banco().executa(QStringLiteral("UPDATE VLME SET CODIGO_VLM = ''"));
+    // To be transmitted again: generated.
+    banco.executa("UPDATE VLME SET CODIGO_VLM = ''");
     usuario.mensagens.clear();
     EXPECT_EQ(transmissao.GeraArquivoSelecionado(n), arquivoDe(n));
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(usuario.mensagens[0].titulo, QStringLiteral("Sucesso"));
+    EXPECT_TRUE(usuario.resumos().value(0).startsWith("i|Sucesso|"));
 }
 
-TEST_F(Geracao, PendenciasAntesDaRecusaDeTransmitido)
-{
-    const int n = ConstrutorDeclaracao(base.banco()).geral().importadoDI();
-    base.banco().executa(QStringLiteral("UPDATE VLME SET NR_TRANSMISSAO_VLM = 57"));
-    EXPECT_TRUE(transmissao.GeraArquivoSelecionado(n).isEmpty());
-    EXPECT_EQ(pendenciasMostradas.size(), 1);
-    EXPECT_TRUE(usuario.mensagens.empty());
-}
-
-TEST_F(Geracao, ConsultasDeSituacao)
-{
-    auto &banco = base.banco();
+TEST_F(Geracao, ConsultasDeSituacao) {
     const int n = ConstrutorDeclaracao(banco);
-    const auto situacao = [&] {
-        return std::vector<bool>{delivery::NaoTransmitido(banco, n), delivery::Transmitido(banco, n),
-                                 delivery::TransmissaoMarcada(banco, n),
-                                 delivery::Registrado(banco, n), delivery::TemAvisos(banco, n)};
+    const auto situacao = [&](int nr = 0) {
+        nr = nr ? nr : n;
+        return QString("%1%2%3%4%5")
+            .arg(delivery::NaoTransmitido(banco, nr))
+            .arg(delivery::Transmitido(banco, nr))
+            .arg(delivery::TransmissaoMarcada(banco, nr))
+            .arg(delivery::Registrado(banco, nr))
+            .arg(delivery::TemAvisos(banco, nr));
     };
-    EXPECT_EQ(situacao(), (std::vector<bool>{true, false, false, false, false}));
-    banco.executa(QStringLiteral("UPDATE VLME SET NR_TRANSMISSAO_VLM = 12"));
-    EXPECT_EQ(situacao(), (std::vector<bool>{false, true, false, false, false}));
-    banco.executa(QStringLiteral("UPDATE VLME SET NR_TRANSMISSAO_VLM = -1"));
-    EXPECT_EQ(situacao(), (std::vector<bool>{false, false, true, false, false}));
-    banco.executa(QStringLiteral("UPDATE VLME SET CODIGO_VLM = '200100001'"));
-    banco.executa(QStringLiteral("INSERT INTO ERRO (NR_VLM_ERRO, TIPO_ERRO) VALUES (?, '1')"), {n});
-    EXPECT_EQ(situacao(), (std::vector<bool>{false, false, true, true, false}));
-    banco.executa(QStringLiteral("INSERT INTO ERRO (NR_VLM_ERRO, TIPO_ERRO) VALUES (?, '3')"), {n});
-    EXPECT_TRUE(delivery::TemAvisos(banco, n));
-    EXPECT_FALSE(delivery::TemAvisos(banco, n + 1));
-
-    for (bool b : {delivery::NaoTransmitido(banco, 999), delivery::Transmitido(banco, 999),
-                   delivery::TransmissaoMarcada(banco, 999), delivery::Registrado(banco, 999)})
-        EXPECT_FALSE(b);
+    EXPECT_EQ(situacao(), "10000");
+    banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = 12");
+    EXPECT_EQ(situacao(), "01000");
+    banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = -1");
+    EXPECT_EQ(situacao(), "00100");
+    banco.executa("UPDATE VLME SET CODIGO_VLM = '200100001'");
+    banco.executa("INSERT INTO ERRO (NR_VLM_ERRO, TIPO_ERRO) VALUES (?, '1')", {n});
+    EXPECT_EQ(situacao(), "00110");
+    banco.executa("INSERT INTO ERRO (NR_VLM_ERRO, TIPO_ERRO) VALUES (?, '3')", {n});
+    EXPECT_EQ(situacao(), "00111");
+    EXPECT_EQ(situacao(999), "00000");
 }
+
+} // namespace

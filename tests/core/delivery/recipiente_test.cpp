@@ -5,7 +5,7 @@
 #include "delivery/Formatos.h"
 #include "support/PastaTeste.h"
 
-#include "ApoioEntrega.h"
+#include "support/Arquivos.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,19 +19,12 @@ using namespace vlme;
 using namespace vlme::delivery;
 using namespace vlme::teste;
 
-namespace {
-
-struct CasoNumero {
-    double valor;
-    int largura, decimais;
-    const char *esperado;
-};
-
-} // namespace
-
-TEST(FormatosEntrega, FormataNumero)
-{
-    const CasoNumero casos[] = {
+TEST(FormatosEntrega, FormataNumero) {
+    const struct {
+        double valor;
+        int largura, decimais;
+        const char *esperado;
+    } casos[] = {
         {1.5, 15, 7, "000000015000000"},
         {2.25, 15, 6, "000000002250000"},
         {10, 14, 5, "00000001000000"},
@@ -44,8 +37,8 @@ TEST(FormatosEntrega, FormataNumero)
         {1.0000005, 15, 6, "000000001000001"},
         {0.0000005, 15, 6, "000000000000001"},
         {0.00000049, 15, 6, "000000000000000"},
-        {9.995, 4, 2, "1000"},              // carry through every digit
-        {99.995, 4, 2, "10000"},            // past the width: longer
+        {9.995, 4, 2, "1000"},   // carry through every digit
+        {99.995, 4, 2, "10000"}, // past the width: longer
         {9999999999999.99, 15, 2, "999999999999999"},
         {99999999.9999999, 15, 7, "999999999999999"},
         {999999999.999999, 15, 6, "999999999999999"},
@@ -62,154 +55,93 @@ TEST(FormatosEntrega, FormataNumero)
     EXPECT_TRUE(FormataNumero(std::nan(""), 15, 2).isEmpty());
 }
 
-TEST(Registros, ColecaoComChavesEmOrdemDeInclusao)
-{
+TEST(Registros, ColecaoComChavesEmOrdemDeInclusao) {
     Registros r;
-    Registro &primeiro = r.Add({QStringLiteral("1"), QStringLiteral("a"), {}});
-    EXPECT_EQ(primeiro.Conteudo, QStringLiteral("a"));
-    r.Add({QStringLiteral("2"), QStringLiteral("b"), {}}, QStringLiteral("B"));
-    r.Add({QStringLiteral("3"), QStringLiteral("c"), {}}, QStringLiteral("C"));
+    EXPECT_EQ(r.Add({"1", "a", {}}).Conteudo, "a");
+    r.Add({"2", "b", {}}, "B");
+    r.Add({"3", "c", {}}, "C");
+    EXPECT_ANY_THROW(r.Add({}, "B"));
     EXPECT_EQ(r.Count(), 3);
-    EXPECT_EQ(r.Item(QStringLiteral("C")).Tipo, QStringLiteral("3"));
-    EXPECT_THROW(r.Add({}, QStringLiteral("B")), ErroEntrega);
-    EXPECT_EQ(r.Count(), 3);
-
     r.Remove(0); // keys after it move with their items
-    EXPECT_EQ(r.Item(QStringLiteral("C")).Conteudo, QStringLiteral("c"));
-    EXPECT_EQ(r.Item(0).Conteudo, QStringLiteral("b"));
-    r.Remove(QStringLiteral("B"));
-    EXPECT_THROW(r.Item(QStringLiteral("B")), ErroEntrega);
-    EXPECT_THROW(r.Item(5), ErroEntrega);
-    EXPECT_THROW(r.Remove(1), ErroEntrega);
-    r.Item(QStringLiteral("C")).CRC = QStringLiteral("x");
+    EXPECT_EQ(r.Item("C").Conteudo + r.Item(0).Conteudo, "cb");
+    r.Remove("B");
+    EXPECT_ANY_THROW(r.Item("B"));
+    EXPECT_ANY_THROW(r.Remove(1));
+    r.Item("C").CRC = "x";
     QStringList vistos;
     for (const Registro &x : r)
         vistos << x.Tipo + x.Conteudo + x.CRC;
-    EXPECT_EQ(vistos, QStringList{QStringLiteral("3cx")});
+    EXPECT_EQ(vistos, QStringList{"3cx"});
 }
 
-class Salvar : public ::testing::Test {
-protected:
-    QString arquivo(const QString &nome = QStringLiteral("VLME0000000001"))
-    {
-        return pasta.arquivo(nome);
-    }
+// Each line is type, content and CRC in Latin-1; the statement's own CRC is
+// not written; a later save replaces the file whole; a failure leaves the
+// earlier file and no stray one.
+TEST(Salvar, TipoConteudoECRCPorLinhaEmLatin1) {
     PastaTeste pasta;
-    Enviador enviador;
-};
+    const QString arquivo = pasta.arquivo("VLME0000000001");
+    Enviador e;
+    e.Declaracao.Corpo.Add({"1", "Ação ÿ", {}});
+    e.Declaracao.Corpo.Add({"2", QString(300, 'x'), "CRC"});
+    e.Declaracao.CRC = "não é gravado";
+    e.Declaracao.Trailler = {"T", "00000003", "9"};
+    e.Salvar(arquivo, 0);
+    EXPECT_EQ(LeBytes(arquivo),
+              "1A\xE7\xE3o \xFF\r\n2" + std::string(300, 'x') + "CRC\r\n900000003T\r\n");
 
-TEST_F(Salvar, CorpoVazioSoTrailler)
-{
-    enviador.Declaracao.Trailler.Tipo = QStringLiteral("9");
-    enviador.Declaracao.Trailler.Conteudo = QStringLiteral("00000001");
-    enviador.Salvar(arquivo(), 0);
-    EXPECT_EQ(LeBytes(arquivo()), "900000001\r\n");
-}
-
-TEST_F(Salvar, TipoConteudoECRCPorLinhaEmLatin1)
-{
-    auto &d = enviador.Declaracao;
-    d.Corpo.Add({QStringLiteral("1"), QStringLiteral("Ação ÿ"), {}});
-    d.Corpo.Add({QStringLiteral("2"), QStringLiteral("x"), QStringLiteral("CRC")});
-    d.CRC = QStringLiteral("não é gravado");
-    d.Trailler = {QStringLiteral("T"), QStringLiteral("00000003"), QStringLiteral("9")};
-    enviador.Salvar(arquivo(), 0);
-    EXPECT_EQ(LeBytes(arquivo()), "1A\xE7\xE3o \xFF\r\n"
-                                  "2xCRC\r\n"
-                                  "900000003T\r\n");
-}
-
-TEST_F(Salvar, SegundaGravacaoSubstituiAPrimeira)
-{
-    enviador.Declaracao.Corpo.Add({QStringLiteral("1"), QString(300, QLatin1Char('a')), {}});
-    enviador.Declaracao.Trailler = {{}, QStringLiteral("00000002"), QStringLiteral("9")};
-    enviador.Salvar(arquivo(), 0);
     Enviador menor;
-    menor.Declaracao.Trailler = {{}, QStringLiteral("00000001"), QStringLiteral("9")};
-    menor.Salvar(arquivo(), 0);
-    EXPECT_EQ(LeBytes(arquivo()), "900000001\r\n");
-}
+    menor.Declaracao.Trailler = {{}, "00000001", "9"};
+    menor.Salvar(arquivo, 0);
+    EXPECT_EQ(LeBytes(arquivo), "900000001\r\n");
 
-TEST_F(Salvar, FalhaNaoDeixaArquivoPelaMetade)
-{
-    {
-        QFile f(arquivo());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("anterior");
-    }
-    enviador.Declaracao.Corpo.Add({QStringLiteral("1"), QStringLiteral("ok"), {}});
-    enviador.Declaracao.Corpo.Add({QStringLiteral("1"), QStringLiteral("€"), {}});
-    EXPECT_THROW(enviador.Salvar(arquivo(), 0), ErroEntrega);
-    EXPECT_EQ(LeBytes(arquivo()), "anterior");
-    EXPECT_THROW(enviador.Salvar(arquivo(), 80), ErroEntrega);
-
-    // A folder that cannot exist (its parent is a file).
-    Enviador bom;
-    EXPECT_THROW(bom.Salvar(arquivo() + QStringLiteral("/sub/VLME"), 0), ErroEntrega);
+    Enviador ruim;
+    ruim.Declaracao.Corpo.Add({"1", "ok", {}});
+    ruim.Declaracao.Corpo.Add({"1", "€", {}});
+    EXPECT_THROW(ruim.Salvar(arquivo, 0), ErroEntrega);
+    EXPECT_ANY_THROW(menor.Salvar(arquivo, 80));
+    EXPECT_THROW(menor.Salvar(arquivo + "/sub/VLME", 0), ErroEntrega); // its parent is a file
+    EXPECT_EQ(LeBytes(arquivo), "900000001\r\n");
     EXPECT_EQ(QDir(pasta.caminho()).entryList(QDir::Files | QDir::Hidden),
-              QStringList{QStringLiteral("VLME0000000001")});
+              QStringList{"VLME0000000001"});
 }
 
-// ---- The delivery program ----
-
-class Enviador_ : public ::testing::Test {
-protected:
-    void ini(const QByteArray &conteudo, const QString &nome = QStringLiteral("enviador.ini"))
-    {
-        QFile f(QDir(sistema).filePath(nome));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(conteudo);
-    }
-    void dll(const QString &nome = QStringLiteral("NUCLEO.DLL"))
-    {
-        QDir().mkpath(programa);
-        QFile f(QDir(programa).filePath(nome));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
+// Where the delivery program is looked for: enviador.ini in the system
+// folder, section [Enviador], key Path, a folder holding NUCLEO.DLL; names
+// in any case, with or without a final slash.
+TEST(Enviador_, LocalizadoPeloIniDaPastaDoSistema) {
     PastaTeste pasta;
-    QString sistema = pasta.caminho();
-    QString programa = pasta.arquivo(QStringLiteral("Enviador"));
-};
-
-TEST_F(Enviador_, NaoEncontrado)
-{
+    const QString sistema = pasta.caminho();
+    const std::string programa = pasta.arquivo("Enviador").toStdString();
+    QDir().mkpath(pasta.arquivo("Enviador"));
     EXPECT_FALSE(LocalizaEnviador(sistema)); // no ini
-    ini("[Enviador]\r\nOutro=x\r\n");
-    dll();
-    EXPECT_FALSE(LocalizaEnviador(sistema)); // no key
-    ini("[Enviador]\r\nPath=\r\n");
-    EXPECT_FALSE(LocalizaEnviador(sistema)); // empty path
-    ini("[Outro]\r\nPath=" + programa.toUtf8() + "\r\n");
-    EXPECT_FALSE(LocalizaEnviador(sistema)); // other section
-    ini("[Enviador]\r\nPath=" + pasta.arquivo(QStringLiteral("nada")).toUtf8() + "\r\n");
-    EXPECT_FALSE(LocalizaEnviador(sistema)); // no library there
-    EXPECT_FALSE(LocalizaEnviador(pasta.arquivo(QStringLiteral("inexistente"))));
-}
+    GravaBytes(pasta.arquivo("Enviador/NUCLEO.DLL"), "");
+    const struct {
+        std::string ini;
+        bool achou;
+    } casos[] = {
+        {"[Enviador]\r\nOutro=x\r\n", false},
+        {"[Enviador]\r\nPath=\r\n", false},
+        {"[Outro]\r\nPath=" + programa + "\r\n", false},
+        {"[Enviador]\r\nPath=" + sistema.toStdString() + "/nada\r\n", false},
+        {"[Enviador]\r\nPath=" + programa + "\r\n", true},
+        {"[Enviador]\r\nPath=" + programa + "/\r\n", true},
+    };
+    for (const auto &c : casos) {
+        GravaBytes(sistema + "/enviador.ini", c.ini);
+        EXPECT_EQ(LocalizaEnviador(sistema), c.achou) << c.ini;
+    }
+    EXPECT_FALSE(LocalizaEnviador(pasta.arquivo("inexistente")));
 
-TEST_F(Enviador_, EncontradoComOuSemBarraFinalEmQualquerCaixa)
-{
-    dll();
-    ini("[Enviador]\r\nPath=" + programa.toUtf8() + "\r\n");
-    EXPECT_TRUE(LocalizaEnviador(sistema));
-    ini("[Enviador]\r\nPath=" + programa.toUtf8() + "/\r\n");
+    QFile::remove(sistema + "/enviador.ini");
+    GravaBytes(sistema + "/ENVIADOR.INI", "[ENVIADOR]\r\npath=" + programa + "\r\n");
+    QFile::rename(pasta.arquivo("Enviador/NUCLEO.DLL"), pasta.arquivo("Enviador/nucleo.dll"));
     EXPECT_TRUE(LocalizaEnviador(sistema));
 
-    QFile::remove(QDir(sistema).filePath(QStringLiteral("enviador.ini")));
-    ini("[ENVIADOR]\r\npath=" + programa.toUtf8() + "\r\n", QStringLiteral("ENVIADOR.INI"));
-    QFile::rename(QDir(programa).filePath(QStringLiteral("NUCLEO.DLL")),
-                  QDir(programa).filePath(QStringLiteral("nucleo.dll")));
-    EXPECT_TRUE(LocalizaEnviador(sistema));
-}
-
-TEST_F(Enviador_, PastaDoSistemaPelaVariavelDeAmbiente)
-{
-    dll();
-    ini("[Enviador]\r\nPath=" + programa.toUtf8() + "\r\n");
     const QByteArray antes = qgetenv("VLME_PASTA_SISTEMA");
     qputenv("VLME_PASTA_SISTEMA", sistema.toUtf8());
     EXPECT_EQ(PastaSistema(), sistema);
     EXPECT_TRUE(LocalizaEnviador());
-    qputenv("VLME_PASTA_SISTEMA", pasta.arquivo(QStringLiteral("vazia")).toUtf8());
+    qputenv("VLME_PASTA_SISTEMA", pasta.arquivo("vazia").toUtf8());
     EXPECT_FALSE(LocalizaEnviador());
     qunsetenv("VLME_PASTA_SISTEMA");
     EXPECT_FALSE(PastaSistema().isEmpty());

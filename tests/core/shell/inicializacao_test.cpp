@@ -1,246 +1,267 @@
-// Getting the database ready at start-up: made from the template when
-// missing, refused (never overwritten) when it is not ours, upgraded once when
-// it has the earlier layout, and every failure told to the user.
+// Start-up: the database made from the template when missing, refused (never
+// overwritten) when it is not ours, upgraded once from the earlier layout,
+// every failure told; one running copy; the regional-settings question; the
+// paths built from the data folder.
 
+#include "shell/ConfiguracoesRegionais.h"
 #include "shell/CopiaUnica.h"
 #include "shell/Inicializacao.h"
+#include "shell/Pastas.h"
 #include "store/Banco.h"
 #include "store/Esquema.h"
+#include "support/Arquivos.h"
+#include "support/ConstrutorDeclaracao.h"
 #include "support/PastaTeste.h"
 #include "support/UsuarioRoteirizado.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 using namespace vlme;
+using shell::ItemRegional;
+using teste::Valores;
 
-namespace {
-
-QByteArray conteudo(const QString &caminho)
-{
-    QFile f(caminho);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-void grava(const QString &caminho, const QByteArray &bytes)
-{
-    QFile f(caminho);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-// A database as the earlier version of the program left it: no lookup tables
-// and the previous-statement number held as a number.
-void criaLayoutAnterior(const QString &caminho)
-{
-    store::Banco banco;
-    banco.cria(caminho);
-    banco.abre(caminho);
-    banco.executa(QStringLiteral("DROP TABLE NCM_ITEM"));
-    banco.executa(QStringLiteral("DROP TABLE UNIDADE_MEDIDA"));
-    banco.executa(QStringLiteral("ALTER TABLE VLME DROP COLUMN NR_VLM_ANTERIOR_VLM"));
-    banco.executa(QStringLiteral("ALTER TABLE VLME ADD COLUMN NR_VLM_ANTERIOR_VLM INTEGER"));
-    banco.executa(QStringLiteral("INSERT INTO VLME (DEN_PRODUTO_VLM, NR_VLM_ANTERIOR_VLM, CODIGO_VLM)"
-                                 " VALUES ('Rádio', 200100123, NULL)"));
-}
-
-QString esquemaTexto(store::Banco &banco)
-{
-    QString texto;
-    QSqlQuery q = banco.executa(QStringLiteral("SELECT sql FROM sqlite_master ORDER BY name"));
-    while (q.next())
-        texto += q.value(0).toString() + QLatin1Char('\n');
-    return texto;
-}
-
-} // namespace
-
-TEST(Inicializacao, SemBancoCriaModeloECopiaUmaVezSo)
-{
+TEST(Inicializacao, SemBancoCriaModeloECopiaUmaVezSo) {
     teste::PastaTeste pasta;
     teste::UsuarioRoteirizado usuario;
     {
         store::Banco banco;
         ASSERT_TRUE(shell::AbreBancoPrograma(pasta.caminho(), banco, usuario));
-        banco.executa(QStringLiteral("INSERT INTO VLME (CODIGO_VLM) VALUES ('')"));
+        banco.executa("INSERT INTO VLME (CODIGO_VLM) VALUES ('')");
     }
     EXPECT_TRUE(QFileInfo::exists(pasta.arquivo("VLME.MOD")));
-    EXPECT_EQ(QFileInfo(pasta.arquivo("VLM.MDB")).permissions() & (QFile::ReadGroup | QFile::ReadOther),
+    EXPECT_EQ(QFileInfo(pasta.arquivo("VLM.MDB")).permissions() &
+                  (QFile::ReadGroup | QFile::ReadOther),
               QFile::Permissions());
     int copias = 0;
-    auto contaCopia = [&](const QString &de, const QString &para, QString *erro) {
-        ++copias;
-        return shell::CopiaArquivoPadrao(de, para, erro);
-    };
     store::Banco banco;
-    ASSERT_TRUE(shell::AbreBancoPrograma(pasta.caminho(), banco, usuario, contaCopia));
+    ASSERT_TRUE(
+        shell::AbreBancoPrograma(pasta.caminho(), banco, usuario,
+                                 [&](const QString &de, const QString &para, QString *erro) {
+                                     ++copias;
+                                     return shell::CopiaArquivoPadrao(de, para, erro);
+                                 }));
     EXPECT_EQ(copias, 0);
-    EXPECT_EQ(banco.escalar(QStringLiteral("SELECT count(*) FROM VLME")).toInt(), 1);
+    EXPECT_EQ(Valores(banco, "SELECT count(*) FROM VLME"), "1");
     EXPECT_TRUE(usuario.mensagens.empty());
 }
 
-TEST(Inicializacao, ArquivoQueNaoENossoERecusadoEIntocado)
-{
-    struct Caso {
-        const char *nome;
-        QByteArray bytes;
-        const char *trecho;
-    };
-    QByteArray aleatorio;
+// Each start that cannot go on says why, naming the file, and leaves it as it was.
+TEST(Inicializacao, FalhasNaAberturaDitasAoUsuario) {
+    std::string aleatorio;
     for (int i = 0; i < 4096; ++i)
-        aleatorio.append(char((i * 7919 + 13) % 251));
-
-    // Another program's SQLite file: valid, but without our mark.
-    teste::PastaTeste outra;
+        aleatorio += char((i * 7919 + 13) % 251);
+    teste::PastaTeste outra; // another program's SQLite file: valid, without our mark
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("outro"));
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "outro");
         db.setDatabaseName(outra.arquivo("outro.db"));
         ASSERT_TRUE(db.open());
-        QSqlQuery q(db);
-        ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE agenda (nome TEXT)")));
+        QSqlQuery(db).exec("CREATE TABLE agenda (nome TEXT)");
         db.close();
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("outro"));
-
-    const Caso casos[] = {
-        {"aleatorio", aleatorio, "não é um banco de dados do VLM-E"},
-        {"vazio", QByteArray(), "está vazio"},
-        {"outro programa", conteudo(outra.arquivo("outro.db")), "de outro programa"},
+    QSqlDatabase::removeDatabase("outro");
+    const struct {
+        std::string bytes;
+        const char *trecho;
+    } casos[] = {
+        {aleatorio, "não é um banco de dados do VLM-E"},
+        {"", "está vazio"},
+        {teste::LeBytes(outra.arquivo("outro.db")), "de outro programa"},
     };
-    for (const Caso &caso : casos) {
-        SCOPED_TRACE(caso.nome);
+    for (const auto &c : casos) {
         teste::PastaTeste pasta;
-        grava(pasta.arquivo("VLM.MDB"), caso.bytes);
+        teste::GravaBytes(pasta.arquivo("VLM.MDB"), c.bytes);
         teste::UsuarioRoteirizado usuario;
         store::Banco banco;
         EXPECT_FALSE(shell::AbreBancoPrograma(pasta.caminho(), banco, usuario));
         EXPECT_FALSE(banco.aberto());
         ASSERT_EQ(usuario.mensagens.size(), 1u);
         EXPECT_EQ(usuario.mensagens[0].titulo, "ERRO");
-        EXPECT_TRUE(usuario.mensagens[0].texto.contains(QString::fromUtf8(caso.trecho)))
-            << usuario.mensagens[0].texto;
-        EXPECT_TRUE(usuario.mensagens[0].texto.contains(QLatin1String("VLM.MDB")));
-        EXPECT_EQ(conteudo(pasta.arquivo("VLM.MDB")), caso.bytes);
+        EXPECT_TRUE(usuario.textos()[0].contains(c.trecho) &&
+                    usuario.textos()[0].contains("VLM.MDB"))
+            << usuario.textos()[0];
+        EXPECT_EQ(teste::LeBytes(pasta.arquivo("VLM.MDB")), c.bytes);
     }
-}
 
-TEST(Inicializacao, FalhaAoCopiarOModeloDizOArquivoEOMotivo)
-{
+    // The template cannot be copied: the files and the reason, and nothing
+    // half-copied left for the next start to trust.
     teste::PastaTeste pasta;
     teste::UsuarioRoteirizado usuario;
     store::Banco banco;
-    auto discoCheio = [](const QString &, const QString &para, QString *erro) {
-        grava(para, QByteArray("SQLite format 3", 10)); // a partial file the copier left
-        *erro = QStringLiteral("No space left on device");
-        return false;
-    };
-    EXPECT_FALSE(shell::AbreBancoPrograma(pasta.caminho(), banco, usuario, discoCheio));
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    const QString texto = usuario.mensagens[0].texto;
-    EXPECT_TRUE(texto.contains(QLatin1String("VLME.MOD")) && texto.contains(QLatin1String("VLM.MDB")));
-    EXPECT_TRUE(texto.contains(QLatin1String("No space left on device")));
-    // Nothing half-copied is left for the next start to trust.
+    EXPECT_FALSE(shell::AbreBancoPrograma(pasta.caminho(), banco, usuario,
+                                          [](const QString &, const QString &para, QString *erro) {
+                                              teste::GravaBytes(para, "SQLite for");
+                                              *erro = "No space left on device";
+                                              return false;
+                                          }));
+    ASSERT_EQ(usuario.textos().size(), 1);
+    for (const char *trecho : {"VLME.MOD", "VLM.MDB", "No space left on device"})
+        EXPECT_TRUE(usuario.textos()[0].contains(trecho)) << trecho;
     EXPECT_FALSE(QFileInfo::exists(pasta.arquivo("VLM.MDB")));
-}
 
-TEST(Inicializacao, PastaDeDadosInutilizavel)
-{
-    teste::PastaTeste pasta;
-    grava(pasta.arquivo("arquivo"), "x");
-    teste::UsuarioRoteirizado usuario;
-    store::Banco banco;
-    EXPECT_FALSE(shell::AbreBancoPrograma(pasta.arquivo("arquivo"), banco, usuario));
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_TRUE(usuario.mensagens[0].texto.startsWith(QStringLiteral("Não foi possível criar a pasta de dados")));
-}
+    usuario.mensagens.clear();
+    teste::GravaBytes(pasta.arquivo("arquivo"), "x");
+    store::Banco b2, b3, b4;
+    EXPECT_FALSE(shell::AbreBancoPrograma(pasta.arquivo("arquivo"), b2, usuario));
+    EXPECT_TRUE(usuario.textos().value(0).startsWith("Não foi possível criar a pasta de dados"));
 
-TEST(Inicializacao, LayoutAnteriorAtualizadoUmaVez)
-{
-    teste::PastaTeste pasta;
-    criaLayoutAnterior(pasta.arquivo("VLM.MDB"));
-    teste::UsuarioRoteirizado usuario;
-    QString depoisDaPrimeira;
+    // In use by another connection; the first one is unharmed.
+    teste::BancoTeste aberto;
+    usuario.mensagens.clear();
+    EXPECT_FALSE(shell::AbreBancoPrograma(aberto.pasta(), b3, usuario));
+    EXPECT_TRUE(usuario.textos().value(0).contains("VLM.MDB"));
+    aberto.banco().executa("INSERT INTO VLME (CODIGO_VLM) VALUES ('')");
+
+    // A probe that fails for another reason.
     {
-        store::Banco banco;
-        ASSERT_TRUE(shell::AbreBancoPrograma(pasta.caminho(), banco, usuario));
-        EXPECT_FALSE(store::PrecisaAtualizar(banco));
-        QSqlQuery q = banco.executa(QStringLiteral(
-            "SELECT NR_VLM_ANTERIOR_VLM, typeof(NR_VLM_ANTERIOR_VLM), CODIGO_VLM, DEN_PRODUTO_VLM FROM VLME"));
-        ASSERT_TRUE(q.next());
-        EXPECT_EQ(q.value(0).toString(), "200100123");
-        EXPECT_EQ(q.value(1).toString(), "text");
-        EXPECT_FALSE(q.value(2).isNull()); // null codes become ""
-        EXPECT_EQ(q.value(2).toString(), "");
-        EXPECT_EQ(q.value(3).toString(), "Rádio");
-        EXPECT_EQ(banco.escalar(QStringLiteral("SELECT type FROM pragma_table_info('VLME')"
-                                               " WHERE name = 'NR_VLM_ANTERIOR_VLM'"))
-                      .toString(),
-                  "VARCHAR(10)");
-        banco.executa(QStringLiteral("INSERT INTO NCM_ITEM VALUES ('85171231', 'Telefones', 'UN')"));
-        depoisDaPrimeira = esquemaTexto(banco);
+        store::Banco estranho;
+        estranho.cria(pasta.arquivo("VLM.MDB"));
+        estranho.abre(pasta.arquivo("VLM.MDB"));
+        estranho.executa("DROP TABLE NCM_ITEM");
+        estranho.executa("CREATE TABLE NCM_ITEM (CD_NCM_PRODUTO TEXT)");
     }
-    store::Banco banco;
-    ASSERT_TRUE(shell::AbreBancoPrograma(pasta.caminho(), banco, usuario));
-    EXPECT_EQ(esquemaTexto(banco), depoisDaPrimeira);
-    EXPECT_EQ(banco.escalar(QStringLiteral("SELECT count(*) FROM NCM_ITEM")).toInt(), 1);
-    EXPECT_TRUE(usuario.mensagens.empty());
+    usuario.mensagens.clear();
+    EXPECT_FALSE(shell::AbreBancoPrograma(pasta.caminho(), b4, usuario));
+    EXPECT_EQ(usuario.resumos(), QStringList("-||Erro Inesperado. Código : 1"));
 }
 
-TEST(Inicializacao, SondaQueFalhaPorOutroMotivoEErroInesperado)
-{
+// As the earlier version left it: no lookup tables and the previous-statement
+// number held as a number.
+TEST(Inicializacao, LayoutAnteriorAtualizadoUmaVez) {
     teste::PastaTeste pasta;
     {
         store::Banco banco;
         banco.cria(pasta.arquivo("VLM.MDB"));
         banco.abre(pasta.arquivo("VLM.MDB"));
-        banco.executa(QStringLiteral("DROP TABLE NCM_ITEM"));
-        banco.executa(QStringLiteral("CREATE TABLE NCM_ITEM (CD_NCM_PRODUTO TEXT)"));
+        for (const char *sql :
+             {"DROP TABLE NCM_ITEM", "DROP TABLE UNIDADE_MEDIDA",
+              "ALTER TABLE VLME DROP COLUMN NR_VLM_ANTERIOR_VLM",
+              "ALTER TABLE VLME ADD COLUMN NR_VLM_ANTERIOR_VLM INTEGER",
+              "INSERT INTO VLME (DEN_PRODUTO_VLM, NR_VLM_ANTERIOR_VLM, CODIGO_VLM)"
+              " VALUES ('Rádio', 200100123, NULL)"})
+            banco.executa(sql);
     }
     teste::UsuarioRoteirizado usuario;
+    const QString esquema = "SELECT group_concat(sql, ';') FROM sqlite_master";
+    QString depoisDaPrimeira;
+    {
+        store::Banco banco;
+        ASSERT_TRUE(shell::AbreBancoPrograma(pasta.caminho(), banco, usuario));
+        EXPECT_FALSE(store::PrecisaAtualizar(banco));
+        EXPECT_EQ(Valores(banco, "SELECT NR_VLM_ANTERIOR_VLM, typeof(NR_VLM_ANTERIOR_VLM),"
+                                 " quote(CODIGO_VLM), DEN_PRODUTO_VLM FROM VLME"),
+                  "200100123|text|''|Rádio"); // null codes become ""
+        EXPECT_EQ(Valores(banco, "SELECT type FROM pragma_table_info('VLME')"
+                                 " WHERE name = 'NR_VLM_ANTERIOR_VLM'"),
+                  "VARCHAR(10)");
+        banco.executa("INSERT INTO NCM_ITEM VALUES ('85171231', 'Telefones', 'UN')");
+        depoisDaPrimeira = Valores(banco, esquema);
+    }
     store::Banco banco;
-    EXPECT_FALSE(shell::AbreBancoPrograma(pasta.caminho(), banco, usuario));
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(usuario.mensagens[0].texto, "Erro Inesperado. Código : 1");
-    EXPECT_EQ(usuario.mensagens[0].icone, shell::Icone::Nenhum);
+    ASSERT_TRUE(shell::AbreBancoPrograma(pasta.caminho(), banco, usuario));
+    EXPECT_EQ(Valores(banco, esquema), depoisDaPrimeira);
+    EXPECT_EQ(Valores(banco, "SELECT count(*) FROM NCM_ITEM"), "1");
+    EXPECT_TRUE(usuario.mensagens.empty());
 }
 
-TEST(Inicializacao, BancoEmUsoPorOutraConexaoERecusadoComMensagem)
-{
-    teste::BancoTeste aberto;
-    teste::UsuarioRoteirizado usuario;
-    store::Banco segundo;
-    EXPECT_FALSE(shell::AbreBancoPrograma(aberto.pasta(), segundo, usuario));
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_TRUE(usuario.mensagens[0].texto.contains(QLatin1String("VLM.MDB")));
-    // The first connection is unharmed.
-    aberto.banco().executa(QStringLiteral("INSERT INTO VLME (CODIGO_VLM) VALUES ('')"));
-}
-
-TEST(CopiaUnica, SegundaCopiaNaMesmaPastaERecusada)
-{
-    teste::PastaTeste pasta;
-    shell::CopiaUnica primeira(pasta.caminho());
+TEST(Inicializacao, CopiaUnicaPorPastaEEnderecos) {
+    teste::PastaTeste pasta, outra;
+    shell::CopiaUnica primeira(pasta.caminho()), segunda(pasta.caminho()), emOutra(outra.caminho());
     ASSERT_TRUE(primeira.obtem());
-    shell::CopiaUnica segunda(pasta.caminho());
     EXPECT_FALSE(segunda.obtem());
-    teste::PastaTeste outra;
-    shell::CopiaUnica emOutraPasta(outra.caminho());
-    EXPECT_TRUE(emOutraPasta.obtem());
-    EXPECT_EQ(shell::MensagemOutraCopia,
-              "Já existe um VLM-E aberto. Não é possível abrir outra cópia do programa.");
+    EXPECT_TRUE(emOutra.obtem());
+
+    const QString servico = "/scripts/fisco/vlme/diagnostico_vlme.asp";
+    EXPECT_EQ(shell::EscolheURLDiagnostico("http://servidor.exemplo/"),
+              "http://servidor.exemplo" + servico);
+    qputenv("VLME_URL_DIAGNOSTICO", "http://outro:8080");
+    EXPECT_EQ(shell::EscolheURLDiagnostico(QString()), "http://outro:8080" + servico);
+    qunsetenv("VLME_URL_DIAGNOSTICO");
+
+    qputenv("VLME_PASTA", "/tmp/vlme-variavel");
+    EXPECT_EQ(shell::EscolhePastaPrograma("/tmp/vlme-opcao"), "/tmp/vlme-opcao");
+    EXPECT_EQ(shell::EscolhePastaPrograma(QString()), "/tmp/vlme-variavel");
+    qunsetenv("VLME_PASTA");
+    EXPECT_FALSE(shell::EscolhePastaPrograma(QString()).isEmpty());
+
+    EXPECT_EQ(shell::CaminhoArquivos(pasta.caminho(), 37),
+              pasta.arquivo("Arquivos/VLME0000000037"));
+    EXPECT_TRUE(QFileInfo(pasta.arquivo("Arquivos")).isDir());
+    EXPECT_TRUE(shell::CaminhoArquivos(pasta.caminho(), 2147483647).endsWith("VLME2147483647"));
+    // The first 12 digits of the CNPJ, masked or not, and never outside Arquivos/.
+    for (const auto &[cnpj, sub] : {std::pair{"11222333000181", "112223330001"},
+                                    {"11.222.333/0001-81", "112223330001"},
+                                    {"../../etc/12", "12"}})
+        EXPECT_EQ(shell::PastaArquivos(pasta.caminho(), cnpj), pasta.arquivo("Arquivos/") + sub);
+    EXPECT_TRUE(QFileInfo(pasta.arquivo("Arquivos/112223330001")).isDir());
 }
 
-TEST(Inicializacao, EnderecoDoDiagnostico)
-{
-    EXPECT_EQ(shell::EscolheURLDiagnostico(QStringLiteral("http://servidor.exemplo/")),
-              "http://servidor.exemplo/scripts/fisco/vlme/diagnostico_vlme.asp");
-    qputenv("VLME_URL_DIAGNOSTICO", "http://outro:8080");
-    EXPECT_EQ(shell::EscolheURLDiagnostico(QString()),
-              "http://outro:8080/scripts/fisco/vlme/diagnostico_vlme.asp");
-    qunsetenv("VLME_URL_DIAGNOSTICO");
+namespace {
+
+class RegionaisEmMemoria final : public shell::ConfiguracoesRegionais {
+  public:
+    explicit RegionaisEmMemoria(const char *numero, const char *data)
+        : valores{{ItemRegional::SeparadorDecimal, QString(numero[0])},
+                  {ItemRegional::SeparadorGrupo, QString(numero[1])},
+                  {ItemRegional::SeparadorDecimalMoeda, QString(numero[0])},
+                  {ItemRegional::SeparadorGrupoMoeda, QString(numero[1])},
+                  {ItemRegional::SeparadorData, "/"},
+                  {ItemRegional::FormatoDataCurta, data}} {}
+    std::map<ItemRegional, QString> valores;
+    int gravacoes = 0;
+    QString le(ItemRegional item) const override { return valores.at(item); }
+    void grava(ItemRegional item, const QString &valor) override {
+        valores[item] = valor;
+        ++gravacoes;
+    }
+};
+
+} // namespace
+
+TEST(ConfiguracoesRegionais, DiferencasListadasNaOrdemECorrigidas) {
+    // Any case of the date letters; the date separator is read but never compared.
+    RegionaisEmMemoria certas(",.", "DD/MM/AAAA");
+    certas.valores[ItemRegional::SeparadorData] = "-";
+    EXPECT_TRUE(shell::ConfiguracoesDiferentes(certas).isEmpty());
+
+    EXPECT_EQ(shell::ConfiguracoesDiferentes(RegionaisEmMemoria(".,", "M/d/yy")),
+              QStringList({"- O separador de decimais NÚMEROS deve ser a ',' (vírgula).",
+                           "- O separador de grupo de NÚMEROS ser o '.' (ponto).",
+                           "- O separador de decimais de MOEDA deve ser a ',' (vírgula).",
+                           "- O separador de grupo de MOEDA ser o '.' (ponto).",
+                           "- O formato da data deve ser 'dd/MM/yyyy'."}));
+
+    RegionaisEmMemoria r(",.", "d/M/aaaa");
+    const QStringList linhas = shell::ConfiguracoesDiferentes(r);
+    ASSERT_EQ(linhas, QStringList({"- O formato da data deve ser 'dd/MM/aaaa'."}));
+    EXPECT_EQ(shell::PerguntaConfiguracoes(linhas),
+              "As seguinte configurações regionais devem ser alteradas para que seu computador "
+              "execute corretamente o VLM-E :\n\n- O formato da data deve ser 'dd/MM/aaaa'.\n\n"
+              "Deseja alterar estas configurações ? \nSe você responder que sim, o programa irá "
+              "alterar automaticamente as configurações. Se você responder que não, o programa "
+              "será fechado.");
+    shell::CorrigeConfiguracoes(r);
+    EXPECT_EQ(r.gravacoes, 6);
+    EXPECT_EQ(r.valores, RegionaisEmMemoria(",.", "dd/MM/aaaa").valores);
+
+    teste::PastaTeste pasta;
+    const QString arquivo = pasta.arquivo("regional.ini");
+    teste::GravaBytes(arquivo, "[Regional]\nSeparadorDecimal=,\nSeparadorGrupo=.\n");
+    {
+        shell::ConfiguracoesRegionaisIni ini(arquivo);
+        // A comma written by hand is not a list to the ini reader.
+        EXPECT_EQ(ini.le(ItemRegional::SeparadorDecimal) + ini.le(ItemRegional::SeparadorGrupo),
+                  ",.");
+        ini.grava(ItemRegional::FormatoDataCurta, "MM-dd-yyyy");
+        shell::CorrigeConfiguracoes(ini);
+    }
+    shell::ConfiguracoesRegionaisIni relida(arquivo);
+    EXPECT_TRUE(shell::ConfiguracoesDiferentes(relida).isEmpty());
+    EXPECT_EQ(relida.le(ItemRegional::SeparadorDecimal) + relida.le(ItemRegional::FormatoDataCurta),
+              ",dd/MM/yyyy");
 }

@@ -1,5 +1,4 @@
-// Delivery state, protocol and kind of a statement, numbering inside a
-// statement and the statement list.
+// Delivery state, protocol and kind of a statement, and the statement list.
 
 #include "store/Banco.h"
 #include "store/Declaracoes.h"
@@ -9,15 +8,11 @@
 
 using namespace vlme;
 
-TEST(SituacaoEntrega, CadaCombinacaoDeTransmissaoECodigo)
-{
-    struct Caso {
+TEST(SituacaoEntrega, CadaCombinacaoDeTransmissaoECodigo) {
+    const struct {
         int nr;
-        const char *codigo;
-        const char *situacao;
-        const char *protocolo;
-    };
-    const Caso casos[] = {
+        const char *codigo, *situacao, *protocolo;
+    } casos[] = {
         {0, "", "Original", "-"},
         {0, "200100123", "Original", "2001/00123"}, // imported with its code
         {-1, "200100123", "Registrado", "2001/00123"},
@@ -28,111 +23,75 @@ TEST(SituacaoEntrega, CadaCombinacaoDeTransmissaoECodigo)
         {-2, "", "Original", "-2"},
         {-2, "200100123", "Original", "-2"},
     };
-    for (const Caso &c : casos) {
+    for (const auto &c : casos) {
         SCOPED_TRACE(std::to_string(c.nr) + " / " + c.codigo);
-        EXPECT_EQ(store::SituacaoEntrega(c.nr, QString::fromLatin1(c.codigo)), c.situacao);
-        EXPECT_EQ(store::Protocolo(c.nr, QString::fromLatin1(c.codigo)), c.protocolo);
+        EXPECT_EQ(store::SituacaoEntrega(c.nr, c.codigo), c.situacao);
+        EXPECT_EQ(store::Protocolo(c.nr, c.codigo), c.protocolo);
     }
 }
 
-TEST(SituacaoEntrega, TipoECNPJFormatado)
-{
+TEST(SituacaoEntrega, TipoECNPJFormatado) {
     EXPECT_EQ(store::TipoDeclaracao(1, 1), "Retificador");
     EXPECT_EQ(store::TipoDeclaracao(0, 1), "Substitutivo");
     EXPECT_EQ(store::TipoDeclaracao(0, 0), "Novo");
-    EXPECT_EQ(store::FormataCNPJ(""), "-");
-    EXPECT_EQ(store::FormataCNPJ("11222333000181"), "11.222.333/0001-81");
-    EXPECT_EQ(store::FormataCNPJ("1122"), "1122");
-    EXPECT_EQ(store::FormataCPF("52998224725"), "529.982.247-25");
-    EXPECT_EQ(store::FormataCPF("5299822472"), "5299822472");
+    const struct {
+        QString (*formata)(const QString &);
+        const char *entrada, *saida;
+    } casos[] = {
+        {store::FormataCNPJ, "", "-"},
+        {store::FormataCNPJ, "11222333000181", "11.222.333/0001-81"},
+        {store::FormataCNPJ, "1122", "1122"},
+        {store::FormataCPF, "52998224725", "529.982.247-25"},
+        {store::FormataCPF, "5299822472", "5299822472"},
+    };
+    for (const auto &c : casos)
+        EXPECT_EQ(c.formata(c.entrada), c.saida);
 }
 
-TEST(Sequencias, MaximoMaisUmDentroDaDeclaracao)
-{
+TEST(ListaDeclaracoes, UmaLinhaPorDeclaracaoEFiltrosPorSituacao) {
     teste::BancoTeste b;
     auto &banco = b.banco();
-    EXPECT_EQ(store::ProximoModelo(banco, 1), 1);
-    EXPECT_EQ(store::ProximoNacional(banco, 1), 1);
-    EXPECT_EQ(store::ProximoImportado(banco, 1), 1);
-    for (int sq = 1; sq <= 3; ++sq) {
-        banco.executa(QStringLiteral("INSERT INTO COMPONENTES_NACIONAIS (NR_VLM_NACIONAL, NR_SQ_NACIONAL) VALUES (1, ?)"), {sq});
-        banco.executa(QStringLiteral("INSERT INTO COMPONENTES_IMPORTADOS (NR_VLM_IMPORTADO, NR_SQ_IMPORTADO) VALUES (1, ?)"), {sq});
-        banco.executa(QStringLiteral("INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS) VALUES (1, ?)"), {sq});
-    }
-    // Another statement's rows do not count.
-    banco.executa(QStringLiteral("INSERT INTO COMPONENTES_NACIONAIS (NR_VLM_NACIONAL, NR_SQ_NACIONAL) VALUES (2, 50)"));
-    EXPECT_EQ(store::ProximoNacional(banco, 1), 4);
-    EXPECT_EQ(store::ProximoNacional(banco, 2), 51);
-
-    banco.executa(QStringLiteral("DELETE FROM COMPONENTES_NACIONAIS WHERE NR_VLM_NACIONAL = 1 AND NR_SQ_NACIONAL = 3"));
-    EXPECT_EQ(store::ProximoNacional(banco, 1), 3);
-    banco.executa(QStringLiteral("DELETE FROM COMPONENTES_IMPORTADOS WHERE NR_VLM_IMPORTADO = 1 AND NR_SQ_IMPORTADO = 2"));
-    EXPECT_EQ(store::ProximoImportado(banco, 1), 4);
-    banco.executa(QStringLiteral("DELETE FROM MODELOS"));
-    EXPECT_EQ(store::ProximoModelo(banco, 1), 1);
-}
-
-namespace {
-
-int insereDeclaracao(store::Banco &banco, const QString &cnpj, const QString &produto, int nr,
-                     const QString &codigo, int retificador = 0, int substitutivo = 0)
-{
-    banco.executa(QStringLiteral("INSERT INTO VLME (CNPJ_VLM, DEN_PRODUTO_VLM, NR_TRANSMISSAO_VLM,"
-                                 " CODIGO_VLM, RETIFICADOR_VLM, SUBSTITUTIVO_VLM) VALUES (?, ?, ?, ?, ?, ?)"),
-                  {cnpj, produto, nr, codigo, retificador, substitutivo});
-    return banco.escalar(QStringLiteral("SELECT last_insert_rowid()")).toInt();
-}
-
-QList<int> numeros(const std::vector<store::ItemLista> &itens)
-{
-    QList<int> n;
-    for (const auto &i : itens)
-        n << i.numero;
-    return n;
-}
-
-} // namespace
-
-TEST(ListaDeclaracoes, UmaLinhaPorDeclaracaoComOPrimeiroModelo)
-{
-    teste::BancoTeste b;
-    auto &banco = b.banco();
-    const int semModelo = insereDeclaracao(banco, "", "Rádio", 0, "");
-    const int comModelos = insereDeclaracao(banco, "11222333000181", "Televisor", 0, "", 0, 1);
-    banco.executa(QStringLiteral("INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS, TX_DESCRICAO_MODELOS) VALUES (?, 2, 'TV-29')"), {comModelos});
-    banco.executa(QStringLiteral("INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS, TX_DESCRICAO_MODELOS) VALUES (?, 1, 'TV-14')"), {comModelos});
+    const auto insere = [&](const char *cnpj, const char *produto, int nr, const char *codigo,
+                            int substitutivo = 0) {
+        banco.executa("INSERT INTO VLME (CNPJ_VLM, DEN_PRODUTO_VLM, NR_TRANSMISSAO_VLM, CODIGO_VLM,"
+                      " RETIFICADOR_VLM, SUBSTITUTIVO_VLM) VALUES (?, ?, ?, ?, 0, ?)",
+                      {cnpj, QString::fromUtf8(produto), nr, codigo, substitutivo});
+        return banco.escalar("SELECT last_insert_rowid()").toInt();
+    };
+    const int original = insere("", "Rádio", 0, "");
+    const int comModelos = insere("11222333000181", "Televisor", 0, "", 1);
+    for (const char *m : {"2, 'TV-29'", "1, 'TV-14'"})
+        banco.executa(QStringLiteral("INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS,"
+                                     " TX_DESCRICAO_MODELOS) VALUES (?, %1)")
+                          .arg(m),
+                      {comModelos});
+    const int transmitido = insere("", "b", 555, "");
+    const int aTransmitir = insere("", "c", -1, "");
+    const int registrado = insere("", "d", -1, "200100123");
+    const int comCodigo = insere("", "e", 0, "200100124");
 
     const auto itens = store::ListaDeclaracoes(banco);
-    ASSERT_EQ(itens.size(), 2u);
-    EXPECT_EQ(itens[0].numero, comModelos); // newest first
-    EXPECT_EQ(itens[0].cnpj, "11.222.333/0001-81");
-    EXPECT_EQ(itens[0].produto, "Televisor - TV-14");
-    EXPECT_EQ(itens[0].tipo, "Substitutivo");
-    EXPECT_EQ(itens[1].numero, semModelo);
-    EXPECT_EQ(itens[1].cnpj, "-");
-    EXPECT_EQ(itens[1].produto, "Rádio");
-    EXPECT_EQ(itens[1].tipo, "Novo");
-    EXPECT_EQ(itens[1].situacao, "Original");
-    EXPECT_EQ(itens[1].protocolo, "-");
-}
+    ASSERT_EQ(itens.size(), 6u);
+    const auto &tv = itens[4]; // newest first
+    EXPECT_EQ(QStringList({QString::number(tv.numero), tv.cnpj, tv.produto, tv.tipo}),
+              QStringList({QString::number(comModelos), "11.222.333/0001-81", "Televisor - TV-14",
+                           "Substitutivo"}));
+    const auto &radio = itens[5];
+    EXPECT_EQ(QStringList({QString::number(radio.numero), radio.cnpj, radio.produto, radio.tipo,
+                           radio.situacao, radio.protocolo}),
+              QStringList({QString::number(original), "-", "Rádio", "Novo", "Original", "-"}));
 
-TEST(ListaDeclaracoes, FiltrosPorSituacao)
-{
-    teste::BancoTeste b;
-    auto &banco = b.banco();
-    const int original = insereDeclaracao(banco, "", "a", 0, "");
-    const int transmitido = insereDeclaracao(banco, "", "b", 555, "");
-    const int aTransmitir = insereDeclaracao(banco, "", "c", -1, "");
-    const int registrado = insereDeclaracao(banco, "", "d", -1, "200100123");
-    const int importadoComCodigo = insereDeclaracao(banco, "", "e", 0, "200100124");
-
+    const auto numeros = [&](store::FiltroLista filtro) {
+        QList<int> n;
+        for (const auto &i : store::ListaDeclaracoes(banco, filtro))
+            n << i.numero;
+        return n;
+    };
     using store::FiltroLista;
-    EXPECT_EQ(numeros(store::ListaDeclaracoes(banco, FiltroLista::Todas)),
-              QList<int>({importadoComCodigo, registrado, aTransmitir, transmitido, original}));
-    EXPECT_EQ(numeros(store::ListaDeclaracoes(banco, FiltroLista::Geracao)),
-              QList<int>({aTransmitir, original}));
-    EXPECT_EQ(numeros(store::ListaDeclaracoes(banco, FiltroLista::Pendencias)),
-              QList<int>({aTransmitir, original}));
-    EXPECT_EQ(numeros(store::ListaDeclaracoes(banco, FiltroLista::Diagnostico)),
+    EXPECT_EQ(numeros(FiltroLista::Todas),
+              QList<int>({comCodigo, registrado, aTransmitir, transmitido, comModelos, original}));
+    EXPECT_EQ(numeros(FiltroLista::Geracao), QList<int>({aTransmitir, comModelos, original}));
+    EXPECT_EQ(numeros(FiltroLista::Pendencias), QList<int>({aTransmitir, comModelos, original}));
+    EXPECT_EQ(numeros(FiltroLista::Diagnostico),
               QList<int>({registrado, aTransmitir, transmitido}));
 }

@@ -1,10 +1,10 @@
 // The pendency window in its two modes, and the check as the commands run it.
 
+#include "shell/Comandos.h"
+#include "shell/Programa.h"
 #include "support/ConstrutorDeclaracao.h"
 #include "support/PastaTeste.h"
 #include "support/UsuarioRoteirizado.h"
-#include "shell/Comandos.h"
-#include "shell/Programa.h"
 #include "ui/checking/frmPendencias.h"
 #include "ui/shell/mdiPrincipal.h"
 
@@ -22,15 +22,14 @@ using teste::ConstrutorDeclaracao;
 
 namespace {
 
-void insereErro(store::Banco &banco, int n, const QString &texto, const QString &tipo)
-{
-    banco.executa(QStringLiteral("INSERT INTO ERRO (NR_VLM_ERRO, DESCRICAO_ERRO, LOCAL_ERRO, REGISTRO_ERRO,"
-                                 " TIPO_ERRO) VALUES (?, ?, 'Ficha 2', 'Registro 3', ?)"),
-                  {n, texto, tipo});
+void insereErro(store::Banco &banco, int n, const QString &texto, const QString &tipo) {
+    banco.executa(
+        QStringLiteral("INSERT INTO ERRO (NR_VLM_ERRO, DESCRICAO_ERRO, LOCAL_ERRO, REGISTRO_ERRO,"
+                       " TIPO_ERRO) VALUES (?, ?, 'Ficha 2', 'Registro 3', ?)"),
+        {n, texto, tipo});
 }
 
-QStringList textos(QTreeWidget *lista, int coluna = 0)
-{
+QStringList textos(QTreeWidget *lista, int coluna = 0) {
     QStringList t;
     for (int i = 0; i < lista->topLevelItemCount(); ++i)
         t << lista->topLevelItem(i)->text(coluna);
@@ -39,64 +38,65 @@ QStringList textos(QTreeWidget *lista, int coluna = 0)
 
 } // namespace
 
-TEST(frmPendencias, ModoPendenciasListaOsProblemas)
-{
+TEST(frmPendencias, ModoPendenciasListaOsProblemas) {
     ui::frmPendencias janela;
-    janela.mostraPendencias({{"ERRO_MODELOS", "É obrigatório informar pelo menos um Modelo/Tipo/Referência."},
-                             {"CN_QTD_3", "Componente Nacional : 3 - Quantidade superior a 8 inteiros."}});
-    EXPECT_EQ(janela.windowTitle(), QStringLiteral("Pendências"));
-    EXPECT_EQ(janela.lstPendencias->headerItem()->text(0), QStringLiteral("PROBLEMA DETECTADO"));
+    janela.mostraPendencias(
+        {{"ERRO_MODELOS", "É obrigatório informar pelo menos um Modelo/Tipo/Referência."},
+         {"CN_QTD_3", "Componente Nacional : 3 - Quantidade superior a 8 inteiros."}});
+    EXPECT_EQ(janela.windowTitle(), "Pendências");
+    EXPECT_EQ(janela.lstPendencias->headerItem()->text(0), "PROBLEMA DETECTADO");
     EXPECT_EQ(textos(janela.lstPendencias).size(), 2);
-    EXPECT_EQ(janela.lstPendencias->topLevelItem(1)->data(0, Qt::UserRole).toString(), QStringLiteral("CN_QTD_3"));
+    EXPECT_EQ(janela.lstPendencias->topLevelItem(1)->data(0, Qt::UserRole).toString(), "CN_QTD_3");
     EXPECT_FALSE(janela.fraProtocolo->isVisibleTo(&janela));
 }
 
-TEST(frmPendencias, ModoDiagnosticoComErrosEAvisosERecibo)
-{
+TEST(frmPendencias, ModoDiagnosticoComErrosEAvisosERecibo) {
     teste::BancoTeste b;
     auto &banco = b.banco();
     const int n = ConstrutorDeclaracao(banco).geral();
-    banco.executa(QStringLiteral("UPDATE VLME SET NR_TRANSMISSAO_VLM = 4711 WHERE NR_VLM_VLM = ?"), {n});
-    insereErro(banco, n, QStringLiteral("CNPJ inválido"), QStringLiteral("1"));
-    insereErro(banco, n, QStringLiteral("Peso alto"), QStringLiteral("3"));
-    insereErro(banco, n + 1, QStringLiteral("de outra"), QStringLiteral("1"));
-    banco.executa(QStringLiteral("INSERT INTO RECIBO (NR_VLM_RECIBO, NR_TRANSMISSAO_RECIBO, DATA_RECEPCAO_RECIBO,"
-                                 " HORA_RECEPCAO_RECIBO) VALUES (?, 4711, '2026-11-30', '14:05:09')"),
-                  {n});
+    banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = 4711 WHERE NR_VLM_VLM = ?", {n});
+    insereErro(banco, n, "CNPJ inválido", "1");
+    insereErro(banco, n, "Peso alto", "3");
+    insereErro(banco, n + 1, "de outra", "1");
+    banco.executa(
+        QStringLiteral(
+            "INSERT INTO RECIBO (NR_VLM_RECIBO, NR_TRANSMISSAO_RECIBO, DATA_RECEPCAO_RECIBO,"
+            " HORA_RECEPCAO_RECIBO) VALUES (?, 4711, '2026-11-30', '14:05:09')"),
+        {n});
     teste::UsuarioRoteirizado usuario;
     ui::frmPendencias janela;
     janela.mostraDiagnostico(banco, n, usuario);
     EXPECT_EQ(textos(janela.lstPendencias), QStringList({" CNPJ inválido", " Peso alto"}));
     EXPECT_EQ(textos(janela.lstPendencias, 1), QStringList({"Ficha 2", "Ficha 2"}));
-    EXPECT_EQ(janela.lstPendencias->headerItem()->text(2), QStringLiteral("REGISTRO"));
-    EXPECT_EQ(janela.lblDataHora->text(), QStringLiteral("30/11/2026 às 14:05H"));
-    EXPECT_EQ(janela.lblTransmissao->text(), QStringLiteral("4711"));
-    EXPECT_EQ(janela.windowTitle(), QStringLiteral("Diagnóstico"));
-    EXPECT_TRUE(janela.lblContagem->text().contains(QStringLiteral("Erros: 1")));
+    EXPECT_EQ(janela.lstPendencias->headerItem()->text(2), "REGISTRO");
+    EXPECT_EQ(janela.lblDataHora->text(), "30/11/2026 às 14:05H");
+    EXPECT_EQ(janela.lblTransmissao->text(), "4711");
+    EXPECT_EQ(janela.windowTitle(), "Diagnóstico");
+    EXPECT_TRUE(janela.lblContagem->text().contains("Erros: 1"));
     EXPECT_TRUE(usuario.mensagens.empty());
 }
 
-TEST(frmPendencias, RegistradoListaSoOsAvisos)
-{
+TEST(frmPendencias, RegistradoListaSoOsAvisos) {
     teste::BancoTeste b;
     auto &banco = b.banco();
     const int n = ConstrutorDeclaracao(banco).geral();
-    banco.executa(QStringLiteral("UPDATE VLME SET NR_TRANSMISSAO_VLM = -1, CODIGO_VLM = '200100123' WHERE NR_VLM_VLM = ?"), {n});
-    insereErro(banco, n, QStringLiteral("Erro velho"), QStringLiteral("1"));
-    insereErro(banco, n, QStringLiteral("Aviso"), QStringLiteral("3"));
+    banco.executa(
+        "UPDATE VLME SET NR_TRANSMISSAO_VLM = -1, CODIGO_VLM = '200100123' WHERE NR_VLM_VLM = ?",
+        {n});
+    insereErro(banco, n, "Erro velho", "1");
+    insereErro(banco, n, "Aviso", "3");
     teste::UsuarioRoteirizado usuario;
     ui::frmPendencias janela;
     janela.mostraDiagnostico(banco, n, usuario);
     EXPECT_EQ(textos(janela.lstPendencias), QStringList({" Aviso"}));
     ASSERT_EQ(usuario.mensagens.size(), 1u);
     EXPECT_EQ(usuario.mensagens[0].texto,
-              QStringLiteral("Este VLM-E já está registrado. Apenas os avisos serão listados."));
-    EXPECT_EQ(usuario.mensagens[0].titulo, QStringLiteral("ATENÇÃO"));
-    EXPECT_EQ(janela.windowTitle(), QStringLiteral("Pendências")); // no receipt
+              "Este VLM-E já está registrado. Apenas os avisos serão listados.");
+    EXPECT_EQ(usuario.mensagens[0].titulo, "ATENÇÃO");
+    EXPECT_EQ(janela.windowTitle(), "Pendências"); // no receipt
 }
 
-TEST(VerificaPendencias, SemProblemasAvisaSoQuandoPedido)
-{
+TEST(VerificaPendencias, SemProblemasAvisaSoQuandoPedido) {
     teste::BancoTeste b;
     auto &banco = b.banco();
     const int n = ConstrutorDeclaracao(banco).geral().modelo("M", 1.0).importadoDI();
@@ -105,13 +105,12 @@ TEST(VerificaPendencias, SemProblemasAvisaSoQuandoPedido)
     EXPECT_TRUE(usuario.mensagens.empty());
     EXPECT_FALSE(ui::VerificaPendencias(banco, n, true, usuario, nullptr));
     ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(usuario.mensagens[0].texto, QStringLiteral("Nenhum erro foi detectado."));
-    EXPECT_EQ(usuario.mensagens[0].titulo, QStringLiteral("Pendências"));
+    EXPECT_EQ(usuario.mensagens[0].texto, "Nenhum erro foi detectado.");
+    EXPECT_EQ(usuario.mensagens[0].titulo, "Pendências");
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST(VerificaPendencias, ComProblemasMostraAListaEDevolveVerdadeiro)
-{
+TEST(VerificaPendencias, ComProblemasMostraAListaEDevolveVerdadeiro) {
     teste::BancoTeste b;
     auto &banco = b.banco();
     const int n = ConstrutorDeclaracao(banco).geral();
@@ -128,8 +127,7 @@ TEST(VerificaPendencias, ComProblemasMostraAListaEDevolveVerdadeiro)
     EXPECT_TRUE(usuario.mensagens.empty());
 }
 
-TEST(VerificaPendencias, ComandoDaJanelaPrincipalVerificaADeclaracaoAberta)
-{
+TEST(VerificaPendencias, ComandoDaJanelaPrincipalVerificaADeclaracaoAberta) {
     teste::PastaTeste pasta;
     shell::Programa programa;
     programa.pasta = pasta.caminho();
@@ -142,7 +140,7 @@ TEST(VerificaPendencias, ComandoDaJanelaPrincipalVerificaADeclaracaoAberta)
     ui::mdiPrincipal principal(programa, usuario);
     principal.executa(shell::Comando::Pendencias);
     ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(usuario.mensagens[0].texto, QStringLiteral("Nenhum erro foi detectado."));
+    EXPECT_EQ(usuario.mensagens[0].texto, "Nenhum erro foi detectado.");
     // It acts on the statement without closing it.
     EXPECT_TRUE(programa.declaracao.aberta);
 }

@@ -2,6 +2,7 @@
 // pasting, leaving with Tab, the message and the cursor sent back, the
 // grouped text written back, and the tag letters of a window.
 
+#include "shell/ErroVLME.h"
 #include "ui/entry/CampoMascarado.h"
 #include "ui/entry/FabricaCampos.h"
 
@@ -17,7 +18,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include "shell/ErroVLME.h"
 
 using vlme::ui::CampoMascarado;
 using vlme::ui::CriaCampo;
@@ -43,7 +43,7 @@ class CampoTeste : public ::testing::Test {
         data = cria("frmNacionais", "mskDataEmissao");
         ultimo = new QLineEdit(janela.get());
         layout->addWidget(ultimo);
-        cancelar = new QPushButton(QStringLiteral("Cancelar"), janela.get());
+        cancelar = new QPushButton("Cancelar", janela.get());
         cancelar->setFocusPolicy(Qt::StrongFocus);
         layout->addWidget(cancelar);
         janela->show();
@@ -71,165 +71,159 @@ class CampoTeste : public ::testing::Test {
 
 TEST_F(CampoTeste, NumericoDigitadoColadoEAgrupadoAoSair) {
     entra(salarios);
-    QTest::keyClicks(salarios, QStringLiteral("12a34,5,6"));
-    EXPECT_EQ(salarios->text(), QStringLiteral("1234,56"));
+    QTest::keyClicks(salarios, "12a34,5,6");
+    EXPECT_EQ(salarios->text(), "1234,56");
 
     tab(salarios);
     EXPECT_TRUE(encargos->hasFocus());
-    EXPECT_EQ(salarios->text(), QStringLiteral("1.234,56"));
-    EXPECT_EQ(salarios->displayText(), QStringLiteral("1.234,56"));
+    EXPECT_EQ(salarios->text(), "1.234,56");
+    EXPECT_EQ(salarios->displayText(), "1.234,56");
 
     // back in: no grouping dots, everything selected
     QTest::keyClick(encargos, Qt::Key_Tab, Qt::ShiftModifier);
     ASSERT_TRUE(salarios->hasFocus());
-    EXPECT_EQ(salarios->text(), QStringLiteral("1234,56"));
-    EXPECT_EQ(salarios->selectedText(), QStringLiteral("1234,56"));
+    EXPECT_EQ(salarios->text(), "1234,56");
+    EXPECT_EQ(salarios->selectedText(), "1234,56");
 
     // pasted over the selection: dots and letters dropped, its comma kept
-    cola(salarios, QStringLiteral("9.876,5x4"));
-    EXPECT_EQ(salarios->text(), QStringLiteral("9876,54"));
+    cola(salarios, "9.876,5x4");
+    EXPECT_EQ(salarios->text(), "9876,54");
     // a second comma pasted at the end is dropped as a typed one would be
     QTest::keyClick(salarios, Qt::Key_End);
-    cola(salarios, QStringLiteral(",3"));
-    EXPECT_EQ(salarios->text(), QStringLiteral("9876,543"));
+    cola(salarios, ",3");
+    EXPECT_EQ(salarios->text(), "9876,543");
 
     EXPECT_TRUE(usuario.mensagens.empty());
 }
 
 TEST_F(CampoTeste, ValorInvalidoMostraMensagemEVolta) {
     entra(salarios);
-    QTest::keyClicks(salarios, QStringLiteral("12345678901234"));
+    QTest::keyClicks(salarios, "12345678901234");
     tab(salarios);
 
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    const auto &m = usuario.mensagens[0];
-    EXPECT_EQ(m.titulo, QStringLiteral("Atenção!"));
-    EXPECT_EQ(m.texto, QStringLiteral("Valor inválido no campo Salários e Ordenados.\r"
-                                      "São permitidos até 13 inteiros e 2 decimais ."));
-    EXPECT_EQ(m.icone, vlme::shell::Icone::Exclamacao);
-    EXPECT_EQ(m.botoes, vlme::shell::Botoes::Ok);
+    EXPECT_EQ(usuario.resumos(),
+              QStringList("!|Atenção!|Valor inválido no campo Salários e "
+                          "Ordenados.\rSão permitidos até 13 inteiros e 2 decimais ."));
     EXPECT_TRUE(salarios->hasFocus());
-    EXPECT_EQ(salarios->text(), QStringLiteral("12345678901234"));
-    EXPECT_EQ(salarios->selectedText(), QStringLiteral("12345678901234"));
+    EXPECT_EQ(salarios->text(), "12345678901234");
+    EXPECT_EQ(salarios->selectedText(), "12345678901234");
 
     // 16 characters typed, 15 kept; the grouped text is longer and kept whole
-    QTest::keyClicks(salarios, QStringLiteral("1234567890123,45"));
-    EXPECT_EQ(salarios->text(), QStringLiteral("1234567890123,4"));
+    QTest::keyClicks(salarios, "1234567890123,45");
+    EXPECT_EQ(salarios->text(), "1234567890123,4");
     tab(salarios);
     EXPECT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(salarios->text(), QStringLiteral("1.234.567.890.123,40"));
+    EXPECT_EQ(salarios->text(), "1.234.567.890.123,40");
     salarios->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(salarios->text(), QStringLiteral("1234567890123,40"));
+    EXPECT_EQ(salarios->text(), "1234567890123,40");
 }
 
 TEST_F(CampoTeste, VazioViraZeroEMaiorValorCarregadoNaoSeCorta) {
     // a value loaded by a form, longer than the typing limit
-    encargos->setText(QStringLiteral("9.999.999.999.999,99"));
+    encargos->setText("9.999.999.999.999,99");
     entra(salarios);
     tab(salarios);
-    EXPECT_EQ(salarios->text(), QStringLiteral("0,00"));
+    EXPECT_EQ(salarios->text(), "0,00");
     ASSERT_TRUE(encargos->hasFocus());
-    EXPECT_EQ(encargos->text(), QStringLiteral("9999999999999,99"));
+    EXPECT_EQ(encargos->text(), "9999999999999,99");
     tab(encargos);
-    EXPECT_EQ(encargos->text(), QStringLiteral("9.999.999.999.999,99"));
+    EXPECT_EQ(encargos->text(), "9.999.999.999.999,99");
     EXPECT_TRUE(usuario.mensagens.empty());
 }
 
 TEST_F(CampoTeste, SoUmaMensagemQuandoOCursorVolta) {
     // The field the cursor is taken back from is not being left by the user.
-    encargos->setText(QStringLiteral("1,234"));
+    encargos->setText("1,234");
     entra(salarios);
-    QTest::keyClicks(salarios, QStringLiteral("1,234"));
+    QTest::keyClicks(salarios, "1,234");
     tab(salarios);
     ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_TRUE(
-        usuario.mensagens[0].texto.startsWith(QStringLiteral("Valor inválido no campo Salários")));
+    EXPECT_TRUE(usuario.mensagens[0].texto.startsWith("Valor inválido no campo Salários"));
     EXPECT_TRUE(salarios->hasFocus());
-    EXPECT_EQ(encargos->text(), QStringLiteral("1,234"));
+    EXPECT_EQ(encargos->text(), "1,234");
 }
 
 TEST_F(CampoTeste, BotaoDispensadoNaoConfere) {
     vlme::ui::DispensaConferencia(cancelar);
     entra(salarios);
-    QTest::keyClicks(salarios, QStringLiteral("1,234"));
+    QTest::keyClicks(salarios, "1,234");
     cancelar->setFocus(Qt::MouseFocusReason);
     EXPECT_TRUE(cancelar->hasFocus());
     EXPECT_TRUE(usuario.mensagens.empty());
 }
 
 TEST_F(CampoTeste, CNPJDigitadoEColado) {
-    EXPECT_EQ(cnpj->displayText(), QStringLiteral("__.___.___/____-__"));
+    EXPECT_EQ(cnpj->displayText(), "__.___.___/____-__");
     entra(cnpj);
-    QTest::keyClicks(cnpj, QStringLiteral("11a222b333000181"));
-    EXPECT_EQ(cnpj->valor(), QStringLiteral("11222333000181"));
-    EXPECT_EQ(cnpj->displayText(), QStringLiteral("11.222.333/0001-81"));
+    QTest::keyClicks(cnpj, "11a222b333000181");
+    EXPECT_EQ(cnpj->valor(), "11222333000181");
+    EXPECT_EQ(cnpj->displayText(), "11.222.333/0001-81");
 
     tab(cnpj);
     EXPECT_TRUE(nota->hasFocus());
-    EXPECT_EQ(cnpj->valor(), QStringLiteral("11222333000181"));
+    EXPECT_EQ(cnpj->valor(), "11222333000181");
     EXPECT_TRUE(usuario.mensagens.empty());
 
     QTest::keyClick(nota, Qt::Key_Tab, Qt::ShiftModifier);
     ASSERT_TRUE(cnpj->hasFocus());
-    EXPECT_EQ(cnpj->selectedText(), QStringLiteral("11.222.333/0001-81"));
-    cola(cnpj, QStringLiteral("00.000.000/0006-04"));
-    EXPECT_EQ(cnpj->valor(), QStringLiteral("00000000000604"));
+    EXPECT_EQ(cnpj->selectedText(), "11.222.333/0001-81");
+    cola(cnpj, "00.000.000/0006-04");
+    EXPECT_EQ(cnpj->valor(), "00000000000604");
     cnpj->selectAll();
-    cola(cnpj, QStringLiteral("11222333000181"));
-    EXPECT_EQ(cnpj->valor(), QStringLiteral("11222333000181"));
+    cola(cnpj, "11222333000181");
+    EXPECT_EQ(cnpj->valor(), "11222333000181");
     cnpj->selectAll();
     // the mask takes only digits from what is pasted
-    cola(cnpj, QStringLiteral("ab00000000000604"));
-    EXPECT_EQ(cnpj->valor(), QStringLiteral("00000000000604"));
+    cola(cnpj, "ab00000000000604");
+    EXPECT_EQ(cnpj->valor(), "00000000000604");
 
     // a value set by a form as digits shows under the mask
-    cnpj->setText(QStringLiteral("00000000000604"));
-    EXPECT_EQ(cnpj->displayText(), QStringLiteral("00.000.000/0006-04"));
+    cnpj->setText("00000000000604");
+    EXPECT_EQ(cnpj->displayText(), "00.000.000/0006-04");
 }
 
 TEST_F(CampoTeste, NotaSoDigitosPreenchidaComZeros) {
     entra(nota);
-    QTest::keyClicks(nota, QStringLiteral("12,a3"));
-    EXPECT_EQ(nota->text(), QStringLiteral("123"));
-    cola(nota, QStringLiteral("4-5,6"));
-    EXPECT_EQ(nota->text(), QStringLiteral("123456"));
+    QTest::keyClicks(nota, "12,a3");
+    EXPECT_EQ(nota->text(), "123");
+    cola(nota, "4-5,6");
+    EXPECT_EQ(nota->text(), "123456");
     tab(nota);
-    EXPECT_EQ(nota->text(), QStringLiteral("0000123456"));
+    EXPECT_EQ(nota->text(), "0000123456");
     EXPECT_TRUE(data->hasFocus());
 }
 
 TEST_F(CampoTeste, DataConferidaAoSair) {
     entra(data);
-    QTest::keyClicks(data, QStringLiteral("31042001"));
+    QTest::keyClicks(data, "31042001");
     tab(data);
     ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(usuario.mensagens[0].texto, QStringLiteral("O campo Data Emissão está inválido."));
+    EXPECT_EQ(usuario.mensagens[0].texto, "O campo Data Emissão está inválido.");
     EXPECT_TRUE(data->hasFocus());
-    EXPECT_EQ(data->selectedText(), QStringLiteral("31/04/2001"));
+    EXPECT_EQ(data->selectedText(), "31/04/2001");
 
-    QTest::keyClicks(data, QStringLiteral("30042001"));
+    QTest::keyClicks(data, "30042001");
     tab(data);
     EXPECT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(data->valor(), QStringLiteral("30042001"));
+    EXPECT_EQ(data->valor(), "30042001");
     EXPECT_TRUE(ultimo->hasFocus());
 }
 
 TEST_F(CampoTeste, ConfereNoConfirmarSemSairDoCampo) {
     entra(salarios);
-    QTest::keyClicks(salarios, QStringLiteral("5,5"));
+    QTest::keyClicks(salarios, "5,5");
     EXPECT_TRUE(salarios->confere());
-    EXPECT_EQ(salarios->text(), QStringLiteral("5,50"));
+    EXPECT_EQ(salarios->text(), "5,50");
 
-    EXPECT_FALSE(nota->aplica(
-        vlme::entry::ConfereNumeroNota(QStringLiteral("0"), QStringLiteral("Nota inválida."))));
+    EXPECT_FALSE(nota->aplica(vlme::entry::ConfereNumeroNota("0", "Nota inválida.")));
     EXPECT_TRUE(nota->hasFocus());
     ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(usuario.mensagens[0].texto, QStringLiteral("Nota inválida."));
+    EXPECT_EQ(usuario.mensagens[0].texto, "Nota inválida.");
 }
 
 TEST_F(CampoTeste, TagsBloqueiamEHabilitam) {
     auto *incluir = new QPushButton(janela.get());
-    vlme::ui::DefineTag(incluir, QStringLiteral("T"));
+    vlme::ui::DefineTag(incluir, "T");
     vlme::ui::BloqueiaEntregue(janela.get(), true);
     EXPECT_FALSE(salarios->isEnabled());
     EXPECT_FALSE(cnpj->isEnabled());
@@ -248,25 +242,17 @@ TEST_F(CampoTeste, TagsBloqueiamEHabilitam) {
 
 TEST(CriaCampo, DaTabela) {
     vlme::teste::UsuarioRoteirizado usuario;
-    std::unique_ptr<CampoMascarado> c(
-        CriaCampo(QStringLiteral("frmImportados"), QStringLiteral("mskNrDI"), usuario));
-    EXPECT_EQ(c->objectName(), QStringLiteral("mskNrDI"));
-    EXPECT_EQ(c->mascara(), QStringLiteral("##/#######-#"));
-    EXPECT_EQ(c->tag(), QStringLiteral("EDPSV"));
-    c->setText(QStringLiteral("2100000127"));
-    EXPECT_EQ(c->displayText(), QStringLiteral("21/0000012-7"));
-    EXPECT_EQ(c->valor(), QStringLiteral("2100000127"));
-
-    std::unique_ptr<CampoMascarado> texto(
-        CriaCampo(QStringLiteral("frmCentral"), QStringLiteral("txtPPB"), usuario));
+    std::unique_ptr<CampoMascarado> c(CriaCampo("frmImportados", "mskNrDI", usuario));
+    c->setText("2100000127");
+    EXPECT_EQ(QStringList({c->objectName(), c->mascara(), c->tag(), c->displayText(), c->valor()}),
+              QStringList({"mskNrDI", "##/#######-#", "EDPSV", "21/0000012-7", "2100000127"}));
+    std::unique_ptr<CampoMascarado> texto(CriaCampo("frmCentral", "txtPPB", usuario));
     EXPECT_EQ(texto->maxLength(), 80);
-    texto->setText(QStringLiteral(" a b "));
-    EXPECT_EQ(texto->valor(), QStringLiteral(" a b "));
+    texto->setText(" a b ");
+    EXPECT_EQ(texto->valor(), " a b ");
     EXPECT_TRUE(texto->confere());
-    EXPECT_EQ(texto->text(), QStringLiteral("a b"));
-
-    EXPECT_THROW(CriaCampo(QStringLiteral("frmCentral"), QStringLiteral("mskQTD"), usuario),
-                 vlme::shell::ErroVLME);
+    EXPECT_EQ(texto->text(), "a b");
+    EXPECT_THROW(CriaCampo("frmCentral", "mskQTD", usuario), vlme::shell::ErroVLME);
 }
 
 } // namespace

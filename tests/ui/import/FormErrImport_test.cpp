@@ -23,10 +23,10 @@ using importacao::ErroImportacao;
 namespace {
 
 std::vector<ErroImportacao> Erros() {
-    return {ErroImportacao::Cria(QLatin1Char('0'), 1, QStringLiteral("CPF Representante Legal"),
-                                 QStringLiteral("Preenchimento Obrigatório")),
-            ErroImportacao::Cria(QLatin1Char('3'), 6, QStringLiteral("Número da Adicão da DI"),
-                                 QStringLiteral("Preenchimento Obrigatório."))};
+    return {ErroImportacao::Cria(QLatin1Char('0'), 1, "CPF Representante Legal",
+                                 "Preenchimento Obrigatório"),
+            ErroImportacao::Cria(QLatin1Char('3'), 6, "Número da Adicão da DI",
+                                 "Preenchimento Obrigatório.")};
 }
 
 QStringList itens(QListWidget *lista) {
@@ -39,16 +39,14 @@ QStringList itens(QListWidget *lista) {
 TEST(FormErrImport, MostraArquivoQuantidadeELinhas) {
     teste::UsuarioRoteirizado usuario;
     ui::FormErrImport janela(usuario, "/pasta", "/dados/vlme.txt", Erros());
-    EXPECT_EQ(janela.objectName(), "FormErrImport");
-    EXPECT_EQ(janela.windowTitle(), QStringLiteral("Erros na Importação de Dados"));
+    EXPECT_EQ(janela.windowTitle(), "Erros na Importação de Dados");
     EXPECT_EQ(janela.txtArquivo->text(), "/dados/vlme.txt");
     EXPECT_EQ(janela.Quantidade->text(), "2");
-    EXPECT_EQ(
-        itens(janela.lstImport),
-        (QStringList{
-            QStringLiteral("Linha 1 (reg. 0) - CPF REPRESENTANTE LEGAL: Preenchimento Obrigatório"),
-            QStringLiteral(
-                "Linha 6 (reg. 3) - NÚMERO DA ADICÃO DA DI: Preenchimento Obrigatório.")}));
+    EXPECT_EQ(itens(janela.lstImport),
+              (QStringList{
+                  "Linha 1 (reg. 0) - CPF REPRESENTANTE LEGAL: Preenchimento Obrigatório",
+                  QStringLiteral(
+                      "Linha 6 (reg. 3) - NÚMERO DA ADICÃO DA DI: Preenchimento Obrigatório.")}));
     EXPECT_EQ(janela.lstImport->font().family(), "Courier New");
     EXPECT_TRUE(janela.lstImport->font().fixedPitch());
     for (auto [nome, texto] : {std::pair{"cmdgravar", "&Gravar para Arquivo"},
@@ -76,18 +74,15 @@ TEST(FormErrImport, GravarPerguntaEscolheArquivoEGrava) {
     ui::FormErrImport janela(usuario, pasta.caminho(), "vlme.txt", Erros());
     janela.cmdgravar->click();
 
-    ASSERT_EQ(usuario.mensagens.size(), 2u);
-    EXPECT_EQ(usuario.mensagens[0].titulo, QStringLiteral("Importação do VLME"));
-    EXPECT_EQ(usuario.mensagens[0].texto,
-              QStringLiteral("Esta operação irá copiar todos os erros achados na importação para um"
-                             " arquivo texto.\r\nContinuar operação?"));
-    EXPECT_EQ(usuario.mensagens[0].icone, shell::Icone::Pergunta);
-    EXPECT_EQ(usuario.mensagens[0].botoes, shell::Botoes::SimNao);
+    EXPECT_EQ(
+        usuario.resumos(),
+        QStringList({"?|Importação do VLME|Esta operação irá copiar todos os erros achados na "
+                     "importação para um arquivo texto.\r\nContinuar operação?|SimNao",
+                     usuario.resumos().value(1).section('|', 0, 1) +
+                         "|Geração do arquivo texto bem sucedida. "}));
     ASSERT_EQ(usuario.dialogos.size(), 1u);
-    EXPECT_EQ(usuario.dialogos[0].titulo, QStringLiteral("Salvar Erros de Importação"));
-    EXPECT_EQ(usuario.dialogos[0].inicial, pasta.caminho());
-    EXPECT_EQ(usuario.mensagens[1].texto,
-              QStringLiteral("Geração do arquivo texto bem sucedida. "));
+    EXPECT_EQ(usuario.dialogos[0].titulo + "|" + usuario.dialogos[0].inicial,
+              "Salvar Erros de Importação|" + pasta.caminho());
 
     QFile f(destino);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));

@@ -30,8 +30,7 @@ struct Ambiente {
     teste::PastaTeste pasta;
     shell::Programa programa;
     teste::UsuarioRoteirizado usuario;
-    Ambiente()
-    {
+    Ambiente() {
         programa.pasta = pasta.caminho();
         programa.banco.cria(pasta.arquivo("VLM.MDB"));
         programa.banco.abre(pasta.arquivo("VLM.MDB"));
@@ -40,8 +39,7 @@ struct Ambiente {
 };
 
 // Acts on the modal window that the command is about to show.
-template <typename Janela, typename Acao> void quandoAbrir(Acao acao)
-{
+template <typename Janela, typename Acao> void quandoAbrir(Acao acao) {
     QTimer::singleShot(0, [acao] {
         auto *janela = qobject_cast<Janela *>(QApplication::activeModalWidget());
         ASSERT_NE(janela, nullptr);
@@ -51,8 +49,7 @@ template <typename Janela, typename Acao> void quandoAbrir(Acao acao)
 
 } // namespace
 
-TEST(FluxosPrincipal, NovoVazioSemAJanelaDeDadosGeraisNaoDeixaLixo)
-{
+TEST(FluxosPrincipal, NovoVazioSemAJanelaDeDadosGeraisNaoDeixaLixo) {
     Ambiente a;
     ui::mdiPrincipal principal(a.programa, a.usuario);
     quandoAbrir<ui::frmNovo>([](ui::frmNovo *novo) {
@@ -62,13 +59,12 @@ TEST(FluxosPrincipal, NovoVazioSemAJanelaDeDadosGeraisNaoDeixaLixo)
     principal.executa(shell::Comando::Novo);
     // Told plainly, and the empty statement made for it is not kept.
     ASSERT_EQ(a.usuario.mensagens.size(), 1u);
-    EXPECT_TRUE(a.usuario.mensagens[0].texto.contains(QStringLiteral("ainda não está disponível")));
+    EXPECT_TRUE(a.usuario.mensagens[0].texto.contains("ainda não está disponível"));
     EXPECT_EQ(a.contaDeclaracoes(), 0);
     EXPECT_FALSE(a.programa.declaracao.aberta);
 }
 
-TEST(FluxosPrincipal, PendenciasPeloSeletor)
-{
+TEST(FluxosPrincipal, PendenciasPeloSeletor) {
     Ambiente a;
     ConstrutorDeclaracao(a.programa.banco).geral().modelo("M", 1.0).importadoDI();
     ui::mdiPrincipal principal(a.programa, a.usuario);
@@ -79,11 +75,10 @@ TEST(FluxosPrincipal, PendenciasPeloSeletor)
     });
     principal.executa(shell::Comando::Pendencias);
     ASSERT_EQ(a.usuario.mensagens.size(), 1u);
-    EXPECT_EQ(a.usuario.mensagens[0].texto, QStringLiteral("Nenhum erro foi detectado."));
+    EXPECT_EQ(a.usuario.mensagens[0].texto, "Nenhum erro foi detectado.");
 }
 
-TEST(FluxosPrincipal, GravarParaTransmissaoDaDeclaracaoAberta)
-{
+TEST(FluxosPrincipal, GravarParaTransmissaoDaDeclaracaoAberta) {
     Ambiente a;
     const int n = ConstrutorDeclaracao(a.programa.banco).geral().modelo("M", 1.0).importadoDI();
     a.programa.declaracao = {n, true, false, false};
@@ -92,15 +87,15 @@ TEST(FluxosPrincipal, GravarParaTransmissaoDaDeclaracaoAberta)
     const QString arquivo = QDir(a.pasta.caminho()).filePath("Arquivos/VLME0000000001");
     ASSERT_EQ(a.usuario.mensagens.size(), 1u);
     EXPECT_EQ(a.usuario.mensagens[0].texto,
-              QStringLiteral("O Arquivo foi gerado para transmissão em : \r\n") + QDir::toNativeSeparators(arquivo));
+              QStringLiteral("O Arquivo foi gerado para transmissão em : \r\n") +
+                  QDir::toNativeSeparators(arquivo));
     EXPECT_TRUE(QFileInfo::exists(arquivo));
     // Recorded, the statement is closed (and kept: it was not new).
     EXPECT_FALSE(a.programa.declaracao.aberta);
     EXPECT_EQ(a.contaDeclaracoes(), 1);
 }
 
-TEST(FluxosPrincipal, GravarParaTransmissaoComPendenciasNaoGeraNada)
-{
+TEST(FluxosPrincipal, GravarParaTransmissaoComPendenciasNaoGeraNada) {
     Ambiente a;
     const int n = ConstrutorDeclaracao(a.programa.banco).geral();
     a.programa.declaracao = {n, true, false, false};
@@ -108,18 +103,17 @@ TEST(FluxosPrincipal, GravarParaTransmissaoComPendenciasNaoGeraNada)
     QTimer::singleShot(0, [] {
         QWidget *lista = QApplication::activeModalWidget();
         ASSERT_NE(lista, nullptr);
-        EXPECT_EQ(lista->objectName(), QStringLiteral("frmPendencias"));
+        EXPECT_EQ(lista->objectName(), "frmPendencias");
         lista->close();
     });
     principal.executa(shell::Comando::Transmitir);
     ASSERT_EQ(a.usuario.mensagens.size(), 1u);
-    EXPECT_EQ(a.usuario.mensagens[0].texto, QStringLiteral("O Arquivo não foi gerado para transmissão."));
+    EXPECT_EQ(a.usuario.mensagens[0].texto, "O Arquivo não foi gerado para transmissão.");
     EXPECT_TRUE(a.programa.declaracao.aberta);
     EXPECT_FALSE(QFileInfo::exists(QDir(a.pasta.caminho()).filePath("Arquivos/VLME0000000001")));
 }
 
-TEST(FluxosPrincipal, ExcluirADeclaracaoAberta)
-{
+TEST(FluxosPrincipal, ExcluirADeclaracaoAberta) {
     Ambiente a;
     const int n = ConstrutorDeclaracao(a.programa.banco).geral().modelo("M", 1.0).importadoDI();
     const int outra = ConstrutorDeclaracao(a.programa.banco).geral();
@@ -132,20 +126,19 @@ TEST(FluxosPrincipal, ExcluirADeclaracaoAberta)
 
     a.usuario.responde(shell::Resposta::Sim);
     principal.executa(shell::Comando::Excluir);
-    EXPECT_EQ(a.usuario.mensagens.back().texto, QStringLiteral("Deseja realmente excluir este VLM-E ?"));
+    EXPECT_EQ(a.usuario.mensagens.back().texto, "Deseja realmente excluir este VLM-E ?");
     EXPECT_FALSE(a.programa.declaracao.aberta);
     EXPECT_EQ(a.contaDeclaracoes(), 1);
     EXPECT_EQ(a.programa.banco.escalar("SELECT NR_VLM_VLM FROM VLME").toInt(), outra);
 }
 
-TEST(FluxosPrincipal, ImportarPeloMenu)
-{
+TEST(FluxosPrincipal, ImportarPeloMenu) {
     Ambiente a;
     ui::mdiPrincipal principal(a.programa, a.usuario);
     a.usuario.escolhe(QStringLiteral(VLME_DADOS_TESTE "/importacao/duas_declaracoes.txt"));
     principal.executa(shell::Comando::Importar);
     ASSERT_EQ(a.usuario.dialogos.size(), 1u);
-    EXPECT_EQ(a.usuario.dialogos[0].titulo, QStringLiteral("Importar Declaração"));
+    EXPECT_EQ(a.usuario.dialogos[0].titulo, "Importar Declaração");
     EXPECT_EQ(a.contaDeclaracoes(), 2);
     // The imported statements are not opened.
     EXPECT_FALSE(a.programa.declaracao.aberta);
@@ -154,8 +147,7 @@ TEST(FluxosPrincipal, ImportarPeloMenu)
     EXPECT_EQ(a.contaDeclaracoes(), 2);
 }
 
-TEST(FluxosPrincipal, GerarArquivoPeloSeletorRecusaOJaTransmitido)
-{
+TEST(FluxosPrincipal, GerarArquivoPeloSeletorRecusaOJaTransmitido) {
     Ambiente a;
     const int n = ConstrutorDeclaracao(a.programa.banco).geral().modelo("M", 1.0).importadoDI();
     a.programa.banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = 555 WHERE NR_VLM_VLM = ?", {n});
@@ -181,5 +173,5 @@ TEST(FluxosPrincipal, GerarArquivoPeloSeletorRecusaOJaTransmitido)
     qunsetenv("VLME_PASTA_SISTEMA");
     EXPECT_TRUE(QFileInfo::exists(QDir(a.pasta.caminho()).filePath("Arquivos/VLME0000000001")));
     ASSERT_FALSE(a.usuario.mensagens.empty());
-    EXPECT_TRUE(a.usuario.mensagens.back().texto.contains(QStringLiteral("Enviador esteja instalado")));
+    EXPECT_TRUE(a.usuario.mensagens.back().texto.contains("Enviador esteja instalado"));
 }

@@ -15,21 +15,17 @@
 
 using namespace vlme;
 
-TEST(frmSobre, TextosEInformacoesDoSistema)
-{
+TEST(frmSobre, TextosEInformacoesDoSistema) {
     teste::PastaTeste pasta;
     shell::Programa programa;
     programa.pasta = pasta.caminho();
-    programa.versao = QStringLiteral("5.0");
+    programa.versao = "5.0";
 
     ui::frmSobre sobre(programa);
-    EXPECT_EQ(sobre.windowTitle(), QStringLiteral("Sobre o VLM-E"));
-    EXPECT_EQ(sobre.lblVersao->text(), QStringLiteral("Versão 5.0"));
-    EXPECT_EQ(sobre.lblTitulo->text(), QStringLiteral("VLM-E"));
-    EXPECT_EQ(sobre.lblDescricao->text(),
-              QStringLiteral("Declaração do Coeficiente de Redução do Imposto de Importação"));
-    EXPECT_EQ(sobre.findChild<QLabel *>(QStringLiteral("lblVersao")), sobre.lblVersao);
-    EXPECT_EQ(sobre.cmdOK->text(), QStringLiteral("OK"));
+    EXPECT_EQ(QStringList({sobre.windowTitle(), sobre.lblVersao->text(), sobre.lblTitulo->text(),
+                           sobre.lblDescricao->text(), sobre.cmdOK->text()}),
+              QStringList({"Sobre o VLM-E", "Versão 5.0", "VLM-E",
+                           "Declaração do Coeficiente de Redução do Imposto de Importação", "OK"}));
 
     // The button opens our own dialog, modally over the about window.
     QStringList itens;
@@ -46,10 +42,7 @@ TEST(frmSobre, TextosEInformacoesDoSistema)
         info->cmdFechar->click();
     });
     sobre.cmdSysInfo->click();
-    EXPECT_TRUE(itens.contains(QStringLiteral("Programa")));
-    EXPECT_TRUE(itens.contains(QStringLiteral("Qt")));
-    EXPECT_TRUE(itens.contains(QStringLiteral("SQLite")));
-    EXPECT_TRUE(itens.contains(QStringLiteral("Sistema operacional")));
+    EXPECT_EQ(itens.mid(0, 3), QStringList({"Programa", "Qt", "SQLite"}));
     EXPECT_EQ(pastaMostrada, QDir::toNativeSeparators(pasta.caminho()));
 
     QTimer::singleShot(0, &sobre, [&] { sobre.cmdOK->click(); });

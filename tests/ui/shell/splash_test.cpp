@@ -11,22 +11,20 @@
 
 using namespace vlme;
 
-TEST(frmSplash, MostraAVersaoEEscondeODesenvolvimento)
-{
-    ui::frmSplash splash(QStringLiteral("5.0"));
+TEST(frmSplash, MostraAVersaoEEscondeODesenvolvimento) {
+    ui::frmSplash splash("5.0");
     splash.show();
-    EXPECT_EQ(splash.lblVersao->text(), QStringLiteral("Versão 5.0"));
-    EXPECT_EQ(splash.lblSombra->text(), QStringLiteral("Versão 5.0"));
+    EXPECT_EQ(splash.lblVersao->text(), "Versão 5.0");
+    EXPECT_EQ(splash.lblSombra->text(), "Versão 5.0");
     EXPECT_FALSE(splash.lblDesenvolvimento->isVisible());
     EXPECT_FALSE(splash.lblDesenvolvimentoSombra->isVisible());
     EXPECT_EQ(splash.objTempo->interval(), 2000);
     EXPECT_TRUE(splash.objTempo->isActive());
-    EXPECT_EQ(splash.findChild<QLabel *>(QStringLiteral("lblVersao")), splash.lblVersao);
+    EXPECT_EQ(splash.findChild<QLabel *>("lblVersao"), splash.lblVersao);
 }
 
-TEST(frmSplash, FechaSozinhoEAvisaUmaVez)
-{
-    ui::frmSplash splash(QStringLiteral("5.0"));
+TEST(frmSplash, FechaSozinhoEAvisaUmaVez) {
+    ui::frmSplash splash("5.0");
     QSignalSpy fechado(&splash, &ui::frmSplash::fechado);
     splash.objTempo->setInterval(10);
     splash.objTempo->start();

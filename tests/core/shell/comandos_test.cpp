@@ -1,0 +1,192 @@
+// The command routing (busy rule, a close the user refuses, the diagnostic
+// entry points), the recording outcome message, the calculator, the terminal
+// progress line and the system information list.
+
+#include "shell/Calculadora.h"
+#include "shell/Comandos.h"
+#include "shell/InformacoesSistema.h"
+#include "shell/Programa.h"
+#include "cli/ProgressoTerminal.h"
+#include "support/Duplos.h"
+#include "support/PastaTeste.h"
+#include "support/UsuarioRoteirizado.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using namespace vlme;
+using shell::Comando;
+
+namespace {
+
+class DestinoGravado final : public teste::ComandosGravados<shell::DestinoComandos> {
+  public:
+    bool aberta = false;
+    bool fechaRecusado = false; // the user keeps the statement open
+    bool declaracaoAberta() const override { return aberta; }
+    void fechaDeclaracao() override {
+        chamadas << "fechaDeclaracao";
+        aberta = aberta && fechaRecusado;
+    }
+    void sai() override { chamadas << "sai"; }
+};
+
+} // namespace
+
+// Each command without and with an open statement; while busy those the
+// rule covers do nothing; when the user keeps the statement, a command that
+// closes it first goes no further.
+TEST(Comandos, AondeCadaComandoLeva) {
+    const char *F = "fechaDeclaracao,";
+    const struct {
+        Comando comando;
+        QString livre, aberta;
+        bool espera;
+    } casos[] = {
+        {Comando::Novo, "mostraNovo", F + QString("mostraNovo"), true},
+        {Comando::Abrir, "abreSeletor(2)", F + QString("abreSeletor(2)"), true},
+        {Comando::Importar, "importaDeclaracao", F + QString("importaDeclaracao"), true},
+        {Comando::Fechar, "", "fechaDeclaracao", true},
+        {Comando::ImprimirVLM, "abreSeletor(9)", "imprimeDeclaracao", true},
+        {Comando::Resumo, "abreSeletor(10)", "imprimeResumo", true},
+        {Comando::Excluir, "abreSeletor(3)", "excluiDeclaracao", true},
+        {Comando::Diagnostico, "abreSeletor(15)", F + QString("abreSeletor(15)"), true},
+        {Comando::Pendencias, "abreSeletor(14)", "verificaPendencias", true},
+        {Comando::GerarArquivoEnviador, "abreSeletor(6)", F + QString("abreSeletor(6)"), true},
+        {Comando::Transmitir, "abreSeletor(7)", "gravaParaTransmissao", true},
+        {Comando::GerarCopia, "abreSeletor(8)", F + QString("abreSeletor(8)"), true},
+        {Comando::Restaurar, "restauraCopia", F + QString("restauraCopia"), true},
+        {Comando::ImportarNCM, "importaTabelaNCM", "importaTabelaNCM", true},
+        {Comando::Sair, "sai", "sai", true},
+        {Comando::Calculadora, "abreCalculadora", "abreCalculadora", false},
+        {Comando::Conteudo, "mostraConteudoAjuda", "mostraConteudoAjuda", false},
+        {Comando::Sobre, "mostraSobre", "mostraSobre", false},
+        // The diagnostic waits with the hourglass and still reaches these.
+        {Comando::ConsultarDiagnostico, "abreSeletor(16)", "abreSeletor(16)", false},
+        {Comando::ImprimirRecibo, "abreSeletor(11)", "abreSeletor(11)", false},
+    };
+    for (const auto &c : casos)
+        for (const bool ocupado : {false, true})
+            for (const int aberta : {0, 1, 2}) { // 2: open, and the user keeps it
+                DestinoGravado d;
+                d.aberta = aberta;
+                d.fechaRecusado = aberta == 2;
+                const bool rodou = shell::ExecutaComando(c.comando, d, ocupado);
+                QString esperado = aberta ? c.aberta : c.livre;
+                if (aberta == 2 && esperado.startsWith("fechaDeclaracao"))
+                    esperado = "fechaDeclaracao";
+                if (ocupado && c.espera)
+                    esperado.clear();
+                EXPECT_EQ(d.chamadas.join(','), esperado) << int(c.comando) << " " << aberta;
+                EXPECT_EQ(rodou, !(ocupado && c.espera)) << int(c.comando);
+                EXPECT_EQ(d.aberta, aberta == 2 || (aberta && !esperado.startsWith("fecha")));
+            }
+}
+
+TEST(Comandos, GravacaoParaTransmissaoDizOndeEstaOuQueNaoGravou) {
+    teste::UsuarioRoteirizado usuario;
+    EXPECT_TRUE(shell::InformaGravacaoTransmissao(usuario, "/dados/Arquivos/VLME0000000037.Z1"));
+    EXPECT_FALSE(shell::InformaGravacaoTransmissao(usuario, QString()));
+    EXPECT_EQ(usuario.resumos(),
+              QStringList({"i|ATENÇÃO|O Arquivo foi gerado para transmissão em : \r\n"
+                           "/dados/Arquivos/VLME0000000037.Z1",
+                           "i|ATENÇÃO|O Arquivo não foi gerado para transmissão."}));
+}
+
+TEST(Calculadora, APrimeiraEncontradaRodaDesligadaDoPrograma) {
+    teste::PastaTeste pasta;
+    const QString marca = pasta.arquivo("rodou");
+    for (const char *nome : {"kcalc", "xcalc"}) {
+        QFile f(pasta.arquivo(nome));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\necho ok > '" + marca.toUtf8() + "'\n");
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    const QStringList caminhos{pasta.caminho()};
+    EXPECT_EQ(shell::EncontraCalculadora({"gnome-calculator", "xcalc", "kcalc"}, caminhos),
+              pasta.arquivo("xcalc"));
+    EXPECT_EQ(shell::EncontraCalculadora({"gnome-calculator"}, caminhos), QString());
+    EXPECT_EQ(shell::EncontraCalculadora(shell::CalculadorasConhecidas(), caminhos),
+              pasta.arquivo("kcalc"));
+    EXPECT_FALSE(shell::AbreCalculadora({"mate-calc"}, caminhos));
+    EXPECT_FALSE(QFile::exists(marca));
+    ASSERT_TRUE(shell::AbreCalculadora({"mate-calc", "kcalc"}, caminhos));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(marca); }, 5000));
+}
+
+TEST(ProgressoTerminal, NoTerminalUmaLinhaReescritaSoQuandoOPercentualMuda) {
+    QBuffer saida;
+    saida.open(QIODevice::WriteOnly);
+    {
+        cli::ProgressoTerminal p(&saida, true);
+        p.abre();
+        p.passo("Excluindo informações");
+        p.faixa(0, 200);
+        for (int v : {1, 100, 101, 200}) // 0 % and 50 % only once each
+            p.valor(v);
+        p.passo("Fim"); // shorter: the rest of the old line is blanked
+        p.fecha();
+    }
+    const QString longa = "\rExcluindo informações [";
+    EXPECT_EQ(QString::fromUtf8(saida.data()),
+              longa + QString(30, '.') + "]   0%" + longa + QString(15, '#') + QString(15, '.') +
+                  "]  50%" + longa + QString(30, '#') + "] 100%" + "\rFim [" + QString(30, '#') +
+                  "] 100%" + QString(18, ' ') + "\n");
+}
+
+TEST(ProgressoTerminal, ForaDoTerminalUmaLinhaPorPassoECtrlCSoQuandoPermitido) {
+    QBuffer saida;
+    saida.open(QIODevice::WriteOnly);
+    cli::ProgressoTerminal p(&saida, false);
+    p.abre();
+    p.passo("Calculando tamanho");
+    p.faixa(0, 3);
+    p.valor(2);
+    p.passo("Calculando tamanho"); // repeated: not written again
+    p.passo("Gravando");
+    p.permiteCancelar(false);
+    std::raise(SIGINT);
+    EXPECT_TRUE(p.unidade()); // a step that cannot be interrupted goes on
+    std::raise(SIGINT);
+    p.permiteCancelar(true);
+    EXPECT_FALSE(p.unidade());
+    EXPECT_TRUE(p.cancelado());
+    p.fecha();
+    EXPECT_EQ(QString::fromUtf8(saida.data()), "Calculando tamanho\nGravando\n");
+    p.abre(); // opening again starts without the old cancel
+    EXPECT_TRUE(p.unidade());
+    EXPECT_FALSE(p.cancelado());
+    p.fecha();
+}
+
+TEST(InformacoesSistema, ListaVersoesPastaEBancoEmUso) {
+    teste::PastaTeste pasta;
+    shell::Programa programa;
+    programa.pasta = pasta.caminho();
+    programa.versao = "5.0";
+    const auto valores = [&] {
+        QStringList v;
+        for (const auto &[rotulo, valor] : shell::InformacoesSistema(programa))
+            v << rotulo + "=" + valor;
+        return v;
+    };
+    const QStringList fechado = valores();
+    for (const QString &linha : {QString("Programa=VLM-E versão 5.0"), "Qt=" + QString(qVersion()),
+                                 "Pasta de dados=" + QDir::toNativeSeparators(pasta.caminho()),
+                                 QString("Banco de dados=(fechado)")})
+        EXPECT_TRUE(fechado.contains(linha)) << linha;
+    EXPECT_EQ(fechado.indexOf(QRegularExpression("^SQLite=3\\.\\d+\\.\\d+$")), 2)
+        << fechado.join('\n');
+    EXPECT_EQ(fechado.indexOf(QRegularExpression("^Sistema operacional=.+")), 5);
+    programa.banco.cria(pasta.arquivo("VLM.MDB"));
+    programa.banco.abre(pasta.arquivo("VLM.MDB"));
+    EXPECT_TRUE(
+        valores().contains("Banco de dados=" + QDir::toNativeSeparators(pasta.arquivo("VLM.MDB"))));
+}
