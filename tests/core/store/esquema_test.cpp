@@ -3,6 +3,7 @@
 // nested transactions.
 
 #include "store/Banco.h"
+#include "store/Gravar.h"
 #include "support/ConstrutorDeclaracao.h"
 #include "support/PastaTeste.h"
 

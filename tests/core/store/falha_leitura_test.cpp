@@ -6,7 +6,7 @@
 #include "delivery/Transmissao.h"
 #include "shell/FronteiraComando.h"
 #include "shell/Pastas.h"
-#include "shell/ProgressoTerminal.h"
+#include "shell/Progresso.h"
 #include "store/CopiaExclusao.h"
 #include "store/Declaracoes.h"
 #include "support/ConstrutorDeclaracao.h"
@@ -51,12 +51,10 @@ struct Cenario {
     teste::BancoTeste base;
     store::Banco &banco = base.banco();
     teste::UsuarioRoteirizado usuario;
-    QBuffer saida;
-    shell::ProgressoTerminal progresso{&saida, false};
+    shell::ProgressoMudo progresso;
     int n = 0;
 
     explicit Cenario(int modelos = 3) {
-        saida.open(QIODevice::WriteOnly);
         ConstrutorDeclaracao d(banco);
         d.geral().nacional("N1").nacional("N2").importadoDI("I1").importadoNF("I2");
         d.subcomponente(1, "S", 1, 1.0);
