@@ -4,7 +4,7 @@
 #include "cli/Comandos.h"
 #include "cli/UsuarioTerminal.h"
 #include "shell/CopiaUnica.h"
-#include "shell/ErroVLME.h"
+#include "shell/FronteiraComando.h"
 #include "shell/Inicializacao.h"
 #include "shell/Pastas.h"
 #include "store/Banco.h"
@@ -18,9 +18,6 @@
 namespace vlme::cli {
 
 namespace {
-
-const QString TextoFalhaInesperada =
-    QStringLiteral("Ocorreu uma falha inesperada. A operação não foi concluída.");
 
 Saida roda(const Pedido &pedido, QTextStream &saida, QTextStream &erro) {
     UsuarioTerminal usuario(saida, erro, pedido.respondeSim);
@@ -60,14 +57,8 @@ int Executa(const QStringList &argumentos) {
     }
     try {
         return int(roda(pedido, saida, erro));
-    } catch (const shell::ErroVLME &e) {
-        erro << TextoTerminal(e.mensagem()) << '\n';
-        if (!e.detalhe().isEmpty())
-            erro << TextoTerminal(e.detalhe()) << '\n';
-    } catch (const std::exception &e) {
-        erro << TextoFalhaInesperada << '\n' << QString::fromLocal8Bit(e.what()) << '\n';
     } catch (...) {
-        erro << TextoFalhaInesperada << '\n';
+        erro << TextoTerminal(shell::TextoDoErro()) << '\n';
     }
     return int(Saida::Falha);
 }
