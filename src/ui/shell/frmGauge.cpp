@@ -81,7 +81,7 @@ void frmGauge::abre()
 
     show();
     raise();
-    QCoreApplication::processEvents();
+    atualiza();
 }
 
 void frmGauge::fecha()
@@ -109,6 +109,12 @@ void frmGauge::valor(int atual)
     pbrGauge->setValue(qBound(pbrGauge->minimum(), atual, pbrGauge->maximum()));
 }
 
+void frmGauge::atualiza()
+{
+    QCoreApplication::processEvents();
+    relogio_.restart();
+}
+
 void frmGauge::permiteCancelar(bool permite)
 {
     cmdCancelar->setEnabled(permite);
@@ -116,7 +122,11 @@ void frmGauge::permiteCancelar(bool permite)
 
 bool frmGauge::unidade()
 {
-    QCoreApplication::processEvents();
+    // Running the event loop after every row made a window operation many
+    // times slower than the same one in vlme-cli; a few tens of milliseconds
+    // keep the window live and the cancel button heard.
+    if (!relogio_.isValid() || relogio_.elapsed() >= IntervaloAtualizacaoMs)
+        atualiza();
     return !Cancelado;
 }
 

@@ -8,6 +8,7 @@
 #include "shell/Progresso.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 
 class QGroupBox;
 class QProgressBar;
@@ -45,12 +46,17 @@ class frmGauge : public QDialog, public shell::Progresso {
     void closeEvent(QCloseEvent *evento) override;
 
   private:
+    // Longest wait between two refreshes of the window during the work.
+    static constexpr int IntervaloAtualizacaoMs = 40;
+
     void cancela();
     void devolveCursor();
+    void atualiza();
 
     shell::InterfaceUsuario &usuario_;
     bool cursorPosto_ = false;
     bool fechando_ = false;
+    QElapsedTimer relogio_;
 };
 
 } // namespace vlme::ui
