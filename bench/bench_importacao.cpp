@@ -1,8 +1,10 @@
 // Statement text import of a maximum-size statement (9999 models, 9999
 // national components, 9999 imported rows of which one in ten is a
-// subcomponent: 29 999 lines), beside the bare INSERT of the same rows with
-// prepared statements in one transaction. Each run starts on a fresh database.
+// subcomponent: 29 999 lines), beside the floor: as many rows of 13 columns
+// inserted through the SQLite C API with one prepared statement in one
+// transaction (WAL, synchronous=FULL). Each run starts on a fresh database.
 
+#include "ArquivoMaximo.h"
 #include "DeclaracaoMaxima.h"
 
 #include "import/Importacao.h"
@@ -13,60 +15,11 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 
 #include <memory>
 
 namespace {
-
-QByteArray texto(const QString &t, int largura) {
-    return t.leftJustified(largura, QLatin1Char(' '), true).toLatin1();
-}
-
-QByteArray numero(qint64 n, int largura) {
-    return QByteArray::number(n).rightJustified(largura, '0');
-}
-
-// The import file of a statement of the largest size.
-QByteArray ArquivoMaximo() {
-    using vlme::bench::LinhasMaximas;
-    QList<QByteArray> linhas;
-    linhas << "0"
-              "11222333000181"
-              "52998224725" +
-                  texto(QStringLiteral("PPB de teste"), 80) +
-                  texto(QStringLiteral("Produto máximo"), 80) + "85171231" +
-                  texto(QStringLiteral("UN"), 80) + numero(150000, 14) + numero(100000, 15) +
-                  numero(50000, 15) + "N" + QByteArray(27, ' ') + "04001V";
-    for (int i = 1; i <= LinhasMaximas; ++i)
-        linhas << "1" + numero(i, 4) + texto(QStringLiteral("Modelo %1").arg(i), 80) +
-                      numero(199990, 15) + texto(QStringLiteral("M%1").arg(i), 15);
-    for (int i = 1; i <= LinhasMaximas; ++i)
-        linhas << "2" + numero(i, 4) + numero(i, 10) + texto(QStringLiteral("1"), 5) +
-                      "04539983000190" + texto(QStringLiteral("123456789"), 15) + "20230315" +
-                      texto(QStringLiteral("Componente nacional %1").arg(i), 80) +
-                      texto(QStringLiteral("UN"), 80) + "85171231" + numero(20000000, 15) +
-                      numero(150250000, 15);
-    const QByteArray documentoDI = "SS"
-                                   "2301234567"
-                                   "001"
-                                   "01"
-                                   "0000000000" +
-                                   QByteArray(34, ' ') + "00000000";
-    const QByteArray finalDI =
-        QByteArray(80, ' ') + "00000000" + numero(30000000, 15) + "N" + numero(10500000, 15);
-    const int subcomponentes = LinhasMaximas / 10;
-    for (int i = 1; i <= subcomponentes; ++i)
-        linhas << "3" + numero(i, 4) + numero(i * 10, 4) + "N" + documentoDI +
-                      texto(QStringLiteral("Subcomponente %1").arg(i), 80) + finalDI;
-    for (int i = subcomponentes + 1; i <= LinhasMaximas; ++i)
-        linhas << "4" + numero(i, 4) + documentoDI +
-                      texto(QStringLiteral("Componente importado %1").arg(i), 80) + finalDI;
-    linhas << "9" + numero(linhas.size() + 1, 8);
-    QByteArray arquivo;
-    for (const QByteArray &l : linhas)
-        arquivo += l + "\r\n";
-    return arquivo;
-}
 
 struct Base {
     QTemporaryDir dir;
@@ -74,7 +27,7 @@ struct Base {
     QString arquivoComErro; // the CPF of the general data is zeros
     int rodada = 0;
     Base() {
-        const QByteArray conteudo = ArquivoMaximo();
+        const QByteArray conteudo = vlme::bench::ArquivoMaximo();
         arquivo = dir.filePath(QStringLiteral("maximo.txt"));
         arquivoComErro = dir.filePath(QStringLiteral("maximo_erro.txt"));
         QFile f(arquivo);
@@ -132,18 +85,50 @@ void ConfereDeclaracaoMaximaSemGravar(benchmark::State &estado) {
 }
 BENCHMARK(ConfereDeclaracaoMaximaSemGravar)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-void BaseInsercaoPreparada(benchmark::State &estado) {
+// The floor: the import's rows (one per record) as 13 bound columns through
+// the C API, one prepared INSERT, one transaction.
+void BaseInsercaoApiC(benchmark::State &estado) {
+    const int registros = 3 * vlme::bench::LinhasMaximas + 1;
     for (auto _ : estado) {
         estado.PauseTiming();
-        auto banco = base().bancoNovo();
+        const QByteArray caminho =
+            base().dir.filePath(QStringLiteral("c%1.db").arg(++base().rodada)).toUtf8();
         estado.ResumeTiming();
-        benchmark::DoNotOptimize(vlme::bench::CriaDeclaracaoMaxima(*banco));
-        estado.PauseTiming();
-        banco.reset();
-        estado.ResumeTiming();
+        sqlite3 *db = nullptr;
+        sqlite3_open(caminho.constData(), &db);
+        sqlite3_exec(db,
+                     "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;"
+                     " CREATE TABLE t (a INTEGER, b INTEGER, c TEXT, d TEXT, e TEXT, f TEXT,"
+                     " g REAL, h REAL, i REAL, j INTEGER, k INTEGER, l TEXT, m TEXT);"
+                     " BEGIN",
+                     nullptr, nullptr, nullptr);
+        sqlite3_stmt *insere = nullptr;
+        sqlite3_prepare_v2(db, "INSERT INTO t VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)", -1, &insere,
+                           nullptr);
+        for (int r = 1; r <= registros; ++r) {
+            const QByteArray descricao = "Componente importado " + QByteArray::number(r);
+            sqlite3_bind_int(insere, 1, 1);
+            sqlite3_bind_int(insere, 2, r);
+            sqlite3_bind_text(insere, 3, descricao.constData(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(insere, 4, "85171231", -1, SQLITE_STATIC);
+            sqlite3_bind_text(insere, 5, "UN", -1, SQLITE_STATIC);
+            sqlite3_bind_text(insere, 6, "2301234567", -1, SQLITE_STATIC);
+            sqlite3_bind_double(insere, 7, 0.5 * r);
+            sqlite3_bind_double(insere, 8, 1.0000005 * r);
+            sqlite3_bind_double(insere, 9, 16.0);
+            sqlite3_bind_int(insere, 10, r % 2);
+            sqlite3_bind_int(insere, 11, 0);
+            sqlite3_bind_text(insere, 12, "001", -1, SQLITE_STATIC);
+            sqlite3_bind_text(insere, 13, "01", -1, SQLITE_STATIC);
+            sqlite3_step(insere);
+            sqlite3_reset(insere);
+        }
+        sqlite3_finalize(insere);
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
     }
 }
-BENCHMARK(BaseInsercaoPreparada)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BaseInsercaoApiC)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 

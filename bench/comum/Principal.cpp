@@ -1,13 +1,23 @@
 // Every benchmark program runs under a QCoreApplication (the SQL driver
-// needs one).
+// needs one); the window benchmarks under a QApplication, offscreen.
 
+#ifdef VLME_BENCH_JANELA
+#include <QApplication>
+using Aplicacao = QApplication;
+#else
 #include <QCoreApplication>
+using Aplicacao = QCoreApplication;
+#endif
 
 #include <benchmark/benchmark.h>
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+#ifdef VLME_BENCH_JANELA
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+    Aplicacao app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
