@@ -284,11 +284,13 @@ QSqlQuery Banco::preparada(const QString &sql)
 
 QSqlQuery Banco::executa(const QString &sql, const QVariantList &valores)
 {
-    const QStringView inicio = QStringView(sql).trimmed().left(6);
-    const bool alteraLinhas = inicio.compare(QLatin1String("INSERT"), Qt::CaseInsensitive) == 0 ||
-                              inicio.compare(QLatin1String("UPDATE"), Qt::CaseInsensitive) == 0 ||
-                              inicio.compare(QLatin1String("DELETE"), Qt::CaseInsensitive) == 0;
-    QSqlQuery consulta = alteraLinhas ? preparada(sql) : prepara(sql);
+    // Statements that return no rows can be kept and run again; the savepoints
+    // of the nested transactions are among them, run for every saved row.
+    const QStringView texto = QStringView(sql).trimmed();
+    bool semLinhas = false;
+    for (const char *comando : {"INSERT", "UPDATE", "DELETE", "SAVEPOINT", "RELEASE", "ROLLBACK"})
+        semLinhas = semLinhas || texto.startsWith(QLatin1String(comando), Qt::CaseInsensitive);
+    QSqlQuery consulta = semLinhas ? preparada(sql) : prepara(sql);
     executa(consulta, valores);
     return consulta;
 }

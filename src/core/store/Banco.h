@@ -74,9 +74,9 @@ public:
     // Prepares a statement for repeated use; throws on a syntax error.
     QSqlQuery prepara(const QString &sql);
     // Runs one statement with positional values; the query is positioned
-    // before its first row. Statements that change rows are prepared once
-    // and kept, so bulk work through the saving operations does not prepare
-    // the same text again for every row.
+    // before its first row. Statements that return no rows (row changes,
+    // savepoints) are prepared once and kept, so bulk work through the saving
+    // operations does not prepare the same text again for every row.
     QSqlQuery executa(const QString &sql, const QVariantList &valores = {});
     // Runs a prepared statement again with new values.
     void executa(QSqlQuery &consulta, const QVariantList &valores);
