@@ -16,29 +16,22 @@ ConstrutorDeclaracao::ConstrutorDeclaracao(Banco &banco, int numero)
     : banco_(banco), numero_(numero) {}
 
 DadosGerais ConstrutorDeclaracao::GeraisPadrao() {
-    DadosGerais d;
-    d.cnpj = Cnpj;
-    d.cpf = Cpf;
-    d.ppb = "PPB de telefones celulares";
-    d.denProduto = "Telefone celular";
-    d.ncm = Ncm;
-    d.unidade = "UN";
-    d.pesoBruto = 0.15;
-    d.salarios = 0.0;
-    d.encargos = 0.0;
-    d.coeficiente = Coeficiente::Fixo;
-    d.substitutivo = false;
-    d.retificador = false;
-    return d;
+    return {.cnpj = Cnpj,
+            .cpf = Cpf,
+            .ppb = "PPB de telefones celulares",
+            .denProduto = "Telefone celular",
+            .ncm = Ncm,
+            .unidade = "UN",
+            .pesoBruto = 0.15,
+            .salarios = 0.0,
+            .encargos = 0.0,
+            .coeficiente = Coeficiente::Fixo,
+            .substitutivo = false,
+            .retificador = false};
 }
 
 DadosNF ConstrutorDeclaracao::NFPadrao() {
-    DadosNF nf;
-    nf.numero = "0000000001";
-    nf.serie = "1";
-    nf.cnpj = CnpjFornecedor;
-    nf.dataEmissao = "15/03/2023";
-    return nf;
+    return {"0000000001", "1", CnpjFornecedor, "15/03/2023", {}};
 }
 
 DadosDI ConstrutorDeclaracao::DIPadrao() {
@@ -47,27 +40,12 @@ DadosDI ConstrutorDeclaracao::DIPadrao() {
 
 DadosNacional ConstrutorDeclaracao::NacionalPadrao(const QString &descricao, double quantidade,
                                                    double custoUnitario) {
-    DadosNacional d;
-    d.descricao = descricao;
-    d.quantidade = quantidade;
-    d.custoUnitario = custoUnitario;
-    d.unidade = "UN";
-    d.ncm = Ncm;
-    return d;
+    return {descricao, quantidade, custoUnitario, "UN", Ncm, {}};
 }
 
 DadosImportado ConstrutorDeclaracao::ImportadoPadrao(const QString &descricao, double quantidade,
                                                      double valorUnitario, double aliquota) {
-    DadosImportado d;
-    d.descricao = descricao;
-    d.quantidade = quantidade;
-    d.valorUnitario = valorUnitario;
-    d.aliquota = aliquota;
-    d.comSuspensao = true;
-    d.reducaoII = false;
-    d.unidade = "UN";
-    d.ncm = Ncm;
-    return d;
+    return {descricao, quantidade, valorUnitario, aliquota, true, {}, false, "UN", Ncm, false};
 }
 
 DadosNF ConstrutorDeclaracao::proximaNF() {
