@@ -54,10 +54,6 @@ DadosNF ConstrutorDeclaracao::proximaNF() {
     return nf;
 }
 
-ConstrutorDeclaracao &ConstrutorDeclaracao::geral() {
-    return geral(GeraisPadrao());
-}
-
 ConstrutorDeclaracao &ConstrutorDeclaracao::geral(const DadosGerais &dados) {
     GravaVLME(banco_, numero_, dados);
     return *this;
@@ -99,20 +95,10 @@ ConstrutorDeclaracao &ConstrutorDeclaracao::importadoDI(const QString &descricao
     return importadoDI(ImportadoPadrao(descricao, quantidade, valorUnitario, aliquota), DIPadrao());
 }
 
-ConstrutorDeclaracao &ConstrutorDeclaracao::importadoDI(const DadosImportado &dados,
-                                                        const DadosDI &di) {
-    return subcomponente(0, dados, di); // owner 0: a component of the product
-}
-
 ConstrutorDeclaracao &ConstrutorDeclaracao::importadoNF(const QString &descricao, double quantidade,
                                                         double valorUnitario, double aliquota) {
     return importadoNF(ImportadoPadrao(descricao, quantidade, valorUnitario, aliquota),
                        proximaNF());
-}
-
-ConstrutorDeclaracao &ConstrutorDeclaracao::importadoNF(const DadosImportado &dados,
-                                                        const DadosNF &nf) {
-    return subcomponenteNF(0, dados, nf);
 }
 
 ConstrutorDeclaracao &ConstrutorDeclaracao::subcomponente(int nacional, const QString &descricao,
