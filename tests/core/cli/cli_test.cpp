@@ -47,38 +47,25 @@ Execucao Roda(const QString &pasta, const QStringList &argumentos, qint64 matarE
             relogio.elapsed()};
 }
 
-// Runs each command of a transcript under tests/data/cli: "$ arguments"
-// ('' an empty one), "= status", then "> " lines of output and "! " lines of
-// errors; {PASTA} is `pasta` and {DADOS} the tests' data folder.
+// Runs each command of a transcript under tests/data/cli: after comments,
+// "$ arguments" ('' an empty one), "= status", then "> " lines of output and
+// "! " lines of errors; {PASTA} is `pasta` and {DADOS} the tests' data folder.
 void Confere(const QString &pasta, const QString &transcricao, const QStringList &antes = {}) {
     const QString texto = QString::fromStdString(teste::LeBytes(teste::DadoTeste(transcricao)))
                               .replace("{PASTA}", pasta)
                               .replace("{DADOS}", VLME_DADOS_TESTE);
-    const auto roda = [&](const QStringList &argumentos, int status, const QString &saida,
-                          const QString &erro) {
-        const Execucao r = Roda(pasta, antes + argumentos);
-        SCOPED_TRACE(argumentos.join(' ').toStdString());
+    for (const QString &bloco : texto.split("\n$ ").mid(1)) {
+        QStringList linhas = bloco.split('\n');
+        QStringList argumentos = linhas.takeFirst().split(' ', Qt::SkipEmptyParts);
+        QString status = linhas.takeFirst().mid(2), saida, erro;
+        for (const QString &linha : linhas)
+            if (linha.startsWith('>') || linha.startsWith('!'))
+                (linha.startsWith('>') ? saida : erro) += linha.mid(2) + '\n';
+        const Execucao r = Roda(pasta, antes + argumentos.replaceInStrings("''", ""));
         EXPECT_EQ(QStringList({QString::number(r.status), r.saida, r.erro}),
-                  QStringList({QString::number(status), saida, erro}));
-    };
-    QStringList argumentos;
-    int status = -1;
-    QString saida, erro;
-    for (const QString &linha : texto.split('\n')) {
-        if (linha.startsWith('$')) {
-            if (status >= 0)
-                roda(argumentos, status, saida, erro);
-            argumentos = linha.mid(2).split(' ', Qt::SkipEmptyParts).replaceInStrings("''", "");
-            saida.clear(), erro.clear();
-        } else if (linha.startsWith('=')) {
-            status = linha.mid(2).toInt();
-        } else if (linha.startsWith('>')) {
-            saida += linha.mid(2) + '\n';
-        } else if (linha.startsWith('!')) {
-            erro += linha.mid(2) + '\n';
-        }
+                  QStringList({status, saida, erro}))
+            << argumentos.join(' ');
     }
-    roda(argumentos, status, saida, erro);
 }
 
 } // namespace

@@ -96,6 +96,8 @@ TEST(FalhaNoMeio, CadaPassoQueFalhaDesfazTudoEAvisa) {
         {"excluir nacional", [](Cenario &c) { store::ExcluiNacional(c.banco, c.n, 1); }},
         {"incluir subcomponente",
          [](Cenario &c) { store::IncluiImportadoNF(c.banco, c.n, C::NFPadrao(), {}, 2); }},
+        {"incluir importado",
+         [](Cenario &c) { store::IncluiImportadoDI(c.banco, c.n, C::DIPadrao(), {}); }},
         {"trocar DI por NF",
          [](Cenario &c) { store::AlteraImportadoNF(c.banco, c.n, 1, C::NFPadrao(), {}); }},
         {"trocar NF por DI",

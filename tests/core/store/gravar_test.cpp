@@ -165,8 +165,7 @@ TEST_F(Gravar, CustoDoNacionalContraSeusSubcomponentes) {
         EXPECT_EQ(
             VerificaCustoSubcomponentes(banco, n, k.nacional, k.custo, k.qtd, k.valor, k.alterado),
             k.falha)
-            << k.nacional << " " << k.custo << " " << k.qtd << " x " << k.valor << " "
-            << k.alterado;
+            << (&k - casos);
     for (const auto &[custo, falha] : {std::pair{8.0, true}, {8.01, false}})
         EXPECT_EQ(VerificaCustoNacional(banco, n, 1, custo), falha) << custo;
     EXPECT_FALSE(VerificaCustoNacional(banco, n, 3, 0.01));
@@ -294,8 +293,23 @@ TEST_F(Gravar, ImportadoComSeuDocumento) {
                         n, 2),
               "NULL|0|0|0");
 
+    // An update writes only what is filled: value and aliquot empty are kept,
+    // but II comes from the form's numbers; pairs with neither option kept.
+    ConstrutorDeclaracao(banco, n).subcomponente(1, "Sub", 2, 5, 10, false);
+    DadosImportado d;
+    d.quantidade = 3.0;
+    d.comSuspensao = false;
+    d.baseCalculo = true;
+    AtualizaImportado(banco, n, 3, d, Documento::DI, diImportado(n, 3), 1);
+    EXPECT_EQ(importado("quote(TX_DESCRICAO_IMPORTADO), QTD_IMPORTADO, VALOR_UNITARIO_IMPORTADO,"
+                        " ALIQUOTA_IMPORTADO, VALOR_II_IMPORTADO, IN_COM_SUSP_IMPORTADO,"
+                        " IN_DIRETO_IMPORTADO, UNIDADE_IMPORTADO, NCM_IMPORTADO",
+                        n, 3),
+              "' '|3|5|10|0|0|1|UN|" + C::Ncm);
+    EXPECT_EQ(Valores(banco, "SELECT IN_BASE_CALCULO_SUBCOMP FROM SUBCOMP"), "1");
+
     const QStringList antes = ConteudoBanco(banco);
-    const DadosImportado d = C::ImportadoPadrao("X", 1, 1);
+    d = C::ImportadoPadrao("X", 1, 1);
     EXPECT_THROW(AlteraImportadoDI(banco, n, 9, C::DIPadrao(), d), ErroBanco);
     EXPECT_THROW(AlteraImportadoNF(banco, n + 1, 1, C::NFPadrao(), d), ErroBanco);
     EXPECT_THROW(AtualizaImportado(banco, n, 9, d, Documento::DI, 1), ErroBanco);
@@ -362,22 +376,6 @@ TEST_F(Gravar, LigacaoZeroNaoApagaNada) {
     EXPECT_EQ(ContaLinhas(banco, "NF", "NR_SEQ_NF = 0") + ContaLinhas(banco, "DI", "NR_SQ_DI = 0"),
               2);
     EXPECT_EQ(diImportado(c, 1), di);
-}
-
-TEST_F(Gravar, AtualizaImportadoSoEscreveOPreenchido) {
-    ConstrutorDeclaracao c(banco);
-    c.nacional().subcomponente(1, "Sub", 2, 5, 10, false);
-    DadosImportado d;
-    d.quantidade = 3.0;     // value and aliquot empty: kept, but II from the form's numbers
-    d.comSuspensao = false; // the other two pairs: neither selected
-    d.baseCalculo = true;
-    AtualizaImportado(banco, c, 1, d, Documento::DI, diImportado(c, 1), 1);
-    EXPECT_EQ(importado("quote(TX_DESCRICAO_IMPORTADO), QTD_IMPORTADO, VALOR_UNITARIO_IMPORTADO,"
-                        " ALIQUOTA_IMPORTADO, VALOR_II_IMPORTADO, IN_COM_SUSP_IMPORTADO,"
-                        " IN_DIRETO_IMPORTADO, UNIDADE_IMPORTADO, NCM_IMPORTADO",
-                        c, 1),
-              "' '|3|5|10|0|0|1|UN|" + C::Ncm);
-    EXPECT_EQ(Valores(banco, "SELECT IN_BASE_CALCULO_SUBCOMP FROM SUBCOMP"), "1");
 }
 
 TEST_F(Gravar, ExcluirImportadoLevaSoOQueEraDele) {

@@ -96,16 +96,14 @@ TEST(Sqlite3Externo, EsquemaComAColacaoEConvertidoUmaVezGuardandoTudo) {
     store::Banco banco;
     ASSERT_TRUE(shell::AbreBancoPrograma(pasta.caminho(), banco, usuario));
     EXPECT_FALSE(store::NomeiaColacao(banco));
-    teste::PastaTeste nova; // and files made at start-up
-    store::Banco outro;
-    ASSERT_TRUE(shell::AbreBancoPrograma(nova.caminho(), outro, usuario));
-    outro.fecha();
-    LidoPeloSqlite3(nova.arquivo("VLM.MDB"));
-    LidoPeloSqlite3(nova.arquivo("VLME.MOD"));
     EXPECT_EQ(Retrato(banco), antes);
     EXPECT_TRUE(store::ModeloCadastrado(banco, n, "RÁDIO"));
     EXPECT_EQ(entry::DescricaoUnidade(banco, "un"), "UNIDADE");
     banco.fecha();
-    LidoPeloSqlite3(mdb);
-    LidoPeloSqlite3(pasta.arquivo("VLME.MOD"));
+    teste::PastaTeste nova; // and files made at start-up
+    ASSERT_TRUE(shell::AbreBancoPrograma(nova.caminho(), banco, usuario));
+    banco.fecha();
+    for (const QString &arquivo :
+         {mdb, pasta.arquivo("VLME.MOD"), nova.arquivo("VLM.MDB"), nova.arquivo("VLME.MOD")})
+        LidoPeloSqlite3(arquivo);
 }
