@@ -16,29 +16,22 @@ ConstrutorDeclaracao::ConstrutorDeclaracao(Banco &banco, int numero)
     : banco_(banco), numero_(numero) {}
 
 DadosGerais ConstrutorDeclaracao::GeraisPadrao() {
-    DadosGerais d;
-    d.cnpj = Cnpj;
-    d.cpf = Cpf;
-    d.ppb = "PPB de telefones celulares";
-    d.denProduto = "Telefone celular";
-    d.ncm = Ncm;
-    d.unidade = "UN";
-    d.pesoBruto = 0.15;
-    d.salarios = 0.0;
-    d.encargos = 0.0;
-    d.coeficiente = Coeficiente::Fixo;
-    d.substitutivo = false;
-    d.retificador = false;
-    return d;
+    return {.cnpj = Cnpj,
+            .cpf = Cpf,
+            .ppb = "PPB de telefones celulares",
+            .denProduto = "Telefone celular",
+            .ncm = Ncm,
+            .unidade = "UN",
+            .pesoBruto = 0.15,
+            .salarios = 0.0,
+            .encargos = 0.0,
+            .coeficiente = Coeficiente::Fixo,
+            .substitutivo = false,
+            .retificador = false};
 }
 
 DadosNF ConstrutorDeclaracao::NFPadrao() {
-    DadosNF nf;
-    nf.numero = "0000000001";
-    nf.serie = "1";
-    nf.cnpj = CnpjFornecedor;
-    nf.dataEmissao = "15/03/2023";
-    return nf;
+    return {"0000000001", "1", CnpjFornecedor, "15/03/2023", {}};
 }
 
 DadosDI ConstrutorDeclaracao::DIPadrao() {
@@ -47,37 +40,18 @@ DadosDI ConstrutorDeclaracao::DIPadrao() {
 
 DadosNacional ConstrutorDeclaracao::NacionalPadrao(const QString &descricao, double quantidade,
                                                    double custoUnitario) {
-    DadosNacional d;
-    d.descricao = descricao;
-    d.quantidade = quantidade;
-    d.custoUnitario = custoUnitario;
-    d.unidade = "UN";
-    d.ncm = Ncm;
-    return d;
+    return {descricao, quantidade, custoUnitario, "UN", Ncm, {}};
 }
 
 DadosImportado ConstrutorDeclaracao::ImportadoPadrao(const QString &descricao, double quantidade,
                                                      double valorUnitario, double aliquota) {
-    DadosImportado d;
-    d.descricao = descricao;
-    d.quantidade = quantidade;
-    d.valorUnitario = valorUnitario;
-    d.aliquota = aliquota;
-    d.comSuspensao = true;
-    d.reducaoII = false;
-    d.unidade = "UN";
-    d.ncm = Ncm;
-    return d;
+    return {descricao, quantidade, valorUnitario, aliquota, true, {}, false, "UN", Ncm, false};
 }
 
 DadosNF ConstrutorDeclaracao::proximaNF() {
     DadosNF nf = NFPadrao();
     nf.numero = QStringLiteral("%1").arg(++notas_, 10, 10, QLatin1Char('0'));
     return nf;
-}
-
-ConstrutorDeclaracao &ConstrutorDeclaracao::geral() {
-    return geral(GeraisPadrao());
 }
 
 ConstrutorDeclaracao &ConstrutorDeclaracao::geral(const DadosGerais &dados) {
@@ -121,20 +95,10 @@ ConstrutorDeclaracao &ConstrutorDeclaracao::importadoDI(const QString &descricao
     return importadoDI(ImportadoPadrao(descricao, quantidade, valorUnitario, aliquota), DIPadrao());
 }
 
-ConstrutorDeclaracao &ConstrutorDeclaracao::importadoDI(const DadosImportado &dados,
-                                                        const DadosDI &di) {
-    return subcomponente(0, dados, di); // owner 0: a component of the product
-}
-
 ConstrutorDeclaracao &ConstrutorDeclaracao::importadoNF(const QString &descricao, double quantidade,
                                                         double valorUnitario, double aliquota) {
     return importadoNF(ImportadoPadrao(descricao, quantidade, valorUnitario, aliquota),
                        proximaNF());
-}
-
-ConstrutorDeclaracao &ConstrutorDeclaracao::importadoNF(const DadosImportado &dados,
-                                                        const DadosNF &nf) {
-    return subcomponenteNF(0, dados, nf);
 }
 
 ConstrutorDeclaracao &ConstrutorDeclaracao::subcomponente(int nacional, const QString &descricao,

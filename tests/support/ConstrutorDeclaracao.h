@@ -1,14 +1,6 @@
 #pragma once
 // Makes a whole statement in a few lines, through the same saving operations
-// the forms use:
-//
-//   const int n = ConstrutorDeclaracao(banco)
-//                     .geral()
-//                     .modelo("Modelo A", 100.0)
-//                     .nacional("Placa", 2, 50.0)
-//                     .importadoDI("Tela", 1, 30.0, 16.0)
-//                     .subcomponente(1, "Chip", 4, 2.5);
-//
+// the forms use, e.g. ConstrutorDeclaracao(banco).geral().nacional("Placa", 2, 50.0).
 // Every default is valid for the pendency check: CNPJ and CPF with correct
 // check digits, NCM "85171231", unit "UN", a DI number with its check digit,
 // invoices numbered 0000000001, 0000000002, ... within one builder.
@@ -54,7 +46,7 @@ class ConstrutorDeclaracao {
     static store::DadosImportado ImportadoPadrao(const QString &descricao, double quantidade,
                                                  double valorUnitario, double aliquota = 0.0);
 
-    ConstrutorDeclaracao &geral();
+    ConstrutorDeclaracao &geral() { return geral(GeraisPadrao()); }
     ConstrutorDeclaracao &geral(const store::DadosGerais &dados);
     // The defaults, changed by `ajuste`.
     ConstrutorDeclaracao &geral(const std::function<void(store::DadosGerais &)> &ajuste);
@@ -71,11 +63,18 @@ class ConstrutorDeclaracao {
     ConstrutorDeclaracao &
     importadoDI(const QString &descricao = QStringLiteral("Componente importado"),
                 double quantidade = 1.0, double valorUnitario = 10.0, double aliquota = 0.0);
-    ConstrutorDeclaracao &importadoDI(const store::DadosImportado &dados, const store::DadosDI &di);
+    // Owner 0: a component of the product.
+    ConstrutorDeclaracao &importadoDI(const store::DadosImportado &dados,
+                                      const store::DadosDI &di) {
+        return subcomponente(0, dados, di);
+    }
     ConstrutorDeclaracao &
     importadoNF(const QString &descricao = QStringLiteral("Componente importado"),
                 double quantidade = 1.0, double valorUnitario = 10.0, double aliquota = 0.0);
-    ConstrutorDeclaracao &importadoNF(const store::DadosImportado &dados, const store::DadosNF &nf);
+    ConstrutorDeclaracao &importadoNF(const store::DadosImportado &dados,
+                                      const store::DadosNF &nf) {
+        return subcomponenteNF(0, dados, nf);
+    }
 
     // An imported subcomponent (with a DI) of national component `nacional`.
     ConstrutorDeclaracao &subcomponente(int nacional, const QString &descricao, double quantidade,

@@ -7,13 +7,18 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 namespace vlme::teste {
 
 class PastaTeste {
   public:
-    PastaTeste();
+    PastaTeste() {
+        if (!dir_.isValid())
+            ADD_FAILURE() << "não foi possível criar a pasta temporária";
+    }
     QString caminho() const { return dir_.path(); }
     QString arquivo(const QString &nome) const { return dir_.filePath(nome); }
 
@@ -24,7 +29,10 @@ class PastaTeste {
 // A data folder with a new, open VLM.MDB.
 class BancoTeste {
   public:
-    BancoTeste();
+    BancoTeste() {
+        banco_.cria(caminhoBanco());
+        banco_.abre(caminhoBanco());
+    }
     store::Banco &banco() { return banco_; }
     QString pasta() const { return pasta_.caminho(); }
     QString caminhoBanco() const { return pasta_.arquivo(QStringLiteral("VLM.MDB")); }

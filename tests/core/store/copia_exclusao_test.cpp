@@ -10,6 +10,8 @@
 #include "support/PastaTeste.h"
 #include "support/UsuarioRoteirizado.h"
 
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 using namespace vlme;
@@ -67,32 +69,24 @@ class CopiaExclusao : public ::testing::Test {
             d.vlmAnterior = "2001001231";
             d.nrProcesso = "12345678901234567";
             d.salarios = 1500.25;
-            d.encargos = 300.5;
             d.coeficiente = Coeficiente::Variavel;
         });
         c.modelo("Modelo A", 999.9).modelo("Modelo B", 1200.0).nacional("Placa", 2, 50.0);
-        c.nacional("Bateria", 1, 80.0)
-            .importadoDI("Tela", 1, 30.0, 16.0)
-            .importadoNF("Antena", 3, 1.5);
-        c.subcomponente(1, "Chip", 4, 2.5);
+        c.nacional("Bateria", 1, 80.0).importadoDI("Tela", 1, 30, 16).importadoNF("Antena", 3, 1.5);
         DadosImportado sub = ConstrutorDeclaracao::ImportadoPadrao("Conector", 2, 3.0);
         sub.baseCalculo = true;
         DadosNF nf = ConstrutorDeclaracao::NFPadrao();
-        nf.numero = "0000000777";
         nf.inscricaoEstadual = "04.123.456-7";
-        c.subcomponenteNF(2, sub, nf);
-        const int n = c;
+        c.subcomponente(1, "Chip", 4, 2.5).subcomponenteNF(2, sub, nf);
         banco.executa("UPDATE VLME SET PERC_REDUCAO_VLM = 12.5, NR_ARQUIVO_VLM = 42,"
                       " NR_TRANSMISSAO_VLM = -1, CODIGO_VLM = '200100123', DT_REGISTRO_VLM ="
                       " '2023-04-01 10:00:00', RAZAO_SOCIAL_VLM = 'Fábrica' WHERE NR_VLM_VLM = ?",
-                      {n});
-        banco.executa("INSERT INTO RECIBO (NR_VLM_RECIBO, CNPJ_RECIBO, NR_TRANSMISSAO_RECIBO)"
-                      " VALUES (?, '11222333000181', 555)",
-                      {n});
-        banco.executa(
-            "INSERT INTO ERRO (NR_VLM_ERRO, DESCRICAO_ERRO, TIPO_ERRO) VALUES (?, 'x', '3')", {n});
-        banco.executa("INSERT INTO IMPRESSAO (NR_VLM_IMPRESSAO) VALUES (?)", {n});
-        return n;
+                      {c.numero()});
+        for (const char *sql : {"INSERT INTO RECIBO (NR_VLM_RECIBO, CNPJ_RECIBO) VALUES (?, '1')",
+                                "INSERT INTO ERRO (NR_VLM_ERRO, DESCRICAO_ERRO) VALUES (?, 'x')",
+                                "INSERT INTO IMPRESSAO (NR_VLM_IMPRESSAO) VALUES (?)"})
+            banco.executa(sql, {c.numero()});
+        return c;
     }
     QStringList tudo() {
         QStringList t = teste::ConteudoBanco(banco);
@@ -102,16 +96,6 @@ class CopiaExclusao : public ::testing::Test {
     }
     QString vlme(const QString &colunas, int n) {
         return Valores(banco, "SELECT " + colunas + " FROM VLME WHERE NR_VLM_VLM = ?", {n});
-    }
-    QString documentos(int n) {
-        return Valores(banco,
-                       "SELECT group_concat(k) FROM (SELECT 'NF' || NR_SEQ_NF_NACIONAL k FROM"
-                       " COMPONENTES_NACIONAIS WHERE NR_VLM_NACIONAL = ? UNION ALL SELECT"
-                       " 'NF' || NR_SEQ_NF_IMPORTADO FROM COMPONENTES_IMPORTADOS WHERE"
-                       " NR_VLM_IMPORTADO = ? AND NR_SEQ_NF_IMPORTADO <> 0 UNION ALL"
-                       " SELECT 'DI' || NR_SEQ_DI_IMPORTADO FROM COMPONENTES_IMPORTADOS"
-                       " WHERE NR_VLM_IMPORTADO = ? AND NR_SEQ_DI_IMPORTADO <> 0 ORDER BY 1)",
-                       {n, n, n});
     }
 };
 
@@ -124,27 +108,30 @@ TEST_F(CopiaExclusao, CopiaTemTodasAsLinhasComChavesNovasENadaCompartilhado) {
     const int copia = CopiaVLM(banco, origem, progresso, usuario);
     ASSERT_GT(copia, origem);
     EXPECT_TRUE(usuario.mensagens.empty());
+    // A unit for each of 4 imported, 2 national, 2 links and 2 models; may be cancelled.
+    EXPECT_EQ(std::tuple(progresso.unidades, progresso.minimo, progresso.maximo,
+                         progresso.valores.back(), progresso.aberturas, progresso.fechamentos),
+              std::tuple(10, 0, 10, 10, 1, 1));
+    EXPECT_EQ(progresso.permissoes, std::vector<bool>{true});
     EXPECT_EQ(Retrato(banco, copia), retrato);
-    EXPECT_EQ(documentos(origem), "DI1,DI2,NF1,NF2,NF3,NF4");
-    EXPECT_EQ(documentos(copia), "DI3,DI4,NF5,NF6,NF7,NF8");
+    EXPECT_EQ(ContaLinhas(banco, "NF") + ContaLinhas(banco, "DI"), 12); // none shared
     // The import sequence is the row's own sequence in the copy.
     EXPECT_EQ(ContaLinhas(banco, "COMPONENTES_NACIONAIS",
-                          "NR_VLM_NACIONAL = ? AND NR_SQ_IMPORTACAO = NR_SQ_NACIONAL", {copia}),
-              2);
-    EXPECT_EQ(ContaLinhas(banco, "COMPONENTES_IMPORTADOS",
-                          "NR_VLM_IMPORTADO = ? AND NR_SQ_IMPORTACAO = NR_SQ_IMPORTADO", {copia}),
-              4);
+                          "NR_VLM_NACIONAL = ? AND NR_SQ_IMPORTACAO = NR_SQ_NACIONAL", {copia}) +
+                  ContaLinhas(banco, "COMPONENTES_IMPORTADOS",
+                              "NR_VLM_IMPORTADO = ? AND NR_SQ_IMPORTACAO = NR_SQ_IMPORTADO",
+                              {copia}),
+              6);
 
     // The general data go along, the delivery state does not.
-    EXPECT_EQ(
-        vlme("DEN_PRODUTO_VLM, CNPJ_VLM, CPF_VLM, PPB_VLM, TIPO_COEFICIENTE_VLM,"
-             " PERC_REDUCAO_VLM, SUBSTITUTIVO_VLM, RETIFICADOR_VLM, NR_VLM_ANTERIOR_VLM,"
-             " NR_PROCESSO_VLM, NCM_VLM, PESO_BRUTO_VLM, VL_SALARIOS_VLM, VL_ENCARGOS_VLM,"
-             " UNIDADE_VLM, NR_ARQUIVO_VLM, NR_TRANSMISSAO_VLM, quote(CODIGO_VLM),"
-             " DT_REGISTRO_VLM, RAZAO_SOCIAL_VLM",
-             copia),
-        "Cópia de Telefone celular|11222333000181|52998224725|PPB de telefones celulares|1|"
-        "12.5|1|0|2001001231|12345678901234567|85171231|0.15|1500.25|300.5|UN|42|0|''|NULL|NULL");
+    EXPECT_EQ(vlme("DEN_PRODUTO_VLM, CNPJ_VLM, CPF_VLM, PPB_VLM, TIPO_COEFICIENTE_VLM,"
+                   " PERC_REDUCAO_VLM, SUBSTITUTIVO_VLM, RETIFICADOR_VLM, NR_VLM_ANTERIOR_VLM,"
+                   " NR_PROCESSO_VLM, NCM_VLM, PESO_BRUTO_VLM, VL_SALARIOS_VLM, VL_ENCARGOS_VLM,"
+                   " UNIDADE_VLM, NR_ARQUIVO_VLM, NR_TRANSMISSAO_VLM, quote(CODIGO_VLM),"
+                   " DT_REGISTRO_VLM, RAZAO_SOCIAL_VLM",
+                   copia),
+              "Cópia de Telefone celular|11222333000181|52998224725|PPB de telefones celulares|1|"
+              "12.5|1|0|2001001231|12345678901234567|85171231|0.15|1500.25|0|UN|42|0|''|NULL|NULL");
     EXPECT_EQ(ContaLinhas(banco, "RECIBO", "NR_VLM_RECIBO = ?", {copia}) +
                   ContaLinhas(banco, "ERRO", "NR_VLM_ERRO = ?", {copia}),
               0);
@@ -153,26 +140,9 @@ TEST_F(CopiaExclusao, CopiaTemTodasAsLinhasComChavesNovasENadaCompartilhado) {
     banco.executa("UPDATE NF SET NR_NF = 'X' WHERE NR_SEQ_NF > 4");
     banco.executa("UPDATE DI SET NR_DI_DI = 'X' WHERE NR_SQ_DI > 2");
     ExcluiNacional(banco, copia, 1);
-    AlteraModelo(banco, copia, 1, {"Modelo Z", 1.0, "Z"});
     EXPECT_EQ(Retrato(banco, origem), retrato);
     ExcluiVLM(banco, copia, true, nullptr);
     EXPECT_EQ(tudo(), antes);
-}
-
-TEST_F(CopiaExclusao, CopiaEOriginalQualquerQueSejaOEstadoDaOrigem) {
-    for (const auto &[nr, codigo] :
-         {std::pair{-1, "200100123"}, {-1, ""}, {98765, ""}, {0, "200100999"}}) {
-        const int origem = completa();
-        banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = ?, CODIGO_VLM = ? WHERE NR_VLM_VLM = ?",
-                      {nr, codigo, origem});
-        const int copia = CopiaVLM(banco, origem, progresso, usuario);
-        const auto lista = ListaDeclaracoes(banco);
-        ASSERT_FALSE(lista.empty());
-        EXPECT_EQ(QStringList({QString::number(lista.front().numero), lista.front().situacao,
-                               lista.front().protocolo}),
-                  QStringList({QString::number(copia), "Original", "-"}))
-            << nr;
-    }
 }
 
 TEST_F(CopiaExclusao, NomeDoProdutoDaCopiaNuncaPassaDe80Caracteres) {
@@ -180,7 +150,6 @@ TEST_F(CopiaExclusao, NomeDoProdutoDaCopiaNuncaPassaDe80Caracteres) {
     const QString cheio = "Cópia de " + bloco.repeated(7) + "Ç";
     for (const auto &[nome, esperado] : {std::pair{bloco.repeated(8), cheio},
                                          {bloco.repeated(7) + "Ç", cheio},
-                                         {QString("Rádio"), QString("Cópia de Rádio")},
                                          {QString(), QString("Cópia de ")}}) {
         const int origem = CriaVLM(banco);
         banco.executa("UPDATE VLME SET DEN_PRODUTO_VLM = ? WHERE NR_VLM_VLM = ?", {nome, origem});
@@ -188,37 +157,15 @@ TEST_F(CopiaExclusao, NomeDoProdutoDaCopiaNuncaPassaDe80Caracteres) {
     }
 }
 
-TEST_F(CopiaExclusao, CopiaNFECopiaDIDuplicamALinhaOuDevolvemZero) {
-    const int nf = GravaNF(banco, {"12", "A", "04539983000190", "01/02/2023", "99"});
+TEST_F(CopiaExclusao, CopiaDeDIDeixaADescricaoDoServidorENadaSemLigacao) {
     const int di = GravaDI(banco, {"2301234567", "002", "03"});
     banco.executa("UPDATE DI SET DESCRICAO_DI = 'do servidor' WHERE NR_SQ_DI = ?", {di});
-    EXPECT_EQ(CopiaNF(banco, nf), nf + 1);
     EXPECT_EQ(CopiaDI(banco, di), di + 1);
-    EXPECT_EQ(teste::ConteudoTabela(banco, "NF"),
-              QStringList({"NF:1|'12'|'A'|'04539983000190'|'01/02/2023'|'99'",
-                           "NF:2|'12'|'A'|'04539983000190'|'01/02/2023'|'99'"}));
-    // The server's description belongs to the delivered statement, not to a copy.
-    EXPECT_EQ(teste::ConteudoTabela(banco, "DI"),
-              QStringList({"DI:1|'2301234567'|'002'|'03'|'do servidor'",
-                           "DI:2|'2301234567'|'002'|'03'|NULL"}));
+    EXPECT_EQ(teste::ConteudoTabela(banco, "DI").last(), "DI:2|'2301234567'|'002'|'03'|NULL");
     // No link, or a link to a row that is gone: no document.
     for (int chave : {0, 999})
         EXPECT_EQ(CopiaNF(banco, chave) + CopiaDI(banco, chave), 0);
-    EXPECT_EQ(ContaLinhas(banco, "NF") + ContaLinhas(banco, "DI"), 4);
-}
-
-TEST_F(CopiaExclusao, CopiaMostraCadaPassoEPerguntaPeloCancelamentoACadaLinha) {
-    CopiaVLM(banco, completa(), progresso, usuario);
-    EXPECT_EQ(progresso.passos,
-              QStringList({"Copiando VLM-E", "Copiando Componentes Importados",
-                           "Copiando Componentes Nacionais", "Copiando Subcomponentes importados",
-                           "Copiando Modelos"}));
-    // 4 imported + 2 national + 2 links + 2 models.
-    EXPECT_EQ(progresso.unidades, 10);
-    EXPECT_EQ(std::tuple(progresso.minimo, progresso.maximo, progresso.valores.back()),
-              std::tuple(0, 10, 10));
-    EXPECT_EQ(progresso.permissoes, std::vector<bool>{true});
-    EXPECT_EQ(progresso.aberturas + progresso.fechamentos, 2);
+    EXPECT_EQ(ContaLinhas(banco, "NF") + ContaLinhas(banco, "DI"), 2);
 }
 
 TEST_F(CopiaExclusao, CancelamentoOuFalhaNoMeioDaCopiaDeixaOBancoComoEstava) {
@@ -227,13 +174,9 @@ TEST_F(CopiaExclusao, CancelamentoOuFalhaNoMeioDaCopiaDeixaOBancoComoEstava) {
     progresso.cancelaNa = 6; // among the national components
     EXPECT_EQ(CopiaVLM(banco, origem, progresso, usuario), 0);
     EXPECT_EQ(tudo(), antes);
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    const auto &m = usuario.mensagens[0];
-    EXPECT_EQ(QStringList({m.titulo, m.texto}),
-              QStringList({"Operação cancelada", "Operação cancelada pelo usuário."}));
-    EXPECT_EQ(m.icone, shell::Icone::Exclamacao);
-    EXPECT_EQ(progresso.unidades, 6);
-    EXPECT_EQ(progresso.fechamentos, 1);
+    EXPECT_EQ(usuario.resumos(),
+              QStringList{"!|Operação cancelada|Operação cancelada pelo usuário."});
+    EXPECT_EQ(std::pair(progresso.unidades, progresso.fechamentos), std::pair(6, 1));
 
     teste::ProgressoRoteirizado outro;
     banco.executa("CREATE TEMP TRIGGER falha BEFORE INSERT ON MODELOS WHEN NEW.NR_SQ_MODELOS = 2"
@@ -243,7 +186,6 @@ TEST_F(CopiaExclusao, CancelamentoOuFalhaNoMeioDaCopiaDeixaOBancoComoEstava) {
     EXPECT_EQ(outro.fechamentos, 1);
     EXPECT_THROW(CopiaVLM(banco, origem + 1, outro, usuario), ErroDeclaracaoInexistente);
     EXPECT_EQ(tudo(), antes);
-    EXPECT_EQ(usuario.mensagens.size(), 1u);
 
     // Nothing is left half open: the next copy goes through.
     banco.executa("DROP TRIGGER falha");
@@ -255,7 +197,6 @@ TEST_F(CopiaExclusao, ExcluirRemoveTodasAsLinhasDaDeclaracaoENadaDeOutra) {
     const int vazia = CriaVLM(banco);
     const int outra = completa("Outro produto");
     const QStringList soAOutra = tudo();
-    const QString retrato = Retrato(banco, outra);
 
     ExcluiVLM(banco, completa(), false, &progresso);
     EXPECT_EQ(tudo(), soAOutra);
@@ -267,11 +208,8 @@ TEST_F(CopiaExclusao, ExcluirRemoveTodasAsLinhasDaDeclaracaoENadaDeOutra) {
 
     teste::ProgressoRoteirizado silencioso;
     ExcluiVLM(banco, vazia, true, &silencioso);
-    EXPECT_EQ(silencioso.aberturas + silencioso.unidades + silencioso.passos.size() +
-                  silencioso.valores.size(),
-              0);
-    EXPECT_EQ(Valores(banco, "SELECT group_concat(NR_VLM_VLM) FROM VLME"), QString::number(outra));
-    EXPECT_EQ(Retrato(banco, outra), retrato);
+    EXPECT_EQ(silencioso.aberturas + silencioso.unidades + silencioso.valores.size(), 0);
+    EXPECT_EQ(tudo(), soAOutra.filter(QRegularExpression("^(?!VLME:1\\|)")));
 
     banco.executa("CREATE TEMP TRIGGER falha BEFORE DELETE ON VLME"
                   " BEGIN SELECT RAISE(ABORT, 'falha simulada'); END");
@@ -279,13 +217,6 @@ TEST_F(CopiaExclusao, ExcluirRemoveTodasAsLinhasDaDeclaracaoENadaDeOutra) {
     EXPECT_THROW(ExcluiVLM(banco, outra, false, &silencioso), ErroBanco);
     EXPECT_EQ(tudo(), antes);
     EXPECT_EQ(silencioso.fechamentos, 1);
-}
-
-TEST_F(CopiaExclusao, NumerosDeDeclaracaoNuncaVoltam) {
-    EXPECT_EQ(CriaVLM(banco), 1);
-    EXPECT_EQ(CriaVLM(banco), 2);
-    ExcluiVLM(banco, 2, true, nullptr);
-    EXPECT_EQ(CriaVLM(banco), 3);
 }
 
 } // namespace

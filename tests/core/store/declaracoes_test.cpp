@@ -1,12 +1,17 @@
-// Delivery state, protocol and kind of a statement, and the statement list.
+// Delivery state, protocol and kind of a statement, the statement list, and
+// what stored files and the queries rely on in the layout: counters never
+// reused, text compared as the old engine did.
 
 #include "store/Banco.h"
 #include "store/Declaracoes.h"
+#include "store/Gravar.h"
+#include "support/ConstrutorDeclaracao.h"
 #include "support/PastaTeste.h"
 
 #include <gtest/gtest.h>
 
 using namespace vlme;
+using teste::Valores;
 
 TEST(SituacaoEntrega, CadaCombinacaoDeTransmissaoECodigo) {
     const struct {
@@ -28,70 +33,55 @@ TEST(SituacaoEntrega, CadaCombinacaoDeTransmissaoECodigo) {
         EXPECT_EQ(store::SituacaoEntrega(c.nr, c.codigo), c.situacao);
         EXPECT_EQ(store::Protocolo(c.nr, c.codigo), c.protocolo);
     }
-}
-
-TEST(SituacaoEntrega, TipoECNPJFormatado) {
+    // Shown as they are when not of the full length.
+    EXPECT_EQ(store::FormataCNPJ("1122") + store::FormataCPF("5299822472"), "11225299822472");
     EXPECT_EQ(store::TipoDeclaracao(1, 1), "Retificador");
-    EXPECT_EQ(store::TipoDeclaracao(0, 1), "Substitutivo");
-    EXPECT_EQ(store::TipoDeclaracao(0, 0), "Novo");
-    const struct {
-        QString (*formata)(const QString &);
-        const char *entrada, *saida;
-    } casos[] = {
-        {store::FormataCNPJ, "", "-"},
-        {store::FormataCNPJ, "11222333000181", "11.222.333/0001-81"},
-        {store::FormataCNPJ, "1122", "1122"},
-        {store::FormataCPF, "52998224725", "529.982.247-25"},
-        {store::FormataCPF, "5299822472", "5299822472"},
-    };
-    for (const auto &c : casos)
-        EXPECT_EQ(c.formata(c.entrada), c.saida);
 }
 
-TEST(ListaDeclaracoes, UmaLinhaPorDeclaracaoEFiltrosPorSituacao) {
+// The order and the filters of the list are driven through the picker's tests.
+TEST(ListaDeclaracoes, ProdutoComOModeloDeMenorSequencia) {
+    teste::BancoTeste b;
+    const int n = store::CriaVLM(b.banco());
+    b.banco().executa("UPDATE VLME SET DEN_PRODUTO_VLM = 'Televisor', SUBSTITUTIVO_VLM = 1");
+    for (const char *m : {"2, 'TV-29'", "1, 'TV-14'"})
+        b.banco().executa(QStringLiteral("INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS,"
+                                         " TX_DESCRICAO_MODELOS) VALUES (?, %1)")
+                              .arg(m),
+                          {n});
+    const auto tv = store::ListaDeclaracoes(b.banco()).at(0);
+    EXPECT_EQ(tv.produto + " / " + tv.tipo, "Televisor - TV-14 / Substitutivo");
+}
+
+// Keys of deleted rows are never given again, so a stale link cannot reach a new row.
+TEST(Esquema, ContadoresNaoVoltam) {
     teste::BancoTeste b;
     auto &banco = b.banco();
-    const auto insere = [&](const char *cnpj, const char *produto, int nr, const char *codigo,
-                            int substitutivo = 0) {
-        banco.executa("INSERT INTO VLME (CNPJ_VLM, DEN_PRODUTO_VLM, NR_TRANSMISSAO_VLM, CODIGO_VLM,"
-                      " RETIFICADOR_VLM, SUBSTITUTIVO_VLM) VALUES (?, ?, ?, ?, 0, ?)",
-                      {cnpj, QString::fromUtf8(produto), nr, codigo, substitutivo});
-        return banco.escalar("SELECT last_insert_rowid()").toInt();
-    };
-    const int original = insere("", "Rádio", 0, "");
-    const int comModelos = insere("11222333000181", "Televisor", 0, "", 1);
-    for (const char *m : {"2, 'TV-29'", "1, 'TV-14'"})
-        banco.executa(QStringLiteral("INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS,"
-                                     " TX_DESCRICAO_MODELOS) VALUES (?, %1)")
-                          .arg(m),
-                      {comModelos});
-    const int transmitido = insere("", "b", 555, "");
-    const int aTransmitir = insere("", "c", -1, "");
-    const int registrado = insere("", "d", -1, "200100123");
-    const int comCodigo = insere("", "e", 0, "200100124");
+    for (const QString tabela : {"NF", "VLME"}) {
+        for (int i = 0; i < 2; ++i)
+            banco.executa("INSERT INTO " + tabela + " DEFAULT VALUES");
+        banco.executa("DELETE FROM " + tabela + " WHERE rowid = 2");
+        banco.executa("INSERT INTO " + tabela + " DEFAULT VALUES");
+        EXPECT_EQ(Valores(banco, "SELECT group_concat(rowid) FROM " + tabela), "1,3");
+    }
+}
 
-    const auto itens = store::ListaDeclaracoes(banco);
-    ASSERT_EQ(itens.size(), 6u);
-    const auto &tv = itens[4]; // newest first
-    EXPECT_EQ(QStringList({QString::number(tv.numero), tv.cnpj, tv.produto, tv.tipo}),
-              QStringList({QString::number(comModelos), "11.222.333/0001-81", "Televisor - TV-14",
-                           "Substitutivo"}));
-    const auto &radio = itens[5];
-    EXPECT_EQ(QStringList({QString::number(radio.numero), radio.cnpj, radio.produto, radio.tipo,
-                           radio.situacao, radio.protocolo}),
-              QStringList({QString::number(original), "-", "Rádio", "Novo", "Original", "-"}));
-
-    const auto numeros = [&](store::FiltroLista filtro) {
-        QList<int> n;
-        for (const auto &i : store::ListaDeclaracoes(banco, filtro))
-            n << i.numero;
-        return n;
+TEST(Esquema, ModeloCadastradoSemDistinguirMaiusculasNemAcentuadas) {
+    teste::BancoTeste b;
+    auto &banco = b.banco();
+    store::IncluiModelo(banco, 1, {"TELEVISÃO ÉPICA", 1.0, {}});
+    const struct {
+        const char *descricao;
+        int declaracao, exceto;
+        bool cadastrado;
+    } casos[] = {
+        {"televisão épica", 1, 0, true},  {"Televisão Épica", 1, 0, true},
+        {"televisao epica", 1, 0, false}, // different letters stay different
+        {"televisão épica", 1, 1, false}, // the model being changed itself
+        {"televisão épica", 2, 0, false},
     };
-    using store::FiltroLista;
-    EXPECT_EQ(numeros(FiltroLista::Todas),
-              QList<int>({comCodigo, registrado, aTransmitir, transmitido, comModelos, original}));
-    EXPECT_EQ(numeros(FiltroLista::Geracao), QList<int>({aTransmitir, comModelos, original}));
-    EXPECT_EQ(numeros(FiltroLista::Pendencias), QList<int>({aTransmitir, comModelos, original}));
-    EXPECT_EQ(numeros(FiltroLista::Diagnostico),
-              QList<int>({registrado, aTransmitir, transmitido}));
+    for (const auto &c : casos)
+        EXPECT_EQ(
+            store::ModeloCadastrado(banco, c.declaracao, QString::fromUtf8(c.descricao), c.exceto),
+            c.cadastrado)
+            << c.descricao << ' ' << c.declaracao << ' ' << c.exceto;
 }

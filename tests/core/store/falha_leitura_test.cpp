@@ -9,11 +9,12 @@
 #include "shell/Progresso.h"
 #include "store/CopiaExclusao.h"
 #include "store/Declaracoes.h"
+#include "store/Gravar.h"
+#include "support/Arquivos.h"
 #include "support/ConstrutorDeclaracao.h"
 #include "support/PastaTeste.h"
 #include "support/UsuarioRoteirizado.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QSqlQuery>
@@ -22,28 +23,25 @@
 
 using namespace vlme;
 using teste::ConstrutorDeclaracao;
+using C = ConstrutorDeclaracao;
 
 namespace {
 
 // Every table of the file, sqlite_sequence included.
 QStringList Retrato(store::Banco &banco) {
-    QStringList tabelas, tudo;
-    QSqlQuery q = banco.executa("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY 1");
-    while (q.next())
-        tabelas << q.value(0).toString();
-    for (const QString &t : tabelas)
+    QStringList tudo;
+    for (const QString &t : teste::Valores(banco, "SELECT name FROM sqlite_master WHERE type ="
+                                                  " 'table' ORDER BY 1")
+                                .split(';'))
         tudo += teste::ConteudoTabela(banco, t);
     return tudo;
 }
 
-QByteArray Arquivos(const QString &pasta) {
-    QByteArray tudo;
+std::string Arquivos(const QString &pasta) {
+    std::string tudo;
     const QDir dir(QDir(pasta).filePath("Arquivos"));
-    for (const QString &nome : dir.entryList(QDir::Files)) {
-        QFile f(dir.filePath(nome));
-        f.open(QIODevice::ReadOnly);
-        tudo += nome.toUtf8() + ':' + f.readAll() + '\n';
-    }
+    for (const QString &nome : dir.entryList(QDir::Files))
+        tudo += nome.toStdString() + ':' + teste::LeBytes(dir.filePath(nome)) + '\n';
     return tudo;
 }
 
@@ -63,9 +61,7 @@ struct Cenario {
         n = d;
         ConstrutorDeclaracao(banco).geral(); // another, never touched
         // A delivery file already there must survive a failed generation.
-        QFile anterior(shell::CaminhoArquivos(base.pasta(), n));
-        anterior.open(QIODevice::WriteOnly);
-        anterior.write("anterior");
+        teste::GravaBytes(shell::CaminhoArquivos(base.pasta(), n), "anterior");
     }
     // What the user was told by the command's boundary; empty when it ran.
     QString executa(const std::function<void()> &operacao) {
@@ -93,12 +89,26 @@ TEST(FalhaNoMeio, CadaPassoQueFalhaDesfazTudoEAvisa) {
          }},
         {"pendencias", [](Cenario &c) { checking::VerificaPendencias(c.banco, c.n); }},
         {"lista", [](Cenario &c) { store::ListaDeclaracoes(c.banco); }},
+        {"incluir nacional",
+         [](Cenario &c) { store::IncluiNacional(c.banco, c.n, C::NFPadrao(), {}); }},
+        {"alterar nacional",
+         [](Cenario &c) { store::AlteraNacional(c.banco, c.n, 1, C::NFPadrao(), {}); }},
+        {"excluir nacional", [](Cenario &c) { store::ExcluiNacional(c.banco, c.n, 1); }},
+        {"incluir subcomponente",
+         [](Cenario &c) { store::IncluiImportadoNF(c.banco, c.n, C::NFPadrao(), {}, 2); }},
+        {"incluir importado",
+         [](Cenario &c) { store::IncluiImportadoDI(c.banco, c.n, C::DIPadrao(), {}); }},
+        {"trocar DI por NF",
+         [](Cenario &c) { store::AlteraImportadoNF(c.banco, c.n, 1, C::NFPadrao(), {}); }},
+        {"trocar NF por DI",
+         [](Cenario &c) { store::AlteraImportadoDI(c.banco, c.n, 2, C::DIPadrao(), {}); }},
+        {"excluir importado", [](Cenario &c) { store::ExcluiImportado(c.banco, c.n, 3); }},
     };
     for (const auto &[nome, operacao] : casos) {
         SCOPED_TRACE(nome);
         Cenario c;
         const QStringList antes = Retrato(c.banco);
-        const QByteArray arquivosAntes = Arquivos(c.base.pasta());
+        const std::string arquivosAntes = Arquivos(c.base.pasta());
         // Every step fails once in turn, the rows in the middle included,
         // until the operation has fewer steps than the countdown.
         int passo = 1;
