@@ -77,7 +77,6 @@ TEST_F(CampoTeste, NumericoDigitadoColadoEAgrupadoAoSair) {
     tab(salarios);
     EXPECT_TRUE(encargos->hasFocus());
     EXPECT_EQ(salarios->text(), "1.234,56");
-    EXPECT_EQ(salarios->displayText(), "1.234,56");
 
     // back in: no grouping dots, everything selected
     QTest::keyClick(encargos, Qt::Key_Tab, Qt::ShiftModifier);
@@ -96,24 +95,27 @@ TEST_F(CampoTeste, NumericoDigitadoColadoEAgrupadoAoSair) {
     EXPECT_TRUE(usuario.mensagens.empty());
 }
 
-TEST_F(CampoTeste, ValorInvalidoMostraMensagemEVolta) {
+// The field the cursor is taken back to is told once; the one it is taken
+// back from (also wrong) is not being left by the user.
+TEST_F(CampoTeste, ValorInvalidoMostraUmaMensagemEVolta) {
+    encargos->setText("1,234");
     entra(salarios);
     QTest::keyClicks(salarios, "12345678901234");
     tab(salarios);
-
     EXPECT_EQ(usuario.resumos(),
               QStringList("!|Atenção!|Valor inválido no campo Salários e "
                           "Ordenados.\rSão permitidos até 13 inteiros e 2 decimais ."));
     EXPECT_TRUE(salarios->hasFocus());
-    EXPECT_EQ(salarios->text(), "12345678901234");
     EXPECT_EQ(salarios->selectedText(), "12345678901234");
+    EXPECT_EQ(encargos->text(), "1,234");
+    encargos->clear();
 
     // 16 characters typed, 15 kept; the grouped text is longer and kept whole
     QTest::keyClicks(salarios, "1234567890123,45");
     EXPECT_EQ(salarios->text(), "1234567890123,4");
     tab(salarios);
-    EXPECT_EQ(usuario.mensagens.size(), 1u);
     EXPECT_EQ(salarios->text(), "1.234.567.890.123,40");
+    EXPECT_EQ(usuario.mensagens.size(), 1u);
     salarios->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(salarios->text(), "1234567890123,40");
 }
@@ -129,18 +131,6 @@ TEST_F(CampoTeste, VazioViraZeroEMaiorValorCarregadoNaoSeCorta) {
     tab(encargos);
     EXPECT_EQ(encargos->text(), "9.999.999.999.999,99");
     EXPECT_TRUE(usuario.mensagens.empty());
-}
-
-TEST_F(CampoTeste, SoUmaMensagemQuandoOCursorVolta) {
-    // The field the cursor is taken back from is not being left by the user.
-    encargos->setText("1,234");
-    entra(salarios);
-    QTest::keyClicks(salarios, "1,234");
-    tab(salarios);
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_TRUE(usuario.mensagens[0].texto.startsWith("Valor inválido no campo Salários"));
-    EXPECT_TRUE(salarios->hasFocus());
-    EXPECT_EQ(encargos->text(), "1,234");
 }
 
 TEST_F(CampoTeste, BotaoDispensadoNaoConfere) {
@@ -167,14 +157,8 @@ TEST_F(CampoTeste, CNPJDigitadoEColado) {
     QTest::keyClick(nota, Qt::Key_Tab, Qt::ShiftModifier);
     ASSERT_TRUE(cnpj->hasFocus());
     EXPECT_EQ(cnpj->selectedText(), "11.222.333/0001-81");
-    cola(cnpj, "00.000.000/0006-04");
-    EXPECT_EQ(cnpj->valor(), "00000000000604");
-    cnpj->selectAll();
-    cola(cnpj, "11222333000181");
-    EXPECT_EQ(cnpj->valor(), "11222333000181");
-    cnpj->selectAll();
     // the mask takes only digits from what is pasted
-    cola(cnpj, "ab00000000000604");
+    cola(cnpj, "ab00.000.000/0006-04");
     EXPECT_EQ(cnpj->valor(), "00000000000604");
 
     // a value set by a form as digits shows under the mask
@@ -182,26 +166,20 @@ TEST_F(CampoTeste, CNPJDigitadoEColado) {
     EXPECT_EQ(cnpj->displayText(), "00.000.000/0006-04");
 }
 
-TEST_F(CampoTeste, NotaSoDigitosPreenchidaComZeros) {
+TEST_F(CampoTeste, NotaSoDigitosComZerosEDataConferidaAoSair) {
     entra(nota);
     QTest::keyClicks(nota, "12,a3");
-    EXPECT_EQ(nota->text(), "123");
     cola(nota, "4-5,6");
     EXPECT_EQ(nota->text(), "123456");
     tab(nota);
     EXPECT_EQ(nota->text(), "0000123456");
-    EXPECT_TRUE(data->hasFocus());
-}
+    ASSERT_TRUE(data->hasFocus());
 
-TEST_F(CampoTeste, DataConferidaAoSair) {
-    entra(data);
     QTest::keyClicks(data, "31042001");
     tab(data);
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(usuario.mensagens[0].texto, "O campo Data Emissão está inválido.");
+    EXPECT_EQ(usuario.textos(), QStringList("O campo Data Emissão está inválido."));
     EXPECT_TRUE(data->hasFocus());
     EXPECT_EQ(data->selectedText(), "31/04/2001");
-
     QTest::keyClicks(data, "30042001");
     tab(data);
     EXPECT_EQ(usuario.mensagens.size(), 1u);
@@ -217,27 +195,25 @@ TEST_F(CampoTeste, ConfereNoConfirmarSemSairDoCampo) {
 
     EXPECT_FALSE(nota->aplica(vlme::entry::ConfereNumeroNota("0", "Nota inválida.")));
     EXPECT_TRUE(nota->hasFocus());
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(usuario.mensagens[0].texto, "Nota inválida.");
+    EXPECT_EQ(usuario.textos(), QStringList("Nota inválida."));
 }
 
 TEST_F(CampoTeste, TagsBloqueiamEHabilitam) {
     auto *incluir = new QPushButton(janela.get());
     vlme::ui::DefineTag(incluir, "T");
     vlme::ui::BloqueiaEntregue(janela.get(), true);
-    EXPECT_FALSE(salarios->isEnabled());
-    EXPECT_FALSE(cnpj->isEnabled());
-    EXPECT_FALSE(incluir->isEnabled());
-    EXPECT_TRUE(nota->isEnabled()); // EDSV: no T
-    EXPECT_TRUE(cancelar->isEnabled());
+    const auto ativos = [&] {
+        QString a;
+        for (QWidget *w : {(QWidget *)salarios, (QWidget *)cnpj, (QWidget *)incluir,
+                           (QWidget *)nota, (QWidget *)data, (QWidget *)cancelar})
+            a += w->isEnabled() ? '1' : '0';
+        return a;
+    };
+    EXPECT_EQ(ativos(), "001111"); // nota, data: EDSV, no T
     vlme::ui::BloqueiaEntregue(janela.get(), false);
-    EXPECT_TRUE(salarios->isEnabled());
-    EXPECT_TRUE(incluir->isEnabled());
-
+    EXPECT_EQ(ativos(), "111111");
     vlme::ui::HabilitaPorTag(janela.get(), QLatin1Char('D'), false);
-    EXPECT_FALSE(nota->isEnabled());
-    EXPECT_FALSE(data->isEnabled());
-    EXPECT_TRUE(cnpj->isEnabled()); // ST
+    EXPECT_EQ(ativos(), "111001"); // cnpj: ST
 }
 
 TEST(CriaCampo, DaTabela) {
@@ -247,7 +223,6 @@ TEST(CriaCampo, DaTabela) {
     EXPECT_EQ(QStringList({c->objectName(), c->mascara(), c->tag(), c->displayText(), c->valor()}),
               QStringList({"mskNrDI", "##/#######-#", "EDPSV", "21/0000012-7", "2100000127"}));
     std::unique_ptr<CampoMascarado> texto(CriaCampo("frmCentral", "txtPPB", usuario));
-    EXPECT_EQ(texto->maxLength(), 80);
     texto->setText(" a b ");
     EXPECT_EQ(texto->valor(), " a b ");
     EXPECT_TRUE(texto->confere());
