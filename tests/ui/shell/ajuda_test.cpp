@@ -3,6 +3,7 @@
 // window's default place.
 
 #include "shell/ContextosAjuda.h"
+#include "support/Arquivos.h"
 #include "ui/shell/frmAjuda.h"
 
 #include <QDirIterator>
@@ -40,39 +41,14 @@ QString texto(const QString &pagina) {
 
 } // namespace
 
+// Each window's topic number (data/ajuda/contextos.txt: number, page).
 TEST(Ajuda, CadaContextoDasJanelasTemSuaPagina) {
-    const std::pair<int, const char *> esperados[] = {
-        {C::Principal, "principal.html"},
-        {C::Sobre, "sobre.html"},
-        {C::GravarTransmissao, "gerar.html"},
-        {C::Abrir, "seletor.html"},
-        {C::Backup, "backup.html"},
-        {C::Restaurar, "backup.html"},
-        {C::Novo, "novo.html"},
-        {C::Copiar, "novo.html"},
-        {C::Imprimir, "imprimir.html"},
-        {C::Diagnostico, "diagnostico.html"},
-        {C::ImportarDeclaracao, "importar.html"},
-        {C::ErrosImportacao, "errosimportacao.html"},
-        {C::ImportarTabelas, "tabelas.html"},
-        {C::Progresso, "progresso.html"},
-        {C::Excluir, "excluir.html"},
-        {C::Pendencias, "pendencias.html"},
-        {C::GerarArquivo, "gerar.html"},
-        {C::DadosGerais, "dadosgerais.html"},
-        {C::Modelo, "modelos.html"},
-        {C::AssistenteNCM, "assistentes.html"},
-        {C::AssistenteUnidade, "assistentes.html"},
-        {C::ResumoDemonstrativo, "resumo.html"},
-        {C::ComponentesNacionais, "nacionais.html"},
-        {C::ComponenteNacional, "nacionais.html"},
-        {C::ComponentesImportados, "importados.html"},
-        {C::ComponenteImportado, "importados.html"},
-    };
-    for (const auto &[contexto, pagina] : esperados)
-        EXPECT_EQ(ui::PaginaDoContexto(contexto), QString::fromLatin1(pagina)) << contexto;
-    EXPECT_EQ(ui::PaginaDoContexto(0), QString());
-    EXPECT_EQ(ui::PaginaDoContexto(999), QString());
+    const QString tabela =
+        QString::fromStdString(teste::LeBytes(teste::DadoTeste("ajuda/contextos.txt")));
+    ASSERT_TRUE(tabela.contains("backup.html"));
+    for (const QString &linha : tabela.split('\n', Qt::SkipEmptyParts))
+        EXPECT_EQ(ui::PaginaDoContexto(linha.section(' ', 0, 0).toInt()), linha.section(' ', 1))
+            << linha.toStdString();
 }
 
 TEST(Ajuda, PaginasListadasUmaVezComLinksQueLevamAPaginasExistentes) {

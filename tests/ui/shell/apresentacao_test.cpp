@@ -1,13 +1,18 @@
-// The about window and the system information it opens.
+// The start-up window (version shown, development labels hidden, closing on
+// its own and telling start-up once), the about window and the system
+// information it opens.
 
 #include "shell/Programa.h"
 #include "support/PastaTeste.h"
 #include "ui/shell/frmSobre.h"
+#include "ui/shell/frmSplash.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -47,4 +52,20 @@ TEST(frmSobre, TextosEInformacoesDoSistema) {
 
     QTimer::singleShot(0, &sobre, [&] { sobre.cmdOK->click(); });
     EXPECT_EQ(sobre.exec(), QDialog::Accepted);
+}
+
+TEST(frmSplash, MostraAVersaoFechaSozinhoEAvisaUmaVez) {
+    ui::frmSplash splash("5.0");
+    QSignalSpy fechado(&splash, &ui::frmSplash::fechado);
+    splash.objTempo->setInterval(10);
+    splash.objTempo->start();
+    splash.show();
+    EXPECT_EQ(splash.lblVersao->text() + "|" + splash.lblSombra->text(), "Versão 5.0|Versão 5.0");
+    EXPECT_FALSE(splash.lblDesenvolvimento->isVisible() ||
+                 splash.lblDesenvolvimentoSombra->isVisible());
+    ASSERT_TRUE(fechado.wait(2000));
+    EXPECT_FALSE(splash.isVisible());
+    splash.close();
+    QTest::qWait(20);
+    EXPECT_EQ(fechado.count(), 1);
 }
