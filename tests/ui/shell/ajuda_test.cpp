@@ -41,10 +41,10 @@ QString texto(const QString &pagina) {
 
 } // namespace
 
-// Each window's topic number (data/ajuda/contextos.txt: number, page).
+// Each window's topic number (data/janelas/contextos_ajuda.txt: number, page).
 TEST(Ajuda, CadaContextoDasJanelasTemSuaPagina) {
     const QString tabela =
-        QString::fromStdString(teste::LeBytes(teste::DadoTeste("ajuda/contextos.txt")));
+        QString::fromStdString(teste::LeBytes(teste::DadoTeste("janelas/contextos_ajuda.txt")));
     ASSERT_TRUE(tabela.contains("backup.html"));
     for (const QString &linha : tabela.split('\n', Qt::SkipEmptyParts))
         EXPECT_EQ(ui::PaginaDoContexto(linha.section(' ', 0, 0).toInt()), linha.section(' ', 1))

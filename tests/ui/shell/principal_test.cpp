@@ -63,18 +63,29 @@ QAction *menu(QWidget &janela, const char *nome) {
 
 } // namespace
 
+// Each button shows its picture and tip, and reaches what its route gives.
 TEST_F(Principal, CadaMenuEBotaoLevaAondeSuaRotaLeva) {
-    const std::pair<const char *, shell::Comando> botoes[] = {
-        {"Novo", shell::Comando::Novo},
-        {"Abrir", shell::Comando::Abrir},
-        {"Importar", shell::Comando::Importar},
-        {"Fechar", shell::Comando::Fechar},
-        {"Imprimir", shell::Comando::ImprimirVLM},
-        {"Excluir", shell::Comando::Excluir},
-        {"Pendencias", shell::Comando::Pendencias},
-        {"Transmitir", shell::Comando::Transmitir},
-        {"Diagnostico", shell::Comando::Diagnostico},
-        {"Ajuda", shell::Comando::Conteudo}};
+    using C = shell::Comando;
+    const std::tuple<const char *, C, const char *> botoes[] = {
+        {"Novo", C::Novo, "Nova Declaração"},
+        {"Abrir", C::Abrir, "Abrir Declaração"},
+        {"Importar", C::Importar, "Importar de Arquivo Texto"},
+        {"Fechar", C::Fechar, "Fechar Declaração"},
+        {"Imprimir", C::ImprimirVLM, "Imprimir VLM-E"},
+        {"Excluir", C::Excluir, "Excluir Declaração"},
+        {"Pendencias", C::Pendencias, "Verificar Pendências"},
+        {"Transmitir", C::Transmitir, "Gravar para transmissão"},
+        {"Diagnostico", C::Diagnostico, "Diagnóstico"},
+        {"Ajuda", C::Conteudo, "Ajuda"},
+        {"Sair", C::Sair, "Sair do Programa"}};
+    QStringList barra, dicas;
+    const ui::mdiPrincipal principal(programa, usuario);
+    for (QAction *a : principal.tbrBarra->actions())
+        if (!a->isSeparator() && !a->icon().isNull())
+            barra << a->data().toString() + "=" + a->toolTip();
+    for (const auto &[chave, comando, dica] : botoes)
+        dicas << QString(chave) + "=" + dica;
+    EXPECT_EQ(barra, dicas);
     for (const bool aberta : {false, true}) {
         const auto confere = [&](shell::Comando comando,
                                  const std::function<void(QWidget &)> &aciona, const char *nome) {
@@ -93,10 +104,12 @@ TEST_F(Principal, CadaMenuEBotaoLevaAondeSuaRotaLeva) {
             if (*rota.menu && rota.comando != shell::Comando::Sair)
                 confere(
                     rota.comando, [&](QWidget &j) { menu(j, rota.menu)->trigger(); }, rota.menu);
-        for (const auto &[chave, comando] : botoes)
-            confere(
-                comando, [&](QWidget &j) { static_cast<mdiGravado &>(j).botao(chave)->trigger(); },
-                chave);
+        for (const auto &[chave, comando, dica] : botoes)
+            if (comando != C::Sair)
+                confere(
+                    comando,
+                    [&](QWidget &j) { static_cast<mdiGravado &>(j).botao(chave)->trigger(); },
+                    chave);
     }
     EXPECT_TRUE(usuario.mensagens.empty());
 }
@@ -152,20 +165,6 @@ TEST_F(Principal, AmpulhetaOuCursorDeTextoSeguramOsComandosDaRegra) {
     }
 }
 
-// Each button shows its picture and says what it does.
-TEST_F(Principal, BarraDeFerramentasComSuasDicas) {
-    ui::mdiPrincipal janela(programa, usuario);
-    QStringList botoes;
-    for (QAction *a : janela.tbrBarra->actions())
-        if (!a->isSeparator() && !a->icon().isNull())
-            botoes << a->data().toString() + "=" + a->toolTip();
-    EXPECT_EQ(botoes.join(','),
-              "Novo=Nova Declaração,Abrir=Abrir Declaração,Importar=Importar de Arquivo Texto,"
-              "Fechar=Fechar Declaração,Imprimir=Imprimir VLM-E,Excluir=Excluir Declaração,"
-              "Pendencias=Verificar Pendências,Transmitir=Gravar para transmissão,"
-              "Diagnostico=Diagnóstico,Ajuda=Ajuda,Sair=Sair do Programa");
-}
-
 TEST_F(Principal, AjudaDaBarraAbreOConteudoNaoAAjudaDeContexto) {
     ui::mdiPrincipal janela(programa, usuario);
     janela.show();
@@ -185,8 +184,6 @@ TEST_F(Principal, AjudaDaBarraAbreOConteudoNaoAAjudaDeContexto) {
     janela.botao("Ajuda")->trigger(); // ...the toolbar's Ajuda is the contents
     EXPECT_EQ(ajuda.tabAjuda->currentIndex(), 0);
     EXPECT_EQ(ajuda.paginaAtual(), "principal.html");
-    EXPECT_EQ(&janela.ajuda(), &ajuda);
-    EXPECT_TRUE(usuario.mensagens.empty());
 }
 
 TEST_F(Principal, LugaresAindaSemOperacaoAvisamQueNaoEstaoDisponiveis) {

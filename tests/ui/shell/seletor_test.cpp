@@ -2,6 +2,7 @@
 // operation code lists and shows, how OK is reached, and the operations done
 // here (open, delete, copy, new empty statement).
 
+#include "support/Arquivos.h"
 #include "ui/Janelas.h"
 #include "ui/shell/ModeloListaDeclaracoes.h"
 #include "ui/shell/frmNovo.h"
@@ -37,9 +38,7 @@ class Seletor : public teste::Janelas {
             .toInt();
     }
 
-    // One statement in each delivery state, numbered 1 to 6: original,
-    // transmitted, to be transmitted, registered, original imported with its
-    // code, original with an odd number.
+    // One statement in each delivery state (data/janelas/operacoes_seletor.txt).
     void estados() {
         for (const auto &[nr, codigo] :
              {std::pair{0, ""}, {123, ""}, {-1, ""}, {-1, "200100123"}, {0, "200100999"}, {-2, ""}})
@@ -99,41 +98,24 @@ TEST_F(Seletor, NovoEnterEDuploCliqueNaListaValemOKUmaVezSo) {
     EXPECT_TRUE(usuario.mensagens.empty());
 }
 
-// What each operation code shows, its help topic, and which statements it lists.
+// What each operation code shows, its help topic, and which statements it
+// lists (data/janelas/operacoes_seletor.txt).
 TEST_F(Seletor, TituloAjudaEFiltroDeCadaOperacao) {
     estados();
-    const char *todas = "6,5,4,3,2,1";
-    const struct {
-        int codigo;
-        const char *titulo;
-        int ajuda;
-        const char *lista;
-    } casos[] = {
-        {2, "Abrir Declaração", 17, todas},
-        {3, "Excluir VLM-E", 65, todas},
-        {4, "Copiar VLM-E", 32, todas},
-        {6, "Gerar arquivo para transmissão VLM-E", 67, "3,1"}, // never sent, or to send again
-        {7, "Gerar arquivo VLM-E", 15, todas},
-        {8, "Backup da Declaração", 21, todas},
-        {9, "Imprimir VLM-E", 34, todas},
-        {10, "Imprimir Resumo VLM-E", 34, todas},
-        {11, "Imprimir recibo de entrega VLM-E", 0, todas},
-        {12, "Verificar pendências VLM-E", 66, "6,3,1"}, // neither transmitted nor registered
-        {14, "Verificar pendências VLM-E", 66, "6,3,1"},
-        {15, "Diagnóstico VLM-E", 35, "6,4,3,2"}, // transmitted at some time
-        {16, "Consultar diagnóstico VLM-E", 35, todas},
-        {5, "Abrir Declaração", 17, todas},
-        {0, "Abrir Declaração", 17, todas},
-    };
+    const QString casos =
+        QString::fromStdString(teste::LeBytes(teste::DadoTeste("janelas/operacoes_seletor.txt")));
+    ASSERT_TRUE(casos.contains("|Abrir Declaração|"));
     frmVLMs f(programa, usuario, progresso);
-    for (const auto &c : casos) {
-        f.setProperty("OperacaoVLM", c.codigo);
+    for (const QString &caso : casos.split('\n', Qt::SkipEmptyParts)) {
+        if (caso.startsWith('#'))
+            continue;
+        f.setProperty("OperacaoVLM", caso.section('|', 0, 0).toInt());
         QStringList lista;
         for (int i = 0; i < f.datVlms->rowCount(); ++i)
             lista << QString::number(f.datVlms->numero(i));
-        EXPECT_EQ(f.windowTitle() + f.property("contextoAjuda").toString() + "|" + lista.join(','),
-                  c.titulo + QString::number(c.ajuda) + "|" + c.lista)
-            << c.codigo;
+        EXPECT_EQ(caso.section('|', 0, 0) + "|" + f.windowTitle() + "|" +
+                      f.property("contextoAjuda").toString() + "|" + lista.join(','),
+                  caso);
     }
 }
 

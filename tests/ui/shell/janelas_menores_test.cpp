@@ -1,0 +1,180 @@
+// The small windows: progress (cancel asked and confirmed, the pointer put
+// back as it was, the picker closed when work starts from it, step and bar),
+// start-up (version, development labels hidden, closing once), about with its
+// system information, and Qt's own dialogs in Portuguese.
+
+#include "ui/Janelas.h"
+#include "ui/shell/Main.h"
+#include "ui/shell/frmGauge.h"
+#include "ui/shell/frmSobre.h"
+#include "ui/shell/frmSplash.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTranslator>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+using namespace vlme;
+using teste::Janelas;
+
+namespace {
+
+class Gauge : public Janelas {
+  protected:
+    static int formaCursor() {
+        const QCursor *c = QGuiApplication::overrideCursor();
+        return c ? c->shape() : -1;
+    }
+};
+
+} // namespace
+
+TEST_F(Gauge, SimFechaNaHoraEAProximaUnidadeParaOTrabalho) {
+    ui::frmGauge gauge(usuario);
+    shell::Progresso &progresso = gauge;
+    progresso.abre();
+    gauge.passo("Calculando tamanho");
+    gauge.faixa(0, 40);
+    gauge.valor(10);
+    EXPECT_EQ(gauge.fraGauge->title(), "Calculando tamanho");
+    EXPECT_EQ(std::pair(gauge.pbrGauge->maximum(), gauge.pbrGauge->value()), std::pair(40, 10));
+    // A count past the end shows a full bar instead of keeping the old value.
+    gauge.valor(41);
+    EXPECT_EQ(gauge.pbrGauge->value(), 40);
+    EXPECT_TRUE(progresso.unidade());
+    usuario.responde(shell::Resposta::Sim);
+    gauge.cmdCancelar->click();
+    EXPECT_TRUE(gauge.Cancelado);
+    EXPECT_TRUE(progresso.cancelado());
+    EXPECT_FALSE(gauge.isVisible());
+    EXPECT_EQ(formaCursor(), -1);
+    EXPECT_FALSE(progresso.unidade());
+    // The operation closes it again: nothing is restored twice.
+    QGuiApplication::setOverrideCursor(Qt::CrossCursor);
+    progresso.fecha();
+    EXPECT_EQ(formaCursor(), Qt::CrossCursor);
+    // It keeps its value until the next opening.
+    EXPECT_TRUE(gauge.Cancelado);
+    progresso.abre();
+    EXPECT_FALSE(gauge.Cancelado);
+    EXPECT_TRUE(progresso.unidade());
+    progresso.fecha();
+}
+
+// Cancel and Esc both ask; No lets the work go on under the
+// hourglass, and a step that cannot be interrupted asks nothing.
+TEST_F(Gauge, NaoNaPerguntaDeixaAOperacaoSeguirENuncaFechaMudo) {
+    QGuiApplication::setOverrideCursor(Qt::PointingHandCursor);
+    ui::frmGauge gauge(usuario);
+    gauge.abre();
+    usuario.responde(shell::Resposta::Nao);
+    usuario.responde(shell::Resposta::Nao);
+    gauge.cmdCancelar->click();
+    QTest::keyClick(&gauge, Qt::Key_Escape);
+    EXPECT_EQ(usuario.resumos(),
+              QStringList(2, "?|Cancelar|Deseja mesmo interromper o processo ?|SimNao"));
+    EXPECT_TRUE(gauge.isVisible() && gauge.unidade());
+    EXPECT_FALSE(gauge.Cancelado);
+    EXPECT_EQ(formaCursor(), Qt::WaitCursor);
+
+    gauge.permiteCancelar(false);
+    EXPECT_FALSE(gauge.cmdCancelar->isEnabled());
+    QTest::keyClick(&gauge, Qt::Key_Escape);
+    gauge.close();
+    EXPECT_TRUE(gauge.isVisible());
+    EXPECT_EQ(usuario.mensagens.size(), 2u);
+    gauge.fecha();
+    EXPECT_FALSE(gauge.isVisible());
+    // The pointer from before, and the next opening can be cancelled again.
+    EXPECT_EQ(formaCursor(), Qt::PointingHandCursor);
+    gauge.abre();
+    EXPECT_TRUE(gauge.cmdCancelar->isEnabled());
+    gauge.fecha();
+}
+
+TEST_F(Gauge, AbertoDoSeletorFechaOSeletor) {
+    for (const char *nome : {"frmVLMs", "frmOutra"}) {
+        QDialog ativa;
+        ativa.setObjectName(QString::fromLatin1(nome));
+        ativa.show();
+        QApplication::setActiveWindow(&ativa);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&ativa));
+        ui::frmGauge gauge(usuario);
+        gauge.abre();
+        EXPECT_EQ(ativa.isVisible(), QString::fromLatin1(nome) != QLatin1String("frmVLMs")) << nome;
+        EXPECT_TRUE(gauge.isVisible());
+        gauge.fecha();
+    }
+}
+
+TEST_F(Janelas, SobreTextosEInformacoesDoSistema) {
+    programa.versao = "5.0";
+
+    ui::frmSobre sobre(programa);
+    EXPECT_EQ(QStringList({sobre.windowTitle(), sobre.lblVersao->text(), sobre.lblTitulo->text(),
+                           sobre.lblDescricao->text(), sobre.cmdOK->text()}),
+              QStringList({"Sobre o VLM-E", "Versão 5.0", "VLM-E",
+                           "Declaração do Coeficiente de Redução do Imposto de Importação", "OK"}));
+
+    // The button opens our own dialog, modally over the about window.
+    QStringList itens;
+    QString pastaMostrada;
+    QTimer::singleShot(0, [&] {
+        auto *info = qobject_cast<ui::frmInformacoesSistema *>(QApplication::activeModalWidget());
+        if (!info)
+            return;
+        for (int i = 0; i < info->lstInformacoes->topLevelItemCount(); ++i) {
+            itens << info->lstInformacoes->topLevelItem(i)->text(0);
+            if (itens.last() == QLatin1String("Pasta de dados"))
+                pastaMostrada = info->lstInformacoes->topLevelItem(i)->text(1);
+        }
+        info->cmdFechar->click();
+    });
+    sobre.cmdSysInfo->click();
+    EXPECT_EQ(itens.mid(0, 3), QStringList({"Programa", "Qt", "SQLite"}));
+    EXPECT_EQ(pastaMostrada, QDir::toNativeSeparators(pasta.caminho()));
+
+    QTimer::singleShot(0, &sobre, [&] { sobre.cmdOK->click(); });
+    EXPECT_EQ(sobre.exec(), QDialog::Accepted);
+}
+
+TEST(frmSplash, MostraAVersaoFechaSozinhoEAvisaUmaVez) {
+    ui::frmSplash splash("5.0");
+    QSignalSpy fechado(&splash, &ui::frmSplash::fechado);
+    splash.objTempo->setInterval(10);
+    splash.objTempo->start();
+    splash.show();
+    EXPECT_EQ(splash.lblVersao->text() + "|" + splash.lblSombra->text(), "Versão 5.0|Versão 5.0");
+    EXPECT_FALSE(splash.lblDesenvolvimento->isVisible() ||
+                 splash.lblDesenvolvimentoSombra->isVisible());
+    ASSERT_TRUE(fechado.wait(2000));
+    EXPECT_FALSE(splash.isVisible());
+    splash.close();
+    QTest::qWait(20);
+    EXPECT_EQ(fechado.count(), 1);
+}
+
+TEST(TraducoesQt, DialogosPadraoEmPortugues) {
+    if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_pt_BR.qm"))
+        GTEST_SKIP() << "traduções do Qt (qt6-translations-l10n) não instaladas";
+    ASSERT_TRUE(vlme::ui::InstalaTraducoesQt(*QCoreApplication::instance()));
+    const QDialogButtonBox caixa(QDialogButtonBox::Cancel | QDialogButtonBox::Save);
+    const QStringList textos = {caixa.button(QDialogButtonBox::Cancel)->text(),
+                                caixa.button(QDialogButtonBox::Save)->text(),
+                                QCoreApplication::translate("QFileDialog", "File &name:"),
+                                QCoreApplication::translate("QFileDialog", "Look in:")};
+    for (QTranslator *t : QCoreApplication::instance()->findChildren<QTranslator *>())
+        delete t; // leaves the other tests in English
+    EXPECT_EQ(textos, QStringList({"Cancelar", "Salvar", "&Nome do arquivo:", "Procurar em:"}));
+}
