@@ -96,25 +96,37 @@ TEST_F(Fluxos, PeloSeletorEOFocoVoltaAJanelaPrincipal) {
     EXPECT_EQ(numeros(), "1");
 }
 
-TEST_F(Fluxos, PendenciasEGravacaoDaDeclaracaoAberta) {
-    programa.declaracao = {completa(), true, false, false};
+// Each command acts on the open statement itself, without the picker.
+TEST_F(Fluxos, DeclaracaoAbertaVerificadaGravadaEExcluida) {
+    const int n = completa();
+    const int outra = teste::ConstrutorDeclaracao(programa.banco).geral();
+    abreDeclaracao(n);
     ui::mdiPrincipal principal(programa, usuario);
     principal.executa(Comando::Pendencias);
-    // It acts on the statement without closing it.
-    EXPECT_EQ(usuario.textos(), QStringList("Nenhum erro foi detectado."));
+    usuario.responde(shell::Resposta::Nao);
+    principal.executa(Comando::Excluir);
+    EXPECT_EQ(usuario.textos(),
+              QStringList({"Nenhum erro foi detectado.", "Deseja realmente excluir este VLM-E ?"}));
     EXPECT_TRUE(programa.declaracao.aberta);
+    EXPECT_EQ(conta(), 2);
 
     principal.executa(Comando::Transmitir);
-    EXPECT_EQ(usuario.textos().value(1), "O Arquivo foi gerado para transmissão em : \r\n" +
+    EXPECT_EQ(usuario.textos().value(2), "O Arquivo foi gerado para transmissão em : \r\n" +
                                              QDir::toNativeSeparators(gerado(pasta)));
     EXPECT_TRUE(QFileInfo::exists(gerado(pasta)));
     // Recorded, the statement is closed (and kept: it was not new).
     EXPECT_FALSE(programa.declaracao.aberta);
-    EXPECT_EQ(conta(), 1);
+    EXPECT_EQ(conta(), 2);
+
+    abreDeclaracao(n);
+    usuario.responde(shell::Resposta::Sim);
+    principal.executa(Comando::Excluir);
+    EXPECT_FALSE(programa.declaracao.aberta);
+    EXPECT_EQ(numeros(), QString::number(outra));
 }
 
 TEST_F(Fluxos, GravarParaTransmissaoComPendenciasNaoGeraNada) {
-    programa.declaracao = {teste::ConstrutorDeclaracao(programa.banco).geral(), true, false, false};
+    abreDeclaracao(teste::ConstrutorDeclaracao(programa.banco).geral());
     ui::mdiPrincipal principal(programa, usuario);
     QuandoAbrirem({[](QWidget *lista) {
         EXPECT_EQ(lista->objectName(), "frmPendencias");
@@ -124,22 +136,6 @@ TEST_F(Fluxos, GravarParaTransmissaoComPendenciasNaoGeraNada) {
     EXPECT_EQ(usuario.textos(), QStringList("O Arquivo não foi gerado para transmissão."));
     EXPECT_TRUE(programa.declaracao.aberta);
     EXPECT_FALSE(QFileInfo::exists(gerado(pasta)));
-}
-
-TEST_F(Fluxos, ExcluirADeclaracaoAberta) {
-    programa.declaracao = {completa(), true, false, false};
-    const int outra = teste::ConstrutorDeclaracao(programa.banco).geral();
-    ui::mdiPrincipal principal(programa, usuario);
-    usuario.responde(shell::Resposta::Nao);
-    principal.executa(Comando::Excluir);
-    EXPECT_EQ(conta(), 2);
-    EXPECT_TRUE(programa.declaracao.aberta);
-
-    usuario.responde(shell::Resposta::Sim);
-    principal.executa(Comando::Excluir);
-    EXPECT_FALSE(programa.declaracao.aberta);
-    EXPECT_EQ(teste::Valores(programa.banco, "SELECT NR_VLM_VLM FROM VLME"),
-              QString::number(outra));
 }
 
 TEST_F(Fluxos, ImportarPeloMenu) {
@@ -155,20 +151,12 @@ TEST_F(Fluxos, ImportarPeloMenu) {
     EXPECT_EQ(usuario.dialogos.size(), 2u);
 }
 
-TEST_F(Fluxos, GerarArquivoPeloSeletorRecusaOJaTransmitido) {
-    const int n = completa();
-    programa.banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = 555 WHERE NR_VLM_VLM = ?", {n});
+// To be transmitted again: listed, generated, and the delivery question is
+// not asked without the delivery program.
+TEST_F(Fluxos, GerarArquivoPeloSeletorSemOEnviador) {
+    programa.banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = -1 WHERE NR_VLM_VLM = ?",
+                           {completa()});
     ui::mdiPrincipal principal(programa, usuario);
-    // A transmitted statement is not even listed for generation.
-    QuandoAbrirem({[](QWidget *seletor) {
-        EXPECT_EQ(static_cast<ui::frmVLMs *>(seletor)->dbgVlms->model()->rowCount(), 0);
-        static_cast<ui::frmVLMs *>(seletor)->cmdCancelar->click();
-    }});
-    principal.executa(Comando::GerarArquivoEnviador);
-
-    // To be transmitted again: listed, generated, and the delivery question
-    // is not asked without the delivery program.
-    programa.banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = -1 WHERE NR_VLM_VLM = ?", {n});
     qputenv("VLME_PASTA_SISTEMA", pasta.caminho().toUtf8());
     QuandoAbrirem({okNaPrimeiraLinha});
     principal.executa(Comando::GerarArquivoEnviador);
