@@ -14,8 +14,6 @@
 #include <QSet>
 #include <QTabWidget>
 #include <QTest>
-#include <QTextBrowser>
-#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -83,30 +81,6 @@ TEST(Ajuda, PaginasListadasUmaVezComLinksQueLevamAPaginasExistentes) {
     }
 }
 
-TEST(Ajuda, TopicoPorNumeroEConteudoSincronizado) {
-    ui::frmAjuda ajuda;
-    EXPECT_EQ(ajuda.geometry(), QRect(256, 256, 512, 512));
-    EXPECT_TRUE(ajuda.mostraTopico(C::Pendencias));
-    EXPECT_TRUE(ajuda.isVisible());
-    EXPECT_EQ(ajuda.paginaAtual(), "pendencias.html");
-    ASSERT_NE(ajuda.trvConteudo->currentItem(), nullptr);
-    EXPECT_EQ(ajuda.trvConteudo->currentItem()->text(0), "Verificar pendências");
-    EXPECT_TRUE(ajuda.txtPagina->toPlainText().contains("Verificar pendências"));
-
-    // An unknown number shows the first page.
-    EXPECT_FALSE(ajuda.mostraTopico(4321));
-    EXPECT_EQ(ajuda.paginaAtual(), "principal.html");
-
-    // Following a link moves the contents with it.
-    ajuda.txtPagina->setSource(QUrl("qrc:/ajuda/backup.html"));
-    EXPECT_EQ(ajuda.trvConteudo->currentItem()->text(0), "Cópia de segurança e restauração");
-    // Choosing in the contents opens the page.
-    for (QTreeWidgetItemIterator it(ajuda.trvConteudo); *it; ++it)
-        if ((*it)->text(0) == "Diagnóstico")
-            ajuda.trvConteudo->setCurrentItem(*it);
-    EXPECT_EQ(ajuda.paginaAtual(), "diagnostico.html");
-}
-
 TEST(Ajuda, IndiceFiltraSemAcentosEAbreAPaginaDaEntrada) {
     ui::frmAjuda ajuda;
     ajuda.mostraTopico(C::Principal);
@@ -135,9 +109,13 @@ TEST(Ajuda, IndiceFiltraSemAcentosEAbreAPaginaDaEntrada) {
 TEST(Ajuda, JanelaDoProgramaServeATodasAsJanelasESemPrincipalSaiAoFechar) {
     ui::MostraAjuda(C::Modelo);
     ui::frmAjuda &ajuda = ui::JanelaAjuda();
+    EXPECT_EQ(ajuda.geometry(), QRect(256, 256, 512, 512));
     ui::MostraAjuda(C::Excluir);
     EXPECT_EQ(&ui::JanelaAjuda(), &ajuda);
     EXPECT_EQ(ajuda.paginaAtual(), "excluir.html");
+    // An unknown number shows the first page.
+    EXPECT_FALSE(ajuda.mostraTopico(4321));
+    EXPECT_EQ(ajuda.paginaAtual(), "principal.html");
     QPointer<ui::frmAjuda> vigia(&ajuda);
     ajuda.close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
