@@ -25,21 +25,14 @@ namespace {
 class CampoTeste : public ::testing::Test {
   protected:
     void SetUp() override {
-        janela = std::make_unique<QWidget>();
-        // Tab order is creation order.
-        salarios = CriaCampo("frmCentral", "mskSalarios", usuario, janela.get());
-        encargos = CriaCampo("frmCentral", "mskEncargos", usuario, janela.get());
-        cnpj = CriaCampo("frmCentral", "mskCNPJ", usuario, janela.get());
-        nota = CriaCampo("frmNacionais", "mskNR", usuario, janela.get());
-        data = CriaCampo("frmNacionais", "mskDataEmissao", usuario, janela.get());
-        ultimo = new QLineEdit(janela.get());
-        cancelar = new QPushButton("Cancelar", janela.get());
         cancelar->setFocusPolicy(Qt::StrongFocus);
         janela->show();
         QApplication::setActiveWindow(janela.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(janela.get()));
     }
-
+    CampoMascarado *cria(const char *form, const char *campo) {
+        return CriaCampo(form, campo, usuario, janela.get());
+    }
     void entra(QWidget *campo) {
         campo->setFocus(Qt::TabFocusReason);
         ASSERT_TRUE(campo->hasFocus());
@@ -51,11 +44,15 @@ class CampoTeste : public ::testing::Test {
     }
 
     vlme::teste::UsuarioRoteirizado usuario;
-    std::unique_ptr<QWidget> janela;
-    CampoMascarado *salarios = nullptr, *encargos = nullptr, *cnpj = nullptr, *nota = nullptr,
-                   *data = nullptr;
-    QLineEdit *ultimo = nullptr;
-    QPushButton *cancelar = nullptr;
+    std::unique_ptr<QWidget> janela = std::make_unique<QWidget>();
+    // Tab order is creation order.
+    CampoMascarado *salarios = cria("frmCentral", "mskSalarios");
+    CampoMascarado *encargos = cria("frmCentral", "mskEncargos");
+    CampoMascarado *cnpj = cria("frmCentral", "mskCNPJ");
+    CampoMascarado *nota = cria("frmNacionais", "mskNR");
+    CampoMascarado *data = cria("frmNacionais", "mskDataEmissao");
+    QLineEdit *ultimo = new QLineEdit(janela.get());
+    QPushButton *cancelar = new QPushButton("Cancelar", janela.get());
 };
 
 TEST_F(CampoTeste, NumericoDigitadoColadoEAgrupadoAoSair) {

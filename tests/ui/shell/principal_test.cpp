@@ -14,7 +14,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTabWidget>
-#include <QTest>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -165,27 +164,6 @@ TEST_F(Principal, AmpulhetaOuCursorDeTextoSeguramOsComandosDaRegra) {
     }
 }
 
-TEST_F(Principal, AjudaDaBarraAbreOConteudoNaoAAjudaDeContexto) {
-    ui::mdiPrincipal janela(programa, usuario);
-    janela.show();
-    QApplication::setActiveWindow(&janela);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&janela));
-    // A statement window with its own topic has the focus.
-    auto *sub = janela.areaDocumentos->addSubWindow(new QWidget);
-    sub->widget()->setProperty("contextoAjuda", 66);
-    sub->show();
-    janela.areaDocumentos->setActiveSubWindow(sub);
-    sub->widget()->setFocus();
-
-    QTest::keyClick(&janela, Qt::Key_F1); // F1 is the context help...
-    ui::frmAjuda &ajuda = janela.ajuda();
-    EXPECT_TRUE(ajuda.isVisible());
-    EXPECT_EQ(ajuda.paginaAtual(), "pendencias.html");
-    janela.botao("Ajuda")->trigger(); // ...the toolbar's Ajuda is the contents
-    EXPECT_EQ(ajuda.tabAjuda->currentIndex(), 0);
-    EXPECT_EQ(ajuda.paginaAtual(), "principal.html");
-}
-
 TEST_F(Principal, LugaresAindaSemOperacaoAvisamQueNaoEstaoDisponiveis) {
     ui::mdiPrincipal janela(programa, usuario);
     menu(janela, "mnuConfig")->trigger();
@@ -199,6 +177,10 @@ TEST_F(Principal, LugaresAindaSemOperacaoAvisamQueNaoEstaoDisponiveis) {
     EXPECT_TRUE(janela.areaDocumentos->subWindowList().isEmpty());
     // No operation is attached to registering a unit.
     EXPECT_FALSE(janela.mnuCadastrarUnidadeMedida->isVisible());
+    // The help's contents open on the first page.
+    janela.mostraConteudoAjuda();
+    EXPECT_EQ(janela.ajuda().paginaAtual(), "principal.html");
+    EXPECT_EQ(janela.ajuda().tabAjuda->currentIndex(), 0);
 }
 
 namespace {
@@ -241,18 +223,14 @@ TEST_F(Principal, FecharFechaAsJanelasDaDeclaracaoEEscondeOPainel) {
     EXPECT_EQ(programa.declaracao.numero, 0);
 }
 
-TEST_F(Principal, DialogosDeImportacaoERestauracao) {
+// The backup folder is made for the restore dialog to start in.
+TEST_F(Principal, DialogoDeRestauracao) {
     ui::mdiPrincipal janela(programa, usuario);
-    usuario.escolhe("/tmp/declaracao.txt");
-    EXPECT_EQ(janela.escolheArquivoImportacao(), "/tmp/declaracao.txt");
     const QString arquivos = pasta.arquivo("Arquivos");
     ASSERT_FALSE(QDir(arquivos).exists());
     EXPECT_EQ(janela.escolheArquivoRestauracao(), QString());
     EXPECT_TRUE(QDir(arquivos).exists());
-    QStringList dialogos;
-    for (const auto &d : usuario.dialogos)
-        dialogos << d.titulo + "|" + d.filtro + "|" + d.inicial;
-    EXPECT_EQ(dialogos, QStringList({"Importar Declaração|Arquivo texto (*.*)|" + pasta.caminho(),
-                                     "Restaurar Cópia de Segurança|Arquivos backup VLME (*.BAK)|" +
-                                         arquivos}));
+    ASSERT_EQ(usuario.dialogos.size(), 1u);
+    EXPECT_EQ(usuario.dialogos[0].filtro + "|" + usuario.dialogos[0].inicial,
+              "Arquivos backup VLME (*.BAK)|" + arquivos);
 }
