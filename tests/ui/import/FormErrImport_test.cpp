@@ -37,25 +37,6 @@ QStringList itens(QListWidget *lista) {
     return t;
 }
 
-TEST(FormErrImport, MostraArquivoQuantidadeELinhasAjudaEFechar) {
-    teste::UsuarioRoteirizado usuario;
-    ui::FormErrImport janela(usuario, "/pasta", "/dados/vlme.txt", Erros);
-    EXPECT_EQ(janela.txtArquivo->text() + "|" + janela.Quantidade->text(), "/dados/vlme.txt|2");
-    EXPECT_EQ(itens(janela.lstImport),
-              QStringList({PrimeiraLinha, "Linha 6 (reg. 3) - NÚMERO DA ADICÃO DA DI: "
-                                          "Preenchimento Obrigatório."}));
-    EXPECT_TRUE(janela.lstImport->font().fixedPitch());
-    int topico = 0;
-    janela.ajuda = [&](int t) { topico = t; };
-    janela.Command2->click();
-    EXPECT_EQ(topico, shell::ContextoAjuda::ErrosImportacao);
-    janela.show();
-    janela.Command1->click();
-    EXPECT_FALSE(janela.isVisible());
-    janela.cmdImprimir->click(); // does nothing, says nothing
-    EXPECT_TRUE(usuario.mensagens.empty());
-}
-
 // Saving asks first; answered No, not even the file is asked.
 TEST(FormErrImport, GravarPerguntaEscolheArquivoEGrava) {
     for (const auto resposta : {shell::Resposta::Nao, shell::Resposta::Sim}) {
@@ -96,12 +77,17 @@ TEST(FormErrImport, ImportacaoComErrosAbreAJanelaModal) {
         auto *janela = qobject_cast<ui::FormErrImport *>(QApplication::activeModalWidget());
         ASSERT_NE(janela, nullptr) << "a lista de erros não foi mostrada";
         vistos = itens(janela->lstImport);
+        vistos << janela->txtArquivo->text() + "|" + janela->Quantidade->text();
+        janela->ajuda = [&](int t) { vistos << QString::number(t); };
+        janela->Command2->click();
+        janela->cmdImprimir->click(); // does nothing, says nothing
         janela->Command1->click();
     });
     const auto r =
         ui::ExecutaImportacao(bt.banco(), usuario, progresso, pasta.caminho(), arquivo, nullptr);
     EXPECT_EQ(r.desfecho, importacao::Desfecho::ErrosCampo);
-    EXPECT_EQ(vistos, QStringList{PrimeiraLinha});
+    EXPECT_EQ(vistos, QStringList({PrimeiraLinha, arquivo + "|1",
+                                   QString::number(shell::ContextoAjuda::ErrosImportacao)}));
     EXPECT_EQ(usuario.textos(), QStringList("Foram detectados erros na importação de dados. "
                                             "Clique OK para visualizar as pendências."));
 }

@@ -138,19 +138,6 @@ TEST_F(Fluxos, GravarParaTransmissaoComPendenciasNaoGeraNada) {
     EXPECT_FALSE(QFileInfo::exists(gerado(pasta)));
 }
 
-TEST_F(Fluxos, ImportarPeloMenu) {
-    ui::mdiPrincipal principal(programa, usuario);
-    usuario.escolhe(QStringLiteral(VLME_DADOS_TESTE "/importacao/duas_declaracoes.txt"));
-    principal.executa(Comando::Importar);
-    EXPECT_EQ(conta(), 2);
-    // The imported statements are not opened.
-    EXPECT_FALSE(programa.declaracao.aberta);
-    // Giving up the file dialog imports nothing.
-    principal.executa(Comando::Importar);
-    EXPECT_EQ(conta(), 2);
-    EXPECT_EQ(usuario.dialogos.size(), 2u);
-}
-
 // To be transmitted again: listed, generated, and the delivery question is
 // not asked without the delivery program.
 TEST_F(Fluxos, GerarArquivoPeloSeletorSemOEnviador) {

@@ -1,25 +1,20 @@
 // The small windows: progress (cancel asked and confirmed, the pointer put
 // back as it was, the picker closed when work starts from it, step and bar),
 // start-up (version, development labels hidden, closing once), about with its
-// system information, and Qt's own dialogs in Portuguese.
+// system information.
 
 #include "ui/Janelas.h"
-#include "ui/shell/Main.h"
 #include "ui/shell/frmGauge.h"
 #include "ui/shell/frmSobre.h"
 #include "ui/shell/frmSplash.h"
 
 #include <QDialog>
-#include <QDialogButtonBox>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTranslator>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -150,18 +145,4 @@ TEST(frmSplash, MostraAVersaoFechaSozinhoEAvisaUmaVez) {
     splash.close();
     QTest::qWait(20);
     EXPECT_EQ(fechado.count(), 1);
-}
-
-TEST(TraducoesQt, DialogosPadraoEmPortugues) {
-    if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_pt_BR.qm"))
-        GTEST_SKIP() << "traduções do Qt (qt6-translations-l10n) não instaladas";
-    ASSERT_TRUE(vlme::ui::InstalaTraducoesQt(*QCoreApplication::instance()));
-    const QDialogButtonBox caixa(QDialogButtonBox::Cancel | QDialogButtonBox::Save);
-    const QStringList textos = {caixa.button(QDialogButtonBox::Cancel)->text(),
-                                caixa.button(QDialogButtonBox::Save)->text(),
-                                QCoreApplication::translate("QFileDialog", "File &name:"),
-                                QCoreApplication::translate("QFileDialog", "Look in:")};
-    for (QTranslator *t : QCoreApplication::instance()->findChildren<QTranslator *>())
-        delete t; // leaves the other tests in English
-    EXPECT_EQ(textos, QStringList({"Cancelar", "Salvar", "&Nome do arquivo:", "Procurar em:"}));
 }

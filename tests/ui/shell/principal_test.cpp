@@ -86,29 +86,21 @@ TEST_F(Principal, CadaMenuEBotaoLevaAondeSuaRotaLeva) {
         dicas << QString(chave) + "=" + dica;
     EXPECT_EQ(barra, dicas);
     for (const bool aberta : {false, true}) {
-        const auto confere = [&](shell::Comando comando,
-                                 const std::function<void(QWidget &)> &aciona, const char *nome) {
+        const auto confere = [&](C comando, const char *nome, bool botao) {
             DestinoGravado esperado;
             esperado.aberta = aberta;
             shell::ExecutaComando(comando, esperado, false);
             mdiGravado janela(programa, usuario);
-            programa.declaracao = {};
-            if (aberta)
-                abreDeclaracao(37);
-            aciona(janela);
-            EXPECT_EQ(janela.chamadas, esperado.chamadas)
-                << nome << (aberta ? " com declaração" : "");
+            programa.declaracao = {37, aberta, false, false};
+            (botao ? janela.botao(nome) : menu(janela, nome))->trigger();
+            EXPECT_EQ(janela.chamadas, esperado.chamadas) << nome << " " << aberta;
         };
         for (const auto &rota : shell::RotasComandos())
-            if (*rota.menu && rota.comando != shell::Comando::Sair)
-                confere(
-                    rota.comando, [&](QWidget &j) { menu(j, rota.menu)->trigger(); }, rota.menu);
+            if (*rota.menu && rota.comando != C::Sair)
+                confere(rota.comando, rota.menu, false);
         for (const auto &[chave, comando, dica] : botoes)
             if (comando != C::Sair)
-                confere(
-                    comando,
-                    [&](QWidget &j) { static_cast<mdiGravado &>(j).botao(chave)->trigger(); },
-                    chave);
+                confere(comando, chave, true);
     }
     EXPECT_TRUE(usuario.mensagens.empty());
 }
@@ -119,9 +111,7 @@ TEST_F(Principal, SairOuFecharFechaADeclaracaoAntesDoBancoEOUsuarioPodeMantela) 
             programa.banco.abre(pasta.arquivo("VLM.MDB"));
         mdiGravado janela(programa, usuario);
         janela.show();
-        programa.declaracao = {};
-        if (aberta)
-            abreDeclaracao(5);
+        programa.declaracao = {5, aberta, false, false};
         menu(janela, "mnuSair")->trigger();
         EXPECT_FALSE(janela.isVisible() || programa.banco.aberto());
         EXPECT_EQ(janela.chamadas.join(','), aberta ? "sai,fechaDeclaracao" : "sai");

@@ -109,25 +109,6 @@ TEST_F(Seletor, TituloAjudaEFiltroDeCadaOperacao) {
     }
 }
 
-TEST_F(Seletor, GradeComCabecalhosLegiveisEAsColunasDaLista) {
-    estados();
-    programa.banco.executa("UPDATE VLME SET CNPJ_VLM = '11222333000181', RETIFICADOR_VLM = 1"
-                           " WHERE NR_VLM_VLM = 4");
-    programa.banco.executa(
-        "INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS, TX_DESCRICAO_MODELOS)"
-        " VALUES (4, 1, 'AM/FM')");
-    frmVLMs f(programa, usuario, progresso);
-    QStringList cabecalhos, linha;
-    for (int c = 0; c < f.datVlms->columnCount(); ++c) {
-        cabecalhos << f.datVlms->headerData(c, Qt::Horizontal).toString();
-        linha << f.datVlms->index(2, c).data().toString(); // newest first: 6, 5, 4
-    }
-    EXPECT_EQ(cabecalhos,
-              QStringList({"Número", "CNPJ", "Produto", "Tipo", "Situação", "Protocolo"}));
-    EXPECT_EQ(linha, QStringList({"4", "11.222.333/0001-81", "Rádio - AM/FM", "Retificador",
-                                  "Registrado", "2001/00123"}));
-}
-
 // OK does nothing without a row, under the wait pointer, and once only for
 // Enter or a double click.
 TEST_F(Seletor, ComoSeChegaAoOK) {
