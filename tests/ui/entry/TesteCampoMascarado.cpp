@@ -56,6 +56,8 @@ class CampoTeste : public ::testing::Test {
 };
 
 TEST_F(CampoTeste, NumericoDigitadoColadoEAgrupadoAoSair) {
+    // a value loaded by a form, longer than the typing limit, is not cut
+    encargos->setText("9.999.999.999.999,99");
     entra(salarios);
     QTest::keyClicks(salarios, "12a34,5,6");
     EXPECT_EQ(salarios->text(), "1234,56");
@@ -63,9 +65,11 @@ TEST_F(CampoTeste, NumericoDigitadoColadoEAgrupadoAoSair) {
     tab(salarios);
     EXPECT_TRUE(encargos->hasFocus());
     EXPECT_EQ(salarios->text(), "1.234,56");
+    EXPECT_EQ(encargos->text(), "9999999999999,99");
 
     // back in: no grouping dots, everything selected
     QTest::keyClick(encargos, Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(encargos->text(), "9.999.999.999.999,99");
     ASSERT_TRUE(salarios->hasFocus());
     EXPECT_EQ(salarios->text(), "1234,56");
     EXPECT_EQ(salarios->selectedText(), "1234,56");
@@ -77,7 +81,10 @@ TEST_F(CampoTeste, NumericoDigitadoColadoEAgrupadoAoSair) {
     QTest::keyClick(salarios, Qt::Key_End);
     cola(salarios, ",3");
     EXPECT_EQ(salarios->text(), "9876,543");
-
+    // emptied, it leaves as zero
+    salarios->clear();
+    tab(salarios);
+    EXPECT_EQ(salarios->text(), "0,00");
     EXPECT_TRUE(usuario.mensagens.empty());
 }
 
@@ -104,28 +111,6 @@ TEST_F(CampoTeste, ValorInvalidoMostraUmaMensagemEVolta) {
     EXPECT_EQ(usuario.mensagens.size(), 1u);
     salarios->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(salarios->text(), "1234567890123,40");
-}
-
-TEST_F(CampoTeste, VazioViraZeroEMaiorValorCarregadoNaoSeCorta) {
-    // a value loaded by a form, longer than the typing limit
-    encargos->setText("9.999.999.999.999,99");
-    entra(salarios);
-    tab(salarios);
-    EXPECT_EQ(salarios->text(), "0,00");
-    ASSERT_TRUE(encargos->hasFocus());
-    EXPECT_EQ(encargos->text(), "9999999999999,99");
-    tab(encargos);
-    EXPECT_EQ(encargos->text(), "9.999.999.999.999,99");
-    EXPECT_TRUE(usuario.mensagens.empty());
-}
-
-TEST_F(CampoTeste, BotaoDispensadoNaoConfere) {
-    vlme::ui::DispensaConferencia(cancelar);
-    entra(salarios);
-    QTest::keyClicks(salarios, "1,234");
-    cancelar->setFocus(Qt::MouseFocusReason);
-    EXPECT_TRUE(cancelar->hasFocus());
-    EXPECT_TRUE(usuario.mensagens.empty());
 }
 
 // The mask is Qt's; the value is the digits alone, whatever was typed or set.
@@ -161,7 +146,16 @@ TEST_F(CampoTeste, NotaSoDigitosComZerosEDataConferidaAoSair) {
     EXPECT_TRUE(ultimo->hasFocus());
 }
 
-TEST_F(CampoTeste, ConfereNoConfirmarSemSairDoCampo) {
+// A button that dismisses the window takes the focus unchecked; confirming
+// checks without leaving the field.
+TEST_F(CampoTeste, BotaoDispensadoNaoConfereEConfirmarConfere) {
+    vlme::ui::DispensaConferencia(cancelar);
+    entra(salarios);
+    QTest::keyClicks(salarios, "1,234");
+    cancelar->setFocus(Qt::MouseFocusReason);
+    EXPECT_TRUE(cancelar->hasFocus());
+    EXPECT_TRUE(usuario.mensagens.empty());
+
     entra(salarios);
     QTest::keyClicks(salarios, "5,5");
     EXPECT_TRUE(salarios->confere());
