@@ -1,6 +1,5 @@
-// The help: every window's topic number leads to a page that exists, every
-// link between pages works, topics by number, the index filter and the
-// window's default place.
+// The help: every window's topic number leads to its page, every link between
+// pages works, the index filter, and the one help window of the program.
 
 #include "shell/ContextosAjuda.h"
 #include "support/Arquivos.h"
@@ -31,10 +30,7 @@ QStringList visiveis(const QListWidget *lista) {
 }
 
 QString texto(const QString &pagina) {
-    QFile f(QStringLiteral(":/ajuda/") + pagina);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(f.readAll());
+    return QString::fromStdString(teste::LeBytes(":/ajuda/" + pagina));
 }
 
 } // namespace
@@ -53,9 +49,7 @@ TEST(Ajuda, PaginasListadasUmaVezComLinksQueLevamAPaginasExistentes) {
     QSet<QString> listadas;
     QSet<int> contextos;
     for (const ui::TopicoAjuda &t : ui::TopicosAjuda()) {
-        EXPECT_FALSE(listadas.contains(t.pagina)) << t.pagina.toStdString();
         listadas.insert(t.pagina);
-        EXPECT_FALSE(t.titulo.isEmpty());
         for (int c : t.contextos) {
             EXPECT_FALSE(contextos.contains(c)) << "contexto repetido " << c;
             contextos.insert(c);
@@ -64,6 +58,7 @@ TEST(Ajuda, PaginasListadasUmaVezComLinksQueLevamAPaginasExistentes) {
         EXPECT_TRUE(texto(t.pagina).contains(QStringLiteral("<h1>") + t.titulo + "</h1>"))
             << t.pagina.toStdString();
     }
+    EXPECT_EQ(listadas.size(), ui::TopicosAjuda().size()); // each page once
     EXPECT_TRUE(listadas.contains(ui::PaginaInicial()));
 
     QSet<QString> existentes;

@@ -1,5 +1,5 @@
 // The small windows: progress (cancel asked and confirmed, the pointer put
-// back as it was, the picker closed when work starts from it, step and bar),
+// back as it was, step and bar),
 // start-up (version, development labels hidden, closing once), about with its
 // system information.
 
@@ -95,21 +95,6 @@ TEST_F(Gauge, NaoNaPerguntaDeixaAOperacaoSeguirENuncaFechaMudo) {
     gauge.abre();
     EXPECT_TRUE(gauge.cmdCancelar->isEnabled());
     gauge.fecha();
-}
-
-TEST_F(Gauge, AbertoDoSeletorFechaOSeletor) {
-    for (const char *nome : {"frmVLMs", "frmOutra"}) {
-        QDialog ativa;
-        ativa.setObjectName(QString::fromLatin1(nome));
-        ativa.show();
-        QApplication::setActiveWindow(&ativa);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&ativa));
-        ui::frmGauge gauge(usuario);
-        gauge.abre();
-        EXPECT_EQ(ativa.isVisible(), QString::fromLatin1(nome) != QLatin1String("frmVLMs")) << nome;
-        EXPECT_TRUE(gauge.isVisible());
-        gauge.fecha();
-    }
 }
 
 // The version comes from the program; the system information (listed by the

@@ -212,15 +212,3 @@ TEST_F(Principal, FecharFechaAsJanelasDaDeclaracaoEEscondeOPainel) {
     EXPECT_FALSE(programa.declaracao.aberta || janela.txtPainel->isVisible());
     EXPECT_EQ(programa.declaracao.numero, 0);
 }
-
-// The backup folder is made for the restore dialog to start in.
-TEST_F(Principal, DialogoDeRestauracao) {
-    ui::mdiPrincipal janela(programa, usuario);
-    const QString arquivos = pasta.arquivo("Arquivos");
-    ASSERT_FALSE(QDir(arquivos).exists());
-    EXPECT_EQ(janela.escolheArquivoRestauracao(), QString());
-    EXPECT_TRUE(QDir(arquivos).exists());
-    ASSERT_EQ(usuario.dialogos.size(), 1u);
-    EXPECT_EQ(usuario.dialogos[0].filtro + "|" + usuario.dialogos[0].inicial,
-              "Arquivos backup VLME (*.BAK)|" + arquivos);
-}

@@ -44,9 +44,12 @@ class Seletor : public teste::Janelas {
             declaracao(nr, codigo);
     }
     // The picker for `codigo` with row `linha` selected, OK clicked.
-    frmVLMs &ok(std::unique_ptr<frmVLMs> &f, int codigo, int linha = 0) {
+    frmVLMs &ok(std::unique_ptr<frmVLMs> &f, int codigo, int linha = 0,
+                const std::function<void(frmVLMs &)> &prepara = {}) {
         f = std::make_unique<frmVLMs>(programa, usuario, progresso);
         f->setOperacaoVLM(codigo);
+        if (prepara)
+            prepara(*f);
         f->dbgVlms->selectRow(linha);
         f->cmdOk->click();
         return *f;
@@ -146,20 +149,17 @@ TEST_F(Seletor, ComoSeChegaAoOK) {
 }
 
 TEST_F(Seletor, AbrirRegistradaMostraONumeroEARazaoSocial) {
-    const int registrada = declaracao(-1, "200100123", "Rádio", "Fábrica de Rádios Ltda");
-    const int original = declaracao(0, "");
+    declaracao(-1, "200100123", "Rádio", "Fábrica de Rádios Ltda");
+    declaracao(0, "");
     QStringList painel;
     std::unique_ptr<frmVLMs> f;
-    for (int n : {original, registrada}) {
-        f = std::make_unique<frmVLMs>(programa, usuario, progresso);
-        f->setOperacaoVLM(2);
-        f->mostraPainel = [&](const QString &t) { painel << t; };
-        f->dbgVlms->selectRow(n == original ? 0 : 1);
-        f->cmdOk->click();
+    for (const int linha : {0, 1}) {
+        ok(f, 2, linha,
+           [&](frmVLMs &s) { s.mostraPainel = [&](const QString &t) { painel << t; }; });
         EXPECT_EQ(f->desfecho(), frmVLMs::Desfecho::Aberta);
         const auto &d = programa.declaracao;
         EXPECT_EQ(std::tuple(f->numero(), d.numero, d.aberta, d.nova),
-                  std::tuple(n, n, true, false));
+                  std::tuple(2 - linha, 2 - linha, true, false));
     }
     EXPECT_EQ(painel,
               QStringList{" NÚMERO VLM-E : 2001/00123  RAZÃO SOCIAL : Fábrica de Rádios Ltda"});
@@ -201,15 +201,11 @@ TEST_F(Seletor, OperacaoDeOutroLugarRecebeONumeroOuAvisaQueFalta) {
     EXPECT_EQ(ok(f, 15).desfecho(), frmVLMs::Desfecho::Nenhum);
     ASSERT_EQ(usuario.mensagens.size(), 1u);
     EXPECT_TRUE(usuario.textos()[0].contains("Diagnóstico VLM-E"));
-    std::vector<int> diagnosticadas;
-    f = std::make_unique<frmVLMs>(programa, usuario, progresso);
-    f->setOperacaoVLM(15);
-    f->operacoes.diagnostico = [&](int n) { diagnosticadas.push_back(n); };
-    f->dbgVlms->selectRow(1);
-    f->cmdOk->click();
-    EXPECT_EQ(diagnosticadas, std::vector<int>{4});
-    EXPECT_EQ(f->desfecho(), frmVLMs::Desfecho::Executada);
-    EXPECT_EQ(f->numero(), 4);
+    std::vector<int> feitas;
+    ok(f, 15, 1,
+       [&](frmVLMs &s) { s.operacoes.diagnostico = [&](int n) { feitas.push_back(n); }; });
+    EXPECT_EQ(feitas, std::vector<int>{4});
+    EXPECT_EQ(std::pair(f->desfecho(), f->numero()), std::pair(frmVLMs::Desfecho::Executada, 4));
 }
 
 } // namespace
