@@ -34,7 +34,6 @@ class Janelas : public ::testing::Test {
     int completa() {
         return ConstrutorDeclaracao(programa.banco).geral().modelo("M", 1.0).importadoDI();
     }
-    int conta() { return programa.banco.escalar("SELECT count(*) FROM VLME").toInt(); }
     QString numeros() {
         return Valores(programa.banco, "SELECT group_concat(NR_VLM_VLM) FROM VLME");
     }

@@ -176,7 +176,6 @@ TEST_F(Seletor, ExcluirPerguntaEApagaAEscolhida) {
     EXPECT_EQ(ok(f, 3, 1).desfecho(), frmVLMs::Desfecho::Excluida); // the older one
     EXPECT_EQ(f->numero(), a);
     EXPECT_EQ(numeros(), QString::number(b));
-    EXPECT_EQ(usuario.textos().value(1), "Deseja realmente excluir este VLM-E ?");
 }
 
 TEST_F(Seletor, CopiarAbreACopiaECancelarNaoAbreNada) {
