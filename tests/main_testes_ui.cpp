@@ -5,14 +5,12 @@
 
 #include <gtest/gtest.h>
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
 
-    // No test waits on a dialog nobody answers: one left open for ten seconds
-    // fails the test and is closed, so the suite goes on instead of hanging.
+    // A dialog left open for ten seconds fails the test and is closed.
     QPointer<QWidget> modal;
     int segundos = 0;
     QTimer vigia;

@@ -1,177 +1,207 @@
-// The main window's commands carried out on a real database: a new statement,
-// the picker's pendency check, recording for transmission and deleting the
-// open statement.
+// The main window's commands carried out on a real database, as a user meets
+// them: the keyboard back on the main window after a picker, F1 over a modal
+// window, Enter on a destructive question, and any failure told in one
+// message while the program goes on.
 
 #include "shell/Comandos.h"
-#include "shell/Programa.h"
-#include "support/ConstrutorDeclaracao.h"
-#include "support/PastaTeste.h"
-#include "support/UsuarioRoteirizado.h"
+#include "shell/ContextosAjuda.h"
+#include "ui/Janelas.h"
+#include "ui/shell/UsuarioJanela.h"
+#include "ui/shell/frmAjuda.h"
 #include "ui/shell/frmNovo.h"
+#include "ui/shell/frmSobre.h"
 #include "ui/shell/frmVLMs.h"
 #include "ui/shell/mdiPrincipal.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
-#include <QTimer>
+#include <QTest>
+
+#include <stdexcept>
 
 #include <gtest/gtest.h>
 
 using namespace vlme;
-using teste::ConstrutorDeclaracao;
+using shell::Comando;
 
 namespace {
 
-struct Ambiente {
-    teste::PastaTeste pasta;
-    shell::Programa programa;
-    teste::UsuarioRoteirizado usuario;
-    Ambiente() {
-        programa.pasta = pasta.caminho();
-        programa.banco.cria(pasta.arquivo("VLM.MDB"));
-        programa.banco.abre(pasta.arquivo("VLM.MDB"));
-    }
-    int contaDeclaracoes() { return programa.banco.escalar("SELECT count(*) FROM VLME").toInt(); }
+using Fluxos = teste::Janelas;
+using teste::QuandoAbrirem;
+
+QString gerado(const teste::PastaTeste &pasta) {
+    return QDir(pasta.caminho()).filePath("Arquivos/VLME0000000001");
+}
+
+class PrincipalComDefeito : public ui::mdiPrincipal {
+  public:
+    using ui::mdiPrincipal::mdiPrincipal;
+    void mostraSobre() override { throw std::logic_error("sobre quebrado"); }
 };
 
-// Acts on the modal window that the command is about to show.
-template <typename Janela, typename Acao> void quandoAbrir(Acao acao) {
-    QTimer::singleShot(0, [acao] {
-        auto *janela = qobject_cast<Janela *>(QApplication::activeModalWidget());
-        ASSERT_NE(janela, nullptr);
-        acao(janela);
-    });
+void okNaPrimeiraLinha(QWidget *janela) {
+    auto *seletor = qobject_cast<ui::frmVLMs *>(janela);
+    ASSERT_NE(seletor, nullptr);
+    seletor->dbgVlms->selectRow(0);
+    seletor->cmdOk->click();
 }
 
 } // namespace
 
-TEST(FluxosPrincipal, NovoVazioSemAJanelaDeDadosGeraisNaoDeixaLixo) {
-    Ambiente a;
-    ui::mdiPrincipal principal(a.programa, a.usuario);
-    quandoAbrir<ui::frmNovo>([](ui::frmNovo *novo) {
-        novo->lstLista->setCurrentRow(0);
-        novo->cmdOk->click();
-    });
-    principal.executa(shell::Comando::Novo);
+TEST_F(Fluxos, NovoVazioSemAJanelaDeDadosGeraisNaoDeixaLixo) {
+    ui::mdiPrincipal principal(programa, usuario);
+    // OK acts on the entry highlighted at the start: the empty statement.
+    QuandoAbrirem({[](QWidget *novo) { static_cast<ui::frmNovo *>(novo)->cmdOk->click(); }});
+    principal.executa(Comando::Novo);
     // Told plainly, and the empty statement made for it is not kept.
-    ASSERT_EQ(a.usuario.mensagens.size(), 1u);
-    EXPECT_TRUE(a.usuario.mensagens[0].texto.contains("ainda não está disponível"));
-    EXPECT_EQ(a.contaDeclaracoes(), 0);
-    EXPECT_FALSE(a.programa.declaracao.aberta);
+    ASSERT_EQ(usuario.mensagens.size(), 1u);
+    EXPECT_TRUE(usuario.mensagens[0].texto.contains("ainda não está disponível"));
+    EXPECT_EQ(numeros(), "NULL");
+    EXPECT_FALSE(programa.declaracao.aberta);
 }
 
-TEST(FluxosPrincipal, PendenciasPeloSeletor) {
-    Ambiente a;
-    ConstrutorDeclaracao(a.programa.banco).geral().modelo("M", 1.0).importadoDI();
-    ui::mdiPrincipal principal(a.programa, a.usuario);
-    quandoAbrir<ui::frmVLMs>([](ui::frmVLMs *seletor) {
-        EXPECT_EQ(seletor->OperacaoVLM(), shell::Operacao::Pendencias);
-        seletor->dbgVlms->selectRow(0);
-        seletor->cmdOk->click();
-    });
-    principal.executa(shell::Comando::Pendencias);
-    ASSERT_EQ(a.usuario.mensagens.size(), 1u);
-    EXPECT_EQ(a.usuario.mensagens[0].texto, "Nenhum erro foi detectado.");
+TEST_F(Fluxos, CopiaAPartirDeAnteriorDizONumero) {
+    teste::ConstrutorDeclaracao(programa.banco).geral().modelo("M", 1.0);
+    ui::mdiPrincipal principal(programa, usuario);
+    QuandoAbrirem({[](QWidget *novo) {
+                       QTest::keyClick(static_cast<ui::frmNovo *>(novo)->lstLista, Qt::Key_Down);
+                       static_cast<ui::frmNovo *>(novo)->cmdOk->click();
+                   },
+                   okNaPrimeiraLinha});
+    principal.executa(Comando::Novo);
+    ASSERT_EQ(usuario.mensagens.size(), 1u);
+    EXPECT_TRUE(usuario.mensagens[0].texto.startsWith(
+        QStringLiteral("A cópia foi gravada como declaração 2.\n\n")));
+    EXPECT_EQ(numeros(), "1,2");
 }
 
-TEST(FluxosPrincipal, GravarParaTransmissaoDaDeclaracaoAberta) {
-    Ambiente a;
-    const int n = ConstrutorDeclaracao(a.programa.banco).geral().modelo("M", 1.0).importadoDI();
-    a.programa.declaracao = {n, true, false, false};
-    ui::mdiPrincipal principal(a.programa, a.usuario);
-    principal.executa(shell::Comando::Transmitir);
-    const QString arquivo = QDir(a.pasta.caminho()).filePath("Arquivos/VLME0000000001");
-    ASSERT_EQ(a.usuario.mensagens.size(), 1u);
-    EXPECT_EQ(a.usuario.mensagens[0].texto,
-              QStringLiteral("O Arquivo foi gerado para transmissão em : \r\n") +
-                  QDir::toNativeSeparators(arquivo));
-    EXPECT_TRUE(QFileInfo::exists(arquivo));
+TEST_F(Fluxos, PeloSeletorEOFocoVoltaAJanelaPrincipal) {
+    completa();
+    completa();
+    usuario.responde(shell::Resposta::Sim);
+    ui::mdiPrincipal principal(programa, usuario);
+    principal.show();
+    principal.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&principal));
+    for (const Comando comando : {Comando::Pendencias, Comando::Excluir, Comando::Abrir}) {
+        QuandoAbrirem({okNaPrimeiraLinha}); // the newest
+        principal.executa(comando);
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return QApplication::activeWindow() == &principal; }, 500))
+            << "comando " << int(comando);
+    }
+    // Abrir reaches the statement's first window, not yet filled in.
+    EXPECT_EQ(usuario.textos().mid(0, 2),
+              QStringList({"Nenhum erro foi detectado.", "Deseja realmente excluir este VLM-E ?"}));
+    EXPECT_TRUE(usuario.textos().value(2).contains("\"Dados gerais da declaração\""));
+    EXPECT_EQ(usuario.mensagens[1].botoes, shell::Botoes::SimNaoPadraoNao); // Enter keeps it
+    EXPECT_EQ(numeros(), "1");
+}
+
+// Each command acts on the open statement itself, without the picker.
+TEST_F(Fluxos, DeclaracaoAbertaVerificadaGravadaEExcluida) {
+    const int n = completa();
+    const int outra = teste::ConstrutorDeclaracao(programa.banco).geral();
+    abreDeclaracao(n);
+    ui::mdiPrincipal principal(programa, usuario);
+    principal.executa(Comando::Pendencias);
+    usuario.responde(shell::Resposta::Nao);
+    principal.executa(Comando::Excluir);
+    EXPECT_EQ(usuario.textos(),
+              QStringList({"Nenhum erro foi detectado.", "Deseja realmente excluir este VLM-E ?"}));
+    EXPECT_TRUE(programa.declaracao.aberta);
+    EXPECT_EQ(numeros(), "1,2");
+
+    principal.executa(Comando::Transmitir);
+    EXPECT_EQ(usuario.textos().value(2), "O Arquivo foi gerado para transmissão em : \r\n" +
+                                             QDir::toNativeSeparators(gerado(pasta)));
+    EXPECT_TRUE(QFileInfo::exists(gerado(pasta)));
     // Recorded, the statement is closed (and kept: it was not new).
-    EXPECT_FALSE(a.programa.declaracao.aberta);
-    EXPECT_EQ(a.contaDeclaracoes(), 1);
+    EXPECT_FALSE(programa.declaracao.aberta);
+    EXPECT_EQ(numeros(), "1,2");
+
+    abreDeclaracao(n);
+    usuario.responde(shell::Resposta::Sim);
+    principal.executa(Comando::Excluir);
+    EXPECT_FALSE(programa.declaracao.aberta);
+    EXPECT_EQ(numeros(), QString::number(outra));
 }
 
-TEST(FluxosPrincipal, GravarParaTransmissaoComPendenciasNaoGeraNada) {
-    Ambiente a;
-    const int n = ConstrutorDeclaracao(a.programa.banco).geral();
-    a.programa.declaracao = {n, true, false, false};
-    ui::mdiPrincipal principal(a.programa, a.usuario);
-    QTimer::singleShot(0, [] {
-        QWidget *lista = QApplication::activeModalWidget();
-        ASSERT_NE(lista, nullptr);
+TEST_F(Fluxos, GravarParaTransmissaoComPendenciasNaoGeraNada) {
+    abreDeclaracao(teste::ConstrutorDeclaracao(programa.banco).geral());
+    ui::mdiPrincipal principal(programa, usuario);
+    QuandoAbrirem({[](QWidget *lista) {
         EXPECT_EQ(lista->objectName(), "frmPendencias");
         lista->close();
-    });
-    principal.executa(shell::Comando::Transmitir);
-    ASSERT_EQ(a.usuario.mensagens.size(), 1u);
-    EXPECT_EQ(a.usuario.mensagens[0].texto, "O Arquivo não foi gerado para transmissão.");
-    EXPECT_TRUE(a.programa.declaracao.aberta);
-    EXPECT_FALSE(QFileInfo::exists(QDir(a.pasta.caminho()).filePath("Arquivos/VLME0000000001")));
+    }});
+    principal.executa(Comando::Transmitir);
+    EXPECT_EQ(usuario.textos(), QStringList("O Arquivo não foi gerado para transmissão."));
+    EXPECT_TRUE(programa.declaracao.aberta);
+    EXPECT_FALSE(QFileInfo::exists(gerado(pasta)));
 }
 
-TEST(FluxosPrincipal, ExcluirADeclaracaoAberta) {
-    Ambiente a;
-    const int n = ConstrutorDeclaracao(a.programa.banco).geral().modelo("M", 1.0).importadoDI();
-    const int outra = ConstrutorDeclaracao(a.programa.banco).geral();
-    a.programa.declaracao = {n, true, false, false};
-    ui::mdiPrincipal principal(a.programa, a.usuario);
-    a.usuario.responde(shell::Resposta::Nao);
-    principal.executa(shell::Comando::Excluir);
-    EXPECT_EQ(a.contaDeclaracoes(), 2);
-    EXPECT_TRUE(a.programa.declaracao.aberta);
-
-    a.usuario.responde(shell::Resposta::Sim);
-    principal.executa(shell::Comando::Excluir);
-    EXPECT_EQ(a.usuario.mensagens.back().texto, "Deseja realmente excluir este VLM-E ?");
-    EXPECT_FALSE(a.programa.declaracao.aberta);
-    EXPECT_EQ(a.contaDeclaracoes(), 1);
-    EXPECT_EQ(a.programa.banco.escalar("SELECT NR_VLM_VLM FROM VLME").toInt(), outra);
+TEST_F(Fluxos, F1NumaJanelaModalAbreOTopicoEAAjudaRecebeCliques) {
+    const auto seletor = [&](int operacao) {
+        auto *s = new ui::frmVLMs(programa, usuario, progresso);
+        s->setOperacaoVLM(operacao);
+        return s;
+    };
+    const std::pair<QDialog *, int> casos[] = {
+        {seletor(shell::Operacao::Excluir), shell::ContextoAjuda::Excluir},
+        {new ui::frmNovo(programa, usuario), shell::ContextoAjuda::Novo},
+        {new ui::frmSobre(programa), shell::ContextoAjuda::Sobre}};
+    for (const auto &[criada, contexto] : casos) {
+        std::unique_ptr<QDialog> janela(criada);
+        QString pagina;
+        bool ajudaAcimaDaModal = false;
+        QTimer::singleShot(0, [&] {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(janela.get()));
+            QTest::keyClick(janela.get(), Qt::Key_F1);
+            ui::frmAjuda &ajuda = ui::JanelaAjuda();
+            pagina = ajuda.paginaAtual();
+            ajudaAcimaDaModal = QApplication::activeModalWidget() == &ajuda;
+            ajuda.close();
+            janela->reject();
+        });
+        janela->exec();
+        EXPECT_EQ(pagina, ui::PaginaDoContexto(contexto)) << janela->objectName();
+        EXPECT_TRUE(ajudaAcimaDaModal) << janela->objectName();
+    }
 }
 
-TEST(FluxosPrincipal, ImportarPeloMenu) {
-    Ambiente a;
-    ui::mdiPrincipal principal(a.programa, a.usuario);
-    a.usuario.escolhe(QStringLiteral(VLME_DADOS_TESTE "/importacao/duas_declaracoes.txt"));
-    principal.executa(shell::Comando::Importar);
-    ASSERT_EQ(a.usuario.dialogos.size(), 1u);
-    EXPECT_EQ(a.usuario.dialogos[0].titulo, "Importar Declaração");
-    EXPECT_EQ(a.contaDeclaracoes(), 2);
-    // The imported statements are not opened.
-    EXPECT_FALSE(a.programa.declaracao.aberta);
-    // Giving up the file dialog imports nothing.
-    principal.executa(shell::Comando::Importar);
-    EXPECT_EQ(a.contaDeclaracoes(), 2);
+TEST_F(Fluxos, EnterNumaPerguntaQueDestroiRespondeNao) {
+    for (const auto &[botoes, esperada] :
+         {std::pair{shell::Botoes::SimNaoPadraoNao, shell::Resposta::Nao},
+          std::pair{shell::Botoes::SimNao, shell::Resposta::Sim}}) {
+        ui::UsuarioJanela usuario;
+        QTimer::singleShot(0, [] {
+            auto *caixa = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_NE(caixa, nullptr);
+            QTest::keyClick(caixa, Qt::Key_Return);
+        });
+        EXPECT_EQ(usuario.mensagem({}, "Excluir?", shell::Icone::Pergunta, botoes), esperada);
+    }
 }
 
-TEST(FluxosPrincipal, GerarArquivoPeloSeletorRecusaOJaTransmitido) {
-    Ambiente a;
-    const int n = ConstrutorDeclaracao(a.programa.banco).geral().modelo("M", 1.0).importadoDI();
-    a.programa.banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = 555 WHERE NR_VLM_VLM = ?", {n});
-    ui::mdiPrincipal principal(a.programa, a.usuario);
-    // A transmitted statement is not even listed for generation.
-    quandoAbrir<ui::frmVLMs>([](ui::frmVLMs *seletor) {
-        EXPECT_EQ(seletor->OperacaoVLM(), shell::Operacao::GerarArquivo);
-        EXPECT_EQ(seletor->dbgVlms->model()->rowCount(), 0);
-        seletor->cmdCancelar->click();
-    });
-    principal.executa(shell::Comando::GerarArquivoEnviador);
-
-    // To be transmitted again: listed, generated, and the delivery question
-    // is not asked without the delivery program.
-    a.programa.banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = -1 WHERE NR_VLM_VLM = ?", {n});
-    qputenv("VLME_PASTA_SISTEMA", a.pasta.caminho().toUtf8());
-    quandoAbrir<ui::frmVLMs>([](ui::frmVLMs *seletor) {
-        ASSERT_EQ(seletor->dbgVlms->model()->rowCount(), 1);
-        seletor->dbgVlms->selectRow(0);
-        seletor->cmdOk->click();
-    });
-    principal.executa(shell::Comando::GerarArquivoEnviador);
-    qunsetenv("VLME_PASTA_SISTEMA");
-    EXPECT_TRUE(QFileInfo::exists(QDir(a.pasta.caminho()).filePath("Arquivos/VLME0000000001")));
-    ASSERT_FALSE(a.usuario.mensagens.empty());
-    EXPECT_TRUE(a.usuario.mensagens.back().texto.contains("Enviador esteja instalado"));
+TEST_F(Fluxos, ExcecaoQualquerViraMensagemEOProgramaSegue) {
+    teste::ConstrutorDeclaracao(programa.banco).geral();
+    // A menu command, twice: the first failure did not end the program.
+    PrincipalComDefeito principal(programa, usuario);
+    principal.mnuSobre->trigger();
+    principal.mnuSobre->trigger();
+    // The picker's OK: the operation fails, the picker closes with nothing done.
+    ui::frmVLMs seletor(programa, usuario, principal.progresso());
+    seletor.operacoes.abrir = [](int) { throw std::out_of_range("linha"); };
+    seletor.dbgVlms->selectRow(0);
+    seletor.cmdOk->click();
+    EXPECT_EQ(seletor.desfecho(), ui::frmVLMs::Desfecho::Nenhum);
+    const QStringList m = usuario.resumos();
+    ASSERT_EQ(m.size(), 3);
+    for (const QString &r : m)
+        EXPECT_TRUE(r.startsWith("x|ERRO|Ocorreu um erro interno no VLM-E")) << r;
+    EXPECT_TRUE(m[1].endsWith("técnico: sobre quebrado") && m[2].endsWith("técnico: linha"));
 }

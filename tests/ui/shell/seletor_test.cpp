@@ -2,18 +2,13 @@
 // operation code lists and shows, how OK is reached, and the operations done
 // here (open, delete, copy, new empty statement).
 
-#include "shell/Programa.h"
-#include "shell/Progresso.h"
-#include "support/ConstrutorDeclaracao.h"
-#include "support/Duplos.h"
-#include "support/PastaTeste.h"
-#include "support/UsuarioRoteirizado.h"
+#include "support/Arquivos.h"
+#include "ui/Janelas.h"
 #include "ui/shell/ModeloListaDeclaracoes.h"
 #include "ui/shell/frmNovo.h"
 #include "ui/shell/frmVLMs.h"
 
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
@@ -29,19 +24,8 @@ using ui::frmVLMs;
 
 namespace {
 
-class Seletor : public ::testing::Test {
+class Seletor : public teste::Janelas {
   protected:
-    teste::PastaTeste pasta;
-    shell::Programa programa;
-    teste::UsuarioRoteirizado usuario;
-    teste::ProgressoRoteirizado progresso;
-
-    Seletor() {
-        programa.pasta = pasta.caminho();
-        programa.banco.cria(pasta.arquivo("VLM.MDB"));
-        programa.banco.abre(pasta.arquivo("VLM.MDB"));
-    }
-
     int declaracao(int nrTransmissao, const QString &codigo, const QString &produto = "Rádio",
                    const QString &razao = {}) {
         return programa.banco
@@ -53,163 +37,78 @@ class Seletor : public ::testing::Test {
             .toInt();
     }
 
-    // One statement in each delivery state, numbered 1 to 6: original,
-    // transmitted, to be transmitted, registered, original imported with its
-    // code, original with an odd number.
+    // One statement in each delivery state (data/janelas/operacoes_seletor.txt).
     void estados() {
         for (const auto &[nr, codigo] :
              {std::pair{0, ""}, {123, ""}, {-1, ""}, {-1, "200100123"}, {0, "200100999"}, {-2, ""}})
             declaracao(nr, codigo);
     }
     // The picker for `codigo` with row `linha` selected, OK clicked.
-    frmVLMs &ok(std::unique_ptr<frmVLMs> &f, int codigo, int linha = 0) {
+    frmVLMs &ok(std::unique_ptr<frmVLMs> &f, int codigo, int linha = 0,
+                const std::function<void(frmVLMs &)> &prepara = {}) {
         f = std::make_unique<frmVLMs>(programa, usuario, progresso);
         f->setOperacaoVLM(codigo);
+        if (prepara)
+            prepara(*f);
         f->dbgVlms->selectRow(linha);
         f->cmdOk->click();
         return *f;
     }
-
-    static std::vector<int> listados(const frmVLMs &f) {
-        std::vector<int> numeros;
-        for (int i = 0; i < f.datVlms->rowCount(); ++i)
-            numeros.push_back(f.datVlms->numero(i));
-        return numeros;
-    }
-
-    QString numeros() {
-        return teste::Valores(programa.banco, "SELECT group_concat(NR_VLM_VLM) FROM VLME");
-    }
 };
 
-TEST_F(Seletor, NovoSemEscolhaAvisaEFica) {
+// Without a choice OK tells so and stays; Enter and a double click are OK
+// once only.
+TEST_F(Seletor, NovoSemEscolhaAvisaEnterEDuploCliqueValemOKUmaVezSo) {
+    declaracao(0, "");
     frmNovo f(programa, usuario);
-    QStringList itens;
-    for (int i = 0; i < f.lstLista->count(); ++i)
-        itens << f.lstLista->item(i)->text() + "=" +
-                     f.lstLista->item(i)->data(Qt::UserRole).toString();
-    EXPECT_EQ(itens,
-              QStringList({"Novo VLM-E vazio=Vazio", "VLM-E a partir de um anterior=Anterior"}));
     f.show();
-    // The user can still take the highlight away (Ctrl+click).
-    f.lstLista->clearSelection();
+    f.lstLista->clearSelection(); // Ctrl+click takes the highlight away
     f.cmdOk->click();
     EXPECT_EQ(usuario.resumos(),
               QStringList("-|Atenção|Você precisa selecionar umas das opções ao lado."));
     EXPECT_TRUE(f.isVisible());
     EXPECT_EQ(f.escolha(), frmNovo::Escolha::Nenhuma);
-    EXPECT_EQ(numeros(), "NULL");
-}
 
-TEST_F(Seletor, NovoVazioCriaEAbreComoNovaEAnteriorPedeOSeletor) {
-    declaracao(0, "");
-    frmNovo f(programa, usuario);
-    f.show();
     f.lstLista->setCurrentRow(0);
-    f.cmdOk->click();
-    EXPECT_EQ(f.escolha(), frmNovo::Escolha::Vazio);
-    EXPECT_EQ(f.numero(), 2);
-    EXPECT_EQ(f.result(), QDialog::Accepted);
-    EXPECT_EQ(teste::Valores(programa.banco,
-                             "SELECT quote(CODIGO_VLM), NR_TRANSMISSAO_VLM FROM VLME"
-                             " WHERE NR_VLM_VLM = 2"),
-              "''|0");
+    QTest::keyClick(f.lstLista, Qt::Key_Return);
+    EXPECT_EQ(std::tuple(f.escolha(), f.numero(), f.result()),
+              std::tuple(frmNovo::Escolha::Vazio, 2, int(QDialog::Accepted)));
+    EXPECT_EQ(teste::Valores(programa.banco, "SELECT group_concat(NR_VLM_VLM || quote(CODIGO_VLM)"
+                                             " || NR_TRANSMISSAO_VLM) FROM VLME"),
+              "1''0,2''0");
     const auto &d = programa.declaracao;
     EXPECT_EQ(std::tuple(d.numero, d.aberta, d.nova, d.alterada), std::tuple(2, true, true, false));
 
-    programa.declaracao = {};
     frmNovo anterior(programa, usuario);
     anterior.show();
-    anterior.lstLista->setCurrentRow(1);
-    anterior.cmdOk->click();
-    EXPECT_EQ(anterior.escolha(), frmNovo::Escolha::Anterior);
-    EXPECT_EQ(anterior.result(), QDialog::Accepted);
-    EXPECT_EQ(numeros(), "1,2");
-    EXPECT_FALSE(programa.declaracao.aberta);
-    EXPECT_TRUE(usuario.mensagens.empty());
-}
-
-TEST_F(Seletor, NovoEnterEDuploCliqueNaListaValemOKUmaVezSo) {
-    {
-        frmNovo f(programa, usuario);
-        f.show();
-        f.lstLista->setCurrentRow(0);
-        QTest::keyClick(f.lstLista, Qt::Key_Return);
-        EXPECT_EQ(f.escolha(), frmNovo::Escolha::Vazio);
-        EXPECT_EQ(numeros(), "1"); // once, not once for the list and once for the button
-    }
-    frmNovo f(programa, usuario);
-    f.show();
-    const QRect r = f.lstLista->visualItemRect(f.lstLista->item(1));
+    const QRect r = anterior.lstLista->visualItemRect(anterior.lstLista->item(1));
     // A double click arrives after the press of its first click.
-    QTest::mouseClick(f.lstLista->viewport(), Qt::LeftButton, {}, r.center());
-    QTest::mouseDClick(f.lstLista->viewport(), Qt::LeftButton, {}, r.center());
-    EXPECT_EQ(f.escolha(), frmNovo::Escolha::Anterior);
-    EXPECT_FALSE(f.isVisible());
-    EXPECT_TRUE(usuario.mensagens.empty());
+    QTest::mouseClick(anterior.lstLista->viewport(), Qt::LeftButton, {}, r.center());
+    QTest::mouseDClick(anterior.lstLista->viewport(), Qt::LeftButton, {}, r.center());
+    EXPECT_EQ(anterior.escolha(), frmNovo::Escolha::Anterior);
+    EXPECT_FALSE(anterior.isVisible());
+    EXPECT_EQ(numeros(), "1,2");
+    EXPECT_EQ(usuario.mensagens.size(), 1u);
 }
 
-// What each operation code shows, its help topic, and which statements it lists.
+// What each operation code shows, its help topic, and which statements it
+// lists (data/janelas/operacoes_seletor.txt).
 TEST_F(Seletor, TituloAjudaEFiltroDeCadaOperacao) {
     estados();
-    const char *todas = "6,5,4,3,2,1";
-    const struct {
-        int codigo;
-        const char *titulo;
-        int ajuda;
-        const char *lista;
-    } casos[] = {
-        {2, "Abrir Declaração", 17, todas},
-        {3, "Excluir VLM-E", 65, todas},
-        {4, "Copiar VLM-E", 32, todas},
-        {6, "Gerar arquivo para transmissão VLM-E", 67, "3,1"}, // never sent, or to send again
-        {7, "Gerar arquivo VLM-E", 15, todas},
-        {8, "Backup da Declaração", 21, todas},
-        {9, "Imprimir VLM-E", 34, todas},
-        {10, "Imprimir Resumo VLM-E", 34, todas},
-        {11, "Imprimir recibo de entrega VLM-E", 0, todas},
-        {12, "Verificar pendências VLM-E", 66, "6,3,1"}, // neither transmitted nor registered
-        {14, "Verificar pendências VLM-E", 66, "6,3,1"},
-        {15, "Diagnóstico VLM-E", 35, "6,4,3,2"}, // transmitted at some time
-        {16, "Consultar diagnóstico VLM-E", 35, todas},
-        {5, "Abrir Declaração", 17, todas},
-        {0, "Abrir Declaração", 17, todas},
-    };
+    const QString casos =
+        QString::fromStdString(teste::LeBytes(teste::DadoTeste("janelas/operacoes_seletor.txt")));
     frmVLMs f(programa, usuario, progresso);
-    for (const auto &c : casos) {
-        f.setProperty("OperacaoVLM", c.codigo);
+    for (const QString &caso : casos.split('\n', Qt::SkipEmptyParts)) {
+        if (caso.startsWith('#'))
+            continue;
+        f.setProperty("OperacaoVLM", caso.section('|', 0, 0).toInt());
         QStringList lista;
         for (int i = 0; i < f.datVlms->rowCount(); ++i)
             lista << QString::number(f.datVlms->numero(i));
-        EXPECT_EQ(
-            QStringList({QString::number(f.OperacaoVLM()), f.windowTitle(),
-                         f.property("contextoAjuda").toString(), lista.join(',')}),
-            QStringList({QString::number(c.codigo), c.titulo, QString::number(c.ajuda), c.lista}));
+        EXPECT_EQ(caso.section('|', 0, 0) + "|" + f.windowTitle() + "|" +
+                      f.property("contextoAjuda").toString() + "|" + lista.join(','),
+                  caso);
     }
-}
-
-TEST_F(Seletor, GradeComCabecalhosLegiveisEAsColunasDaLista) {
-    estados();
-    programa.banco.executa("UPDATE VLME SET CNPJ_VLM = '11222333000181', RETIFICADOR_VLM = 1"
-                           " WHERE NR_VLM_VLM = 4");
-    programa.banco.executa(
-        "INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS, TX_DESCRICAO_MODELOS)"
-        " VALUES (4, 1, 'AM/FM')");
-    frmVLMs f(programa, usuario, progresso);
-    QStringList cabecalhos, linha;
-    for (int c = 0; c < f.datVlms->columnCount(); ++c) {
-        cabecalhos << f.datVlms->headerData(c, Qt::Horizontal).toString();
-        linha << f.datVlms->index(2, c).data().toString(); // newest first: 6, 5, 4
-    }
-    EXPECT_EQ(cabecalhos,
-              QStringList({"Número", "CNPJ", "Produto", "Tipo", "Situação", "Protocolo"}));
-    EXPECT_EQ(linha, QStringList({"4", "11.222.333/0001-81", "Rádio - AM/FM", "Retificador",
-                                  "Registrado", "2001/00123"}));
-    f.show();
-    for (int c = 0; c < f.datVlms->columnCount(); ++c)
-        EXPECT_GT(f.dbgVlms->columnWidth(c), 30) << c;
-    EXPECT_GT(f.dbgVlms->columnWidth(ui::ModeloListaDeclaracoes::Produto),
-              f.dbgVlms->columnWidth(0));
 }
 
 // OK does nothing without a row, under the wait pointer, and once only for
@@ -222,15 +121,11 @@ TEST_F(Seletor, ComoSeChegaAoOK) {
         f->show();
         return f;
     };
-    auto vazio = seletor();
-    vazio->cmdOk->click();
-    EXPECT_TRUE(vazio->isVisible());
-    EXPECT_EQ(vazio->desfecho(), frmVLMs::Desfecho::Nenhum);
-
     estados();
     auto f = seletor();
     f->dbgVlms->clearSelection();
     f->cmdOk->click();
+    EXPECT_EQ(f->desfecho(), frmVLMs::Desfecho::Nenhum);
     f->dbgVlms->selectRow(1);
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     f->cmdOk->click();
@@ -253,20 +148,17 @@ TEST_F(Seletor, ComoSeChegaAoOK) {
 }
 
 TEST_F(Seletor, AbrirRegistradaMostraONumeroEARazaoSocial) {
-    const int registrada = declaracao(-1, "200100123", "Rádio", "Fábrica de Rádios Ltda");
-    const int original = declaracao(0, "");
+    declaracao(-1, "200100123", "Rádio", "Fábrica de Rádios Ltda");
+    declaracao(0, "");
     QStringList painel;
     std::unique_ptr<frmVLMs> f;
-    for (int n : {original, registrada}) {
-        f = std::make_unique<frmVLMs>(programa, usuario, progresso);
-        f->setOperacaoVLM(2);
-        f->mostraPainel = [&](const QString &t) { painel << t; };
-        f->dbgVlms->selectRow(n == original ? 0 : 1);
-        f->cmdOk->click();
+    for (const int linha : {0, 1}) {
+        ok(f, 2, linha,
+           [&](frmVLMs &s) { s.mostraPainel = [&](const QString &t) { painel << t; }; });
         EXPECT_EQ(f->desfecho(), frmVLMs::Desfecho::Aberta);
         const auto &d = programa.declaracao;
         EXPECT_EQ(std::tuple(f->numero(), d.numero, d.aberta, d.nova),
-                  std::tuple(n, n, true, false));
+                  std::tuple(2 - linha, 2 - linha, true, false));
     }
     EXPECT_EQ(painel,
               QStringList{" NÚMERO VLM-E : 2001/00123  RAZÃO SOCIAL : Fábrica de Rádios Ltda"});
@@ -283,9 +175,6 @@ TEST_F(Seletor, ExcluirPerguntaEApagaAEscolhida) {
     EXPECT_EQ(ok(f, 3, 1).desfecho(), frmVLMs::Desfecho::Excluida); // the older one
     EXPECT_EQ(f->numero(), a);
     EXPECT_EQ(numeros(), QString::number(b));
-    EXPECT_EQ(teste::ContaLinhas(programa.banco, "NF"), 1);
-    EXPECT_EQ(usuario.textos().value(1), "Deseja realmente excluir este VLM-E ?");
-    EXPECT_EQ(progresso.passos.value(progresso.passos.size() - 1), "Finalizando exclusão");
 }
 
 TEST_F(Seletor, CopiarAbreACopiaECancelarNaoAbreNada) {
@@ -310,15 +199,11 @@ TEST_F(Seletor, OperacaoDeOutroLugarRecebeONumeroOuAvisaQueFalta) {
     EXPECT_EQ(ok(f, 15).desfecho(), frmVLMs::Desfecho::Nenhum);
     ASSERT_EQ(usuario.mensagens.size(), 1u);
     EXPECT_TRUE(usuario.textos()[0].contains("Diagnóstico VLM-E"));
-    std::vector<int> diagnosticadas;
-    f = std::make_unique<frmVLMs>(programa, usuario, progresso);
-    f->setOperacaoVLM(15);
-    f->operacoes.diagnostico = [&](int n) { diagnosticadas.push_back(n); };
-    f->dbgVlms->selectRow(1);
-    f->cmdOk->click();
-    EXPECT_EQ(diagnosticadas, std::vector<int>{4});
-    EXPECT_EQ(f->desfecho(), frmVLMs::Desfecho::Executada);
-    EXPECT_EQ(f->numero(), 4);
+    std::vector<int> feitas;
+    ok(f, 15, 1,
+       [&](frmVLMs &s) { s.operacoes.diagnostico = [&](int n) { feitas.push_back(n); }; });
+    EXPECT_EQ(feitas, std::vector<int>{4});
+    EXPECT_EQ(std::pair(f->desfecho(), f->numero()), std::pair(frmVLMs::Desfecho::Executada, 4));
 }
 
 } // namespace
