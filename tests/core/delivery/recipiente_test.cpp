@@ -7,6 +7,8 @@
 
 #include "support/Arquivos.h"
 
+#include "core/entry/Casos.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -20,37 +22,8 @@ using namespace vlme::delivery;
 using namespace vlme::teste;
 
 TEST(FormatosEntrega, FormataNumero) {
-    const struct {
-        double valor;
-        int largura, decimais;
-        const char *esperado;
-    } casos[] = {
-        {1.5, 15, 7, "000000015000000"},
-        {2.25, 15, 6, "000000002250000"},
-        {10, 14, 5, "00000001000000"},
-        {1234.5, 15, 2, "000000000123450"},
-        {0, 8, 0, "00000000"},
-        {-0.0, 4, 0, "0000"},
-        {-0.004, 15, 2, "000000000000000"}, // rounds to zero: no sign
-        {0.005, 4, 2, "0001"},              // half away from zero
-        {2.675, 5, 2, "00268"},             // on the decimal digits, not the binary value
-        {1.0000005, 15, 6, "000000001000001"},
-        {0.0000005, 15, 6, "000000000000001"},
-        {0.00000049, 15, 6, "000000000000000"},
-        {9.995, 4, 2, "1000"},   // carry through every digit
-        {99.995, 4, 2, "10000"}, // past the width: longer
-        {9999999999999.99, 15, 2, "999999999999999"},
-        {99999999.9999999, 15, 7, "999999999999999"},
-        {999999999.999999, 15, 6, "999999999999999"},
-        {999999999.99999, 14, 5, "99999999999999"},
-        {1e20, 15, 2, "10000000000000000000000"},
-        {123456789, 8, 0, "123456789"},
-        {-1.5, 6, 2, "-000150"},
-        {7, 0, 0, "7"},
-    };
-    for (const auto &c : casos)
-        EXPECT_EQ(FormataNumero(c.valor, c.largura, c.decimais), QLatin1String(c.esperado))
-            << c.valor << " (" << c.largura << ", " << c.decimais << ")";
+    for (const QStringList &c : Casos("formata_entrega.tsv"))
+        EXPECT_EQ(FormataNumero(c[0].toDouble(), c[1].toInt(), c[2].toInt()), c[3]) << c.join(' ');
     EXPECT_TRUE(FormataNumero(std::numeric_limits<double>::infinity(), 15, 2).isEmpty());
     EXPECT_TRUE(FormataNumero(std::nan(""), 15, 2).isEmpty());
 }

@@ -1,12 +1,12 @@
 #pragma once
 // What the import tests share: the hand-typed file of two statements, lines
-// derived from it, a progress double, and a fixture whose database holds one
+// derived from it, and a fixture whose database holds one
 // statement that no failed import may touch.
 
 #include "import/Importacao.h"
-#include "shell/Progresso.h"
 #include "store/Banco.h"
 #include "support/ConstrutorDeclaracao.h"
+#include "support/Duplos.h"
 #include "support/PastaTeste.h"
 
 #include <QFile>
@@ -49,32 +49,12 @@ inline QString GravaArquivo(const PastaTeste &pasta, const QString &nome,
     return f.fileName();
 }
 
-// Records what the import shows and cancels at a given unit of work.
-class ProgressoTeste final : public shell::Progresso {
-  public:
-    int cancelaNaUnidade = 0; // 0: never
-    int unidades = 0, aberturas = 0, fechamentos = 0, maximo = -1, ultimoValor = -1;
-    QStringList passos;
-
-    void abre() override { ++aberturas; }
-    void fecha() override { ++fechamentos; }
-    void passo(const QString &texto) override { passos << texto; }
-    void faixa(int, int mx) override { maximo = mx; }
-    void valor(int atual) override { ultimoValor = atual; }
-    void permiteCancelar(bool) override {}
-    bool unidade() override {
-        ++unidades;
-        return !cancelado();
-    }
-    bool cancelado() const override { return cancelaNaUnidade && unidades >= cancelaNaUnidade; }
-};
-
 class ImportacaoTeste : public ::testing::Test {
   protected:
     BancoTeste bt;
     store::Banco &banco = bt.banco();
     PastaTeste pasta;
-    ProgressoTeste progresso;
+    ProgressoRoteirizado progresso;
     QList<QByteArray> l = LinhasBoas();
     QStringList antes;
 

@@ -138,8 +138,7 @@ TEST_F(EstruturaImportacao, CancelarNaContagemOuNoMeioNaoGravaNada) {
     teste::UsuarioRoteirizado usuario;
     // Unit 1 is the end of the count, inside the open dialog with its own step.
     for (int unidade : {1, 10}) {
-        teste::ProgressoTeste p;
-        p.cancelaNaUnidade = unidade;
+        teste::ProgressoRoteirizado p(unidade);
         const auto r =
             ImportaDeclaracao(banco, usuario, p, teste::ArquivoDados("duas_declaracoes.txt"));
         EXPECT_EQ(r.desfecho, Desfecho::Cancelada);

@@ -58,7 +58,7 @@ TEST_F(ImportacaoSucesso, DuasDeclaracoesGravamCadaColunaEDizemAsContagens) {
     // The count's step and unit, then one per line; the totals line is not announced.
     EXPECT_EQ(progresso.aberturas + progresso.fechamentos, 2);
     EXPECT_EQ(progresso.maximo, 12);
-    EXPECT_EQ(progresso.ultimoValor, 12);
+    EXPECT_EQ(progresso.valores.back(), 12);
     EXPECT_EQ(progresso.unidades, 13);
     ASSERT_EQ(progresso.passos.size(), 12);
     EXPECT_EQ(progresso.passos[0], "Contando as linhas do arquivo");

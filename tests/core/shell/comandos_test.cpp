@@ -2,11 +2,11 @@
 // entry points), the recording outcome message, the calculator, the terminal
 // progress line and the system information list.
 
+#include "cli/ProgressoTerminal.h"
 #include "shell/Calculadora.h"
 #include "shell/Comandos.h"
 #include "shell/InformacoesSistema.h"
 #include "shell/Programa.h"
-#include "cli/ProgressoTerminal.h"
 #include "support/Duplos.h"
 #include "support/PastaTeste.h"
 #include "support/UsuarioRoteirizado.h"
