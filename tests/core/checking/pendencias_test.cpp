@@ -6,6 +6,8 @@
 #include "support/ConstrutorDeclaracao.h"
 #include "support/PastaTeste.h"
 
+#include "core/entry/Casos.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -35,51 +37,14 @@ int completa(store::Banco &banco, const std::function<void(store::DadosGerais &)
 
 } // namespace
 
-TEST(Pendencias, DeclaracaoCompletaSemNacionalNaoTemPendencia) {
-    teste::BancoTeste b;
-    const int n = completa(b.banco());
-    EXPECT_TRUE(checking::VerificaPendencias(b.banco(), n).empty());
-}
-
 TEST(Pendencias, CadaRegraDosDadosGeraisSozinha) {
-    struct Caso {
-        const char *chave;
-        std::function<void(store::DadosGerais &)> ajuste;
-    };
-    const Caso casos[] = {
-        {"ERRO_CNPJ_AUSENTE", [](auto &d) { d.cnpj.clear(); }},
-        {"ERRO_CNPJ_INVALIDO", [](auto &d) { d.cnpj = "11222333000182"; }},
-        {"ERRO_CPF_AUSENTE", [](auto &d) { d.cpf.clear(); }},
-        {"ERRO_CPF_INVALIDO", [](auto &d) { d.cpf = "52998224724"; }},
-        {"ERRO_PPB_AUSENTE", [](auto &d) { d.ppb.clear(); }},
-        {"ERRO_PPB_INVALIDO", [](auto &d) { d.ppb = "1234"; }},
-        {"ERRO_PRODUTO_AUSENTE", [](auto &d) { d.denProduto.clear(); }},
-        {"ERRO_PRODUTO_INVALIDO", [](auto &d) { d.denProduto = "TV"; }},
-        {"ERRO_NCM_AUSENTE", [](auto &d) { d.ncm.clear(); }},
-        {"ERRO_NCM_INVALIDO", [](auto &d) { d.ncm = "00000000"; }},
-        {"ERRO_PESOBRUTO_ZERO", [](auto &d) { d.pesoBruto.reset(); }},
-        {"ERRO_PESOBRUTO_ZERO", [](auto &d) { d.pesoBruto = -1.0; }},
-        {"ERRO_UNIDADE_AUSENTE", [](auto &d) { d.unidade.clear(); }},
-        {"ERRO_VLMANTERIOR_AUSENTE",
-         [](auto &d) {
-             d.retificador = true;
-             d.nrProcesso = "12345678901234567";
-             d.vlmAnterior = "0000000000";
-         }},
-        {"ERRO_VLMANTERIOR_AUSENTE", [](auto &d) { d.substitutivo = true; }},
-        {"ERRO_VLMANTERIOR_INVALIDO",
-         [](auto &d) {
-             d.substitutivo = true;
-             d.vlmAnterior = "12345678";
-         }},
-    };
-    for (const Caso &caso : casos) {
-        SCOPED_TRACE(caso.chave);
-        teste::BancoTeste b;
-        const int n = completa(b.banco(), caso.ajuste);
+    teste::BancoTeste b;
+    for (const QStringList &c : teste::Casos("pendencias_gerais.tsv")) {
+        const int n = completa(b.banco());
+        b.banco().executa("UPDATE VLME SET " + c[1] + " WHERE NR_VLM_VLM = ?", {n});
         const auto lista = checking::VerificaPendencias(b.banco(), n);
-        ASSERT_EQ(chaves(lista), QStringList({caso.chave}));
-        EXPECT_EQ(lista[0].texto, checking::Catalogo().Descricao(caso.chave));
+        ASSERT_EQ(chaves(lista), QStringList({c[0]})) << c[1];
+        EXPECT_EQ(lista[0].texto, checking::Catalogo().Descricao(c[0]));
     }
 }
 

@@ -11,6 +11,8 @@
 #include "support/PastaTeste.h"
 #include "support/UsuarioRoteirizado.h"
 
+#include "core/entry/Casos.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -44,48 +46,22 @@ class DestinoGravado final : public teste::ComandosGravados<shell::DestinoComand
 // rule covers do nothing; when the user keeps the statement, a command that
 // closes it first goes no further.
 TEST(Comandos, AondeCadaComandoLeva) {
-    const char *F = "fechaDeclaracao,";
-    const struct {
-        Comando comando;
-        QString livre, aberta;
-        bool espera;
-    } casos[] = {
-        {Comando::Novo, "mostraNovo", F + QString("mostraNovo"), true},
-        {Comando::Abrir, "abreSeletor(2)", F + QString("abreSeletor(2)"), true},
-        {Comando::Importar, "importaDeclaracao", F + QString("importaDeclaracao"), true},
-        {Comando::Fechar, "", "fechaDeclaracao", true},
-        {Comando::ImprimirVLM, "abreSeletor(9)", "imprimeDeclaracao", true},
-        {Comando::Resumo, "abreSeletor(10)", "imprimeResumo", true},
-        {Comando::Excluir, "abreSeletor(3)", "excluiDeclaracao", true},
-        {Comando::Diagnostico, "abreSeletor(15)", F + QString("abreSeletor(15)"), true},
-        {Comando::Pendencias, "abreSeletor(14)", "verificaPendencias", true},
-        {Comando::GerarArquivoEnviador, "abreSeletor(6)", F + QString("abreSeletor(6)"), true},
-        {Comando::Transmitir, "abreSeletor(7)", "gravaParaTransmissao", true},
-        {Comando::GerarCopia, "abreSeletor(8)", F + QString("abreSeletor(8)"), true},
-        {Comando::Restaurar, "restauraCopia", F + QString("restauraCopia"), true},
-        {Comando::ImportarNCM, "importaTabelaNCM", "importaTabelaNCM", true},
-        {Comando::Sair, "sai", "sai", true},
-        {Comando::Calculadora, "abreCalculadora", "abreCalculadora", false},
-        {Comando::Conteudo, "mostraConteudoAjuda", "mostraConteudoAjuda", false},
-        {Comando::Sobre, "mostraSobre", "mostraSobre", false},
-        // The diagnostic waits with the hourglass and still reaches these.
-        {Comando::ConsultarDiagnostico, "abreSeletor(16)", "abreSeletor(16)", false},
-        {Comando::ImprimirRecibo, "abreSeletor(11)", "abreSeletor(11)", false},
-    };
-    for (const auto &c : casos)
+    static_assert(int(Comando::Sair) == 21 && int(Comando::ImprimirRecibo) == 23);
+    for (const QStringList &c : teste::Casos("comandos.tsv"))
         for (const bool ocupado : {false, true})
             for (const int aberta : {0, 1, 2}) { // 2: open, and the user keeps it
                 DestinoGravado d;
                 d.aberta = aberta;
                 d.fechaRecusado = aberta == 2;
-                const bool rodou = shell::ExecutaComando(c.comando, d, ocupado);
-                QString esperado = aberta ? c.aberta : c.livre;
-                if (aberta == 2 && esperado.startsWith("fechaDeclaracao"))
-                    esperado = "fechaDeclaracao";
-                if (ocupado && c.espera)
+                const bool rodou = shell::ExecutaComando(Comando(c[0].toInt()), d, ocupado);
+                QString esperado = aberta ? c[3] : c[2];
+                if (esperado.startsWith('F'))
+                    esperado = "fechaDeclaracao" + (aberta == 2 ? QString() : esperado.mid(1));
+                const bool espera = ocupado && c[4] == "1";
+                if (espera)
                     esperado.clear();
-                EXPECT_EQ(d.chamadas.join(','), esperado) << int(c.comando) << " " << aberta;
-                EXPECT_EQ(rodou, !(ocupado && c.espera)) << int(c.comando);
+                EXPECT_EQ(d.chamadas.join(','), esperado) << c[1] << " " << aberta;
+                EXPECT_EQ(rodou, !espera) << c[1];
                 EXPECT_EQ(d.aberta, aberta == 2 || (aberta && !esperado.startsWith("fecha")));
             }
 }
