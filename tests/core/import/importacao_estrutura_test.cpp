@@ -100,27 +100,6 @@ TEST_F(EstruturaImportacao, CadaFalhaEstruturalAbortaComSuaMensagem) {
     }
 }
 
-TEST_F(EstruturaImportacao, VinteMegabytesNumaLinhaSaoContadosSemGuardar) {
-    const QString caminho = teste::GravaArquivo(
-        pasta, "e.txt", teste::Junta({"0" + QByteArray(20 * 1024 * 1024 - 1, '7'), "900000002"}));
-    const auto memoriaKB = [] {
-        QFile status(QStringLiteral("/proc/self/status"));
-        status.open(QIODevice::ReadOnly);
-        const QString rss =
-            QString::fromLatin1(status.readAll()).split('\n').filter("VmRSS:").value(0);
-        return rss.mid(6).trimmed().section(' ', 0, 0).toLong();
-    };
-    const long antesKB = memoriaKB();
-    const ResultadoImportacao r = ImportaArquivo(banco, progresso, caminho);
-    // Holding the line would cost at least the file's 20 MB.
-    EXPECT_GT(antesKB, 0);
-    EXPECT_LT(memoriaKB() - antesKB, 8 * 1024);
-    confereAbortada(r,
-                    "Erro linha 1: o tamanho do registro tipo 0 deve ser de 352 caracteres. "
-                    "Tamanho lido = 20971520. Importação abortada. ",
-                    true);
-}
-
 TEST_F(EstruturaImportacao, BytesAleatoriosNaoGravamNada) {
     QRandomGenerator gerador(20240229);
     for (int tentativa = 0; tentativa < 20; ++tentativa) {
