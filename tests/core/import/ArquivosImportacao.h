@@ -5,6 +5,7 @@
 
 #include "import/Importacao.h"
 #include "store/Banco.h"
+#include "support/Arquivos.h"
 #include "support/ConstrutorDeclaracao.h"
 #include "support/Duplos.h"
 #include "support/PastaTeste.h"
@@ -44,9 +45,8 @@ inline QByteArray Troca(QByteArray linha, int pos, const QString &texto) {
 
 inline QString GravaArquivo(const PastaTeste &pasta, const QString &nome,
                             const QByteArray &conteudo) {
-    QFile f(pasta.arquivo(nome));
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(conteudo) == conteudo.size());
-    return f.fileName();
+    GravaBytes(pasta.arquivo(nome), conteudo.toStdString());
+    return pasta.arquivo(nome);
 }
 
 class ImportacaoTeste : public ::testing::Test {

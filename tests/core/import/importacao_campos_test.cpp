@@ -7,6 +7,7 @@
 #include "support/UsuarioRoteirizado.h"
 
 #include "ArquivosImportacao.h"
+#include "core/entry/Casos.h"
 
 #include <gtest/gtest.h>
 
@@ -15,36 +16,19 @@ using namespace vlme::importacao;
 
 namespace {
 
-struct Caso {
-    std::string nome;
-    QStringList mudancas, erros; // "line:position:text", "line:FIELD:message"
-};
-
-std::vector<Caso> Casos() {
-    QFile f(teste::ArquivoDados("casos_campos.txt"));
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-    std::vector<Caso> casos;
-    for (const QString &linha : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'))) {
-        const QStringList c = linha.split(QLatin1Char('\t'));
-        if (c.size() == 3 && !linha.startsWith(QLatin1Char('#')))
-            casos.push_back(
-                {c[0].toStdString(), c[1].split(QLatin1Char('|')), c[2].split(QLatin1Char('|'))});
-    }
-    return casos;
-}
-
 // "n:resto" split at its first two colons.
 QStringList Partes(const QString &item) {
     const qsizetype a = item.indexOf(QLatin1Char(':')), b = item.indexOf(QLatin1Char(':'), a + 1);
     return {item.left(a), item.mid(a + 1, b - a - 1), item.mid(b + 1)};
 }
 
+// name, changes ("line:position:text"), errors ("line:FIELD:message")
 class CamposImportacao : public teste::ImportacaoTeste,
-                         public ::testing::WithParamInterface<Caso> {};
+                         public ::testing::WithParamInterface<QStringList> {};
 
 TEST_P(CamposImportacao, ListaOErroENaoGravaNada) {
     QList<QByteArray> linhas = l;
-    for (const QString &m : GetParam().mudancas) {
+    for (const QString &m : GetParam()[1].split('|')) {
         const QStringList p = Partes(m);
         QString texto = p[2];
         texto.replace(QLatin1String("\\x01"), QChar(1));
@@ -55,7 +39,7 @@ TEST_P(CamposImportacao, ListaOErroENaoGravaNada) {
     QStringList obtidos, esperados;
     for (const ErroImportacao &e : r.erros)
         obtidos << LinhaListaErro(e);
-    for (const QString &e : GetParam().erros) {
+    for (const QString &e : GetParam()[2].split('|')) {
         const QStringList p = Partes(e);
         esperados << QStringLiteral("Linha %1 (reg. %2) - %3: %4")
                          .arg(p[0], QString(QLatin1Char(linhas[p[0].toInt() - 1].at(0))), p[1],
@@ -66,8 +50,9 @@ TEST_P(CamposImportacao, ListaOErroENaoGravaNada) {
     EXPECT_EQ(teste::ConteudoBanco(banco), antes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Campos, CamposImportacao, ::testing::ValuesIn(Casos()),
-                         [](const auto &info) { return info.param.nome; });
+INSTANTIATE_TEST_SUITE_P(Campos, CamposImportacao,
+                         ::testing::ValuesIn(teste::Casos("../importacao/casos_campos.txt")),
+                         [](const auto &info) { return info.param[0].toStdString(); });
 
 using LimitesImportacao = teste::ImportacaoTeste;
 
