@@ -10,89 +10,71 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 using namespace vlme;
 using teste::ConstrutorDeclaracao;
 
 namespace {
 
-QStringList chaves(const std::vector<checking::Pendencia> &lista) {
-    QStringList c;
-    for (const auto &p : lista)
-        c << p.chave;
-    return c;
-}
-
-// Everything filled, one model, one imported component with a DI, no national.
-int completa(store::Banco &banco, const std::function<void(store::DadosGerais &)> &ajuste = {}) {
-    return ConstrutorDeclaracao(banco)
-        .geral([&](store::DadosGerais &d) {
-            if (ajuste)
-                ajuste(d);
-        })
-        .modelo("Modelo A", 100.0)
-        .importadoDI("Tela", 1, 30.0);
-}
-
-} // namespace
-
-TEST(Pendencias, CadaRegraDosDadosGeraisSozinha) {
+class Pendencias : public ::testing::Test {
+  protected:
     teste::BancoTeste b;
+    store::Banco &banco = b.banco();
+
+    // Everything filled, one model, one imported component with a DI, no
+    // national; then the stored columns `muda` sets.
+    int completa(const QString &muda = {}) {
+        const int n = ConstrutorDeclaracao(banco)
+                          .geral()
+                          .modelo("Modelo A", 100.0)
+                          .importadoDI("Tela", 1, 30);
+        if (!muda.isEmpty())
+            banco.executa("UPDATE VLME SET " + muda + " WHERE NR_VLM_VLM = ?", {n});
+        return n;
+    }
+    QStringList chaves(int n, const checking::DadosGeraisVerificacao *form = nullptr) {
+        QStringList c;
+        for (const auto &p : checking::VerificaPendencias(banco, n, form))
+            c << p.chave;
+        return c;
+    }
+};
+
+TEST_F(Pendencias, CadaRegraDosDadosGeraisSozinha) {
+    EXPECT_EQ(chaves(completa()), QStringList());
     for (const QStringList &c : teste::Casos("pendencias_gerais.tsv")) {
-        const int n = completa(b.banco());
-        b.banco().executa("UPDATE VLME SET " + c[1] + " WHERE NR_VLM_VLM = ?", {n});
-        const auto lista = checking::VerificaPendencias(b.banco(), n);
-        ASSERT_EQ(chaves(lista), QStringList({c[0]})) << c[1];
-        EXPECT_EQ(lista[0].texto, checking::Catalogo().Descricao(c[0]));
+        const auto lista = checking::VerificaPendencias(banco, completa(c[1]));
+        ASSERT_EQ(lista.size(), 1u) << c[1];
+        EXPECT_EQ(lista[0].chave + ": " + lista[0].texto,
+                  c[0] + ": " + checking::Catalogo().Descricao(c[0]));
     }
 }
 
-TEST(Pendencias, SalariosEEncargosConformeOCoeficiente) {
-    teste::BancoTeste b;
-    // Fixed, both zero: nothing.
-    EXPECT_TRUE(checking::VerificaPendencias(b.banco(), completa(b.banco())).empty());
-    // Variable, wages zero, charges filled: only the wages.
-    const int v = completa(b.banco(), [](auto &d) {
-        d.coeficiente = store::Coeficiente::Variavel;
-        d.salarios = 0.0;
-        d.encargos = 10.0;
-    });
-    EXPECT_EQ(chaves(checking::VerificaPendencias(b.banco(), v)),
-              QStringList({"ERRO_SALARIOS_ZERO"}));
-
+TEST_F(Pendencias, SalariosComCoeficienteFixo) {
     // The form's own rule: wages with the fixed coefficient.
-    checking::DadosGeraisVerificacao form = checking::LeDadosGerais(b.banco(), v);
-    form.doFormulario = true;
-    form.coeficienteFixo = true;
+    const int n = completa();
+    checking::DadosGeraisVerificacao form = checking::LeDadosGerais(banco, n);
+    form.doFormulario = form.coeficienteFixo = true;
     form.coeficienteVariavel = false;
     form.salarios = 10.0;
     form.encargos = 5.0;
-    EXPECT_EQ(chaves(checking::VerificaPendencias(b.banco(), v, &form)),
+    EXPECT_EQ(chaves(n, &form),
               QStringList({"ERRO_SALARIOS_C_RED_FIX", "ERRO_ENCARGOS_C_RED_FIX"}));
-    // A stored row holding no value raises neither.
-    b.banco().executa(
-        "UPDATE VLME SET VL_SALARIOS_VLM = NULL, VL_ENCARGOS_VLM = NULL WHERE NR_VLM_VLM = ?", {v});
-    EXPECT_TRUE(checking::VerificaPendencias(b.banco(), v).empty());
-}
+    // A stored variable row holding no value raises nothing.
+    EXPECT_EQ(chaves(completa("TIPO_COEFICIENTE_VLM = 1, VL_SALARIOS_VLM = NULL,"
+                              " VL_ENCARGOS_VLM = NULL")),
+              QStringList());
 
-TEST(Pendencias, CnpjECpfLevamOrigemECampo) {
-    checking::DadosGeraisVerificacao d;
-    const checking::Erros erros = checking::ValidaDadosGerais(d);
     QStringList origens;
+    const checking::Erros erros = checking::ValidaDadosGerais(checking::DadosGeraisVerificacao());
     for (const char *chave : {"ERRO_CNPJ_AUSENTE", "ERRO_CPF_AUSENTE", "ERRO_PPB_AUSENTE"})
         origens << erros.Item(chave)->Origem + "." + erros.Item(chave)->Campo;
     EXPECT_EQ(origens, QStringList({"frmCentral.mskCNPJ", "frmCentral.mskCPF", "."}));
 }
 
-TEST(Pendencias, EstruturaDaDeclaracao) {
-    teste::BancoTeste b;
-    auto &banco = b.banco();
+TEST_F(Pendencias, EstruturaDaDeclaracao) {
     // No model and no imported component.
-    const int vazia = ConstrutorDeclaracao(banco).geral();
-    EXPECT_EQ(chaves(checking::VerificaPendencias(banco, vazia)),
+    EXPECT_EQ(chaves(ConstrutorDeclaracao(banco).geral()),
               QStringList({"ERRO_MODELOS", "ERRO_IMPORTADOS"}));
-
     // A national component without invoice, an imported one with neither
     // document and two with both: each problem listed once.
     const int n = ConstrutorDeclaracao(banco)
@@ -102,21 +84,17 @@ TEST(Pendencias, EstruturaDaDeclaracao) {
                       .importadoDI()
                       .importadoDI()
                       .importadoDI();
-    banco.executa(
-        "UPDATE COMPONENTES_NACIONAIS SET NR_SEQ_NF_NACIONAL = 0 WHERE NR_VLM_NACIONAL = ?", {n});
-    banco.executa("UPDATE COMPONENTES_IMPORTADOS SET NR_SEQ_DI_IMPORTADO = 0 WHERE "
-                  "NR_VLM_IMPORTADO = ? AND NR_SQ_IMPORTADO = 1",
-                  {n});
-    banco.executa("UPDATE COMPONENTES_IMPORTADOS SET NR_SEQ_NF_IMPORTADO = 99 WHERE "
-                  "NR_VLM_IMPORTADO = ? AND NR_SQ_IMPORTADO > 1",
-                  {n});
-    EXPECT_EQ(chaves(checking::VerificaPendencias(banco, n)),
-              QStringList({"ERRO_SEM_NF", "ERRO_SEM_DI_NF", "ERRO_COM_DI_NF"}));
+    for (const char *sql :
+         {"UPDATE COMPONENTES_NACIONAIS SET NR_SEQ_NF_NACIONAL = 0 WHERE NR_VLM_NACIONAL = ?",
+          "UPDATE COMPONENTES_IMPORTADOS SET NR_SEQ_DI_IMPORTADO = 0 WHERE NR_VLM_IMPORTADO = ?"
+          " AND NR_SQ_IMPORTADO = 1",
+          "UPDATE COMPONENTES_IMPORTADOS SET NR_SEQ_NF_IMPORTADO = 99 WHERE NR_VLM_IMPORTADO = ?"
+          " AND NR_SQ_IMPORTADO > 1"})
+        banco.executa(sql, {n});
+    EXPECT_EQ(chaves(n), QStringList({"ERRO_SEM_NF", "ERRO_SEM_DI_NF", "ERRO_COM_DI_NF"}));
 }
 
-TEST(Pendencias, QuantidadesEValoresLongosDemais) {
-    teste::BancoTeste b;
-    auto &banco = b.banco();
+TEST_F(Pendencias, QuantidadesEValoresLongosDemais) {
     const int n = ConstrutorDeclaracao(banco)
                       .geral()
                       .modelo("M", 1.0)
@@ -137,34 +115,27 @@ TEST(Pendencias, QuantidadesEValoresLongosDemais) {
               }));
 }
 
-TEST(Pendencias, LimiteDe9999LinhasNaFronteira) {
-    teste::BancoTeste b;
-    auto &banco = b.banco();
-    const int n = completa(banco);
-    auto insere = [&](int sq) {
-        banco.executa("INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS, TX_DESCRICAO_MODELOS) "
-                      "VALUES (?, ?, 'x')",
-                      {n, sq});
-        banco.executa("INSERT INTO COMPONENTES_NACIONAIS (NR_VLM_NACIONAL, NR_SQ_NACIONAL, "
-                      "NR_SEQ_NF_NACIONAL) VALUES (?, ?, 1)",
-                      {n, sq});
-        banco.executa("INSERT INTO COMPONENTES_IMPORTADOS (NR_VLM_IMPORTADO, NR_SQ_IMPORTADO, "
-                      "NR_SEQ_DI_IMPORTADO) VALUES (?, ?, 1)",
-                      {n, sq});
+// At the boundary; and the statement's print rows cleared, no other's.
+TEST_F(Pendencias, LimiteDe9999LinhasEImpressao) {
+    const int n = completa();
+    const auto insere = [&](int sq) {
+        for (const char *sql :
+             {"INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS,"
+              " TX_DESCRICAO_MODELOS) VALUES (?, ?, 'x')",
+              "INSERT INTO COMPONENTES_NACIONAIS (NR_VLM_NACIONAL, NR_SQ_NACIONAL,"
+              " NR_SEQ_NF_NACIONAL) VALUES (?, ?, 1)",
+              "INSERT INTO COMPONENTES_IMPORTADOS (NR_VLM_IMPORTADO,"
+              " NR_SQ_IMPORTADO, NR_SEQ_DI_IMPORTADO) VALUES (?, ?, 1)"})
+            banco.executa(sql, {n, sq});
     };
     insere(9999);
-    EXPECT_TRUE(checking::VerificaPendencias(banco, n).empty());
+    banco.executa("INSERT INTO IMPRESSAO VALUES (?)", {n});
+    banco.executa("INSERT INTO IMPRESSAO VALUES (?)", {n + 1});
+    EXPECT_EQ(chaves(n), QStringList());
+    EXPECT_EQ(banco.escalar("SELECT count(*) FROM IMPRESSAO").toInt(), 1);
     insere(10000);
-    EXPECT_EQ(chaves(checking::VerificaPendencias(banco, n)),
+    EXPECT_EQ(chaves(n),
               QStringList({"ERRO_MODELOS_SQ", "ERRO_NACIONAIS_SQ", "ERRO_IMPORTADOS_SQ"}));
 }
 
-TEST(Pendencias, LimpaAsLinhasDeImpressaoDaDeclaracao) {
-    teste::BancoTeste b;
-    auto &banco = b.banco();
-    const int n = completa(banco);
-    banco.executa("INSERT INTO IMPRESSAO VALUES (?)", {n});
-    banco.executa("INSERT INTO IMPRESSAO VALUES (?)", {n + 1});
-    checking::VerificaPendencias(banco, n);
-    EXPECT_EQ(banco.escalar("SELECT count(*) FROM IMPRESSAO").toInt(), 1);
-}
+} // namespace
