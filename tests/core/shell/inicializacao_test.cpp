@@ -20,8 +20,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 using namespace vlme;
 using shell::ItemRegional;
 using teste::Valores;
@@ -155,11 +153,11 @@ TEST(Inicializacao, LayoutAnteriorAtualizadoUmaVez) {
     EXPECT_TRUE(usuario.mensagens.empty());
 }
 
+// The data folder chosen and a second copy in it are pinned by the vlme-cli tests.
 TEST(Inicializacao, CopiaUnicaPorPastaEEnderecos) {
     teste::PastaTeste pasta, outra;
-    shell::CopiaUnica primeira(pasta.caminho()), segunda(pasta.caminho()), emOutra(outra.caminho());
+    shell::CopiaUnica primeira(pasta.caminho()), emOutra(outra.caminho());
     ASSERT_TRUE(primeira.obtem());
-    EXPECT_FALSE(segunda.obtem());
     EXPECT_TRUE(emOutra.obtem());
 
     const QString servico = "/scripts/fisco/vlme/diagnostico_vlme.asp";
@@ -168,16 +166,6 @@ TEST(Inicializacao, CopiaUnicaPorPastaEEnderecos) {
     qputenv("VLME_URL_DIAGNOSTICO", "http://outro:8080");
     EXPECT_EQ(shell::EscolheURLDiagnostico(QString()), "http://outro:8080" + servico);
     qunsetenv("VLME_URL_DIAGNOSTICO");
-
-    qputenv("VLME_PASTA", "/tmp/vlme-variavel");
-    EXPECT_EQ(shell::EscolhePastaPrograma("/tmp/vlme-opcao"), "/tmp/vlme-opcao");
-    EXPECT_EQ(shell::EscolhePastaPrograma(QString()), "/tmp/vlme-variavel");
-    qunsetenv("VLME_PASTA");
-    EXPECT_FALSE(shell::EscolhePastaPrograma(QString()).isEmpty());
-
-    EXPECT_EQ(shell::CaminhoArquivos(pasta.caminho(), 37),
-              pasta.arquivo("Arquivos/VLME0000000037"));
-    EXPECT_TRUE(QFileInfo(pasta.arquivo("Arquivos")).isDir());
     EXPECT_TRUE(shell::CaminhoArquivos(pasta.caminho(), 2147483647).endsWith("VLME2147483647"));
     // The first 12 digits of the CNPJ, masked or not, and never outside Arquivos/.
     for (const auto &[cnpj, sub] : {std::pair{"11222333000181", "112223330001"},
@@ -187,67 +175,45 @@ TEST(Inicializacao, CopiaUnicaPorPastaEEnderecos) {
     EXPECT_TRUE(QFileInfo(pasta.arquivo("Arquivos/112223330001")).isDir());
 }
 
-namespace {
-
-class RegionaisEmMemoria final : public shell::ConfiguracoesRegionais {
-  public:
-    explicit RegionaisEmMemoria(const char *numero, const char *data)
-        : valores{{ItemRegional::SeparadorDecimal, QString(numero[0])},
-                  {ItemRegional::SeparadorGrupo, QString(numero[1])},
-                  {ItemRegional::SeparadorDecimalMoeda, QString(numero[0])},
-                  {ItemRegional::SeparadorGrupoMoeda, QString(numero[1])},
-                  {ItemRegional::SeparadorData, "/"},
-                  {ItemRegional::FormatoDataCurta, data}} {}
-    std::map<ItemRegional, QString> valores;
-    int gravacoes = 0;
-    QString le(ItemRegional item) const override { return valores.at(item); }
-    void grava(ItemRegional item, const QString &valor) override {
-        valores[item] = valor;
-        ++gravacoes;
-    }
-};
-
-} // namespace
+// The six settings written by hand: decimal and group separators of numbers
+// and money, date separator, date format.
+shell::ConfiguracoesRegionaisIni Regionais(const QString &arquivo, const char *numero,
+                                           const char *data, const char *separador = "/") {
+    teste::GravaBytes(arquivo, QString("[Regional]\nSeparadorDecimal=%1\nSeparadorGrupo=%2\n"
+                                       "SeparadorDecimalMoeda=%1\nSeparadorGrupoMoeda=%2\n"
+                                       "SeparadorData=%3\nFormatoDataCurta=%4\n")
+                                   .arg(numero[0])
+                                   .arg(numero[1])
+                                   .arg(separador, data)
+                                   .toStdString());
+    return shell::ConfiguracoesRegionaisIni(arquivo);
+}
 
 TEST(ConfiguracoesRegionais, DiferencasListadasNaOrdemECorrigidas) {
+    teste::PastaTeste pasta;
     // Any case of the date letters; the date separator is read but never compared.
-    RegionaisEmMemoria certas(",.", "DD/MM/AAAA");
-    certas.valores[ItemRegional::SeparadorData] = "-";
-    EXPECT_TRUE(shell::ConfiguracoesDiferentes(certas).isEmpty());
-
-    EXPECT_EQ(shell::ConfiguracoesDiferentes(RegionaisEmMemoria(".,", "M/d/yy")),
+    EXPECT_EQ(
+        shell::ConfiguracoesDiferentes(Regionais(pasta.arquivo("a.ini"), ",.", "DD/MM/AAAA", "-")),
+        QStringList());
+    EXPECT_EQ(shell::ConfiguracoesDiferentes(Regionais(pasta.arquivo("b.ini"), ".,", "M/d/yy")),
               QStringList({"- O separador de decimais NÚMEROS deve ser a ',' (vírgula).",
                            "- O separador de grupo de NÚMEROS ser o '.' (ponto).",
                            "- O separador de decimais de MOEDA deve ser a ',' (vírgula).",
                            "- O separador de grupo de MOEDA ser o '.' (ponto).",
                            "- O formato da data deve ser 'dd/MM/yyyy'."}));
-
-    RegionaisEmMemoria r(",.", "d/M/aaaa");
-    const QStringList linhas = shell::ConfiguracoesDiferentes(r);
-    ASSERT_EQ(linhas, QStringList({"- O formato da data deve ser 'dd/MM/aaaa'."}));
-    EXPECT_EQ(shell::PerguntaConfiguracoes(linhas),
-              "As seguinte configurações regionais devem ser alteradas para que seu computador "
-              "execute corretamente o VLM-E :\n\n- O formato da data deve ser 'dd/MM/aaaa'.\n\n"
-              "Deseja alterar estas configurações ? \nSe você responder que sim, o programa irá "
-              "alterar automaticamente as configurações. Se você responder que não, o programa "
-              "será fechado.");
-    shell::CorrigeConfiguracoes(r);
-    EXPECT_EQ(r.gravacoes, 6);
-    EXPECT_EQ(r.valores, RegionaisEmMemoria(",.", "dd/MM/aaaa").valores);
-
-    teste::PastaTeste pasta;
-    const QString arquivo = pasta.arquivo("regional.ini");
-    teste::GravaBytes(arquivo, "[Regional]\nSeparadorDecimal=,\nSeparadorGrupo=.\n");
     {
-        shell::ConfiguracoesRegionaisIni ini(arquivo);
         // A comma written by hand is not a list to the ini reader.
-        EXPECT_EQ(ini.le(ItemRegional::SeparadorDecimal) + ini.le(ItemRegional::SeparadorGrupo),
-                  ",.");
-        ini.grava(ItemRegional::FormatoDataCurta, "MM-dd-yyyy");
-        shell::CorrigeConfiguracoes(ini);
+        auto r = Regionais(pasta.arquivo("c.ini"), ",.", "d/M/aaaa");
+        const QStringList linhas = shell::ConfiguracoesDiferentes(r);
+        ASSERT_EQ(linhas, QStringList({"- O formato da data deve ser 'dd/MM/aaaa'."}));
+        EXPECT_EQ(shell::PerguntaConfiguracoes(linhas).toStdString(),
+                  teste::LeBytes(teste::DadoTeste("casos/pergunta_regionais.txt")));
+        shell::CorrigeConfiguracoes(r);
     }
-    shell::ConfiguracoesRegionaisIni relida(arquivo);
+    shell::ConfiguracoesRegionaisIni relida(pasta.arquivo("c.ini"));
     EXPECT_TRUE(shell::ConfiguracoesDiferentes(relida).isEmpty());
-    EXPECT_EQ(relida.le(ItemRegional::SeparadorDecimal) + relida.le(ItemRegional::FormatoDataCurta),
-              ",dd/MM/yyyy");
+    QString valores;
+    for (int i = 0; i <= int(ItemRegional::FormatoDataCurta); ++i)
+        valores += relida.le(ItemRegional(i));
+    EXPECT_EQ(valores, ",.,./dd/MM/aaaa");
 }
