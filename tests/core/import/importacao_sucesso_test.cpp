@@ -27,9 +27,8 @@ class ImportacaoSucesso : public teste::ImportacaoTeste {
 };
 
 QStringList BancoEsperado() {
-    QFile f(teste::ArquivoDados("duas_declaracoes_banco.txt"));
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return QString::fromStdString(teste::LeBytes(teste::ArquivoDados("duas_declaracoes_banco.txt")))
+        .split('\n', Qt::SkipEmptyParts);
 }
 
 TEST_F(ImportacaoSucesso, DuasDeclaracoesGravamCadaColunaEDizemAsContagens) {
@@ -40,17 +39,14 @@ TEST_F(ImportacaoSucesso, DuasDeclaracoesGravamCadaColunaEDizemAsContagens) {
     ASSERT_EQ(r.desfecho, Desfecho::Sucesso) << r.mensagem;
     EXPECT_EQ(r.declaracoes, (std::vector<int>{1, 2}));
     EXPECT_EQ(teste::ConteudoBanco(banco), BancoEsperado());
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(usuario.mensagens[0].titulo, "Importação do VLME");
-    EXPECT_EQ(usuario.mensagens[0].icone, shell::Icone::Informacao);
-    EXPECT_EQ(usuario.mensagens[0].texto,
-              "     Importação Efetuada com Sucesso                                   \r\n\r\n"
-              "Número Total de Registros Importados: 11\r\n"
-              "Número de Registros Tipo 0 Importados: 2\r\n"
-              "Número de Registros Tipo 1 Importados: 3\r\n"
-              "Número de Registros Tipo 2 Importados: 2\r\n"
-              "Número de Registros Tipo 3 Importados: 2\r\n"
-              "Número de Registros Tipo 4 Importados: 2\r\n");
+    EXPECT_EQ(usuario.resumos().join('\n'), "i|Importação do VLME|     Importação Efetuada com "
+                                            "Sucesso                                   \r\n\r\n"
+                                            "Número Total de Registros Importados: 11\r\n"
+                                            "Número de Registros Tipo 0 Importados: 2\r\n"
+                                            "Número de Registros Tipo 1 Importados: 3\r\n"
+                                            "Número de Registros Tipo 2 Importados: 2\r\n"
+                                            "Número de Registros Tipo 3 Importados: 2\r\n"
+                                            "Número de Registros Tipo 4 Importados: 2\r\n");
     EXPECT_EQ(bipes, 0);
     // The count's step and unit, then one per line; the totals line is not announced.
     EXPECT_EQ(std::tuple(progresso.aberturas, progresso.fechamentos, progresso.maximo,
