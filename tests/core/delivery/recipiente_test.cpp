@@ -1,5 +1,5 @@
-// The field formats, the container and its writer, and the test for the
-// delivery program.
+// The field formats, the statement writer, and the test for the delivery
+// program.
 
 #include "delivery/Declaracao.h"
 #include "delivery/Formatos.h"
@@ -26,25 +26,6 @@ TEST(FormatosEntrega, FormataNumero) {
         EXPECT_EQ(FormataNumero(c[0].toDouble(), c[1].toInt(), c[2].toInt()), c[3]) << c.join(' ');
     EXPECT_TRUE(FormataNumero(std::numeric_limits<double>::infinity(), 15, 2).isEmpty());
     EXPECT_TRUE(FormataNumero(std::nan(""), 15, 2).isEmpty());
-}
-
-TEST(Registros, ColecaoComChavesEmOrdemDeInclusao) {
-    Registros r;
-    EXPECT_EQ(r.Add({"1", "a", {}}).Conteudo, "a");
-    r.Add({"2", "b", {}}, "B");
-    r.Add({"3", "c", {}}, "C");
-    EXPECT_ANY_THROW(r.Add({}, "B"));
-    EXPECT_EQ(r.Count(), 3);
-    r.Remove(0); // keys after it move with their items
-    EXPECT_EQ(r.Item("C").Conteudo + r.Item(0).Conteudo, "cb");
-    r.Remove("B");
-    EXPECT_ANY_THROW(r.Item("B"));
-    EXPECT_ANY_THROW(r.Remove(1));
-    r.Item("C").CRC = "x";
-    QStringList vistos;
-    for (const Registro &x : r)
-        vistos << x.Tipo + x.Conteudo + x.CRC;
-    EXPECT_EQ(vistos, QStringList{"3cx"});
 }
 
 // Each line is type, content and CRC in Latin-1; the statement's own CRC is
