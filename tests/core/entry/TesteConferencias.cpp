@@ -41,10 +41,6 @@ TEST(Conferencias, ValorPorLarguraEDecimais) {
                   r.passou ? c[4] + "|" : "<nada>|" + msg + "\r" + c[4])
             << c[0];
     }
-    EXPECT_EQ(ConfereValor("12345678901234", 18, 2, Catalogo().Descricao("ERRO_SALARIOS_INVALIDO"))
-                  .mensagem,
-              "Valor inválido no campo Salários e Ordenados.\r"
-              "São permitidos até 13 inteiros e 2 decimais .");
 }
 
 TEST(Campos, TabelasComoOsFormulariosUsam) {

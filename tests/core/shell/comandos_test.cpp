@@ -1,6 +1,6 @@
 // The command routing (busy rule, a close the user refuses, the diagnostic
-// entry points), the recording outcome message, the calculator, the terminal
-// progress line and the system information list.
+// entry points), the calculator, the terminal progress line and the system
+// information list.
 
 #include "cli/ProgressoTerminal.h"
 #include "shell/Calculadora.h"
@@ -9,7 +9,6 @@
 #include "shell/Programa.h"
 #include "support/Duplos.h"
 #include "support/PastaTeste.h"
-#include "support/UsuarioRoteirizado.h"
 
 #include "core/entry/Casos.h"
 
@@ -64,16 +63,6 @@ TEST(Comandos, AondeCadaComandoLeva) {
                 EXPECT_EQ(rodou, !espera) << c[1];
                 EXPECT_EQ(d.aberta, aberta == 2 || (aberta && !esperado.startsWith("fecha")));
             }
-}
-
-TEST(Comandos, GravacaoParaTransmissaoDizOndeEstaOuQueNaoGravou) {
-    teste::UsuarioRoteirizado usuario;
-    EXPECT_TRUE(shell::InformaGravacaoTransmissao(usuario, "/dados/Arquivos/VLME0000000037.Z1"));
-    EXPECT_FALSE(shell::InformaGravacaoTransmissao(usuario, QString()));
-    EXPECT_EQ(usuario.resumos(),
-              QStringList({"i|ATENÇÃO|O Arquivo foi gerado para transmissão em : \r\n"
-                           "/dados/Arquivos/VLME0000000037.Z1",
-                           "i|ATENÇÃO|O Arquivo não foi gerado para transmissão."}));
 }
 
 TEST(Calculadora, APrimeiraEncontradaRodaDesligadaDoPrograma) {
