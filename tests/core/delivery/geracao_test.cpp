@@ -65,9 +65,8 @@ TEST_F(Geracao, ProgressoPassoAPassoComUmaUnidadePorRegistro) {
     c.geral().modelo("M1", 1).modelo("M2", 2).nacional().subcomponente(1, "S", 1, 1);
     c.importadoDI().importadoNF();
     ASSERT_FALSE(transmissao.GeraArquivoTransmissao(c, false).isEmpty());
-    // The steps are pinned by the vlme-cli tests.
     // 1 + 2 models + 1 national + 1 subcomponent + 2 imported; a unit before
-    // every record, the trailer too.
+    // every record, the trailer too. The steps are pinned by the vlme-cli tests.
     EXPECT_EQ(std::tuple(progresso.minimo, progresso.maximo, progresso.unidades,
                          progresso.aberturas - progresso.fechamentos, progresso.permissoes.back()),
               std::tuple(0, 7, 8, 0, true));

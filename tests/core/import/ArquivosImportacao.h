@@ -25,9 +25,8 @@ inline QString ArquivoDados(const char *nome) {
 // a DI; 9 general data of the second statement, 10 model, 11 imported with an
 // invoice; 12 totals.
 inline QList<QByteArray> LinhasBoas() {
-    QFile f(ArquivoDados("duas_declaracoes.txt"));
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-    QList<QByteArray> linhas = f.readAll().split('\n');
+    QList<QByteArray> linhas =
+        QByteArray::fromStdString(LeBytes(ArquivoDados("duas_declaracoes.txt"))).split('\n');
     linhas.removeAll(QByteArray());
     for (QByteArray &l : linhas)
         l.chop(l.endsWith('\r') ? 1 : 0);
