@@ -32,17 +32,14 @@ using teste::ConteudoTabela;
 
 namespace vlme::teste {
 
-inline QString ArquivoDados(const char *nome) {
-    return QStringLiteral(VLME_DADOS_TESTE "/importacao/") + QLatin1String(nome);
-}
-
 // The 12 lines of duas_declaracoes.txt without their CR LF: 1 general data,
 // 2-3 models, 4-5 national, 6-7 subcomponents (DI, invoice), 8 imported with
 // a DI; 9 general data of the second statement, 10 model, 11 imported with an
 // invoice; 12 totals.
 inline QList<QByteArray> LinhasBoas() {
     QList<QByteArray> linhas =
-        QByteArray::fromStdString(LeBytes(ArquivoDados("duas_declaracoes.txt"))).split('\n');
+        QByteArray::fromStdString(LeBytes(DadoTeste("importacao/duas_declaracoes.txt")))
+            .split('\n');
     linhas.removeAll(QByteArray());
     for (QByteArray &l : linhas)
         l.chop(l.endsWith('\r') ? 1 : 0);
@@ -325,8 +322,8 @@ TEST_F(EstruturaImportacao, CancelarNaContagemOuNoMeioNaoGravaNada) {
     // Unit 1 is the end of the count, inside the open dialog with its own step.
     for (int unidade : {1, 10}) {
         teste::ProgressoRoteirizado p(unidade);
-        const auto r =
-            ImportaDeclaracao(banco, usuario, p, teste::ArquivoDados("duas_declaracoes.txt"));
+        const auto r = ImportaDeclaracao(banco, usuario, p,
+                                         teste::DadoTeste("importacao/duas_declaracoes.txt"));
         EXPECT_EQ(r.desfecho, Desfecho::Cancelada);
         EXPECT_EQ(std::tuple(p.unidades, p.passos.size(), p.aberturas, p.fechamentos),
                   std::tuple(unidade, unidade == 1 ? 1 : 10, 1, 1));
@@ -348,8 +345,8 @@ TEST_F(EstruturaImportacao, FalhasDoArquivoOuDoBancoNaoGravamNada) {
                                  " WHEN NEW.TX_DESCRICAO_MODELOS = 'Rádio portátil'"
                                  " BEGIN SELECT RAISE(ABORT, 'recusado pelo teste'); END"));
     teste::UsuarioRoteirizado usuario;
-    const ResultadoImportacao r =
-        ImportaDeclaracao(banco, usuario, progresso, teste::ArquivoDados("duas_declaracoes.txt"));
+    const ResultadoImportacao r = ImportaDeclaracao(
+        banco, usuario, progresso, teste::DadoTeste("importacao/duas_declaracoes.txt"));
     EXPECT_EQ(r.desfecho, Desfecho::Falha);
     EXPECT_TRUE(r.mensagem.startsWith("Ocorreu um erro, contacte o suporte técnico. ") &&
                 r.mensagem.contains("recusado pelo teste"))
@@ -368,15 +365,17 @@ class ImportacaoSucesso : public teste::ImportacaoTeste {
 };
 
 QStringList BancoEsperado() {
-    return QString::fromStdString(teste::LeBytes(teste::ArquivoDados("duas_declaracoes_banco.txt")))
+    return QString::fromStdString(
+               teste::LeBytes(teste::DadoTeste("importacao/duas_declaracoes_banco.txt")))
         .split('\n', Qt::SkipEmptyParts);
 }
 
 TEST_F(ImportacaoSucesso, DuasDeclaracoesGravamCadaColunaEDizemAsContagens) {
     teste::UsuarioRoteirizado usuario;
     int bipes = 0;
-    const ResultadoImportacao r = ImportaDeclaracao(
-        banco, usuario, progresso, teste::ArquivoDados("duas_declaracoes.txt"), [&] { ++bipes; });
+    const ResultadoImportacao r =
+        ImportaDeclaracao(banco, usuario, progresso,
+                          teste::DadoTeste("importacao/duas_declaracoes.txt"), [&] { ++bipes; });
     ASSERT_EQ(r.desfecho, Desfecho::Sucesso) << r.mensagem;
     EXPECT_EQ(r.declaracoes, (std::vector<int>{1, 2}));
     EXPECT_EQ(teste::ConteudoBanco(banco), BancoEsperado());
@@ -417,7 +416,7 @@ TEST_F(ImportacaoSucesso, DeclaracoesExistentesFicamIntactas) {
         teste::ConstrutorDeclaracao(banco).geral().modelo("Modelo Básico", 10.0).nacional();
     const QStringList antes = ConteudoTabela(banco, "MODELOS");
     const ResultadoImportacao r =
-        ImportaArquivo(banco, progresso, teste::ArquivoDados("duas_declaracoes.txt"));
+        ImportaArquivo(banco, progresso, teste::DadoTeste("importacao/duas_declaracoes.txt"));
     ASSERT_EQ(r.desfecho, Desfecho::Sucesso) << r.mensagem;
     EXPECT_EQ(r.declaracoes, (std::vector<int>{antiga + 1, antiga + 2}));
     // A model of another statement with the same description is no repeat.

@@ -93,8 +93,6 @@ TEST(Calculadora, APrimeiraEncontradaRodaDesligadaDoPrograma) {
     EXPECT_EQ(shell::EncontraCalculadora({"gnome-calculator", "xcalc", "kcalc"}, caminhos),
               pasta.arquivo("xcalc"));
     EXPECT_EQ(shell::EncontraCalculadora({"gnome-calculator"}, caminhos), QString());
-    EXPECT_EQ(shell::EncontraCalculadora(shell::CalculadorasConhecidas(), caminhos),
-              pasta.arquivo("kcalc"));
     EXPECT_FALSE(shell::AbreCalculadora({"mate-calc"}, caminhos));
     EXPECT_FALSE(QFile::exists(marca));
     ASSERT_TRUE(shell::AbreCalculadora({"mate-calc", "kcalc"}, caminhos));
@@ -304,12 +302,6 @@ TEST(Inicializacao, CopiaUnicaPorPastaEEnderecos) {
     EXPECT_EQ(shell::EscolheURLDiagnostico(QString()), "http://outro:8080" + servico);
     qunsetenv("VLME_URL_DIAGNOSTICO");
     EXPECT_TRUE(shell::CaminhoArquivos(pasta.caminho(), 2147483647).endsWith("VLME2147483647"));
-    // The first 12 digits of the CNPJ, masked or not, and never outside Arquivos/.
-    for (const auto &[cnpj, sub] : {std::pair{"11222333000181", "112223330001"},
-                                    {"11.222.333/0001-81", "112223330001"},
-                                    {"../../etc/12", "12"}})
-        EXPECT_EQ(shell::PastaArquivos(pasta.caminho(), cnpj), pasta.arquivo("Arquivos/") + sub);
-    EXPECT_TRUE(QFileInfo(pasta.arquivo("Arquivos/112223330001")).isDir());
 }
 
 // The six settings written by hand: decimal and group separators of numbers
