@@ -83,10 +83,7 @@ TEST(Enviador_, LocalizadoPeloIniDaPastaDoSistema) {
     QDir().mkpath(pasta.arquivo("Enviador"));
     EXPECT_FALSE(LocalizaEnviador(sistema)); // no ini
     GravaBytes(pasta.arquivo("Enviador/NUCLEO.DLL"), "");
-    const struct {
-        std::string ini;
-        bool achou;
-    } casos[] = {
+    const std::pair<std::string, bool> casos[] = {
         {"[Enviador]\r\nOutro=x\r\n", false},
         {"[Enviador]\r\nPath=\r\n", false},
         {"[Outro]\r\nPath=" + programa + "\r\n", false},
@@ -94,9 +91,9 @@ TEST(Enviador_, LocalizadoPeloIniDaPastaDoSistema) {
         {"[Enviador]\r\nPath=" + programa + "\r\n", true},
         {"[Enviador]\r\nPath=" + programa + "/\r\n", true},
     };
-    for (const auto &c : casos) {
-        GravaBytes(sistema + "/enviador.ini", c.ini);
-        EXPECT_EQ(LocalizaEnviador(sistema), c.achou) << c.ini;
+    for (const auto &[ini, achou] : casos) {
+        GravaBytes(sistema + "/enviador.ini", ini);
+        EXPECT_EQ(LocalizaEnviador(sistema), achou) << ini;
     }
     EXPECT_FALSE(LocalizaEnviador(pasta.arquivo("inexistente")));
 
@@ -392,12 +389,11 @@ TEST_F(Geracao, SoSemPendenciasENuncaJaTransmitido) {
 TEST_F(Geracao, ConsultasDeSituacao) {
     const int n = ConstrutorDeclaracao(banco);
     const auto situacao = [&](int nr) {
-        return QString("%1%2%3%4%5")
-            .arg(delivery::NaoTransmitido(banco, nr))
-            .arg(delivery::Transmitido(banco, nr))
-            .arg(delivery::TransmissaoMarcada(banco, nr))
-            .arg(delivery::Registrado(banco, nr))
-            .arg(delivery::TemAvisos(banco, nr));
+        QString s;
+        for (auto *consulta :
+             {NaoTransmitido, Transmitido, TransmissaoMarcada, Registrado, TemAvisos})
+            s += consulta(banco, nr) ? '1' : '0';
+        return s;
     };
     for (const auto &[sql, esperado] :
          {std::pair{"SELECT 1", "10000"},
