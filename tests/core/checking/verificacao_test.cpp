@@ -10,7 +10,6 @@
 #include "store/Banco.h"
 #include "support/ConstrutorDeclaracao.h"
 #include "support/PastaTeste.h"
-#include "support/UsuarioRoteirizado.h"
 
 #include <gtest/gtest.h>
 
@@ -38,17 +37,6 @@ TEST(Erros, ChaveRepetidaFalhaEMantemAPrimeira) {
     ASSERT_NE(erros.Add("ERRO_A", "terceiro", "frmCentral", "mskCNPJ", "chave2"), nullptr);
     EXPECT_EQ(erros.Item("chave2")->Descricao + erros.Item("chave2")->Campo, "terceiromskCNPJ");
     EXPECT_EQ(erros.Item(2)->Descricao, "terceiro"); // counted from 1
-}
-
-TEST(Erros, AlertaComDetalhesVazios) {
-    const checking::Erro *e = checking::Catalogo().Item("ERRO_QTD_INT");
-    ASSERT_NE(e, nullptr);
-    teste::UsuarioRoteirizado usuario;
-    e->Alerta(usuario, true);
-    e->Alerta(usuario, false);
-    EXPECT_EQ(usuario.resumos(),
-              QStringList({"!|Atenção!|Quantidade superior a 8 inteiros.\n - \n - ",
-                           "!|Atenção!|Quantidade superior a 8 inteiros."}));
 }
 
 namespace {

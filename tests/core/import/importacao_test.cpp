@@ -450,9 +450,10 @@ TEST_F(ImportacaoSucesso, CaractereForaDoLatin1ERecusado) {
     texto[texto.indexOf("Modelo B")] = QChar(0x20AC); // the euro sign
     const ResultadoImportacao r = importa(texto.toUtf8());
     ASSERT_EQ(r.erros.size(), 1u);
-    EXPECT_EQ(LinhaListaErro(r.erros[0]), QStringLiteral("Linha 2 (reg. 1) - DESCRIÇÃO: Caractere "
-                                                         "fora do Latin-1 (ISO-8859-1); troque-o "
-                                                         "por outro."));
+    EXPECT_EQ(LinhaListaErro(r.erros.front()),
+              QStringLiteral("Linha 2 (reg. 1) - DESCRIÇÃO: Caractere "
+                             "fora do Latin-1 (ISO-8859-1); troque-o "
+                             "por outro."));
 }
 
 } // namespace

@@ -99,26 +99,6 @@ TEST(Calculadora, APrimeiraEncontradaRodaDesligadaDoPrograma) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(marca); }, 5000));
 }
 
-TEST(ProgressoTerminal, NoTerminalUmaLinhaReescritaSoQuandoOPercentualMuda) {
-    QBuffer saida;
-    saida.open(QIODevice::WriteOnly);
-    {
-        cli::ProgressoTerminal p(&saida, true);
-        p.abre();
-        p.passo("Excluindo informações");
-        p.faixa(0, 200);
-        for (int v : {1, 100, 101, 200}) // 0 % and 50 % only once each
-            p.valor(v);
-        p.passo("Fim"); // shorter: the rest of the old line is blanked
-        p.fecha();
-    }
-    const QString longa = "\rExcluindo informações [";
-    EXPECT_EQ(QString::fromUtf8(saida.data()),
-              longa + QString(30, '.') + "]   0%" + longa + QString(15, '#') + QString(15, '.') +
-                  "]  50%" + longa + QString(30, '#') + "] 100%" + "\rFim [" + QString(30, '#') +
-                  "] 100%" + QString(18, ' ') + "\n");
-}
-
 TEST(ProgressoTerminal, ForaDoTerminalUmaLinhaPorPassoECtrlCSoQuandoPermitido) {
     QBuffer saida;
     saida.open(QIODevice::WriteOnly);
