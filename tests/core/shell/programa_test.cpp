@@ -174,46 +174,42 @@ TEST(Inicializacao, FalhasNaAberturaDitasAoUsuario) {
         db.close();
     }
     QSqlDatabase::removeDatabase("outro");
-    const struct {
-        std::string bytes;
-        const char *trecho;
-    } casos[] = {
-        {"", "está vazio"},
-        {teste::LeBytes(outra.arquivo("outro.db")), "de outro programa"},
-    };
-    for (const auto &c : casos) {
-        teste::PastaTeste pasta;
-        teste::GravaBytes(pasta.arquivo("VLM.MDB"), c.bytes);
-        teste::UsuarioRoteirizado usuario;
+    teste::UsuarioRoteirizado usuario;
+    // Opening `pasta` fails and leaves the database closed; what the user was told.
+    const auto recusa = [&](const QString &pasta,
+                            const shell::CopiaArquivo &copia = shell::CopiaArquivoPadrao) {
+        usuario.mensagens.clear();
         store::Banco banco;
-        EXPECT_FALSE(shell::AbreBancoPrograma(pasta.caminho(), banco, usuario));
+        EXPECT_FALSE(shell::AbreBancoPrograma(pasta, banco, usuario, copia));
         EXPECT_FALSE(banco.aberto());
-        const QString r = usuario.resumos().join('\n');
-        EXPECT_TRUE(r.contains("|ERRO|") && r.contains(c.trecho) && r.contains("VLM.MDB")) << r;
-        EXPECT_EQ(teste::LeBytes(pasta.arquivo("VLM.MDB")), c.bytes);
+        return usuario.resumos().join('\n');
+    };
+    for (const auto &[bytes, trecho] :
+         {std::pair<std::string, const char *>{"", "está vazio"},
+          {teste::LeBytes(outra.arquivo("outro.db")), "de outro programa"}}) {
+        teste::PastaTeste pasta;
+        teste::GravaBytes(pasta.arquivo("VLM.MDB"), bytes);
+        const QString r = recusa(pasta.caminho());
+        EXPECT_TRUE(r.contains("|ERRO|") && r.contains(trecho) && r.contains("VLM.MDB")) << r;
+        EXPECT_EQ(teste::LeBytes(pasta.arquivo("VLM.MDB")), bytes);
     }
 
     // The template cannot be copied: the files and the reason, and nothing
     // half-copied left for the next start to trust.
     teste::PastaTeste pasta;
-    teste::UsuarioRoteirizado usuario;
-    store::Banco banco;
-    EXPECT_FALSE(shell::AbreBancoPrograma(pasta.caminho(), banco, usuario,
-                                          [](const QString &, const QString &para, QString *erro) {
-                                              teste::GravaBytes(para, "SQLite for");
-                                              *erro = "No space left on device";
-                                              return false;
-                                          }));
+    const QString r =
+        recusa(pasta.caminho(), [](const QString &, const QString &para, QString *erro) {
+            teste::GravaBytes(para, "SQLite for");
+            *erro = "No space left on device";
+            return false;
+        });
     for (const char *trecho : {"VLME.MOD", "VLM.MDB", "No space left on device"})
-        EXPECT_TRUE(usuario.textos().value(0).contains(trecho)) << trecho;
+        EXPECT_TRUE(r.contains(trecho)) << trecho;
     EXPECT_FALSE(QFileInfo::exists(pasta.arquivo("VLM.MDB")));
 
-    store::Banco b3, b4;
     // In use by another connection; the first one is unharmed.
     teste::BancoTeste aberto;
-    usuario.mensagens.clear();
-    EXPECT_FALSE(shell::AbreBancoPrograma(aberto.pasta(), b3, usuario));
-    EXPECT_TRUE(usuario.textos().value(0).contains("VLM.MDB"));
+    EXPECT_TRUE(recusa(aberto.pasta()).contains("VLM.MDB"));
     aberto.banco().executa("INSERT INTO VLME (CODIGO_VLM) VALUES ('')");
 
     // A probe that fails for another reason.
@@ -224,9 +220,7 @@ TEST(Inicializacao, FalhasNaAberturaDitasAoUsuario) {
         estranho.executa("DROP TABLE NCM_ITEM");
         estranho.executa("CREATE TABLE NCM_ITEM (CD_NCM_PRODUTO TEXT)");
     }
-    usuario.mensagens.clear();
-    EXPECT_FALSE(shell::AbreBancoPrograma(pasta.caminho(), b4, usuario));
-    EXPECT_EQ(usuario.resumos(), QStringList("-||Erro Inesperado. Código : 1"));
+    EXPECT_EQ(recusa(pasta.caminho()), "-||Erro Inesperado. Código : 1");
 }
 
 // As the earlier version left it: no lookup tables and the previous-statement
