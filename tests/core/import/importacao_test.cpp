@@ -27,16 +27,17 @@
 
 using namespace vlme;
 using namespace vlme::importacao;
+using namespace vlme::teste;
 using Cod = LeitorLinhas::Codificacao;
 using teste::ConteudoTabela;
 
-namespace vlme::teste {
+namespace {
 
 // The 12 lines of duas_declaracoes.txt without their CR LF: 1 general data,
 // 2-3 models, 4-5 national, 6-7 subcomponents (DI, invoice), 8 imported with
 // a DI; 9 general data of the second statement, 10 model, 11 imported with an
 // invoice; 12 totals.
-inline QList<QByteArray> LinhasBoas() {
+QList<QByteArray> LinhasBoas() {
     QList<QByteArray> linhas =
         QByteArray::fromStdString(LeBytes(DadoTeste("importacao/duas_declaracoes.txt")))
             .split('\n');
@@ -46,17 +47,16 @@ inline QList<QByteArray> LinhasBoas() {
     return linhas;
 }
 
-inline QByteArray Junta(const QList<QByteArray> &linhas, const QByteArray &fim = "\r\n") {
+QByteArray Junta(const QList<QByteArray> &linhas, const QByteArray &fim = "\r\n") {
     return linhas.join(fim) + fim;
 }
 
 // `texto` (Latin-1) written over the line from position `pos` (from 1).
-inline QByteArray Troca(QByteArray linha, int pos, const QString &texto) {
+QByteArray Troca(QByteArray linha, int pos, const QString &texto) {
     return linha.replace(pos - 1, texto.size(), texto.toLatin1());
 }
 
-inline QString GravaArquivo(const PastaTeste &pasta, const QString &nome,
-                            const QByteArray &conteudo) {
+QString GravaArquivo(const PastaTeste &pasta, const QString &nome, const QByteArray &conteudo) {
     GravaBytes(pasta.arquivo(nome), conteudo.toStdString());
     return pasta.arquivo(nome);
 }
@@ -79,10 +79,6 @@ class ImportacaoTeste : public ::testing::Test {
         return importacao::ImportaArquivo(banco, progresso, GravaArquivo(pasta, "a.txt", conteudo));
     }
 };
-
-} // namespace vlme::teste
-
-namespace {
 
 struct CasoLeitor {
     const char *nome;
@@ -116,7 +112,7 @@ class LeitorLinhasTeste : public ::testing::TestWithParam<CasoLeitor> {};
 TEST_P(LeitorLinhasTeste, LeCadaLinhaComSeuTamanho) {
     const CasoLeitor &c = GetParam();
     teste::PastaTeste pasta;
-    LeitorLinhas leitor(teste::GravaArquivo(pasta, "l.txt", c.conteudo));
+    LeitorLinhas leitor(GravaArquivo(pasta, "l.txt", c.conteudo));
     ASSERT_TRUE(leitor.abre());
     const LeitorLinhas::Contagem contagem = leitor.conta();
     EXPECT_EQ(contagem.linhas, c.textos.size());
@@ -142,7 +138,7 @@ QStringList Partes(const QString &item) {
 }
 
 // name, changes ("line:position:text"), errors ("line:FIELD:message")
-class CamposImportacao : public teste::ImportacaoTeste,
+class CamposImportacao : public ImportacaoTeste,
                          public ::testing::WithParamInterface<QStringList> {};
 
 TEST_P(CamposImportacao, ListaOErroENaoGravaNada) {
@@ -151,9 +147,9 @@ TEST_P(CamposImportacao, ListaOErroENaoGravaNada) {
         const QStringList p = Partes(m);
         QString texto = p[2];
         texto.replace(QLatin1String("\\x01"), QChar(1));
-        linhas[p[0].toInt() - 1] = teste::Troca(linhas[p[0].toInt() - 1], p[1].toInt(), texto);
+        linhas[p[0].toInt() - 1] = Troca(linhas[p[0].toInt() - 1], p[1].toInt(), texto);
     }
-    const ResultadoImportacao r = importa(teste::Junta(linhas));
+    const ResultadoImportacao r = importa(Junta(linhas));
     ASSERT_EQ(r.desfecho, Desfecho::ErrosCampo) << r.mensagem;
     QStringList obtidos, esperados;
     for (const ErroImportacao &e : r.erros)
@@ -173,21 +169,18 @@ INSTANTIATE_TEST_SUITE_P(Campos, CamposImportacao,
                          ::testing::ValuesIn(teste::Casos("../importacao/casos_campos.txt")),
                          [](const auto &info) { return info.param[0].toStdString(); });
 
-using LimitesImportacao = teste::ImportacaoTeste;
+using LimitesImportacao = ImportacaoTeste;
 
 TEST_F(LimitesImportacao, TabelaParaEm10001EntradasEAvisaAntesDaLista) {
     // 3400 models with three faults each: 10200 faults.
-    QList<QByteArray> linhas{l[0]};
-    QByteArray ruim = teste::Troca(l[1], 6, QString(80, ' '));
-    ruim = teste::Troca(teste::Troca(ruim, 86, QString(15, '0')), 101, QString(15, ' '));
-    for (int i = 0; i < 3400; ++i)
-        linhas << ruim;
+    QByteArray ruim = Troca(l[1], 6, QString(80, ' '));
+    ruim = Troca(Troca(ruim, 86, QString(15, '0')), 101, QString(15, ' '));
+    QList<QByteArray> linhas = QList<QByteArray>{l[0]} + QList<QByteArray>(3400, ruim);
     teste::UsuarioRoteirizado usuario;
     int bipes = 0;
     const ResultadoImportacao r = ImportaDeclaracao(
         banco, usuario, progresso,
-        teste::GravaArquivo(pasta, "a.txt", teste::Junta(linhas << l[7] << "900003403")),
-        [&] { ++bipes; });
+        GravaArquivo(pasta, "a.txt", Junta(linhas << l[7] << "900003403")), [&] { ++bipes; });
     ASSERT_EQ(r.erros.size(), 10001u);
     // 3333 whole models (lines 2-3334), then two fields of line 3335.
     EXPECT_EQ(LinhaListaErro(r.erros.back()),
@@ -234,7 +227,7 @@ struct Caso {
 L modelos(const L &l, int n) {
     L r{l[0]};
     for (int i = 1; i <= n; ++i)
-        r << teste::Troca(l[1], 6, QStringLiteral("Modelo %1").arg(i, 5, 10, QLatin1Char('0')));
+        r << Troca(l[1], 6, QStringLiteral("Modelo %1").arg(i, 5, 10, QLatin1Char('0')));
     return r << l[7] << QByteArray::number(900000000 + n + 3);
 }
 
@@ -242,12 +235,12 @@ L modelos(const L &l, int n) {
 L importados(const L &l) {
     L r{l[0], l[1], l[3]};
     for (int i = 0; i < 5000; ++i)
-        r << teste::Troca(l[5], 248, "000000000001000");
+        r << Troca(l[5], 248, "000000000001000");
     return r << L(5000, l[7]) << "900010005";
 }
 
 // clang-format off
-const Caso Casos[] = {
+const Caso CasosEstrutura[] = {
     {"UnicaLinhaQueNaoETotalizador", [](L l) { return L{l[0]}; }, "Erro linha 1: Registros do Tipo 0, 1, 2, 3, 4 ausentes. Importação abortada. ", false},
     {"Tipo0Com351", [](L l) { return L{l[0].left(351), l[1], l[7], "900000004"}; }, "Erro linha 1: o tamanho do registro tipo 0 deve ser de 352 caracteres. Tamanho lido = 351. Importação abortada. ", true},
     {"Tipo2ComUmAMais", [](L l) { return L{l[0], l[1], l[3] + " ", l[7], "900000005"}; }, "Erro linha 3: o tamanho do registro tipo 2 deve ser de 255 caracteres. Tamanho lido = 256. Importação abortada. ", false},
@@ -277,7 +270,7 @@ const Caso Casos[] = {
 };
 // clang-format on
 
-class EstruturaImportacao : public teste::ImportacaoTeste {
+class EstruturaImportacao : public ImportacaoTeste {
   protected:
     void confereAbortada(const ResultadoImportacao &r, const QString &mensagem, bool bipe) {
         EXPECT_EQ(r.desfecho, Desfecho::Abortada);
@@ -289,14 +282,13 @@ class EstruturaImportacao : public teste::ImportacaoTeste {
 };
 
 TEST_F(EstruturaImportacao, CadaFalhaEstruturalAbortaComSuaMensagem) {
-    for (const Caso &c : Casos) {
+    for (const Caso &c : CasosEstrutura) {
         SCOPED_TRACE(c.nome);
         teste::UsuarioRoteirizado usuario;
         std::vector<std::size_t> mensagensNoBipe; // the beep goes before the message
-        const ResultadoImportacao r =
-            ImportaDeclaracao(banco, usuario, progresso,
-                              teste::GravaArquivo(pasta, "a.txt", teste::Junta(c.linhas(l))),
-                              [&] { mensagensNoBipe.push_back(usuario.mensagens.size()); });
+        const ResultadoImportacao r = ImportaDeclaracao(
+            banco, usuario, progresso, GravaArquivo(pasta, "a.txt", Junta(c.linhas(l))),
+            [&] { mensagensNoBipe.push_back(usuario.mensagens.size()); });
         confereAbortada(r, QString::fromUtf8(c.mensagem), c.bipe);
         EXPECT_EQ(mensagensNoBipe,
                   c.bipe ? std::vector<std::size_t>{0} : std::vector<std::size_t>{});
@@ -356,11 +348,11 @@ TEST_F(EstruturaImportacao, FalhasDoArquivoOuDoBancoNaoGravamNada) {
 }
 
 // An empty database, so that the new statements are 1 and 2.
-class ImportacaoSucesso : public teste::ImportacaoTeste {
+class ImportacaoSucesso : public ImportacaoTeste {
   protected:
     void SetUp() override {}
     ResultadoImportacao importaEm(store::Banco &outro, const QByteArray &conteudo) {
-        return ImportaArquivo(outro, progresso, teste::GravaArquivo(pasta, "a.txt", conteudo));
+        return ImportaArquivo(outro, progresso, GravaArquivo(pasta, "a.txt", conteudo));
     }
 };
 
@@ -400,10 +392,9 @@ TEST_F(ImportacaoSucesso, DuasDeclaracoesGravamCadaColunaEDizemAsContagens) {
 TEST_F(ImportacaoSucesso, VariantesDoArquivoGravamOMesmo) {
     // Line ends, a missing last one, blank lines at the end; UTF-8 with or
     // without its mark reads as the Latin-1 file does.
-    const QByteArray utf8 = QString::fromLatin1(teste::Junta(l)).toUtf8();
-    for (const QByteArray &conteudo :
-         {teste::Junta(l, "\n"), teste::Junta(l).chopped(2), teste::Junta(l) + "\r\n   \r\n", utf8,
-          "\xEF\xBB\xBF" + utf8}) {
+    const QByteArray utf8 = QString::fromLatin1(Junta(l)).toUtf8();
+    for (const QByteArray &conteudo : {Junta(l, "\n"), Junta(l).chopped(2),
+                                       Junta(l) + "\r\n   \r\n", utf8, "\xEF\xBB\xBF" + utf8}) {
         teste::BancoTeste outro;
         const ResultadoImportacao r = importaEm(outro.banco(), conteudo);
         ASSERT_EQ(r.desfecho, Desfecho::Sucesso) << r.mensagem;
@@ -433,20 +424,20 @@ TEST_F(ImportacaoSucesso, CasosLimiteQueImportam) {
     ASSERT_EQ(soTotal.desfecho, Desfecho::Sucesso) << soTotal.mensagem;
     EXPECT_EQ(soTotal.contadores.total(), 0);
     // Models followed by a type 4, no national component.
-    const ResultadoImportacao semNacional = importa(teste::Junta({l[8], l[9], l[10], "900000004"}));
+    const ResultadoImportacao semNacional = importa(Junta({l[8], l[9], l[10], "900000004"}));
     EXPECT_EQ(semNacional.contadores.registros, (std::array<int, 5>{1, 1, 0, 0, 1}));
     // Line 7 made a second subcomponent of national 7 (unit cost 150,25):
     // 4 x 12,5 + 2 x 50,125 = 150,25 exactly.
     teste::BancoTeste outro;
-    l[6] = teste::Troca(teste::Troca(l[6], 6, "0007"), 264, "000000050125000");
-    ASSERT_EQ(importaEm(outro.banco(), teste::Junta(l)).desfecho, Desfecho::Sucesso);
+    l[6] = Troca(Troca(l[6], 6, "0007"), 264, "000000050125000");
+    ASSERT_EQ(importaEm(outro.banco(), Junta(l)).desfecho, Desfecho::Sucesso);
     EXPECT_EQ(ConteudoTabela(outro.banco(), "SUBCOMP"),
               (QStringList{"SUBCOMP:1|1|1|1", "SUBCOMP:1|2|1|0"}));
 }
 
 // A character Latin-1 has not could not go into the delivery file.
 TEST_F(ImportacaoSucesso, CaractereForaDoLatin1ERecusado) {
-    QString texto = QString::fromLatin1(teste::Junta(l));
+    QString texto = QString::fromLatin1(Junta(l));
     texto[texto.indexOf("Modelo B")] = QChar(0x20AC); // the euro sign
     const ResultadoImportacao r = importa(texto.toUtf8());
     ASSERT_EQ(r.erros.size(), 1u);
