@@ -70,9 +70,9 @@ TEST(Esquema, ModeloCadastradoSemDistinguirMaiusculasNemAcentuadas) {
         {"televisão épica", 2, 0, false},
     };
     for (const auto &c : casos)
-        EXPECT_EQ(
-            store::ModeloCadastrado(banco, c.declaracao, QString::fromUtf8(c.descricao), c.exceto),
-            c.cadastrado)
+        EXPECT_EQ(store::ModeloCadastrado(banco, c.declaracao, QString::fromUtf8(c.descricao),
+                                          c.exceto),
+                  c.cadastrado)
             << c.descricao << ' ' << c.declaracao << ' ' << c.exceto;
 }
 
