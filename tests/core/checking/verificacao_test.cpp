@@ -1,0 +1,304 @@
+// The message catalog with its exact texts; costs, coefficient and tax of a
+// statement against figures worked out by hand in the comments; the pendency
+// check: each rule alone gives exactly its message, a complete statement
+// gives none, and the structural limits hold at their boundary.
+
+#include "checking/Calculos.h"
+#include "checking/Erros.h"
+#include "checking/Pendencias.h"
+#include "core/entry/Casos.h"
+#include "store/Banco.h"
+#include "support/ConstrutorDeclaracao.h"
+#include "support/PastaTeste.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace vlme;
+using namespace vlme::checking;
+using C = teste::ConstrutorDeclaracao;
+using teste::ConstrutorDeclaracao;
+
+TEST(Catalogo, AmostraDeChavesComTextoExato) {
+    for (const QStringList &c : teste::Casos("catalogo.tsv")) {
+        const checking::Erro *e = checking::Catalogo().Item(c[0]);
+        ASSERT_NE(e, nullptr) << c[0];
+        EXPECT_EQ(e->Id + "|" + e->Descricao + "|" + e->Origem + e->Campo, c[0] + "|" + c[1] + "|");
+    }
+}
+
+TEST(Erros, ChaveRepetidaFalhaEMantemAPrimeira) {
+    checking::Erros erros;
+    ASSERT_NE(erros.Add("ERRO_A", "primeiro"), nullptr);
+    EXPECT_EQ(erros.Add("ERRO_A", "segundo"), nullptr);
+    EXPECT_EQ(erros.Item("ERRO_A")->Descricao, "primeiro");
+    // Another key may hold the same Id.
+    ASSERT_NE(erros.Add("ERRO_A", "terceiro", "frmCentral", "mskCNPJ", "chave2"), nullptr);
+    EXPECT_EQ(erros.Item("chave2")->Descricao + erros.Item("chave2")->Campo, "terceiromskCNPJ");
+    EXPECT_EQ(erros.Item(2)->Descricao, "terceiro"); // counted from 1
+}
+
+namespace {
+
+class Calculos : public ::testing::Test {
+  protected:
+    teste::BancoTeste b;
+    store::Banco &banco = b.banco();
+    // A variable-coefficient statement with these wages and charges.
+    C variavel(double salarios = 0, double encargos = 0) {
+        return std::move(C(banco).geral([&](store::DadosGerais &d) {
+            d.coeficiente = store::Coeficiente::Variavel;
+            d.salarios = salarios;
+            d.encargos = encargos;
+        }));
+    }
+    static store::DadosImportado semSuspensao(const char *d, double qtd, double valor,
+                                              double taxa) {
+        auto i = C::ImportadoPadrao(d, qtd, valor, taxa);
+        i.comSuspensao = false;
+        return i;
+    }
+};
+
+} // namespace
+
+// Wages 50 and charges 20 (M = 70).
+//   national 1: 2 x 100 = 200, subcomponents:
+//     "Chip"    4 x 2,5 = 10, rate 10% -> II 1,0, suspended, out of the base
+//     "Memória" 1 x 20  = 20, rate 16% -> II 3,2, suspended, in the base
+//   national 2: 3 x 10 = 30
+//   imported "Tela" 1 x 30, rate 16% -> II 4,8, suspended
+//   imported "Cabo" 10 x 0,5 = 5, rate 20% -> II 1,0, not suspended
+// N = 230 - 30 = 200; I = 10 + 20 + 30 + 5 = 65; total 335
+// T = (1,0 + 3,2 + 4,8) - 1,0 = 8,0
+// K = 270 / 335 = 0,80597... -> 0,8060; R = 8 - 8 x 0,806 = 1,552
+TEST_F(Calculos, DeclaracaoComTodosOsTiposDeLinha) {
+    const int n = variavel(50, 20)
+                      .modelo("Modelo A", 1000.0)
+                      .nacional("Placa", 2, 100.0)
+                      .subcomponente(1, "Chip", 4, 2.5, 10.0, false)
+                      .subcomponente(1, "Memória", 1, 20.0, 16.0, true)
+                      .nacional("Caixa", 3, 10.0)
+                      .importadoDI("Tela", 1, 30.0, 16.0)
+                      .importadoNF(semSuspensao("Cabo", 10, 0.5, 20.0), C::NFPadrao());
+    EXPECT_DOUBLE_EQ(CalculaCustoNacionais(banco, n), 200.0);
+    EXPECT_DOUBLE_EQ(CalculaCustoImportados(banco, n), 65.0);
+    EXPECT_DOUBLE_EQ(CalculaCustoMaoDeObra(banco, n), 70.0);
+    EXPECT_NEAR(CalculaValorII(banco, n), 8.0, 1e-12);
+    EXPECT_DOUBLE_EQ(CalculaCoeficiente(banco, n), 0.806);
+    EXPECT_NEAR(CalculaValorIIReducao(banco, n), 1.552, 1e-12);
+    EXPECT_DOUBLE_EQ(CalculaResumo(banco, n).custoTotal, 335.0);
+}
+
+TEST_F(Calculos, CoeficienteFixoEVariavelVazio) {
+    const int n = C(banco).geral();
+    EXPECT_DOUBLE_EQ(CalculaCoeficiente(banco, n), 0.88);
+    EXPECT_EQ(CalculaValorIIReducao(banco, n), 0.0);
+    // With components the fixed coefficient does not move; R = 0,12 x T.
+    C(banco, n).importadoDI("Tela", 2, 50.0, 10.0); // T = 10
+    EXPECT_DOUBLE_EQ(CalculaCoeficiente(banco, n), 0.88);
+    EXPECT_NEAR(CalculaValorIIReducao(banco, n), 1.2, 1e-12);
+
+    // Variable and empty: no division, no NaN; no row at all: fixed.
+    const auto r = CalculaResumo(banco, variavel());
+    for (double v :
+         {r.custoNacionais, r.custoImportados, r.custoMaoDeObra, r.coeficiente, r.valorIIReducao})
+        EXPECT_EQ(v, 0.0);
+    EXPECT_EQ(CalculaCoeficiente(banco, 999), 0.88);
+}
+
+// A subcomponent moves its cost from the national side to the imported one:
+// 100 national with a 30 subcomponent gives N = 70, I = 30, K = 0,7; a 10
+// national gives N = -20, M = 0, K = -20 / 10.
+TEST_F(Calculos, SubcomponenteMudaDoLadoNacionalParaOImportado) {
+    for (const auto &[nacional, n, k] : {std::tuple{100.0, 70.0, 0.7}, {10.0, -20.0, -2.0}}) {
+        const int d = variavel().nacional("Placa", 1, nacional).subcomponente(1, "Chip", 1, 30.0);
+        EXPECT_DOUBLE_EQ(CalculaCustoNacionais(banco, d), n);
+        EXPECT_DOUBLE_EQ(CalculaCustoImportados(banco, d), 30.0);
+        EXPECT_DOUBLE_EQ(CalculaCoeficiente(banco, d), k);
+    }
+}
+
+TEST_F(Calculos, CoeficienteArredondaMetadeParaOPar) {
+    // 14001 / 20000 = 0,70005 (tie, 0 is even: down); 14003 / 20000 = 0,70015
+    // (tie, 1 is odd: up); 14002,2 / 20000 = 0,70011 (below the half: down).
+    for (const auto &[nacional, importado, k] : {std::tuple{14001.0, 5999.0, 0.7000},
+                                                 {14003.0, 5997.0, 0.7002},
+                                                 {14002.2, 5997.8, 0.7001}})
+        EXPECT_DOUBLE_EQ(
+            CalculaCoeficiente(
+                banco, variavel().nacional("N", 1, nacional).importadoDI("I", 1, importado)),
+            k)
+            << nacional;
+    EXPECT_DOUBLE_EQ(ArredondaPar(0.99995, 4), 1.0);
+    EXPECT_DOUBLE_EQ(ArredondaPar(-0.70015, 4), -0.7002);
+    EXPECT_DOUBLE_EQ(ArredondaPar(0.5, 4), 0.5);
+}
+
+TEST_F(Calculos, SuspensaoEBaseDeCalculoDosSubcomponentes) {
+    // Rate 10% on 1 x 100 = II 10 for each row; only "Na base" counts.
+    const int n = C(banco)
+                      .geral()
+                      .nacional("Placa", 1, 1000.0)
+                      .subcomponente(1, "Fora da base", 1, 100.0, 10.0, false)
+                      .subcomponente(1, "Na base", 1, 100.0, 10.0, true)
+                      .importadoNF(semSuspensao("Sem suspensão", 1, 100.0, 10.0), C::NFPadrao());
+    EXPECT_NEAR(CalculaValorII(banco, n), 10.0, 1e-12);
+    EXPECT_DOUBLE_EQ(CalculaCustoImportados(banco, n), 300.0);
+}
+
+TEST_F(Calculos, ValoresMuitoGrandesContinuamFinitos) {
+    const auto r =
+        CalculaResumo(banco, variavel(9999999999999.99, 9999999999999.99)
+                                 .nacional("N", 99999999.9999999, 999999999.999999)
+                                 .importadoDI("I", 99999999.9999999, 999999999.999999, 999.99));
+    EXPECT_TRUE(std::isfinite(r.custoTotal) && std::isfinite(r.valorIIReducao));
+    EXPECT_DOUBLE_EQ(r.coeficiente, 0.5); // (1e17 + 2e13) / (2e17 + 2e13) = 0,50004999...
+}
+
+// N 1.234,56; I 0,30 (3 x 0,1 must not show 0,30000000000000004); M 1.000,30
+// total 2.235,16; T 0,03; K = 2234,86 / 2235,16 = 0,99986... -> 0,9999
+// R = 0,03 - 0,03 x 0,9999 = 0,000003 -> 0,00
+TEST_F(Calculos, LinhasDoResumoEmNotacaoBrasileira) {
+    QStringList linhas;
+    for (const auto &[rotulo, valor] : LinhasResumo(
+             banco,
+             variavel(1000.1, 0.2).nacional("Placa", 1, 1234.56).importadoDI("Tela", 3, 0.1, 10.0)))
+        linhas << rotulo + "=" + valor;
+    EXPECT_EQ(
+        linhas,
+        QStringList(
+            {"CNPJ Estabelecimento=11.222.333/0001-81", "CPF Representante Legal=529.982.247-25",
+             "Denominação do Produto=Telefone celular", "Custo Componentes Nacionais=US$ 1.234,56",
+             "Custo Componentes Importados=US$ 0,30", "Custo Mão-de-obra=US$ 1.000,30",
+             "Total=US$ 2.235,16", "Valor Total II  sem Redução=US$ 0,03",
+             "Coeficiente de Redução do II=99,99%", "Valor Total II com Redução=US$ 0,00"}));
+}
+
+namespace {
+
+class Pendencias : public ::testing::Test {
+  protected:
+    teste::BancoTeste b;
+    store::Banco &banco = b.banco();
+
+    // Everything filled, one model, one imported component with a DI, no
+    // national; then the stored columns `muda` sets.
+    int completa(const QString &muda = {}) {
+        const int n = ConstrutorDeclaracao(banco)
+                          .geral()
+                          .modelo("Modelo A", 100.0)
+                          .importadoDI("Tela", 1, 30);
+        if (!muda.isEmpty())
+            banco.executa("UPDATE VLME SET " + muda + " WHERE NR_VLM_VLM = ?", {n});
+        return n;
+    }
+    QStringList chaves(int n, const checking::DadosGeraisVerificacao *form = nullptr) {
+        QStringList c;
+        for (const auto &p : checking::VerificaPendencias(banco, n, form))
+            c << p.chave;
+        return c;
+    }
+};
+
+TEST_F(Pendencias, CadaRegraDosDadosGeraisSozinha) {
+    EXPECT_EQ(chaves(completa()), QStringList());
+    for (const QStringList &c : teste::Casos("pendencias_gerais.tsv")) {
+        const auto lista = checking::VerificaPendencias(banco, completa(c[1]));
+        ASSERT_EQ(lista.size(), 1u) << c[1];
+        EXPECT_EQ(lista[0].chave + ": " + lista[0].texto,
+                  c[0] + ": " + checking::Catalogo().Descricao(c[0]));
+    }
+}
+
+TEST_F(Pendencias, SalariosComCoeficienteFixo) {
+    // The form's own rule: wages with the fixed coefficient.
+    const int n = completa();
+    checking::DadosGeraisVerificacao form = checking::LeDadosGerais(banco, n);
+    form.doFormulario = form.coeficienteFixo = true;
+    form.coeficienteVariavel = false;
+    form.salarios = 10.0;
+    form.encargos = 5.0;
+    EXPECT_EQ(chaves(n, &form),
+              QStringList({"ERRO_SALARIOS_C_RED_FIX", "ERRO_ENCARGOS_C_RED_FIX"}));
+    // A stored variable row holding no value raises nothing.
+    EXPECT_EQ(chaves(completa("TIPO_COEFICIENTE_VLM = 1, VL_SALARIOS_VLM = NULL,"
+                              " VL_ENCARGOS_VLM = NULL")),
+              QStringList());
+
+    QStringList origens;
+    const checking::Erros erros = checking::ValidaDadosGerais(checking::DadosGeraisVerificacao());
+    for (const char *chave : {"ERRO_CNPJ_AUSENTE", "ERRO_CPF_AUSENTE", "ERRO_PPB_AUSENTE"})
+        origens << erros.Item(chave)->Origem + "." + erros.Item(chave)->Campo;
+    EXPECT_EQ(origens, QStringList({"frmCentral.mskCNPJ", "frmCentral.mskCPF", "."}));
+}
+
+TEST_F(Pendencias, EstruturaDaDeclaracao) {
+    // No model and no imported component.
+    EXPECT_EQ(chaves(ConstrutorDeclaracao(banco).geral()),
+              QStringList({"ERRO_MODELOS", "ERRO_IMPORTADOS"}));
+    // A national component without invoice, an imported one with neither
+    // document and two with both: each problem listed once.
+    const int n = ConstrutorDeclaracao(banco)
+                      .geral()
+                      .modelo("M", 1.0)
+                      .nacional()
+                      .importadoDI()
+                      .importadoDI()
+                      .importadoDI();
+    for (const char *sql :
+         {"UPDATE COMPONENTES_NACIONAIS SET NR_SEQ_NF_NACIONAL = 0 WHERE NR_VLM_NACIONAL = ?",
+          "UPDATE COMPONENTES_IMPORTADOS SET NR_SEQ_DI_IMPORTADO = 0 WHERE NR_VLM_IMPORTADO = ?"
+          " AND NR_SQ_IMPORTADO = 1",
+          "UPDATE COMPONENTES_IMPORTADOS SET NR_SEQ_NF_IMPORTADO = 99 WHERE NR_VLM_IMPORTADO = ?"
+          " AND NR_SQ_IMPORTADO > 1"})
+        banco.executa(sql, {n});
+    EXPECT_EQ(chaves(n), QStringList({"ERRO_SEM_NF", "ERRO_SEM_DI_NF", "ERRO_COM_DI_NF"}));
+}
+
+TEST_F(Pendencias, QuantidadesEValoresLongosDemais) {
+    const int n = ConstrutorDeclaracao(banco)
+                      .geral()
+                      .modelo("M", 1.0)
+                      .nacional("um", 1, 1)
+                      .nacional("dois", 12345678.5, 999999999.99) // 8 and 9 integer digits: fine
+                      .nacional("três", 123456789, 1000000000)    // 9 and 10: both too long
+                      .subcomponente(3, "sub", 123456789, 1)
+                      .importadoDI("imp", 1, 1234567890);
+    QStringList lista;
+    for (const auto &p : checking::VerificaPendencias(banco, n))
+        lista << p.chave + ": " + p.texto;
+    EXPECT_EQ(lista,
+              QStringList({
+                  "CN_QTD_3: Componente Nacional : 3 - Quantidade superior a 8 inteiros.",
+                  "CN_VLR_3: Componente Nacional : 3 - Valor Unitário superior a 9 inteiros.",
+                  "SI_QTD_1: SubComponente Importado : 1 - Quantidade superior a 8 inteiros.",
+                  "CI_VLR_2: Componente Importado : 2 - Valor Unitário superior a 9 inteiros.",
+              }));
+}
+
+// At the boundary; and the statement's print rows cleared, no other's.
+TEST_F(Pendencias, LimiteDe9999LinhasEImpressao) {
+    const int n = completa();
+    const auto insere = [&](int sq) {
+        for (const char *sql :
+             {"INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS,"
+              " TX_DESCRICAO_MODELOS) VALUES (?, ?, 'x')",
+              "INSERT INTO COMPONENTES_NACIONAIS (NR_VLM_NACIONAL, NR_SQ_NACIONAL,"
+              " NR_SEQ_NF_NACIONAL) VALUES (?, ?, 1)",
+              "INSERT INTO COMPONENTES_IMPORTADOS (NR_VLM_IMPORTADO,"
+              " NR_SQ_IMPORTADO, NR_SEQ_DI_IMPORTADO) VALUES (?, ?, 1)"})
+            banco.executa(sql, {n, sq});
+    };
+    insere(9999);
+    banco.executa("INSERT INTO IMPRESSAO VALUES (?)", {n});
+    banco.executa("INSERT INTO IMPRESSAO VALUES (?)", {n + 1});
+    EXPECT_EQ(chaves(n), QStringList());
+    EXPECT_EQ(banco.escalar("SELECT count(*) FROM IMPRESSAO").toInt(), 1);
+    insere(10000);
+    EXPECT_EQ(chaves(n),
+              QStringList({"ERRO_MODELOS_SQ", "ERRO_NACIONAIS_SQ", "ERRO_IMPORTADOS_SQ"}));
+}
+
+} // namespace

@@ -1,0 +1,411 @@
+// The delivery file: the field formats and the writer; whole files byte for
+// byte, from statements built through the saving operations (and a few
+// stored values only older versions or other tools write) against files under
+// tests/data/entrega typed field by field from the record layouts; the run
+// itself (progress and cancel, fields refused rather than cut, the pendency
+// check and the already-transmitted refusal, the delivery question, the
+// status queries) and the search for the delivery program.
+
+#include "core/entry/Casos.h"
+#include "delivery/Declaracao.h"
+#include "delivery/Formatos.h"
+#include "delivery/Transmissao.h"
+#include "shell/ErroVLME.h"
+#include "shell/Pastas.h"
+#include "store/Banco.h"
+#include "store/Gravar.h"
+#include "support/Arquivos.h"
+#include "support/ConstrutorDeclaracao.h"
+#include "support/Duplos.h"
+#include "support/PastaTeste.h"
+#include "support/UsuarioRoteirizado.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace vlme;
+using namespace vlme::delivery;
+using namespace vlme::teste;
+using namespace vlme::store;
+using C = ConstrutorDeclaracao;
+using shell::Resposta;
+
+TEST(FormatosEntrega, FormataNumero) {
+    for (const QStringList &c : Casos("formata_entrega.tsv"))
+        EXPECT_EQ(FormataNumero(c[0].toDouble(), c[1].toInt(), c[2].toInt()), c[3]) << c.join(' ');
+    EXPECT_TRUE(FormataNumero(std::numeric_limits<double>::infinity(), 15, 2).isEmpty());
+    EXPECT_TRUE(FormataNumero(std::nan(""), 15, 2).isEmpty());
+}
+
+// Each line is type, content and CRC in Latin-1; the statement's own CRC is
+// not written; a later save replaces the file whole; a failure leaves the
+// earlier file and no stray one.
+TEST(Salvar, TipoConteudoECRCPorLinhaEmLatin1) {
+    PastaTeste pasta;
+    const QString arquivo = pasta.arquivo("VLME0000000001");
+    Enviador e;
+    e.Declaracao.Corpo.Add({"1", "Ação ÿ", {}});
+    e.Declaracao.Corpo.Add({"2", QString(300, 'x'), "CRC"});
+    e.Declaracao.CRC = "não é gravado";
+    e.Declaracao.Trailler = {"T", "00000003", "9"};
+    e.Salvar(arquivo, 0);
+    EXPECT_EQ(LeBytes(arquivo),
+              "1A\xE7\xE3o \xFF\r\n2" + std::string(300, 'x') + "CRC\r\n900000003T\r\n");
+
+    Enviador menor;
+    menor.Declaracao.Trailler = {{}, "00000001", "9"};
+    menor.Salvar(arquivo, 0);
+    EXPECT_EQ(LeBytes(arquivo), "900000001\r\n");
+
+    Enviador ruim;
+    ruim.Declaracao.Corpo.Add({"1", "ok", {}});
+    ruim.Declaracao.Corpo.Add({"1", "€", {}});
+    EXPECT_THROW(ruim.Salvar(arquivo, 0), ErroEntrega);
+    EXPECT_ANY_THROW(menor.Salvar(arquivo, 80));
+    EXPECT_THROW(menor.Salvar(arquivo + "/sub/VLME", 0), ErroEntrega); // its parent is a file
+    EXPECT_EQ(LeBytes(arquivo), "900000001\r\n");
+    EXPECT_EQ(QDir(pasta.caminho()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"VLME0000000001"});
+}
+
+// Where the delivery program is looked for: enviador.ini in the system
+// folder, section [Enviador], key Path, a folder holding NUCLEO.DLL; names
+// in any case, with or without a final slash.
+TEST(Enviador_, LocalizadoPeloIniDaPastaDoSistema) {
+    PastaTeste pasta;
+    const QString sistema = pasta.caminho();
+    const std::string programa = pasta.arquivo("Enviador").toStdString();
+    QDir().mkpath(pasta.arquivo("Enviador"));
+    EXPECT_FALSE(LocalizaEnviador(sistema)); // no ini
+    GravaBytes(pasta.arquivo("Enviador/NUCLEO.DLL"), "");
+    const std::pair<std::string, bool> casos[] = {
+        {"[Enviador]\r\nOutro=x\r\n", false},
+        {"[Enviador]\r\nPath=\r\n", false},
+        {"[Outro]\r\nPath=" + programa + "\r\n", false},
+        {"[Enviador]\r\nPath=" + sistema.toStdString() + "/nada\r\n", false},
+        {"[Enviador]\r\nPath=" + programa + "\r\n", true},
+        {"[Enviador]\r\nPath=" + programa + "/\r\n", true},
+    };
+    for (const auto &[ini, achou] : casos) {
+        GravaBytes(sistema + "/enviador.ini", ini);
+        EXPECT_EQ(LocalizaEnviador(sistema), achou) << ini;
+    }
+    EXPECT_FALSE(LocalizaEnviador(pasta.arquivo("inexistente")));
+
+    QFile::remove(sistema + "/enviador.ini");
+    GravaBytes(sistema + "/ENVIADOR.INI", "[ENVIADOR]\r\npath=" + programa + "\r\n");
+    QFile::rename(pasta.arquivo("Enviador/NUCLEO.DLL"), pasta.arquivo("Enviador/nucleo.dll"));
+    EXPECT_TRUE(LocalizaEnviador(sistema));
+    qputenv("VLME_PASTA_SISTEMA", sistema.toUtf8()); // the default folder
+    EXPECT_TRUE(LocalizaEnviador());
+    qunsetenv("VLME_PASTA_SISTEMA");
+}
+
+namespace {
+
+class ArquivoEntrega : public ::testing::Test {
+  protected:
+    // Generates without the delivery question and compares with the expected file.
+    void confere(int numero, const char *esperado) {
+        delivery::Transmissao t(base.banco(), base.pasta(), usuario, progresso);
+        const QString caminho = t.GeraArquivoTransmissao(numero, false);
+        EXPECT_FALSE(caminho.isEmpty()) << usuario.textos().join(" | ");
+        ComparaArquivo(LeBytes(caminho), LeBytes(DadoTeste(QStringLiteral("entrega/") + esperado)));
+    }
+
+    BancoTeste base;
+    Banco &banco = base.banco();
+    UsuarioRoteirizado usuario;
+    ProgressoRoteirizado progresso;
+};
+
+DadosImportado Importado(const QString &descricao, double qtd, double valor, bool susp,
+                         bool reducao, const QString &unidade = "UN", const QString &ncm = C::Ncm) {
+    DadosImportado d = C::ImportadoPadrao(descricao, qtd, valor);
+    d.comSuspensao = susp;
+    d.reducaoII = reducao;
+    d.unidade = unidade;
+    d.ncm = ncm;
+    return d;
+}
+
+// Every record type; accented texts; NF rows in both stored forms and
+// missing; DI and NF documents; rounding half away from zero; the largest
+// quantity and cost; empty optional fields; zero and negative zero.
+TEST_F(ArquivoEntrega, DeclaracaoCompleta) {
+    ConstrutorDeclaracao c(banco);
+    c.geral([](DadosGerais &d) {
+        d.ppb = "Processo Produtivo Básico nº 123";
+        d.denProduto = "Telefone celular com câmera";
+        d.unidade = "UNIDADE";
+        d.pesoBruto = 10;
+        d.salarios = 1234.5;
+        d.encargos = 0;
+        d.coeficiente = Coeficiente::Variavel;
+        d.retificador = true;
+        d.vlmAnterior = "2023000012";
+        d.nrProcesso = "12345678901234567";
+    });
+    c.modelo(DadosModelo{"Modelo básico", 1234.5, "AB-12ÇÃ"});
+    c.modelo(DadosModelo{"Modelo sem código", std::nullopt, QString()});
+    DadosNacional n1 = C::NacionalPadrao("Placa-mãe", 1.5, 2.25);
+    n1.unidade = "PEÇA";
+    n1.ncm = "85340000";
+    c.nacional(n1, {"123", "A1", C::CnpjFornecedor, "15/03/2023", "ISENTO"});
+    DadosNacional n2 = C::NacionalPadrao("Especificação máxima " + QString(59, 'X'),
+                                         99999999.9999999, 999999999.999999);
+    n2.unidade.clear();
+    n2.ncm.clear();
+    c.nacional(n2, {"1", {}, {}, {}, {}});
+    c.nacional(C::NacionalPadrao("Componente nacional 3", 0, 0.0000005),
+               {"0000000001", {}, C::CnpjFornecedor, "01/02/2024", {}});
+    DadosImportado s1 = Importado("Chip de memória", 4, 2.5, true, false);
+    s1.baseCalculo = true;
+    c.subcomponente(1, s1, DadosDI{"2301234567", "001", "7"});
+    c.subcomponenteNF(1, Importado("Conector", 10, 0.75, false, true),
+                      {"123", "B", C::CnpjFornecedor, "28/02/2024", "ISENTO"});
+    c.importadoDI(Importado(QString(), 0.5, 1.0000005, true, false, "KG", "01012100"),
+                  DadosDI{"0000000001", "12", "123"});
+    c.importadoNF(Importado("Tela de cristal líquido", 1, 30, false, true), {"45", {}, {}, {}, {}});
+    // What the forms never write but stored rows may hold: national 2 without
+    // its invoice row, national 3's invoice in the old masked/undelimited
+    // forms and a negative-zero quantity.
+    banco.executa(
+        "UPDATE COMPONENTES_NACIONAIS SET NR_SEQ_NF_NACIONAL = 0 WHERE NR_SQ_NACIONAL = 2");
+    banco.executa("UPDATE COMPONENTES_NACIONAIS SET QTD_NACIONAL = ? WHERE NR_SQ_NACIONAL = 3",
+                  {-0.0});
+    banco.executa("UPDATE NF SET CNPJ_NF = '04.539.983/0001-90', DATA_EMISSAO_NF = '01022024'"
+                  " WHERE NR_NF = '0000000001'");
+
+    confere(c, "declaracao_completa.txt");
+    EXPECT_TRUE(usuario.mensagens.empty());
+}
+
+// The largest values every width allows, texts filling their fields (with
+// the first and last letters of Latin-1 beyond ASCII), a substituting
+// fixed-coefficient statement.
+TEST_F(ArquivoEntrega, ValoresMaximosDasLarguras) {
+    ConstrutorDeclaracao c(banco);
+    c.geral([&](DadosGerais &d) {
+        d.ppb = "À" + QString(78, 'p') + "ÿ";
+        d.denProduto = QString(80, 'P');
+        d.ncm = "99999999";
+        d.unidade = QString(80, 'u');
+        d.pesoBruto = 999999999.99999;
+        d.salarios = d.encargos = 9999999999999.99;
+        d.substitutivo = true;
+        d.vlmAnterior = "9999999999";
+        d.nrProcesso = "99999999999999999";
+    });
+    c.modelo(DadosModelo{QString(80, 'm'), 9999999999999.99, "123456789012345"});
+    c.importadoDI(Importado(QString(80, 'i'), 99999999.9999999, 999999999.999999, true, true,
+                            QString(80, 'k'), "99999999"),
+                  DadosDI{"9999999999", "999", "99"});
+    confere(c, "valores_maximos.txt");
+}
+
+// Just created: texts and documents are spaces, numbers and dates zeros,
+// neither rectifying nor substituting, fixed coefficient.
+TEST_F(ArquivoEntrega, DeclaracaoVazia) {
+    confere(ConstrutorDeclaracao(banco), "declaracao_vazia.txt");
+}
+
+// Trailing spaces beyond the field still fit: they are what padding writes anyway.
+TEST_F(ArquivoEntrega, EspacosAlemDoCampoNaoSaoProblema) {
+    const int n = ConstrutorDeclaracao(banco).modelo("Modelo", 1, "C");
+    banco.executa("UPDATE MODELOS SET COD_INTERNO_MODELOS = ?", {"ABC" + QString(20, ' ')});
+    delivery::Transmissao t(banco, base.pasta(), usuario, progresso);
+    EXPECT_EQ(LeBytes(t.GeraArquivoTransmissao(n, false)).substr(354, 117),
+              "10001Modelo" + std::string(74, ' ') + "000000000000100ABC" + std::string(12, ' ') +
+                  "\r\n");
+}
+
+class Geracao : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        QDir(base.pasta()).mkpath("sistema");
+        transmissao.pastaSistema = sistema;
+        transmissao.mostraPendencias = [this](int, const std::vector<checking::Pendencia> &p) {
+            for (const auto &x : p)
+                pendencias << x.texto;
+        };
+    }
+    QString arquivoDe(int numero) { return shell::CaminhoArquivos(base.pasta(), numero); }
+    // One the pendency check passes: one model, one imported component.
+    int completa() {
+        return ConstrutorDeclaracao(banco).geral().modelo("Modelo A", 100).importadoDI();
+    }
+    QString gera(int n, bool pergunta = false, int cancelaNa = 0) {
+        ProgressoRoteirizado p(cancelaNa);
+        delivery::Transmissao t(banco, base.pasta(), usuario, p);
+        return t.GeraArquivoTransmissao(n, pergunta);
+    }
+
+    BancoTeste base;
+    store::Banco &banco = base.banco();
+    QString sistema = QDir(base.pasta()).filePath("sistema");
+    UsuarioRoteirizado usuario;
+    ProgressoRoteirizado progresso;
+    delivery::Transmissao transmissao{banco, base.pasta(), usuario, progresso};
+    QStringList pendencias;
+};
+
+// The message of DadosForaDoLeiauteListadosJuntos.
+const QString ForaDoLeiaute =
+    QString::fromStdString(LeBytes(DadoTeste("entrega/fora_do_leiaute.txt")))
+        .trimmed()
+        .replace('\n', "\r\n");
+const QString Cabecalho = ForaDoLeiaute.section("\r\n", 0, 0) + "\r\n";
+
+TEST_F(Geracao, ProgressoPassoAPassoComUmaUnidadePorRegistro) {
+    ConstrutorDeclaracao c(banco);
+    c.geral().modelo("M1", 1).modelo("M2", 2).nacional().subcomponente(1, "S", 1, 1);
+    c.importadoDI().importadoNF();
+    ASSERT_FALSE(transmissao.GeraArquivoTransmissao(c, false).isEmpty());
+    // 1 + 2 models + 1 national + 1 subcomponent + 2 imported; a unit before
+    // every record, the trailer too. The steps are pinned by the vlme-cli tests.
+    EXPECT_EQ(std::tuple(progresso.minimo, progresso.maximo, progresso.unidades,
+                         progresso.aberturas - progresso.fechamentos, progresso.permissoes.back()),
+              std::tuple(0, 7, 8, 0, true));
+    EXPECT_EQ(progresso.valores, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_TRUE(LeBytes(arquivoDe(c)).ends_with("\r\n900000008\r\n"));
+}
+
+// An earlier file of the statement stays as it was, whatever stops the run:
+// a cancel (at a model, or at the very last unit) or a field that does not fit.
+TEST_F(Geracao, InterrompidaNaoDeixaArquivoNemTocaOAnterior) {
+    const int n = ConstrutorDeclaracao(banco).geral().modelo("M1", 1).modelo("M2", 2);
+    EXPECT_TRUE(gera(n, true, 3).isEmpty());
+    EXPECT_FALSE(QFile::exists(arquivoDe(n)));
+    EXPECT_EQ(usuario.resumos(),
+              QStringList("!|Operação cancelada!|Operação cancelada pelo usuário."));
+    GravaBytes(arquivoDe(n), "anterior\r\n");
+    EXPECT_TRUE(gera(n, false, 4).isEmpty());
+
+    usuario.mensagens.clear();
+    banco.executa("UPDATE MODELOS SET TX_DESCRICAO_MODELOS = ? WHERE NR_SQ_MODELOS = 1",
+                  {QString(81, 'd')});
+    EXPECT_TRUE(gera(n, true).isEmpty());
+    EXPECT_EQ(usuario.resumos(),
+              QStringList(Cabecalho + "\r\nRegistro 1 (modelo 1), campo \"Descrição\": o texto "
+                                      "tem 81 caracteres e o campo comporta 80."));
+    EXPECT_EQ(LeBytes(arquivoDe(n)), "anterior\r\n");
+    EXPECT_EQ(QDir(base.pasta() + "/Arquivos").entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+// Every problem of the statement in one message, each naming its record
+// and field; nothing written.
+TEST_F(Geracao, DadosForaDoLeiauteListadosJuntos) {
+    ConstrutorDeclaracao c(banco);
+    c.geral([](store::DadosGerais &d) {
+        d.unidade = "5 €";
+        d.salarios = 10000000000000.0; // 14 integer digits, 13 fit
+        d.retificador = d.substitutivo = true;
+    });
+    c.modelo("M", 1).nacional().importadoDI();
+    for (const char *sql :
+         {"UPDATE MODELOS SET PRECO_VENDA_MODELOS = -1.5",
+          "UPDATE COMPONENTES_NACIONAIS SET TX_DESCRICAO_NACIONAL = 'linha 1' || char(10)",
+          "UPDATE COMPONENTES_IMPORTADOS SET NCM_IMPORTADO = '8517.12',"
+          " IN_COM_SUSP_IMPORTADO = 2",
+          "UPDATE DI SET NR_DI_DI = '12345678901'", "UPDATE NF SET DATA_EMISSAO_NF = '31/02/2023'"})
+        banco.executa(sql);
+
+    EXPECT_TRUE(transmissao.GeraArquivoTransmissao(c, false).isEmpty());
+    EXPECT_FALSE(QFile::exists(arquivoDe(c)));
+    EXPECT_EQ(usuario.resumos(), QStringList(ForaDoLeiaute));
+
+    // A subcomponent whose national component is gone would be a subcomponent of nothing.
+    const int s =
+        ConstrutorDeclaracao(banco).geral().modelo("M", 1).nacional().subcomponente(1, "S", 1, 1);
+    banco.executa("DELETE FROM COMPONENTES_NACIONAIS WHERE NR_VLM_NACIONAL = ?", {s});
+    usuario.mensagens.clear();
+    EXPECT_TRUE(transmissao.GeraArquivoTransmissao(s, false).isEmpty());
+    EXPECT_TRUE(usuario.textos().value(0).endsWith(
+        "\r\nRegistro 3 (subcomponente importado 1), campo \"Componente nacional\": o componente "
+        "nacional 1, a que pertence, não existe."))
+        << usuario.textos().value(0);
+}
+
+TEST_F(Geracao, DeclaracaoInexistente) {
+    EXPECT_THROW(transmissao.GeraArquivoTransmissao(999, false), shell::ErroVLME);
+    EXPECT_FALSE(transmissao.GeraArquivoVerificado(999));
+    EXPECT_EQ(progresso.aberturas, 0);
+}
+
+TEST_F(Geracao, PerguntaDeEntregaConformeOEnviador) {
+    const int n = completa();
+    const auto gera = [&](Resposta r) {
+        usuario.mensagens.clear();
+        usuario.responde(r);
+        EXPECT_EQ(transmissao.GeraArquivoTransmissao(n, true), arquivoDe(n));
+        return usuario.resumos();
+    };
+    QDir(base.pasta()).mkpath("enviador");
+    GravaBytes(sistema + "/enviador.ini",
+               "[Enviador]\r\nPath=" + base.pasta().toStdString() + "/enviador\r\n");
+    GravaBytes(base.pasta() + "/enviador/NUCLEO.DLL", "");
+    const QString pergunta =
+        "?|Transmitir|O demonstrativo foi gerado com sucesso. Deseja entregá-lo "
+        "via internet agora ?|SimNao";
+    EXPECT_EQ(gera(Resposta::Nao), QStringList(pergunta));
+    EXPECT_EQ(gera(Resposta::Sim), QStringList(pergunta)); // then generated again, verified
+    EXPECT_EQ(progresso.aberturas, 3);
+    // Yes on a statement the check refuses: not delivered.
+    banco.executa("UPDATE VLME SET PPB_VLM = 'ab' WHERE NR_VLM_VLM = ?", {n});
+    EXPECT_EQ(gera(Resposta::Sim),
+              QStringList({pergunta, "-|ATENÇÃO|O demonstrativo não foi transmitido."}));
+    EXPECT_EQ(pendencias.size(), 1);
+}
+
+TEST_F(Geracao, SoSemPendenciasENuncaJaTransmitido) {
+    const int semModelo = ConstrutorDeclaracao(banco).geral().importadoDI();
+    const int n = completa();
+    EXPECT_FALSE(transmissao.GeraArquivoVerificado(semModelo));
+    EXPECT_EQ(progresso.aberturas, 0);
+    EXPECT_TRUE(transmissao.GeraArquivoVerificado(n));
+    EXPECT_EQ(transmissao.ultimoArquivo(), arquivoDe(n));
+    EXPECT_FALSE(QFile::exists(arquivoDe(semModelo)));
+    EXPECT_TRUE(usuario.mensagens.empty()); // no delivery question, no success message
+    QFile::remove(arquivoDe(n));
+
+    banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = 57");
+    // The pendencies come before the refusal.
+    EXPECT_TRUE(transmissao.GeraArquivoSelecionado(semModelo).isEmpty());
+    EXPECT_EQ(pendencias.size(), 2);
+    EXPECT_TRUE(usuario.mensagens.empty());
+    EXPECT_TRUE(transmissao.GeraArquivoSelecionado(n).isEmpty());
+    EXPECT_EQ(usuario.textos(), QStringList("VLM-E já transmitido. \r\nObtenha diagnóstico."));
+    banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = -1, CODIGO_VLM = '200100001'");
+    EXPECT_TRUE(transmissao.GeraArquivoSelecionado(n).isEmpty());
+    EXPECT_FALSE(QFile::exists(arquivoDe(n)));
+}
+
+TEST_F(Geracao, ConsultasDeSituacao) {
+    const int n = ConstrutorDeclaracao(banco);
+    const auto situacao = [&](int nr) {
+        QString s;
+        for (auto *consulta :
+             {NaoTransmitido, Transmitido, TransmissaoMarcada, Registrado, TemAvisos})
+            s += consulta(banco, nr) ? '1' : '0';
+        return s;
+    };
+    for (const auto &[sql, esperado] :
+         {std::pair{"SELECT 1", "10000"},
+          {"UPDATE VLME SET NR_TRANSMISSAO_VLM = 12", "01000"},
+          {"UPDATE VLME SET NR_TRANSMISSAO_VLM = -1", "00100"},
+          {"UPDATE VLME SET CODIGO_VLM = '200100001'", "00110"},
+          {"INSERT INTO ERRO (NR_VLM_ERRO, TIPO_ERRO) VALUES (1, '1')", "00110"},
+          {"INSERT INTO ERRO (NR_VLM_ERRO, TIPO_ERRO) VALUES (1, '3')", "00111"}}) {
+        banco.executa(sql);
+        EXPECT_EQ(situacao(n), esperado) << sql;
+    }
+    EXPECT_EQ(situacao(999), "00000");
+}
+
+} // namespace

@@ -1,0 +1,201 @@
+// The entry rules against hand-worked tables under tests/data/casos: check
+// digits of CNPJ, CPF and DI numbers, the NCM rule and the date layouts;
+// Brazilian number notation, rounding on decimal digits, implied decimals and
+// the keystroke filter; the field checks, the numeric widths of every form
+// and the field tables; NCM and unit names looked up by code.
+
+#include "checking/Erros.h"
+#include "entry/Campos.h"
+#include "entry/Codigos.h"
+#include "entry/Conferencias.h"
+#include "entry/Descricoes.h"
+#include "entry/Numeros.h"
+#include "support/PastaTeste.h"
+
+#include "Casos.h"
+
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <map>
+#include <set>
+
+using namespace vlme::entry;
+using vlme::checking::Catalogo;
+using vlme::teste::Casos;
+
+namespace {
+
+TEST(Codigos, TabelaDeCasos) {
+    const std::map<QString, bool (*)(const QString &)> regras = {{"CNPJ", ValidaCNPJ},
+                                                                 {"CPF", ValidaCPF},
+                                                                 {"NCM", ValidaNCM},
+                                                                 {"DI", ValidaDI},
+                                                                 {"DATA", ValidaDataDMA}};
+    for (const QStringList &c : Casos("codigos.tsv")) {
+        EXPECT_EQ(regras.at(c[0])(c[1]), c[2] == "1") << c[0] << " " << c[1];
+        if (c[0] == "DATA" && c[1].size() == 8) {
+            EXPECT_EQ(ValidaDataAMD(c[1].mid(4, 4) + c[1].mid(2, 2) + c[1].mid(0, 2)), c[2] == "1")
+                << c[1];
+        }
+    }
+}
+
+// Any other digit anywhere in a valid number must be refused.
+TEST(Codigos, QualquerDigitoTrocadoERecusado) {
+    for (const auto &[valida, numero] : {std::pair{&ValidaCNPJ, "11222333000181"},
+                                         {&ValidaCPF, "52998224725"},
+                                         {&ValidaDI, "2100000127"}}) {
+        const QString certo = numero;
+        for (int i = 0; i < certo.size(); ++i)
+            for (int k = 1; k <= 9; ++k) {
+                QString t = certo;
+                t[i] = QChar(u'0' + (t[i].unicode() - u'0' + k) % 10);
+                EXPECT_FALSE(valida(t)) << t;
+            }
+    }
+}
+
+TEST(Numeros, LeNotacaoBrasileira) {
+    for (const QStringList &c : Casos("converte_valor.tsv")) {
+        bool ok = c[2] != "1";
+        EXPECT_EQ(ConverteValor(c[0], &ok), c[1].toDouble()) << c[0];
+        EXPECT_EQ(ok, c[2] == "1") << c[0];
+    }
+}
+
+TEST(Numeros, FormataComDecimaisExatos) {
+    for (const QStringList &c : Casos("formata.tsv")) {
+        const int largura = c[2].toInt(), decimais = c[3].toInt();
+        const QString obtido = c[0] == "V"   ? FormataValor(c[1].toDouble(), largura, decimais)
+                               : c[0] == "N" ? FormataNumero(c[1].toDouble(), largura, decimais)
+                               : c[0] == "T" ? FormataValor(c[1], largura, decimais)
+                                             : FormataValorSemMilhar(c[1], largura, decimais);
+        EXPECT_EQ(obtido, c[4]) << c.join(' ');
+    }
+}
+
+TEST(Numeros, InsereDecimaisESoNumeros) {
+    for (const QStringList &c : Casos("insere_decimais.tsv"))
+        EXPECT_EQ(InsereDecimais(c[0], c[1].toInt(), c[2].toInt()), c[3]) << c[0];
+    for (const QStringList &c : Casos("caracteres.tsv")) {
+        const bool r = c[0] == "C" ? CaracteresValidos(c[1]) : SoNumeros(c[1], c[0] == "S");
+        EXPECT_EQ(r, c[2] == "1") << c.join(' ');
+    }
+}
+
+TEST(Numeros, FiltraTecla) {
+    for (const QStringList &c : Casos("filtra_tecla.tsv"))
+        EXPECT_EQ(FiltraTecla(QChar(c[0].toInt()), c[1], c[2], c[3] == "1"), c[4] == "1")
+            << c.join(' ');
+}
+
+TEST(Numeros, MesmoResultadoEmQualquerLocalidade) {
+    const QLocale antes;
+    for (const QLocale &l : {QLocale(QLocale::English, QLocale::UnitedStates),
+                             QLocale(QLocale::German, QLocale::Germany), QLocale::c()}) {
+        QLocale::setDefault(l);
+        std::setlocale(LC_ALL, "C");
+        EXPECT_EQ(FormataValor(ConverteValor("1.234,56")) + FormataValor(1234567.891) +
+                      FormataNumero(1234.5) + InsereDecimais("0001250"),
+                  "1.234,561.234.567,891.234,5012,5")
+            << l.name();
+    }
+    QLocale::setDefault(antes);
+}
+
+const QString msg = "Mensagem do catálogo.";
+
+TEST(Conferencias, CamposSimples) {
+    const std::map<QString, Conferencia (*)(const QString &, const QString &)> regras = {
+        {"O", ConfereObrigatorio}, {"C", ConfereCNPJ},   {"D", ConfereData},
+        {"N", ConfereNCM},         {"I", ConfereDI},     {"E", ConfereInscricao},
+        {"F", ConfereNumeroNota},  {"A", ConfereAdicao}, {"T", ConfereItem}};
+    for (const QStringList &c : Casos("conferencias.tsv")) {
+        const Conferencia r = regras.at(c[0])(c[1], msg);
+        EXPECT_EQ(bool(r), c[2] == "1") << c.join('|');
+        EXPECT_EQ(r.mensagem, r ? QString() : msg) << c.join('|');
+    }
+}
+
+TEST(Conferencias, ValorPorLarguraEDecimais) {
+    for (const QStringList &c : Casos("confere_valor.tsv")) {
+        const Conferencia r = ConfereValor(c[0], c[1].toInt(), c[2].toInt(), msg);
+        EXPECT_EQ(r.passou, c[3] == "1") << c[0];
+        EXPECT_EQ(r.texto.value_or("<nada>") + "|" + r.mensagem,
+                  r.passou ? c[4] + "|" : "<nada>|" + msg + "\r" + c[4])
+            << c[0];
+    }
+}
+
+TEST(Campos, TabelasComoOsFormulariosUsam) {
+    EXPECT_EQ(BuscaCampo(u"frmCentral", u"mskQTD"), nullptr);
+    for (const QStringList &e : Casos("campos_valor.tsv")) {
+        const auto *c = BuscaCampo(TabelaConfereValor(), e[0], e[1]);
+        ASSERT_NE(c, nullptr) << e[1];
+        EXPECT_EQ(std::min(c->largura, 16) - c->decimais - 1, e[2].toInt()) << e[1];
+        EXPECT_EQ(c->decimais, e[3].toInt()) << e[1];
+        EXPECT_EQ(QString(c->chave), e[4]);
+        EXPECT_NE(Catalogo().Item(e[4]), nullptr) << e[4];
+    }
+}
+
+TEST(Campos, RegrasApontamCamposExistentes) {
+    // every numeric field (tag N) has its check and its key filter
+    std::set<std::pair<std::string, std::string>> numericos;
+    for (const DefinicaoCampo &d : TabelaCampos())
+        if (QByteArray(d.tag).contains('N'))
+            numericos.insert({d.formulario, d.campo});
+    for (const auto &[f, c] : numericos) {
+        const QString form = QString::fromStdString(f), campo = QString::fromStdString(c);
+        EXPECT_NE(BuscaCampo(TabelaConfereValor(), form, campo), nullptr) << c;
+        const RegraTecla *r = BuscaCampo(TabelaFiltroTecla(), form, campo);
+        ASSERT_NE(r, nullptr) << c;
+        EXPECT_TRUE(r->textoDoCampo && !r->soInteiros) << c;
+    }
+    for (const RegraTecla &r : TabelaFiltroTecla())
+        EXPECT_NE(BuscaCampo(QLatin1String(r.formulario), QLatin1String(r.campo)), nullptr)
+            << r.campo;
+    for (const RegraSaida &r : TabelaSaida()) {
+        EXPECT_NE(BuscaCampo(QLatin1String(r.formulario), QLatin1String(r.campo)), nullptr)
+            << r.campo;
+        if (r.acao == AoSair::Data) {
+            EXPECT_NE(Catalogo().Item(QLatin1String(r.chave)), nullptr);
+        }
+    }
+    const RegraTecla *ie = BuscaCampo(TabelaFiltroTecla(), u"frmNacionais", u"mskNrInsEstadual");
+    ASSERT_NE(ie, nullptr);
+    EXPECT_STREQ(ie->extras, "./-");
+    const RegraTecla *item = BuscaCampo(TabelaFiltroTecla(), u"frmImportados", u"mskNrItem");
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->soInteiros);
+}
+
+TEST(Campos, EntradaESaida) {
+    EXPECT_EQ(TextoAoEntrar(u"STN", "1.234.567,89"), "1234567,89");
+    EXPECT_EQ(TextoAoEntrar(u"ST", "12.345"), "12.345");
+    for (const QStringList &c : Casos("campos_saida.tsv")) {
+        const RegraSaida *r = BuscaCampo(TabelaSaida(), c[0], c[1]);
+        EXPECT_EQ(r ? NormalizaAoSair(*r, c[2]) : "<sem regra>", c[3]) << c.join('|');
+    }
+}
+
+TEST(Descricoes, PorCodigo) {
+    vlme::teste::BancoTeste bt;
+    auto &b = bt.banco();
+    const QString ncm = "INSERT INTO NCM_ITEM (CD_NCM_PRODUTO, DESCR_NCM_PRODUTO, NM_UNID_MED_EST) "
+                        "VALUES (?, ?, ?)";
+    b.executa(ncm, {"84713012", "  Máquinas portáteis  ", "UN"});
+    b.executa(ncm, {"1234'678", "Com aspas", QVariant()});
+    b.executa(ncm, {"99990000", QVariant(), QVariant()});
+    const QString un = "INSERT INTO UNIDADE_MEDIDA (CD_UNID_MEDIDA, NM_MEDIDA) VALUES (?, ?)";
+    b.executa(un, {"UN", " UNIDADE "});
+    b.executa(un, {"KG", QVariant()});
+    b.executa(un, {"M'", "Metro com aspa"});
+    for (const QStringList &c : Casos("descricoes.tsv"))
+        EXPECT_EQ(c[0] == "N" ? DescricaoNCM(b, c[1]) : DescricaoUnidade(b, c[1]), c[2]) << c[1];
+}
+
+} // namespace

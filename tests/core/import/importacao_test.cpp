@@ -1,0 +1,450 @@
+// The import: the bounded line reader (line ends, the encoding of the whole
+// file, true lengths of lines longer than what is kept); field checks, each
+// case of casos_campos.txt changing the hand-typed sound file at known
+// positions and naming the error list it must give; structural faults and
+// hostile input stopping the run with their message; a sound file stored
+// column by column against rows worked out by hand (duas_declaracoes_banco.txt:
+// dates as YYYY/MM/DD, the file's national numbers 7 and 9 kept, sequences
+// from 1, a DI-based row with its zero NCM and no unit). Whatever fails
+// stores nothing.
+
+#include "core/entry/Casos.h"
+#include "import/Importacao.h"
+#include "import/LeitorLinhas.h"
+#include "store/Banco.h"
+#include "support/Arquivos.h"
+#include "support/ConstrutorDeclaracao.h"
+#include "support/Duplos.h"
+#include "support/PastaTeste.h"
+#include "support/UsuarioRoteirizado.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace vlme;
+using namespace vlme::importacao;
+using namespace vlme::teste;
+using Cod = LeitorLinhas::Codificacao;
+using teste::ConteudoTabela;
+
+namespace {
+
+// The 12 lines of duas_declaracoes.txt without their CR LF: 1 general data,
+// 2-3 models, 4-5 national, 6-7 subcomponents (DI, invoice), 8 imported with
+// a DI; 9 general data of the second statement, 10 model, 11 imported with an
+// invoice; 12 totals.
+QList<QByteArray> LinhasBoas() {
+    QList<QByteArray> linhas =
+        QByteArray::fromStdString(LeBytes(DadoTeste("importacao/duas_declaracoes.txt")))
+            .split('\n');
+    linhas.removeAll(QByteArray());
+    for (QByteArray &l : linhas)
+        l.chop(l.endsWith('\r') ? 1 : 0);
+    return linhas;
+}
+
+QByteArray Junta(const QList<QByteArray> &linhas, const QByteArray &fim = "\r\n") {
+    return linhas.join(fim) + fim;
+}
+
+// `texto` (Latin-1) written over the line from position `pos` (from 1).
+QByteArray Troca(QByteArray linha, int pos, const QString &texto) {
+    return linha.replace(pos - 1, texto.size(), texto.toLatin1());
+}
+
+QString GravaArquivo(const PastaTeste &pasta, const QString &nome, const QByteArray &conteudo) {
+    GravaBytes(pasta.arquivo(nome), conteudo.toStdString());
+    return pasta.arquivo(nome);
+}
+
+class ImportacaoTeste : public ::testing::Test {
+  protected:
+    BancoTeste bt;
+    store::Banco &banco = bt.banco();
+    PastaTeste pasta;
+    ProgressoRoteirizado progresso;
+    QList<QByteArray> l = LinhasBoas();
+    QStringList antes;
+
+    void SetUp() override {
+        ConstrutorDeclaracao(banco).geral().modelo("Existente", 1.0).nacional().importadoDI();
+        antes = ConteudoBanco(banco);
+    }
+
+    importacao::ResultadoImportacao importa(const QByteArray &conteudo) {
+        return importacao::ImportaArquivo(banco, progresso, GravaArquivo(pasta, "a.txt", conteudo));
+    }
+};
+
+struct CasoLeitor {
+    const char *nome;
+    QByteArray conteudo;
+    Cod codificacao;
+    QStringList textos;
+    QList<qint64> tamanhos;
+};
+
+const QString cc = QStringLiteral("çç");
+
+// clang-format off
+const CasoLeitor CasosLeitor[] = {
+    {"Vazio", "", Cod::Latin1, {}, {}},
+    {"FinsMisturadosEUltimaSemFim", "a\r\nb\n\nc", Cod::Latin1, {"a", "b", "", "c"}, {1, 1, 0, 1}},
+    {"Latin1", "\xE7\xE7\r\n", Cod::Latin1, {cc}, {2}},
+    {"Utf8", "\xC3\xA7\xC3\xA7\r\nx\n", Cod::Utf8, {cc, "x"}, {2, 1}},
+    {"Utf8ComMarca", "\xEF\xBB\xBF\xC3\xA7\xC3\xA7\n", Cod::Utf8, {cc}, {2}},
+    {"Utf8InvalidoAdianteELatin1", "\xC3\xA7\n\xE7\n", Cod::Latin1, {"\u00C3\u00A7", "\u00E7"}, {2, 1}},
+    {"SobrelongoNaoEUtf8", "\xC0\xAF\n", Cod::Latin1, {"\u00C0\u00AF"}, {2}},
+    {"SequenciaCortadaNoFim", "a\xC3", Cod::Latin1, {"a\u00C3"}, {2}},
+    {"LongaContadaNaoGuardada", QByteArray(3000, 'x') + "\r\ny", Cod::Latin1, {QString(1024, 'x'), "y"}, {3000, 1}},
+    {"LongaUtf8", QByteArray("\xC3\xA7").repeated(2000) + "\n", Cod::Utf8, {QString(1024, u'ç')}, {2000}},
+    // CR as the last byte of the 64 KiB buffer, LF as the first of the next.
+    {"CRLFEntreBlocos", QByteArray(65535, 'a') + "\r\nb", Cod::Latin1, {QString(1024, 'a'), "b"}, {65535, 1}},
+};
+// clang-format on
+
+class LeitorLinhasTeste : public ::testing::TestWithParam<CasoLeitor> {};
+
+TEST_P(LeitorLinhasTeste, LeCadaLinhaComSeuTamanho) {
+    const CasoLeitor &c = GetParam();
+    teste::PastaTeste pasta;
+    LeitorLinhas leitor(GravaArquivo(pasta, "l.txt", c.conteudo));
+    ASSERT_TRUE(leitor.abre());
+    const LeitorLinhas::Contagem contagem = leitor.conta();
+    EXPECT_EQ(contagem.linhas, c.textos.size());
+    EXPECT_EQ(contagem.codificacao, c.codificacao);
+    QStringList textos;
+    QList<qint64> tamanhos;
+    LeitorLinhas::Linha linha;
+    while (leitor.le(linha)) {
+        textos << linha.texto;
+        tamanhos << linha.tamanho;
+    }
+    EXPECT_EQ(textos, c.textos);
+    EXPECT_EQ(tamanhos, c.tamanhos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, LeitorLinhasTeste, ::testing::ValuesIn(CasosLeitor),
+                         [](const auto &info) { return std::string(info.param.nome); });
+
+// "n:resto" split at its first two colons.
+QStringList Partes(const QString &item) {
+    const qsizetype a = item.indexOf(QLatin1Char(':')), b = item.indexOf(QLatin1Char(':'), a + 1);
+    return {item.left(a), item.mid(a + 1, b - a - 1), item.mid(b + 1)};
+}
+
+// name, changes ("line:position:text"), errors ("line:FIELD:message")
+class CamposImportacao : public ImportacaoTeste,
+                         public ::testing::WithParamInterface<QStringList> {};
+
+TEST_P(CamposImportacao, ListaOErroENaoGravaNada) {
+    QList<QByteArray> linhas = l;
+    for (const QString &m : GetParam()[1].split('|')) {
+        const QStringList p = Partes(m);
+        QString texto = p[2];
+        texto.replace(QLatin1String("\\x01"), QChar(1));
+        linhas[p[0].toInt() - 1] = Troca(linhas[p[0].toInt() - 1], p[1].toInt(), texto);
+    }
+    const ResultadoImportacao r = importa(Junta(linhas));
+    ASSERT_EQ(r.desfecho, Desfecho::ErrosCampo) << r.mensagem;
+    QStringList obtidos, esperados;
+    for (const ErroImportacao &e : r.erros)
+        obtidos << LinhaListaErro(e);
+    for (const QString &e : GetParam()[2].split('|')) {
+        const QStringList p = Partes(e);
+        esperados << QStringLiteral("Linha %1 (reg. %2) - %3: %4")
+                         .arg(p[0], QString(QLatin1Char(linhas[p[0].toInt() - 1].at(0))), p[1],
+                              p[2]);
+    }
+    EXPECT_EQ(obtidos, esperados);
+    EXPECT_TRUE(r.declaracoes.empty());
+    EXPECT_EQ(teste::ConteudoBanco(banco), antes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Campos, CamposImportacao,
+                         ::testing::ValuesIn(teste::Casos("../importacao/casos_campos.txt")),
+                         [](const auto &info) { return info.param[0].toStdString(); });
+
+using LimitesImportacao = ImportacaoTeste;
+
+TEST_F(LimitesImportacao, TabelaParaEm10001EntradasEAvisaAntesDaLista) {
+    // 3400 models with three faults each: 10200 faults.
+    QByteArray ruim = Troca(l[1], 6, QString(80, ' '));
+    ruim = Troca(Troca(ruim, 86, QString(15, '0')), 101, QString(15, ' '));
+    QList<QByteArray> linhas = QList<QByteArray>{l[0]} + QList<QByteArray>(3400, ruim);
+    teste::UsuarioRoteirizado usuario;
+    int bipes = 0;
+    const ResultadoImportacao r = ImportaDeclaracao(
+        banco, usuario, progresso,
+        GravaArquivo(pasta, "a.txt", Junta(linhas << l[7] << "900003403")), [&] { ++bipes; });
+    ASSERT_EQ(r.erros.size(), 10001u);
+    // 3333 whole models (lines 2-3334), then two fields of line 3335.
+    EXPECT_EQ(LinhaListaErro(r.erros.back()),
+              "Linha 3335 (reg. 1) - PREÇO DE VENDA: Deve ser maior que zero.");
+    const ErroImportacao &e = r.erros[1];
+    EXPECT_EQ(e.nomeRegistro + "|" + e.campo + "|" + e.mensagem,
+              "Informações Sobre os Modelos       |PREÇO DE VENDA" + QString(36, ' ') +
+                  "|Deve ser maior que zero." + QString(46, ' '));
+    EXPECT_EQ(teste::ConteudoBanco(banco), antes);
+    EXPECT_EQ(usuario.resumos(), QStringList("!|Importação do VLME|" + TextoErrosDetectados));
+    EXPECT_EQ(bipes, 0);
+}
+
+// The error list's lines, and a file that cannot be written (the written file
+// is pinned by the import error window's tests).
+TEST(ErrosImportacao, ListaArquivoEFalhaAoGravar) {
+    const std::vector<ErroImportacao> erros = {
+        ErroImportacao::Cria(QLatin1Char('1'), 3, "Código Interno", "Preenchimento Obrigatório."),
+        ErroImportacao::Cria(QLatin1Char('2'), 12, "Data de Emissão", "Inválida.")};
+    EXPECT_EQ(LinhaListaErro(erros[0]),
+              "Linha 3 (reg. 1) - CÓDIGO INTERNO: Preenchimento Obrigatório.");
+    EXPECT_EQ(LinhaListaErro(erros[1]), "Linha 12 (reg. 2) - DATA DE EMISSÃO: Inválida.");
+
+    teste::PastaTeste pasta;
+    teste::UsuarioRoteirizado usuario;
+    const QString impossivel = pasta.arquivo("nao/existe/erros.txt");
+    EXPECT_FALSE(GravaErrosImportacao(usuario, impossivel, erros));
+    EXPECT_FALSE(QFile::exists(impossivel));
+    EXPECT_TRUE(usuario.resumos().value(0).startsWith(
+        "x|Geração de arquivo texto de erros da importação|Ocorreu um erro, contacte o suporte "
+        "técnico. "))
+        << usuario.resumos().value(0);
+}
+
+using L = QList<QByteArray>;
+
+struct Caso {
+    const char *nome;
+    std::function<L(L)> linhas; // from the 12 lines of the sound file
+    const char *mensagem;
+    bool bipe;
+};
+
+L modelos(const L &l, int n) {
+    L r{l[0]};
+    for (int i = 1; i <= n; ++i)
+        r << Troca(l[1], 6, QStringLiteral("Modelo %1").arg(i, 5, 10, QLatin1Char('0')));
+    return r << l[7] << QByteArray::number(900000000 + n + 3);
+}
+
+// National 7 costs 150,25; 5000 subcomponents of 0,0001 x 12,5 fit in it.
+L importados(const L &l) {
+    L r{l[0], l[1], l[3]};
+    for (int i = 0; i < 5000; ++i)
+        r << Troca(l[5], 248, "000000000001000");
+    return r << L(5000, l[7]) << "900010005";
+}
+
+// clang-format off
+const Caso CasosEstrutura[] = {
+    {"UnicaLinhaQueNaoETotalizador", [](L l) { return L{l[0]}; }, "Erro linha 1: Registros do Tipo 0, 1, 2, 3, 4 ausentes. Importação abortada. ", false},
+    {"Tipo0Com351", [](L l) { return L{l[0].left(351), l[1], l[7], "900000004"}; }, "Erro linha 1: o tamanho do registro tipo 0 deve ser de 352 caracteres. Tamanho lido = 351. Importação abortada. ", true},
+    {"Tipo2ComUmAMais", [](L l) { return L{l[0], l[1], l[3] + " ", l[7], "900000005"}; }, "Erro linha 3: o tamanho do registro tipo 2 deve ser de 255 caracteres. Tamanho lido = 256. Importação abortada. ", false},
+    {"Linha1024", [](L l) { return L{l[0], l[1].leftJustified(1024, ' '), l[7], "900000004"}; }, "Erro linha 2: o tamanho do registro tipo 1 deve ser de 115 caracteres. Tamanho lido = 1024. Importação abortada. ", false},
+    {"LinhaAlemDoLimite", [](L l) { return L{l[0], l[1] + QByteArray(5000, ' '), l[7], "900000004"}; }, "Erro linha 2: o tamanho do registro tipo 1 deve ser de 115 caracteres. Tamanho lido = 5115. Importação abortada. ", false},
+    {"TotalizadorComDez", [](L l) { l[11] = "9000000120"; return l; }, "Erro linha 12: o tamanho do registro tipo 9 deve ser de 9 caracteres. Tamanho lido = 10. Importação abortada. ", true},
+    {"TipoDesconhecidoNoInicio", [](L l) { return L{"5" + l[0].mid(1), l[1], l[7], "900000004"}; }, "Erro linha 1: identificador de tipo de registro inválido. Importação abortada. ", true},
+    {"LinhaEmBrancoNoMeio", [](L l) { return L{l[0], l[1], "", l[7], "900000005"}; }, "Erro linha 3: identificador de tipo de registro inválido. Importação abortada. ", false},
+    {"SemTipo0", [](L l) { return L{l[1], l[7], "900000003"}; }, "Erro linha 1 - Registro Tipo 0 ausente. Importação abortada.", true},
+    {"Tipo1DepoisDoTipo4", [](L l) { return L{l[0], l[1], l[7], l[2], "900000005"}; }, "Erro linha 4 - Registro Tipo 0 ausente. Importação abortada.", true},
+    {"SemModelos", [](L l) { return L{l[0], l[3], l[7], "900000004"}; }, "Erro linha 2 - Deve existir pelo menos um Registro Tipo 1. Importação abortada.", true},
+    {"TerminaNoTipo1", [](L l) { return l.mid(0, 3); }, "Erro linha 3: Deve existir pelo menos um Registro Tipo 2. Importação abortada.", true},
+    {"TerminaNoTipo2", [](L l) { return l.mid(0, 5); }, "Erro linha 5: Deve existir pelo menos um Registro Tipo 3. Importação abortada.", true},
+    {"TerminaNoTipo3", [](L l) { return l.mid(0, 7); }, "Erro linha 7: Deve existir pelo menos um Registro Tipo 9. Importação abortada.", true},
+    {"TerminaNoTipo4", [](L l) { return l.mid(0, 8); }, "Erro linha 8: Deve existir pelo menos um Registro Tipo 9. Importação abortada.", true},
+    {"TerminaNoTipo0", [](L l) { return l.mid(0, 9); }, "Erro linha 9: Registro Tipo 9 ausente. Importação abortada. ", false},
+    {"ModelosSeguidosDoTotalizador", [](L l) { return L{l[0], l[1], l[2], "900000004"}; }, "Erro linha 4 - Deve existir pelo menos um Registro Tipo 3 ou Registro Tipo 4. Importação abortada.", true},
+    // The first statement's subcomponents do not count for the second.
+    {"SegundaSemComponentes", [](L l) { return l.mid(0, 10) << "900000011"; }, "Erro linha 11 - Deve existir pelo menos um Registro Tipo 3 ou Registro Tipo 4. Importação abortada.", true},
+    {"TotalQueNaoConfere", [](L l) { l[11] = "900000013"; return l; }, "Erro linha 12: o somatório do número de registros (12) não confere com o informado no registro tipo 9 (13). Importação abortada. ", false},
+    {"TotalizadorComLetras", [](L l) { l[11] = "9ABCDEFGH"; return l; }, "Erro linha 12: o somatório do número de registros (12) não confere com o informado no registro tipo 9 (0). Importação abortada. ", false},
+    // Two files pasted together: the second would be lost without a word.
+    {"DadosDepoisDoTotalizador", [](L l) { return l + l; }, "Erro linha 13: há dados depois do Registro Tipo 9. Importação abortada.", false},
+    {"DezMilImportados", importados, "Erro linha 10003: A quantidade máxima de Componentes Importados por VLM-E é 9999. Importação abortada.", true},
+    {"LinhasDemais", [](L) { return L(LimiteLinhas + 1, "x"); }, "Erro linha 1000001: o arquivo tem mais de 1000000 linhas. Importação abortada.", false},
+    {"DezMilModelos", [](L l) { return modelos(l, 10000); }, "Erro linha 10001: A quantidade máxima de Modelos por VLM-E é 9999. Importação abortada.", true},
+};
+// clang-format on
+
+class EstruturaImportacao : public ImportacaoTeste {
+  protected:
+    void confereAbortada(const ResultadoImportacao &r, const QString &mensagem, bool bipe) {
+        EXPECT_EQ(r.desfecho, Desfecho::Abortada);
+        EXPECT_EQ(r.mensagem, mensagem);
+        EXPECT_EQ(r.bipe, bipe);
+        EXPECT_EQ(r.icone, shell::Icone::Critico);
+        EXPECT_EQ(teste::ConteudoBanco(banco), antes);
+    }
+};
+
+TEST_F(EstruturaImportacao, CadaFalhaEstruturalAbortaComSuaMensagem) {
+    for (const Caso &c : CasosEstrutura) {
+        SCOPED_TRACE(c.nome);
+        teste::UsuarioRoteirizado usuario;
+        std::vector<std::size_t> mensagensNoBipe; // the beep goes before the message
+        const ResultadoImportacao r = ImportaDeclaracao(
+            banco, usuario, progresso, GravaArquivo(pasta, "a.txt", Junta(c.linhas(l))),
+            [&] { mensagensNoBipe.push_back(usuario.mensagens.size()); });
+        confereAbortada(r, QString::fromUtf8(c.mensagem), c.bipe);
+        EXPECT_EQ(mensagensNoBipe,
+                  c.bipe ? std::vector<std::size_t>{0} : std::vector<std::size_t>{});
+        EXPECT_EQ(usuario.mensagens.back().texto, r.mensagem);
+    }
+}
+
+TEST_F(EstruturaImportacao, BytesAleatoriosNaoGravamNada) {
+    QRandomGenerator gerador(20240229);
+    for (int tentativa = 0; tentativa < 20; ++tentativa) {
+        QByteArray lixo(4000 + tentativa * 997, '\0');
+        for (char &c : lixo)
+            c = char(gerador.bounded(256));
+        const ResultadoImportacao r = importa(lixo);
+        EXPECT_NE(r.desfecho, Desfecho::Sucesso);
+        EXPECT_FALSE(r.mensagem.isEmpty() && r.erros.empty());
+    }
+    EXPECT_EQ(teste::ConteudoBanco(banco), antes);
+}
+
+TEST_F(EstruturaImportacao, CancelarNaContagemOuNoMeioNaoGravaNada) {
+    teste::UsuarioRoteirizado usuario;
+    // Unit 1 is the end of the count, inside the open dialog with its own step.
+    for (int unidade : {1, 10}) {
+        teste::ProgressoRoteirizado p(unidade);
+        const auto r = ImportaDeclaracao(banco, usuario, p,
+                                         teste::DadoTeste("importacao/duas_declaracoes.txt"));
+        EXPECT_EQ(r.desfecho, Desfecho::Cancelada);
+        EXPECT_EQ(std::tuple(p.unidades, p.passos.size(), p.aberturas, p.fechamentos),
+                  std::tuple(unidade, unidade == 1 ? 1 : 10, 1, 1));
+        EXPECT_EQ(p.passos.first(), "Contando as linhas do arquivo");
+    }
+    EXPECT_TRUE(usuario.mensagens.empty());
+    EXPECT_EQ(teste::ConteudoBanco(banco), antes);
+}
+
+TEST_F(EstruturaImportacao, FalhasDoArquivoOuDoBancoNaoGravamNada) {
+    // A missing file is pinned by the vlme-cli tests; a folder is no file either.
+    const ResultadoImportacao pastaLida = ImportaArquivo(banco, progresso, pasta.caminho());
+    EXPECT_EQ(pastaLida.mensagem, "Caminho inválido (" + pasta.caminho() + ")");
+    EXPECT_EQ(pastaLida.icone, shell::Icone::Exclamacao);
+    EXPECT_EQ(importa({}).mensagem, "Ocorreu um erro, contacte o suporte técnico. 62 - Fim de "
+                                    "arquivo inesperado: o arquivo está vazio ou incompleto.");
+    // The second statement's model cannot be written; the first is stored by then.
+    banco.executa(QStringLiteral("CREATE TEMP TRIGGER recusa BEFORE INSERT ON MODELOS"
+                                 " WHEN NEW.TX_DESCRICAO_MODELOS = 'Rádio portátil'"
+                                 " BEGIN SELECT RAISE(ABORT, 'recusado pelo teste'); END"));
+    teste::UsuarioRoteirizado usuario;
+    const ResultadoImportacao r = ImportaDeclaracao(
+        banco, usuario, progresso, teste::DadoTeste("importacao/duas_declaracoes.txt"));
+    EXPECT_EQ(r.desfecho, Desfecho::Falha);
+    EXPECT_TRUE(r.mensagem.startsWith("Ocorreu um erro, contacte o suporte técnico. ") &&
+                r.mensagem.contains("recusado pelo teste"))
+        << r.mensagem;
+    EXPECT_EQ(usuario.mensagens.back().icone, shell::Icone::Critico);
+    EXPECT_EQ(teste::ConteudoBanco(banco), antes);
+}
+
+// An empty database, so that the new statements are 1 and 2.
+class ImportacaoSucesso : public ImportacaoTeste {
+  protected:
+    void SetUp() override {}
+    ResultadoImportacao importaEm(store::Banco &outro, const QByteArray &conteudo) {
+        return ImportaArquivo(outro, progresso, GravaArquivo(pasta, "a.txt", conteudo));
+    }
+};
+
+QStringList BancoEsperado() {
+    return QString::fromStdString(
+               teste::LeBytes(teste::DadoTeste("importacao/duas_declaracoes_banco.txt")))
+        .split('\n', Qt::SkipEmptyParts);
+}
+
+TEST_F(ImportacaoSucesso, DuasDeclaracoesGravamCadaColunaEDizemAsContagens) {
+    teste::UsuarioRoteirizado usuario;
+    int bipes = 0;
+    const ResultadoImportacao r =
+        ImportaDeclaracao(banco, usuario, progresso,
+                          teste::DadoTeste("importacao/duas_declaracoes.txt"), [&] { ++bipes; });
+    ASSERT_EQ(r.desfecho, Desfecho::Sucesso) << r.mensagem;
+    EXPECT_EQ(r.declaracoes, (std::vector<int>{1, 2}));
+    EXPECT_EQ(teste::ConteudoBanco(banco), BancoEsperado());
+    EXPECT_EQ(usuario.resumos().join('\n'), "i|Importação do VLME|     Importação Efetuada com "
+                                            "Sucesso                                   \r\n\r\n"
+                                            "Número Total de Registros Importados: 11\r\n"
+                                            "Número de Registros Tipo 0 Importados: 2\r\n"
+                                            "Número de Registros Tipo 1 Importados: 3\r\n"
+                                            "Número de Registros Tipo 2 Importados: 2\r\n"
+                                            "Número de Registros Tipo 3 Importados: 2\r\n"
+                                            "Número de Registros Tipo 4 Importados: 2\r\n");
+    EXPECT_EQ(bipes, 0);
+    // The count's step and unit, then one per line; the totals line is not announced.
+    EXPECT_EQ(std::tuple(progresso.aberturas, progresso.fechamentos, progresso.maximo,
+                         progresso.valores.back(), progresso.unidades),
+              std::tuple(1, 1, 12, 12, 13));
+    ASSERT_EQ(progresso.passos.size(), 12);
+    EXPECT_EQ(progresso.passos[0] + "|" + progresso.passos[1] + "|" + progresso.passos[11],
+              "Contando as linhas do arquivo|Importando 1 de 11|Importando 11 de 11");
+}
+
+TEST_F(ImportacaoSucesso, VariantesDoArquivoGravamOMesmo) {
+    // Line ends, a missing last one, blank lines at the end; UTF-8 with or
+    // without its mark reads as the Latin-1 file does.
+    const QByteArray utf8 = QString::fromLatin1(Junta(l)).toUtf8();
+    for (const QByteArray &conteudo : {Junta(l, "\n"), Junta(l).chopped(2),
+                                       Junta(l) + "\r\n   \r\n", utf8, "\xEF\xBB\xBF" + utf8}) {
+        teste::BancoTeste outro;
+        const ResultadoImportacao r = importaEm(outro.banco(), conteudo);
+        ASSERT_EQ(r.desfecho, Desfecho::Sucesso) << r.mensagem;
+        EXPECT_EQ(teste::ConteudoBanco(outro.banco()), BancoEsperado());
+    }
+}
+
+TEST_F(ImportacaoSucesso, DeclaracoesExistentesFicamIntactas) {
+    const int antiga =
+        teste::ConstrutorDeclaracao(banco).geral().modelo("Modelo Básico", 10.0).nacional();
+    const QStringList antes = ConteudoTabela(banco, "MODELOS");
+    const ResultadoImportacao r =
+        ImportaArquivo(banco, progresso, teste::DadoTeste("importacao/duas_declaracoes.txt"));
+    ASSERT_EQ(r.desfecho, Desfecho::Sucesso) << r.mensagem;
+    EXPECT_EQ(r.declaracoes, (std::vector<int>{antiga + 1, antiga + 2}));
+    // A model of another statement with the same description is no repeat.
+    const QStringList modelos = ConteudoTabela(banco, "MODELOS");
+    EXPECT_EQ(modelos.mid(0, antes.size()), antes);
+    EXPECT_EQ(modelos.mid(antes.size()),
+              (QStringList{"MODELOS:2|1|'Modelo Básico'|'MB-01'|1999.9",
+                           "MODELOS:2|2|'Modelo Avançado'|'MA-02'|2500.0",
+                           "MODELOS:3|1|'Rádio portátil'|'RP'|100.0"}));
+}
+
+TEST_F(ImportacaoSucesso, CasosLimiteQueImportam) {
+    const ResultadoImportacao soTotal = importa("900000001\r\n");
+    ASSERT_EQ(soTotal.desfecho, Desfecho::Sucesso) << soTotal.mensagem;
+    EXPECT_EQ(soTotal.contadores.total(), 0);
+    // Models followed by a type 4, no national component.
+    const ResultadoImportacao semNacional = importa(Junta({l[8], l[9], l[10], "900000004"}));
+    EXPECT_EQ(semNacional.contadores.registros, (std::array<int, 5>{1, 1, 0, 0, 1}));
+    // Line 7 made a second subcomponent of national 7 (unit cost 150,25):
+    // 4 x 12,5 + 2 x 50,125 = 150,25 exactly.
+    teste::BancoTeste outro;
+    l[6] = Troca(Troca(l[6], 6, "0007"), 264, "000000050125000");
+    ASSERT_EQ(importaEm(outro.banco(), Junta(l)).desfecho, Desfecho::Sucesso);
+    EXPECT_EQ(ConteudoTabela(outro.banco(), "SUBCOMP"),
+              (QStringList{"SUBCOMP:1|1|1|1", "SUBCOMP:1|2|1|0"}));
+}
+
+// A character Latin-1 has not could not go into the delivery file.
+TEST_F(ImportacaoSucesso, CaractereForaDoLatin1ERecusado) {
+    QString texto = QString::fromLatin1(Junta(l));
+    texto[texto.indexOf("Modelo B")] = QChar(0x20AC); // the euro sign
+    const ResultadoImportacao r = importa(texto.toUtf8());
+    ASSERT_EQ(r.erros.size(), 1u);
+    EXPECT_EQ(LinhaListaErro(r.erros.front()),
+              QStringLiteral("Linha 2 (reg. 1) - DESCRIÇÃO: Caractere "
+                             "fora do Latin-1 (ISO-8859-1); troque-o "
+                             "por outro."));
+}
+
+} // namespace

@@ -1,0 +1,321 @@
+// The program shell: command routing (busy rule, a close the user refuses,
+// the diagnostic entry points), the calculator, the terminal progress line,
+// the system information; start-up: the database made when missing, refused
+// (never overwritten) when it is not ours, upgraded once from the earlier
+// layout, every failure told; one running copy; the regional settings.
+
+#include "cli/ProgressoTerminal.h"
+#include "core/entry/Casos.h"
+#include "shell/Calculadora.h"
+#include "shell/Comandos.h"
+#include "shell/ConfiguracoesRegionais.h"
+#include "shell/CopiaUnica.h"
+#include "shell/InformacoesSistema.h"
+#include "shell/Inicializacao.h"
+#include "shell/Pastas.h"
+#include "shell/Programa.h"
+#include "store/Banco.h"
+#include "store/Esquema.h"
+#include "support/Arquivos.h"
+#include "support/ConstrutorDeclaracao.h"
+#include "support/Duplos.h"
+#include "support/PastaTeste.h"
+#include "support/UsuarioRoteirizado.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using namespace vlme;
+using shell::Comando;
+using shell::ItemRegional;
+using teste::Valores;
+
+namespace {
+
+class DestinoGravado final : public teste::ComandosGravados<shell::DestinoComandos> {
+  public:
+    bool aberta = false;
+    bool fechaRecusado = false; // the user keeps the statement open
+    bool declaracaoAberta() const override { return aberta; }
+    void fechaDeclaracao() override {
+        chamadas << "fechaDeclaracao";
+        aberta = aberta && fechaRecusado;
+    }
+    void sai() override { chamadas << "sai"; }
+};
+
+} // namespace
+
+// Each command without and with an open statement; while busy those the
+// rule covers do nothing; when the user keeps the statement, a command that
+// closes it first goes no further.
+TEST(Comandos, AondeCadaComandoLeva) {
+    static_assert(int(Comando::Sair) == 21 && int(Comando::ImprimirRecibo) == 23);
+    for (const QStringList &c : teste::Casos("comandos.tsv"))
+        for (const bool ocupado : {false, true})
+            for (const int aberta : {0, 1, 2}) { // 2: open, and the user keeps it
+                DestinoGravado d;
+                d.aberta = aberta;
+                d.fechaRecusado = aberta == 2;
+                const bool rodou = shell::ExecutaComando(Comando(c[0].toInt()), d, ocupado);
+                QString esperado = aberta ? c[3] : c[2];
+                if (esperado.startsWith('F'))
+                    esperado = "fechaDeclaracao" + (aberta == 2 ? QString() : esperado.mid(1));
+                const bool espera = ocupado && c[4] == "1";
+                if (espera)
+                    esperado.clear();
+                EXPECT_EQ(d.chamadas.join(','), esperado) << c[1] << " " << aberta;
+                EXPECT_EQ(rodou, !espera) << c[1];
+                EXPECT_EQ(d.aberta, aberta == 2 || (aberta && !esperado.startsWith("fecha")));
+            }
+}
+
+TEST(Calculadora, APrimeiraEncontradaRodaDesligadaDoPrograma) {
+    teste::PastaTeste pasta;
+    const QString marca = pasta.arquivo("rodou");
+    for (const char *nome : {"kcalc", "xcalc"}) {
+        QFile f(pasta.arquivo(nome));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\necho ok > '" + marca.toUtf8() + "'\n");
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    const QStringList caminhos{pasta.caminho()};
+    EXPECT_EQ(shell::EncontraCalculadora({"gnome-calculator", "xcalc", "kcalc"}, caminhos),
+              pasta.arquivo("xcalc"));
+    EXPECT_EQ(shell::EncontraCalculadora({"gnome-calculator"}, caminhos), QString());
+    EXPECT_FALSE(shell::AbreCalculadora({"mate-calc"}, caminhos));
+    EXPECT_FALSE(QFile::exists(marca));
+    ASSERT_TRUE(shell::AbreCalculadora({"mate-calc", "kcalc"}, caminhos));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(marca); }, 5000));
+}
+
+TEST(ProgressoTerminal, ForaDoTerminalUmaLinhaPorPassoECtrlCSoQuandoPermitido) {
+    QBuffer saida;
+    saida.open(QIODevice::WriteOnly);
+    cli::ProgressoTerminal p(&saida, false);
+    p.abre();
+    p.passo("Calculando tamanho");
+    p.faixa(0, 3);
+    p.valor(2);
+    p.passo("Calculando tamanho"); // repeated: not written again
+    p.passo("Gravando");
+    p.permiteCancelar(false);
+    std::raise(SIGINT);
+    EXPECT_TRUE(p.unidade()); // a step that cannot be interrupted goes on
+    std::raise(SIGINT);
+    p.permiteCancelar(true);
+    EXPECT_FALSE(p.unidade());
+    EXPECT_TRUE(p.cancelado());
+    p.fecha();
+    EXPECT_EQ(QString::fromUtf8(saida.data()), "Calculando tamanho\nGravando\n");
+    p.abre(); // opening again starts without the old cancel
+    EXPECT_TRUE(p.unidade());
+    EXPECT_FALSE(p.cancelado());
+    p.fecha();
+}
+
+// The labels and the data folder are pinned by the about window's test.
+TEST(InformacoesSistema, VersoesEBancoEmUso) {
+    teste::PastaTeste pasta;
+    shell::Programa programa;
+    programa.versao = "5.0";
+    const auto valores = [&] {
+        QStringList v;
+        for (const auto &[rotulo, valor] : shell::InformacoesSistema(programa))
+            v << rotulo + "=" + valor;
+        return v.join('\n');
+    };
+    EXPECT_TRUE(valores().contains(
+        QRegularExpression("^Programa=VLM-E versão 5.0\n.*\nSQLite=3\\.\\d+\\.\\d+\n.*\nBanco de "
+                           "dados=\\(fechado\\)\n")))
+        << valores();
+    programa.banco.cria(pasta.arquivo("VLM.MDB"));
+    programa.banco.abre(pasta.arquivo("VLM.MDB"));
+    EXPECT_TRUE(
+        valores().contains("Banco de dados=" + QDir::toNativeSeparators(pasta.arquivo("VLM.MDB"))));
+}
+
+// The template and the new database are pinned by the sqlite3 tests.
+TEST(Inicializacao, SemBancoCriaSoParaODonoEUmaVezSo) {
+    teste::PastaTeste pasta;
+    teste::UsuarioRoteirizado usuario;
+    {
+        store::Banco banco;
+        ASSERT_TRUE(shell::AbreBancoPrograma(pasta.caminho(), banco, usuario));
+        banco.executa("INSERT INTO VLME (CODIGO_VLM) VALUES ('')");
+    }
+    EXPECT_EQ(QFileInfo(pasta.arquivo("VLM.MDB")).permissions() &
+                  (QFile::ReadGroup | QFile::ReadOther),
+              QFile::Permissions());
+    // Opened again: the row is still there, the template was not copied over it.
+    store::Banco banco;
+    ASSERT_TRUE(shell::AbreBancoPrograma(pasta.caminho(), banco, usuario));
+    EXPECT_EQ(Valores(banco, "SELECT count(*) FROM VLME") + usuario.textos().join(""), "1");
+}
+
+// Each start that cannot go on says why, naming the file, and leaves it as it was.
+TEST(Inicializacao, FalhasNaAberturaDitasAoUsuario) {
+    teste::PastaTeste outra; // another program's SQLite file: valid, without our mark
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "outro");
+        db.setDatabaseName(outra.arquivo("outro.db"));
+        ASSERT_TRUE(db.open());
+        QSqlQuery(db).exec("CREATE TABLE agenda (nome TEXT)");
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("outro");
+    teste::UsuarioRoteirizado usuario;
+    // Opening `pasta` fails and leaves the database closed; what the user was told.
+    const auto recusa = [&](const QString &pasta,
+                            const shell::CopiaArquivo &copia = shell::CopiaArquivoPadrao) {
+        usuario.mensagens.clear();
+        store::Banco banco;
+        EXPECT_FALSE(shell::AbreBancoPrograma(pasta, banco, usuario, copia));
+        EXPECT_FALSE(banco.aberto());
+        return usuario.resumos().join('\n');
+    };
+    for (const auto &[bytes, trecho] :
+         {std::pair<std::string, const char *>{"", "está vazio"},
+          {teste::LeBytes(outra.arquivo("outro.db")), "de outro programa"}}) {
+        teste::PastaTeste pasta;
+        teste::GravaBytes(pasta.arquivo("VLM.MDB"), bytes);
+        const QString r = recusa(pasta.caminho());
+        EXPECT_TRUE(r.contains("|ERRO|") && r.contains(trecho) && r.contains("VLM.MDB")) << r;
+        EXPECT_EQ(teste::LeBytes(pasta.arquivo("VLM.MDB")), bytes);
+    }
+
+    // The template cannot be copied: the files and the reason, and nothing
+    // half-copied left for the next start to trust.
+    teste::PastaTeste pasta;
+    const QString r =
+        recusa(pasta.caminho(), [](const QString &, const QString &para, QString *erro) {
+            teste::GravaBytes(para, "SQLite for");
+            *erro = "No space left on device";
+            return false;
+        });
+    for (const char *trecho : {"VLME.MOD", "VLM.MDB", "No space left on device"})
+        EXPECT_TRUE(r.contains(trecho)) << trecho;
+    EXPECT_FALSE(QFileInfo::exists(pasta.arquivo("VLM.MDB")));
+
+    // In use by another connection; the first one is unharmed.
+    teste::BancoTeste aberto;
+    EXPECT_TRUE(recusa(aberto.pasta()).contains("VLM.MDB"));
+    aberto.banco().executa("INSERT INTO VLME (CODIGO_VLM) VALUES ('')");
+
+    // A probe that fails for another reason.
+    {
+        store::Banco estranho;
+        estranho.cria(pasta.arquivo("VLM.MDB"));
+        estranho.abre(pasta.arquivo("VLM.MDB"));
+        estranho.executa("DROP TABLE NCM_ITEM");
+        estranho.executa("CREATE TABLE NCM_ITEM (CD_NCM_PRODUTO TEXT)");
+    }
+    EXPECT_EQ(recusa(pasta.caminho()), "-||Erro Inesperado. Código : 1");
+}
+
+// As the earlier version left it: no lookup tables and the previous-statement
+// number held as a number.
+TEST(Inicializacao, LayoutAnteriorAtualizadoUmaVez) {
+    teste::PastaTeste pasta;
+    {
+        store::Banco banco;
+        banco.cria(pasta.arquivo("VLM.MDB"));
+        banco.abre(pasta.arquivo("VLM.MDB"));
+        for (const char *sql :
+             {"DROP TABLE NCM_ITEM", "DROP TABLE UNIDADE_MEDIDA",
+              "ALTER TABLE VLME DROP COLUMN NR_VLM_ANTERIOR_VLM",
+              "ALTER TABLE VLME ADD COLUMN NR_VLM_ANTERIOR_VLM INTEGER",
+              "INSERT INTO VLME (DEN_PRODUTO_VLM, NR_VLM_ANTERIOR_VLM, CODIGO_VLM)"
+              " VALUES ('Rádio', 200100123, NULL)"})
+            banco.executa(sql);
+    }
+    teste::UsuarioRoteirizado usuario;
+    const QString esquema = "SELECT group_concat(sql, ';') FROM sqlite_master";
+    QString depoisDaPrimeira;
+    {
+        store::Banco banco;
+        ASSERT_TRUE(shell::AbreBancoPrograma(pasta.caminho(), banco, usuario));
+        EXPECT_FALSE(store::PrecisaAtualizar(banco));
+        EXPECT_EQ(Valores(banco, "SELECT NR_VLM_ANTERIOR_VLM, typeof(NR_VLM_ANTERIOR_VLM),"
+                                 " quote(CODIGO_VLM), DEN_PRODUTO_VLM, (SELECT type FROM"
+                                 " pragma_table_info('VLME') WHERE name = 'NR_VLM_ANTERIOR_VLM')"
+                                 " FROM VLME"),
+                  "200100123|text|''|Rádio|VARCHAR(10)"); // null codes become ""
+        banco.executa("INSERT INTO NCM_ITEM VALUES ('85171231', 'Telefones', 'UN')");
+        depoisDaPrimeira = Valores(banco, esquema);
+    }
+    store::Banco banco;
+    ASSERT_TRUE(shell::AbreBancoPrograma(pasta.caminho(), banco, usuario));
+    EXPECT_EQ(Valores(banco, esquema), depoisDaPrimeira);
+    EXPECT_EQ(Valores(banco, "SELECT count(*) FROM NCM_ITEM"), "1");
+    EXPECT_TRUE(usuario.mensagens.empty());
+}
+
+// The data folder chosen and a second copy in it are pinned by the vlme-cli tests.
+TEST(Inicializacao, CopiaUnicaPorPastaEEnderecos) {
+    teste::PastaTeste pasta, outra;
+    shell::CopiaUnica primeira(pasta.caminho()), emOutra(outra.caminho());
+    ASSERT_TRUE(primeira.obtem());
+    EXPECT_TRUE(emOutra.obtem());
+
+    const QString servico = "/scripts/fisco/vlme/diagnostico_vlme.asp";
+    EXPECT_EQ(shell::EscolheURLDiagnostico("http://servidor.exemplo/"),
+              "http://servidor.exemplo" + servico);
+    qputenv("VLME_URL_DIAGNOSTICO", "http://outro:8080");
+    EXPECT_EQ(shell::EscolheURLDiagnostico(QString()), "http://outro:8080" + servico);
+    qunsetenv("VLME_URL_DIAGNOSTICO");
+    EXPECT_TRUE(shell::CaminhoArquivos(pasta.caminho(), 2147483647).endsWith("VLME2147483647"));
+}
+
+// The six settings written by hand: decimal and group separators of numbers
+// and money, date separator, date format.
+shell::ConfiguracoesRegionaisIni Regionais(const QString &arquivo, const char *numero,
+                                           const char *data, const char *separador = "/") {
+    teste::GravaBytes(arquivo, QString("[Regional]\nSeparadorDecimal=%1\nSeparadorGrupo=%2\n"
+                                       "SeparadorDecimalMoeda=%1\nSeparadorGrupoMoeda=%2\n"
+                                       "SeparadorData=%3\nFormatoDataCurta=%4\n")
+                                   .arg(numero[0])
+                                   .arg(numero[1])
+                                   .arg(separador, data)
+                                   .toStdString());
+    return shell::ConfiguracoesRegionaisIni(arquivo);
+}
+
+TEST(ConfiguracoesRegionais, DiferencasListadasNaOrdemECorrigidas) {
+    teste::PastaTeste pasta;
+    // Any case of the date letters; the date separator is read but never compared.
+    EXPECT_EQ(
+        shell::ConfiguracoesDiferentes(Regionais(pasta.arquivo("a.ini"), ",.", "DD/MM/AAAA", "-")),
+        QStringList());
+    EXPECT_EQ(shell::ConfiguracoesDiferentes(Regionais(pasta.arquivo("b.ini"), ".,", "M/d/yy")),
+              QStringList({"- O separador de decimais NÚMEROS deve ser a ',' (vírgula).",
+                           "- O separador de grupo de NÚMEROS ser o '.' (ponto).",
+                           "- O separador de decimais de MOEDA deve ser a ',' (vírgula).",
+                           "- O separador de grupo de MOEDA ser o '.' (ponto).",
+                           "- O formato da data deve ser 'dd/MM/yyyy'."}));
+    {
+        // A comma written by hand is not a list to the ini reader.
+        auto r = Regionais(pasta.arquivo("c.ini"), ",.", "d/M/aaaa");
+        const QStringList linhas = shell::ConfiguracoesDiferentes(r);
+        ASSERT_EQ(linhas, QStringList({"- O formato da data deve ser 'dd/MM/aaaa'."}));
+        EXPECT_EQ(shell::PerguntaConfiguracoes(linhas).toStdString(),
+                  teste::LeBytes(teste::DadoTeste("casos/pergunta_regionais.txt")));
+        shell::CorrigeConfiguracoes(r);
+    }
+    shell::ConfiguracoesRegionaisIni relida(pasta.arquivo("c.ini"));
+    EXPECT_TRUE(shell::ConfiguracoesDiferentes(relida).isEmpty());
+    QString valores;
+    for (int i = 0; i <= int(ItemRegional::FormatoDataCurta); ++i)
+        valores += relida.le(ItemRegional(i));
+    EXPECT_EQ(valores, ",.,./dd/MM/aaaa");
+}
