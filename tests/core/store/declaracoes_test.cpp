@@ -1,7 +1,7 @@
-// Delivery state, protocol and kind of a statement, the statement list, and
-// what stored files and the queries rely on in the layout: counters never
-// reused, text compared as the old engine did.
+// Delivery state and kind of a statement, the list, and what stored files rely
+// on in the layout: counters never reused, text compared as the old engine did.
 
+#include "core/entry/Casos.h"
 #include "store/Banco.h"
 #include "store/Declaracoes.h"
 #include "store/Gravar.h"
@@ -14,24 +14,10 @@ using namespace vlme;
 using teste::Valores;
 
 TEST(SituacaoEntrega, CadaCombinacaoDeTransmissaoECodigo) {
-    const struct {
-        int nr;
-        const char *codigo, *situacao, *protocolo;
-    } casos[] = {
-        {0, "", "Original", "-"},
-        {0, "200100123", "Original", "2001/00123"}, // imported with its code
-        {-1, "200100123", "Registrado", "2001/00123"},
-        {-1, "", "A transmitir", "-"},
-        {1, "", "Transmitido", "1"},
-        {987654, "", "Transmitido", "987654"},
-        {987654, "200100123", "Original", "987654"},
-        {-2, "", "Original", "-2"},
-        {-2, "200100123", "Original", "-2"},
-    };
-    for (const auto &c : casos) {
-        SCOPED_TRACE(std::to_string(c.nr) + " / " + c.codigo);
-        EXPECT_EQ(store::SituacaoEntrega(c.nr, c.codigo), c.situacao);
-        EXPECT_EQ(store::Protocolo(c.nr, c.codigo), c.protocolo);
+    for (const QStringList &c : teste::Casos("situacao_entrega.tsv")) {
+        SCOPED_TRACE(c.join(' '));
+        EXPECT_EQ(store::SituacaoEntrega(c[0].toInt(), c[1]), c[2]);
+        EXPECT_EQ(store::Protocolo(c[0].toInt(), c[1]), c[3]);
     }
     // Shown as they are when not of the full length.
     EXPECT_EQ(store::FormataCNPJ("1122") + store::FormataCPF("5299822472"), "11225299822472");
@@ -69,19 +55,7 @@ TEST(Esquema, ModeloCadastradoSemDistinguirMaiusculasNemAcentuadas) {
     teste::BancoTeste b;
     auto &banco = b.banco();
     store::IncluiModelo(banco, 1, {"TELEVISÃO ÉPICA", 1.0, {}});
-    const struct {
-        const char *descricao;
-        int declaracao, exceto;
-        bool cadastrado;
-    } casos[] = {
-        {"televisão épica", 1, 0, true},  {"Televisão Épica", 1, 0, true},
-        {"televisao epica", 1, 0, false}, // different letters stay different
-        {"televisão épica", 1, 1, false}, // the model being changed itself
-        {"televisão épica", 2, 0, false},
-    };
-    for (const auto &c : casos)
-        EXPECT_EQ(
-            store::ModeloCadastrado(banco, c.declaracao, QString::fromUtf8(c.descricao), c.exceto),
-            c.cadastrado)
-            << c.descricao << ' ' << c.declaracao << ' ' << c.exceto;
+    for (const QStringList &c : teste::Casos("modelo_cadastrado.tsv"))
+        EXPECT_EQ(store::ModeloCadastrado(banco, c[1].toInt(), c[0], c[2].toInt()), c[3] == "1")
+            << c.join(' ');
 }

@@ -1,6 +1,5 @@
-// Failures in the middle of the work (a disk error at any step, a damaged
-// file, a full disk, a read-only file): the operation stops with a Portuguese
-// message, and the database and the delivery files stay as they were.
+// A disk error at any step, a damaged file, a full disk, a read-only file: the
+// work stops with a Portuguese message; database and delivery files unchanged.
 
 #include "checking/Pendencias.h"
 #include "delivery/Transmissao.h"
