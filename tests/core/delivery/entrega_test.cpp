@@ -1,7 +1,6 @@
-// The delivery file: field formats and the writer; whole files byte for byte
-// against files under tests/data/entrega typed from the record layouts; the
-// run (progress, cancel, refused fields, pendencies, the delivery question,
-// status queries) and the search for the delivery program.
+// The delivery file: field formats, the writer, whole files byte for byte
+// against tests/data/entrega (typed from the record layouts); the run
+// (progress, cancel, refusals, the delivery question) and the program search.
 
 #include "core/entry/Casos.h"
 #include "delivery/Declaracao.h"
@@ -316,12 +315,6 @@ TEST_F(Geracao, DadosForaDoLeiauteListadosJuntos) {
         << usuario.textos().value(0);
 }
 
-TEST_F(Geracao, DeclaracaoInexistente) {
-    EXPECT_THROW(transmissao.GeraArquivoTransmissao(999, false), shell::ErroVLME);
-    EXPECT_FALSE(transmissao.GeraArquivoVerificado(999));
-    EXPECT_EQ(progresso.aberturas, 0);
-}
-
 TEST_F(Geracao, PerguntaDeEntregaConformeOEnviador) {
     const int n = completa();
     const auto gera = [&](Resposta r) {
@@ -350,6 +343,8 @@ TEST_F(Geracao, PerguntaDeEntregaConformeOEnviador) {
 TEST_F(Geracao, SoSemPendenciasENuncaJaTransmitido) {
     const int semModelo = ConstrutorDeclaracao(banco).geral().importadoDI();
     const int n = completa();
+    EXPECT_THROW(transmissao.GeraArquivoTransmissao(999, false), shell::ErroVLME);
+    EXPECT_FALSE(transmissao.GeraArquivoVerificado(999));
     EXPECT_FALSE(transmissao.GeraArquivoVerificado(semModelo));
     EXPECT_EQ(progresso.aberturas, 0);
     EXPECT_TRUE(transmissao.GeraArquivoVerificado(n));
