@@ -49,7 +49,16 @@ class Pendencias : public ::testing::Test {
 
 } // namespace
 
-TEST_F(Pendencias, ModoDiagnosticoComErrosEAvisosERecibo) {
+TEST_F(Pendencias, RegistradoListaSoOsAvisosDiagnosticoMostraErrosAvisosERecibo) {
+    diagnostico(-1, "200100123");
+    EXPECT_EQ(textos(), QStringList({" Peso alto"}));
+    EXPECT_EQ(
+        usuario.resumos(),
+        QStringList("i|ATENÇÃO|Este VLM-E já está registrado. Apenas os avisos serão listados."));
+    EXPECT_EQ(janela.windowTitle(), "Pendências"); // no receipt
+
+    // The same window shown again: nothing of the former list stays.
+    banco.executa("DELETE FROM ERRO");
     banco.executa("INSERT INTO RECIBO (NR_VLM_RECIBO, NR_TRANSMISSAO_RECIBO, DATA_RECEPCAO_RECIBO,"
                   " HORA_RECEPCAO_RECIBO) VALUES (?, 4711, '2026-11-30', '14:05:09')",
                   {n});
@@ -60,16 +69,7 @@ TEST_F(Pendencias, ModoDiagnosticoComErrosEAvisosERecibo) {
               "30/11/2026 às 14:05H|4711");
     EXPECT_EQ(janela.windowTitle(), "Diagnóstico");
     EXPECT_TRUE(janela.lblContagem->text().contains("Erros: 1"));
-    EXPECT_TRUE(usuario.mensagens.empty());
-}
-
-TEST_F(Pendencias, RegistradoListaSoOsAvisos) {
-    diagnostico(-1, "200100123");
-    EXPECT_EQ(textos(), QStringList({" Peso alto"}));
-    EXPECT_EQ(
-        usuario.resumos(),
-        QStringList("i|ATENÇÃO|Este VLM-E já está registrado. Apenas os avisos serão listados."));
-    EXPECT_EQ(janela.windowTitle(), "Pendências"); // no receipt
+    EXPECT_EQ(usuario.mensagens.size(), 1u); // the one above
 }
 
 // Without problems (told only when asked: see the main window's flows) it

@@ -31,10 +31,6 @@ namespace {
 using Fluxos = teste::Janelas;
 using teste::QuandoAbrirem;
 
-QString gerado(const teste::PastaTeste &pasta) {
-    return QDir(pasta.caminho()).filePath("Arquivos/VLME0000000001");
-}
-
 class PrincipalComDefeito : public ui::mdiPrincipal {
   public:
     using ui::mdiPrincipal::mdiPrincipal;
@@ -110,9 +106,10 @@ TEST_F(Fluxos, DeclaracaoAbertaVerificadaGravadaEExcluida) {
     EXPECT_EQ(numeros(), "1,2");
 
     principal.executa(Comando::Transmitir);
-    EXPECT_EQ(usuario.textos().value(2), "O Arquivo foi gerado para transmissão em : \r\n" +
-                                             QDir::toNativeSeparators(gerado(pasta)));
-    EXPECT_TRUE(QFileInfo::exists(gerado(pasta)));
+    const QString gerado = pasta.arquivo("Arquivos/VLME0000000001");
+    EXPECT_EQ(usuario.textos().value(2),
+              "O Arquivo foi gerado para transmissão em : \r\n" + QDir::toNativeSeparators(gerado));
+    EXPECT_TRUE(QFileInfo::exists(gerado));
     // Recorded, the statement is closed (and kept: it was not new).
     EXPECT_FALSE(programa.declaracao.aberta);
     EXPECT_EQ(numeros(), "1,2");
@@ -134,7 +131,7 @@ TEST_F(Fluxos, GravarParaTransmissaoComPendenciasNaoGeraNada) {
     principal.executa(Comando::Transmitir);
     EXPECT_EQ(usuario.textos(), QStringList("O Arquivo não foi gerado para transmissão."));
     EXPECT_TRUE(programa.declaracao.aberta);
-    EXPECT_FALSE(QFileInfo::exists(gerado(pasta)));
+    EXPECT_FALSE(QFileInfo::exists(pasta.arquivo("Arquivos/VLME0000000001")));
 }
 
 TEST_F(Fluxos, F1NumaJanelaModalAbreOTopicoEAAjudaRecebeCliques) {

@@ -22,13 +22,12 @@ using teste::Janelas;
 
 namespace {
 
-class Gauge : public Janelas {
-  protected:
-    static int formaCursor() {
-        const QCursor *c = QGuiApplication::overrideCursor();
-        return c ? c->shape() : -1;
-    }
-};
+using Gauge = Janelas;
+
+int formaCursor() {
+    const QCursor *c = QGuiApplication::overrideCursor();
+    return c ? c->shape() : -1;
+}
 
 } // namespace
 
