@@ -1,7 +1,7 @@
 #include <QApplication>
-#include <QDialog>
 #include <QPointer>
 #include <QTimer>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -16,18 +16,12 @@ int main(int argc, char **argv) {
     QTimer vigia;
     QObject::connect(&vigia, &QTimer::timeout, [&] {
         QWidget *atual = QApplication::activeModalWidget();
-        if (!atual || atual != modal) {
-            modal = atual;
-            segundos = 0;
-            return;
-        }
-        if (++segundos < 10)
+        segundos = atual && atual == modal ? segundos + 1 : 0;
+        modal = atual;
+        if (segundos < 10)
             return;
         ADD_FAILURE() << "janela modal sem resposta: " << atual->objectName().toStdString();
-        if (auto *dialogo = qobject_cast<QDialog *>(atual))
-            dialogo->reject();
-        else
-            atual->close();
+        atual->close(); // a dialog's close rejects it
         segundos = 0;
     });
     vigia.start(1000);

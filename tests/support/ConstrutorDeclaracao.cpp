@@ -16,18 +16,18 @@ ConstrutorDeclaracao::ConstrutorDeclaracao(Banco &banco, int numero)
     : banco_(banco), numero_(numero) {}
 
 DadosGerais ConstrutorDeclaracao::GeraisPadrao() {
-    return {.cnpj = Cnpj,
-            .cpf = Cpf,
-            .ppb = "PPB de telefones celulares",
-            .denProduto = "Telefone celular",
-            .ncm = Ncm,
-            .unidade = "UN",
-            .pesoBruto = 0.15,
-            .salarios = 0.0,
-            .encargos = 0.0,
-            .coeficiente = Coeficiente::Fixo,
-            .substitutivo = false,
-            .retificador = false};
+    return {Cnpj,
+            Cpf,
+            "PPB de telefones celulares",
+            "Telefone celular",
+            Ncm,
+            "UN",
+            0.15,
+            0.0,
+            0.0,
+            Coeficiente::Fixo,
+            false,
+            false};
 }
 
 DadosNF ConstrutorDeclaracao::NFPadrao() {
@@ -128,11 +128,8 @@ ConstrutorDeclaracao &ConstrutorDeclaracao::subcomponenteNF(int nacional,
 
 QStringList ConteudoTabela(Banco &banco, const QString &tabela) {
     QStringList colunas;
-    {
-        QSqlQuery q = banco.executa("SELECT name FROM pragma_table_info(?)", {tabela});
-        while (q.next())
-            colunas << QStringLiteral("quote(%1)").arg(q.value(0).toString());
-    }
+    for (QSqlQuery q = banco.executa("SELECT name FROM pragma_table_info(?)", {tabela}); q.next();)
+        colunas << QStringLiteral("quote(%1)").arg(q.value(0).toString());
     QStringList linhas;
     QSqlQuery q = banco.executa(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
                                     .arg(colunas.join(" || '|' || "), tabela));
@@ -151,16 +148,14 @@ QStringList ConteudoBanco(Banco &banco) {
 
 int ContaLinhas(Banco &banco, const QString &tabela, const QString &onde,
                 const QVariantList &valores) {
-    QString sql = QStringLiteral("SELECT count(*) FROM ") + tabela;
-    if (!onde.isEmpty())
-        sql += QStringLiteral(" WHERE ") + onde;
-    return banco.escalar(sql, valores).toInt();
+    const QString filtro = onde.isEmpty() ? QString() : QStringLiteral(" WHERE ") + onde;
+    return banco.escalar(QStringLiteral("SELECT count(*) FROM ") + tabela + filtro, valores)
+        .toInt();
 }
 
 QString Valores(Banco &banco, const QString &sql, const QVariantList &valores) {
     QStringList linhas;
-    QSqlQuery q = banco.executa(sql, valores);
-    while (q.next()) {
+    for (QSqlQuery q = banco.executa(sql, valores); q.next();) {
         QStringList campos;
         for (int i = 0; i < q.record().count(); ++i)
             campos << (q.isNull(i) ? "NULL" : q.value(i).toString());

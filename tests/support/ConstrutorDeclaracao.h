@@ -1,9 +1,7 @@
 #pragma once
-// Makes a whole statement in a few lines, through the same saving operations
-// the forms use, e.g. ConstrutorDeclaracao(banco).geral().nacional("Placa", 2, 50.0).
-// Every default is valid for the pendency check: CNPJ and CPF with correct
-// check digits, NCM "85171231", unit "UN", a DI number with its check digit,
-// invoices numbered 0000000001, 0000000002, ... within one builder.
+// Makes a whole statement in a few lines through the forms' saving operations,
+// e.g. ConstrutorDeclaracao(banco).geral().nacional("Placa", 2, 50.0). Every
+// default passes the pendency check; invoices are numbered 1, 2, ... per builder.
 
 #include "store/Gravar.h"
 

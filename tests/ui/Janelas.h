@@ -14,7 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 
 namespace vlme::teste {
 
@@ -45,22 +44,17 @@ class Janelas : public ::testing::Test {
 };
 
 // Runs each action on the modal window that comes up, in order.
-inline void QuandoAbrirem(std::vector<std::function<void(QWidget *)>> acoes) {
-    auto fila = std::make_shared<std::vector<std::function<void(QWidget *)>>>(std::move(acoes));
-    auto passo = std::make_shared<std::function<void()>>();
-    *passo = [fila, passo] {
+inline void QuandoAbrirem(std::vector<std::function<void(QWidget *)>> acoes, int espera = 0) {
+    QTimer::singleShot(espera, [acoes = std::move(acoes)]() mutable {
         QWidget *modal = QApplication::activeModalWidget();
-        if (!modal) {
-            QTimer::singleShot(10, *passo);
-            return;
-        }
-        auto acao = fila->front();
-        fila->erase(fila->begin());
+        if (!modal)
+            return QuandoAbrirem(std::move(acoes), 10);
+        const auto acao = acoes.front();
+        acoes.erase(acoes.begin());
         acao(modal);
-        if (!fila->empty())
-            QTimer::singleShot(10, *passo);
-    };
-    QTimer::singleShot(0, *passo);
+        if (!acoes.empty())
+            QuandoAbrirem(std::move(acoes), 10);
+    });
 }
 
 } // namespace vlme::teste

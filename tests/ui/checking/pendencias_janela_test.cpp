@@ -49,7 +49,16 @@ class Pendencias : public ::testing::Test {
 
 } // namespace
 
-TEST_F(Pendencias, ModoDiagnosticoComErrosEAvisosERecibo) {
+TEST_F(Pendencias, RegistradoListaSoOsAvisosDiagnosticoMostraErrosAvisosERecibo) {
+    diagnostico(-1, "200100123");
+    EXPECT_EQ(textos(), QStringList({" Peso alto"}));
+    EXPECT_EQ(
+        usuario.resumos(),
+        QStringList("i|ATENÇÃO|Este VLM-E já está registrado. Apenas os avisos serão listados."));
+    EXPECT_EQ(janela.windowTitle(), "Pendências"); // no receipt
+
+    // The same window shown again: nothing of the former list stays.
+    banco.executa("DELETE FROM ERRO");
     banco.executa("INSERT INTO RECIBO (NR_VLM_RECIBO, NR_TRANSMISSAO_RECIBO, DATA_RECEPCAO_RECIBO,"
                   " HORA_RECEPCAO_RECIBO) VALUES (?, 4711, '2026-11-30', '14:05:09')",
                   {n});
@@ -60,27 +69,12 @@ TEST_F(Pendencias, ModoDiagnosticoComErrosEAvisosERecibo) {
               "30/11/2026 às 14:05H|4711");
     EXPECT_EQ(janela.windowTitle(), "Diagnóstico");
     EXPECT_TRUE(janela.lblContagem->text().contains("Erros: 1"));
-    EXPECT_TRUE(usuario.mensagens.empty());
+    EXPECT_EQ(usuario.mensagens.size(), 1u); // the one above
 }
 
-TEST_F(Pendencias, RegistradoListaSoOsAvisos) {
-    diagnostico(-1, "200100123");
-    EXPECT_EQ(textos(), QStringList({" Peso alto"}));
-    EXPECT_EQ(
-        usuario.resumos(),
-        QStringList("i|ATENÇÃO|Este VLM-E já está registrado. Apenas os avisos serão listados."));
-    EXPECT_EQ(janela.windowTitle(), "Pendências"); // no receipt
-}
-
-// Without problems it tells so only when asked; with them it shows the list.
-TEST_F(Pendencias, VerificaAvisaSoQuandoPedidoOuMostraALista) {
-    const int completa = teste::ConstrutorDeclaracao(banco).geral().modelo("M", 1.0).importadoDI();
-    EXPECT_FALSE(ui::VerificaPendencias(banco, completa, false, usuario, nullptr));
-    EXPECT_TRUE(usuario.mensagens.empty());
-    EXPECT_FALSE(ui::VerificaPendencias(banco, completa, true, usuario, nullptr));
-    EXPECT_EQ(usuario.resumos(), QStringList("i|Pendências|Nenhum erro foi detectado."));
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-
+// Without problems (told only when asked: see the main window's flows) it
+// shows the list.
+TEST_F(Pendencias, VerificaMostraALista) {
     QStringList vistos;
     QTimer::singleShot(0, [&] {
         auto *lista = qobject_cast<ui::frmPendencias *>(QApplication::activeModalWidget());
@@ -91,5 +85,6 @@ TEST_F(Pendencias, VerificaAvisaSoQuandoPedidoOuMostraALista) {
     });
     EXPECT_TRUE(ui::VerificaPendencias(banco, n, true, usuario, nullptr));
     EXPECT_EQ(vistos, QStringList("2|1")); // no model, no imported component; no receipt
-    EXPECT_EQ(usuario.mensagens.size(), 1u);
+    EXPECT_TRUE(usuario.mensagens.empty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

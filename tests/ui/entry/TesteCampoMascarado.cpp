@@ -1,6 +1,5 @@
-// The shared field as a user meets it: typing letters and a second comma,
-// pasting, leaving with Tab, the message and the cursor sent back, the
-// grouped text written back, and the tag letters of a window.
+// The shared field as a user meets it: typing, pasting, leaving with Tab,
+// checks sent back, and the tag letters of a window.
 
 #include "ui/entry/CampoMascarado.h"
 #include "ui/entry/FabricaCampos.h"
@@ -113,20 +112,15 @@ TEST_F(CampoTeste, ValorInvalidoMostraUmaMensagemEVolta) {
     EXPECT_EQ(salarios->text(), "1234567890123,40");
 }
 
-// The mask is Qt's; the value is the digits alone, whatever was typed or set.
-TEST_F(CampoTeste, CNPJValorSemMascara) {
+// The CNPJ mask is Qt's; its value is the digits alone, whatever was typed or set.
+TEST_F(CampoTeste, CNPJSemMascaraNotaSoDigitosComZerosEDataConferidaAoSair) {
     entra(cnpj);
     QTest::keyClicks(cnpj, "11a222b333000181");
     EXPECT_EQ(cnpj->valor(), "11222333000181");
     tab(cnpj);
-    EXPECT_TRUE(nota->hasFocus());
+    ASSERT_TRUE(nota->hasFocus());
     cnpj->setText("00000000000604");
     EXPECT_EQ(cnpj->displayText() + "|" + cnpj->valor(), "00.000.000/0006-04|00000000000604");
-    EXPECT_TRUE(usuario.mensagens.empty());
-}
-
-TEST_F(CampoTeste, NotaSoDigitosComZerosEDataConferidaAoSair) {
-    entra(nota);
     QTest::keyClicks(nota, "12,a3");
     cola(nota, "4-5,6");
     EXPECT_EQ(nota->text(), "123456");
@@ -148,7 +142,7 @@ TEST_F(CampoTeste, NotaSoDigitosComZerosEDataConferidaAoSair) {
 
 // A button that dismisses the window takes the focus unchecked; confirming
 // checks without leaving the field.
-TEST_F(CampoTeste, BotaoDispensadoNaoConfereEConfirmarConfere) {
+TEST_F(CampoTeste, BotaoDispensadoNaoConfereConfirmarConfereETagsBloqueiam) {
     vlme::ui::DispensaConferencia(cancelar);
     entra(salarios);
     QTest::keyClicks(salarios, "1,234");
@@ -164,9 +158,8 @@ TEST_F(CampoTeste, BotaoDispensadoNaoConfereEConfirmarConfere) {
     EXPECT_FALSE(nota->aplica(vlme::entry::ConfereNumeroNota("0", "Nota inválida.")));
     EXPECT_TRUE(nota->hasFocus());
     EXPECT_EQ(usuario.textos(), QStringList("Nota inválida."));
-}
 
-TEST_F(CampoTeste, TagsBloqueiamEHabilitam) {
+    // Tags block and enable.
     auto *incluir = new QPushButton(janela.get());
     vlme::ui::DefineTag(incluir, "T");
     vlme::ui::BloqueiaEntregue(janela.get(), true);

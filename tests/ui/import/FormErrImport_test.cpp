@@ -27,15 +27,6 @@ const std::vector<ErroImportacao> Erros = {
                          "Preenchimento Obrigatório"),
     ErroImportacao::Cria(QLatin1Char('3'), 6, "Número da Adicão da DI",
                          "Preenchimento Obrigatório.")};
-const QString PrimeiraLinha =
-    QStringLiteral("Linha 1 (reg. 0) - CPF REPRESENTANTE LEGAL: Preenchimento Obrigatório");
-
-QStringList itens(QListWidget *lista) {
-    QStringList t;
-    for (int i = 0; i < lista->count(); ++i)
-        t << lista->item(i)->text();
-    return t;
-}
 
 // Saving asks first; answered No, not even the file is asked.
 TEST(FormErrImport, GravarPerguntaEscolheArquivoEGrava) {
@@ -73,7 +64,8 @@ TEST(FormErrImport, ImportacaoComErrosAbreAJanelaModal) {
     QTimer::singleShot(0, [&] {
         auto *janela = qobject_cast<ui::FormErrImport *>(QApplication::activeModalWidget());
         ASSERT_NE(janela, nullptr) << "a lista de erros não foi mostrada";
-        vistos = itens(janela->lstImport);
+        for (int i = 0; i < janela->lstImport->count(); ++i)
+            vistos << janela->lstImport->item(i)->text();
         vistos << janela->txtArquivo->text() + "|" + janela->Quantidade->text();
         janela->ajuda = [&](int t) { vistos << QString::number(t); };
         janela->Command2->click();
@@ -83,8 +75,10 @@ TEST(FormErrImport, ImportacaoComErrosAbreAJanelaModal) {
     const auto r =
         ui::ExecutaImportacao(bt.banco(), usuario, progresso, pasta.caminho(), arquivo, nullptr);
     EXPECT_EQ(r.desfecho, importacao::Desfecho::ErrosCampo);
-    EXPECT_EQ(vistos, QStringList({PrimeiraLinha, arquivo + "|1",
-                                   QString::number(shell::ContextoAjuda::ErrosImportacao)}));
+    EXPECT_EQ(
+        vistos,
+        QStringList({"Linha 1 (reg. 0) - CPF REPRESENTANTE LEGAL: Preenchimento Obrigatório",
+                     arquivo + "|1", QString::number(shell::ContextoAjuda::ErrosImportacao)}));
     EXPECT_EQ(usuario.textos(), QStringList("Foram detectados erros na importação de dados. "
                                             "Clique OK para visualizar as pendências."));
 }

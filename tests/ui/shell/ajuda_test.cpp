@@ -36,15 +36,12 @@ QString texto(const QString &pagina) {
 } // namespace
 
 // Each window's topic number (data/janelas/contextos_ajuda.txt: number, page).
-TEST(Ajuda, CadaContextoDasJanelasTemSuaPagina) {
+TEST(Ajuda, CadaContextoTemSuaPaginaListadaUmaVezComLinksQueLevamAPaginasExistentes) {
     const QString tabela =
         QString::fromStdString(teste::LeBytes(teste::DadoTeste("janelas/contextos_ajuda.txt")));
     for (const QString &linha : tabela.split('\n', Qt::SkipEmptyParts))
         EXPECT_EQ(ui::PaginaDoContexto(linha.section(' ', 0, 0).toInt()), linha.section(' ', 1))
             << linha.toStdString();
-}
-
-TEST(Ajuda, PaginasListadasUmaVezComLinksQueLevamAPaginasExistentes) {
     QSet<QString> listadas;
     QSet<int> contextos;
     for (const ui::TopicoAjuda &t : ui::TopicosAjuda()) {
@@ -102,16 +99,15 @@ TEST(Ajuda, IndiceFiltraSemAcentosEAbreAPaginaDaEntrada) {
 
 TEST(Ajuda, JanelaDoProgramaServeATodasAsJanelasESemPrincipalSaiAoFechar) {
     ui::MostraAjuda(C::Modelo);
-    ui::frmAjuda &ajuda = ui::JanelaAjuda();
-    EXPECT_EQ(ajuda.geometry(), QRect(256, 256, 512, 512));
+    ui::frmAjuda &programa = ui::JanelaAjuda();
     ui::MostraAjuda(C::Excluir);
-    EXPECT_EQ(&ui::JanelaAjuda(), &ajuda);
-    EXPECT_EQ(ajuda.paginaAtual(), "excluir.html");
+    EXPECT_EQ(&ui::JanelaAjuda(), &programa);
+    EXPECT_EQ(programa.paginaAtual(), "excluir.html");
     // An unknown number shows the first page.
-    EXPECT_FALSE(ajuda.mostraTopico(4321));
-    EXPECT_EQ(ajuda.paginaAtual(), "principal.html");
-    QPointer<ui::frmAjuda> vigia(&ajuda);
-    ajuda.close();
+    EXPECT_FALSE(programa.mostraTopico(4321));
+    EXPECT_EQ(programa.paginaAtual(), "principal.html");
+    QPointer<ui::frmAjuda> vigia(&programa);
+    programa.close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(vigia.isNull());
 }

@@ -1,7 +1,5 @@
-// The main window's commands carried out on a real database, as a user meets
-// them: the keyboard back on the main window after a picker, F1 over a modal
-// window, Enter on a destructive question, and any failure told in one
-// message while the program goes on.
+// The main window's commands on a real database, as a user meets them: focus,
+// F1 over a modal window, Enter on a destructive question, failures told.
 
 #include "shell/Comandos.h"
 #include "shell/ContextosAjuda.h"
@@ -33,10 +31,6 @@ namespace {
 using Fluxos = teste::Janelas;
 using teste::QuandoAbrirem;
 
-QString gerado(const teste::PastaTeste &pasta) {
-    return QDir(pasta.caminho()).filePath("Arquivos/VLME0000000001");
-}
-
 class PrincipalComDefeito : public ui::mdiPrincipal {
   public:
     using ui::mdiPrincipal::mdiPrincipal;
@@ -52,19 +46,9 @@ void okNaPrimeiraLinha(QWidget *janela) {
 
 } // namespace
 
-TEST_F(Fluxos, NovoVazioSemAJanelaDeDadosGeraisNaoDeixaLixo) {
-    ui::mdiPrincipal principal(programa, usuario);
-    // OK acts on the entry highlighted at the start: the empty statement.
-    QuandoAbrirem({[](QWidget *novo) { static_cast<ui::frmNovo *>(novo)->cmdOk->click(); }});
-    principal.executa(Comando::Novo);
-    // Told plainly, and the empty statement made for it is not kept.
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_TRUE(usuario.mensagens[0].texto.contains("ainda não está disponível"));
-    EXPECT_EQ(numeros(), "NULL");
-    EXPECT_FALSE(programa.declaracao.aberta);
-}
-
-TEST_F(Fluxos, CopiaAPartirDeAnteriorDizONumero) {
+// A copy tells its number; an empty statement, without its first window yet,
+// is told plainly and not kept.
+TEST_F(Fluxos, NovoCopiaDizONumeroEVazioNaoDeixaLixo) {
     teste::ConstrutorDeclaracao(programa.banco).geral().modelo("M", 1.0);
     ui::mdiPrincipal principal(programa, usuario);
     QuandoAbrirem({[](QWidget *novo) {
@@ -73,10 +57,15 @@ TEST_F(Fluxos, CopiaAPartirDeAnteriorDizONumero) {
                    },
                    okNaPrimeiraLinha});
     principal.executa(Comando::Novo);
-    ASSERT_EQ(usuario.mensagens.size(), 1u);
+    // OK acts on the entry highlighted at the start: the empty statement.
+    QuandoAbrirem({[](QWidget *novo) { static_cast<ui::frmNovo *>(novo)->cmdOk->click(); }});
+    principal.executa(Comando::Novo);
+    ASSERT_EQ(usuario.mensagens.size(), 2u);
     EXPECT_TRUE(usuario.mensagens[0].texto.startsWith(
         QStringLiteral("A cópia foi gravada como declaração 2.\n\n")));
+    EXPECT_TRUE(usuario.mensagens[1].texto.contains("ainda não está disponível"));
     EXPECT_EQ(numeros(), "1,2");
+    EXPECT_FALSE(programa.declaracao.aberta);
 }
 
 TEST_F(Fluxos, PeloSeletorEOFocoVoltaAJanelaPrincipal) {
@@ -117,9 +106,10 @@ TEST_F(Fluxos, DeclaracaoAbertaVerificadaGravadaEExcluida) {
     EXPECT_EQ(numeros(), "1,2");
 
     principal.executa(Comando::Transmitir);
-    EXPECT_EQ(usuario.textos().value(2), "O Arquivo foi gerado para transmissão em : \r\n" +
-                                             QDir::toNativeSeparators(gerado(pasta)));
-    EXPECT_TRUE(QFileInfo::exists(gerado(pasta)));
+    const QString gerado = pasta.arquivo("Arquivos/VLME0000000001");
+    EXPECT_EQ(usuario.textos().value(2),
+              "O Arquivo foi gerado para transmissão em : \r\n" + QDir::toNativeSeparators(gerado));
+    EXPECT_TRUE(QFileInfo::exists(gerado));
     // Recorded, the statement is closed (and kept: it was not new).
     EXPECT_FALSE(programa.declaracao.aberta);
     EXPECT_EQ(numeros(), "1,2");
@@ -141,17 +131,14 @@ TEST_F(Fluxos, GravarParaTransmissaoComPendenciasNaoGeraNada) {
     principal.executa(Comando::Transmitir);
     EXPECT_EQ(usuario.textos(), QStringList("O Arquivo não foi gerado para transmissão."));
     EXPECT_TRUE(programa.declaracao.aberta);
-    EXPECT_FALSE(QFileInfo::exists(gerado(pasta)));
+    EXPECT_FALSE(QFileInfo::exists(pasta.arquivo("Arquivos/VLME0000000001")));
 }
 
 TEST_F(Fluxos, F1NumaJanelaModalAbreOTopicoEAAjudaRecebeCliques) {
-    const auto seletor = [&](int operacao) {
-        auto *s = new ui::frmVLMs(programa, usuario, progresso);
-        s->setOperacaoVLM(operacao);
-        return s;
-    };
+    auto *excluir = new ui::frmVLMs(programa, usuario, progresso);
+    excluir->setOperacaoVLM(shell::Operacao::Excluir);
     const std::pair<QDialog *, int> casos[] = {
-        {seletor(shell::Operacao::Excluir), shell::ContextoAjuda::Excluir},
+        {excluir, shell::ContextoAjuda::Excluir},
         {new ui::frmNovo(programa, usuario), shell::ContextoAjuda::Novo},
         {new ui::frmSobre(programa), shell::ContextoAjuda::Sobre}};
     for (const auto &[criada, contexto] : casos) {

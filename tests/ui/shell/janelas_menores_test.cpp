@@ -1,7 +1,5 @@
-// The small windows: progress (cancel asked and confirmed, the pointer put
-// back as it was, step and bar),
-// start-up (version, development labels hidden, closing once), about with its
-// system information.
+// The small windows: progress (cancelling, the pointer put back, step and
+// bar), start-up (version, closing once), about with its system information.
 
 #include "ui/Janelas.h"
 #include "ui/shell/frmGauge.h"
@@ -24,20 +22,45 @@ using teste::Janelas;
 
 namespace {
 
-class Gauge : public Janelas {
-  protected:
-    static int formaCursor() {
-        const QCursor *c = QGuiApplication::overrideCursor();
-        return c ? c->shape() : -1;
-    }
-};
+using Gauge = Janelas;
+
+int formaCursor() {
+    const QCursor *c = QGuiApplication::overrideCursor();
+    return c ? c->shape() : -1;
+}
 
 } // namespace
 
-TEST_F(Gauge, SimFechaNaHoraEAProximaUnidadeParaOTrabalho) {
+// Cancel and Esc both ask; No lets the work go on under the hourglass, a
+// step that cannot be interrupted asks nothing, and Yes closes at once.
+TEST_F(Gauge, NaoDeixaAOperacaoSeguirSimFechaNaHoraENuncaFechaMudo) {
+    QGuiApplication::setOverrideCursor(Qt::PointingHandCursor);
     ui::frmGauge gauge(usuario);
     shell::Progresso &progresso = gauge;
     progresso.abre();
+    usuario.responde(shell::Resposta::Nao);
+    usuario.responde(shell::Resposta::Nao);
+    gauge.cmdCancelar->click();
+    QTest::keyClick(&gauge, Qt::Key_Escape);
+    EXPECT_EQ(usuario.resumos(),
+              QStringList(2, "?|Cancelar|Deseja mesmo interromper o processo ?|SimNao"));
+    EXPECT_TRUE(gauge.isVisible() && progresso.unidade());
+    EXPECT_FALSE(gauge.Cancelado);
+    EXPECT_EQ(formaCursor(), Qt::WaitCursor);
+
+    gauge.permiteCancelar(false);
+    EXPECT_FALSE(gauge.cmdCancelar->isEnabled());
+    QTest::keyClick(&gauge, Qt::Key_Escape);
+    gauge.close();
+    EXPECT_TRUE(gauge.isVisible());
+    EXPECT_EQ(usuario.mensagens.size(), 2u);
+    progresso.fecha();
+    EXPECT_FALSE(gauge.isVisible());
+    EXPECT_EQ(formaCursor(), Qt::PointingHandCursor); // the pointer from before
+
+    // The next opening can be cancelled again.
+    progresso.abre();
+    EXPECT_TRUE(gauge.cmdCancelar->isEnabled());
     gauge.passo("Calculando tamanho");
     gauge.faixa(0, 40);
     gauge.valor(10);
@@ -48,13 +71,11 @@ TEST_F(Gauge, SimFechaNaHoraEAProximaUnidadeParaOTrabalho) {
     EXPECT_EQ(barra(), "Calculando tamanho 10/40");
     gauge.valor(41); // past the end: a full bar, not the old value
     EXPECT_EQ(barra(), "Calculando tamanho 40/40");
-    EXPECT_TRUE(progresso.unidade());
     usuario.responde(shell::Resposta::Sim);
     gauge.cmdCancelar->click();
     EXPECT_TRUE(gauge.Cancelado && progresso.cancelado());
-    EXPECT_FALSE(gauge.isVisible());
-    EXPECT_EQ(formaCursor(), -1);
-    EXPECT_FALSE(progresso.unidade());
+    EXPECT_FALSE(gauge.isVisible() || progresso.unidade());
+    EXPECT_EQ(formaCursor(), Qt::PointingHandCursor);
     // The operation closes it again: nothing is restored twice.
     QGuiApplication::setOverrideCursor(Qt::CrossCursor);
     progresso.fecha();
@@ -67,40 +88,9 @@ TEST_F(Gauge, SimFechaNaHoraEAProximaUnidadeParaOTrabalho) {
     progresso.fecha();
 }
 
-// Cancel and Esc both ask; No lets the work go on under the
-// hourglass, and a step that cannot be interrupted asks nothing.
-TEST_F(Gauge, NaoNaPerguntaDeixaAOperacaoSeguirENuncaFechaMudo) {
-    QGuiApplication::setOverrideCursor(Qt::PointingHandCursor);
-    ui::frmGauge gauge(usuario);
-    gauge.abre();
-    usuario.responde(shell::Resposta::Nao);
-    usuario.responde(shell::Resposta::Nao);
-    gauge.cmdCancelar->click();
-    QTest::keyClick(&gauge, Qt::Key_Escape);
-    EXPECT_EQ(usuario.resumos(),
-              QStringList(2, "?|Cancelar|Deseja mesmo interromper o processo ?|SimNao"));
-    EXPECT_TRUE(gauge.isVisible() && gauge.unidade());
-    EXPECT_FALSE(gauge.Cancelado);
-    EXPECT_EQ(formaCursor(), Qt::WaitCursor);
-
-    gauge.permiteCancelar(false);
-    EXPECT_FALSE(gauge.cmdCancelar->isEnabled());
-    QTest::keyClick(&gauge, Qt::Key_Escape);
-    gauge.close();
-    EXPECT_TRUE(gauge.isVisible());
-    EXPECT_EQ(usuario.mensagens.size(), 2u);
-    gauge.fecha();
-    EXPECT_FALSE(gauge.isVisible());
-    // The pointer from before, and the next opening can be cancelled again.
-    EXPECT_EQ(formaCursor(), Qt::PointingHandCursor);
-    gauge.abre();
-    EXPECT_TRUE(gauge.cmdCancelar->isEnabled());
-    gauge.fecha();
-}
-
 // The version comes from the program; the system information (listed by the
 // core) opens modally over the about window.
-TEST_F(Janelas, SobreVersaoEInformacoesDoSistema) {
+TEST_F(Janelas, SobreESplashMostramAVersao) {
     programa.versao = "5.0";
     ui::frmSobre sobre(programa);
     EXPECT_EQ(sobre.lblVersao->text(), "Versão 5.0");
@@ -115,17 +105,14 @@ TEST_F(Janelas, SobreVersaoEInformacoesDoSistema) {
     EXPECT_GT(itens, 3);
     QTimer::singleShot(0, &sobre, [&] { sobre.cmdOK->click(); });
     EXPECT_EQ(sobre.exec(), QDialog::Accepted);
-}
 
-TEST(frmSplash, MostraAVersaoFechaSozinhoEAvisaUmaVez) {
+    // The start-up window shows it too, closes by itself and says so once.
     ui::frmSplash splash("5.0");
     QSignalSpy fechado(&splash, &ui::frmSplash::fechado);
     splash.objTempo->setInterval(10);
     splash.objTempo->start();
     splash.show();
     EXPECT_EQ(splash.lblVersao->text() + "|" + splash.lblSombra->text(), "Versão 5.0|Versão 5.0");
-    EXPECT_FALSE(splash.lblDesenvolvimento->isVisible() ||
-                 splash.lblDesenvolvimentoSombra->isVisible());
     ASSERT_TRUE(fechado.wait(2000));
     EXPECT_FALSE(splash.isVisible());
     splash.close();

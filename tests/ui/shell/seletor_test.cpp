@@ -1,6 +1,5 @@
-// The statement picker and the new-statement window, offscreen: what each
-// operation code lists and shows, how OK is reached, and the operations done
-// here (open, delete, copy, new empty statement).
+// The statement picker and the new-statement window: what each operation
+// code lists and shows, how OK is reached, and the operations done here.
 
 #include "support/Arquivos.h"
 #include "ui/Janelas.h"
@@ -164,9 +163,9 @@ TEST_F(Seletor, AbrirRegistradaMostraONumeroEARazaoSocial) {
               QStringList{" NÚMERO VLM-E : 2001/00123  RAZÃO SOCIAL : Fábrica de Rádios Ltda"});
 }
 
-TEST_F(Seletor, ExcluirPerguntaEApagaAEscolhida) {
-    const int a = teste::ConstrutorDeclaracao(programa.banco).geral().nacional();
-    const int b = teste::ConstrutorDeclaracao(programa.banco).geral().nacional();
+TEST_F(Seletor, ExcluirPerguntaEApagaCopiarAbreACopiaECancelarNaoAbreNada) {
+    const int a = teste::ConstrutorDeclaracao(programa.banco).geral().modelo("A", 1.0).nacional();
+    const int b = teste::ConstrutorDeclaracao(programa.banco).geral().modelo("A", 1.0).nacional();
     std::unique_ptr<frmVLMs> f;
     usuario.responde(shell::Resposta::Nao);
     EXPECT_EQ(ok(f, 3).desfecho(), frmVLMs::Desfecho::Nenhum);
@@ -175,22 +174,17 @@ TEST_F(Seletor, ExcluirPerguntaEApagaAEscolhida) {
     EXPECT_EQ(ok(f, 3, 1).desfecho(), frmVLMs::Desfecho::Excluida); // the older one
     EXPECT_EQ(f->numero(), a);
     EXPECT_EQ(numeros(), QString::number(b));
-}
 
-TEST_F(Seletor, CopiarAbreACopiaECancelarNaoAbreNada) {
-    const int origem =
-        teste::ConstrutorDeclaracao(programa.banco).geral().modelo("A", 1.0).nacional();
-    std::unique_ptr<frmVLMs> f;
     EXPECT_EQ(ok(f, 4).desfecho(), frmVLMs::Desfecho::Copiada);
     const auto &d = programa.declaracao;
     EXPECT_EQ(std::tuple(f->numero(), d.numero, d.aberta, d.nova),
-              std::tuple(origem + 1, origem + 1, true, false));
+              std::tuple(b + 1, b + 1, true, false));
     programa.declaracao = {};
     progresso.cancelaNa = 1;
     EXPECT_EQ(ok(f, 4, 1).desfecho(), frmVLMs::Desfecho::Nenhum);
     EXPECT_FALSE(programa.declaracao.aberta);
-    EXPECT_EQ(numeros(), "1,2");
-    EXPECT_EQ(usuario.textos(), QStringList{"Operação cancelada pelo usuário."});
+    EXPECT_EQ(numeros(), "2,3");
+    EXPECT_EQ(usuario.textos().last(), "Operação cancelada pelo usuário.");
 }
 
 TEST_F(Seletor, OperacaoDeOutroLugarRecebeONumeroOuAvisaQueFalta) {
