@@ -20,10 +20,9 @@
 
 namespace {
 
-
 // Counts units like a progress window that repaints now and then.
 class ProgressoContador final : public vlme::shell::Progresso {
-public:
+  public:
     void abre() override {}
     void fecha() override {}
     void passo(const QString &) override {}
@@ -42,8 +41,7 @@ struct Base {
     int origem = 0;
     long linhasCopia = 0; // rows a copy writes, documents included
 
-    Base()
-    {
+    Base() {
         const QString caminho = dir.filePath(QStringLiteral("VLM.MDB"));
         banco.cria(caminho);
         banco.abre(caminho);
@@ -53,14 +51,12 @@ struct Base {
     }
 };
 
-Base &base()
-{
+Base &base() {
     static Base b;
     return b;
 }
 
-void CopiaVLM(benchmark::State &estado)
-{
+void CopiaVLM(benchmark::State &estado) {
     Base &b = base();
     vlme::bench::UsuarioMudo usuario(vlme::shell::Resposta::Sim);
     ProgressoContador progresso;
@@ -78,8 +74,7 @@ void CopiaVLM(benchmark::State &estado)
 }
 BENCHMARK(CopiaVLM)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
-void ExcluiVLM(benchmark::State &estado)
-{
+void ExcluiVLM(benchmark::State &estado) {
     Base &b = base();
     vlme::bench::UsuarioMudo usuario(vlme::shell::Resposta::Sim);
     ProgressoContador progresso;
@@ -94,8 +89,7 @@ BENCHMARK(ExcluiVLM)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0)
 
 // The floor: as many rows written with one prepared INSERT in one
 // transaction, rolled back outside the timing.
-void BaseInsercaoPreparada(benchmark::State &estado)
-{
+void BaseInsercaoPreparada(benchmark::State &estado) {
     Base &b = base();
     for (auto _ : estado) {
         auto t = std::make_unique<vlme::store::Transacao>(b.banco);
@@ -115,4 +109,3 @@ void BaseInsercaoPreparada(benchmark::State &estado)
 BENCHMARK(BaseInsercaoPreparada)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
 } // namespace
-

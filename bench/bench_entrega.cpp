@@ -25,8 +25,7 @@ struct Base {
     int numero = 0;
     qint64 bytes = 0;
 
-    Base()
-    {
+    Base() {
         const QString caminho = dir.filePath(QStringLiteral("VLM.MDB"));
         banco.cria(caminho);
         banco.abre(caminho);
@@ -35,14 +34,12 @@ struct Base {
     }
 };
 
-Base &base()
-{
+Base &base() {
     static Base b;
     return b;
 }
 
-void GeraArquivoTransmissao(benchmark::State &estado)
-{
+void GeraArquivoTransmissao(benchmark::State &estado) {
     vlme::bench::UsuarioMudo usuario(vlme::shell::Resposta::Nao);
     vlme::shell::ProgressoMudo progresso;
     vlme::delivery::Transmissao transmissao(base().banco, base().dir.path(), usuario, progresso);
@@ -57,8 +54,7 @@ void GeraArquivoTransmissao(benchmark::State &estado)
 BENCHMARK(GeraArquivoTransmissao)->Unit(benchmark::kMillisecond);
 
 // Writing as many bytes in one go, the least any generation must take.
-void BaseGravaMesmosBytes(benchmark::State &estado)
-{
+void BaseGravaMesmosBytes(benchmark::State &estado) {
     const QByteArray bytes(base().bytes > 0 ? base().bytes : 8'000'000, 'x');
     const QString caminho = base().dir.filePath(QStringLiteral("base.txt"));
     for (auto _ : estado) {
@@ -74,8 +70,7 @@ BENCHMARK(BaseGravaMesmosBytes)->Unit(benchmark::kMillisecond);
 
 // The same through QSaveFile (temporary file, then renamed), as the
 // generation writes.
-void BaseGravaMesmosBytesSeguro(benchmark::State &estado)
-{
+void BaseGravaMesmosBytesSeguro(benchmark::State &estado) {
     const QByteArray bytes(base().bytes > 0 ? base().bytes : 8'000'000, 'x');
     const QString caminho = base().dir.filePath(QStringLiteral("base-seguro.txt"));
     for (auto _ : estado) {
@@ -90,4 +85,3 @@ void BaseGravaMesmosBytesSeguro(benchmark::State &estado)
 BENCHMARK(BaseGravaMesmosBytesSeguro)->Unit(benchmark::kMillisecond);
 
 } // namespace
-

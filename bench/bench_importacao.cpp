@@ -131,4 +131,3 @@ void BaseInsercaoApiC(benchmark::State &estado) {
 BENCHMARK(BaseInsercaoApiC)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-

@@ -44,7 +44,8 @@ void Mede(benchmark::State &estado,
     for (auto _ : estado) {
         estado.PauseTiming();
         auto banco = std::make_unique<vlme::store::Banco>();
-        const QString caminho = base().dir.filePath(QStringLiteral("VLM%1.MDB").arg(++base().rodada));
+        const QString caminho =
+            base().dir.filePath(QStringLiteral("VLM%1.MDB").arg(++base().rodada));
         banco->cria(caminho);
         banco->abre(caminho);
         estado.ResumeTiming();

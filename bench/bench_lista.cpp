@@ -13,8 +13,7 @@ namespace {
 struct Base {
     QTemporaryDir dir;
     vlme::store::Banco banco;
-    Base()
-    {
+    Base() {
         const QString caminho = dir.filePath(QStringLiteral("VLM.MDB"));
         banco.cria(caminho);
         banco.abre(caminho);
@@ -26,9 +25,9 @@ struct Base {
             "INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS, TX_DESCRICAO_MODELOS)"
             " VALUES (?, ?, ?)"));
         for (int i = 1; i <= 1000; ++i) {
-            banco.executa(vlme, {QStringLiteral("11222333000181"),
-                                 QStringLiteral("Produto %1").arg(i), i % 3 - 1,
-                                 i % 3 == 0 ? QStringLiteral("200100001") : QString()});
+            banco.executa(vlme,
+                          {QStringLiteral("11222333000181"), QStringLiteral("Produto %1").arg(i),
+                           i % 3 - 1, i % 3 == 0 ? QStringLiteral("200100001") : QString()});
             for (int m = 1; m <= 3; ++m)
                 banco.executa(modelo, {i, m, QStringLiteral("Modelo %1").arg(m)});
         }
@@ -36,21 +35,18 @@ struct Base {
     }
 };
 
-Base &base()
-{
+Base &base() {
     static Base b;
     return b;
 }
 
-void ListaDeclaracoes(benchmark::State &estado)
-{
+void ListaDeclaracoes(benchmark::State &estado) {
     for (auto _ : estado)
         benchmark::DoNotOptimize(vlme::store::ListaDeclaracoes(base().banco));
 }
 BENCHMARK(ListaDeclaracoes)->Unit(benchmark::kMillisecond);
 
-void BaseSelectSimples(benchmark::State &estado)
-{
+void BaseSelectSimples(benchmark::State &estado) {
     for (auto _ : estado) {
         QSqlQuery q = base().banco.executa(QStringLiteral(
             "SELECT NR_VLM_VLM, CNPJ_VLM, DEN_PRODUTO_VLM, NR_TRANSMISSAO_VLM, CODIGO_VLM"
@@ -64,4 +60,3 @@ void BaseSelectSimples(benchmark::State &estado)
 BENCHMARK(BaseSelectSimples)->Unit(benchmark::kMillisecond);
 
 } // namespace
-

@@ -15,8 +15,7 @@ struct Base {
     QTemporaryDir dir;
     vlme::store::Banco banco;
     int numero = 0;
-    Base()
-    {
+    Base() {
         const QString caminho = dir.filePath(QStringLiteral("VLM.MDB"));
         banco.cria(caminho);
         banco.abre(caminho);
@@ -24,36 +23,33 @@ struct Base {
     }
 };
 
-Base &base()
-{
+Base &base() {
     static Base b;
     return b;
 }
 
-void VerificaPendencias(benchmark::State &estado)
-{
+void VerificaPendencias(benchmark::State &estado) {
     for (auto _ : estado)
         benchmark::DoNotOptimize(vlme::checking::VerificaPendencias(base().banco, base().numero));
 }
 BENCHMARK(VerificaPendencias)->Unit(benchmark::kMillisecond);
 
-void CalculaResumo(benchmark::State &estado)
-{
+void CalculaResumo(benchmark::State &estado) {
     for (auto _ : estado)
         benchmark::DoNotOptimize(vlme::checking::CalculaResumo(base().banco, base().numero));
 }
 BENCHMARK(CalculaResumo)->Unit(benchmark::kMillisecond);
 
 // Baseline: every row of the three tables read once.
-void BaseLeituraDasLinhas(benchmark::State &estado)
-{
+void BaseLeituraDasLinhas(benchmark::State &estado) {
     for (auto _ : estado) {
         double soma = 0;
-        for (const char *sql : {"SELECT QTD_NACIONAL, VL_CUSTO_UNITARIO_NACIONAL FROM COMPONENTES_NACIONAIS"
-                                " WHERE NR_VLM_NACIONAL = ?",
-                                "SELECT QTD_IMPORTADO, VALOR_UNITARIO_IMPORTADO FROM COMPONENTES_IMPORTADOS"
-                                " WHERE NR_VLM_IMPORTADO = ?",
-                                "SELECT NR_SQ_MODELOS, PRECO_VENDA_MODELOS FROM MODELOS WHERE NR_VLM_MODELOS = ?"}) {
+        for (const char *sql :
+             {"SELECT QTD_NACIONAL, VL_CUSTO_UNITARIO_NACIONAL FROM COMPONENTES_NACIONAIS"
+              " WHERE NR_VLM_NACIONAL = ?",
+              "SELECT QTD_IMPORTADO, VALOR_UNITARIO_IMPORTADO FROM COMPONENTES_IMPORTADOS"
+              " WHERE NR_VLM_IMPORTADO = ?",
+              "SELECT NR_SQ_MODELOS, PRECO_VENDA_MODELOS FROM MODELOS WHERE NR_VLM_MODELOS = ?"}) {
             QSqlQuery q = base().banco.executa(QString::fromLatin1(sql), {base().numero});
             while (q.next())
                 soma += q.value(0).toDouble() * q.value(1).toDouble();
@@ -64,4 +60,3 @@ void BaseLeituraDasLinhas(benchmark::State &estado)
 BENCHMARK(BaseLeituraDasLinhas)->Unit(benchmark::kMillisecond);
 
 } // namespace
-

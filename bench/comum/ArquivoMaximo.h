@@ -21,7 +21,7 @@ inline QByteArray numero(qint64 n, int largura) {
 
 // The import file of a statement of the largest size.
 inline QByteArray ArquivoMaximo() {
-        QList<QByteArray> linhas;
+    QList<QByteArray> linhas;
     linhas << "0"
               "11222333000181"
               "52998224725" +

@@ -20,34 +20,33 @@ struct DeclaracaoMaxima {
     long linhas = 0; // rows a copy writes: components, links and documents
 };
 
-inline DeclaracaoMaxima CriaDeclaracaoMaxima(store::Banco &banco, int cadaSubcomponente = 10)
-{
+inline DeclaracaoMaxima CriaDeclaracaoMaxima(store::Banco &banco, int cadaSubcomponente = 10) {
     store::Transacao t(banco);
     DeclaracaoMaxima d;
-    d.numero = banco
-                   .executa(QStringLiteral(
-                                "INSERT INTO VLME (CNPJ_VLM, CPF_VLM, PPB_VLM, DEN_PRODUTO_VLM,"
-                                " NCM_VLM, UNIDADE_VLM, PESO_BRUTO_VLM, CODIGO_VLM)"
-                                " VALUES (?, ?, ?, ?, ?, ?, ?, '')"),
-                            {QStringLiteral("11222333000181"), QStringLiteral("52998224725"),
-                             QStringLiteral("Processo produtivo básico"),
-                             QStringLiteral("Telefone celular"), QStringLiteral("85171231"),
-                             QStringLiteral("UN"), 0.15})
-                   .lastInsertId()
-                   .toInt();
-    QSqlQuery modelo = banco.prepara(QStringLiteral(
-        "INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS, TX_DESCRICAO_MODELOS,"
-        " COD_INTERNO_MODELOS, PRECO_VENDA_MODELOS) VALUES (?, ?, ?, ?, ?)"));
+    d.numero =
+        banco
+            .executa(QStringLiteral("INSERT INTO VLME (CNPJ_VLM, CPF_VLM, PPB_VLM, DEN_PRODUTO_VLM,"
+                                    " NCM_VLM, UNIDADE_VLM, PESO_BRUTO_VLM, CODIGO_VLM)"
+                                    " VALUES (?, ?, ?, ?, ?, ?, ?, '')"),
+                     {QStringLiteral("11222333000181"), QStringLiteral("52998224725"),
+                      QStringLiteral("Processo produtivo básico"),
+                      QStringLiteral("Telefone celular"), QStringLiteral("85171231"),
+                      QStringLiteral("UN"), 0.15})
+            .lastInsertId()
+            .toInt();
+    QSqlQuery modelo = banco.prepara(
+        QStringLiteral("INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS, TX_DESCRICAO_MODELOS,"
+                       " COD_INTERNO_MODELOS, PRECO_VENDA_MODELOS) VALUES (?, ?, ?, ?, ?)"));
     QSqlQuery nf = banco.prepara(QStringLiteral(
         "INSERT INTO NF (NR_NF, SERIE_NF, CNPJ_NF, DATA_EMISSAO_NF, NR_INS_ESTADUAL_NF)"
         " VALUES (?, '1', '04539983000190', '15/03/2023', 'ISENTO')"));
     QSqlQuery di = banco.prepara(QStringLiteral(
         "INSERT INTO DI (NR_DI_DI, NR_ADICAO_DI, NR_ITEM_DI) VALUES ('2301234567', ?, ?)"));
-    QSqlQuery nacional = banco.prepara(QStringLiteral(
-        "INSERT INTO COMPONENTES_NACIONAIS (NR_VLM_NACIONAL, NR_SQ_NACIONAL,"
-        " TX_DESCRICAO_NACIONAL, QTD_NACIONAL, VL_CUSTO_UNITARIO_NACIONAL,"
-        " NR_SEQ_NF_NACIONAL, NCM_NACIONAL, UNIDADE_NACIONAL)"
-        " VALUES (?, ?, ?, ?, ?, ?, '85340000', 'PEÇA')"));
+    QSqlQuery nacional = banco.prepara(
+        QStringLiteral("INSERT INTO COMPONENTES_NACIONAIS (NR_VLM_NACIONAL, NR_SQ_NACIONAL,"
+                       " TX_DESCRICAO_NACIONAL, QTD_NACIONAL, VL_CUSTO_UNITARIO_NACIONAL,"
+                       " NR_SEQ_NF_NACIONAL, NCM_NACIONAL, UNIDADE_NACIONAL)"
+                       " VALUES (?, ?, ?, ?, ?, ?, '85340000', 'PEÇA')"));
     QSqlQuery importado = banco.prepara(QStringLiteral(
         "INSERT INTO COMPONENTES_IMPORTADOS (NR_VLM_IMPORTADO, NR_SQ_IMPORTADO,"
         " TX_DESCRICAO_IMPORTADO, QTD_IMPORTADO, VALOR_UNITARIO_IMPORTADO, ALIQUOTA_IMPORTADO,"
@@ -76,8 +75,9 @@ inline DeclaracaoMaxima CriaDeclaracaoMaxima(store::Banco &banco, int cadaSubcom
             chaveNF = nf.lastInsertId().toInt();
         }
         const double quantidade = 0.5 * i, valor = 1.0000005 * i;
-        banco.executa(importado, {n, i, QStringLiteral("Componente importado %1").arg(i), quantidade,
-                                  valor, 0.16 * quantidade * valor, chaveDI, chaveNF, direto ? 1 : 0});
+        banco.executa(importado,
+                      {n, i, QStringLiteral("Componente importado %1").arg(i), quantidade, valor,
+                       0.16 * quantidade * valor, chaveDI, chaveNF, direto ? 1 : 0});
         if (i % cadaSubcomponente == 0) {
             banco.executa(subcomp, {n, i, i});
             ++d.linhas;

@@ -11,8 +11,7 @@ using Aplicacao = QCoreApplication;
 
 #include <benchmark/benchmark.h>
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
 #ifdef VLME_BENCH_JANELA
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -6,16 +6,20 @@
 namespace vlme::bench {
 
 class UsuarioMudo final : public shell::InterfaceUsuario {
-public:
+  public:
     explicit UsuarioMudo(shell::Resposta resposta) : resposta_(resposta) {}
-    shell::Resposta mensagem(const QString &, const QString &, shell::Icone, shell::Botoes) override
-    {
+    shell::Resposta mensagem(const QString &, const QString &, shell::Icone,
+                             shell::Botoes) override {
         return resposta_;
     }
-    QString escolheArquivoAbrir(const QString &, const QString &, const QString &) override { return {}; }
-    QString escolheArquivoSalvar(const QString &, const QString &, const QString &) override { return {}; }
+    QString escolheArquivoAbrir(const QString &, const QString &, const QString &) override {
+        return {};
+    }
+    QString escolheArquivoSalvar(const QString &, const QString &, const QString &) override {
+        return {};
+    }
 
-private:
+  private:
     shell::Resposta resposta_;
 };
 

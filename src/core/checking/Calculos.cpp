@@ -14,16 +14,14 @@ namespace vlme::checking {
 
 namespace {
 
-double soma(store::Banco &banco, const char *sql, int nrVlm)
-{
+double soma(store::Banco &banco, const char *sql, int nrVlm) {
     // total() is 0.0 over no rows and skips empty values.
     return banco.escalar(QString::fromLatin1(sql), {nrVlm}).toDouble();
 }
 
 } // namespace
 
-double ArredondaPar(double valor, int casas)
-{
+double ArredondaPar(double valor, int casas) {
     if (!std::isfinite(valor))
         return valor;
     const entry::DigitosDecimais d = entry::ArredondaDecimal(valor, casas, entry::Meio::Par);
@@ -33,59 +31,53 @@ double ArredondaPar(double valor, int casas)
     return d.negativo ? -resultado : resultado;
 }
 
-double CalculaCustoNacionais(store::Banco &banco, int nrVlm)
-{
+double CalculaCustoNacionais(store::Banco &banco, int nrVlm) {
     const double nacionais =
         soma(banco,
              "SELECT total(QTD_NACIONAL * VL_CUSTO_UNITARIO_NACIONAL) FROM COMPONENTES_NACIONAIS"
              " WHERE NR_VLM_NACIONAL = ?",
              nrVlm);
-    const double subcomponentes =
-        soma(banco,
-             "SELECT total(i.QTD_IMPORTADO * i.VALOR_UNITARIO_IMPORTADO)"
-             " FROM COMPONENTES_IMPORTADOS i JOIN SUBCOMP s"
-             "   ON s.N_VLM_SUBCOMP = i.NR_VLM_IMPORTADO AND s.N_IMPORTADO_SUBCOMP = i.NR_SQ_IMPORTADO"
-             " WHERE i.NR_VLM_IMPORTADO = ?",
-             nrVlm);
+    const double subcomponentes = soma(
+        banco,
+        "SELECT total(i.QTD_IMPORTADO * i.VALOR_UNITARIO_IMPORTADO)"
+        " FROM COMPONENTES_IMPORTADOS i JOIN SUBCOMP s"
+        "   ON s.N_VLM_SUBCOMP = i.NR_VLM_IMPORTADO AND s.N_IMPORTADO_SUBCOMP = i.NR_SQ_IMPORTADO"
+        " WHERE i.NR_VLM_IMPORTADO = ?",
+        nrVlm);
     return nacionais - subcomponentes;
 }
 
-double CalculaCustoImportados(store::Banco &banco, int nrVlm)
-{
+double CalculaCustoImportados(store::Banco &banco, int nrVlm) {
     return soma(banco,
                 "SELECT total(QTD_IMPORTADO * VALOR_UNITARIO_IMPORTADO) FROM COMPONENTES_IMPORTADOS"
                 " WHERE NR_VLM_IMPORTADO = ?",
                 nrVlm);
 }
 
-double CalculaCustoMaoDeObra(store::Banco &banco, int nrVlm)
-{
+double CalculaCustoMaoDeObra(store::Banco &banco, int nrVlm) {
     return soma(banco,
                 "SELECT total(ifnull(VL_SALARIOS_VLM, 0) + ifnull(VL_ENCARGOS_VLM, 0)) FROM VLME"
                 " WHERE NR_VLM_VLM = ?",
                 nrVlm);
 }
 
-double CalculaValorII(store::Banco &banco, int nrVlm)
-{
-    const double suspensos =
-        soma(banco,
-             "SELECT total(VALOR_II_IMPORTADO) FROM COMPONENTES_IMPORTADOS"
-             " WHERE NR_VLM_IMPORTADO = ? AND IN_COM_SUSP_IMPORTADO = 1",
-             nrVlm);
-    const double foraDaBase =
-        soma(banco,
-             "SELECT total(i.VALOR_II_IMPORTADO)"
-             " FROM COMPONENTES_IMPORTADOS i JOIN SUBCOMP s"
-             "   ON s.N_VLM_SUBCOMP = i.NR_VLM_IMPORTADO AND s.N_IMPORTADO_SUBCOMP = i.NR_SQ_IMPORTADO"
-             " WHERE i.NR_VLM_IMPORTADO = ? AND s.IN_BASE_CALCULO_SUBCOMP = 0"
-             "   AND i.IN_COM_SUSP_IMPORTADO = 1",
-             nrVlm);
+double CalculaValorII(store::Banco &banco, int nrVlm) {
+    const double suspensos = soma(banco,
+                                  "SELECT total(VALOR_II_IMPORTADO) FROM COMPONENTES_IMPORTADOS"
+                                  " WHERE NR_VLM_IMPORTADO = ? AND IN_COM_SUSP_IMPORTADO = 1",
+                                  nrVlm);
+    const double foraDaBase = soma(
+        banco,
+        "SELECT total(i.VALOR_II_IMPORTADO)"
+        " FROM COMPONENTES_IMPORTADOS i JOIN SUBCOMP s"
+        "   ON s.N_VLM_SUBCOMP = i.NR_VLM_IMPORTADO AND s.N_IMPORTADO_SUBCOMP = i.NR_SQ_IMPORTADO"
+        " WHERE i.NR_VLM_IMPORTADO = ? AND s.IN_BASE_CALCULO_SUBCOMP = 0"
+        "   AND i.IN_COM_SUSP_IMPORTADO = 1",
+        nrVlm);
     return suspensos - foraDaBase;
 }
 
-double CalculaCoeficiente(store::Banco &banco, int nrVlm)
-{
+double CalculaCoeficiente(store::Banco &banco, int nrVlm) {
     const int tipo = banco
                          .escalar(QStringLiteral("SELECT ifnull(TIPO_COEFICIENTE_VLM, 0) FROM VLME"
                                                  " WHERE NR_VLM_VLM = ?"),
@@ -102,15 +94,13 @@ double CalculaCoeficiente(store::Banco &banco, int nrVlm)
     return ArredondaPar((n + m) / total, 4);
 }
 
-double CalculaValorIIReducao(store::Banco &banco, int nrVlm)
-{
+double CalculaValorIIReducao(store::Banco &banco, int nrVlm) {
     const double t = CalculaValorII(banco, nrVlm);
     const double k = CalculaCoeficiente(banco, nrVlm);
     return t - t * k;
 }
 
-Resumo CalculaResumo(store::Banco &banco, int nrVlm)
-{
+Resumo CalculaResumo(store::Banco &banco, int nrVlm) {
     Resumo r;
     r.custoNacionais = CalculaCustoNacionais(banco, nrVlm);
     r.custoImportados = CalculaCustoImportados(banco, nrVlm);
@@ -122,10 +112,10 @@ Resumo CalculaResumo(store::Banco &banco, int nrVlm)
     return r;
 }
 
-std::vector<std::pair<QString, QString>> LinhasResumo(store::Banco &banco, int nrVlm)
-{
+std::vector<std::pair<QString, QString>> LinhasResumo(store::Banco &banco, int nrVlm) {
     QSqlQuery q = banco.executa(
-        QStringLiteral("SELECT CNPJ_VLM, CPF_VLM, DEN_PRODUTO_VLM FROM VLME WHERE NR_VLM_VLM = ?"), {nrVlm});
+        QStringLiteral("SELECT CNPJ_VLM, CPF_VLM, DEN_PRODUTO_VLM FROM VLME WHERE NR_VLM_VLM = ?"),
+        {nrVlm});
     QString cnpj, cpf, produto;
     if (banco.proxima(q)) {
         cnpj = q.value(0).toString();
@@ -135,7 +125,8 @@ std::vector<std::pair<QString, QString>> LinhasResumo(store::Banco &banco, int n
     const Resumo r = CalculaResumo(banco, nrVlm);
     auto dolar = [](double v) { return QStringLiteral("US$ ") + entry::FormataNumero(v); };
     return {
-        {QStringLiteral("CNPJ Estabelecimento"), cnpj.isEmpty() ? QString() : store::FormataCNPJ(cnpj)},
+        {QStringLiteral("CNPJ Estabelecimento"),
+         cnpj.isEmpty() ? QString() : store::FormataCNPJ(cnpj)},
         {QStringLiteral("CPF Representante Legal"), store::FormataCPF(cpf)},
         {QStringLiteral("Denominação do Produto"), produto},
         {QStringLiteral("Custo Componentes Nacionais"), dolar(r.custoNacionais)},

@@ -4,21 +4,18 @@
 
 namespace vlme::checking {
 
-QString Erro::TextoAlerta(bool detalhes) const
-{
+QString Erro::TextoAlerta(bool detalhes) const {
     if (!detalhes)
         return Descricao;
     return Descricao + QStringLiteral("\n - ") + Origem + QStringLiteral("\n - ") + Campo;
 }
 
-void Erro::Alerta(shell::InterfaceUsuario &usuario, bool detalhes) const
-{
+void Erro::Alerta(shell::InterfaceUsuario &usuario, bool detalhes) const {
     usuario.avisa(QStringLiteral("Atenção!"), TextoAlerta(detalhes), shell::Icone::Exclamacao);
 }
 
 Erro *Erros::Add(const QString &id, const QString &descricao, const QString &origem,
-                 const QString &campo, const QString &chave)
-{
+                 const QString &campo, const QString &chave) {
     const QString k = chave.isEmpty() ? id : chave;
     if (indice_.count(k))
         return nullptr;
@@ -35,21 +32,18 @@ Erro *Erros::Add(const QString &id, const QString &descricao, const QString &ori
     return bruto;
 }
 
-const Erro *Erros::Item(const QString &chave) const
-{
+const Erro *Erros::Item(const QString &chave) const {
     auto it = indice_.find(chave);
     return it == indice_.end() ? nullptr : itens_[it->second].erro.get();
 }
 
-const Erro *Erros::Item(int indice) const
-{
+const Erro *Erros::Item(int indice) const {
     if (indice < 1 || indice > Count())
         return nullptr;
     return itens_[static_cast<std::size_t>(indice - 1)].erro.get();
 }
 
-bool Erros::Remove(const QString &chave)
-{
+bool Erros::Remove(const QString &chave) {
     auto it = indice_.find(chave);
     if (it == indice_.end())
         return false;
@@ -58,8 +52,7 @@ bool Erros::Remove(const QString &chave)
     return true;
 }
 
-bool Erros::Remove(int indice)
-{
+bool Erros::Remove(int indice) {
     if (indice < 1 || indice > Count())
         return false;
     itens_.erase(itens_.begin() + (indice - 1));
@@ -67,21 +60,18 @@ bool Erros::Remove(int indice)
     return true;
 }
 
-void Erros::reindexa()
-{
+void Erros::reindexa() {
     indice_.clear();
     for (std::size_t i = 0; i < itens_.size(); ++i)
         indice_[itens_[i].chave] = i;
 }
 
-QString Erros::Descricao(const QString &chave) const
-{
+QString Erros::Descricao(const QString &chave) const {
     const Erro *e = Item(chave);
     return e ? e->Descricao : chave;
 }
 
-Erros CarregaCatalogo()
-{
+Erros CarregaCatalogo() {
     struct Entrada {
         const char *chave;
         const char *texto;
@@ -92,21 +82,28 @@ Erros CarregaCatalogo()
         {"ERRO_CPF_AUSENTE", "O campo CPF do representante é obrigatório."},
         {"ERRO_CPF_INVALIDO", "O campo CPF do representante está inválido."},
         {"ERRO_PPB_AUSENTE", "O campo Processo Produtivo Básico é obrigatório."},
-        {"ERRO_PPB_INVALIDO", "O tamanho do campo Processo Produtivo Básico não pode ser menor que 5 ( cinco )."},
+        {"ERRO_PPB_INVALIDO",
+         "O tamanho do campo Processo Produtivo Básico não pode ser menor que 5 ( cinco )."},
         {"ERRO_PRODUTO_AUSENTE", "O campo Denominação do Produto é obrigatório."},
-        {"ERRO_PRODUTO_INVALIDO", "O tamanho do campo Denominação do Produto não pode ser menor que 3 ( três )."},
+        {"ERRO_PRODUTO_INVALIDO",
+         "O tamanho do campo Denominação do Produto não pode ser menor que 3 ( três )."},
         {"ERRO_NCM_AUSENTE", "O campo Código NCM/SH é obrigatório."},
-        {"ERRO_NCM_INVALIDO", "O tamanho do campo Código NCM/SH não pode ser menor que 8 ( oito ) e nem igual a '0000.00.00'."},
+        {"ERRO_NCM_INVALIDO", "O tamanho do campo Código NCM/SH não pode ser menor que 8 ( oito ) "
+                              "e nem igual a '0000.00.00'."},
         {"ERRO_PESOBRUTO_ZERO", "O campo Peso Bruto é obrigatório e maior que zero."},
         {"ERRO_PESOBRUTO_INVALIDO", "Valor inválido no campo Peso Bruto."},
         {"ERRO_UNIDADE_AUSENTE", "O campo Unidade é obrigatório."},
         {"ERRO_SALARIOS_ZERO", "O campo Salários e Ordenados é obrigatório e maior que zero."},
         {"ERRO_SALARIOS_INVALIDO", "Valor inválido no campo Salários e Ordenados."},
-        {"ERRO_SALARIOS_C_RED_FIX", "Campo Salários e Ordenados deve ser zero p/ Coef.Redução Fixo."},
-        {"ERRO_ENCARGOS_ZERO", "O campo Encargos Sociais e Trabalhistas é obrigatório e maior que zero."},
+        {"ERRO_SALARIOS_C_RED_FIX",
+         "Campo Salários e Ordenados deve ser zero p/ Coef.Redução Fixo."},
+        {"ERRO_ENCARGOS_ZERO",
+         "O campo Encargos Sociais e Trabalhistas é obrigatório e maior que zero."},
         {"ERRO_ENCARGOS_INVALIDO", "Valor inválido no campo Encargos Sociais e Trabalhistas."},
-        {"ERRO_ENCARGOS_C_RED_FIX", "Campo Encargos Sociais e Trabalhistas deve ser zero p/ Coef.Redução Fixo."},
-        {"ERRO_VLMANTERIOR_AUSENTE", "O campo VLM-E Anterior é obrigatório e diferente de zero para Retificador ou Substitutivo."},
+        {"ERRO_ENCARGOS_C_RED_FIX",
+         "Campo Encargos Sociais e Trabalhistas deve ser zero p/ Coef.Redução Fixo."},
+        {"ERRO_VLMANTERIOR_AUSENTE", "O campo VLM-E Anterior é obrigatório e diferente de zero "
+                                     "para Retificador ou Substitutivo."},
         {"ERRO_VLMANTERIOR_INVALIDO", "O campo VLM-E Anterior está inválido."},
         {"ERRO_DESCRICAOMODELO_AUSENTE", "O campo Especificação é obrigatório."},
         {"ERRO_CODIGOINTERNO_AUSENTE", "O campo Código Interno é obrigatório."},
@@ -120,20 +117,24 @@ Erros CarregaCatalogo()
         {"ERRO_SERIE_NAC_AUSENTE", "O campo Série é obrigatório."},
         {"ERRO_DATAEMISSAO_NAC_INVALIDO", "O campo Data Emissão está inválido."},
         {"ERRO_NRINSESTADUAL_NAC_INVALIDO", "O campo Inscrição Estadual da Nota está inválida."},
-        {"ERRO_NCM_NAC_INVALIDO", "O campo Código NCM não pode ser igual a '0000.00.00' e nem o tamanho ser menor que 8 ( oito )."},
+        {"ERRO_NCM_NAC_INVALIDO", "O campo Código NCM não pode ser igual a '0000.00.00' e nem o "
+                                  "tamanho ser menor que 8 ( oito )."},
         {"ERRO_DESCRICAO_NAC_AUSENTE", "O campo Especificação é obrigatório."},
         {"ERRO_UNIDADE_NAC_AUSENTE", "O campo Unidade é obrigatório."},
         {"ERRO_CUSTO_NAC_ZERO", "O campo Valor Unitário é obrigatório e maior que zero."},
         {"ERRO_CUSTO_NAC_INVALIDO", "Valor inválido no campo Valor Unitário."},
         {"ERRO_QTD_NAC_ZERO", "O campo Quantidade é obrigatório e maior que zero."},
         {"ERRO_QTD_NAC_INVALIDO", "Valor inválido no campo Quantidade."},
-        {"ERRO_VALOR_SUB_MAIOR_NAC", "O custo dos subcomponentes deve ser menor que o do componente nacional."},
-        {"ERRO_VALOR_NAC_MENOR_SUB", "O custo de um componente nacional deve ser maior que o dos seus subcomponentes."},
+        {"ERRO_VALOR_SUB_MAIOR_NAC",
+         "O custo dos subcomponentes deve ser menor que o do componente nacional."},
+        {"ERRO_VALOR_NAC_MENOR_SUB",
+         "O custo de um componente nacional deve ser maior que o dos seus subcomponentes."},
         {"ERRO_DI_IMP_AUSENTE", "O campo Número da DI é obrigatório."},
         {"ERRO_DI_IMP_INVALIDO", "O campo Número da DI está inválido."},
         {"ERRO_DI_ADICAO_AUSENTE", "O campo Adição é obrigatório."},
         {"ERRO_DI_ADICAO_INVALIDO", "O campo Adição está inválido."},
-        {"ERRO_DI_ITEM_INVALIDO", "O campo Item está inválido. Deve ser maior que zero e menor ou igual a 80."},
+        {"ERRO_DI_ITEM_INVALIDO",
+         "O campo Item está inválido. Deve ser maior que zero e menor ou igual a 80."},
         {"ERRO_CNPJ_IMP_AUSENTE", "O campo CNPJ do fornecedor é obrigatório."},
         {"ERRO_CNPJ_IMP_INVALIDO", "O campo CNPJ do fornecedor está inválido."},
         {"ERRO_NOTA_IMP_AUSENTE", "O campo Nota Fiscal é obrigatório."},
@@ -141,7 +142,8 @@ Erros CarregaCatalogo()
         {"ERRO_SERIE_IMP_AUSENTE", "O campo Série da Nota é obrigatório."},
         {"ERRO_DATAEMISSAO_IMP_INVALIDO", "O campo Data Emissão está inválido."},
         {"ERRO_NRINSESTADUAL_IMP_INVALIDO", "O campo Inscrição Estadual da Nota está inválida."},
-        {"ERRO_NCM_IMP_INVALIDO", "O campo Código NCM não pode ser igual a '0000.00.00' e nem o ser tamanho menor do que 8 ( oito )."},
+        {"ERRO_NCM_IMP_INVALIDO", "O campo Código NCM não pode ser igual a '0000.00.00' e nem o "
+                                  "ser tamanho menor do que 8 ( oito )."},
         {"ERRO_DESCRICAO_IMP_AUSENTE", "O campo Especificação é obrigatório."},
         {"ERRO_UNIDADE_IMP_AUSENTE", "O campo Unidade é obrigatório."},
         {"ERRO_QTD_IMP_INVALIDO", "Valor inválido no campo Quantidade."},
@@ -166,8 +168,7 @@ Erros CarregaCatalogo()
     return catalogo;
 }
 
-const Erros &Catalogo()
-{
+const Erros &Catalogo() {
     static const Erros catalogo = CarregaCatalogo();
     return catalogo;
 }

@@ -16,7 +16,7 @@ class InterfaceUsuario;
 namespace vlme::checking {
 
 class Erro {
-public:
+  public:
     QString Campo;     // input control the problem belongs to, may be empty
     QString Origem;    // window where it was found, may be empty
     QString Descricao; // the message text
@@ -30,7 +30,7 @@ public:
 
 // Ordered, keyed collection. A key is present at most once.
 class Erros {
-public:
+  public:
     // Creates and adds an Erro under `chave` (or `id` when empty). Returns
     // nullptr, keeping the first, when the key is already present.
     Erro *Add(const QString &id, const QString &descricao, const QString &origem = {},
@@ -52,7 +52,7 @@ public:
     // visible instead of an empty box.
     QString Descricao(const QString &chave) const;
 
-private:
+  private:
     struct Entrada {
         QString chave;
         std::unique_ptr<Erro> erro;
@@ -60,7 +60,6 @@ private:
     std::vector<Entrada> itens_;
     std::map<QString, std::size_t> indice_;
     void reindexa();
-
 };
 
 // Builds the program's catalog with every key and text.

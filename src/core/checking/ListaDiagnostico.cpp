@@ -11,8 +11,7 @@ namespace vlme::checking {
 namespace {
 
 // Receipts arrive from outside in more than one layout.
-QDate leData(const QString &texto)
-{
+QDate leData(const QString &texto) {
     const QString t = texto.trimmed();
     for (const char *formato : {"dd/MM/yyyy", "yyyy-MM-dd", "yyyyMMdd", "ddMMyyyy"}) {
         const QDate d = QDate::fromString(t.left(QString::fromLatin1(formato).size()),
@@ -23,8 +22,7 @@ QDate leData(const QString &texto)
     return {};
 }
 
-QTime leHora(const QString &texto)
-{
+QTime leHora(const QString &texto) {
     QString t = texto.trimmed();
     if (t.contains(QLatin1Char(' ')))
         t = t.section(QLatin1Char(' '), -1); // "2026-01-02 10:20:30"
@@ -38,14 +36,15 @@ QTime leHora(const QString &texto)
 
 } // namespace
 
-Diagnostico LeDiagnostico(store::Banco &banco, int nrVlm)
-{
+Diagnostico LeDiagnostico(store::Banco &banco, int nrVlm) {
     Diagnostico d;
-    d.registrado = !banco
-                        .escalar(QStringLiteral("SELECT ifnull(CODIGO_VLM, '') FROM VLME WHERE NR_VLM_VLM = ?"),
-                                 {nrVlm})
-                        .toString()
-                        .isEmpty();
+    d.registrado =
+        !banco
+             .escalar(
+                 QStringLiteral("SELECT ifnull(CODIGO_VLM, '') FROM VLME WHERE NR_VLM_VLM = ?"),
+                 {nrVlm})
+             .toString()
+             .isEmpty();
     QSqlQuery q = banco.executa(
         QStringLiteral("SELECT DESCRICAO_ERRO, LOCAL_ERRO, REGISTRO_ERRO, TIPO_ERRO FROM ERRO"
                        " WHERE NR_VLM_ERRO = ?") +
@@ -68,11 +67,12 @@ Diagnostico LeDiagnostico(store::Banco &banco, int nrVlm)
     if (banco.proxima(recibo)) {
         const QDate data = leData(recibo.value(0).toString());
         const QTime hora = leHora(recibo.value(1).toString());
-        d.recebidoEm = (data.isValid() ? data.toString(QStringLiteral("dd/MM/yyyy"))
-                                       : recibo.value(0).toString()) +
-                       QStringLiteral(" às ") +
-                       (hora.isValid() ? hora.toString(QStringLiteral("HH:mm")) : recibo.value(1).toString()) +
-                       QLatin1Char('H');
+        d.recebidoEm =
+            (data.isValid() ? data.toString(QStringLiteral("dd/MM/yyyy"))
+                            : recibo.value(0).toString()) +
+            QStringLiteral(" às ") +
+            (hora.isValid() ? hora.toString(QStringLiteral("HH:mm")) : recibo.value(1).toString()) +
+            QLatin1Char('H');
         d.transmissao = recibo.value(2).toString();
     }
     return d;

@@ -11,21 +11,19 @@ namespace vlme::checking {
 
 namespace {
 
-void adiciona(Erros &erros, const char *chave, const QString &origem = {}, const QString &campo = {})
-{
+void adiciona(Erros &erros, const char *chave, const QString &origem = {},
+              const QString &campo = {}) {
     const QString id = QString::fromLatin1(chave);
     erros.Add(id, Catalogo().Descricao(id), origem, campo);
 }
 
 // Length of the integer part as text, the way it would be written into a
 // fixed-width field.
-int digitosInteiros(double valor)
-{
+int digitosInteiros(double valor) {
     return QString::number(std::trunc(valor), 'f', 0).size();
 }
 
-QString rotulo(int tipoLinha)
-{
+QString rotulo(int tipoLinha) {
     switch (tipoLinha) {
     case LinhaNacional:
         return QStringLiteral("Componente Nacional");
@@ -37,38 +35,36 @@ QString rotulo(int tipoLinha)
     return {};
 }
 
-bool existe(store::Banco &banco, const char *sql, int nrVlm)
-{
+bool existe(store::Banco &banco, const char *sql, int nrVlm) {
     return banco.escalar(QString::fromLatin1(sql), {nrVlm}).isValid();
 }
 
-int maximo(store::Banco &banco, const char *sql, int nrVlm)
-{
+int maximo(store::Banco &banco, const char *sql, int nrVlm) {
     return banco.escalar(QString::fromLatin1(sql), {nrVlm}).toInt();
 }
 
 // Quantities and values too long for the delivery file, row by row.
 void conferirTamanhos(store::Banco &banco, int nrVlm, const char *sql, const QString &prefixo,
-                      int tipoLinha, std::vector<Pendencia> &lista)
-{
+                      int tipoLinha, std::vector<Pendencia> &lista) {
     QSqlQuery q = banco.executa(QString::fromLatin1(sql), {nrVlm});
     while (banco.proxima(q)) {
         const QString sequencia = q.value(0).toString();
         if (digitosInteiros(q.value(1).toDouble()) > 8)
-            lista.push_back({prefixo + QStringLiteral("_QTD_") + sequencia,
-                             MontaDescricaoPendencia(Catalogo().Descricao(QStringLiteral("ERRO_QTD_INT")),
-                                                     sequencia, tipoLinha)});
+            lista.push_back(
+                {prefixo + QStringLiteral("_QTD_") + sequencia,
+                 MontaDescricaoPendencia(Catalogo().Descricao(QStringLiteral("ERRO_QTD_INT")),
+                                         sequencia, tipoLinha)});
         if (digitosInteiros(q.value(2).toDouble()) > 9)
-            lista.push_back({prefixo + QStringLiteral("_VLR_") + sequencia,
-                             MontaDescricaoPendencia(Catalogo().Descricao(QStringLiteral("ERRO_VLR_INT")),
-                                                     sequencia, tipoLinha)});
+            lista.push_back(
+                {prefixo + QStringLiteral("_VLR_") + sequencia,
+                 MontaDescricaoPendencia(Catalogo().Descricao(QStringLiteral("ERRO_VLR_INT")),
+                                         sequencia, tipoLinha)});
     }
 }
 
 } // namespace
 
-DadosGeraisVerificacao LeDadosGerais(store::Banco &banco, int nrVlm)
-{
+DadosGeraisVerificacao LeDadosGerais(store::Banco &banco, int nrVlm) {
     DadosGeraisVerificacao d;
     QSqlQuery q = banco.executa(
         QStringLiteral("SELECT CNPJ_VLM, CPF_VLM, PPB_VLM, DEN_PRODUTO_VLM, NCM_VLM, UNIDADE_VLM,"
@@ -96,8 +92,7 @@ DadosGeraisVerificacao LeDadosGerais(store::Banco &banco, int nrVlm)
     return d;
 }
 
-Erros ValidaDadosGerais(const DadosGeraisVerificacao &d)
-{
+Erros ValidaDadosGerais(const DadosGeraisVerificacao &d) {
     Erros erros;
     const QString central = QStringLiteral("frmCentral");
     if (d.cnpj.trimmed().isEmpty())
@@ -154,14 +149,12 @@ Erros ValidaDadosGerais(const DadosGeraisVerificacao &d)
     return erros;
 }
 
-QString MontaDescricaoPendencia(const QString &mensagem, const QString &sequencia, int tipoLinha)
-{
+QString MontaDescricaoPendencia(const QString &mensagem, const QString &sequencia, int tipoLinha) {
     return rotulo(tipoLinha) + QStringLiteral(" : ") + sequencia + QStringLiteral(" - ") + mensagem;
 }
 
 std::vector<Pendencia> VerificaPendencias(store::Banco &banco, int nrVlm,
-                                          const DadosGeraisVerificacao *formulario)
-{
+                                          const DadosGeraisVerificacao *formulario) {
     const DadosGeraisVerificacao dados = formulario ? *formulario : LeDadosGerais(banco, nrVlm);
     std::vector<Pendencia> lista;
     banco.executa(QStringLiteral("DELETE FROM IMPRESSAO WHERE NR_VLM_IMPRESSAO = ?"), {nrVlm});
@@ -175,7 +168,8 @@ std::vector<Pendencia> VerificaPendencias(store::Banco &banco, int nrVlm,
 
     if (!existe(banco, "SELECT 1 FROM MODELOS WHERE NR_VLM_MODELOS = ? LIMIT 1", nrVlm))
         doCatalogo("ERRO_MODELOS");
-    if (maximo(banco, "SELECT MAX(NR_SQ_MODELOS) FROM MODELOS WHERE NR_VLM_MODELOS = ?", nrVlm) > 9999)
+    if (maximo(banco, "SELECT MAX(NR_SQ_MODELOS) FROM MODELOS WHERE NR_VLM_MODELOS = ?", nrVlm) >
+        9999)
         doCatalogo("ERRO_MODELOS_SQ");
     if (existe(banco,
                "SELECT 1 FROM COMPONENTES_NACIONAIS WHERE NR_VLM_NACIONAL = ?"
@@ -187,32 +181,38 @@ std::vector<Pendencia> VerificaPendencias(store::Banco &banco, int nrVlm,
                      "SELECT NR_SQ_NACIONAL, QTD_NACIONAL, VL_CUSTO_UNITARIO_NACIONAL"
                      " FROM COMPONENTES_NACIONAIS WHERE NR_VLM_NACIONAL = ? ORDER BY rowid",
                      QStringLiteral("CN"), LinhaNacional, lista);
-    conferirTamanhos(banco, nrVlm,
-                     "SELECT s.N_IMPORTADO_SUBCOMP, i.QTD_IMPORTADO, i.VALOR_UNITARIO_IMPORTADO"
-                     " FROM SUBCOMP s JOIN COMPONENTES_IMPORTADOS i"
-                     "   ON i.NR_VLM_IMPORTADO = s.N_VLM_SUBCOMP AND i.NR_SQ_IMPORTADO = s.N_IMPORTADO_SUBCOMP"
-                     " WHERE s.N_VLM_SUBCOMP = ? ORDER BY s.rowid",
-                     QStringLiteral("SI"), LinhaSubcomponente, lista);
-    conferirTamanhos(banco, nrVlm,
-                     "SELECT i.NR_SQ_IMPORTADO, i.QTD_IMPORTADO, i.VALOR_UNITARIO_IMPORTADO"
-                     " FROM COMPONENTES_IMPORTADOS i LEFT JOIN SUBCOMP s"
-                     "   ON s.N_VLM_SUBCOMP = i.NR_VLM_IMPORTADO AND s.N_IMPORTADO_SUBCOMP = i.NR_SQ_IMPORTADO"
-                     " WHERE i.NR_VLM_IMPORTADO = ? AND s.N_IMPORTADO_SUBCOMP IS NULL ORDER BY i.rowid",
-                     QStringLiteral("CI"), LinhaImportado, lista);
+    conferirTamanhos(
+        banco, nrVlm,
+        "SELECT s.N_IMPORTADO_SUBCOMP, i.QTD_IMPORTADO, i.VALOR_UNITARIO_IMPORTADO"
+        " FROM SUBCOMP s JOIN COMPONENTES_IMPORTADOS i"
+        "   ON i.NR_VLM_IMPORTADO = s.N_VLM_SUBCOMP AND i.NR_SQ_IMPORTADO = s.N_IMPORTADO_SUBCOMP"
+        " WHERE s.N_VLM_SUBCOMP = ? ORDER BY s.rowid",
+        QStringLiteral("SI"), LinhaSubcomponente, lista);
+    conferirTamanhos(
+        banco, nrVlm,
+        "SELECT i.NR_SQ_IMPORTADO, i.QTD_IMPORTADO, i.VALOR_UNITARIO_IMPORTADO"
+        " FROM COMPONENTES_IMPORTADOS i LEFT JOIN SUBCOMP s"
+        "   ON s.N_VLM_SUBCOMP = i.NR_VLM_IMPORTADO AND s.N_IMPORTADO_SUBCOMP = i.NR_SQ_IMPORTADO"
+        " WHERE i.NR_VLM_IMPORTADO = ? AND s.N_IMPORTADO_SUBCOMP IS NULL ORDER BY i.rowid",
+        QStringLiteral("CI"), LinhaImportado, lista);
 
-    if (maximo(banco, "SELECT MAX(NR_SQ_NACIONAL) FROM COMPONENTES_NACIONAIS WHERE NR_VLM_NACIONAL = ?",
+    if (maximo(banco,
+               "SELECT MAX(NR_SQ_NACIONAL) FROM COMPONENTES_NACIONAIS WHERE NR_VLM_NACIONAL = ?",
                nrVlm) > 9999)
         doCatalogo("ERRO_NACIONAIS_SQ");
-    if (!existe(banco, "SELECT 1 FROM COMPONENTES_IMPORTADOS WHERE NR_VLM_IMPORTADO = ? LIMIT 1", nrVlm))
+    if (!existe(banco, "SELECT 1 FROM COMPONENTES_IMPORTADOS WHERE NR_VLM_IMPORTADO = ? LIMIT 1",
+                nrVlm))
         doCatalogo("ERRO_IMPORTADOS");
     if (existe(banco,
                "SELECT 1 FROM COMPONENTES_IMPORTADOS WHERE NR_VLM_IMPORTADO = ?"
-               " AND ifnull(NR_SEQ_DI_IMPORTADO, 0) = 0 AND ifnull(NR_SEQ_NF_IMPORTADO, 0) = 0 LIMIT 1",
+               " AND ifnull(NR_SEQ_DI_IMPORTADO, 0) = 0 AND ifnull(NR_SEQ_NF_IMPORTADO, 0) = 0 "
+               "LIMIT 1",
                nrVlm))
         doCatalogo("ERRO_SEM_DI_NF");
     if (existe(banco,
                "SELECT 1 FROM COMPONENTES_IMPORTADOS WHERE NR_VLM_IMPORTADO = ?"
-               " AND ifnull(NR_SEQ_DI_IMPORTADO, 0) <> 0 AND ifnull(NR_SEQ_NF_IMPORTADO, 0) <> 0 LIMIT 1",
+               " AND ifnull(NR_SEQ_DI_IMPORTADO, 0) <> 0 AND ifnull(NR_SEQ_NF_IMPORTADO, 0) <> 0 "
+               "LIMIT 1",
                nrVlm))
         doCatalogo("ERRO_COM_DI_NF");
     if (maximo(banco,

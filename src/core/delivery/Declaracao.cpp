@@ -13,8 +13,7 @@ namespace vlme::delivery {
 namespace {
 
 // A fault of the program, not of the user's data; still told in their words.
-ErroEntrega ErroInterno(const QString &causa)
-{
+ErroEntrega ErroInterno(const QString &causa) {
     return ErroEntrega(QStringLiteral("O arquivo de transmissão não pôde ser montado (%1). "
                                       "Nada foi gravado; procure o suporte técnico.")
                            .arg(causa));
@@ -22,8 +21,7 @@ ErroEntrega ErroInterno(const QString &causa)
 
 } // namespace
 
-Registro &Registros::Add(const Registro &registro, const QString &chave)
-{
+Registro &Registros::Add(const Registro &registro, const QString &chave) {
     if (!chave.isEmpty()) {
         if (porChave_.contains(chave))
             throw ErroInterno(QStringLiteral("chave de registro repetida: %1").arg(chave));
@@ -34,38 +32,32 @@ Registro &Registros::Add(const Registro &registro, const QString &chave)
     return itens_.back();
 }
 
-Registro &Registros::Item(qsizetype indice)
-{
+Registro &Registros::Item(qsizetype indice) {
     return const_cast<Registro &>(std::as_const(*this).Item(indice));
 }
 
-const Registro &Registros::Item(qsizetype indice) const
-{
+const Registro &Registros::Item(qsizetype indice) const {
     if (indice < 0 || size_t(indice) >= itens_.size())
         throw ErroInterno(QStringLiteral("índice de registro inexistente: %1").arg(indice));
     return itens_[size_t(indice)];
 }
 
-qsizetype Registros::indiceDa(const QString &chave) const
-{
+qsizetype Registros::indiceDa(const QString &chave) const {
     const auto it = porChave_.constFind(chave);
     if (it == porChave_.cend())
         throw ErroInterno(QStringLiteral("chave de registro inexistente: %1").arg(chave));
     return it.value();
 }
 
-Registro &Registros::Item(const QString &chave)
-{
+Registro &Registros::Item(const QString &chave) {
     return itens_[size_t(indiceDa(chave))];
 }
 
-const Registro &Registros::Item(const QString &chave) const
-{
+const Registro &Registros::Item(const QString &chave) const {
     return itens_[size_t(indiceDa(chave))];
 }
 
-void Registros::Remove(qsizetype indice)
-{
+void Registros::Remove(qsizetype indice) {
     if (indice < 0 || size_t(indice) >= itens_.size())
         throw ErroInterno(QStringLiteral("índice de registro inexistente: %1").arg(indice));
     itens_.erase(itens_.begin() + indice);
@@ -77,8 +69,7 @@ void Registros::Remove(qsizetype indice)
             porChave_.insert(chaves_[i], qsizetype(i));
 }
 
-void Registros::Remove(const QString &chave)
-{
+void Registros::Remove(const QString &chave) {
     Remove(indiceDa(chave));
 }
 
@@ -87,8 +78,7 @@ void Registros::Remove(const QString &chave)
 namespace {
 
 void AcrescentaLinha(QByteArray &saida, const QString &tipo, const QString &conteudo,
-                     const QString &crc, qsizetype numeroLinha)
-{
+                     const QString &crc, qsizetype numeroLinha) {
     for (const QString *parte : {&tipo, &conteudo, &crc}) {
         for (QChar c : *parte) {
             if (c.unicode() > 0xFF)
@@ -105,8 +95,7 @@ void AcrescentaLinha(QByteArray &saida, const QString &tipo, const QString &cont
 
 } // namespace
 
-QByteArray Enviador::conteudoArquivo() const
-{
+QByteArray Enviador::conteudoArquivo() const {
     QByteArray saida;
     qsizetype tamanho = Declaracao.Trailler.Tipo.size() + Declaracao.Trailler.Conteudo.size() +
                         Declaracao.Trailler.CRC.size() + 2;
@@ -121,8 +110,7 @@ QByteArray Enviador::conteudoArquivo() const
     return saida;
 }
 
-void Enviador::Salvar(const QString &caminho, qint16 larguraLinha) const
-{
+void Enviador::Salvar(const QString &caminho, qint16 larguraLinha) const {
     if (larguraLinha != 0)
         throw ErroInterno(QStringLiteral("largura de linha não suportada: %1").arg(larguraLinha));
     const QByteArray bytes = conteudoArquivo();
@@ -148,8 +136,7 @@ void Enviador::Salvar(const QString &caminho, qint16 larguraLinha) const
 namespace {
 
 // The entry of `pasta` named `nome` in any letter case; empty when none.
-QString EntradaSemCaixa(const QString &pasta, const QString &nome)
-{
+QString EntradaSemCaixa(const QString &pasta, const QString &nome) {
     QDir dir(pasta);
     if (pasta.isEmpty() || !dir.exists())
         return {};
@@ -165,16 +152,14 @@ QString EntradaSemCaixa(const QString &pasta, const QString &nome)
 
 } // namespace
 
-QString PastaSistema()
-{
+QString PastaSistema() {
     const QString pasta = qEnvironmentVariable("VLME_PASTA_SISTEMA");
     if (!pasta.isEmpty())
         return pasta;
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
 }
 
-bool LocalizaEnviador(const QString &pastaSistema)
-{
+bool LocalizaEnviador(const QString &pastaSistema) {
     const QString ini = EntradaSemCaixa(pastaSistema, QString::fromLatin1(NomeIniEnviador));
     if (ini.isEmpty())
         return false;
@@ -199,13 +184,11 @@ bool LocalizaEnviador(const QString &pastaSistema)
     return !EntradaSemCaixa(caminho, QString::fromLatin1(BibliotecaEnviador)).isEmpty();
 }
 
-bool LocalizaEnviador()
-{
+bool LocalizaEnviador() {
     return LocalizaEnviador(PastaSistema());
 }
 
-bool ExisteArquivo(const QString &caminho)
-{
+bool ExisteArquivo(const QString &caminho) {
     return !caminho.isEmpty() && QFileInfo(caminho).isFile();
 }
 

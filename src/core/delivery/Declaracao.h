@@ -17,7 +17,7 @@ namespace vlme::delivery {
 // A delivery file that cannot be written or a statement that cannot be read,
 // in the user's words. Passes to the command that started the work.
 class ErroEntrega : public shell::ErroVLME {
-public:
+  public:
     using shell::ErroVLME::ErroVLME;
 };
 
@@ -32,7 +32,7 @@ struct Registro {
 // The body, in the order of generation, optionally keyed. Indexes start at 0.
 // A reference returned by Add or Item stays valid until the next Add or Remove.
 class Registros {
-public:
+  public:
     // Adds a copy of `registro` (under `chave` when not empty) and returns it.
     // Throws ErroEntrega for a key already in use.
     Registro &Add(const Registro &registro, const QString &chave = {});
@@ -50,7 +50,7 @@ public:
     auto begin() const { return itens_.cbegin(); }
     auto end() const { return itens_.cend(); }
 
-private:
+  private:
     qsizetype indiceDa(const QString &chave) const;
 
     std::vector<Registro> itens_;
@@ -73,7 +73,7 @@ struct Declaracao {
 
 // Writes a Declaracao for the delivery program.
 class Enviador {
-public:
+  public:
     vlme::delivery::Declaracao Declaracao;
 
     // Writes every body record and then the trailer, each as Tipo, Conteudo and

@@ -16,32 +16,26 @@ namespace vlme::delivery {
 
 namespace {
 
-
-QString Codigo(char32_t c)
-{
+QString Codigo(char32_t c) {
     return QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
 }
 
-bool Vazio(const QVariant &v)
-{
-    return v.isNull() ||
-           (v.typeId() == QMetaType::QString && v.toString().trimmed().isEmpty());
+bool Vazio(const QVariant &v) {
+    return v.isNull() || (v.typeId() == QMetaType::QString && v.toString().trimmed().isEmpty());
 }
 
 // One record being written, field after field.
 class Linha {
-public:
+  public:
     Linha(QString registro, int tamanho, QStringList &problemas)
-        : registro_(std::move(registro)), problemas_(problemas)
-    {
+        : registro_(std::move(registro)), problemas_(problemas) {
         texto_.reserve(tamanho);
     }
 
     void constante(const QString &valor) { texto_ += valor; }
 
     // Texto(n): the text and spaces up to n.
-    void texto(const char *campo, const QVariant &v, Campo c)
-    {
+    void texto(const char *campo, const QVariant &v, Campo c) {
         const int largura = em(c);
         QString s = v.isNull() ? QString() : v.toString();
         if (const QString erro = CaracteresRecusados(s); !erro.isEmpty())
@@ -63,17 +57,16 @@ public:
     }
 
     // Número(n, d) of a stored number; empty counts as 0.
-    void numero(const char *campo, const QVariant &v, Campo c, int decimais)
-    {
+    void numero(const char *campo, const QVariant &v, Campo c, int decimais) {
         const int largura = em(c);
         double valor = 0;
         if (!Vazio(v)) {
             bool ok = false;
             valor = v.toDouble(&ok);
             if (!ok || v.typeId() == QMetaType::QString)
-                return recusa(campo,
-                              QStringLiteral("o conteúdo \"%1\" não é um número.").arg(v.toString()),
-                              largura, '0');
+                return recusa(
+                    campo, QStringLiteral("o conteúdo \"%1\" não é um número.").arg(v.toString()),
+                    largura, '0');
         }
         const QString s = FormataNumero(valor, largura, decimais);
         if (s.isEmpty())
@@ -97,14 +90,12 @@ public:
     }
 
     // Número(n, 0) of a code stored as text (NCM, DI, invoice number).
-    void digitos(const char *campo, const QVariant &v, Campo c)
-    {
+    void digitos(const char *campo, const QVariant &v, Campo c) {
         const int largura = em(c);
         const QString s = v.isNull() ? QString() : v.toString().trimmed();
         for (QChar c : s)
             if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-                return recusa(campo,
-                              QStringLiteral("o conteúdo \"%1\" não é um número.").arg(s),
+                return recusa(campo, QStringLiteral("o conteúdo \"%1\" não é um número.").arg(s),
                               largura, '0');
         qsizetype inicio = 0;
         while (inicio < s.size() && s.at(inicio) == QLatin1Char('0'))
@@ -121,8 +112,7 @@ public:
 
     // CNPJ or CPF: its digits (a stored mask's separators dropped), spaces
     // when missing.
-    void documento(const char *campo, const QVariant &v, Campo c, const char *nome)
-    {
+    void documento(const char *campo, const QVariant &v, Campo c, const char *nome) {
         const int largura = em(c);
         const QString s = v.isNull() ? QString() : v.toString().trimmed();
         for (QChar c : s)
@@ -142,8 +132,7 @@ public:
     }
 
     // Data: yyyyMMdd, zeros when missing.
-    void data(const char *campo, const QVariant &v, Campo c)
-    {
+    void data(const char *campo, const QVariant &v, Campo c) {
         em(c);
         const QString s = v.isNull() ? QString() : v.toString();
         const QString amd = FormataData(s);
@@ -154,21 +143,19 @@ public:
     }
 
     // Indicador: S for 1, N for 0 or nothing.
-    void indicador(const char *campo, const QVariant &v, Campo c)
-    {
+    void indicador(const char *campo, const QVariant &v, Campo c) {
         em(c);
         const int valor = Flag(v);
         if (valor < 0)
-            return recusa(campo,
-                          QStringLiteral("o indicador vale \"%1\"; só 0 e 1 são aceitos.")
-                              .arg(v.toString()),
-                          1, 'N');
+            return recusa(
+                campo,
+                QStringLiteral("o indicador vale \"%1\"; só 0 e 1 são aceitos.").arg(v.toString()),
+                1, 'N');
         texto_ += IndicadorSN(valor);
     }
 
     // A problem of the record as a whole, not of one field.
-    void problema(const char *campo, const QString &erro, Campo c)
-    {
+    void problema(const char *campo, const QString &erro, Campo c) {
         recusa(campo, erro, em(c), ' ');
     }
 
@@ -176,8 +163,7 @@ public:
     const QString &registro() const { return registro_; }
 
     // 0 or 1; missing counts as 0; -1 for anything else.
-    static int Flag(const QVariant &v)
-    {
+    static int Flag(const QVariant &v) {
         if (Vazio(v))
             return 0;
         bool ok = false;
@@ -185,17 +171,15 @@ public:
         return ok && (valor == 0 || valor == 1) && v.toDouble() == valor ? valor : -1;
     }
 
-private:
+  private:
     // Every field starts where the layout puts it, or the record is a fault.
-    int em(Campo c) const
-    {
+    int em(Campo c) const {
         if (texto_.size() + 1 != c.posicao)
             throw std::logic_error("campo fora da posição do leiaute");
         return c.largura;
     }
 
-    void recusa(const char *campo, const QString &erro, int largura, char enchimento)
-    {
+    void recusa(const char *campo, const QString &erro, int largura, char enchimento) {
         problemas_ << QStringLiteral("%1, campo \"%2\": %3")
                           .arg(registro_, QString::fromUtf8(campo), erro);
         texto_ += QString(largura, QLatin1Char(enchimento));
@@ -203,8 +187,7 @@ private:
 
     // Control characters would break the line; anything past Latin-1 has no
     // byte in the file.
-    static QString CaracteresRecusados(const QString &s)
-    {
+    static QString CaracteresRecusados(const QString &s) {
         for (qsizetype i = 0; i < s.size(); ++i) {
             const QChar c = s.at(i);
             const char16_t u = c.unicode();
@@ -227,8 +210,7 @@ private:
     }
 
     // A formatted digit string shown back in Brazilian notation.
-    static QString Legivel(QString s, int decimais)
-    {
+    static QString Legivel(QString s, int decimais) {
         const bool negativo = s.startsWith(QLatin1Char('-'));
         if (negativo)
             s.remove(0, 1);
@@ -249,8 +231,7 @@ private:
 
 // The imported component's fields from IN_DIRETO_IMPORTADO onwards, shared by
 // records 3 and 4; `q` holds them from column `c`.
-void CamposImportado(Linha &l, const QSqlQuery &q, int c, int d)
-{
+void CamposImportado(Linha &l, const QSqlQuery &q, int c, int d) {
     using namespace importado;
     const auto em = [d](Campo campo) { return Campo{campo.posicao + d, campo.largura}; };
     l.indicador("Importação direta (S = DI, N = nota fiscal)", q.value(c + 0), em(TipoDocumento));
@@ -279,14 +260,13 @@ const QString ColunasImportado = QStringLiteral(
     " n.NR_NF, n.SERIE_NF, n.CNPJ_NF, n.NR_INS_ESTADUAL_NF, n.DATA_EMISSAO_NF,"
     " i.TX_DESCRICAO_IMPORTADO, i.UNIDADE_IMPORTADO, i.NCM_IMPORTADO, i.QTD_IMPORTADO,"
     " i.IN_REDUCAO_II_IMPORTADO, i.VALOR_UNITARIO_IMPORTADO");
-const QString DocumentosImportado = QStringLiteral(
-    " LEFT JOIN DI d ON coalesce(i.IN_DIRETO_IMPORTADO, 0) = 1"
-    "  AND d.NR_SQ_DI = i.NR_SEQ_DI_IMPORTADO"
-    " LEFT JOIN NF n ON coalesce(i.IN_DIRETO_IMPORTADO, 0) <> 1"
-    "  AND n.NR_SEQ_NF = i.NR_SEQ_NF_IMPORTADO");
+const QString DocumentosImportado =
+    QStringLiteral(" LEFT JOIN DI d ON coalesce(i.IN_DIRETO_IMPORTADO, 0) = 1"
+                   "  AND d.NR_SQ_DI = i.NR_SEQ_DI_IMPORTADO"
+                   " LEFT JOIN NF n ON coalesce(i.IN_DIRETO_IMPORTADO, 0) <> 1"
+                   "  AND n.NR_SEQ_NF = i.NR_SEQ_NF_IMPORTADO");
 
-const QString DeModelos =
-    QStringLiteral(" FROM MODELOS WHERE NR_VLM_MODELOS = ?");
+const QString DeModelos = QStringLiteral(" FROM MODELOS WHERE NR_VLM_MODELOS = ?");
 const QString DeNacionais =
     QStringLiteral(" FROM COMPONENTES_NACIONAIS c WHERE c.NR_VLM_NACIONAL = ?");
 const QString DeSubcomponentes = QStringLiteral(" FROM SUBCOMP s WHERE s.N_VLM_SUBCOMP = ?");
@@ -295,14 +275,12 @@ const QString DeImportados = QStringLiteral(
     "  ON s.N_VLM_SUBCOMP = i.NR_VLM_IMPORTADO AND s.N_IMPORTADO_SUBCOMP = i.NR_SQ_IMPORTADO"
     " WHERE i.NR_VLM_IMPORTADO = ? AND s.N_IMPORTADO_SUBCOMP IS NULL");
 
-int Conta(store::Banco &banco, const QString &de, int nrVlm)
-{
+int Conta(store::Banco &banco, const QString &de, int nrVlm) {
     return banco.escalar(QStringLiteral("SELECT count(*)") + de, {nrVlm}).toInt();
 }
 
 // Adds one finished record to the body.
-void Acrescenta(Declaracao &d, const Linha &l, int tamanho)
-{
+void Acrescenta(Declaracao &d, const Linha &l, int tamanho) {
     // Every field writes its full width, refused or not; anything else is a
     // fault here, and a file of shifted fields must never leave.
     if (l.texto().size() != tamanho)
@@ -318,8 +296,7 @@ void Acrescenta(Declaracao &d, const Linha &l, int tamanho)
 } // namespace
 
 std::optional<Declaracao> MontaDeclaracao(store::Banco &banco, int nrVlm,
-                                          shell::Progresso &progresso, QStringList &problemas)
-{
+                                          shell::Progresso &progresso, QStringList &problemas) {
     QSqlQuery geral = banco.executa(
         QStringLiteral("SELECT CNPJ_VLM, CPF_VLM, PPB_VLM, DEN_PRODUTO_VLM, NCM_VLM, UNIDADE_VLM,"
                        " PESO_BRUTO_VLM, VL_SALARIOS_VLM, VL_ENCARGOS_VLM, SUBSTITUTIVO_VLM,"
@@ -439,18 +416,20 @@ std::optional<Declaracao> MontaDeclaracao(store::Banco &banco, int nrVlm,
         QStringLiteral("SELECT s.N_IMPORTADO_SUBCOMP, c.NR_SQ_NACIONAL, s.N_NACIONAL_SUBCOMP,"
                        " s.IN_BASE_CALCULO_SUBCOMP, i.NR_SQ_IMPORTADO, ") +
             ColunasImportado +
-            QStringLiteral(" FROM SUBCOMP s"
-                           " LEFT JOIN COMPONENTES_NACIONAIS c ON c.NR_VLM_NACIONAL = s.N_VLM_SUBCOMP"
-                           "  AND c.NR_SQ_NACIONAL = s.N_NACIONAL_SUBCOMP"
-                           " LEFT JOIN COMPONENTES_IMPORTADOS i ON i.NR_VLM_IMPORTADO = s.N_VLM_SUBCOMP"
-                           "  AND i.NR_SQ_IMPORTADO = s.N_IMPORTADO_SUBCOMP") +
+            QStringLiteral(
+                " FROM SUBCOMP s"
+                " LEFT JOIN COMPONENTES_NACIONAIS c ON c.NR_VLM_NACIONAL = s.N_VLM_SUBCOMP"
+                "  AND c.NR_SQ_NACIONAL = s.N_NACIONAL_SUBCOMP"
+                " LEFT JOIN COMPONENTES_IMPORTADOS i ON i.NR_VLM_IMPORTADO = s.N_VLM_SUBCOMP"
+                "  AND i.NR_SQ_IMPORTADO = s.N_IMPORTADO_SUBCOMP") +
             DocumentosImportado + QStringLiteral(" WHERE s.N_VLM_SUBCOMP = ? ORDER BY s.rowid"),
         {nrVlm});
     while (banco.proxima(q)) {
         if (!proximo())
             return std::nullopt;
-        Linha l(QStringLiteral("Registro 3 (subcomponente importado %1)").arg(q.value(0).toString()),
-                TamanhoRegistro3, problemas);
+        Linha l(
+            QStringLiteral("Registro 3 (subcomponente importado %1)").arg(q.value(0).toString()),
+            TamanhoRegistro3, problemas);
         l.constante(QStringLiteral("3"));
         l.numero("Número do subcomponente", q.value(0), importado::Sequencia, 0);
         // A link to a row that is gone would hand the authority a
@@ -464,11 +443,10 @@ std::optional<Declaracao> MontaDeclaracao(store::Banco &banco, int nrVlm,
             l.numero("Componente nacional", q.value(1), tipo3::Nacional, 0);
         l.indicador("Base de cálculo", q.value(3), tipo3::BaseCalculo);
         if (q.value(4).isNull()) {
-            l.problema("Componente importado",
-                       QStringLiteral("o componente importado %1 não existe.")
-                           .arg(q.value(0).toString()),
-                       Campo{tipo3::BaseCalculo.fim(),
-                             TamanhoRegistro3 - tipo3::BaseCalculo.fim() + 1});
+            l.problema(
+                "Componente importado",
+                QStringLiteral("o componente importado %1 não existe.").arg(q.value(0).toString()),
+                Campo{tipo3::BaseCalculo.fim(), TamanhoRegistro3 - tipo3::BaseCalculo.fim() + 1});
         } else {
             CamposImportado(l, q, 5, tipo3::Deslocamento);
         }

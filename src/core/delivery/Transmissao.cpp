@@ -13,33 +13,29 @@ using shell::Resposta;
 
 namespace {
 
-bool Existe(store::Banco &banco, int nrVlm)
-{
+bool Existe(store::Banco &banco, int nrVlm) {
     return banco.escalar(QStringLiteral("SELECT 1 FROM VLME WHERE NR_VLM_VLM = ?"), {nrVlm})
         .isValid();
 }
 
-bool ExisteOnde(store::Banco &banco, const QString &condicao, int nrVlm)
-{
+bool ExisteOnde(store::Banco &banco, const QString &condicao, int nrVlm) {
     return banco
-        .escalar(QStringLiteral("SELECT 1 FROM VLME WHERE NR_VLM_VLM = ? AND ") + condicao,
-                 {nrVlm})
+        .escalar(QStringLiteral("SELECT 1 FROM VLME WHERE NR_VLM_VLM = ? AND ") + condicao, {nrVlm})
         .isValid();
 }
 
 // Closes the progress on every way out, exceptions included.
 class ProgressoAberto {
-public:
+  public:
     explicit ProgressoAberto(shell::Progresso &p) : p_(p) { p_.abre(); }
     ~ProgressoAberto() { fecha(); }
-    void fecha()
-    {
+    void fecha() {
         if (aberto_)
             p_.fecha();
         aberto_ = false;
     }
 
-private:
+  private:
     shell::Progresso &p_;
     bool aberto_ = true;
 };
@@ -47,8 +43,7 @@ private:
 // At most this many lines in one message; the rest are counted.
 constexpr int MaximoLinhasProblemas = 20;
 
-QString TextoProblemas(const QStringList &problemas)
-{
+QString TextoProblemas(const QStringList &problemas) {
     QString texto = QStringLiteral("O arquivo para transmissão não foi gerado: há dados que não "
                                    "cabem no leiaute do arquivo. Corrija-os e gere o arquivo "
                                    "novamente.\r\n");
@@ -63,36 +58,30 @@ QString TextoProblemas(const QStringList &problemas)
 
 // ---- Status queries ----
 
-bool NaoTransmitido(store::Banco &banco, int nrVlm)
-{
+bool NaoTransmitido(store::Banco &banco, int nrVlm) {
     return ExisteOnde(banco, QStringLiteral("NR_TRANSMISSAO_VLM = 0"), nrVlm);
 }
 
-bool Transmitido(store::Banco &banco, int nrVlm)
-{
+bool Transmitido(store::Banco &banco, int nrVlm) {
     return ExisteOnde(banco, QStringLiteral("NR_TRANSMISSAO_VLM > 0"), nrVlm);
 }
 
-bool TransmissaoMarcada(store::Banco &banco, int nrVlm)
-{
+bool TransmissaoMarcada(store::Banco &banco, int nrVlm) {
     return ExisteOnde(banco, QStringLiteral("NR_TRANSMISSAO_VLM = -1"), nrVlm);
 }
 
-bool Registrado(store::Banco &banco, int nrVlm)
-{
+bool Registrado(store::Banco &banco, int nrVlm) {
     return ExisteOnde(banco, QStringLiteral("CODIGO_VLM <> ''"), nrVlm);
 }
 
-bool TemAvisos(store::Banco &banco, int nrVlm)
-{
+bool TemAvisos(store::Banco &banco, int nrVlm) {
     return banco
         .escalar(QStringLiteral("SELECT 1 FROM ERRO WHERE NR_VLM_ERRO = ? AND TIPO_ERRO = '3'"),
                  {nrVlm})
         .isValid();
 }
 
-QString MotivoRecusaGeracao(store::Banco &banco, int nrVlm)
-{
+QString MotivoRecusaGeracao(store::Banco &banco, int nrVlm) {
     if (Transmitido(banco, nrVlm))
         return Textos::JaTransmitido;
     if (Registrado(banco, nrVlm))
@@ -104,13 +93,10 @@ QString MotivoRecusaGeracao(store::Banco &banco, int nrVlm)
 
 Transmissao::Transmissao(store::Banco &banco, const QString &pastaPrograma,
                          shell::InterfaceUsuario &usuario, shell::Progresso &progresso)
-    : pastaSistema(PastaSistema()), banco_(banco), pastaPrograma_(pastaPrograma),
-      usuario_(usuario), progresso_(progresso)
-{
-}
+    : pastaSistema(PastaSistema()), banco_(banco), pastaPrograma_(pastaPrograma), usuario_(usuario),
+      progresso_(progresso) {}
 
-QString Transmissao::GeraArquivoTransmissao(int nrVlm, bool perguntaEntrega)
-{
+QString Transmissao::GeraArquivoTransmissao(int nrVlm, bool perguntaEntrega) {
     if (!Existe(banco_, nrVlm))
         throw ErroEntrega(QStringLiteral("A declaração %1 não existe.").arg(nrVlm));
 
@@ -154,8 +140,7 @@ QString Transmissao::GeraArquivoTransmissao(int nrVlm, bool perguntaEntrega)
     return caminho;
 }
 
-bool Transmissao::verifica(int nrVlm, const checking::DadosGeraisVerificacao *formulario)
-{
+bool Transmissao::verifica(int nrVlm, const checking::DadosGeraisVerificacao *formulario) {
     const auto pendencias = checking::VerificaPendencias(banco_, nrVlm, formulario);
     if (pendencias.empty())
         return true;
@@ -165,15 +150,13 @@ bool Transmissao::verifica(int nrVlm, const checking::DadosGeraisVerificacao *fo
 }
 
 bool Transmissao::GeraArquivoVerificado(int nrVlm,
-                                        const checking::DadosGeraisVerificacao *formulario)
-{
+                                        const checking::DadosGeraisVerificacao *formulario) {
     if (!Existe(banco_, nrVlm) || !verifica(nrVlm, formulario))
         return false;
     return !GeraArquivoTransmissao(nrVlm, false).isEmpty();
 }
 
-QString Transmissao::GeraArquivoSelecionado(int nrVlm)
-{
+QString Transmissao::GeraArquivoSelecionado(int nrVlm) {
     if (!verifica(nrVlm, nullptr))
         return {};
     if (const QString motivo = MotivoRecusaGeracao(banco_, nrVlm); !motivo.isEmpty()) {

@@ -30,7 +30,6 @@ class Progresso;
 
 namespace vlme::delivery {
 
-
 // The records of statement `nrVlm`, in file order, built while `progresso`
 // reports each one. `problemas` receives one line per field that does not fit
 // ("Registro 2 (componente nacional 3), campo ..."); the declaration is then
@@ -75,9 +74,9 @@ inline const QString Atencao = QStringLiteral("ATENÇÃO");
 // The generation runs of one program: what it needs, and the path of the last
 // file written. Holds references only; the caller keeps them alive.
 class Transmissao {
-public:
-    Transmissao(store::Banco &banco, const QString &pastaPrograma,
-                shell::InterfaceUsuario &usuario, shell::Progresso &progresso);
+  public:
+    Transmissao(store::Banco &banco, const QString &pastaPrograma, shell::InterfaceUsuario &usuario,
+                shell::Progresso &progresso);
 
     // Called with the problems whenever the pendency check finds some (the
     // desktop program shows them in frmPendencias). May be empty.
@@ -108,7 +107,7 @@ public:
     // The file last written by this object; empty before the first.
     QString ultimoArquivo() const { return ultimoArquivo_; }
 
-private:
+  private:
     bool verifica(int nrVlm, const checking::DadosGeraisVerificacao *formulario);
 
     store::Banco &banco_;

@@ -122,8 +122,8 @@ void arredonda(Decimal &d, std::size_t casas, Meio meio) {
         const bool metadeExata = primeiro == '5' && soZeros(d.fracao.substr(casas + 1));
         d.fracao.resize(casas);
         const char ultimo = casas > 0 ? d.fracao.back() : d.inteiro.back();
-        const bool sobe = metadeExata ? (meio == Meio::LongeDoZero || (ultimo - '0') % 2 == 1)
-                                      : primeiro >= '5';
+        const bool sobe =
+            metadeExata ? (meio == Meio::LongeDoZero || (ultimo - '0') % 2 == 1) : primeiro >= '5';
         if (sobe) {
             // Add one unit in the last place, carrying through both parts.
             std::string digitos = d.inteiro + d.fracao;

@@ -5,8 +5,7 @@
 
 namespace vlme::shell {
 
-QStringList CalculadorasConhecidas()
-{
+QStringList CalculadorasConhecidas() {
     return {
 #ifdef Q_OS_WIN
         QStringLiteral("calc"),
@@ -22,8 +21,7 @@ QStringList CalculadorasConhecidas()
     };
 }
 
-QString EncontraCalculadora(const QStringList &nomes, const QStringList &caminhos)
-{
+QString EncontraCalculadora(const QStringList &nomes, const QStringList &caminhos) {
     for (const QString &nome : nomes) {
         const QString caminho = QStandardPaths::findExecutable(nome, caminhos);
         if (!caminho.isEmpty())
@@ -32,8 +30,7 @@ QString EncontraCalculadora(const QStringList &nomes, const QStringList &caminho
     return {};
 }
 
-bool AbreCalculadora(const QStringList &nomes, const QStringList &caminhos)
-{
+bool AbreCalculadora(const QStringList &nomes, const QStringList &caminhos) {
     const QString programa = EncontraCalculadora(nomes, caminhos);
     return !programa.isEmpty() && QProcess::startDetached(programa, {});
 }

@@ -10,116 +10,88 @@ namespace {
 
 using D = DestinoComandos;
 
-void seletorAbrir(D &d)
-{
+void seletorAbrir(D &d) {
     d.abreSeletor(Operacao::Abrir);
 }
-void seletorExcluir(D &d)
-{
+void seletorExcluir(D &d) {
     d.abreSeletor(Operacao::Excluir);
 }
-void seletorGerar(D &d)
-{
+void seletorGerar(D &d) {
     d.abreSeletor(Operacao::GerarArquivo);
 }
-void seletorTransmitir(D &d)
-{
+void seletorTransmitir(D &d) {
     d.abreSeletor(Operacao::GravarTransmissao);
 }
-void seletorBackup(D &d)
-{
+void seletorBackup(D &d) {
     d.abreSeletor(Operacao::Backup);
 }
-void seletorImprimir(D &d)
-{
+void seletorImprimir(D &d) {
     d.abreSeletor(Operacao::Imprimir);
 }
-void seletorResumo(D &d)
-{
+void seletorResumo(D &d) {
     d.abreSeletor(Operacao::ImprimirResumo);
 }
-void seletorRecibo(D &d)
-{
+void seletorRecibo(D &d) {
     d.abreSeletor(Operacao::ImprimirRecibo);
 }
-void seletorPendencias(D &d)
-{
+void seletorPendencias(D &d) {
     d.abreSeletor(Operacao::Pendencias);
 }
-void seletorDiagnostico(D &d)
-{
+void seletorDiagnostico(D &d) {
     d.abreSeletor(Operacao::Diagnostico);
 }
-void seletorConsulta(D &d)
-{
+void seletorConsulta(D &d) {
     d.abreSeletor(Operacao::ConsultarDiagnostico);
 }
-void novo(D &d)
-{
+void novo(D &d) {
     d.mostraNovo();
 }
-void importa(D &d)
-{
+void importa(D &d) {
     d.importaDeclaracao();
 }
-void fecha(D &d)
-{
+void fecha(D &d) {
     d.fechaDeclaracao();
 }
-void impressora(D &d)
-{
+void impressora(D &d) {
     d.configuraImpressora();
 }
-void imprime(D &d)
-{
+void imprime(D &d) {
     d.imprimeDeclaracao();
 }
-void resumo(D &d)
-{
+void resumo(D &d) {
     d.imprimeResumo();
 }
-void exclui(D &d)
-{
+void exclui(D &d) {
     d.excluiDeclaracao();
 }
-void pendencias(D &d)
-{
+void pendencias(D &d) {
     d.verificaPendencias();
 }
-void transmite(D &d)
-{
+void transmite(D &d) {
     d.gravaParaTransmissao();
 }
-void restaura(D &d)
-{
+void restaura(D &d) {
     d.restauraCopia();
 }
-void tabelaNCM(D &d)
-{
+void tabelaNCM(D &d) {
     d.importaTabelaNCM();
 }
-void tabelaUnidades(D &d)
-{
+void tabelaUnidades(D &d) {
     d.importaTabelaUnidades();
 }
-void calculadora(D &d)
-{
+void calculadora(D &d) {
     d.abreCalculadora();
 }
-void conteudo(D &d)
-{
+void conteudo(D &d) {
     d.mostraConteudoAjuda();
 }
-void indice(D &d)
-{
+void indice(D &d) {
     d.mostraIndiceAjuda();
 }
-void sobre(D &d)
-{
+void sobre(D &d) {
     d.mostraSobre();
 }
-void sai(D &d)
-{
+void sai(D &d) {
     d.sai();
 }
 
@@ -159,13 +131,11 @@ const std::vector<RotaComando> tabela = {
 
 } // namespace
 
-const std::vector<RotaComando> &RotasComandos()
-{
+const std::vector<RotaComando> &RotasComandos() {
     return tabela;
 }
 
-const RotaComando &RotaDe(Comando comando)
-{
+const RotaComando &RotaDe(Comando comando) {
     for (const auto &rota : tabela)
         if (rota.comando == comando)
             return rota;
@@ -173,8 +143,7 @@ const RotaComando &RotaDe(Comando comando)
     Q_UNREACHABLE();
 }
 
-bool ExecutaComando(Comando comando, DestinoComandos &destino, bool ocupado)
-{
+bool ExecutaComando(Comando comando, DestinoComandos &destino, bool ocupado) {
     const RotaComando &rota = RotaDe(comando);
     if (ocupado && rota.respeitaOcupado)
         return false;
@@ -199,8 +168,7 @@ bool ExecutaComando(Comando comando, DestinoComandos &destino, bool ocupado)
     return true;
 }
 
-bool InformaGravacaoTransmissao(InterfaceUsuario &usuario, const QString &arquivo)
-{
+bool InformaGravacaoTransmissao(InterfaceUsuario &usuario, const QString &arquivo) {
     if (arquivo.isEmpty()) {
         usuario.mensagem(QStringLiteral("ATENÇÃO"),
                          QStringLiteral("O Arquivo não foi gerado para transmissão."),
@@ -214,8 +182,7 @@ bool InformaGravacaoTransmissao(InterfaceUsuario &usuario, const QString &arquiv
     return true;
 }
 
-QString TextoNaoDisponivel(const QString &operacao)
-{
+QString TextoNaoDisponivel(const QString &operacao) {
     return QStringLiteral("A operação \"%1\" ainda não está disponível nesta versão do VLM-E.")
         .arg(operacao);
 }

@@ -9,8 +9,7 @@ namespace vlme::shell {
 
 namespace {
 
-QString chave(ItemRegional item)
-{
+QString chave(ItemRegional item) {
     switch (item) {
     case ItemRegional::SeparadorDecimal:
         return QStringLiteral("Regional/SeparadorDecimal");
@@ -28,8 +27,7 @@ QString chave(ItemRegional item)
     return {};
 }
 
-QString padraoDoSistema(ItemRegional item)
-{
+QString padraoDoSistema(ItemRegional item) {
     const QLocale local = QLocale::system();
     switch (item) {
     case ItemRegional::SeparadorDecimal:
@@ -50,22 +48,19 @@ QString padraoDoSistema(ItemRegional item)
     return {};
 }
 
-bool formatoComY(const ConfiguracoesRegionais &config)
-{
+bool formatoComY(const ConfiguracoesRegionais &config) {
     return config.le(ItemRegional::FormatoDataCurta).toUpper().contains(QLatin1Char('Y'));
 }
 
 } // namespace
 
-ConfiguracoesRegionaisIni::ConfiguracoesRegionaisIni(const QString &arquivo) : arquivo_(arquivo)
-{
+ConfiguracoesRegionaisIni::ConfiguracoesRegionaisIni(const QString &arquivo) : arquivo_(arquivo) {
     if (arquivo_.isEmpty())
         arquivo_ = QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
                        .filePath(QStringLiteral("regional.ini"));
 }
 
-QString ConfiguracoesRegionaisIni::le(ItemRegional item) const
-{
+QString ConfiguracoesRegionaisIni::le(ItemRegional item) const {
     QSettings s(arquivo_, QSettings::IniFormat);
     const QVariant valor = s.value(chave(item), padraoDoSistema(item));
     // A comma typed by hand into the file, unquoted, reads back as a list.
@@ -74,15 +69,13 @@ QString ConfiguracoesRegionaisIni::le(ItemRegional item) const
     return valor.toString();
 }
 
-void ConfiguracoesRegionaisIni::grava(ItemRegional item, const QString &valor)
-{
+void ConfiguracoesRegionaisIni::grava(ItemRegional item, const QString &valor) {
     QSettings s(arquivo_, QSettings::IniFormat);
     s.setValue(chave(item), valor);
     s.sync();
 }
 
-QStringList ConfiguracoesDiferentes(const ConfiguracoesRegionais &config)
-{
+QStringList ConfiguracoesDiferentes(const ConfiguracoesRegionais &config) {
     QStringList linhas;
     if (config.le(ItemRegional::SeparadorDecimal) != QLatin1String(","))
         linhas << QStringLiteral("- O separador de decimais NÚMEROS deve ser a ',' (vírgula).");
@@ -102,8 +95,7 @@ QStringList ConfiguracoesDiferentes(const ConfiguracoesRegionais &config)
     return linhas;
 }
 
-QString PerguntaConfiguracoes(const QStringList &linhas)
-{
+QString PerguntaConfiguracoes(const QStringList &linhas) {
     QString lista;
     for (const QString &linha : linhas)
         lista += QLatin1Char('\n') + linha;
@@ -115,8 +107,7 @@ QString PerguntaConfiguracoes(const QStringList &linhas)
                           "configurações. Se você responder que não, o programa será fechado.");
 }
 
-void CorrigeConfiguracoes(ConfiguracoesRegionais &config)
-{
+void CorrigeConfiguracoes(ConfiguracoesRegionais &config) {
     const bool comY = formatoComY(config);
     config.grava(ItemRegional::SeparadorDecimal, QStringLiteral(","));
     config.grava(ItemRegional::SeparadorGrupo, QStringLiteral("."));

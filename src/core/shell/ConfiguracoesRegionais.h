@@ -20,7 +20,7 @@ enum class ItemRegional {
 };
 
 class ConfiguracoesRegionais {
-public:
+  public:
     virtual ~ConfiguracoesRegionais() = default;
     virtual QString le(ItemRegional item) const = 0;
     virtual void grava(ItemRegional item, const QString &valor) = 0;
@@ -29,13 +29,13 @@ public:
 // Ini file in the user's configuration folder (or `arquivo` when given);
 // values not yet written come from QLocale::system().
 class ConfiguracoesRegionaisIni final : public ConfiguracoesRegionais {
-public:
+  public:
     explicit ConfiguracoesRegionaisIni(const QString &arquivo = {});
     QString arquivo() const { return arquivo_; }
     QString le(ItemRegional item) const override;
     void grava(ItemRegional item, const QString &valor) override;
 
-private:
+  private:
     QString arquivo_;
 };
 

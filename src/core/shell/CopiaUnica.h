@@ -9,16 +9,16 @@
 
 namespace vlme::shell {
 
-inline const QString MensagemOutraCopia = QStringLiteral(
-    "Já existe um VLM-E aberto. Não é possível abrir outra cópia do programa.");
+inline const QString MensagemOutraCopia =
+    QStringLiteral("Já existe um VLM-E aberto. Não é possível abrir outra cópia do programa.");
 
 class CopiaUnica {
-public:
+  public:
     explicit CopiaUnica(const QString &pastaPrograma);
     // True when this is the only copy; the lock is then held until destruction.
     bool obtem();
 
-private:
+  private:
     std::unique_ptr<QLockFile> trava_;
 };
 

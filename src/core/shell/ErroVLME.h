@@ -11,15 +11,13 @@
 namespace vlme::shell {
 
 class ErroVLME : public std::runtime_error {
-public:
+  public:
     explicit ErroVLME(const QString &mensagem, const QString &detalhe = {})
-        : std::runtime_error(mensagem.toStdString()), mensagem_(mensagem), detalhe_(detalhe)
-    {
-    }
+        : std::runtime_error(mensagem.toStdString()), mensagem_(mensagem), detalhe_(detalhe) {}
     QString mensagem() const { return mensagem_; }
     QString detalhe() const { return detalhe_; }
 
-private:
+  private:
     QString mensagem_;
     QString detalhe_;
 };

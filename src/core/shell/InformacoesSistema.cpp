@@ -11,8 +11,7 @@
 
 namespace vlme::shell {
 
-QString VersaoSQLite(Programa &programa)
-{
+QString VersaoSQLite(Programa &programa) {
     store::Banco &banco = programa.banco;
     if (banco.aberto()) {
         try {
@@ -27,8 +26,7 @@ QString VersaoSQLite(Programa &programa)
     return QString::fromLatin1(sqlite3_libversion());
 }
 
-QList<std::pair<QString, QString>> InformacoesSistema(Programa &programa)
-{
+QList<std::pair<QString, QString>> InformacoesSistema(Programa &programa) {
     QList<std::pair<QString, QString>> itens;
     itens.append({QStringLiteral("Programa"), QStringLiteral("VLM-E versão ") + programa.versao});
     itens.append({QStringLiteral("Qt"), QString::fromLatin1(qVersion())});

@@ -15,20 +15,17 @@ namespace {
 
 const QString TituloErro = QStringLiteral("ERRO");
 
-void avisaErro(InterfaceUsuario &usuario, const QString &texto)
-{
+void avisaErro(InterfaceUsuario &usuario, const QString &texto) {
     usuario.mensagem(TituloErro, texto, Icone::Critico, Botoes::Ok);
 }
 
-QString nativo(const QString &caminho)
-{
+QString nativo(const QString &caminho) {
     return QDir::toNativeSeparators(caminho);
 }
 
 // Builds the template under a temporary name first: a crash never leaves a
 // half-made VLME.MOD that every later start would copy.
-bool criaModelo(const QString &modelo, InterfaceUsuario &usuario)
-{
+bool criaModelo(const QString &modelo, InterfaceUsuario &usuario) {
     const QString temporario = modelo + QStringLiteral(".novo");
     QFile::remove(temporario);
     try {
@@ -41,7 +38,8 @@ bool criaModelo(const QString &modelo, InterfaceUsuario &usuario)
     }
     if (!QFile::rename(temporario, modelo)) {
         QFile::remove(temporario);
-        avisaErro(usuario, QStringLiteral("Não foi possível criar o arquivo %1.").arg(nativo(modelo)));
+        avisaErro(usuario,
+                  QStringLiteral("Não foi possível criar o arquivo %1.").arg(nativo(modelo)));
         return false;
     }
     return true;
@@ -73,8 +71,7 @@ bool atualizaModelo(const QString &modelo, InterfaceUsuario &usuario) {
 
 } // namespace
 
-QString EscolheURLDiagnostico(const QString &opcao)
-{
+QString EscolheURLDiagnostico(const QString &opcao) {
     QString host = opcao;
     if (host.isEmpty())
         host = qEnvironmentVariable("VLME_URL_DIAGNOSTICO");
@@ -85,8 +82,7 @@ QString EscolheURLDiagnostico(const QString &opcao)
     return host + QString::fromLatin1(CaminhoDiagnostico);
 }
 
-bool CopiaArquivoPadrao(const QString &de, const QString &para, QString *erro)
-{
+bool CopiaArquivoPadrao(const QString &de, const QString &para, QString *erro) {
     // QFile::copy writes to a temporary file and renames it: a failure (a full
     // disk) leaves no partial copy behind.
     QFile origem(de);
@@ -97,18 +93,17 @@ bool CopiaArquivoPadrao(const QString &de, const QString &para, QString *erro)
     return false;
 }
 
-bool CriaPastaPrograma(const QString &pastaPrograma, InterfaceUsuario &usuario)
-{
+bool CriaPastaPrograma(const QString &pastaPrograma, InterfaceUsuario &usuario) {
     if (QDir().mkpath(pastaPrograma) && QFileInfo(pastaPrograma).isDir())
         return true;
-    avisaErro(usuario,
-              QStringLiteral("Não foi possível criar a pasta de dados %1.").arg(nativo(pastaPrograma)));
+    avisaErro(
+        usuario,
+        QStringLiteral("Não foi possível criar a pasta de dados %1.").arg(nativo(pastaPrograma)));
     return false;
 }
 
-bool AbreBancoPrograma(const QString &pastaPrograma, store::Banco &banco,
-                       InterfaceUsuario &usuario, const CopiaArquivo &copia)
-{
+bool AbreBancoPrograma(const QString &pastaPrograma, store::Banco &banco, InterfaceUsuario &usuario,
+                       const CopiaArquivo &copia) {
     if (!CriaPastaPrograma(pastaPrograma, usuario))
         return false;
     const QDir pasta(pastaPrograma);
@@ -149,7 +144,8 @@ bool AbreBancoPrograma(const QString &pastaPrograma, store::Banco &banco,
         try {
             atualizar = store::PrecisaAtualizar(banco);
         } catch (const store::ErroBanco &e) {
-            usuario.mensagem(QString(), QStringLiteral("Erro Inesperado. Código : ") + e.codigoNativo(),
+            usuario.mensagem(QString(),
+                             QStringLiteral("Erro Inesperado. Código : ") + e.codigoNativo(),
                              Icone::Nenhum, Botoes::Ok);
             banco.fecha();
             return false;

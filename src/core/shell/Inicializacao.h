@@ -36,7 +36,7 @@ bool CriaPastaPrograma(const QString &pastaPrograma, InterfaceUsuario &usuario);
 
 // Opens (creating or upgrading when needed) VLM.MDB in `pastaPrograma` into
 // `banco`. False when the program cannot go on; the user has been told why.
-bool AbreBancoPrograma(const QString &pastaPrograma, store::Banco &banco,
-                       InterfaceUsuario &usuario, const CopiaArquivo &copia = CopiaArquivoPadrao);
+bool AbreBancoPrograma(const QString &pastaPrograma, store::Banco &banco, InterfaceUsuario &usuario,
+                       const CopiaArquivo &copia = CopiaArquivoPadrao);
 
 } // namespace vlme::shell

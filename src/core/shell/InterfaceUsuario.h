@@ -15,7 +15,7 @@ enum class Botoes { Ok, SimNao, SimNaoPadraoNao, SimNaoCancelar, OkCancelar };
 enum class Resposta { Ok, Sim, Nao, Cancelar };
 
 class InterfaceUsuario {
-public:
+  public:
     virtual ~InterfaceUsuario() = default;
 
     // Shows a message and waits for the answer. An empty title means the

@@ -5,8 +5,7 @@
 
 namespace vlme::shell {
 
-QString EscolhePastaPrograma(const QString &opcao)
-{
+QString EscolhePastaPrograma(const QString &opcao) {
     QString pasta = opcao;
     if (pasta.isEmpty())
         pasta = qEnvironmentVariable("VLME_PASTA");
@@ -15,16 +14,14 @@ QString EscolhePastaPrograma(const QString &opcao)
     return QDir(pasta).absolutePath();
 }
 
-QString CaminhoArquivos(const QString &pastaPrograma, int nrVlm)
-{
+QString CaminhoArquivos(const QString &pastaPrograma, int nrVlm) {
     QDir pasta(pastaPrograma);
     pasta.mkpath(QString::fromLatin1(NomePastaArquivos));
     return pasta.filePath(QString::fromLatin1(NomePastaArquivos) + QStringLiteral("/VLME") +
                           QStringLiteral("%1").arg(nrVlm, 10, 10, QLatin1Char('0')));
 }
 
-QString PastaArquivos(const QString &pastaPrograma, const QString &cnpj)
-{
+QString PastaArquivos(const QString &pastaPrograma, const QString &cnpj) {
     QString digitos;
     for (QChar c : cnpj)
         if (c.isDigit() && c.unicode() < 128)

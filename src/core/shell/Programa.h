@@ -11,7 +11,7 @@
 namespace vlme::shell {
 
 struct DeclaracaoAberta {
-    int numero = 0;        // NR_VLM_VLM, 0 when none
+    int numero = 0; // NR_VLM_VLM, 0 when none
     bool aberta = false;
     bool nova = false;     // created and not yet saved: discarded on close
     bool alterada = false; // changed since last saved

@@ -9,7 +9,7 @@
 namespace vlme::shell {
 
 class Progresso {
-public:
+  public:
     virtual ~Progresso() = default;
 
     virtual void abre() = 0;
@@ -25,7 +25,7 @@ public:
 
 // For operations run where nobody watches: never cancels.
 class ProgressoMudo final : public Progresso {
-public:
+  public:
     void abre() override {}
     void fecha() override {}
     void passo(const QString &) override {}

@@ -19,8 +19,7 @@ QAtomicInt proximaConexao{0};
 
 // Text equality the way the old engine saw it: letter case ignored,
 // accented letters included (É = é).
-int comparaTexto(void *, int tamA, const void *a, int tamB, const void *b)
-{
+int comparaTexto(void *, int tamA, const void *a, int tamB, const void *b) {
     const QString sa = QString::fromRawData(static_cast<const QChar *>(a), tamA / 2);
     const QString sb = QString::fromRawData(static_cast<const QChar *>(b), tamB / 2);
     return sa.compare(sb, Qt::CaseInsensitive);
@@ -30,12 +29,9 @@ int comparaTexto(void *, int tamA, const void *a, int tamB, const void *b)
 
 ErroBanco::ErroBanco(const QString &mensagem, const QString &codigoNativo, const QString &sql,
                      const QString &detalhe)
-    : shell::ErroVLME(mensagem, detalhe), codigo_(codigoNativo), sql_(sql)
-{
-}
+    : shell::ErroVLME(mensagem, detalhe), codigo_(codigoNativo), sql_(sql) {}
 
-QString MensagemErroBanco(const QString &codigoNativo)
-{
+QString MensagemErroBanco(const QString &codigoNativo) {
     bool ok = false;
     const int codigo = codigoNativo.toInt(&ok);
     // An extended code carries the primary one in its low byte.
@@ -71,12 +67,9 @@ QString MensagemErroBanco(const QString &codigoNativo)
 }
 
 ErroDeclaracaoInexistente::ErroDeclaracaoInexistente(int numero)
-    : shell::ErroVLME(QStringLiteral("A declaração %1 não existe.").arg(numero))
-{
-}
+    : shell::ErroVLME(QStringLiteral("A declaração %1 não existe.").arg(numero)) {}
 
-TipoArquivo ExaminaArquivo(const QString &caminho)
-{
+TipoArquivo ExaminaArquivo(const QString &caminho) {
     QFileInfo info(caminho);
     if (!info.exists())
         return TipoArquivo::Inexistente;
@@ -96,14 +89,14 @@ TipoArquivo ExaminaArquivo(const QString &caminho)
     return id == quint32(IdAplicacao) ? TipoArquivo::Nosso : TipoArquivo::OutroPrograma;
 }
 
-QString MotivoRecusa(TipoArquivo tipo, const QString &caminho)
-{
+QString MotivoRecusa(TipoArquivo tipo, const QString &caminho) {
     const QString nome = QDir::toNativeSeparators(caminho);
     switch (tipo) {
     case TipoArquivo::Inexistente:
         return QStringLiteral("O arquivo %1 não existe.").arg(nome);
     case TipoArquivo::Vazio:
-        return QStringLiteral("O arquivo %1 está vazio: não é um banco de dados do VLM-E.").arg(nome);
+        return QStringLiteral("O arquivo %1 está vazio: não é um banco de dados do VLM-E.")
+            .arg(nome);
     case TipoArquivo::NaoBanco:
         return QStringLiteral("O arquivo %1 não é um banco de dados do VLM-E.").arg(nome);
     case TipoArquivo::OutroPrograma:
@@ -117,50 +110,46 @@ QString MotivoRecusa(TipoArquivo tipo, const QString &caminho)
 
 Banco::Banco() = default;
 
-Banco::~Banco()
-{
+Banco::~Banco() {
     fecha();
 }
 
-bool Banco::aberto() const
-{
+bool Banco::aberto() const {
     return db_.isValid() && db_.isOpen();
 }
 
-void Banco::conecta(const QString &caminho, bool somenteLeitura)
-{
+void Banco::conecta(const QString &caminho, bool somenteLeitura) {
     fecha();
     nomeConexao_ = QStringLiteral("vlme_%1").arg(proximaConexao.fetchAndAddRelaxed(1));
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nomeConexao_);
     db_.setDatabaseName(caminho);
     // Fail at once when another program holds the file, instead of waiting.
-    db_.setConnectOptions(somenteLeitura ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=0;QSQLITE_OPEN_READONLY")
-                                         : QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+    db_.setConnectOptions(somenteLeitura
+                              ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=0;QSQLITE_OPEN_READONLY")
+                              : QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
     caminho_ = caminho;
     if (!db_.open()) {
         const QSqlError erro = db_.lastError();
         fecha();
-        throw ErroBanco(QStringLiteral("Não foi possível abrir %1: %2")
-                            .arg(QDir::toNativeSeparators(caminho),
-                                 MensagemErroBanco(erro.nativeErrorCode())),
-                        erro.nativeErrorCode(), {}, erro.text());
+        throw ErroBanco(
+            QStringLiteral("Não foi possível abrir %1: %2")
+                .arg(QDir::toNativeSeparators(caminho), MensagemErroBanco(erro.nativeErrorCode())),
+            erro.nativeErrorCode(), {}, erro.text());
     }
     registraColacao();
 }
 
-void Banco::registraColacao()
-{
+void Banco::registraColacao() {
     const QVariant v = db_.driver()->handle();
     if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
         throw ErroBanco(QStringLiteral("O driver SQLite do Qt não está disponível."), {});
     sqlite3 *h = *static_cast<sqlite3 *const *>(v.data());
-    if (sqlite3_create_collation_v2(h, NomeColacao, SQLITE_UTF16, nullptr, comparaTexto,
-                                    nullptr) != SQLITE_OK)
+    if (sqlite3_create_collation_v2(h, NomeColacao, SQLITE_UTF16, nullptr, comparaTexto, nullptr) !=
+        SQLITE_OK)
         throw ErroBanco(QStringLiteral("Falha ao preparar a comparação de textos."), {});
 }
 
-void Banco::abre(const QString &caminho)
-{
+void Banco::abre(const QString &caminho) {
     const TipoArquivo tipo = ExaminaArquivo(caminho);
     if (tipo != TipoArquivo::Nosso)
         throw ErroBanco(MotivoRecusa(tipo, caminho), {});
@@ -182,8 +171,7 @@ void Banco::abre(const QString &caminho)
     }
 }
 
-void Banco::abreSomenteLeitura(const QString &caminho)
-{
+void Banco::abreSomenteLeitura(const QString &caminho) {
     const TipoArquivo tipo = ExaminaArquivo(caminho);
     if (tipo != TipoArquivo::Nosso)
         throw ErroBanco(MotivoRecusa(tipo, caminho), {});
@@ -197,11 +185,10 @@ void Banco::abreSomenteLeitura(const QString &caminho)
     }
 }
 
-void Banco::cria(const QString &caminho)
-{
+void Banco::cria(const QString &caminho) {
     if (QFileInfo::exists(caminho))
-        throw ErroBanco(QStringLiteral("O arquivo %1 já existe.").arg(QDir::toNativeSeparators(caminho)),
-                        {});
+        throw ErroBanco(
+            QStringLiteral("O arquivo %1 já existe.").arg(QDir::toNativeSeparators(caminho)), {});
     {
         // Owner-only from the start.
         QFile arquivo(caminho);
@@ -228,8 +215,7 @@ void Banco::cria(const QString &caminho)
     }
 }
 
-void Banco::fecha()
-{
+void Banco::fecha() {
     preparadas_.clear();
     if (nomeConexao_.isEmpty())
         return;
@@ -241,16 +227,14 @@ void Banco::fecha()
     nivelTransacao_ = 0;
 }
 
-void Banco::falha(const QSqlError &erro, const QString &sql)
-{
+void Banco::falha(const QSqlError &erro, const QString &sql) {
     QString texto = erro.databaseText();
     if (texto.isEmpty())
         texto = erro.text();
     throw ErroBanco(MensagemErroBanco(erro.nativeErrorCode()), erro.nativeErrorCode(), sql, texto);
 }
 
-QSqlQuery Banco::prepara(const QString &sql)
-{
+QSqlQuery Banco::prepara(const QString &sql) {
     if (!aberto())
         throw ErroBanco(QStringLiteral("O banco de dados não está aberto."), {}, sql);
     QSqlQuery consulta(db_);
@@ -260,8 +244,7 @@ QSqlQuery Banco::prepara(const QString &sql)
     return consulta;
 }
 
-void Banco::executa(QSqlQuery &consulta, const QVariantList &valores)
-{
+void Banco::executa(QSqlQuery &consulta, const QVariantList &valores) {
     contaPasso(consulta.lastQuery());
     for (int i = 0; i < valores.size(); ++i)
         consulta.bindValue(i, valores.at(i));
@@ -269,8 +252,7 @@ void Banco::executa(QSqlQuery &consulta, const QVariantList &valores)
         falha(consulta.lastError(), consulta.lastQuery());
 }
 
-QSqlQuery Banco::preparada(const QString &sql)
-{
+QSqlQuery Banco::preparada(const QString &sql) {
     auto it = preparadas_.constFind(sql);
     if (it != preparadas_.constEnd())
         return *it;
@@ -282,8 +264,7 @@ QSqlQuery Banco::preparada(const QString &sql)
     return consulta;
 }
 
-QSqlQuery Banco::executa(const QString &sql, const QVariantList &valores)
-{
+QSqlQuery Banco::executa(const QString &sql, const QVariantList &valores) {
     // Statements that return no rows can be kept and run again; the savepoints
     // of the nested transactions are among them, run for every saved row.
     const QStringView texto = QStringView(sql).trimmed();
@@ -295,8 +276,7 @@ QSqlQuery Banco::executa(const QString &sql, const QVariantList &valores)
     return consulta;
 }
 
-QVariant Banco::escalar(const QString &sql, const QVariantList &valores)
-{
+QVariant Banco::escalar(const QString &sql, const QVariantList &valores) {
     QSqlQuery consulta = preparada(sql);
     executa(consulta, valores);
     // Lets the statement go back to be run again, a failed step included.
@@ -307,16 +287,14 @@ QVariant Banco::escalar(const QString &sql, const QVariantList &valores)
     return proxima(consulta) ? consulta.value(0) : QVariant();
 }
 
-void Banco::contaPasso(const QString &sql)
-{
+void Banco::contaPasso(const QString &sql) {
     if (falhaDiscoEm_ > 0 && --falhaDiscoEm_ == 0)
         falha(QSqlError(QString(), QStringLiteral("disk I/O error"), QSqlError::StatementError,
                         QString::number(SQLITE_IOERR_READ)),
               sql);
 }
 
-bool Banco::proxima(QSqlQuery &consulta)
-{
+bool Banco::proxima(QSqlQuery &consulta) {
     contaPasso(consulta.lastQuery());
     if (consulta.next())
         return true;
@@ -325,15 +303,13 @@ bool Banco::proxima(QSqlQuery &consulta)
     return false;
 }
 
-Transacao::Transacao(Banco &banco) : banco_(banco)
-{
+Transacao::Transacao(Banco &banco) : banco_(banco) {
     nome_ = QStringLiteral("vlme_t%1").arg(banco_.nivelTransacao_);
     banco_.executa(QStringLiteral("SAVEPOINT ") + nome_);
     ++banco_.nivelTransacao_;
 }
 
-Transacao::~Transacao()
-{
+Transacao::~Transacao() {
     if (!ativa_)
         return;
     --banco_.nivelTransacao_;
@@ -348,8 +324,7 @@ Transacao::~Transacao()
     }
 }
 
-void Transacao::confirma()
-{
+void Transacao::confirma() {
     if (!ativa_)
         return;
     banco_.executa(QStringLiteral("RELEASE ") + nome_);

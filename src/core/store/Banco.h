@@ -22,14 +22,14 @@ inline constexpr int IdAplicacao = 0x564C4D45;
 inline constexpr char SenhaBanco[] = "730961";
 
 class ErroBanco : public shell::ErroVLME {
-public:
+  public:
     ErroBanco(const QString &mensagem, const QString &codigoNativo, const QString &sql = {},
               const QString &detalhe = {});
     // SQLite's result code as text ("1", "19", ...), empty when not from SQLite.
     QString codigoNativo() const { return codigo_; }
     QString sql() const { return sql_; }
 
-private:
+  private:
     QString codigo_;
     QString sql_;
 };
@@ -40,7 +40,7 @@ QString MensagemErroBanco(const QString &codigoNativo);
 
 // A statement number that names no statement: not a database failure.
 class ErroDeclaracaoInexistente : public shell::ErroVLME {
-public:
+  public:
     explicit ErroDeclaracaoInexistente(int numero);
 };
 
@@ -51,7 +51,7 @@ TipoArquivo ExaminaArquivo(const QString &caminho);
 QString MotivoRecusa(TipoArquivo tipo, const QString &caminho);
 
 class Banco {
-public:
+  public:
     Banco();
     ~Banco();
     Banco(const Banco &) = delete;
@@ -91,7 +91,7 @@ public:
     // (`proxima`, `escalar`), fails as a disk I/O error would; 0 disarms.
     void simulaFalhaDisco(int passos) { falhaDiscoEm_ = passos; }
 
-private:
+  private:
     void conecta(const QString &caminho, bool somenteLeitura);
     void registraColacao();
     [[noreturn]] void falha(const QSqlError &erro, const QString &sql);
@@ -115,14 +115,14 @@ private:
 // unless `confirma` was called. Nests (savepoints), so an operation that writes
 // several rows can run inside a bigger one.
 class Transacao {
-public:
+  public:
     explicit Transacao(Banco &banco);
     ~Transacao();
     Transacao(const Transacao &) = delete;
     Transacao &operator=(const Transacao &) = delete;
     void confirma();
 
-private:
+  private:
     Banco &banco_;
     QString nome_;
     bool ativa_ = true;

@@ -14,23 +14,22 @@ namespace {
 
 // Closes the progress window however the operation ends.
 class FechaProgresso {
-public:
+  public:
     explicit FechaProgresso(shell::Progresso *progresso) : progresso_(progresso) {}
-    ~FechaProgresso()
-    {
+    ~FechaProgresso() {
         if (progresso_)
             progresso_->fecha();
     }
     FechaProgresso(const FechaProgresso &) = delete;
     FechaProgresso &operator=(const FechaProgresso &) = delete;
 
-private:
+  private:
     shell::Progresso *progresso_;
 };
 
 // One prepared INSERT ... SELECT per document kind, reused for every row.
 class CopiadorDocumentos {
-public:
+  public:
     explicit CopiadorDocumentos(Banco &banco)
         : banco_(banco),
           nf_(banco.prepara(QStringLiteral(
@@ -39,16 +38,13 @@ public:
               " FROM NF WHERE NR_SEQ_NF = ?"))),
           di_(banco.prepara(QStringLiteral(
               "INSERT INTO DI (NR_DI_DI, NR_ADICAO_DI, NR_ITEM_DI)"
-              " SELECT NR_DI_DI, NR_ADICAO_DI, NR_ITEM_DI FROM DI WHERE NR_SQ_DI = ?")))
-    {
-    }
+              " SELECT NR_DI_DI, NR_ADICAO_DI, NR_ITEM_DI FROM DI WHERE NR_SQ_DI = ?"))) {}
 
     int nf(const QVariant &chave) { return copia(nf_, chave); }
     int di(const QVariant &chave) { return copia(di_, chave); }
 
-private:
-    int copia(QSqlQuery &consulta, const QVariant &chave)
-    {
+  private:
+    int copia(QSqlQuery &consulta, const QVariant &chave) {
         const int valor = chave.toInt();
         if (valor == 0)
             return 0;
@@ -66,11 +62,10 @@ private:
 // Moves the bar only when the percentage changes; asks about a cancel after
 // every row.
 class Avanco {
-public:
+  public:
     Avanco(shell::Progresso &progresso, int total) : progresso_(progresso), total_(total) {}
 
-    bool unidade()
-    {
+    bool unidade() {
         ++feitos_;
         const int percentual = total_ > 0 ? int(qint64(feitos_) * 100 / total_) : 100;
         if (percentual != ultimo_) {
@@ -80,7 +75,7 @@ public:
         return progresso_.unidade();
     }
 
-private:
+  private:
     shell::Progresso &progresso_;
     int total_;
     int feitos_ = 0;
@@ -92,8 +87,7 @@ const QString PrefixoCopia = QStringLiteral("Cópia de ");
 
 // The copy inside one transaction; nullopt when the user cancelled, with
 // everything rolled back.
-std::optional<int> copia(Banco &banco, int origem, shell::Progresso &progresso)
-{
+std::optional<int> copia(Banco &banco, int origem, shell::Progresso &progresso) {
     // Declared before the queries, so their cursors are gone by the time a
     // cancel rolls back.
     Transacao transacao(banco);
@@ -227,19 +221,16 @@ std::optional<int> copia(Banco &banco, int origem, shell::Progresso &progresso)
 
 } // namespace
 
-int CopiaNF(Banco &banco, int chave)
-{
+int CopiaNF(Banco &banco, int chave) {
     return CopiadorDocumentos(banco).nf(chave);
 }
 
-int CopiaDI(Banco &banco, int chave)
-{
+int CopiaDI(Banco &banco, int chave) {
     return CopiadorDocumentos(banco).di(chave);
 }
 
 int CopiaVLM(Banco &banco, int origem, shell::Progresso &progresso,
-             shell::InterfaceUsuario &usuario)
-{
+             shell::InterfaceUsuario &usuario) {
     std::optional<int> novo;
     {
         FechaProgresso guarda(&progresso);
@@ -254,8 +245,7 @@ int CopiaVLM(Banco &banco, int origem, shell::Progresso &progresso,
     return 0;
 }
 
-void ExcluiVLM(Banco &banco, int n, bool silencioso, shell::Progresso *progresso)
-{
+void ExcluiVLM(Banco &banco, int n, bool silencioso, shell::Progresso *progresso) {
     shell::Progresso *p = silencioso ? nullptr : progresso;
     FechaProgresso guarda(p);
     if (p) {

@@ -8,39 +8,34 @@ namespace vlme::store {
 
 namespace {
 
-int proximo(Banco &banco, const QString &sql, int nrVlm)
-{
+int proximo(Banco &banco, const QString &sql, int nrVlm) {
     const QVariant maximo = banco.escalar(sql, {nrVlm});
     return maximo.isNull() ? 1 : maximo.toInt() + 1;
 }
 
 } // namespace
 
-int ProximoModelo(Banco &banco, int nrVlm)
-{
-    return proximo(banco,
-                   QStringLiteral("SELECT MAX(NR_SQ_MODELOS) FROM MODELOS WHERE NR_VLM_MODELOS = ?"),
-                   nrVlm);
+int ProximoModelo(Banco &banco, int nrVlm) {
+    return proximo(
+        banco, QStringLiteral("SELECT MAX(NR_SQ_MODELOS) FROM MODELOS WHERE NR_VLM_MODELOS = ?"),
+        nrVlm);
 }
 
-int ProximoNacional(Banco &banco, int nrVlm)
-{
+int ProximoNacional(Banco &banco, int nrVlm) {
     return proximo(banco,
                    QStringLiteral("SELECT MAX(NR_SQ_NACIONAL) FROM COMPONENTES_NACIONAIS"
                                   " WHERE NR_VLM_NACIONAL = ?"),
                    nrVlm);
 }
 
-int ProximoImportado(Banco &banco, int nrVlm)
-{
+int ProximoImportado(Banco &banco, int nrVlm) {
     return proximo(banco,
                    QStringLiteral("SELECT MAX(NR_SQ_IMPORTADO) FROM COMPONENTES_IMPORTADOS"
                                   " WHERE NR_VLM_IMPORTADO = ?"),
                    nrVlm);
 }
 
-QString SituacaoEntrega(int nrTransmissao, const QString &codigo)
-{
+QString SituacaoEntrega(int nrTransmissao, const QString &codigo) {
     if (!codigo.isEmpty() && nrTransmissao == -1)
         return QStringLiteral("Registrado");
     if (codigo.isEmpty() && nrTransmissao == -1)
@@ -50,13 +45,11 @@ QString SituacaoEntrega(int nrTransmissao, const QString &codigo)
     return QStringLiteral("Original");
 }
 
-QString FormataCodigo(const QString &codigo)
-{
+QString FormataCodigo(const QString &codigo) {
     return codigo.left(4) + QLatin1Char('/') + codigo.right(5);
 }
 
-QString Protocolo(int nrTransmissao, const QString &codigo)
-{
+QString Protocolo(int nrTransmissao, const QString &codigo) {
     if (nrTransmissao != 0 && nrTransmissao != -1)
         return QString::number(nrTransmissao);
     if (codigo.isEmpty())
@@ -64,8 +57,7 @@ QString Protocolo(int nrTransmissao, const QString &codigo)
     return FormataCodigo(codigo);
 }
 
-QString TipoDeclaracao(int retificador, int substitutivo)
-{
+QString TipoDeclaracao(int retificador, int substitutivo) {
     if (retificador == 1)
         return QStringLiteral("Retificador");
     if (substitutivo == 1)
@@ -73,8 +65,7 @@ QString TipoDeclaracao(int retificador, int substitutivo)
     return QStringLiteral("Novo");
 }
 
-QString FormataCNPJ(const QString &cnpj)
-{
+QString FormataCNPJ(const QString &cnpj) {
     if (cnpj.isEmpty())
         return QStringLiteral("-");
     if (cnpj.size() != 14)
@@ -83,16 +74,14 @@ QString FormataCNPJ(const QString &cnpj)
            QLatin1Char('/') + cnpj.mid(8, 4) + QLatin1Char('-') + cnpj.mid(12, 2);
 }
 
-QString FormataCPF(const QString &cpf)
-{
+QString FormataCPF(const QString &cpf) {
     if (cpf.size() != 11)
         return cpf;
     return cpf.left(3) + QLatin1Char('.') + cpf.mid(3, 3) + QLatin1Char('.') + cpf.mid(6, 3) +
            QLatin1Char('-') + cpf.mid(9, 2);
 }
 
-std::vector<ItemLista> ListaDeclaracoes(Banco &banco, FiltroLista filtro)
-{
+std::vector<ItemLista> ListaDeclaracoes(Banco &banco, FiltroLista filtro) {
     QString onde;
     switch (filtro) {
     case FiltroLista::Todas:
@@ -109,15 +98,15 @@ std::vector<ItemLista> ListaDeclaracoes(Banco &banco, FiltroLista filtro)
         break;
     }
     // One row per statement, with its first model (lowest sequence).
-    QSqlQuery q = banco.executa(
-        QStringLiteral("SELECT v.NR_VLM_VLM, v.CNPJ_VLM, v.DEN_PRODUTO_VLM,"
-                       " (SELECT m.TX_DESCRICAO_MODELOS FROM MODELOS m"
-                       "   WHERE m.NR_VLM_MODELOS = v.NR_VLM_VLM"
-                       "   ORDER BY m.NR_SQ_MODELOS LIMIT 1),"
-                       " v.RETIFICADOR_VLM, v.SUBSTITUTIVO_VLM, v.NR_TRANSMISSAO_VLM,"
-                       " ifnull(v.CODIGO_VLM, '')"
-                       " FROM VLME v") +
-        onde + QStringLiteral(" ORDER BY v.NR_VLM_VLM DESC"));
+    QSqlQuery q =
+        banco.executa(QStringLiteral("SELECT v.NR_VLM_VLM, v.CNPJ_VLM, v.DEN_PRODUTO_VLM,"
+                                     " (SELECT m.TX_DESCRICAO_MODELOS FROM MODELOS m"
+                                     "   WHERE m.NR_VLM_MODELOS = v.NR_VLM_VLM"
+                                     "   ORDER BY m.NR_SQ_MODELOS LIMIT 1),"
+                                     " v.RETIFICADOR_VLM, v.SUBSTITUTIVO_VLM, v.NR_TRANSMISSAO_VLM,"
+                                     " ifnull(v.CODIGO_VLM, '')"
+                                     " FROM VLME v") +
+                      onde + QStringLiteral(" ORDER BY v.NR_VLM_VLM DESC"));
     std::vector<ItemLista> itens;
     while (banco.proxima(q)) {
         ItemLista item;

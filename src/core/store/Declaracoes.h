@@ -40,8 +40,8 @@ enum class FiltroLista {
 
 struct ItemLista {
     int numero = 0;
-    QString cnpj;      // formatted
-    QString produto;   // product name, " - " and the first model's description
+    QString cnpj;    // formatted
+    QString produto; // product name, " - " and the first model's description
     QString tipo;
     QString situacao;
     QString protocolo;

@@ -12,8 +12,7 @@ namespace vlme::store {
 namespace {
 
 // The two lookup tables, shared by the fresh schema and the upgrade.
-QStringList ComandosTabelasConsulta()
-{
+QStringList ComandosTabelasConsulta() {
     return {
         QStringLiteral("CREATE TABLE NCM_ITEM ("
                        " CD_NCM_PRODUTO VARCHAR(8),"
@@ -29,8 +28,7 @@ QStringList ComandosTabelasConsulta()
 
 } // namespace
 
-QStringList ComandosEsquema()
-{
+QStringList ComandosEsquema() {
     QStringList comandos = {
         QStringLiteral("CREATE TABLE VLME ("
                        " NR_VLM_VLM INTEGER PRIMARY KEY AUTOINCREMENT,"
@@ -157,29 +155,26 @@ QStringList ComandosEsquema()
     return comandos;
 }
 
-void CriaEsquema(Banco &banco)
-{
+void CriaEsquema(Banco &banco) {
     for (const QString &comando : ComandosEsquema())
         banco.executa(comando);
 }
 
-bool PrecisaAtualizar(Banco &banco)
-{
+bool PrecisaAtualizar(Banco &banco) {
     try {
         banco.executa(QStringLiteral("SELECT DESCR_NCM_PRODUTO FROM NCM_ITEM LIMIT 0"));
         return false;
     } catch (const ErroBanco &) {
-        const QVariant existe = banco.escalar(
-            QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'"
-                           " AND name = 'NCM_ITEM' COLLATE NOCASE"));
+        const QVariant existe =
+            banco.escalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'"
+                                         " AND name = 'NCM_ITEM' COLLATE NOCASE"));
         if (existe.toInt() == 0)
             return true;
         throw;
     }
 }
 
-void AtualizaEsquema(Banco &banco)
-{
+void AtualizaEsquema(Banco &banco) {
     // One transaction: a failure half-way must not leave VLME without its
     // previous-statement column.
     Transacao t(banco);
@@ -305,8 +300,7 @@ void RetiraColacao(Banco &banco) {
     t.confirma();
 }
 
-void NormalizaCodigos(Banco &banco)
-{
+void NormalizaCodigos(Banco &banco) {
     banco.executa(QStringLiteral("UPDATE VLME SET CODIGO_VLM = '' WHERE CODIGO_VLM IS NULL"));
 }
 

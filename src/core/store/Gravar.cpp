@@ -13,24 +13,19 @@ using gravar::Texto;
 
 namespace {
 
-const QString OndeNacional =
-    QStringLiteral("NR_VLM_NACIONAL = ? AND NR_SQ_NACIONAL = ?");
-const QString OndeImportado =
-    QStringLiteral("NR_VLM_IMPORTADO = ? AND NR_SQ_IMPORTADO = ?");
+const QString OndeNacional = QStringLiteral("NR_VLM_NACIONAL = ? AND NR_SQ_NACIONAL = ?");
+const QString OndeImportado = QStringLiteral("NR_VLM_IMPORTADO = ? AND NR_SQ_IMPORTADO = ?");
 
-QString DescreveNacional(int nrVlm, int nrSq)
-{
+QString DescreveNacional(int nrVlm, int nrSq) {
     return QStringLiteral("componente nacional %1 do VLM-E %2").arg(nrSq).arg(nrVlm);
 }
 
-QString DescreveImportado(int nrVlm, int nrSq)
-{
+QString DescreveImportado(int nrVlm, int nrSq) {
     return QStringLiteral("componente importado %1 do VLM-E %2").arg(nrSq).arg(nrVlm);
 }
 
 // One stored form for the date of issue: the field's formatted text.
-QString DataGravada(const QString &data)
-{
+QString DataGravada(const QString &data) {
     const QString s = data.trimmed();
     if (s.size() == 8) {
         bool digitos = true;
@@ -43,8 +38,7 @@ QString DataGravada(const QString &data)
 }
 
 // The five NF columns; `todas` writes the empty ones too (as '').
-Colunas ColunasNF(const DadosNF &nf, bool todas)
-{
+Colunas ColunasNF(const DadosNF &nf, bool todas) {
     const QString cnpj = CnpjSomenteDigitos(nf.cnpj);
     const QString data = DataGravada(nf.dataEmissao);
     Colunas c;
@@ -64,14 +58,12 @@ Colunas ColunasNF(const DadosNF &nf, bool todas)
     return c;
 }
 
-bool NFVazia(const DadosNF &nf)
-{
+bool NFVazia(const DadosNF &nf) {
     return nf.numero.isEmpty() && nf.serie.isEmpty() && CnpjSomenteDigitos(nf.cnpj).isEmpty() &&
            nf.dataEmissao.trimmed().isEmpty() && nf.inscricaoEstadual.isEmpty();
 }
 
-Colunas ColunasDI(const DadosDI &di, bool todas)
-{
+Colunas ColunasDI(const DadosDI &di, bool todas) {
     Colunas c;
     if (todas) {
         c.poe(QStringLiteral("NR_DI_DI"), Texto(di.numero));
@@ -85,8 +77,7 @@ Colunas ColunasDI(const DadosDI &di, bool todas)
     return c;
 }
 
-void PoeNacional(Colunas &c, const DadosNacional &d)
-{
+void PoeNacional(Colunas &c, const DadosNacional &d) {
     c.seNaoVazio(QStringLiteral("TX_DESCRICAO_NACIONAL"), d.descricao);
     c.seNaoVazio(QStringLiteral("VL_CUSTO_UNITARIO_NACIONAL"), d.custoUnitario);
     c.seNaoVazio(QStringLiteral("UNIDADE_NACIONAL"), d.unidade);
@@ -94,8 +85,7 @@ void PoeNacional(Colunas &c, const DadosNacional &d)
     c.seNaoVazio(QStringLiteral("QTD_NACIONAL"), d.quantidade);
 }
 
-void PoeNumerosImportado(Colunas &c, const DadosImportado &d)
-{
+void PoeNumerosImportado(Colunas &c, const DadosImportado &d) {
     c.seNaoVazio(QStringLiteral("QTD_IMPORTADO"), d.quantidade);
     c.seNaoVazio(QStringLiteral("VALOR_UNITARIO_IMPORTADO"), d.valorUnitario);
     c.seNaoVazio(QStringLiteral("ALIQUOTA_IMPORTADO"), d.aliquota);
@@ -105,8 +95,7 @@ void PoeNumerosImportado(Colunas &c, const DadosImportado &d)
                                                     d.quantidade.value_or(0.0));
 }
 
-void PoeOpcoesImportado(Colunas &c, const DadosImportado &d)
-{
+void PoeOpcoesImportado(Colunas &c, const DadosImportado &d) {
     c.seMarcado(QStringLiteral("IN_COM_SUSP_IMPORTADO"), d.comSuspensao);
     c.seMarcado(QStringLiteral("IN_DIRETO_IMPORTADO"), d.direto);
     c.seMarcado(QStringLiteral("IN_REDUCAO_II_IMPORTADO"), d.reducaoII);
@@ -119,34 +108,29 @@ struct Vinculos {
     int nf = 0;
 };
 
-Vinculos LeVinculos(Banco &banco, int nrVlm, int nrSqImportado)
-{
-    QSqlQuery q = banco.executa(
-        QStringLiteral("SELECT NR_SEQ_DI_IMPORTADO, NR_SEQ_NF_IMPORTADO"
-                       " FROM COMPONENTES_IMPORTADOS WHERE ") +
-            OndeImportado,
-        {nrVlm, nrSqImportado});
+Vinculos LeVinculos(Banco &banco, int nrVlm, int nrSqImportado) {
+    QSqlQuery q = banco.executa(QStringLiteral("SELECT NR_SEQ_DI_IMPORTADO, NR_SEQ_NF_IMPORTADO"
+                                               " FROM COMPONENTES_IMPORTADOS WHERE ") +
+                                    OndeImportado,
+                                {nrVlm, nrSqImportado});
     if (!banco.proxima(q))
         gravar::NaoEncontrado(DescreveImportado(nrVlm, nrSqImportado));
     return {q.value(0).toInt(), q.value(1).toInt()};
 }
 
-void ApagaNF(Banco &banco, int chave)
-{
+void ApagaNF(Banco &banco, int chave) {
     if (chave > 0)
         banco.executa(QStringLiteral("DELETE FROM NF WHERE NR_SEQ_NF = ?"), {chave});
 }
 
-void ApagaDI(Banco &banco, int chave)
-{
+void ApagaDI(Banco &banco, int chave) {
     if (chave > 0)
         banco.executa(QStringLiteral("DELETE FROM DI WHERE NR_SQ_DI = ?"), {chave});
 }
 
 } // namespace
 
-QString CnpjSomenteDigitos(const QString &cnpj)
-{
+QString CnpjSomenteDigitos(const QString &cnpj) {
     QString digitos;
     digitos.reserve(14);
     for (QChar c : cnpj)
@@ -155,8 +139,7 @@ QString CnpjSomenteDigitos(const QString &cnpj)
     return digitos;
 }
 
-QDate LeDataNF(const QString &data)
-{
+QDate LeDataNF(const QString &data) {
     const QString s = data.trimmed();
     for (const char *formato : {"dd/MM/yyyy", "ddMMyyyy", "yyyy/MM/dd", "yyyy-MM-dd"}) {
         const QDate d = QDate::fromString(s, QLatin1String(formato));
@@ -166,15 +149,13 @@ QDate LeDataNF(const QString &data)
     return {};
 }
 
-int CriaVLM(Banco &banco)
-{
+int CriaVLM(Banco &banco) {
     return banco.executa(QStringLiteral("INSERT INTO VLME (CODIGO_VLM) VALUES ('')"))
         .lastInsertId()
         .toInt();
 }
 
-void GravaVLME(Banco &banco, int nrVlm, const DadosGerais &d)
-{
+void GravaVLME(Banco &banco, int nrVlm, const DadosGerais &d) {
     Colunas c;
     c.poe(QStringLiteral("CNPJ_VLM"), Texto(d.cnpj));
     c.poe(QStringLiteral("CPF_VLM"), Texto(d.cpf));
@@ -196,18 +177,15 @@ void GravaVLME(Banco &banco, int nrVlm, const DadosGerais &d)
         gravar::NaoEncontrado(QStringLiteral("VLM-E %1").arg(nrVlm));
 }
 
-int GravaNF(Banco &banco, const DadosNF &nf)
-{
+int GravaNF(Banco &banco, const DadosNF &nf) {
     return gravar::Insere(banco, QStringLiteral("NF"), ColunasNF(nf, false));
 }
 
-int GravaDI(Banco &banco, const DadosDI &di)
-{
+int GravaDI(Banco &banco, const DadosDI &di) {
     return gravar::Insere(banco, QStringLiteral("DI"), ColunasDI(di, false));
 }
 
-int GravaNacional(Banco &banco, int nrVlm, const DadosNacional &dados, int chaveNF)
-{
+int GravaNacional(Banco &banco, int nrVlm, const DadosNacional &dados, int chaveNF) {
     const int nrSq = ProximoNacional(banco, nrVlm);
     Colunas c;
     c.poe(QStringLiteral("NR_VLM_NACIONAL"), nrVlm);
@@ -220,8 +198,7 @@ int GravaNacional(Banco &banco, int nrVlm, const DadosNacional &dados, int chave
     return nrSq;
 }
 
-int IncluiNacional(Banco &banco, int nrVlm, const DadosNF &nf, const DadosNacional &dados)
-{
+int IncluiNacional(Banco &banco, int nrVlm, const DadosNF &nf, const DadosNacional &dados) {
     Transacao t(banco);
     const int chave = GravaNF(banco, nf);
     const int nrSq = GravaNacional(banco, nrVlm, dados, chave);
@@ -232,8 +209,7 @@ int IncluiNacional(Banco &banco, int nrVlm, const DadosNF &nf, const DadosNacion
     return nrSq;
 }
 
-void AtualizaNacional(Banco &banco, int nrVlm, int nrSqNacional, const DadosNacional &dados)
-{
+void AtualizaNacional(Banco &banco, int nrVlm, int nrSqNacional, const DadosNacional &dados) {
     Colunas c;
     PoeNacional(c, dados);
     if (gravar::Atualiza(banco, QStringLiteral("COMPONENTES_NACIONAIS"), c, OndeNacional,
@@ -242,8 +218,7 @@ void AtualizaNacional(Banco &banco, int nrVlm, int nrSqNacional, const DadosNaci
 }
 
 void AlteraNacional(Banco &banco, int nrVlm, int nrSqNacional, const DadosNF &nf,
-                    const DadosNacional &dados)
-{
+                    const DadosNacional &dados) {
     Transacao t(banco);
     const QVariant vinculo = banco.escalar(
         QStringLiteral("SELECT NR_SEQ_NF_NACIONAL FROM COMPONENTES_NACIONAIS WHERE ") +
@@ -253,9 +228,9 @@ void AlteraNacional(Banco &banco, int nrVlm, int nrSqNacional, const DadosNF &nf
         gravar::NaoEncontrado(DescreveNacional(nrVlm, nrSqNacional));
     const int chave = vinculo.toInt();
     const Colunas colunasNF = ColunasNF(nf, true);
-    const bool gravada = chave > 0 && gravar::Atualiza(banco, QStringLiteral("NF"), colunasNF,
-                                                       QStringLiteral("NR_SEQ_NF = ?"),
-                                                       {chave}) > 0;
+    const bool gravada =
+        chave > 0 && gravar::Atualiza(banco, QStringLiteral("NF"), colunasNF,
+                                      QStringLiteral("NR_SEQ_NF = ?"), {chave}) > 0;
     // An invoice typed for a component without one (or whose row is gone)
     // would otherwise be dropped while the form reports success.
     if (!gravada && !NFVazia(nf)) {
@@ -270,8 +245,7 @@ void AlteraNacional(Banco &banco, int nrVlm, int nrSqNacional, const DadosNF &nf
 }
 
 int GravaImportado(Banco &banco, int nrVlm, const DadosImportado &dados, Documento documento,
-                   int chave, int nacionalDono)
-{
+                   int chave, int nacionalDono) {
     Transacao t(banco);
     const int nrSq = ProximoImportado(banco, nrVlm);
     Colunas c;
@@ -285,19 +259,18 @@ int GravaImportado(Banco &banco, int nrVlm, const DadosImportado &dados, Documen
     PoeOpcoesImportado(c, dados);
     gravar::Insere(banco, QStringLiteral("COMPONENTES_IMPORTADOS"), c);
     if (nacionalDono != 0) {
-        banco.executa(QStringLiteral("INSERT INTO SUBCOMP (N_VLM_SUBCOMP, N_NACIONAL_SUBCOMP,"
-                                     " N_IMPORTADO_SUBCOMP, IN_BASE_CALCULO_SUBCOMP)"
-                                     " VALUES (?, ?, ?, ?)"),
-                      {nrVlm, nacionalDono > 0 ? nacionalDono : 0, nrSq,
-                       dados.baseCalculo ? 1 : 0});
+        banco.executa(
+            QStringLiteral("INSERT INTO SUBCOMP (N_VLM_SUBCOMP, N_NACIONAL_SUBCOMP,"
+                           " N_IMPORTADO_SUBCOMP, IN_BASE_CALCULO_SUBCOMP)"
+                           " VALUES (?, ?, ?, ?)"),
+            {nrVlm, nacionalDono > 0 ? nacionalDono : 0, nrSq, dados.baseCalculo ? 1 : 0});
     }
     t.confirma();
     return nrSq;
 }
 
 int IncluiImportadoDI(Banco &banco, int nrVlm, const DadosDI &di, const DadosImportado &dados,
-                      int nacionalDono)
-{
+                      int nacionalDono) {
     Transacao t(banco);
     const int chave = GravaDI(banco, di);
     const int nrSq = GravaImportado(banco, nrVlm, dados, Documento::DI, chave, nacionalDono);
@@ -306,8 +279,7 @@ int IncluiImportadoDI(Banco &banco, int nrVlm, const DadosDI &di, const DadosImp
 }
 
 int IncluiImportadoNF(Banco &banco, int nrVlm, const DadosNF &nf, const DadosImportado &dados,
-                      int nacionalDono)
-{
+                      int nacionalDono) {
     Transacao t(banco);
     const int chave = GravaNF(banco, nf);
     const int nrSq = GravaImportado(banco, nrVlm, dados, Documento::NF, chave, nacionalDono);
@@ -316,8 +288,7 @@ int IncluiImportadoNF(Banco &banco, int nrVlm, const DadosNF &nf, const DadosImp
 }
 
 void AtualizaImportado(Banco &banco, int nrVlm, int nrSqImportado, const DadosImportado &dados,
-                       Documento documento, int chave, int nacionalDono)
-{
+                       Documento documento, int chave, int nacionalDono) {
     Transacao t(banco);
     const Vinculos atual = LeVinculos(banco, nrVlm, nrSqImportado);
     Colunas c;
@@ -349,8 +320,7 @@ void AtualizaImportado(Banco &banco, int nrVlm, int nrSqImportado, const DadosIm
 }
 
 void AlteraImportadoDI(Banco &banco, int nrVlm, int nrSqImportado, const DadosDI &di,
-                       const DadosImportado &dados, int nacionalDono)
-{
+                       const DadosImportado &dados, int nacionalDono) {
     Transacao t(banco);
     int chave = LeVinculos(banco, nrVlm, nrSqImportado).di;
     const Colunas colunas = ColunasDI(di, true);
@@ -362,8 +332,7 @@ void AlteraImportadoDI(Banco &banco, int nrVlm, int nrSqImportado, const DadosDI
 }
 
 void AlteraImportadoNF(Banco &banco, int nrVlm, int nrSqImportado, const DadosNF &nf,
-                       const DadosImportado &dados, int nacionalDono)
-{
+                       const DadosImportado &dados, int nacionalDono) {
     Transacao t(banco);
     int chave = LeVinculos(banco, nrVlm, nrSqImportado).nf;
     const Colunas colunas = ColunasNF(nf, true);
@@ -374,8 +343,7 @@ void AlteraImportadoNF(Banco &banco, int nrVlm, int nrSqImportado, const DadosNF
     t.confirma();
 }
 
-int IncluiModelo(Banco &banco, int nrVlm, const DadosModelo &dados)
-{
+int IncluiModelo(Banco &banco, int nrVlm, const DadosModelo &dados) {
     const int nrSq = ProximoModelo(banco, nrVlm);
     Colunas c;
     c.poe(QStringLiteral("NR_VLM_MODELOS"), nrVlm);
@@ -387,8 +355,7 @@ int IncluiModelo(Banco &banco, int nrVlm, const DadosModelo &dados)
     return nrSq;
 }
 
-int AlteraModelo(Banco &banco, int nrVlm, int nrSqModelo, const DadosModelo &dados)
-{
+int AlteraModelo(Banco &banco, int nrVlm, int nrSqModelo, const DadosModelo &dados) {
     Colunas c;
     c.seNaoVazio(QStringLiteral("TX_DESCRICAO_MODELOS"), dados.descricao);
     c.seNaoVazio(QStringLiteral("PRECO_VENDA_MODELOS"), dados.precoVenda);
@@ -409,16 +376,14 @@ bool ModeloCadastrado(Banco &banco, int nrVlm, const QString &descricao, int exc
         .isValid();
 }
 
-void ExcluiImportado(Banco &banco, int nrVlm, int nrSqImportado)
-{
+void ExcluiImportado(Banco &banco, int nrVlm, int nrSqImportado) {
     Transacao t(banco);
     Vinculos vinculos;
     {
-        QSqlQuery q = banco.executa(
-            QStringLiteral("SELECT NR_SEQ_DI_IMPORTADO, NR_SEQ_NF_IMPORTADO"
-                           " FROM COMPONENTES_IMPORTADOS WHERE ") +
-                OndeImportado,
-            {nrVlm, nrSqImportado});
+        QSqlQuery q = banco.executa(QStringLiteral("SELECT NR_SEQ_DI_IMPORTADO, NR_SEQ_NF_IMPORTADO"
+                                                   " FROM COMPONENTES_IMPORTADOS WHERE ") +
+                                        OndeImportado,
+                                    {nrVlm, nrSqImportado});
         if (banco.proxima(q))
             vinculos = {q.value(0).toInt(), q.value(1).toInt()};
     }
@@ -436,8 +401,7 @@ namespace {
 
 // Deletes the subcomponents linked to national `nrSqNacional` (0: those waiting
 // for a component being included) and their links.
-void ExcluiSubcomponentes(Banco &banco, int nrVlm, int nrSqNacional)
-{
+void ExcluiSubcomponentes(Banco &banco, int nrVlm, int nrSqNacional) {
     std::vector<int> importados;
     {
         QSqlQuery q = banco.executa(QStringLiteral("SELECT N_IMPORTADO_SUBCOMP FROM SUBCOMP"
@@ -456,8 +420,7 @@ void ExcluiSubcomponentes(Banco &banco, int nrVlm, int nrSqNacional)
 
 } // namespace
 
-void ExcluiNacional(Banco &banco, int nrVlm, int nrSqNacional)
-{
+void ExcluiNacional(Banco &banco, int nrVlm, int nrSqNacional) {
     Transacao t(banco);
     ExcluiSubcomponentes(banco, nrVlm, nrSqNacional);
     const QVariant nf = banco.escalar(
@@ -471,8 +434,7 @@ void ExcluiNacional(Banco &banco, int nrVlm, int nrSqNacional)
     t.confirma();
 }
 
-void ExcluiSubcomponentesPendentes(Banco &banco, int nrVlm)
-{
+void ExcluiSubcomponentesPendentes(Banco &banco, int nrVlm) {
     Transacao t(banco);
     ExcluiSubcomponentes(banco, nrVlm, 0);
     t.confirma();

@@ -38,20 +38,20 @@ class Banco;
 enum class Coeficiente { Fixo = 0, Variavel = 1 };
 
 struct DadosGerais {
-    QString cnpj;        // mskCNPJ, 14 digits
-    QString cpf;         // mskCPF, 11 digits
-    QString ppb;         // txtPPB
-    QString denProduto;  // txtDenProduto
-    QString ncm;         // mskNCM, 8 digits
-    QString unidade;     // txtUnidade
-    std::optional<double> pesoBruto; // empty field: stored as 0
-    std::optional<double> salarios;  // empty field: stored as 0
-    std::optional<double> encargos;  // empty field: stored as 0
+    QString cnpj;                           // mskCNPJ, 14 digits
+    QString cpf;                            // mskCPF, 11 digits
+    QString ppb;                            // txtPPB
+    QString denProduto;                     // txtDenProduto
+    QString ncm;                            // mskNCM, 8 digits
+    QString unidade;                        // txtUnidade
+    std::optional<double> pesoBruto;        // empty field: stored as 0
+    std::optional<double> salarios;         // empty field: stored as 0
+    std::optional<double> encargos;         // empty field: stored as 0
     std::optional<Coeficiente> coeficiente; // optFixo / optVariavel
     std::optional<bool> substitutivo;       // optSubstitutivoSim / Nao
     std::optional<bool> retificador;        // optRetificadorSim / Nao
-    QString vlmAnterior; // mskVlmAnterior, 10 digits
-    QString nrProcesso;  // mskNrProcesso, 17 digits
+    QString vlmAnterior;                    // mskVlmAnterior, 10 digits
+    QString nrProcesso;                     // mskNrProcesso, 17 digits
 };
 
 // Invoice fields of frmNacionais or frmImportados.
@@ -72,11 +72,11 @@ struct DadosDI {
 
 // Component fields of frmNacionais.
 struct DadosNacional {
-    QString descricao; // txtDescricao
+    QString descricao;                   // txtDescricao
     std::optional<double> quantidade;    // mskQTD
     std::optional<double> custoUnitario; // mskCustoUnitario
-    QString unidade;   // TxtUnidade
-    QString ncm;       // mskNCM, 8 digits
+    QString unidade;                     // TxtUnidade
+    QString ncm;                         // mskNCM, 8 digits
     // The component's own number in an imported text file (its subcomponents
     // name it by that number); written only when the row is inserted.
     std::optional<int> numeroNoArquivo;
@@ -84,16 +84,16 @@ struct DadosNacional {
 
 // Component fields of frmImportados.
 struct DadosImportado {
-    QString descricao; // txtDescricao
+    QString descricao;                   // txtDescricao
     std::optional<double> quantidade;    // mskQTD
     std::optional<double> valorUnitario; // mskValorUnitario
     std::optional<double> aliquota;      // mskAliquota
     std::optional<bool> comSuspensao;    // optComSuspSim / Nao
     std::optional<bool> direto;          // optDiretoSim (DI) / optDiretoNao (NF)
     std::optional<bool> reducaoII;       // optReducaoSim / Nao
-    QString unidade;   // txtUnidade
-    QString ncm;       // mskNCM, 8 digits
-    bool baseCalculo = false; // optBaseCalculoSim; subcomponents only
+    QString unidade;                     // txtUnidade
+    QString ncm;                         // mskNCM, 8 digits
+    bool baseCalculo = false;            // optBaseCalculoSim; subcomponents only
 };
 
 // frmModelos.

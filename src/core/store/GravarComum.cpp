@@ -4,38 +4,32 @@
 
 namespace vlme::store::gravar {
 
-QVariant Texto(const QString &texto)
-{
+QVariant Texto(const QString &texto) {
     // Qt binds a null QString as SQL NULL; a typed-but-empty field is ''.
     return texto.isNull() ? QVariant(QStringLiteral("")) : QVariant(texto);
 }
 
-void Colunas::poe(const QString &nome, const QVariant &valor)
-{
+void Colunas::poe(const QString &nome, const QVariant &valor) {
     nomes_ << nome;
     valores_ << valor;
 }
 
-void Colunas::seNaoVazio(const QString &nome, const QString &texto)
-{
+void Colunas::seNaoVazio(const QString &nome, const QString &texto) {
     if (!texto.isEmpty())
         poe(nome, texto);
 }
 
-void Colunas::seNaoVazio(const QString &nome, const std::optional<double> &numero)
-{
+void Colunas::seNaoVazio(const QString &nome, const std::optional<double> &numero) {
     if (numero)
         poe(nome, *numero);
 }
 
-void Colunas::seMarcado(const QString &nome, const std::optional<bool> &opcao)
-{
+void Colunas::seMarcado(const QString &nome, const std::optional<bool> &opcao) {
     if (opcao)
         poe(nome, *opcao ? 1 : 0);
 }
 
-int Insere(Banco &banco, const QString &tabela, const Colunas &colunas)
-{
+int Insere(Banco &banco, const QString &tabela, const Colunas &colunas) {
     QString sql;
     if (colunas.vazia()) {
         sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(tabela);
@@ -52,24 +46,22 @@ int Insere(Banco &banco, const QString &tabela, const Colunas &colunas)
 }
 
 int Atualiza(Banco &banco, const QString &tabela, const Colunas &colunas, const QString &onde,
-             const QVariantList &valoresOnde)
-{
+             const QVariantList &valoresOnde) {
     if (colunas.vazia())
-        return banco.escalar(QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(tabela, onde),
-                             valoresOnde)
+        return banco
+            .escalar(QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(tabela, onde),
+                     valoresOnde)
             .toInt();
     QStringList atribuicoes;
     for (const QString &nome : colunas.nomes())
         atribuicoes << nome + QStringLiteral(" = ?");
-    QSqlQuery q = banco.executa(
-        QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-            .arg(tabela, atribuicoes.join(QStringLiteral(", ")), onde),
-        colunas.valores() + valoresOnde);
+    QSqlQuery q = banco.executa(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                    .arg(tabela, atribuicoes.join(QStringLiteral(", ")), onde),
+                                colunas.valores() + valoresOnde);
     return q.numRowsAffected();
 }
 
-void NaoEncontrado(const QString &oQue)
-{
+void NaoEncontrado(const QString &oQue) {
     throw ErroBanco(QStringLiteral("Registro não encontrado: %1.").arg(oQue), {});
 }
 

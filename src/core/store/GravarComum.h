@@ -18,7 +18,7 @@ QVariant Texto(const QString &texto);
 
 // Columns to write, in order. Names are our own constants, never user text.
 class Colunas {
-public:
+  public:
     void poe(const QString &nome, const QVariant &valor);
     // Only when the field was not empty.
     void seNaoVazio(const QString &nome, const QString &texto);
@@ -30,7 +30,7 @@ public:
     const QStringList &nomes() const { return nomes_; }
     const QVariantList &valores() const { return valores_; }
 
-private:
+  private:
     QStringList nomes_;
     QVariantList valores_;
 };

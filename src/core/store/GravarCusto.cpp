@@ -10,8 +10,7 @@ namespace {
 
 // a <= b, with sums that are equal on paper but differ in the last bits of a
 // double (0,7 + 0,1 against 0,8) counted as equal.
-bool MenorOuIgual(double a, double b)
-{
+bool MenorOuIgual(double a, double b) {
     if (a <= b)
         return true;
     const double escala = std::max({1.0, std::fabs(a), std::fabs(b)});
@@ -20,29 +19,26 @@ bool MenorOuIgual(double a, double b)
 
 } // namespace
 
-double SomaSubcomponentes(Banco &banco, int nrVlm, int nrSqNacional, int excetoImportado)
-{
-    const QVariant soma = banco.escalar(
-        QStringLiteral("SELECT SUM(i.QTD_IMPORTADO * i.VALOR_UNITARIO_IMPORTADO)"
-                       " FROM COMPONENTES_IMPORTADOS i, SUBCOMP s"
-                       " WHERE s.N_VLM_SUBCOMP = ? AND s.N_NACIONAL_SUBCOMP = ?"
-                       " AND s.N_IMPORTADO_SUBCOMP = i.NR_SQ_IMPORTADO"
-                       " AND i.NR_VLM_IMPORTADO = ? AND i.NR_SQ_IMPORTADO <> ?"),
-        {nrVlm, std::max(nrSqNacional, 0), nrVlm, excetoImportado});
+double SomaSubcomponentes(Banco &banco, int nrVlm, int nrSqNacional, int excetoImportado) {
+    const QVariant soma =
+        banco.escalar(QStringLiteral("SELECT SUM(i.QTD_IMPORTADO * i.VALOR_UNITARIO_IMPORTADO)"
+                                     " FROM COMPONENTES_IMPORTADOS i, SUBCOMP s"
+                                     " WHERE s.N_VLM_SUBCOMP = ? AND s.N_NACIONAL_SUBCOMP = ?"
+                                     " AND s.N_IMPORTADO_SUBCOMP = i.NR_SQ_IMPORTADO"
+                                     " AND i.NR_VLM_IMPORTADO = ? AND i.NR_SQ_IMPORTADO <> ?"),
+                      {nrVlm, std::max(nrSqNacional, 0), nrVlm, excetoImportado});
     return soma.isNull() ? 0.0 : soma.toDouble();
 }
 
 bool VerificaCustoSubcomponentes(Banco &banco, int nrVlm, int nacionalDono,
                                  double custoUnitarioNacional, double quantidade,
-                                 double valorUnitario, int nrSqImportado)
-{
+                                 double valorUnitario, int nrSqImportado) {
     const double total =
         SomaSubcomponentes(banco, nrVlm, nacionalDono, nrSqImportado) + quantidade * valorUnitario;
     return MenorOuIgual(custoUnitarioNacional, total);
 }
 
-bool VerificaCustoNacional(Banco &banco, int nrVlm, int nrSqNacional, double custoUnitario)
-{
+bool VerificaCustoNacional(Banco &banco, int nrVlm, int nrSqNacional, double custoUnitario) {
     return MenorOuIgual(custoUnitario, SomaSubcomponentes(banco, nrVlm, nrSqNacional));
 }
 

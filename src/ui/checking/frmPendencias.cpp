@@ -17,8 +17,7 @@
 
 namespace vlme::ui {
 
-frmPendencias::frmPendencias(QWidget *pai) : QDialog(pai)
-{
+frmPendencias::frmPendencias(QWidget *pai) : QDialog(pai) {
     setObjectName(QStringLiteral("frmPendencias"));
     setWindowTitle(QStringLiteral("Pendências"));
     resize(640, 420);
@@ -37,7 +36,8 @@ frmPendencias::frmPendencias(QWidget *pai) : QDialog(pai)
     lblDataHora = new QLabel(fraProtocolo);
     lblDataHora->setObjectName(QStringLiteral("lblDataHora"));
     grade->addWidget(lblDataHora, 0, 1);
-    grade->addWidget(new QLabel(QStringLiteral("Número de protocolo da transmissão : "), fraProtocolo), 1, 0);
+    grade->addWidget(
+        new QLabel(QStringLiteral("Número de protocolo da transmissão : "), fraProtocolo), 1, 0);
     lblTransmissao = new QLabel(fraProtocolo);
     lblTransmissao->setObjectName(QStringLiteral("lblTransmissao"));
     grade->addWidget(lblTransmissao, 1, 1);
@@ -78,8 +78,7 @@ frmPendencias::frmPendencias(QWidget *pai) : QDialog(pai)
     layout->addLayout(botoes);
 }
 
-void frmPendencias::mostraPendencias(const std::vector<checking::Pendencia> &pendencias)
-{
+void frmPendencias::mostraPendencias(const std::vector<checking::Pendencia> &pendencias) {
     lstPendencias->clear();
     lstPendencias->setColumnCount(1);
     lstPendencias->setHeaderLabels({QStringLiteral("PROBLEMA DETECTADO")});
@@ -91,12 +90,13 @@ void frmPendencias::mostraPendencias(const std::vector<checking::Pendencia> &pen
     lblContagem->hide();
 }
 
-void frmPendencias::mostraDiagnostico(store::Banco &banco, int nrVlm, shell::InterfaceUsuario &usuario)
-{
+void frmPendencias::mostraDiagnostico(store::Banco &banco, int nrVlm,
+                                      shell::InterfaceUsuario &usuario) {
     const checking::Diagnostico d = checking::LeDiagnostico(banco, nrVlm);
     lstPendencias->clear();
     lstPendencias->setColumnCount(3);
-    lstPendencias->setHeaderLabels({QStringLiteral("ERROS"), QStringLiteral("FICHA"), QStringLiteral("REGISTRO")});
+    lstPendencias->setHeaderLabels(
+        {QStringLiteral("ERROS"), QStringLiteral("FICHA"), QStringLiteral("REGISTRO")});
     const QIcon iconeErro = style()->standardIcon(QStyle::SP_MessageBoxCritical);
     const QIcon iconeAviso = style()->standardIcon(QStyle::SP_MessageBoxWarning);
     for (const auto &i : d.itens) {
@@ -105,8 +105,8 @@ void frmPendencias::mostraDiagnostico(store::Banco &banco, int nrVlm, shell::Int
     }
     lstPendencias->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     if (!d.itens.empty() && d.registrado)
-        usuario.mensagem(QStringLiteral("ATENÇÃO"), checking::TextoSoAvisos, shell::Icone::Informacao,
-                         shell::Botoes::Ok);
+        usuario.mensagem(QStringLiteral("ATENÇÃO"), checking::TextoSoAvisos,
+                         shell::Icone::Informacao, shell::Botoes::Ok);
     lblContagem->setText(QStringLiteral("Erros: %1    Avisos: %2").arg(d.erros).arg(d.avisos));
     lblContagem->show();
     if (d.recebidoEm) {
@@ -118,8 +118,7 @@ void frmPendencias::mostraDiagnostico(store::Banco &banco, int nrVlm, shell::Int
 }
 
 void MostraListaPendencias(const std::vector<checking::Pendencia> &pendencias, QWidget *pai,
-                           const std::function<void(int)> &ajuda)
-{
+                           const std::function<void(int)> &ajuda) {
     // The picker steps aside for the list.
     if (QWidget *ativa = QApplication::activeWindow();
         ativa && ativa->objectName() == QLatin1String("frmVLMs"))
@@ -133,8 +132,7 @@ void MostraListaPendencias(const std::vector<checking::Pendencia> &pendencias, Q
 bool VerificaPendencias(store::Banco &banco, int nrVlm, bool mostraSucesso,
                         shell::InterfaceUsuario &usuario, QWidget *pai,
                         const checking::DadosGeraisVerificacao *formulario,
-                        const std::function<void(int)> &ajuda)
-{
+                        const std::function<void(int)> &ajuda) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::vector<checking::Pendencia> pendencias;
     try {

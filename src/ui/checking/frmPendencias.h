@@ -24,7 +24,7 @@ namespace vlme::ui {
 
 class frmPendencias : public QDialog {
     Q_OBJECT
-public:
+  public:
     static constexpr int ContextoAjuda = 66;
 
     explicit frmPendencias(QWidget *pai = nullptr);

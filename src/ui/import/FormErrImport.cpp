@@ -2,8 +2,8 @@
 
 #include "shell/ContextosAjuda.h"
 #include "shell/FronteiraComando.h"
-#include "ui/shell/frmAjuda.h"
 #include "shell/InterfaceUsuario.h"
+#include "ui/shell/frmAjuda.h"
 
 #include <QApplication>
 #include <QFont>

@@ -39,8 +39,7 @@ bool InstalaTraducoesQt(QCoreApplication &app) {
     return instalado;
 }
 
-int Main(int argc, char *argv[])
-{
+int Main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("VLME"));
     QApplication::setApplicationName(QStringLiteral("VLME"));
@@ -69,8 +68,8 @@ int Main(int argc, char *argv[])
 
     shell::CopiaUnica copiaUnica(programa.pasta);
     if (!copiaUnica.obtem()) {
-        usuario.mensagem(QStringLiteral("ERRO"), shell::MensagemOutraCopia, shell::Icone::Exclamacao,
-                         shell::Botoes::Ok);
+        usuario.mensagem(QStringLiteral("ERRO"), shell::MensagemOutraCopia,
+                         shell::Icone::Exclamacao, shell::Botoes::Ok);
         return 1;
     }
 

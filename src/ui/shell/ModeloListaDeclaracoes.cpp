@@ -2,38 +2,32 @@
 
 namespace vlme::ui {
 
-ModeloListaDeclaracoes::ModeloListaDeclaracoes(QObject *pai) : QAbstractTableModel(pai)
-{
+ModeloListaDeclaracoes::ModeloListaDeclaracoes(QObject *pai) : QAbstractTableModel(pai) {
     setObjectName(QStringLiteral("datVlms"));
 }
 
-void ModeloListaDeclaracoes::carrega(store::Banco &banco, store::FiltroLista filtro)
-{
+void ModeloListaDeclaracoes::carrega(store::Banco &banco, store::FiltroLista filtro) {
     std::vector<store::ItemLista> novos = store::ListaDeclaracoes(banco, filtro);
     beginResetModel();
     itens_ = std::move(novos);
     endResetModel();
 }
 
-int ModeloListaDeclaracoes::numero(int linha) const
-{
+int ModeloListaDeclaracoes::numero(int linha) const {
     if (linha < 0 || linha >= int(itens_.size()))
         return 0;
     return itens_[size_t(linha)].numero;
 }
 
-int ModeloListaDeclaracoes::rowCount(const QModelIndex &pai) const
-{
+int ModeloListaDeclaracoes::rowCount(const QModelIndex &pai) const {
     return pai.isValid() ? 0 : int(itens_.size());
 }
 
-int ModeloListaDeclaracoes::columnCount(const QModelIndex &pai) const
-{
+int ModeloListaDeclaracoes::columnCount(const QModelIndex &pai) const {
     return pai.isValid() ? 0 : NumeroColunas;
 }
 
-QVariant ModeloListaDeclaracoes::data(const QModelIndex &indice, int papel) const
-{
+QVariant ModeloListaDeclaracoes::data(const QModelIndex &indice, int papel) const {
     if (!indice.isValid() || indice.row() >= int(itens_.size()))
         return {};
     const store::ItemLista &item = itens_[size_t(indice.row())];
@@ -62,8 +56,8 @@ QVariant ModeloListaDeclaracoes::data(const QModelIndex &indice, int papel) cons
     }
 }
 
-QVariant ModeloListaDeclaracoes::headerData(int secao, Qt::Orientation orientacao, int papel) const
-{
+QVariant ModeloListaDeclaracoes::headerData(int secao, Qt::Orientation orientacao,
+                                            int papel) const {
     if (orientacao != Qt::Horizontal || papel != Qt::DisplayRole)
         return QAbstractTableModel::headerData(secao, orientacao, papel);
     switch (secao) {

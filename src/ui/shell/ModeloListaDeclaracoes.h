@@ -17,7 +17,7 @@ namespace vlme::ui {
 
 class ModeloListaDeclaracoes : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     enum Coluna { Numero, Cnpj, Produto, Tipo, Situacao, Protocolo, NumeroColunas };
     // Every cell answers this role with its row's NR_VLM_VLM.
     static constexpr int PapelNumero = Qt::UserRole + 1;
@@ -34,7 +34,7 @@ public:
     QVariant headerData(int secao, Qt::Orientation orientacao,
                         int papel = Qt::DisplayRole) const override;
 
-private:
+  private:
     std::vector<store::ItemLista> itens_;
 };
 

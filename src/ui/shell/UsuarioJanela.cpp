@@ -12,14 +12,14 @@ using shell::Icone;
 using shell::Resposta;
 
 shell::Resposta UsuarioJanela::mensagem(const QString &titulo, const QString &texto, Icone icone,
-                                        Botoes botoes)
-{
+                                        Botoes botoes) {
     QMessageBox caixa(pai_ ? pai_ : QApplication::activeWindow());
     caixa.setWindowTitle(titulo.isEmpty() ? QStringLiteral("VLM-E") : titulo);
     // Messages break lines with "\r" (as the field checks do) or "\n"; the
     // box's label only understands the latter.
     QString exibido = texto;
-    exibido.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    exibido.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     caixa.setText(exibido);
     switch (icone) {
     case Icone::Nenhum:
@@ -84,14 +84,12 @@ shell::Resposta UsuarioJanela::mensagem(const QString &titulo, const QString &te
 }
 
 QString UsuarioJanela::escolheArquivoAbrir(const QString &titulo, const QString &filtro,
-                                           const QString &pastaInicial)
-{
+                                           const QString &pastaInicial) {
     return QFileDialog::getOpenFileName(pai_, titulo, pastaInicial, filtro);
 }
 
 QString UsuarioJanela::escolheArquivoSalvar(const QString &titulo, const QString &filtro,
-                                            const QString &caminhoInicial)
-{
+                                            const QString &caminhoInicial) {
     return QFileDialog::getSaveFileName(pai_, titulo, caminhoInicial, filtro);
 }
 

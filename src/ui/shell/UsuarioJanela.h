@@ -8,7 +8,7 @@ class QWidget;
 namespace vlme::ui {
 
 class UsuarioJanela final : public shell::InterfaceUsuario {
-public:
+  public:
     explicit UsuarioJanela(QWidget *pai = nullptr) : pai_(pai) {}
     void definePai(QWidget *pai) { pai_ = pai; }
 
@@ -19,7 +19,7 @@ public:
     QString escolheArquivoSalvar(const QString &titulo, const QString &filtro,
                                  const QString &caminhoInicial) override;
 
-private:
+  private:
     QWidget *pai_;
 };
 

@@ -25,8 +25,7 @@
 #include <algorithm>
 
 // Resources of a static library are registered by hand, at global scope.
-static void registraPaginasAjuda()
-{
+static void registraPaginasAjuda() {
     Q_INIT_RESOURCE(ajuda);
 }
 
@@ -37,8 +36,7 @@ namespace {
 const QString Pasta = QStringLiteral("qrc:/ajuda/");
 constexpr int PapelPagina = Qt::UserRole;
 
-QPointer<frmAjuda> &janelaAtual()
-{
+QPointer<frmAjuda> &janelaAtual() {
     static QPointer<frmAjuda> atual;
     return atual;
 }
@@ -48,8 +46,7 @@ struct ListaAjuda {
     QList<TopicoAjuda> topicos;
 };
 
-const ListaAjuda &lista()
-{
+const ListaAjuda &lista() {
     static const ListaAjuda carregada = [] {
         registraPaginasAjuda();
         ListaAjuda l;
@@ -85,8 +82,7 @@ class DelegadoConteudo : public QStyledItemDelegate {
   public:
     explicit DelegadoConteudo(QTreeWidget *arvore) : QStyledItemDelegate(arvore), arvore_(arvore) {}
 
-    QSize sizeHint(const QStyleOptionViewItem &opcao, const QModelIndex &indice) const override
-    {
+    QSize sizeHint(const QStyleOptionViewItem &opcao, const QModelIndex &indice) const override {
         QStyleOptionViewItem o(opcao);
         initStyleOption(&o, indice);
         int nivel = arvore_->rootIsDecorated() ? 1 : 0;
@@ -104,8 +100,7 @@ class DelegadoConteudo : public QStyledItemDelegate {
 };
 
 // Lower case without accents, so that "pendencia" finds "Pendências".
-QString normaliza(const QString &texto)
-{
+QString normaliza(const QString &texto) {
     const QString decomposto = texto.normalized(QString::NormalizationForm_D);
     QString simples;
     simples.reserve(decomposto.size());
@@ -117,26 +112,22 @@ QString normaliza(const QString &texto)
 
 } // namespace
 
-const QList<TopicoAjuda> &TopicosAjuda()
-{
+const QList<TopicoAjuda> &TopicosAjuda() {
     return lista().topicos;
 }
 
-QString PaginaDoContexto(int contexto)
-{
+QString PaginaDoContexto(int contexto) {
     for (const TopicoAjuda &t : TopicosAjuda())
         if (t.contextos.contains(contexto))
             return t.pagina;
     return {};
 }
 
-QString PaginaInicial()
-{
+QString PaginaInicial() {
     return lista().inicio;
 }
 
-frmAjuda::frmAjuda(QWidget *pai) : QDialog(pai)
-{
+frmAjuda::frmAjuda(QWidget *pai) : QDialog(pai) {
     setObjectName(QStringLiteral("frmAjuda"));
     setWindowTitle(QStringLiteral("Ajuda do VLM-E"));
     setModal(false);
@@ -237,8 +228,7 @@ frmAjuda::frmAjuda(QWidget *pai) : QDialog(pai)
 
 frmAjuda::~frmAjuda() = default;
 
-void frmAjuda::montaConteudo()
-{
+void frmAjuda::montaConteudo() {
     QTreeWidgetItem *capitulo = nullptr;
     for (const TopicoAjuda &t : TopicosAjuda()) {
         if (!capitulo || capitulo->text(0) != t.capitulo) {
@@ -254,8 +244,7 @@ void frmAjuda::montaConteudo()
     trvConteudo->expandAll();
 }
 
-void frmAjuda::montaIndice()
-{
+void frmAjuda::montaIndice() {
     struct Entrada {
         QString texto, pagina, titulo;
     };
@@ -284,8 +273,7 @@ void frmAjuda::montaIndice()
     }
 }
 
-void frmAjuda::filtraIndice(const QString &texto)
-{
+void frmAjuda::filtraIndice(const QString &texto) {
     const QString procurado = normaliza(texto.trimmed());
     QListWidgetItem *primeiro = nullptr;
     QListWidgetItem *comeca = nullptr;
@@ -305,15 +293,13 @@ void frmAjuda::filtraIndice(const QString &texto)
         lstIndice->scrollToItem(escolhido);
 }
 
-void frmAjuda::abreItemIndice()
-{
+void frmAjuda::abreItemIndice() {
     QListWidgetItem *item = lstIndice->currentItem();
     if (item && !item->isHidden())
         abrePagina(item->data(PapelPagina).toString());
 }
 
-void frmAjuda::abrePagina(const QString &pagina)
-{
+void frmAjuda::abrePagina(const QString &pagina) {
     if (pagina.isEmpty())
         return;
     const QUrl url(Pasta + pagina);
@@ -321,13 +307,11 @@ void frmAjuda::abrePagina(const QString &pagina)
         txtPagina->setSource(url);
 }
 
-QString frmAjuda::paginaAtual() const
-{
+QString frmAjuda::paginaAtual() const {
     return txtPagina->source().fileName();
 }
 
-void frmAjuda::sincronizaConteudo(const QUrl &endereco)
-{
+void frmAjuda::sincronizaConteudo(const QUrl &endereco) {
     // The browser tells the new address before its source() follows it.
     const QString pagina = endereco.fileName();
     for (QTreeWidgetItemIterator it(trvConteudo); *it; ++it) {
@@ -341,8 +325,7 @@ void frmAjuda::sincronizaConteudo(const QUrl &endereco)
     }
 }
 
-void frmAjuda::apresenta()
-{
+void frmAjuda::apresenta() {
     // Behind a modal window the help would take no clicks: while one is up,
     // the help goes on top of it as modal too, and is an ordinary window again
     // the next time it is shown without one. Modality only changes while hidden.
@@ -360,16 +343,14 @@ void frmAjuda::apresenta()
     activateWindow();
 }
 
-void frmAjuda::mostraConteudo()
-{
+void frmAjuda::mostraConteudo() {
     tabAjuda->setCurrentIndex(0);
     abrePagina(PaginaInicial());
     apresenta();
     trvConteudo->setFocus();
 }
 
-void frmAjuda::mostraIndice()
-{
+void frmAjuda::mostraIndice() {
     tabAjuda->setCurrentIndex(1);
     txtProcurar->clear();
     filtraIndice(QString());
@@ -379,8 +360,7 @@ void frmAjuda::mostraIndice()
     txtProcurar->setFocus();
 }
 
-bool frmAjuda::mostraTopico(int contexto)
-{
+bool frmAjuda::mostraTopico(int contexto) {
     const QString pagina = PaginaDoContexto(contexto);
     tabAjuda->setCurrentIndex(0);
     abrePagina(pagina.isEmpty() ? PaginaInicial() : pagina);
@@ -388,8 +368,7 @@ bool frmAjuda::mostraTopico(int contexto)
     return !pagina.isEmpty();
 }
 
-frmAjuda &JanelaAjuda()
-{
+frmAjuda &JanelaAjuda() {
     if (!janelaAtual()) {
         QWidget *principal = nullptr;
         for (QWidget *w : QApplication::topLevelWidgets())
@@ -402,13 +381,11 @@ frmAjuda &JanelaAjuda()
     return *janelaAtual();
 }
 
-void MostraAjuda(int contexto)
-{
+void MostraAjuda(int contexto) {
     JanelaAjuda().mostraTopico(contexto);
 }
 
-void AtalhoAjuda(QWidget *janela, int contexto)
-{
+void AtalhoAjuda(QWidget *janela, int contexto) {
     janela->setProperty("contextoAjuda", contexto);
     auto *f1 = new QShortcut(QKeySequence::HelpContents, janela);
     f1->setContext(Qt::WindowShortcut);

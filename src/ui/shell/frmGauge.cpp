@@ -1,8 +1,8 @@
 #include "ui/shell/frmGauge.h"
 
 #include "shell/ContextosAjuda.h"
-#include "ui/shell/frmAjuda.h"
 #include "shell/InterfaceUsuario.h"
+#include "ui/shell/frmAjuda.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -16,8 +16,7 @@
 namespace vlme::ui {
 
 frmGauge::frmGauge(shell::InterfaceUsuario &usuario, QWidget *pai)
-    : QDialog(pai, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), usuario_(usuario)
-{
+    : QDialog(pai, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), usuario_(usuario) {
     setObjectName(QStringLiteral("frmGauge"));
     setWindowTitle(QStringLiteral("Processando"));
     AtalhoAjuda(this, shell::ContextoAjuda::Progresso);
@@ -47,13 +46,11 @@ frmGauge::frmGauge(shell::InterfaceUsuario &usuario, QWidget *pai)
     adjustSize();
 }
 
-frmGauge::~frmGauge()
-{
+frmGauge::~frmGauge() {
     devolveCursor();
 }
 
-void frmGauge::abre()
-{
+void frmGauge::abre() {
     Cancelado = false;
     fechando_ = false;
     cmdCancelar->setEnabled(true);
@@ -84,8 +81,7 @@ void frmGauge::abre()
     atualiza();
 }
 
-void frmGauge::fecha()
-{
+void frmGauge::fecha() {
     fechando_ = true;
     if (isVisible())
         hide();
@@ -93,35 +89,29 @@ void frmGauge::fecha()
     fechando_ = false;
 }
 
-void frmGauge::passo(const QString &texto)
-{
+void frmGauge::passo(const QString &texto) {
     fraGauge->setTitle(texto);
 }
 
-void frmGauge::faixa(int minimo, int maximo)
-{
+void frmGauge::faixa(int minimo, int maximo) {
     pbrGauge->setRange(minimo, qMax(minimo, maximo));
 }
 
-void frmGauge::valor(int atual)
-{
+void frmGauge::valor(int atual) {
     // A count that overshoots its range still shows as full.
     pbrGauge->setValue(qBound(pbrGauge->minimum(), atual, pbrGauge->maximum()));
 }
 
-void frmGauge::atualiza()
-{
+void frmGauge::atualiza() {
     QCoreApplication::processEvents();
     relogio_.restart();
 }
 
-void frmGauge::permiteCancelar(bool permite)
-{
+void frmGauge::permiteCancelar(bool permite) {
     cmdCancelar->setEnabled(permite);
 }
 
-bool frmGauge::unidade()
-{
+bool frmGauge::unidade() {
     // Running the event loop after every row made a window operation many
     // times slower than the same one in vlme-cli; a few tens of milliseconds
     // keep the window live and the cancel button heard.
@@ -130,8 +120,7 @@ bool frmGauge::unidade()
     return !Cancelado;
 }
 
-void frmGauge::cancela()
-{
+void frmGauge::cancela() {
     if (!cmdCancelar->isEnabled() || Cancelado)
         return;
     // The question is answered with the ordinary pointer, not the hourglass.
@@ -147,14 +136,12 @@ void frmGauge::cancela()
     fecha();
 }
 
-void frmGauge::reject()
-{
+void frmGauge::reject() {
     // Escape is the cancel button, never a silent close.
     cancela();
 }
 
-void frmGauge::closeEvent(QCloseEvent *evento)
-{
+void frmGauge::closeEvent(QCloseEvent *evento) {
     if (fechando_) {
         QDialog::closeEvent(evento);
         return;
@@ -164,8 +151,7 @@ void frmGauge::closeEvent(QCloseEvent *evento)
     cancela();
 }
 
-void frmGauge::devolveCursor()
-{
+void frmGauge::devolveCursor() {
     if (cursorPosto_) {
         cursorPosto_ = false;
         QGuiApplication::restoreOverrideCursor();

@@ -18,7 +18,7 @@ namespace vlme::ui {
 
 class frmNovo : public QDialog {
     Q_OBJECT
-public:
+  public:
     enum class Escolha {
         Nenhuma,  // cancelled
         Vazio,    // `numero` was created: show its general data
@@ -34,13 +34,13 @@ public:
     Escolha escolha() const { return escolha_; }
     int numero() const { return numero_; }
 
-public Q_SLOTS:
+  public Q_SLOTS:
     void cmdOk_Click();
 
-protected:
+  protected:
     bool eventFilter(QObject *objeto, QEvent *evento) override;
 
-private:
+  private:
     shell::Programa &programa_;
     shell::InterfaceUsuario &usuario_;
     Escolha escolha_ = Escolha::Nenhuma;

@@ -1,9 +1,9 @@
 #include "ui/shell/frmSobre.h"
 
 #include "shell/ContextosAjuda.h"
-#include "ui/shell/frmAjuda.h"
 #include "shell/InformacoesSistema.h"
 #include "shell/Programa.h"
+#include "ui/shell/frmAjuda.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -18,8 +18,7 @@
 
 namespace vlme::ui {
 
-frmSobre::frmSobre(shell::Programa &programa, QWidget *pai) : QDialog(pai), programa_(programa)
-{
+frmSobre::frmSobre(shell::Programa &programa, QWidget *pai) : QDialog(pai), programa_(programa) {
     const QString titulo = QString::fromUtf8(TituloPrograma);
     setObjectName(QStringLiteral("frmSobre"));
     setWindowTitle(QStringLiteral("Sobre o ") + titulo);
@@ -79,14 +78,13 @@ frmSobre::frmSobre(shell::Programa &programa, QWidget *pai) : QDialog(pai), prog
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void frmSobre::mostraInformacoes()
-{
+void frmSobre::mostraInformacoes() {
     frmInformacoesSistema informacoes(programa_, this);
     informacoes.exec();
 }
 
-frmInformacoesSistema::frmInformacoesSistema(shell::Programa &programa, QWidget *pai) : QDialog(pai)
-{
+frmInformacoesSistema::frmInformacoesSistema(shell::Programa &programa, QWidget *pai)
+    : QDialog(pai) {
     setObjectName(QStringLiteral("frmInformacoesSistema"));
     setWindowTitle(QStringLiteral("Informações do Sistema"));
 
@@ -122,8 +120,7 @@ frmInformacoesSistema::frmInformacoesSistema(shell::Programa &programa, QWidget 
     resize(560, 300);
 }
 
-QString frmInformacoesSistema::texto() const
-{
+QString frmInformacoesSistema::texto() const {
     QString t;
     for (int i = 0; i < lstInformacoes->topLevelItemCount(); ++i) {
         const QTreeWidgetItem *item = lstInformacoes->topLevelItem(i);

@@ -11,8 +11,7 @@ namespace {
 
 // A label drawn twice, the shadow one pixel down and right of the text.
 QLabel *rotulo(QWidget *pai, const QString &nome, const QString &texto, const QFont &fonte,
-               const QString &cor, const QRect &area)
-{
+               const QString &cor, const QRect &area) {
     auto *r = new QLabel(texto, pai);
     r->setObjectName(nome);
     r->setFont(fonte);
@@ -25,15 +24,13 @@ QLabel *rotulo(QWidget *pai, const QString &nome, const QString &texto, const QF
 } // namespace
 
 frmSplash::frmSplash(const QString &versao, QWidget *pai)
-    : QWidget(pai, Qt::SplashScreen | Qt::FramelessWindowHint)
-{
+    : QWidget(pai, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral("VLM-E"));
     setFixedSize(520, 300);
     setAutoFillBackground(true);
-    setStyleSheet(QStringLiteral(
-        "#frmSplash { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-        " stop:0 #12406b, stop:1 #0a2440); border: 1px solid #061627; }"));
+    setStyleSheet(QStringLiteral("#frmSplash { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+                                 " stop:0 #12406b, stop:1 #0a2440); border: 1px solid #061627; }"));
 
     QFont titulo = font();
     titulo.setPointSize(40);
@@ -81,8 +78,7 @@ frmSplash::frmSplash(const QString &versao, QWidget *pai)
     CentraForm(this);
 }
 
-void frmSplash::closeEvent(QCloseEvent *evento)
-{
+void frmSplash::closeEvent(QCloseEvent *evento) {
     objTempo->stop();
     QWidget::closeEvent(evento);
     if (!avisou_) {
@@ -91,8 +87,7 @@ void frmSplash::closeEvent(QCloseEvent *evento)
     }
 }
 
-void CentraForm(QWidget *janela)
-{
+void CentraForm(QWidget *janela) {
     QScreen *tela = janela->screen() ? janela->screen() : QGuiApplication::primaryScreen();
     if (!tela)
         return;

@@ -11,7 +11,7 @@ namespace vlme::ui {
 
 class frmSplash : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit frmSplash(const QString &versao, QWidget *pai = nullptr);
 
     QLabel *lblVersao;
@@ -20,13 +20,13 @@ public:
     QLabel *lblDesenvolvimentoSombra;
     QTimer *objTempo;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void fechado();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent *evento) override;
 
-private:
+  private:
     bool avisou_ = false;
 };
 

@@ -31,7 +31,7 @@ class ModeloListaDeclaracoes;
 class frmVLMs : public QDialog {
     Q_OBJECT
     Q_PROPERTY(int OperacaoVLM READ OperacaoVLM WRITE setOperacaoVLM)
-public:
+  public:
     // What each operation code shows and lists.
     struct DadosOperacao {
         QString titulo;
@@ -85,12 +85,12 @@ public:
     // " NÚMERO VLM-E : 0000/00000  RAZÃO SOCIAL : ..." for a registered statement.
     static QString TextoPainel(const QString &codigo, const QString &razaoSocial);
 
-public Q_SLOTS:
+  public Q_SLOTS:
     // Runs the operation on the selected statement; nothing without one, and
     // nothing while the program is busy.
     void cmdOk_Click();
 
-protected:
+  protected:
     bool eventFilter(QObject *objeto, QEvent *evento) override;
 
     // The operations done here.
@@ -98,7 +98,7 @@ protected:
     virtual void excluiDeclaracao(int numero);
     virtual void copiaDeclaracao(int numero);
 
-private:
+  private:
     void executa(int numero);
     void naoDisponivel();
 

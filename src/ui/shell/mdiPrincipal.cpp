@@ -75,8 +75,7 @@ const Botao botoes[] = {
 
 mdiPrincipal::mdiPrincipal(shell::Programa &programa, shell::InterfaceUsuario &usuario,
                            QWidget *pai)
-    : QMainWindow(pai), programa_(programa), usuario_(usuario)
-{
+    : QMainWindow(pai), programa_(programa), usuario_(usuario) {
     setObjectName(QStringLiteral("mdiPrincipal"));
     setWindowTitle(QStringLiteral("Declaração do VLM-E"));
     setProperty("contextoAjuda", shell::ContextoAjuda::Principal);
@@ -123,8 +122,7 @@ mdiPrincipal::mdiPrincipal(shell::Programa &programa, shell::InterfaceUsuario &u
 
 mdiPrincipal::~mdiPrincipal() = default;
 
-void mdiPrincipal::criaMenus()
-{
+void mdiPrincipal::criaMenus() {
     auto acao = [](QMenu *menu, const char *nome, const QString &texto) {
         QAction *a = menu->addAction(texto);
         a->setObjectName(QString::fromLatin1(nome));
@@ -196,8 +194,7 @@ void mdiPrincipal::criaMenus()
     }
 }
 
-void mdiPrincipal::criaBarra()
-{
+void mdiPrincipal::criaBarra() {
     tbrBarra = addToolBar(QStringLiteral("Barra de ferramentas"));
     tbrBarra->setObjectName(QStringLiteral("tbrBarra"));
     tbrBarra->setMovable(false);
@@ -222,16 +219,14 @@ void mdiPrincipal::criaBarra()
     connect(tbrBarra, &QToolBar::actionTriggered, this, &mdiPrincipal::botaoClicado);
 }
 
-QAction *mdiPrincipal::botao(const QString &chave) const
-{
+QAction *mdiPrincipal::botao(const QString &chave) const {
     for (QAction *a : tbrBarra->actions())
         if (a->data().toString() == chave)
             return a;
     return nullptr;
 }
 
-void mdiPrincipal::botaoClicado(QAction *acao)
-{
+void mdiPrincipal::botaoClicado(QAction *acao) {
     const QString chave = acao->data().toString();
     for (const Botao &b : botoes)
         if (chave == QLatin1String(b.chave)) {
@@ -240,8 +235,7 @@ void mdiPrincipal::botaoClicado(QAction *acao)
         }
 }
 
-bool mdiPrincipal::executa(Comando comando)
-{
+bool mdiPrincipal::executa(Comando comando) {
     // Every menu and toolbar command ends here: nothing it throws leaves.
     bool executou = true;
     protegido([&] { executou = shell::ExecutaComando(comando, *this, Ocupado()); });
@@ -256,31 +250,26 @@ bool mdiPrincipal::executa(Comando comando)
     return executou;
 }
 
-frmGauge &mdiPrincipal::gauge()
-{
+frmGauge &mdiPrincipal::gauge() {
     if (!gauge_)
         gauge_ = new frmGauge(usuario_, this);
     return *gauge_;
 }
 
-shell::Progresso &mdiPrincipal::progresso()
-{
+shell::Progresso &mdiPrincipal::progresso() {
     return gauge();
 }
 
-frmAjuda &mdiPrincipal::ajuda()
-{
+frmAjuda &mdiPrincipal::ajuda() {
     ajuda_ = &JanelaAjuda();
     return *ajuda_;
 }
 
-void mdiPrincipal::mostraTopicoAjuda(int contexto)
-{
+void mdiPrincipal::mostraTopicoAjuda(int contexto) {
     ajuda().mostraTopico(contexto);
 }
 
-void mdiPrincipal::ajudaDeContexto()
-{
+void mdiPrincipal::ajudaDeContexto() {
     // The window the user works in tells its topic: the focused control's
     // window first, then the active statement window, then this one.
     for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget()) {
@@ -300,20 +289,17 @@ void mdiPrincipal::ajudaDeContexto()
     mostraTopicoAjuda(shell::ContextoAjuda::Principal);
 }
 
-void mdiPrincipal::mostraPainel(const QString &texto)
-{
+void mdiPrincipal::mostraPainel(const QString &texto) {
     txtPainel->setText(texto);
     txtPainel->setVisible(!texto.isEmpty());
 }
 
-QString mdiPrincipal::escolheArquivoImportacao()
-{
+QString mdiPrincipal::escolheArquivoImportacao() {
     return usuario_.escolheArquivoAbrir(QStringLiteral("Importar Declaração"),
                                         QStringLiteral("Arquivo texto (*.*)"), programa_.pasta);
 }
 
-QString mdiPrincipal::escolheArquivoRestauracao()
-{
+QString mdiPrincipal::escolheArquivoRestauracao() {
     // Starts where backups are written; made when missing.
     const QString pasta =
         QDir(programa_.pasta).filePath(QString::fromLatin1(shell::NomePastaArquivos));
@@ -322,19 +308,16 @@ QString mdiPrincipal::escolheArquivoRestauracao()
                                         QStringLiteral("Arquivos backup VLME (*.BAK)"), pasta);
 }
 
-void mdiPrincipal::naoDisponivel(const QString &operacao)
-{
+void mdiPrincipal::naoDisponivel(const QString &operacao) {
     usuario_.mensagem(QStringLiteral("Atenção!"), shell::TextoNaoDisponivel(operacao),
                       shell::Icone::Informacao, shell::Botoes::Ok);
 }
 
-bool mdiPrincipal::declaracaoAberta() const
-{
+bool mdiPrincipal::declaracaoAberta() const {
     return programa_.declaracao.aberta;
 }
 
-void mdiPrincipal::fechaDeclaracao()
-{
+void mdiPrincipal::fechaDeclaracao() {
     // The statement's windows save or discard it as they close; one may
     // refuse, and then the statement stays open.
     areaDocumentos->closeAllSubWindows();
@@ -348,30 +331,27 @@ void mdiPrincipal::fechaDeclaracao()
         protegido([&] { store::ExcluiVLM(programa_.banco, fechada.numero, true, nullptr); });
 }
 
-void mdiPrincipal::abreDadosGerais(int numero, const QString &antes)
-{
+void mdiPrincipal::abreDadosGerais(int numero, const QString &antes) {
     programa_.declaracao.numero = numero;
     programa_.declaracao.aberta = true;
     // Until the general-data window exists the user must at least learn what
     // was made, or a retry piles up copies.
     usuario_.mensagem(QStringLiteral("Atenção!"),
-                      antes + shell::TextoNaoDisponivel(QStringLiteral("Dados gerais da declaração")),
+                      antes +
+                          shell::TextoNaoDisponivel(QStringLiteral("Dados gerais da declaração")),
                       shell::Icone::Informacao, shell::Botoes::Ok);
     fechaDeclaracao();
 }
 
-bool mdiPrincipal::protegido(const std::function<void()> &acao)
-{
+bool mdiPrincipal::protegido(const std::function<void()> &acao) {
     return shell::ExecutaProtegido(usuario_, acao);
 }
 
-std::function<void(int)> mdiPrincipal::ajudaProtegida()
-{
+std::function<void(int)> mdiPrincipal::ajudaProtegida() {
     return [this](int contexto) { protegido([&] { mostraTopicoAjuda(contexto); }); };
 }
 
-delivery::Transmissao mdiPrincipal::transmissao()
-{
+delivery::Transmissao mdiPrincipal::transmissao() {
     delivery::Transmissao t(programa_.banco, programa_.pasta, usuario_, progresso());
     t.mostraPendencias = [this](int, const std::vector<checking::Pendencia> &pendencias) {
         MostraListaPendencias(pendencias, this, ajudaProtegida());
@@ -379,8 +359,7 @@ delivery::Transmissao mdiPrincipal::transmissao()
     return t;
 }
 
-void mdiPrincipal::gravaParaTransmissao(int numero)
-{
+void mdiPrincipal::gravaParaTransmissao(int numero) {
     protegido([&] {
         delivery::Transmissao t = transmissao();
         const bool gerado = t.GeraArquivoVerificado(numero);
@@ -390,13 +369,14 @@ void mdiPrincipal::gravaParaTransmissao(int numero)
     });
 }
 
-void mdiPrincipal::abreSeletor(int operacao)
-{
+void mdiPrincipal::abreSeletor(int operacao) {
     frmVLMs seletor(programa_, usuario_, progresso(), this);
     seletor.mostraPainel = [this](const QString &texto) { mostraPainel(texto); };
     auto ajuda = ajudaProtegida();
     seletor.operacoes.pendencias = [this, ajuda](int numero) {
-        protegido([&] { VerificaPendencias(programa_.banco, numero, true, usuario_, this, nullptr, ajuda); });
+        protegido([&] {
+            VerificaPendencias(programa_.banco, numero, true, usuario_, this, nullptr, ajuda);
+        });
     };
     seletor.operacoes.gerar = [this](int numero) {
         protegido([&] { transmissao().GeraArquivoSelecionado(numero); });
@@ -409,16 +389,16 @@ void mdiPrincipal::abreSeletor(int operacao)
         abreDadosGerais(seletor.numero());
         break;
     case frmVLMs::Desfecho::Copiada:
-        abreDadosGerais(seletor.numero(),
-                        QStringLiteral("A cópia foi gravada como declaração %1.\n\n").arg(seletor.numero()));
+        abreDadosGerais(
+            seletor.numero(),
+            QStringLiteral("A cópia foi gravada como declaração %1.\n\n").arg(seletor.numero()));
         break;
     default:
         break;
     }
 }
 
-void mdiPrincipal::mostraNovo()
-{
+void mdiPrincipal::mostraNovo() {
     frmNovo novo(programa_, usuario_, this);
     novo.exec();
     switch (novo.escolha()) {
@@ -433,8 +413,7 @@ void mdiPrincipal::mostraNovo()
     }
 }
 
-void mdiPrincipal::importaDeclaracao()
-{
+void mdiPrincipal::importaDeclaracao() {
     const QString arquivo = escolheArquivoImportacao();
     if (arquivo.isEmpty())
         return;
@@ -446,23 +425,19 @@ void mdiPrincipal::importaDeclaracao()
     });
 }
 
-void mdiPrincipal::configuraImpressora()
-{
+void mdiPrincipal::configuraImpressora() {
     naoDisponivel(QStringLiteral("Configurar impressora"));
 }
 
-void mdiPrincipal::imprimeDeclaracao()
-{
+void mdiPrincipal::imprimeDeclaracao() {
     naoDisponivel(QStringLiteral("Imprimir demonstrativo"));
 }
 
-void mdiPrincipal::imprimeResumo()
-{
+void mdiPrincipal::imprimeResumo() {
     naoDisponivel(QStringLiteral("Imprimir resumo"));
 }
 
-void mdiPrincipal::excluiDeclaracao()
-{
+void mdiPrincipal::excluiDeclaracao() {
     protegido([&] {
         if (!frmVLMs::ConfirmaExclusao(usuario_))
             return;
@@ -474,63 +449,52 @@ void mdiPrincipal::excluiDeclaracao()
     });
 }
 
-void mdiPrincipal::verificaPendencias()
-{
+void mdiPrincipal::verificaPendencias() {
     protegido([&] {
         VerificaPendencias(programa_.banco, programa_.declaracao.numero, true, usuario_, this,
                            nullptr, ajudaProtegida());
     });
 }
 
-void mdiPrincipal::gravaParaTransmissao()
-{
+void mdiPrincipal::gravaParaTransmissao() {
     gravaParaTransmissao(programa_.declaracao.numero);
 }
 
-void mdiPrincipal::restauraCopia()
-{
+void mdiPrincipal::restauraCopia() {
     naoDisponivel(QStringLiteral("Restaurar cópia de segurança"));
 }
 
-void mdiPrincipal::importaTabelaNCM()
-{
+void mdiPrincipal::importaTabelaNCM() {
     naoDisponivel(QStringLiteral("Importar tabela NCM"));
 }
 
-void mdiPrincipal::importaTabelaUnidades()
-{
+void mdiPrincipal::importaTabelaUnidades() {
     naoDisponivel(QStringLiteral("Importar tabela de unidades de medida"));
 }
 
-void mdiPrincipal::abreCalculadora()
-{
+void mdiPrincipal::abreCalculadora() {
     // No calculator installed: nothing happens.
     shell::AbreCalculadora();
 }
 
-void mdiPrincipal::mostraConteudoAjuda()
-{
+void mdiPrincipal::mostraConteudoAjuda() {
     ajuda().mostraConteudo();
 }
 
-void mdiPrincipal::mostraIndiceAjuda()
-{
+void mdiPrincipal::mostraIndiceAjuda() {
     ajuda().mostraIndice();
 }
 
-void mdiPrincipal::mostraSobre()
-{
+void mdiPrincipal::mostraSobre() {
     frmSobre sobre(programa_, this);
     sobre.exec();
 }
 
-void mdiPrincipal::sai()
-{
+void mdiPrincipal::sai() {
     close();
 }
 
-void mdiPrincipal::closeEvent(QCloseEvent *evento)
-{
+void mdiPrincipal::closeEvent(QCloseEvent *evento) {
     // A long operation is working through the connection: closing it now
     // would pull the database from under it.
     if (Ocupado()) {
@@ -555,8 +519,7 @@ void mdiPrincipal::closeEvent(QCloseEvent *evento)
     evento->accept();
 }
 
-void mdiPrincipal::encerra()
-{
+void mdiPrincipal::encerra() {
     if (encerrado_)
         return;
     encerrado_ = true;
