@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACOTES=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config clang-format
   qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins qt6-translations-l10n
   libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev libbenchmark-dev
