@@ -135,10 +135,14 @@ TEST_F(Fluxos, GravarParaTransmissaoComPendenciasNaoGeraNada) {
 }
 
 TEST_F(Fluxos, F1NumaJanelaModalAbreOTopicoEAAjudaRecebeCliques) {
-    auto *excluir = new ui::frmVLMs(programa, usuario, progresso);
-    excluir->setOperacaoVLM(shell::Operacao::Excluir);
+    const auto seletor = [&](int operacao) {
+        auto *s = new ui::frmVLMs(programa, usuario, progresso);
+        s->setOperacaoVLM(operacao);
+        return s;
+    };
     const std::pair<QDialog *, int> casos[] = {
-        {excluir, shell::ContextoAjuda::Excluir},
+        {seletor(shell::Operacao::Excluir), shell::ContextoAjuda::Excluir},
+        {seletor(shell::Operacao::Pendencias), shell::ContextoAjuda::Pendencias},
         {new ui::frmNovo(programa, usuario), shell::ContextoAjuda::Novo},
         {new ui::frmSobre(programa), shell::ContextoAjuda::Sobre}};
     for (const auto &[criada, contexto] : casos) {
