@@ -26,6 +26,17 @@ bool digitos(const QString &v) {
     return entry::SoNumeros(v);
 }
 
+// The invoice of a national or imported record, as the store keeps it.
+store::DadosNF NotaDoRegistro(const NotaEItem &r) {
+    store::DadosNF nf;
+    nf.numero = r.numeroNF;
+    nf.serie = Apara(r.serieNF);
+    nf.cnpj = r.cnpjFornecedor;
+    nf.dataEmissao = ConverteDataImportacao(r.dataEmissao);
+    nf.inscricaoEstadual = Apara(r.inscricaoEstadual);
+    return nf;
+}
+
 // Leading digits as a number, as a count is read from the totals record.
 qint64 valorInicial(const QString &v) {
     qint64 n = 0;
@@ -493,12 +504,7 @@ void Execucao::LeRegistroTipo2() {
     Nacional n;
     n.custoUnitario = ValorImplicito(r.valorUnitario, 6);
     if (grava()) {
-        store::DadosNF nf;
-        nf.numero = r.numeroNF;
-        nf.serie = Apara(r.serieNF);
-        nf.cnpj = r.cnpjFornecedor;
-        nf.dataEmissao = ConverteDataImportacao(r.dataEmissao);
-        nf.inscricaoEstadual = Apara(r.inscricaoEstadual);
+        const store::DadosNF nf = NotaDoRegistro(r);
         store::DadosNacional d;
         d.descricao = Apara(r.especificacao);
         d.quantidade = ValorImplicito(r.quantidade, 7);
@@ -547,13 +553,7 @@ void Execucao::LeRegistroImportado() {
             store::DadosDI di{r.numeroDI, r.adicaoDI, r.itemDI};
             store::IncluiImportadoDI(banco_, nrVlm_, di, d, dono);
         } else {
-            store::DadosNF nf;
-            nf.numero = r.numeroNF;
-            nf.serie = Apara(r.serieNF);
-            nf.cnpj = r.cnpjFornecedor;
-            nf.dataEmissao = ConverteDataImportacao(r.dataEmissao);
-            nf.inscricaoEstadual = Apara(r.inscricaoEstadual);
-            store::IncluiImportadoNF(banco_, nrVlm_, nf, d, dono);
+            store::IncluiImportadoNF(banco_, nrVlm_, NotaDoRegistro(r), d, dono);
         }
     }
     ++r_.contadores.registros[r.tipo == QLatin1Char('3') ? 3 : 4];

@@ -53,9 +53,8 @@ struct RegistroTipo1 {
     QString codigoInterno;
 };
 
-// A national component with its invoice.
-struct RegistroTipo2 {
-    QString numeroNacional; // the file's own number of the component
+// The invoice and item fields that national and imported records share.
+struct NotaEItem {
     QString numeroNF;
     QString serieNF;
     QString cnpjFornecedor;
@@ -68,10 +67,15 @@ struct RegistroTipo2 {
     QString valorUnitario; // 6 decimals
 };
 
+// A national component with its invoice.
+struct RegistroTipo2 : NotaEItem {
+    QString numeroNacional; // the file's own number of the component
+};
+
 // An imported subcomponent (type 3) or imported component (type 4). Type 3
 // carries the national component's number and the base flag at 6-10, which
 // pushes every later field right; positions are in delivery/TamanhosRegistro.h.
-struct RegistroImportado {
+struct RegistroImportado : NotaEItem {
     QChar tipo;             // '3' or '4'
     QString sequencia;      // not read
     QString numeroNacional; // type 3 only
@@ -81,17 +85,7 @@ struct RegistroImportado {
     QString numeroDI;
     QString adicaoDI;
     QString itemDI;
-    QString numeroNF;
-    QString serieNF;
-    QString cnpjFornecedor;
-    QString inscricaoEstadual;
-    QString dataEmissao; // YYYYMMDD
-    QString especificacao;
-    QString unidade;
-    QString ncm;
-    QString quantidade;    // 7 decimals
-    QString reducao;       // S/N
-    QString valorUnitario; // 6 decimals
+    QString reducao; // S/N
 };
 
 // Totals of the file.
