@@ -360,27 +360,22 @@ delivery::Transmissao mdiPrincipal::transmissao() {
 }
 
 void mdiPrincipal::gravaParaTransmissao(int numero) {
-    protegido([&] {
-        delivery::Transmissao t = transmissao();
-        const bool gerado = t.GeraArquivoVerificado(numero);
-        if (shell::InformaGravacaoTransmissao(usuario_, gerado ? t.ultimoArquivo() : QString()) &&
-            programa_.declaracao.aberta && programa_.declaracao.numero == numero)
-            fechaDeclaracao();
-    });
+    delivery::Transmissao t = transmissao();
+    const bool gerado = t.GeraArquivoVerificado(numero);
+    if (shell::InformaGravacaoTransmissao(usuario_, gerado ? t.ultimoArquivo() : QString()) &&
+        programa_.declaracao.aberta && programa_.declaracao.numero == numero)
+        fechaDeclaracao();
 }
 
 void mdiPrincipal::abreSeletor(int operacao) {
     frmVLMs seletor(programa_, usuario_, progresso(), this);
     seletor.mostraPainel = [this](const QString &texto) { mostraPainel(texto); };
     auto ajuda = ajudaProtegida();
+    // The picker's OK is the boundary of these: it tells what they throw.
     seletor.operacoes.pendencias = [this, ajuda](int numero) {
-        protegido([&] {
-            VerificaPendencias(programa_.banco, numero, true, usuario_, this, nullptr, ajuda);
-        });
+        VerificaPendencias(programa_.banco, numero, true, usuario_, this, nullptr, ajuda);
     };
-    seletor.operacoes.gerar = [this](int numero) {
-        protegido([&] { transmissao().GeraArquivoSelecionado(numero); });
-    };
+    seletor.operacoes.gerar = [this](int numero) { transmissao().GeraArquivoSelecionado(numero); };
     seletor.operacoes.gravarParaTransmissao = [this](int numero) { gravaParaTransmissao(numero); };
     seletor.setOperacaoVLM(operacao);
     seletor.exec();
@@ -417,12 +412,10 @@ void mdiPrincipal::importaDeclaracao() {
     const QString arquivo = escolheArquivoImportacao();
     if (arquivo.isEmpty())
         return;
-    protegido([&] {
-        // The imported statements stay closed: the user opens them from the list.
-        ExecutaImportacao(programa_.banco, usuario_, progresso(), programa_.pasta, arquivo, this,
-                          ajudaProtegida());
-        programa_.declaracao.nova = false;
-    });
+    // The imported statements stay closed: the user opens them from the list.
+    ExecutaImportacao(programa_.banco, usuario_, progresso(), programa_.pasta, arquivo, this,
+                      ajudaProtegida());
+    programa_.declaracao.nova = false;
 }
 
 void mdiPrincipal::configuraImpressora() {
@@ -438,22 +431,18 @@ void mdiPrincipal::imprimeResumo() {
 }
 
 void mdiPrincipal::excluiDeclaracao() {
-    protegido([&] {
-        if (!frmVLMs::ConfirmaExclusao(usuario_))
-            return;
-        store::ExcluiVLM(programa_.banco, programa_.declaracao.numero, false, &progresso());
-        // Already gone: closing must not save it again.
-        programa_.declaracao.nova = true;
-        programa_.declaracao.alterada = false;
-        fechaDeclaracao();
-    });
+    if (!frmVLMs::ConfirmaExclusao(usuario_))
+        return;
+    store::ExcluiVLM(programa_.banco, programa_.declaracao.numero, false, &progresso());
+    // Already gone: closing must not save it again.
+    programa_.declaracao.nova = true;
+    programa_.declaracao.alterada = false;
+    fechaDeclaracao();
 }
 
 void mdiPrincipal::verificaPendencias() {
-    protegido([&] {
-        VerificaPendencias(programa_.banco, programa_.declaracao.numero, true, usuario_, this,
-                           nullptr, ajudaProtegida());
-    });
+    VerificaPendencias(programa_.banco, programa_.declaracao.numero, true, usuario_, this, nullptr,
+                       ajudaProtegida());
 }
 
 void mdiPrincipal::gravaParaTransmissao() {

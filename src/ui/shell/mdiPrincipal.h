@@ -82,7 +82,8 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     QString escolheArquivoImportacao();
     QString escolheArquivoRestauracao();
 
-    // shell::DestinoComandos: one place per operation.
+    // shell::DestinoComandos: one place per operation, run inside the boundary
+    // of `executa`, which tells the user whatever a place throws.
     bool declaracaoAberta() const override;
     void fechaDeclaracao() override;
     void abreSeletor(int operacao) override;
