@@ -46,8 +46,8 @@ bool criaModelo(const QString &modelo, InterfaceUsuario &usuario) {
 }
 
 // A template made by the previous version names the text collation in its
-// schema; it is converted in place, once, like the database.
-bool atualizaModelo(const QString &modelo, InterfaceUsuario &usuario) {
+// schema. It holds no rows, so it is made again from the schema code.
+bool renovaModelo(const QString &modelo, InterfaceUsuario &usuario) {
     if (store::ExaminaArquivo(modelo) != store::TipoArquivo::Nosso)
         return true;
     try {
@@ -55,18 +55,14 @@ bool atualizaModelo(const QString &modelo, InterfaceUsuario &usuario) {
         banco.abreSomenteLeitura(modelo);
         if (!store::NomeiaColacao(banco))
             return true;
-        banco.abre(modelo);
-        store::RetiraColacao(banco);
-        // Back to the journal it was made with: read-only looks at a WAL
-        // file leave -wal and -shm files beside it.
-        banco.executa(QStringLiteral("PRAGMA journal_mode=DELETE"));
     } catch (const store::ErroBanco &e) {
         avisaErro(
             usuario,
             QStringLiteral("Erro no banco de dados %1:\n%2").arg(nativo(modelo), e.mensagem()));
         return false;
     }
-    return true;
+    QFile::remove(modelo);
+    return criaModelo(modelo, usuario);
 }
 
 } // namespace
@@ -109,7 +105,7 @@ bool AbreBancoPrograma(const QString &pastaPrograma, store::Banco &banco, Interf
     const QDir pasta(pastaPrograma);
     const QString caminhoBanco = pasta.filePath(QString::fromLatin1(NomeBanco));
     const QString caminhoModelo = pasta.filePath(QString::fromLatin1(NomeModelo));
-    if (!atualizaModelo(caminhoModelo, usuario))
+    if (!renovaModelo(caminhoModelo, usuario))
         return false;
 
     if (!QFileInfo::exists(caminhoBanco)) {
