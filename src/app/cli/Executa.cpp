@@ -34,7 +34,7 @@ Saida roda(const Pedido &pedido, QTextStream &saida, QTextStream &erro) {
     if (!shell::AbreBancoPrograma(pasta, banco, usuario))
         return Saida::Falha;
     if (pedido.declaracao && !store::ExisteDeclaracao(banco, pedido.declaracao)) {
-        erro << "A declaração " << pedido.declaracao << " não existe.\n";
+        erro << store::ErroDeclaracaoInexistente(pedido.declaracao).mensagem() << '\n';
         return Saida::UsoErrado;
     }
     Contexto contexto{pasta, banco, usuario, pedido.argumentos, pedido.declaracao, saida, erro};

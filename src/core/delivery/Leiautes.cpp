@@ -304,7 +304,7 @@ std::optional<Declaracao> MontaDeclaracao(store::Banco &banco, int nrVlm,
                        " TIPO_COEFICIENTE_VLM FROM VLME WHERE NR_VLM_VLM = ?"),
         {nrVlm});
     if (!banco.proxima(geral))
-        throw ErroEntrega(QStringLiteral("A declaração %1 não existe.").arg(nrVlm));
+        throw store::ErroDeclaracaoInexistente(nrVlm);
 
     progresso.passo(QStringLiteral("Calculando tamanho"));
     const int modelos = Conta(banco, DeModelos, nrVlm);

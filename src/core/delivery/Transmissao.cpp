@@ -4,6 +4,7 @@
 #include "shell/Pastas.h"
 #include "shell/Progresso.h"
 #include "store/Banco.h"
+#include "store/Declaracoes.h"
 
 namespace vlme::delivery {
 
@@ -12,11 +13,6 @@ using shell::Icone;
 using shell::Resposta;
 
 namespace {
-
-bool Existe(store::Banco &banco, int nrVlm) {
-    return banco.escalar(QStringLiteral("SELECT 1 FROM VLME WHERE NR_VLM_VLM = ?"), {nrVlm})
-        .isValid();
-}
 
 bool ExisteOnde(store::Banco &banco, const QString &condicao, int nrVlm) {
     return banco
@@ -97,8 +93,8 @@ Transmissao::Transmissao(store::Banco &banco, const QString &pastaPrograma,
       progresso_(progresso) {}
 
 QString Transmissao::GeraArquivoTransmissao(int nrVlm, bool perguntaEntrega) {
-    if (!Existe(banco_, nrVlm))
-        throw ErroEntrega(QStringLiteral("A declaração %1 não existe.").arg(nrVlm));
+    if (!store::ExisteDeclaracao(banco_, nrVlm))
+        throw store::ErroDeclaracaoInexistente(nrVlm);
 
     ProgressoAberto aberto(progresso_);
     progresso_.permiteCancelar(true);
@@ -151,7 +147,7 @@ bool Transmissao::verifica(int nrVlm, const checking::DadosGeraisVerificacao *fo
 
 bool Transmissao::GeraArquivoVerificado(int nrVlm,
                                         const checking::DadosGeraisVerificacao *formulario) {
-    if (!Existe(banco_, nrVlm) || !verifica(nrVlm, formulario))
+    if (!store::ExisteDeclaracao(banco_, nrVlm) || !verifica(nrVlm, formulario))
         return false;
     return !GeraArquivoTransmissao(nrVlm, false).isEmpty();
 }

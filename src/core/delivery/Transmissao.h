@@ -33,9 +33,10 @@ namespace vlme::delivery {
 // The records of statement `nrVlm`, in file order, built while `progresso`
 // reports each one. `problemas` receives one line per field that does not fit
 // ("Registro 2 (componente nacional 3), campo ..."); the declaration is then
-// not to be written. nullopt when the user cancelled. Throws ErroEntrega when
-// the statement does not exist or the rows read differ from the counts of the
-// totals record, store::ErroBanco on a database error.
+// not to be written. nullopt when the user cancelled. Throws
+// store::ErroDeclaracaoInexistente when the statement does not exist,
+// ErroEntrega when the rows read differ from the counts of the totals record,
+// store::ErroBanco on a database error.
 std::optional<Declaracao> MontaDeclaracao(store::Banco &banco, int nrVlm,
                                           shell::Progresso &progresso, QStringList &problemas);
 
