@@ -3,6 +3,7 @@
 
 #include "shell/ContextosAjuda.h"
 #include "shell/Progresso.h"
+#include "support/Arquivos.h"
 #include "support/PastaTeste.h"
 #include "support/UsuarioRoteirizado.h"
 #include "ui/import/FormErrImport.h"
@@ -22,11 +23,8 @@ using importacao::ErroImportacao;
 
 namespace {
 
-const std::vector<ErroImportacao> Erros = {
-    ErroImportacao::Cria(QLatin1Char('0'), 1, "CPF Representante Legal",
-                         "Preenchimento Obrigatório"),
-    ErroImportacao::Cria(QLatin1Char('3'), 6, "Número da Adicão da DI",
-                         "Preenchimento Obrigatório.")};
+const std::vector<ErroImportacao> Erros = {ErroImportacao::Cria(
+    QLatin1Char('0'), 1, "CPF Representante Legal", "Preenchimento Obrigatório")};
 
 // Saving asks first; answered No, not even the file is asked.
 TEST(FormErrImport, GravarPerguntaEscolheArquivoEGrava) {
@@ -52,12 +50,9 @@ TEST(FormErrImport, ImportacaoComErrosAbreAJanelaModal) {
     teste::BancoTeste bt;
     teste::PastaTeste pasta;
     const QString arquivo = pasta.arquivo("ruim.txt");
-    {
-        // The sound file with the first statement's CPF as zeros.
-        QFile f(arquivo), boa(QStringLiteral(VLME_DADOS_TESTE "/importacao/duas_declaracoes.txt"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && boa.open(QIODevice::ReadOnly));
-        f.write(boa.readAll().replace(15, 11, "00000000000"));
-    }
+    // The sound file with the first statement's CPF as zeros.
+    teste::GravaBytes(arquivo, teste::LeBytes(teste::DadoTeste("importacao/duas_declaracoes.txt"))
+                                   .replace(15, 11, "00000000000"));
     teste::UsuarioRoteirizado usuario;
     shell::ProgressoMudo progresso;
     QStringList vistos;
