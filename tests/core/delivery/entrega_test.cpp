@@ -64,32 +64,23 @@ TEST(Salvar, TipoConteudoECRCPorLinhaEmLatin1) {
               QStringList{"VLME0000000001"});
 }
 
-// Where the delivery program is looked for: enviador.ini in the system
-// folder, section [Enviador], key Path, a folder holding NUCLEO.DLL; names
-// in any case, with or without a final slash.
+// Where the delivery program is looked for: names in any case.
 TEST(Enviador_, LocalizadoPeloIniDaPastaDoSistema) {
     PastaTeste pasta;
     const QString sistema = pasta.caminho();
-    const std::string programa = pasta.arquivo("Enviador").toStdString();
-    QDir().mkpath(pasta.arquivo("Enviador"));
+    const QString programa = pasta.arquivo("Enviador");
+    QDir().mkpath(programa);
     EXPECT_FALSE(LocalizaEnviador(sistema)); // no ini
     GravaBytes(pasta.arquivo("Enviador/NUCLEO.DLL"), "");
-    const std::pair<std::string, bool> casos[] = {
-        {"[Enviador]\r\nOutro=x\r\n", false},
-        {"[Enviador]\r\nPath=\r\n", false},
-        {"[Outro]\r\nPath=" + programa + "\r\n", false},
-        {"[Enviador]\r\nPath=" + sistema.toStdString() + "/nada\r\n", false},
-        {"[Enviador]\r\nPath=" + programa + "\r\n", true},
-        {"[Enviador]\r\nPath=" + programa + "/\r\n", true},
-    };
-    for (const auto &[ini, achou] : casos) {
-        GravaBytes(sistema + "/enviador.ini", ini);
-        EXPECT_EQ(LocalizaEnviador(sistema), achou) << ini;
+    for (QStringList c : Casos("enviador_ini.tsv")) {
+        GravaBytes(sistema + "/enviador.ini",
+                   c[0].replace("{P}", programa).replace("|", "\r\n").toStdString());
+        EXPECT_EQ(LocalizaEnviador(sistema), c[1] == "1") << c[0];
     }
     EXPECT_FALSE(LocalizaEnviador(pasta.arquivo("inexistente")));
 
     QFile::remove(sistema + "/enviador.ini");
-    GravaBytes(sistema + "/ENVIADOR.INI", "[ENVIADOR]\r\npath=" + programa + "\r\n");
+    GravaBytes(sistema + "/ENVIADOR.INI", "[Enviador]\r\nPath=" + programa.toStdString());
     QFile::rename(pasta.arquivo("Enviador/NUCLEO.DLL"), pasta.arquivo("Enviador/nucleo.dll"));
     EXPECT_TRUE(LocalizaEnviador(sistema));
     qputenv("VLME_PASTA_SISTEMA", sistema.toUtf8()); // the default folder
@@ -291,13 +282,8 @@ TEST_F(Geracao, DadosForaDoLeiauteListadosJuntos) {
         d.retificador = d.substitutivo = true;
     });
     c.modelo("M", 1).nacional().importadoDI();
-    for (const char *sql :
-         {"UPDATE MODELOS SET PRECO_VENDA_MODELOS = -1.5",
-          "UPDATE COMPONENTES_NACIONAIS SET TX_DESCRICAO_NACIONAL = 'linha 1' || char(10)",
-          "UPDATE COMPONENTES_IMPORTADOS SET NCM_IMPORTADO = '8517.12',"
-          " IN_COM_SUSP_IMPORTADO = 2",
-          "UPDATE DI SET NR_DI_DI = '12345678901'", "UPDATE NF SET DATA_EMISSAO_NF = '31/02/2023'"})
-        banco.executa(sql);
+    for (const QStringList &sql : Casos("fora_do_leiaute.sql"))
+        banco.executa(sql[0]);
 
     EXPECT_TRUE(transmissao.GeraArquivoTransmissao(c, false).isEmpty());
     EXPECT_FALSE(QFile::exists(arquivoDe(c)));
@@ -374,15 +360,9 @@ TEST_F(Geracao, ConsultasDeSituacao) {
             s += consulta(banco, nr) ? '1' : '0';
         return s;
     };
-    for (const auto &[sql, esperado] :
-         {std::pair{"SELECT 1", "10000"},
-          {"UPDATE VLME SET NR_TRANSMISSAO_VLM = 12", "01000"},
-          {"UPDATE VLME SET NR_TRANSMISSAO_VLM = -1", "00100"},
-          {"UPDATE VLME SET CODIGO_VLM = '200100001'", "00110"},
-          {"INSERT INTO ERRO (NR_VLM_ERRO, TIPO_ERRO) VALUES (1, '1')", "00110"},
-          {"INSERT INTO ERRO (NR_VLM_ERRO, TIPO_ERRO) VALUES (1, '3')", "00111"}}) {
-        banco.executa(sql);
-        EXPECT_EQ(situacao(n), esperado) << sql;
+    for (const QStringList &c : Casos("consultas_situacao.tsv")) {
+        banco.executa(c[0]);
+        EXPECT_EQ(situacao(n), c[1]) << c[0];
     }
     EXPECT_EQ(situacao(999), "00000");
 }

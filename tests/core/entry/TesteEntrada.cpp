@@ -159,15 +159,8 @@ TEST(Campos, TabelasComoOsFormulariosUsamEntradaESaida) {
 TEST(Descricoes, PorCodigo) {
     vlme::teste::BancoTeste bt;
     auto &b = bt.banco();
-    const QString ncm = "INSERT INTO NCM_ITEM (CD_NCM_PRODUTO, DESCR_NCM_PRODUTO, NM_UNID_MED_EST) "
-                        "VALUES (?, ?, ?)";
-    b.executa(ncm, {"84713012", "  Máquinas portáteis  ", "UN"});
-    b.executa(ncm, {"1234'678", "Com aspas", QVariant()});
-    b.executa(ncm, {"99990000", QVariant(), QVariant()});
-    const QString un = "INSERT INTO UNIDADE_MEDIDA (CD_UNID_MEDIDA, NM_MEDIDA) VALUES (?, ?)";
-    b.executa(un, {"UN", " UNIDADE "});
-    b.executa(un, {"KG", QVariant()});
-    b.executa(un, {"M'", "Metro com aspa"});
+    for (const QStringList &sql : Casos("descricoes.sql"))
+        b.executa(sql[0]);
     for (const QStringList &c : Casos("descricoes.tsv"))
         EXPECT_EQ(c[0] == "N" ? DescricaoNCM(b, c[1]) : DescricaoUnidade(b, c[1]), c[2]) << c[1];
 }

@@ -214,21 +214,15 @@ TEST(Inicializacao, FalhasNaAberturaDitasAoUsuario) {
     EXPECT_EQ(recusa(pasta.caminho()), "-||Erro Inesperado. Código : 1");
 }
 
-// As the earlier version left it: no lookup tables and the previous-statement
-// number held as a number.
+// As the earlier version left it (casos/layout_anterior.sql).
 TEST(Inicializacao, LayoutAnteriorAtualizadoUmaVez) {
     teste::PastaTeste pasta;
     {
         store::Banco banco;
         banco.cria(pasta.arquivo("VLM.MDB"));
         banco.abre(pasta.arquivo("VLM.MDB"));
-        for (const char *sql :
-             {"DROP TABLE NCM_ITEM", "DROP TABLE UNIDADE_MEDIDA",
-              "ALTER TABLE VLME DROP COLUMN NR_VLM_ANTERIOR_VLM",
-              "ALTER TABLE VLME ADD COLUMN NR_VLM_ANTERIOR_VLM INTEGER",
-              "INSERT INTO VLME (DEN_PRODUTO_VLM, NR_VLM_ANTERIOR_VLM, CODIGO_VLM)"
-              " VALUES ('Rádio', 200100123, NULL)"})
-            banco.executa(sql);
+        for (const QStringList &sql : teste::Casos("layout_anterior.sql"))
+            banco.executa(sql[0]);
     }
     teste::UsuarioRoteirizado usuario;
     const QString esquema = "SELECT group_concat(sql, ';') FROM sqlite_master";
