@@ -1,6 +1,5 @@
-// The delivery file: field formats, the writer, whole files byte for byte
-// against tests/data/entrega (typed from the record layouts); the run
-// (progress, cancel, refusals, the delivery question) and the program search.
+// The delivery file byte for byte against tests/data/entrega (typed from the
+// record layouts); the run and the delivery program's search.
 
 #include "core/entry/Casos.h"
 #include "delivery/Declaracao.h"
@@ -33,9 +32,8 @@ TEST(FormatosEntrega, FormataNumero) {
         EXPECT_EQ(FormataNumero(c[0].toDouble(), c[1].toInt(), c[2].toInt()), c[3]) << c.join(' ');
 }
 
-// Each line is type, content and CRC in Latin-1; the statement's own CRC is
-// not written; a later save replaces the file whole; a failure leaves the
-// earlier file and no stray one.
+// The statement's own CRC is not written; a later save replaces the file
+// whole; a failure leaves the earlier file and no stray one.
 TEST(Salvar, TipoConteudoECRCPorLinhaEmLatin1) {
     PastaTeste pasta;
     const QString arquivo = pasta.arquivo("VLME0000000001");
@@ -116,9 +114,8 @@ DadosImportado Importado(const QString &descricao, double qtd, double valor, boo
     return d;
 }
 
-// Every record type; accented texts; NF rows in both stored forms and
-// missing, one dated 29/02/1900 (every fourth year leaps); DI and NF documents; rounding half away
-// from zero; the largest quantity and cost; empty optional fields; zero and negative zero.
+// Every record type; NF rows in both stored forms and missing, one dated
+// 29/02/1900 (every fourth year leaps); rounding half away from zero; zero and negative zero.
 TEST_F(ArquivoEntrega, DeclaracaoCompleta) {
     ConstrutorDeclaracao c(banco);
     c.geral([](DadosGerais &d) {
@@ -168,10 +165,11 @@ TEST_F(ArquivoEntrega, DeclaracaoCompleta) {
     EXPECT_TRUE(usuario.mensagens.empty());
 }
 
-// The largest values every width allows, texts filling their fields (with
-// the first and last letters of Latin-1 beyond ASCII), a substituting
-// fixed-coefficient statement.
-TEST_F(ArquivoEntrega, ValoresMaximosDasLarguras) {
+// Empty fields; the largest values every width allows, texts filling their fields (with
+// the first and last letters of Latin-1 beyond ASCII), a substitute statement.
+TEST_F(ArquivoEntrega, VaziaEValoresMaximosDasLarguras) {
+    // Just created: texts and documents are spaces, numbers and dates zeros.
+    confere(ConstrutorDeclaracao(banco), "declaracao_vazia.txt");
     ConstrutorDeclaracao c(banco);
     c.geral([&](DadosGerais &d) {
         d.ppb = "À" + QString(78, 'p') + "ÿ";
@@ -191,12 +189,6 @@ TEST_F(ArquivoEntrega, ValoresMaximosDasLarguras) {
     // Trailing spaces beyond the field still fit: they are what padding writes anyway.
     banco.executa("UPDATE MODELOS SET COD_INTERNO_MODELOS = COD_INTERNO_MODELOS || '   '");
     confere(c, "valores_maximos.txt");
-}
-
-// Just created: texts and documents are spaces, numbers and dates zeros,
-// neither rectifying nor substituting, fixed coefficient.
-TEST_F(ArquivoEntrega, DeclaracaoVazia) {
-    confere(ConstrutorDeclaracao(banco), "declaracao_vazia.txt");
 }
 
 class Geracao : public ::testing::Test {
@@ -229,7 +221,6 @@ class Geracao : public ::testing::Test {
     QStringList pendencias;
 };
 
-// The message of DadosForaDoLeiauteListadosJuntos.
 const QString ForaDoLeiaute =
     QString::fromStdString(LeBytes(DadoTeste("entrega/fora_do_leiaute.txt")))
         .trimmed()
@@ -272,8 +263,7 @@ TEST_F(Geracao, InterrompidaNaoDeixaArquivoNemTocaOAnterior) {
     EXPECT_EQ(QDir(base.pasta() + "/Arquivos").entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
-// Every problem of the statement in one message, each naming its record
-// and field; nothing written.
+// Every problem of the statement in one message; nothing written.
 TEST_F(Geracao, DadosForaDoLeiauteListadosJuntos) {
     ConstrutorDeclaracao c(banco);
     c.geral([](store::DadosGerais &d) {
