@@ -1,5 +1,4 @@
-// The message catalog; costs, coefficient and tax against figures worked out
-// by hand; the pendency check, each rule alone, and its structural limits.
+// The message catalog; costs, coefficient and tax worked out by hand; the pendency check.
 
 #include "checking/Calculos.h"
 #include "checking/Erros.h"
@@ -10,8 +9,6 @@
 #include "support/PastaTeste.h"
 
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 using namespace vlme;
 using namespace vlme::checking;
@@ -33,8 +30,7 @@ TEST(Erros, ChaveRepetidaFalhaEMantemAPrimeira) {
     EXPECT_EQ(erros.Item("ERRO_A")->Descricao, "primeiro");
     // Another key may hold the same Id.
     ASSERT_NE(erros.Add("ERRO_A", "terceiro", "frmCentral", "mskCNPJ", "chave2"), nullptr);
-    EXPECT_EQ(erros.Item("chave2")->Descricao + erros.Item("chave2")->Campo, "terceiromskCNPJ");
-    EXPECT_EQ(erros.Item(2)->Descricao, "terceiro"); // counted from 1
+    EXPECT_EQ(erros.Item("chave2")->Campo + erros.Item(2)->Descricao, "mskCNPJterceiro"); // from 1
 }
 
 namespace {
@@ -50,6 +46,13 @@ class Calculos : public ::testing::Test {
             d.salarios = salarios;
             d.encargos = encargos;
         }));
+    }
+    // N|I|M|total|T|K|R of statement n, to 9 significant digits.
+    QString figuras(int n) {
+        const Resumo r = CalculaResumo(banco, n);
+        return QString::asprintf("%.9g|%.9g|%.9g|%.9g|%.9g|%.9g|%.9g", r.custoNacionais,
+                                 r.custoImportados, r.custoMaoDeObra, r.custoTotal, r.valorII,
+                                 r.coeficiente, r.valorIIReducao);
     }
 };
 
@@ -76,29 +79,17 @@ TEST_F(Calculos, DeclaracaoComTodosOsTiposDeLinha) {
                       .nacional("Caixa", 3, 10.0)
                       .importadoDI("Tela", 1, 30.0, 16.0)
                       .importadoNF(cabo, C::NFPadrao());
-    EXPECT_DOUBLE_EQ(CalculaCustoNacionais(banco, n), 200.0);
-    EXPECT_DOUBLE_EQ(CalculaCustoImportados(banco, n), 65.0);
-    EXPECT_DOUBLE_EQ(CalculaCustoMaoDeObra(banco, n), 70.0);
-    EXPECT_NEAR(CalculaValorII(banco, n), 8.0, 1e-12);
-    EXPECT_DOUBLE_EQ(CalculaCoeficiente(banco, n), 0.806);
-    EXPECT_NEAR(CalculaValorIIReducao(banco, n), 1.552, 1e-12);
-    EXPECT_DOUBLE_EQ(CalculaResumo(banco, n).custoTotal, 335.0);
+    EXPECT_EQ(figuras(n), "200|65|70|335|8|0.806|1.552");
 }
 
 TEST_F(Calculos, CoeficienteFixoEVariavelVazio) {
     const int n = C(banco).geral();
-    EXPECT_DOUBLE_EQ(CalculaCoeficiente(banco, n), 0.88);
-    EXPECT_EQ(CalculaValorIIReducao(banco, n), 0.0);
+    EXPECT_EQ(figuras(n), "0|0|0|0|0|0.88|0");
     // With components the fixed coefficient does not move; R = 0,12 x T.
     C(banco, n).importadoDI("Tela", 2, 50.0, 10.0); // T = 10
-    EXPECT_DOUBLE_EQ(CalculaCoeficiente(banco, n), 0.88);
-    EXPECT_NEAR(CalculaValorIIReducao(banco, n), 1.2, 1e-12);
-
+    EXPECT_EQ(figuras(n), "0|100|0|100|10|0.88|1.2");
     // Variable and empty: no division, no NaN; no row at all: fixed.
-    const auto r = CalculaResumo(banco, variavel());
-    for (double v :
-         {r.custoNacionais, r.custoImportados, r.custoMaoDeObra, r.coeficiente, r.valorIIReducao})
-        EXPECT_EQ(v, 0.0);
+    EXPECT_EQ(figuras(variavel()), "0|0|0|0|0|0|0");
     EXPECT_EQ(CalculaCoeficiente(banco, 999), 0.88);
 }
 
@@ -106,37 +97,33 @@ TEST_F(Calculos, CoeficienteFixoEVariavelVazio) {
 // 100 national with a 30 subcomponent gives N = 70, I = 30, K = 0,7; a 10
 // national gives N = -20, M = 0, K = -20 / 10.
 TEST_F(Calculos, SubcomponenteMudaDoLadoNacionalParaOImportado) {
-    for (const auto &[nacional, n, k] : {std::tuple{100.0, 70.0, 0.7}, {10.0, -20.0, -2.0}}) {
-        const int d = variavel().nacional("Placa", 1, nacional).subcomponente(1, "Chip", 1, 30.0);
-        EXPECT_DOUBLE_EQ(CalculaCustoNacionais(banco, d), n);
-        EXPECT_DOUBLE_EQ(CalculaCustoImportados(banco, d), 30.0);
-        EXPECT_DOUBLE_EQ(CalculaCoeficiente(banco, d), k);
-    }
+    for (const auto &[nacional, esperado] :
+         {std::pair{100.0, "70|30|0|100|0|0.7|0"}, {10.0, "-20|30|0|10|0|-2|0"}})
+        EXPECT_EQ(
+            figuras(variavel().nacional("Placa", 1, nacional).subcomponente(1, "Chip", 1, 30)),
+            esperado);
 }
 
 TEST_F(Calculos, CoeficienteArredondaMetadeParaOPar) {
     // 14001 / 20000 = 0,70005 (tie, 0 is even: down); 14003 / 20000 = 0,70015
     // (tie, 1 is odd: up); 14002,2 / 20000 = 0,70011 (below the half: down).
-    for (const auto &[nacional, importado, k] : {std::tuple{14001.0, 5999.0, 0.7000},
-                                                 {14003.0, 5997.0, 0.7002},
-                                                 {14002.2, 5997.8, 0.7001}})
-        EXPECT_DOUBLE_EQ(
-            CalculaCoeficiente(
-                banco, variavel().nacional("N", 1, nacional).importadoDI("I", 1, importado)),
-            k)
-            << nacional;
+    for (const auto &[nacional, importado, k] : {std::tuple{14001.0, 5999.0, "0.7"},
+                                                 {14003.0, 5997.0, "0.7002"},
+                                                 {14002.2, 5997.8, "0.7001"}})
+        EXPECT_EQ(figuras(variavel().nacional("N", 1, nacional).importadoDI("I", 1, importado))
+                      .section('|', 5, 5),
+                  k);
     EXPECT_DOUBLE_EQ(ArredondaPar(0.99995, 4), 1.0);
     EXPECT_DOUBLE_EQ(ArredondaPar(-0.70015, 4), -0.7002);
     EXPECT_DOUBLE_EQ(ArredondaPar(0.5, 4), 0.5);
 }
 
 TEST_F(Calculos, ValoresMuitoGrandesContinuamFinitos) {
-    const auto r =
-        CalculaResumo(banco, variavel(9999999999999.99, 9999999999999.99)
-                                 .nacional("N", 99999999.9999999, 999999999.999999)
-                                 .importadoDI("I", 99999999.9999999, 999999999.999999, 999.99));
-    EXPECT_TRUE(std::isfinite(r.custoTotal) && std::isfinite(r.valorIIReducao));
-    EXPECT_DOUBLE_EQ(r.coeficiente, 0.5); // (1e17 + 2e13) / (2e17 + 2e13) = 0,50004999...
+    // K = (1e17 + 2e13) / (2e17 + 2e13) = 0,50004999...; T = 999,99% of 1e17.
+    EXPECT_EQ(figuras(variavel(9999999999999.99, 9999999999999.99)
+                          .nacional("N", 99999999.9999999, 999999999.999999)
+                          .importadoDI("I", 99999999.9999999, 999999999.999999, 999.99)),
+              "1e+17|1e+17|2e+13|2.0002e+17|9.9999e+17|0.5|4.99995e+17");
 }
 
 TEST_F(Calculos, LinhasDoResumoEmNotacaoBrasileira) {
@@ -158,8 +145,7 @@ class Pendencias : public ::testing::Test {
     teste::BancoTeste b;
     store::Banco &banco = b.banco();
 
-    // Everything filled, one model, one imported component with a DI, no
-    // national; then the stored columns `muda` sets.
+    // Everything filled, one model, one imported component; then `muda` on VLME.
     int completa(const QString &muda = {}) {
         const int n = ConstrutorDeclaracao(banco)
                           .geral()
@@ -185,9 +171,6 @@ TEST_F(Pendencias, CadaRegraDosDadosGeraisSozinha) {
         EXPECT_EQ(lista[0].chave + ": " + lista[0].texto,
                   c[0] + ": " + checking::Catalogo().Descricao(c[0]));
     }
-}
-
-TEST_F(Pendencias, SalariosComCoeficienteFixo) {
     // The form's own rule: wages with the fixed coefficient.
     const int n = completa();
     checking::DadosGeraisVerificacao form = checking::LeDadosGerais(banco, n);
@@ -204,8 +187,7 @@ TEST_F(Pendencias, SalariosComCoeficienteFixo) {
 }
 
 TEST_F(Pendencias, EstruturaDaDeclaracao) {
-    // A national component without invoice, an imported one with neither
-    // document and two with both: each problem listed once.
+    // Each problem listed once.
     const int n = ConstrutorDeclaracao(banco)
                       .geral()
                       .modelo("M", 1.0)
@@ -213,13 +195,8 @@ TEST_F(Pendencias, EstruturaDaDeclaracao) {
                       .importadoDI()
                       .importadoDI()
                       .importadoDI();
-    for (const char *sql :
-         {"UPDATE COMPONENTES_NACIONAIS SET NR_SEQ_NF_NACIONAL = 0 WHERE NR_VLM_NACIONAL = ?",
-          "UPDATE COMPONENTES_IMPORTADOS SET NR_SEQ_DI_IMPORTADO = 0 WHERE NR_VLM_IMPORTADO = ?"
-          " AND NR_SQ_IMPORTADO = 1",
-          "UPDATE COMPONENTES_IMPORTADOS SET NR_SEQ_NF_IMPORTADO = 99 WHERE NR_VLM_IMPORTADO = ?"
-          " AND NR_SQ_IMPORTADO > 1"})
-        banco.executa(sql, {n});
+    for (const QStringList &sql : teste::Casos("pendencias_estrutura.sql"))
+        banco.executa(sql[0], {n});
     EXPECT_EQ(chaves(n), QStringList({"ERRO_SEM_NF", "ERRO_SEM_DI_NF", "ERRO_COM_DI_NF"}));
 }
 
@@ -245,14 +222,8 @@ TEST_F(Pendencias, QuantidadesEValoresLongosDemais) {
 TEST_F(Pendencias, LimiteDe9999LinhasEImpressao) {
     const int n = completa();
     const auto insere = [&](int sq) {
-        for (const char *sql :
-             {"INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS,"
-              " TX_DESCRICAO_MODELOS) VALUES (?, ?, 'x')",
-              "INSERT INTO COMPONENTES_NACIONAIS (NR_VLM_NACIONAL, NR_SQ_NACIONAL,"
-              " NR_SEQ_NF_NACIONAL) VALUES (?, ?, 1)",
-              "INSERT INTO COMPONENTES_IMPORTADOS (NR_VLM_IMPORTADO,"
-              " NR_SQ_IMPORTADO, NR_SEQ_DI_IMPORTADO) VALUES (?, ?, 1)"})
-            banco.executa(sql, {n, sq});
+        for (const QStringList &sql : teste::Casos("linhas_por_tipo.sql"))
+            banco.executa(sql[0], {n, sq});
     };
     insere(9999);
     banco.executa("INSERT INTO IMPRESSAO VALUES (?)", {n});

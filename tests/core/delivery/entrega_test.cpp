@@ -1,6 +1,5 @@
-// The delivery file: field formats, the writer, whole files byte for byte
-// against tests/data/entrega (typed from the record layouts); the run
-// (progress, cancel, refusals, the delivery question) and the program search.
+// The delivery file byte for byte against tests/data/entrega (typed from the
+// record layouts); the run and the delivery program's search.
 
 #include "core/entry/Casos.h"
 #include "delivery/Declaracao.h"
@@ -33,9 +32,8 @@ TEST(FormatosEntrega, FormataNumero) {
         EXPECT_EQ(FormataNumero(c[0].toDouble(), c[1].toInt(), c[2].toInt()), c[3]) << c.join(' ');
 }
 
-// Each line is type, content and CRC in Latin-1; the statement's own CRC is
-// not written; a later save replaces the file whole; a failure leaves the
-// earlier file and no stray one.
+// The statement's own CRC is not written; a later save replaces the file
+// whole; a failure leaves the earlier file and no stray one.
 TEST(Salvar, TipoConteudoECRCPorLinhaEmLatin1) {
     PastaTeste pasta;
     const QString arquivo = pasta.arquivo("VLME0000000001");
@@ -64,32 +62,23 @@ TEST(Salvar, TipoConteudoECRCPorLinhaEmLatin1) {
               QStringList{"VLME0000000001"});
 }
 
-// Where the delivery program is looked for: enviador.ini in the system
-// folder, section [Enviador], key Path, a folder holding NUCLEO.DLL; names
-// in any case, with or without a final slash.
+// Where the delivery program is looked for: names in any case.
 TEST(Enviador_, LocalizadoPeloIniDaPastaDoSistema) {
     PastaTeste pasta;
     const QString sistema = pasta.caminho();
-    const std::string programa = pasta.arquivo("Enviador").toStdString();
-    QDir().mkpath(pasta.arquivo("Enviador"));
+    const QString programa = pasta.arquivo("Enviador");
+    QDir().mkpath(programa);
     EXPECT_FALSE(LocalizaEnviador(sistema)); // no ini
     GravaBytes(pasta.arquivo("Enviador/NUCLEO.DLL"), "");
-    const std::pair<std::string, bool> casos[] = {
-        {"[Enviador]\r\nOutro=x\r\n", false},
-        {"[Enviador]\r\nPath=\r\n", false},
-        {"[Outro]\r\nPath=" + programa + "\r\n", false},
-        {"[Enviador]\r\nPath=" + sistema.toStdString() + "/nada\r\n", false},
-        {"[Enviador]\r\nPath=" + programa + "\r\n", true},
-        {"[Enviador]\r\nPath=" + programa + "/\r\n", true},
-    };
-    for (const auto &[ini, achou] : casos) {
-        GravaBytes(sistema + "/enviador.ini", ini);
-        EXPECT_EQ(LocalizaEnviador(sistema), achou) << ini;
+    for (QStringList c : Casos("enviador_ini.tsv")) {
+        GravaBytes(sistema + "/enviador.ini",
+                   c[0].replace("{P}", programa).replace("|", "\r\n").toStdString());
+        EXPECT_EQ(LocalizaEnviador(sistema), c[1] == "1") << c[0];
     }
     EXPECT_FALSE(LocalizaEnviador(pasta.arquivo("inexistente")));
 
     QFile::remove(sistema + "/enviador.ini");
-    GravaBytes(sistema + "/ENVIADOR.INI", "[ENVIADOR]\r\npath=" + programa + "\r\n");
+    GravaBytes(sistema + "/ENVIADOR.INI", "[Enviador]\r\nPath=" + programa.toStdString());
     QFile::rename(pasta.arquivo("Enviador/NUCLEO.DLL"), pasta.arquivo("Enviador/nucleo.dll"));
     EXPECT_TRUE(LocalizaEnviador(sistema));
     qputenv("VLME_PASTA_SISTEMA", sistema.toUtf8()); // the default folder
@@ -125,9 +114,8 @@ DadosImportado Importado(const QString &descricao, double qtd, double valor, boo
     return d;
 }
 
-// Every record type; accented texts; NF rows in both stored forms and
-// missing, one dated 29/02/1900 (every fourth year leaps); DI and NF documents; rounding half away
-// from zero; the largest quantity and cost; empty optional fields; zero and negative zero.
+// Every record type; NF rows in both stored forms and missing, one dated
+// 29/02/1900 (every fourth year leaps); rounding half away from zero; zero and negative zero.
 TEST_F(ArquivoEntrega, DeclaracaoCompleta) {
     ConstrutorDeclaracao c(banco);
     c.geral([](DadosGerais &d) {
@@ -177,10 +165,11 @@ TEST_F(ArquivoEntrega, DeclaracaoCompleta) {
     EXPECT_TRUE(usuario.mensagens.empty());
 }
 
-// The largest values every width allows, texts filling their fields (with
-// the first and last letters of Latin-1 beyond ASCII), a substituting
-// fixed-coefficient statement.
-TEST_F(ArquivoEntrega, ValoresMaximosDasLarguras) {
+// Empty fields; the largest values every width allows, texts filling their fields (with
+// the first and last letters of Latin-1 beyond ASCII), a substitute statement.
+TEST_F(ArquivoEntrega, VaziaEValoresMaximosDasLarguras) {
+    // Just created: texts and documents are spaces, numbers and dates zeros.
+    confere(ConstrutorDeclaracao(banco), "declaracao_vazia.txt");
     ConstrutorDeclaracao c(banco);
     c.geral([&](DadosGerais &d) {
         d.ppb = "À" + QString(78, 'p') + "ÿ";
@@ -200,12 +189,6 @@ TEST_F(ArquivoEntrega, ValoresMaximosDasLarguras) {
     // Trailing spaces beyond the field still fit: they are what padding writes anyway.
     banco.executa("UPDATE MODELOS SET COD_INTERNO_MODELOS = COD_INTERNO_MODELOS || '   '");
     confere(c, "valores_maximos.txt");
-}
-
-// Just created: texts and documents are spaces, numbers and dates zeros,
-// neither rectifying nor substituting, fixed coefficient.
-TEST_F(ArquivoEntrega, DeclaracaoVazia) {
-    confere(ConstrutorDeclaracao(banco), "declaracao_vazia.txt");
 }
 
 class Geracao : public ::testing::Test {
@@ -238,7 +221,6 @@ class Geracao : public ::testing::Test {
     QStringList pendencias;
 };
 
-// The message of DadosForaDoLeiauteListadosJuntos.
 const QString ForaDoLeiaute =
     QString::fromStdString(LeBytes(DadoTeste("entrega/fora_do_leiaute.txt")))
         .trimmed()
@@ -281,8 +263,7 @@ TEST_F(Geracao, InterrompidaNaoDeixaArquivoNemTocaOAnterior) {
     EXPECT_EQ(QDir(base.pasta() + "/Arquivos").entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
-// Every problem of the statement in one message, each naming its record
-// and field; nothing written.
+// Every problem of the statement in one message; nothing written.
 TEST_F(Geracao, DadosForaDoLeiauteListadosJuntos) {
     ConstrutorDeclaracao c(banco);
     c.geral([](store::DadosGerais &d) {
@@ -291,13 +272,8 @@ TEST_F(Geracao, DadosForaDoLeiauteListadosJuntos) {
         d.retificador = d.substitutivo = true;
     });
     c.modelo("M", 1).nacional().importadoDI();
-    for (const char *sql :
-         {"UPDATE MODELOS SET PRECO_VENDA_MODELOS = -1.5",
-          "UPDATE COMPONENTES_NACIONAIS SET TX_DESCRICAO_NACIONAL = 'linha 1' || char(10)",
-          "UPDATE COMPONENTES_IMPORTADOS SET NCM_IMPORTADO = '8517.12',"
-          " IN_COM_SUSP_IMPORTADO = 2",
-          "UPDATE DI SET NR_DI_DI = '12345678901'", "UPDATE NF SET DATA_EMISSAO_NF = '31/02/2023'"})
-        banco.executa(sql);
+    for (const QStringList &sql : Casos("fora_do_leiaute.sql"))
+        banco.executa(sql[0]);
 
     EXPECT_TRUE(transmissao.GeraArquivoTransmissao(c, false).isEmpty());
     EXPECT_FALSE(QFile::exists(arquivoDe(c)));
@@ -374,15 +350,9 @@ TEST_F(Geracao, ConsultasDeSituacao) {
             s += consulta(banco, nr) ? '1' : '0';
         return s;
     };
-    for (const auto &[sql, esperado] :
-         {std::pair{"SELECT 1", "10000"},
-          {"UPDATE VLME SET NR_TRANSMISSAO_VLM = 12", "01000"},
-          {"UPDATE VLME SET NR_TRANSMISSAO_VLM = -1", "00100"},
-          {"UPDATE VLME SET CODIGO_VLM = '200100001'", "00110"},
-          {"INSERT INTO ERRO (NR_VLM_ERRO, TIPO_ERRO) VALUES (1, '1')", "00110"},
-          {"INSERT INTO ERRO (NR_VLM_ERRO, TIPO_ERRO) VALUES (1, '3')", "00111"}}) {
-        banco.executa(sql);
-        EXPECT_EQ(situacao(n), esperado) << sql;
+    for (const QStringList &c : Casos("consultas_situacao.tsv")) {
+        banco.executa(c[0]);
+        EXPECT_EQ(situacao(n), c[1]) << c[0];
     }
     EXPECT_EQ(situacao(999), "00000");
 }

@@ -1,6 +1,4 @@
-// The entry rules against hand-worked tables under tests/data/casos: codes,
-// dates, numbers, the keystroke filter, the field checks and tables, and
-// NCM and unit names looked up by code.
+// The entry rules against hand-worked tables under tests/data/casos.
 
 #include "checking/Erros.h"
 #include "entry/Campos.h"
@@ -53,7 +51,7 @@ TEST(Codigos, TabelaDeCasosEQualquerDigitoTrocadoERecusado) {
     }
 }
 
-TEST(Numeros, LeEFormataNotacaoBrasileira) {
+TEST(Numeros, LeFormataInsereDecimaisEFiltraTeclas) {
     for (const QStringList &c : Casos("converte_valor.tsv")) {
         bool ok = c[2] != "1";
         EXPECT_EQ(ConverteValor(c[0], &ok), c[1].toDouble()) << c[0];
@@ -67,9 +65,6 @@ TEST(Numeros, LeEFormataNotacaoBrasileira) {
                                              : FormataValorSemMilhar(c[1], largura, decimais);
         EXPECT_EQ(obtido, c[4]) << c.join(' ');
     }
-}
-
-TEST(Numeros, InsereDecimaisEFiltraCaracteresETeclas) {
     for (const QStringList &c : Casos("insere_decimais.tsv"))
         EXPECT_EQ(InsereDecimais(c[0], c[1].toInt(), c[2].toInt()), c[3]) << c[0];
     for (const QStringList &c : Casos("caracteres.tsv")) {
@@ -104,15 +99,15 @@ TEST(Conferencias, CamposSimplesEValorPorLarguraEDecimais) {
         {"F", ConfereNumeroNota},  {"A", ConfereAdicao}, {"T", ConfereItem}};
     for (const QStringList &c : Casos("conferencias.tsv")) {
         const Conferencia r = regras.at(c[0])(c[1], msg);
+        EXPECT_EQ(r.mensagem, c[2] == "1" ? QString() : msg) << c.join('|');
         EXPECT_EQ(bool(r), c[2] == "1") << c.join('|');
-        EXPECT_EQ(r.mensagem, r ? QString() : msg) << c.join('|');
     }
     for (const QStringList &c : Casos("confere_valor.tsv")) {
         const Conferencia r = ConfereValor(c[0], c[1].toInt(), c[2].toInt(), msg);
-        EXPECT_EQ(r.passou, c[3] == "1") << c[0];
         EXPECT_EQ(r.texto.value_or("<nada>") + "|" + r.mensagem,
-                  r.passou ? c[4] + "|" : "<nada>|" + msg + "\r" + c[4])
+                  c[3] == "1" ? c[4] + "|" : "<nada>|" + msg + "\r" + c[4])
             << c[0];
+        EXPECT_EQ(r.passou, c[3] == "1") << c[0];
     }
 }
 
@@ -121,9 +116,9 @@ TEST(Campos, TabelasComoOsFormulariosUsamEntradaESaida) {
     for (const QStringList &e : Casos("campos_valor.tsv")) {
         const auto *c = BuscaCampo(TabelaConfereValor(), e[0], e[1]);
         ASSERT_NE(c, nullptr) << e[1];
-        EXPECT_EQ(std::min(c->largura, 16) - c->decimais - 1, e[2].toInt()) << e[1];
-        EXPECT_EQ(c->decimais, e[3].toInt()) << e[1];
-        EXPECT_EQ(QString(c->chave), e[4]);
+        EXPECT_EQ(QStringList({QString::number(std::min(c->largura, 16) - c->decimais - 1),
+                               QString::number(c->decimais), c->chave}),
+                  e.mid(2));
         EXPECT_NE(Catalogo().Item(e[4]), nullptr) << e[4];
     }
     // every numeric field (tag N) has its check and its key filter
@@ -144,9 +139,7 @@ TEST(Campos, TabelasComoOsFormulariosUsamEntradaESaida) {
     for (const RegraSaida &r : TabelaSaida()) {
         EXPECT_NE(BuscaCampo(QLatin1String(r.formulario), QLatin1String(r.campo)), nullptr)
             << r.campo;
-        if (r.acao == AoSair::Data) {
-            EXPECT_NE(Catalogo().Item(QLatin1String(r.chave)), nullptr);
-        }
+        EXPECT_TRUE(r.acao != AoSair::Data || Catalogo().Item(QLatin1String(r.chave)));
     }
     EXPECT_EQ(TextoAoEntrar(u"STN", "1.234.567,89"), "1234567,89");
     EXPECT_EQ(TextoAoEntrar(u"ST", "12.345"), "12.345");
@@ -159,15 +152,8 @@ TEST(Campos, TabelasComoOsFormulariosUsamEntradaESaida) {
 TEST(Descricoes, PorCodigo) {
     vlme::teste::BancoTeste bt;
     auto &b = bt.banco();
-    const QString ncm = "INSERT INTO NCM_ITEM (CD_NCM_PRODUTO, DESCR_NCM_PRODUTO, NM_UNID_MED_EST) "
-                        "VALUES (?, ?, ?)";
-    b.executa(ncm, {"84713012", "  Máquinas portáteis  ", "UN"});
-    b.executa(ncm, {"1234'678", "Com aspas", QVariant()});
-    b.executa(ncm, {"99990000", QVariant(), QVariant()});
-    const QString un = "INSERT INTO UNIDADE_MEDIDA (CD_UNID_MEDIDA, NM_MEDIDA) VALUES (?, ?)";
-    b.executa(un, {"UN", " UNIDADE "});
-    b.executa(un, {"KG", QVariant()});
-    b.executa(un, {"M'", "Metro com aspa"});
+    for (const QStringList &sql : Casos("descricoes.sql"))
+        b.executa(sql[0]);
     for (const QStringList &c : Casos("descricoes.tsv"))
         EXPECT_EQ(c[0] == "N" ? DescricaoNCM(b, c[1]) : DescricaoUnidade(b, c[1]), c[2]) << c[1];
 }

@@ -1,7 +1,5 @@
-// The import: the bounded line reader; field checks (casos_campos.txt changes
-// the hand-typed sound file at known positions); structural faults and hostile
-// input stopping the run; a sound file stored column by column against rows
-// worked out by hand (duas_declaracoes_banco.txt). Whatever fails stores nothing.
+// The import against the hand-typed sound file and the rows worked out from it
+// (duas_declaracoes_banco.txt). Whatever fails stores nothing.
 
 #include "core/entry/Casos.h"
 #include "import/Importacao.h"
@@ -27,10 +25,8 @@ using Cod = LeitorLinhas::Codificacao;
 
 namespace {
 
-// The 12 lines of duas_declaracoes.txt without their CR LF: 1 general data,
-// 2-3 models, 4-5 national, 6-7 subcomponents (DI, invoice), 8 imported with
-// a DI; 9 general data of the second statement, 10 model, 11 imported with an
-// invoice; 12 totals.
+// The 12 lines of duas_declaracoes.txt without their CR LF: 0 1 1 2 2 3 3 4,
+// then 0 1 4 of the second statement, then the totals.
 QList<QByteArray> LinhasBoas() {
     QList<QByteArray> linhas =
         QByteArray::fromStdString(LeBytes(DadoTeste("importacao/duas_declaracoes.txt")))
@@ -131,14 +127,13 @@ class CamposImportacao : public ImportacaoTeste,
                          public ::testing::WithParamInterface<QStringList> {};
 
 TEST_P(CamposImportacao, ListaOErroENaoGravaNada) {
-    QList<QByteArray> linhas = l;
     for (const QString &m : GetParam()[1].split('|')) {
         const QStringList p = Partes(m);
         QString texto = p[2];
         texto.replace(QLatin1String("\\x01"), QChar(1));
-        linhas[p[0].toInt() - 1] = Troca(linhas[p[0].toInt() - 1], p[1].toInt(), texto);
+        l[p[0].toInt() - 1] = Troca(l[p[0].toInt() - 1], p[1].toInt(), texto);
     }
-    const ResultadoImportacao r = importa(Junta(linhas));
+    const ResultadoImportacao r = importa(Junta(l));
     ASSERT_EQ(r.desfecho, Desfecho::ErrosCampo) << r.mensagem;
     QStringList obtidos, esperados;
     for (const ErroImportacao &e : r.erros)
@@ -146,8 +141,7 @@ TEST_P(CamposImportacao, ListaOErroENaoGravaNada) {
     for (const QString &e : GetParam()[2].split('|')) {
         const QStringList p = Partes(e);
         esperados << QStringLiteral("Linha %1 (reg. %2) - %3: %4")
-                         .arg(p[0], QString(QLatin1Char(linhas[p[0].toInt() - 1].at(0))), p[1],
-                              p[2]);
+                         .arg(p[0], QString(QLatin1Char(l[p[0].toInt() - 1].at(0))), p[1], p[2]);
     }
     EXPECT_EQ(obtidos, esperados);
     EXPECT_TRUE(r.declaracoes.empty());
@@ -181,8 +175,7 @@ TEST_F(ImportacaoTeste, TabelaParaEm10001EntradasEAvisaAntesDaLista) {
     EXPECT_EQ(bipes, 0);
 }
 
-// A file that cannot be written (the list's lines are pinned by the field
-// cases, the written file by the import error window's tests).
+// The list's lines are pinned by the field cases, the written file by the window's tests.
 TEST(ErrosImportacao, FalhaAoGravar) {
     teste::PastaTeste pasta;
     teste::UsuarioRoteirizado usuario;
@@ -383,7 +376,7 @@ TEST_F(ImportacaoSucesso, DeclaracoesExistentesFicamIntactas) {
                            "MODELOS:3|1|'Rádio portátil'|'RP'|100.0"}));
 }
 
-TEST_F(ImportacaoSucesso, CasosLimiteQueImportam) {
+TEST_F(ImportacaoSucesso, CasosLimiteEUmCaractereForaDoLatin1) {
     const ResultadoImportacao soTotal = importa("900000001\r\n");
     ASSERT_EQ(soTotal.desfecho, Desfecho::Sucesso) << soTotal.mensagem;
     EXPECT_EQ(soTotal.contadores.total(), 0);
@@ -397,18 +390,14 @@ TEST_F(ImportacaoSucesso, CasosLimiteQueImportam) {
     ASSERT_EQ(importaEm(outro.banco(), Junta(l)).desfecho, Desfecho::Sucesso);
     EXPECT_EQ(ConteudoTabela(outro.banco(), "SUBCOMP"),
               (QStringList{"SUBCOMP:1|1|1|1", "SUBCOMP:1|2|1|0"}));
-}
-
-// A character Latin-1 has not could not go into the delivery file.
-TEST_F(ImportacaoSucesso, CaractereForaDoLatin1ERecusado) {
+    // A character Latin-1 has not could not go into the delivery file.
     QString texto = QString::fromLatin1(Junta(l));
     texto[texto.indexOf("Modelo B")] = QChar(0x20AC); // the euro sign
     const ResultadoImportacao r = importa(texto.toUtf8());
     ASSERT_EQ(r.erros.size(), 1u);
     EXPECT_EQ(LinhaListaErro(r.erros.front()),
-              QStringLiteral("Linha 2 (reg. 1) - DESCRIÇÃO: Caractere "
-                             "fora do Latin-1 (ISO-8859-1); troque-o "
-                             "por outro."));
+              QString("Linha 2 (reg. 1) - DESCRIÇÃO: Caractere fora do Latin-1 (ISO-8859-1); "
+                      "troque-o por outro."));
 }
 
 } // namespace

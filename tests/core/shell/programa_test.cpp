@@ -1,6 +1,4 @@
-// The program shell: command routing, the calculator, the terminal progress
-// line, the system information; start-up and its failures; one running copy;
-// the regional settings.
+// The program shell: commands, calculator, terminal progress, start-up, regional settings.
 
 #include "cli/ProgressoTerminal.h"
 #include "core/entry/Casos.h"
@@ -141,19 +139,6 @@ TEST(InformacoesSistema, VersoesEBancoEmUso) {
         valores().contains("Banco de dados=" + QDir::toNativeSeparators(pasta.arquivo("VLM.MDB"))));
 }
 
-// The template and the new database are pinned by the sqlite3 tests, a
-// database kept across starts by the vlme-cli tests.
-TEST(Inicializacao, SemBancoCriaSoParaODono) {
-    teste::PastaTeste pasta;
-    teste::UsuarioRoteirizado usuario;
-    store::Banco banco;
-    ASSERT_TRUE(shell::AbreBancoPrograma(pasta.caminho(), banco, usuario));
-    EXPECT_EQ(QFileInfo(pasta.arquivo("VLM.MDB")).permissions() &
-                  (QFile::ReadGroup | QFile::ReadOther),
-              QFile::Permissions());
-    EXPECT_TRUE(usuario.mensagens.empty());
-}
-
 // Each start that cannot go on says why, naming the file, and leaves it as it was.
 TEST(Inicializacao, FalhasNaAberturaDitasAoUsuario) {
     teste::PastaTeste outra; // another program's SQLite file: valid, without our mark
@@ -214,21 +199,15 @@ TEST(Inicializacao, FalhasNaAberturaDitasAoUsuario) {
     EXPECT_EQ(recusa(pasta.caminho()), "-||Erro Inesperado. Código : 1");
 }
 
-// As the earlier version left it: no lookup tables and the previous-statement
-// number held as a number.
+// As the earlier version left it (casos/layout_anterior.sql).
 TEST(Inicializacao, LayoutAnteriorAtualizadoUmaVez) {
     teste::PastaTeste pasta;
     {
         store::Banco banco;
         banco.cria(pasta.arquivo("VLM.MDB"));
         banco.abre(pasta.arquivo("VLM.MDB"));
-        for (const char *sql :
-             {"DROP TABLE NCM_ITEM", "DROP TABLE UNIDADE_MEDIDA",
-              "ALTER TABLE VLME DROP COLUMN NR_VLM_ANTERIOR_VLM",
-              "ALTER TABLE VLME ADD COLUMN NR_VLM_ANTERIOR_VLM INTEGER",
-              "INSERT INTO VLME (DEN_PRODUTO_VLM, NR_VLM_ANTERIOR_VLM, CODIGO_VLM)"
-              " VALUES ('Rádio', 200100123, NULL)"})
-            banco.executa(sql);
+        for (const QStringList &sql : teste::Casos("layout_anterior.sql"))
+            banco.executa(sql[0]);
     }
     teste::UsuarioRoteirizado usuario;
     const QString esquema = "SELECT group_concat(sql, ';') FROM sqlite_master";
@@ -252,12 +231,21 @@ TEST(Inicializacao, LayoutAnteriorAtualizadoUmaVez) {
     EXPECT_TRUE(usuario.mensagens.empty());
 }
 
-// The data folder chosen and a second copy in it are pinned by the vlme-cli tests.
-TEST(Inicializacao, CopiaUnicaPorPastaEEnderecos) {
+// A new database readable by its owner only (its content is pinned by the
+// sqlite3 tests); one copy per folder (a second in the same one is pinned by
+// the vlme-cli tests); the addresses.
+TEST(Inicializacao, BancoNovoCopiaUnicaPorPastaEEnderecos) {
     teste::PastaTeste pasta, outra;
     shell::CopiaUnica primeira(pasta.caminho()), emOutra(outra.caminho());
     ASSERT_TRUE(primeira.obtem());
     EXPECT_TRUE(emOutra.obtem());
+    teste::UsuarioRoteirizado usuario;
+    store::Banco banco;
+    ASSERT_TRUE(shell::AbreBancoPrograma(pasta.caminho(), banco, usuario));
+    EXPECT_EQ(QFileInfo(pasta.arquivo("VLM.MDB")).permissions() &
+                  (QFile::ReadGroup | QFile::ReadOther),
+              QFile::Permissions());
+    EXPECT_TRUE(usuario.mensagens.empty());
 
     const QString servico = "/scripts/fisco/vlme/diagnostico_vlme.asp";
     EXPECT_EQ(shell::EscolheURLDiagnostico("http://servidor.exemplo/"),
