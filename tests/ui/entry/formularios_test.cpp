@@ -1,9 +1,11 @@
-// The lookups driven as a user drives them: keys and
+// The lookups and the model form driven as a user drives them: keys and
 // clicks on the named controls, what is chosen or saved, what is told.
 
+#include "entry/OperacaoFormulario.h"
 #include "ui/Janelas.h"
 #include "ui/entry/CampoMascarado.h"
 #include "ui/entry/frmAssistentes.h"
+#include "ui/entry/frmModelos.h"
 
 #include "../../core/entry/Casos.h"
 
@@ -13,6 +15,8 @@
 #include <QTest>
 
 using namespace vlme;
+using entry::OperacaoFormulario::Alterar;
+using entry::OperacaoFormulario::Incluir;
 using ui::frmAssistente;
 
 namespace {
@@ -90,6 +94,62 @@ TEST_F(Formularios, AssistenteEscOuTabelaVaziaNaoEscolheNada) {
     EXPECT_EQ(escolha(ui::EscolheUnidade(programa.banco, usuario, nullptr)), "<nada>");
     EXPECT_EQ(usuario.resumos(), QStringList({"x||Código de NCM não encontrado!",
                                               "x||Código de Unidade de Medida não encontrado!"}));
+}
+
+TEST_F(Formularios, ModeloIncluiAlteraERecusaDuplicadoEPrecoZero) {
+    const int nr = teste::ConstrutorDeclaracao(programa.banco).modelo("Televisão Épica", 10, "TV");
+    QStringList visto;
+    // typed whole and confirmed with Enter: saved, the price written back grouped
+    ui::frmModelos incluir(programa.banco, usuario, nr, Incluir);
+    QuandoAbrir<ui::frmModelos>([&](ui::frmModelos *f) {
+        visto << f->windowTitle() + "|" + f->mskPrecoVenda->text();
+        digita(f->txtDescricaoModelo, " Rádio ");
+        QTest::keyClick(f->txtDescricaoModelo, Qt::Key_Tab);
+        QTest::keyClicks(f->mskCodigoInterno, "R-1");
+        QTest::keyClick(f->mskCodigoInterno, Qt::Key_Tab);
+        QTest::keyClicks(f->mskPrecoVenda, "1234,5");
+        QTest::keyClick(f->mskPrecoVenda, Qt::Key_Return);
+    });
+    EXPECT_EQ(incluir.exec(), QDialog::Accepted);
+    EXPECT_EQ(incluir.nrSqModelo(), 2);
+    EXPECT_EQ(incluir.mskPrecoVenda->text(), "1.234,50");
+
+    // another letter case of an accented description, then a zero price:
+    // each refused with its message, the cursor in its field, nothing saved
+    ui::frmModelos recusado(programa.banco, usuario, nr, Incluir);
+    QuandoAbrir<ui::frmModelos>([&](ui::frmModelos *f) {
+        digita(f->txtDescricaoModelo, "TELEVISÃO ÉPICA");
+        digita(f->mskCodigoInterno, "X");
+        digita(f->mskPrecoVenda, "5");
+        f->cmdOk->click();
+        visto << QApplication::focusWidget()->objectName();
+        f->txtDescricaoModelo->setText("Televisão");
+        f->mskPrecoVenda->clear();
+        QTest::keyClick(f->txtDescricaoModelo, Qt::Key_Return);
+        visto << QApplication::focusWidget()->objectName() + "|" + f->mskPrecoVenda->selectedText();
+        QTest::keyClick(f->mskPrecoVenda, Qt::Key_Escape);
+    });
+    EXPECT_EQ(recusado.exec(), QDialog::Rejected);
+    EXPECT_EQ(usuario.resumos(),
+              QStringList({"!|Atenção!|Modelo já cadastrado.",
+                           "!|Atenção!|O campo Preço de Venda é obrigátório e maior que zero."}));
+
+    // its own row, description kept: only the price changes
+    ui::frmModelos alterar(programa.banco, usuario, nr, Alterar, 1);
+    QuandoAbrir<ui::frmModelos>([&](ui::frmModelos *f) {
+        visto << f->windowTitle() + "|" + f->mskPrecoVenda->text();
+        digita(f->mskPrecoVenda, "12");
+        f->cmdOk->click();
+    });
+    EXPECT_EQ(alterar.exec(), QDialog::Accepted);
+    EXPECT_EQ(visto,
+              QStringList({"Incluir Modelo, Tipo e Referência|0,00", "txtDescricaoModelo",
+                           "mskPrecoVenda|0,00", "Alterar Modelo, Tipo e Referência|10,00"}));
+    EXPECT_EQ(teste::Valores(programa.banco,
+                             "SELECT NR_SQ_MODELOS, TX_DESCRICAO_MODELOS, COD_INTERNO_MODELOS,"
+                             " PRECO_VENDA_MODELOS FROM MODELOS ORDER BY 1"),
+              "1|Televisão Épica|TV|12;2|Rádio|R-1|1234.5");
+    EXPECT_EQ(alterar.property("contextoAjuda").toInt(), 74);
 }
 
 } // namespace
