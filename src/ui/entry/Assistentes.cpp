@@ -10,6 +10,7 @@
 #include "shell/InterfaceUsuario.h"
 
 #include <QAbstractTableModel>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -41,7 +42,9 @@ class ModeloConsulta : public QAbstractTableModel {
         return pai.isValid() ? 0 : int(colunas_.size());
     }
     QVariant data(const QModelIndex &indice, int papel) const override {
-        if (papel != Qt::DisplayRole || !indice.isValid())
+        // A description longer than its column shows whole under the mouse.
+        if (!indice.isValid() || (papel != Qt::DisplayRole && papel != Qt::ToolTipRole) ||
+            (papel == Qt::ToolTipRole && indice.column() != 1))
             return {};
         const entry::LinhaConsulta &l = linhas_.at(indice.row());
         switch (indice.column()) {
@@ -94,11 +97,15 @@ frmAssistente::frmAssistente(store::Banco &banco, shell::InterfaceUsuario &usuar
     grdAssistNCM->horizontalHeader()->setHighlightSections(false);
     grdAssistNCM->horizontalHeader()->setStretchLastSection(true);
     grdAssistNCM->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    // The blanks in each caption set its width, as the list was drawn.
-    const int caractere = grdAssistNCM->fontMetrics().averageCharWidth();
+    // The blanks in each caption set its width, as the list was drawn; the
+    // caption itself always shows whole.
+    const QFontMetrics letras = grdAssistNCM->fontMetrics();
     int largura = 0;
     for (int i = 0; i < modelo_->colunas().size(); ++i) {
-        const int l = modelo_->colunas().at(i).caracteres * caractere + 12;
+        const entry::ColunaGrade &c = modelo_->colunas().at(i);
+        const int l =
+            std::max(c.caracteres * letras.averageCharWidth(), letras.horizontalAdvance(c.titulo)) +
+            12;
         grdAssistNCM->setColumnWidth(i, l);
         largura += l;
     }
@@ -130,7 +137,7 @@ frmAssistente::frmAssistente(store::Banco &banco, shell::InterfaceUsuario &usuar
     layout->addLayout(filtro);
     layout->addWidget(grdAssistNCM, 1);
     layout->addLayout(botoes);
-    txtCodigo->setMinimumWidth(txtCodigo->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 14);
+    txtCodigo->setFixedWidth(txtCodigo->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 14);
     setTabOrder(txtCodigo, cmdFiltro);
     setTabOrder(cmdFiltro, grdAssistNCM);
     setTabOrder(grdAssistNCM, cmdOk);
