@@ -49,6 +49,9 @@ constexpr DefinicaoCampo campos[] = {
     {"frmImportados", "mskQTD", "", 16, "EDSVN"},
     {"frmImportados", "mskValorUnitario", "", 16, "EDSVN"},
     {"frmImportados", "mskAliquota", "", 6, "EDSVN"},
+    // The lookups' filters, selected whole on entry.
+    {"frmAssistNCM", "txtCodigo", NCM, 10, "S"},
+    {"FrmAssistUnM", "txtCodigo", "", 0, "S"},
 };
 
 constexpr ChamadaConfereValor chamadasValor[] = {
