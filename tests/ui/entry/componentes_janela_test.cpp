@@ -1,0 +1,144 @@
+// The component forms driven as a user does: a failed check gives its
+// message and saves nothing, a valid component is saved with its document,
+// view mode edits nothing and Esc closes, delete mode takes the links along.
+
+#include "entry/FormComponente.h"
+#include "entry/OperacaoFormulario.h"
+#include "ui/Janelas.h"
+#include "ui/entry/CampoMascarado.h"
+#include "ui/entry/frmImportados.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace vlme;
+using teste::ConstrutorDeclaracao;
+using teste::ContaLinhas;
+using teste::ConteudoBanco;
+using teste::Valores;
+using ui::CampoMascarado;
+namespace Op = entry::OperacaoFormulario;
+
+namespace {
+
+class Componentes : public teste::Janelas {
+  protected:
+    // Field=text;... typed into the window's fields, options clicked by name.
+    static void preenche(QWidget *janela, const QString &valores) {
+        for (const QString &v : valores.split(';', Qt::SkipEmptyParts)) {
+            if (auto *o = janela->findChild<QRadioButton *>(v))
+                o->click();
+            else
+                janela->findChild<CampoMascarado *>(v.section('=', 0, 0))
+                    ->setText(v.section('=', 1));
+        }
+    }
+    static void clica(QWidget *janela, const char *botao) {
+        janela->findChild<QPushButton *>(botao)->click();
+    }
+    static QString atencao(const char *chave) { return "!|Atenção!|" + entry::Mensagem(chave); }
+    const QString nfValida = "optDiretoNao;mskNR=0000000007;mskSerie=A;mskDataEmissao=01022024;"
+                             "mskCNPJ=04539983000190;mskNCM=85171231;txtUnidade=UN;"
+                             "txtDescricao=Tela;mskQTD=2;mskValorUnitario=3,5;mskAliquota=10";
+    const QString diValida = "optDiretoSim;mskNrDI=2301234567;mskNrAdicao=001;mskNrItem=80;"
+                             "mskQTD=1;mskValorUnitario=5;mskAliquota=0";
+};
+
+} // namespace
+
+TEST_F(Componentes, ImportadoRecusadoPorUmaConferencia) {
+    const int n = ConstrutorDeclaracao(programa.banco).nacional("N", 1, 10);
+    const QStringList antes = ConteudoBanco(programa.banco);
+    struct Caso {
+        int dono;
+        QString valores, campo, mensagem;
+    };
+    const Caso casos[] = {
+        {0, "optDiretoSim", "mskNrDI", atencao("ERRO_DI_IMP_AUSENTE")},
+        {0, nfValida + ";mskSerie= ", "mskSerie", atencao("ERRO_SERIE_IMP_AUSENTE")},
+        {0, diValida + ";mskQTD=0", "mskQTD", atencao("ERRO_QTD_IMP_ZERO")},
+        {1, diValida + ";mskValorUnitario=10,01", "mskValorUnitario",
+         atencao("ERRO_VALOR_SUB_MAIOR_NAC")},
+    };
+    for (const Caso &c : casos) {
+        usuario.mensagens.clear();
+        ui::frmImportados f(programa.banco, usuario, n, c.dono, Op::Incluir);
+        f.show();
+        preenche(&f, c.valores);
+        clica(&f, "cmdOk");
+        EXPECT_EQ(usuario.resumos(), QStringList{c.mensagem}) << c.campo.toStdString();
+        ASSERT_TRUE(f.focusWidget());
+        EXPECT_EQ(f.focusWidget()->objectName(), c.campo);
+        EXPECT_TRUE(f.isVisible());
+        EXPECT_EQ(ConteudoBanco(programa.banco), antes);
+    }
+}
+
+TEST_F(Componentes, ImportadoGravadoComNotaOuDI) {
+    const int n = ConstrutorDeclaracao(programa.banco).nacional("N", 1, 10);
+    for (const auto &[dono, valores] : {std::pair{0, nfValida}, {1, diValida}}) {
+        ui::frmImportados f(programa.banco, usuario, n, dono, Op::Incluir);
+        f.show();
+        preenche(&f, valores);
+        clica(&f, "cmdOk");
+        EXPECT_EQ(f.result(), QDialog::Accepted);
+        EXPECT_TRUE(usuario.mensagens.empty()) << usuario.textos().join('\n').toStdString();
+    }
+    EXPECT_EQ(
+        Valores(
+            programa.banco,
+            "SELECT i.NR_SQ_IMPORTADO, IN_DIRETO_IMPORTADO, NR_NF, CNPJ_NF,"
+            " DATA_EMISSAO_NF, NCM_IMPORTADO, round(VALOR_II_IMPORTADO, 9), NR_DI_DI, NR_ITEM_DI,"
+            " N_NACIONAL_SUBCOMP FROM COMPONENTES_IMPORTADOS i"
+            " LEFT JOIN NF ON NR_SEQ_NF = NR_SEQ_NF_IMPORTADO"
+            " LEFT JOIN DI ON NR_SQ_DI = NR_SEQ_DI_IMPORTADO"
+            " LEFT JOIN SUBCOMP ON N_IMPORTADO_SUBCOMP = i.NR_SQ_IMPORTADO"),
+        "1|0|0000000007|04539983000190|01/02/2024|85171231|0.7|NULL|NULL|NULL;"
+        "2|1|NULL|NULL|NULL|NULL|0|2301234567|80|1");
+}
+
+TEST_F(Componentes, ImportadoVistoEExcluido) {
+    ConstrutorDeclaracao d(programa.banco);
+    d.nacional("N", 1, 10)
+        .subcomponenteNF(1, ConstrutorDeclaracao::ImportadoPadrao("S", 1, 2),
+                         ConstrutorDeclaracao::NFPadrao());
+    const QStringList antes = ConteudoBanco(programa.banco);
+
+    ui::frmImportados ver(programa.banco, usuario, d, 1, Op::Visualizar, 1);
+    ver.show();
+    for (CampoMascarado *c : ver.findChildren<CampoMascarado *>())
+        EXPECT_FALSE(c->isEnabled()) << c->objectName().toStdString();
+    EXPECT_EQ(ver.findChild<CampoMascarado *>("mskNR")->text(), "0000000001");
+    EXPECT_FALSE(ver.findChild<QPushButton *>("cmdCancelar")->isEnabled());
+    EXPECT_FALSE(ver.findChild<QRadioButton *>("optDiretoSim")->isEnabled());
+    QTest::keyClick(&ver, Qt::Key_Escape);
+    EXPECT_FALSE(ver.isVisible());
+    EXPECT_EQ(ConteudoBanco(programa.banco), antes);
+
+    ui::frmImportados exclui(programa.banco, usuario, d, 1, Op::Excluir, 1);
+    exclui.show();
+    EXPECT_FALSE(exclui.findChild<CampoMascarado *>("mskQTD")->isEnabled());
+    clica(&exclui, "cmdOk");
+    EXPECT_EQ(exclui.result(), QDialog::Accepted);
+    EXPECT_EQ(ContaLinhas(programa.banco, "COMPONENTES_IMPORTADOS") +
+                  ContaLinhas(programa.banco, "SUBCOMP") + ContaLinhas(programa.banco, "NF"),
+              1); // the national component's invoice
+}
+
+TEST_F(Componentes, ImportadoDocumentoEBaseDeCalculo) {
+    ui::frmImportados f(programa.banco, usuario, ConstrutorDeclaracao(programa.banco), 1,
+                        Op::Incluir);
+    f.show();
+    const auto habilitados = [&] {
+        QString t;
+        for (const char *n : {"mskNrDI", "mskNR", "CmdNcm", "optComSuspSim"})
+            t += f.findChild<QWidget *>(n)->isEnabled() ? '1' : '0';
+        return t;
+    };
+    EXPECT_EQ(habilitados(), "1001");
+    preenche(&f, "optDiretoNao;optBaseCalculoNao");
+    EXPECT_EQ(habilitados(), "0110");
+    preenche(&f, "optBaseCalculoSim");
+    EXPECT_EQ(habilitados(), "0111");
+}
