@@ -62,6 +62,22 @@ QLineEdit *descricao(const char *nome, QWidget *pai) {
     return d;
 }
 
+QPushButton *botaoAssistente(const char *nome, const QString &dica, QWidget *pai) {
+    auto *b = new QPushButton(QStringLiteral("..."), pai);
+    b->setObjectName(QLatin1String(nome));
+    b->setToolTip(dica);
+    b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16);
+    return b;
+}
+
+QHBoxLayout *comBotao(QWidget *campo, QPushButton *botao) {
+    auto *h = new QHBoxLayout;
+    h->setSpacing(2);
+    h->addWidget(campo, 1);
+    h->addWidget(botao);
+    return h;
+}
+
 } // namespace
 
 frmImportados::frmImportados(store::Banco &banco, shell::InterfaceUsuario &usuario, int nrVlm,
@@ -113,23 +129,18 @@ void frmImportados::monta() {
 
     g->addWidget(rotulo("lblNCM", QStringLiteral("Código NCM :"), fraOrigem), 4, 0);
     auto *ncm = cria("mskNCM", fraOrigem);
-    g->addWidget(ncm, 4, 1);
-    CmdNcm = new QPushButton(QStringLiteral("..."), fraOrigem);
-    CmdNcm->setObjectName(QStringLiteral("CmdNcm"));
-    CmdNcm->setToolTip(QStringLiteral("Procurar o código NCM na tabela"));
-    g->addWidget(CmdNcm, 4, 2);
+    CmdNcm =
+        botaoAssistente("CmdNcm", QStringLiteral("Procurar o código NCM na tabela"), fraOrigem);
+    g->addLayout(comBotao(ncm, CmdNcm), 4, 1);
     MskDescNCM = descricao("MskDescNCM", fraOrigem);
-    g->addWidget(MskDescNCM, 4, 3, 1, 3);
+    g->addWidget(MskDescNCM, 4, 2, 1, 4);
 
     g->addWidget(rotulo("lblUnidade", QStringLiteral("Unidade Comercial:"), fraOrigem), 5, 0);
     auto *unidade = cria("txtUnidade", fraOrigem);
-    g->addWidget(unidade, 5, 1);
-    CmdUnid = new QPushButton(QStringLiteral("..."), fraOrigem);
-    CmdUnid->setObjectName(QStringLiteral("CmdUnid"));
-    CmdUnid->setToolTip(QStringLiteral("Procurar a unidade na tabela"));
-    g->addWidget(CmdUnid, 5, 2);
+    CmdUnid = botaoAssistente("CmdUnid", QStringLiteral("Procurar a unidade na tabela"), fraOrigem);
+    g->addLayout(comBotao(unidade, CmdUnid), 5, 1);
     MskDescUnM = descricao("MskDescUnM", fraOrigem);
-    g->addWidget(MskDescUnM, 5, 3, 1, 3);
+    g->addWidget(MskDescUnM, 5, 2, 1, 4);
 
     fraBaseCalculo = new QGroupBox(fraOrigem);
     fraBaseCalculo->setObjectName(QStringLiteral("fraBaseCalculo"));
@@ -148,6 +159,9 @@ void frmImportados::monta() {
     optComSuspNao = opcao("optComSuspNao", QStringLiteral("Não"), fraOrigem);
     g->addWidget(par(optComSuspSim, optComSuspNao, fraOrigem), 7, 1, 1, 5);
     g->setColumnStretch(5, 1);
+    // Room for a whole CNPJ under its mask.
+    g->setColumnMinimumWidth(
+        1, fontMetrics().horizontalAdvance(QStringLiteral("00.000.000/0000-00")) + 40);
 
     fraDados = new QGroupBox(logica_.tituloDados(), this);
     fraDados->setObjectName(QStringLiteral("fraDados"));
