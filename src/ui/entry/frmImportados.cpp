@@ -120,7 +120,10 @@ void frmImportados::monta() {
     g->addWidget(rotulo("lblSerie", QStringLiteral("Série :"), fraOrigem), 2, 2);
     g->addWidget(cria("mskSerie", fraOrigem), 2, 3);
     g->addWidget(rotulo("lblDataEmissao", QStringLiteral("Data :"), fraOrigem), 2, 4);
-    g->addWidget(cria("mskDataEmissao", fraOrigem), 2, 5);
+    auto *data = cria("mskDataEmissao", fraOrigem);
+    data->setMinimumWidth(data->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) +
+                          16);
+    g->addWidget(data, 2, 5);
 
     g->addWidget(rotulo("lblCNPJ", QStringLiteral("CNPJ Fornecedor :"), fraOrigem), 3, 0);
     g->addWidget(cria("mskCNPJ", fraOrigem), 3, 1);
