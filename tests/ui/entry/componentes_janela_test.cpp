@@ -131,23 +131,6 @@ TEST_F(Componentes, ImportadoVistoEExcluido) {
               1); // the national component's invoice
 }
 
-TEST_F(Componentes, ImportadoDocumentoEBaseDeCalculo) {
-    ui::frmImportados f(programa.banco, usuario, ConstrutorDeclaracao(programa.banco), 1,
-                        Op::Incluir);
-    f.show();
-    const auto habilitados = [&] {
-        QString t;
-        for (const char *n : {"mskNrDI", "mskNR", "CmdNcm", "optComSuspSim"})
-            t += f.findChild<QWidget *>(n)->isEnabled() ? '1' : '0';
-        return t;
-    };
-    EXPECT_EQ(habilitados(), "1001");
-    preenche(&f, "optDiretoNao;optBaseCalculoNao");
-    EXPECT_EQ(habilitados(), "0110");
-    preenche(&f, "optBaseCalculoSim");
-    EXPECT_EQ(habilitados(), "0111");
-}
-
 // National 1 holds subcomponents totalling exactly 10, national 2 totalling 10,01.
 TEST_F(Componentes, NacionalRecusadoPorUmaConferencia) {
     ConstrutorDeclaracao d(programa.banco);
