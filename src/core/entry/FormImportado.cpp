@@ -159,7 +159,8 @@ ConferenciasCampos FormImportado::confere(const CamposImportado &c) const {
         return r.back().conferencia.passou;
     };
     const auto diferenteDeZero = [&](const char *campo, const char *chave) {
-        return passa(campo, {ConverteValor(*r.back().conferencia.texto) != 0.0, Mensagem(chave)});
+        return passa(campo,
+                     {ConverteValor(*r.back().conferencia.texto) != 0.0, Mensagem(chave), {}});
     };
     if (c.di) {
         if (!passa("mskNrDI", ConfereObrigatorio(c.nrDI, Mensagem("ERRO_DI_IMP_AUSENTE"))) ||
@@ -201,7 +202,7 @@ ConferenciasCampos FormImportado::confere(const CamposImportado &c) const {
         store::VerificaCustoSubcomponentes(
             banco_, nrVlm_, dono_, custoNacional(), ConverteValor(c.quantidade),
             ConverteValor(c.valorUnitario), operacao_ == OperacaoFormulario::Alterar ? nrSq_ : 0))
-        passa("mskValorUnitario", {false, Mensagem("ERRO_VALOR_SUB_MAIOR_NAC")});
+        passa("mskValorUnitario", {false, Mensagem("ERRO_VALOR_SUB_MAIOR_NAC"), {}});
     return r;
 }
 

@@ -104,7 +104,8 @@ ConferenciasCampos FormNacional::confere(const CamposNacional &c) const {
         return r.back().conferencia.passou;
     };
     const auto diferenteDeZero = [&](const char *campo, const char *chave) {
-        return passa(campo, {ConverteValor(*r.back().conferencia.texto) != 0.0, Mensagem(chave)});
+        return passa(campo,
+                     {ConverteValor(*r.back().conferencia.texto) != 0.0, Mensagem(chave), {}});
     };
     if (!passa("mskNR", ConfereObrigatorio(c.nf, Mensagem("ERRO_NOTA_NAC_AUSENTE"))) ||
         !passa("mskNR", ConfereNumeroNota(c.nf, Mensagem("ERRO_NOTA_NAC_INVALIDO"))) ||
@@ -127,7 +128,7 @@ ConferenciasCampos FormNacional::confere(const CamposNacional &c) const {
         !diferenteDeZero("mskCustoUnitario", "ERRO_CUSTO_NAC_ZERO"))
         return r;
     if (store::VerificaCustoNacional(banco_, nrVlm_, dono(), ConverteValor(c.custoUnitario)))
-        passa("mskCustoUnitario", {false, Mensagem("ERRO_VALOR_NAC_MENOR_SUB")});
+        passa("mskCustoUnitario", {false, Mensagem("ERRO_VALOR_NAC_MENOR_SUB"), {}});
     return r;
 }
 
@@ -185,7 +186,7 @@ ConferenciaCampo FormNacional::confereAntesDeAlterar(const QString &custoUnitari
     const bool excede = store::CustoExcedido(store::SomaSubcomponentes(banco_, nrVlm_, dono()),
                                              ConverteValor(custoUnitario));
     return {QStringLiteral("mskCustoUnitario"),
-            {!excede, excede ? Mensagem("ERRO_VALOR_SUB_MAIOR_NAC") : QString()}};
+            {!excede, excede ? Mensagem("ERRO_VALOR_SUB_MAIOR_NAC") : QString(), {}}};
 }
 
 int FormNacional::localiza(const QString &procurado) const {

@@ -183,8 +183,9 @@ TEST_F(Componentes, NacionalGravadoComSubcomponenteOuCancelado) {
         EXPECT_TRUE(f.findChild<QPushButton *>("cmdAlterarImportadoNacional")->isEnabled());
         clica(&f, fim);
         EXPECT_TRUE(usuario.mensagens.empty()) << usuario.textos().join('\n').toStdString();
-        if (QString(fim) == "cmdCancelar")
+        if (QString(fim) == "cmdCancelar") {
             EXPECT_EQ(ConteudoBanco(programa.banco), antes);
+        }
     }
     EXPECT_EQ(Valores(programa.banco,
                       "SELECT NR_SQ_NACIONAL, NR_NF, DATA_EMISSAO_NF, N_IMPORTADO_SUBCOMP"
