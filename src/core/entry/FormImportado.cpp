@@ -97,6 +97,8 @@ CamposImportado FormImportado::carrega() const {
     c.di = q.value(7).toInt() == 1;
     c.reducao = q.value(8).toInt() == 1;
     c.ncm = texto(q.value(9)).trimmed();
+    if (c.ncm == QLatin1String("00000000"))
+        c.ncm.clear(); // none: a DI's
     c.unidade = texto(q.value(10));
     c.baseCalculo = q.value(11).toInt() == 1;
 
@@ -222,11 +224,11 @@ int FormImportado::grava(const CamposImportado &c) {
     d.direto = c.di;
     d.reducaoII = c.reducao;
     d.baseCalculo = subcomponente() && c.baseCalculo;
-    if (!c.di) {
-        // Under a DI the goods' code and unit are the declaration's.
+    // Under a DI the goods' code is the declaration's: zeros, as an imported
+    // file holds it, also over the code of an invoice the row had before.
+    d.ncm = c.di ? QStringLiteral("00000000") : c.ncm;
+    if (!c.di)
         d.unidade = c.unidade.trimmed();
-        d.ncm = c.ncm;
-    }
     if (c.di) {
         const store::DadosDI di{c.nrDI, c.adicao, c.item};
         if (operacao_ == OperacaoFormulario::Incluir)

@@ -121,4 +121,10 @@ TEST_F(FormImportadoTeste, GravaEMostraDeNovo) {
               "0000000042|1|15032023|04539983000190|12.345/6-7|85171231|UN|Tela|2,0000000|"
               "3,500000|16,00");
     EXPECT_FALSE(lido.di || lido.baseCalculo || lido.comSuspensao || !lido.reducao);
+
+    // Switched to a DI: the invoice's goods code does not stay behind.
+    lido.di = true;
+    FormImportado(banco, d, 1, Op::Alterar, sq).grava(lido);
+    EXPECT_EQ(Valores(banco, "SELECT NCM_IMPORTADO FROM COMPONENTES_IMPORTADOS"), "00000000");
+    EXPECT_EQ(FormImportado(banco, d, 1, Op::Visualizar, sq).carrega().ncm, "");
 }
