@@ -1,6 +1,5 @@
-// The imported form's logic without a window: its checks in order, the
-// controls each mode and rule leaves enabled, the cost rule of a
-// subcomponent, and what it saves and shows again.
+// The imported form's logic without a window: checks in order, enabled
+// controls, a subcomponent's cost rule, what it saves and shows again.
 
 #include "core/entry/Casos.h"
 #include "entry/FormImportado.h"

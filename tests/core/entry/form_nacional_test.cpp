@@ -1,6 +1,5 @@
-// The national form's logic without a window: its checks in order with the
-// cost rule at its boundary, its modes, the include that adopts (or, when
-// cancelled, drops) the subcomponents added meanwhile, and its list.
+// The national form's logic without a window: checks in order, modes, and the
+// include that adopts (or, cancelled, drops) the subcomponents added meanwhile.
 
 #include "core/entry/Casos.h"
 #include "entry/FormNacional.h"

@@ -1,6 +1,5 @@
-// The component forms driven as a user does: a failed check gives its
-// message and saves nothing, a valid component is saved with its document,
-// view mode edits nothing and Esc closes, delete mode takes the links along.
+// The component forms driven as a user does: a failed check saves nothing, a
+// valid one saves with its document, view edits nothing, delete takes links.
 
 #include "entry/FormComponente.h"
 #include "entry/OperacaoFormulario.h"
