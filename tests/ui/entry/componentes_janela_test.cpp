@@ -177,7 +177,8 @@ TEST_F(Componentes, NacionalGravadoComSubcomponenteOuCancelado) {
             preenche(janela, diValida);
             clica(janela, "cmdOk");
         }});
-        clica(&f, "cmdIncluirImportadoNacional");
+        QApplication::setActiveWindow(&f);
+        QTest::keyClick(&f, Qt::Key_I, Qt::ControlModifier); // cmdIncluirImportadoNacional
         EXPECT_EQ(f.findChild<QTableWidget *>("dbgImportadosNacionais")->rowCount(), 1);
         EXPECT_TRUE(f.findChild<QPushButton *>("cmdAlterarImportadoNacional")->isEnabled());
         clica(&f, fim);
