@@ -418,7 +418,7 @@ QString Execucao::confereExtra(const CampoValidado &c, const QString &valor) {
         const Nacional &n = nacionaisDoArquivo_[r.numeroNacional.toInt()];
         const double soma = n.somaSubcomponentes +
                             ValorImplicito(r.quantidade, 7) * ValorImplicito(r.valorUnitario, 6);
-        return soma > n.custoUnitario ? MsgCustoSubcomponentes : QString();
+        return store::CustoExcedido(soma, n.custoUnitario) ? MsgCustoSubcomponentes : QString();
     }
     }
     return {};

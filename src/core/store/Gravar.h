@@ -196,14 +196,18 @@ void ExcluiSubcomponentesPendentes(Banco &banco, int nrVlm);
 // `nrSqNacional` (NacionalEmInclusao or 0: those still waiting for their
 // component), leaving out imported row `excetoImportado`; 0 when there are none.
 double SomaSubcomponentes(Banco &banco, int nrVlm, int nrSqNacional, int excetoImportado = 0);
-// True (the check fails) when `custoUnitarioNacional` is less than or equal to
-// the subcomponents' total with the subcomponent being edited counted at
-// `quantidade` x `valorUnitario` (`nrSqImportado` 0 for one being included).
+// The one cost rule between a national component and its subcomponents: true
+// (the check fails) when their total is above the national unit cost; a total
+// equal to it, rounding of the sum aside, passes.
+bool CustoExcedido(double total, double custoUnitario);
+// True (the check fails) when the subcomponents' total, with the subcomponent
+// being edited counted at `quantidade` x `valorUnitario` (`nrSqImportado` 0 for
+// one being included), exceeds `custoUnitarioNacional`.
 bool VerificaCustoSubcomponentes(Banco &banco, int nrVlm, int nacionalDono,
                                  double custoUnitarioNacional, double quantidade,
                                  double valorUnitario, int nrSqImportado = 0);
-// True (the check fails) when the new unit cost is less than or equal to the
-// total of the component's stored subcomponents.
+// True (the check fails) when the total of the component's stored
+// subcomponents exceeds the new unit cost.
 bool VerificaCustoNacional(Banco &banco, int nrVlm, int nrSqNacional, double custoUnitario);
 
 // ---- Reading NF rows ----

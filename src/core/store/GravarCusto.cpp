@@ -6,18 +6,12 @@
 
 namespace vlme::store {
 
-namespace {
-
-// a <= b, with sums that are equal on paper but differ in the last bits of a
-// double (0,7 + 0,1 against 0,8) counted as equal.
-bool MenorOuIgual(double a, double b) {
-    if (a <= b)
-        return true;
-    const double escala = std::max({1.0, std::fabs(a), std::fabs(b)});
-    return a - b <= 1e-9 * escala;
+bool CustoExcedido(double total, double custoUnitario) {
+    // Sums equal on paper may differ in the last bits of a double (0,1 + 0,2
+    // against 0,3): those count as equal, and equal passes.
+    const double escala = std::max({1.0, std::fabs(total), std::fabs(custoUnitario)});
+    return total - custoUnitario > 1e-9 * escala;
 }
-
-} // namespace
 
 double SomaSubcomponentes(Banco &banco, int nrVlm, int nrSqNacional, int excetoImportado) {
     const QVariant soma =
@@ -35,11 +29,11 @@ bool VerificaCustoSubcomponentes(Banco &banco, int nrVlm, int nacionalDono,
                                  double valorUnitario, int nrSqImportado) {
     const double total =
         SomaSubcomponentes(banco, nrVlm, nacionalDono, nrSqImportado) + quantidade * valorUnitario;
-    return MenorOuIgual(custoUnitarioNacional, total);
+    return CustoExcedido(total, custoUnitarioNacional);
 }
 
 bool VerificaCustoNacional(Banco &banco, int nrVlm, int nrSqNacional, double custoUnitario) {
-    return MenorOuIgual(custoUnitario, SomaSubcomponentes(banco, nrVlm, nrSqNacional));
+    return CustoExcedido(SomaSubcomponentes(banco, nrVlm, nrSqNacional), custoUnitario);
 }
 
 } // namespace vlme::store

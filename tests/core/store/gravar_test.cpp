@@ -146,28 +146,28 @@ TEST_F(Gravar, CustoDoNacionalContraSeusSubcomponentes) {
     c.subcomponente(2, "C", 1, 50).importadoDI("D", 1, 50);
     const int n = c;
 
-    // Fails: the national unit cost is not above the subcomponents' total.
+    // Fails: the subcomponents' total is above the national unit cost.
     for (const QStringList &k : vlme::teste::Casos("custo_subcomponentes.tsv"))
         EXPECT_EQ(VerificaCustoSubcomponentes(banco, n, k[0].toInt(), k[1].toDouble(),
                                               k[2].toDouble(), k[3].toDouble(), k[4].toInt()),
                   k[5] == "1")
             << k.join(' ');
-    for (const auto &[custo, falha] : {std::pair{8.0, true}, {8.01, false}})
+    for (const auto &[custo, falha] : {std::pair{8.0, false}, {7.99, true}})
         EXPECT_EQ(VerificaCustoNacional(banco, n, 1, custo), falha) << custo;
     EXPECT_FALSE(VerificaCustoNacional(banco, n, 3, 0.01));
 
-    // 0,7 + 0,1 is 0,7999999999999999 as doubles: equal on paper still fails.
-    c.nacional("N3", 1, 0.8).subcomponente(c.ultimoNacional(), "E", 1, 0.7);
-    EXPECT_TRUE(VerificaCustoSubcomponentes(banco, n, c.ultimoNacional(), 0.8, 1, 0.1));
-    c.subcomponente(c.ultimoNacional(), "F", 1, 0.1);
-    EXPECT_TRUE(VerificaCustoNacional(banco, n, c.ultimoNacional(), 0.8));
-    EXPECT_FALSE(VerificaCustoNacional(banco, n, c.ultimoNacional(), 0.800001));
+    // 0,1 + 0,2 is 0,30000000000000004 as doubles: equal on paper, so it passes.
+    c.nacional("N3", 1, 0.3).subcomponente(c.ultimoNacional(), "E", 1, 0.1);
+    EXPECT_FALSE(VerificaCustoSubcomponentes(banco, n, c.ultimoNacional(), 0.3, 1, 0.2));
+    c.subcomponente(c.ultimoNacional(), "F", 1, 0.2);
+    EXPECT_FALSE(VerificaCustoNacional(banco, n, c.ultimoNacional(), 0.3));
+    EXPECT_TRUE(VerificaCustoNacional(banco, n, c.ultimoNacional(), 0.299999));
 
     // Subcomponents of the component being included.
     c.subcomponente(NacionalEmInclusao, "P", 1, 6);
-    EXPECT_TRUE(VerificaCustoSubcomponentes(banco, n, NacionalEmInclusao, 10.0, 1, 4));
-    EXPECT_FALSE(VerificaCustoSubcomponentes(banco, n, NacionalEmInclusao, 10.0, 1, 3.99));
-    EXPECT_TRUE(VerificaCustoNacional(banco, n, NacionalEmInclusao, 6.0));
+    EXPECT_FALSE(VerificaCustoSubcomponentes(banco, n, NacionalEmInclusao, 10.0, 1, 4));
+    EXPECT_TRUE(VerificaCustoSubcomponentes(banco, n, NacionalEmInclusao, 10.0, 1, 4.01));
+    EXPECT_TRUE(VerificaCustoNacional(banco, n, NacionalEmInclusao, 5.99));
 }
 
 TEST_F(Gravar, NacionalComSuaNota) {
