@@ -112,6 +112,19 @@ Resumo CalculaResumo(store::Banco &banco, int nrVlm) {
     return r;
 }
 
+QStringList LegendasResumo() {
+    return {QStringLiteral("CNPJ Estabelecimento"),
+            QStringLiteral("CPF Representante Legal"),
+            QStringLiteral("Denominação do Produto"),
+            QStringLiteral("Custo Componentes Nacionais"),
+            QStringLiteral("Custo Componentes Importados"),
+            QStringLiteral("Custo Mão-de-obra"),
+            QStringLiteral("Total"),
+            QStringLiteral("Valor Total II  sem Redução"),
+            QStringLiteral("Coeficiente de Redução do II"),
+            QStringLiteral("Valor Total II com Redução")};
+}
+
 std::vector<std::pair<QString, QString>> LinhasResumo(store::Banco &banco, int nrVlm) {
     QSqlQuery q = banco.executa(
         QStringLiteral("SELECT CNPJ_VLM, CPF_VLM, DEN_PRODUTO_VLM FROM VLME WHERE NR_VLM_VLM = ?"),
@@ -124,20 +137,21 @@ std::vector<std::pair<QString, QString>> LinhasResumo(store::Banco &banco, int n
     }
     const Resumo r = CalculaResumo(banco, nrVlm);
     auto dolar = [](double v) { return QStringLiteral("US$ ") + entry::FormataNumero(v); };
-    return {
-        {QStringLiteral("CNPJ Estabelecimento"),
-         cnpj.isEmpty() ? QString() : store::FormataCNPJ(cnpj)},
-        {QStringLiteral("CPF Representante Legal"), store::FormataCPF(cpf)},
-        {QStringLiteral("Denominação do Produto"), produto},
-        {QStringLiteral("Custo Componentes Nacionais"), dolar(r.custoNacionais)},
-        {QStringLiteral("Custo Componentes Importados"), dolar(r.custoImportados)},
-        {QStringLiteral("Custo Mão-de-obra"), dolar(r.custoMaoDeObra)},
-        {QStringLiteral("Total"), dolar(r.custoTotal)},
-        {QStringLiteral("Valor Total II  sem Redução"), dolar(r.valorII)},
-        {QStringLiteral("Coeficiente de Redução do II"),
-         entry::FormataNumero(r.coeficiente * 100) + QLatin1Char('%')},
-        {QStringLiteral("Valor Total II com Redução"), dolar(r.valorIIReducao)},
-    };
+    const QStringList valores = {cnpj.isEmpty() ? QString() : store::FormataCNPJ(cnpj),
+                                 store::FormataCPF(cpf),
+                                 produto,
+                                 dolar(r.custoNacionais),
+                                 dolar(r.custoImportados),
+                                 dolar(r.custoMaoDeObra),
+                                 dolar(r.custoTotal),
+                                 dolar(r.valorII),
+                                 entry::FormataNumero(r.coeficiente * 100) + QLatin1Char('%'),
+                                 dolar(r.valorIIReducao)};
+    const QStringList legendas = LegendasResumo();
+    std::vector<std::pair<QString, QString>> linhas;
+    for (int i = 0; i < legendas.size(); ++i)
+        linhas.emplace_back(legendas[i], valores[i]);
+    return linhas;
 }
 
 } // namespace vlme::checking

@@ -5,6 +5,7 @@
 // only read the database.
 
 #include <QString>
+#include <QStringList>
 
 #include <utility>
 #include <vector>
@@ -45,6 +46,8 @@ Resumo CalculaResumo(store::Banco &banco, int nrVlm);
 // as "US$ 1.234,56" and the coefficient as "88,00%", after the statement's
 // identification (CNPJ, CPF, product).
 std::vector<std::pair<QString, QString>> LinhasResumo(store::Banco &banco, int nrVlm);
+// Their labels alone, in the same order.
+QStringList LegendasResumo();
 
 // Rounds to `casas` decimals, a tie going to the even digit, judged on the
 // value's shortest decimal form (0.70005 is a tie, as a person sees it).

@@ -25,6 +25,16 @@ int comparaTexto(void *, int tamA, const void *a, int tamB, const void *b) {
     return sa.compare(sb, Qt::CaseInsensitive);
 }
 
+// Upper case as the program folds letters (accented ones too), for searches:
+// SQLite's own LIKE folds only ASCII.
+void maiusculas(sqlite3_context *contexto, int, sqlite3_value **args) {
+    if (sqlite3_value_type(args[0]) == SQLITE_NULL)
+        return sqlite3_result_null(contexto);
+    const auto *texto = static_cast<const QChar *>(sqlite3_value_text16(args[0]));
+    const QString maiusculo = QString(texto, sqlite3_value_bytes16(args[0]) / 2).toUpper();
+    sqlite3_result_text16(contexto, maiusculo.utf16(), int(maiusculo.size() * 2), SQLITE_TRANSIENT);
+}
+
 } // namespace
 
 ErroBanco::ErroBanco(const QString &mensagem, const QString &codigoNativo, const QString &sql,
@@ -146,6 +156,9 @@ void Banco::registraColacao() {
     sqlite3 *h = *static_cast<sqlite3 *const *>(v.data());
     if (sqlite3_create_collation_v2(h, NomeColacao, SQLITE_UTF16, nullptr, comparaTexto, nullptr) !=
         SQLITE_OK)
+        throw ErroBanco(QStringLiteral("Falha ao preparar a comparação de textos."), {});
+    if (sqlite3_create_function_v2(h, "VLME_MAIUSCULAS", 1, SQLITE_UTF16 | SQLITE_DETERMINISTIC,
+                                   nullptr, maiusculas, nullptr, nullptr, nullptr) != SQLITE_OK)
         throw ErroBanco(QStringLiteral("Falha ao preparar a comparação de textos."), {});
 }
 

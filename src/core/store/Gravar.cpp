@@ -367,6 +367,12 @@ int AlteraModelo(Banco &banco, int nrVlm, int nrSqModelo, const DadosModelo &dad
     return nrSqModelo;
 }
 
+void ExcluiModelo(Banco &banco, int nrVlm, int nrSqModelo) {
+    banco.executa(
+        QStringLiteral("DELETE FROM MODELOS WHERE NR_VLM_MODELOS = ? AND NR_SQ_MODELOS = ?"),
+        {nrVlm, nrSqModelo});
+}
+
 bool ModeloCadastrado(Banco &banco, int nrVlm, const QString &descricao, int excetoSq) {
     return banco
         .escalar(QStringLiteral("SELECT 1 FROM MODELOS WHERE NR_VLM_MODELOS = ?"

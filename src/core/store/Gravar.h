@@ -175,6 +175,8 @@ void AtualizaImportado(Banco &banco, int nrVlm, int nrSqImportado, const DadosIm
 // (the forms' lists re-query and go to that row).
 int IncluiModelo(Banco &banco, int nrVlm, const DadosModelo &dados);
 int AlteraModelo(Banco &banco, int nrVlm, int nrSqModelo, const DadosModelo &dados);
+// A model has no rows of its own elsewhere: deleting it is one row.
+void ExcluiModelo(Banco &banco, int nrVlm, int nrSqModelo);
 // Whether statement `nrVlm` has a model other than `excetoSq` described as
 // `descricao`, letter case ignored (accented letters too).
 bool ModeloCadastrado(Banco &banco, int nrVlm, const QString &descricao, int excetoSq = 0);

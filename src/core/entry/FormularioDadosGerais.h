@@ -1,0 +1,105 @@
+#pragma once
+// What the general-data window decides, without the window: reading and
+// saving the statement's general data, the statement-kind and coefficient
+// rules, the previous-number check, the lock of a delivered statement, the
+// list buttons, and whether closing keeps or discards the statement. The
+// window shows the fields and forwards the user's events here.
+// User-interface thread, like the connection.
+
+#include "checking/Pendencias.h"
+#include "store/Gravar.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace vlme::shell {
+struct DeclaracaoAberta;
+enum class Icone;
+} // namespace vlme::shell
+
+namespace vlme::entry {
+
+// The fields of the first tab as the window holds them: masked fields as
+// their digits, numeric fields as the Brazilian text shown.
+struct CamposDadosGerais {
+    QString cnpj, cpf, ppb, denProduto, ncm, unidade;
+    QString pesoBruto, salarios, encargos;
+    bool fixo = false, variavel = false;
+    bool retificadorSim = false, retificadorNao = false;
+    bool substitutivoSim = false, substitutivoNao = false;
+    QString vlmAnterior, nrProcesso;
+
+    store::DadosGerais paraGravacao() const;
+    checking::DadosGeraisVerificacao paraVerificacao() const;
+};
+
+// Which statement-kind controls are enabled; the fields disabled are emptied.
+struct EstadoTipoDeclaracao {
+    bool retificador = true;  // fraRetificador, its options and label
+    bool substitutivo = true; // fraSubstitutivo, its options and label
+    bool vlmAnterior = false; // mskVlmAnterior, lblVlmAnterior
+    bool nrProcesso = false;  // mskNrProcesso, lblNrProcesso
+};
+EstadoTipoDeclaracao SetaRetificador(CamposDadosGerais &campos);
+
+// Message for a previous statement number (its digits); nothing when it passes.
+struct Aviso {
+    QString texto;
+    shell::Icone icone;
+};
+std::optional<Aviso> ConfereVlmAnterior(const QString &digitos);
+
+// The Incluir, Alterar, Excluir, Localizar and Visualizar buttons of a list.
+struct BotoesLista {
+    bool incluir, alterar, excluir, localizar, visualizar;
+};
+
+// Asked before the fixed coefficient empties wages and charges.
+extern const QString PerguntaCoeficienteFixo;
+
+class FormularioDadosGerais {
+  public:
+    // `aberta` is the program's open statement (number, new and changed
+    // flags); it outlives the form.
+    FormularioDadosGerais(store::Banco &banco, shell::DeclaracaoAberta &aberta);
+
+    // Reads the statement's row; throws ErroDeclaracaoInexistente when it is
+    // gone. Also learns whether it was delivered.
+    void carrega();
+    CamposDadosGerais &campos() { return campos_; }
+    int numero() const;
+
+    // Transmitted or registered: nothing tagged T may change.
+    bool entregue() const { return entregue_; }
+
+    // A field or option changed by the user.
+    void marcaAlterada();
+    // Choosing the fixed coefficient asks first when wages or charges hold a
+    // value other than zero.
+    bool fixoPedeConfirmacao() const;
+    // Fixed chosen (and confirmed): wages and charges become "0,00".
+    void escolheFixo();
+
+    // List buttons for a list with or without rows; a delivered statement
+    // keeps Incluir, Alterar and Excluir off whatever the list holds.
+    BotoesLista botoes(bool temLinha) const;
+
+    // Saves the general data (the VLME row). A delivered statement has
+    // nothing to save.
+    void grava();
+    // Leaving the first tab saves, and the statement is no longer new.
+    void saiDaPrimeiraAba();
+    // Closing: a new statement nobody touched is deleted with its rows;
+    // anything else is saved. A statement deleted meanwhile is left alone.
+    // Clears the program's open statement either way.
+    void fecha();
+
+  private:
+    store::Banco &banco_;
+    shell::DeclaracaoAberta &aberta_;
+    CamposDadosGerais campos_;
+    bool entregue_ = false;
+};
+
+} // namespace vlme::entry
