@@ -33,6 +33,15 @@ QString UsuarioRoteirizado::escolheArquivoSalvar(const QString &titulo, const QS
     return escolheArquivoAbrir(titulo, filtro, caminhoInicial);
 }
 
+QString UsuarioRoteirizado::pedeTexto(const QString &titulo, const QString &pergunta) {
+    mensagens.push_back({titulo, pergunta, shell::Icone::Nenhum, shell::Botoes::OkCancelar});
+    if (digitados.empty())
+        return {};
+    QString t = digitados.front();
+    digitados.pop_front();
+    return t;
+}
+
 QStringList UsuarioRoteirizado::textos() const {
     QStringList t;
     for (const auto &m : mensagens)
@@ -42,7 +51,8 @@ QStringList UsuarioRoteirizado::textos() const {
 
 QStringList UsuarioRoteirizado::resumos() const {
     static const char *icones = "-i!?x";
-    static const char *botoes[] = {"", "|SimNao", "|SimNaoCancelar", "|OkCancelar"};
+    static const char *botoes[] = {"", "|SimNao", "|SimNaoPadraoNao", "|SimNaoCancelar",
+                                   "|OkCancelar"};
     QStringList r;
     for (const auto &m : mensagens)
         r << QString(QLatin1Char(icones[int(m.icone)])) + QLatin1Char('|') + m.titulo +

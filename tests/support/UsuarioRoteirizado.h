@@ -27,6 +27,8 @@ class UsuarioRoteirizado final : public shell::InterfaceUsuario {
                                 const QString &pastaInicial) override;
     QString escolheArquivoSalvar(const QString &titulo, const QString &filtro,
                                  const QString &caminhoInicial) override;
+    // Recorded as a message with the title and question.
+    QString pedeTexto(const QString &titulo, const QString &pergunta) override;
 
     void responde(shell::Resposta resposta) { respostas.push_back(resposta); }
     void escolhe(const QString &arquivo) { arquivos.push_back(arquivo); }
@@ -38,6 +40,7 @@ class UsuarioRoteirizado final : public shell::InterfaceUsuario {
 
     std::deque<shell::Resposta> respostas;
     std::deque<QString> arquivos;
+    std::deque<QString> digitados;
     std::vector<MensagemRegistrada> mensagens;
     struct DialogoArquivo {
         QString titulo, filtro, inicial;

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -43,6 +44,12 @@ frmPendencias::frmPendencias(QWidget *pai) : QDialog(pai) {
     grade->addWidget(lblTransmissao, 1, 1);
     grade->setColumnStretch(1, 1);
     fraProtocolo->hide();
+    // A pendency double-clicked (or Enter) is the one the user goes to fix.
+    connect(lstPendencias, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
+        escolhida_ = item->data(0, Qt::UserRole).toString();
+        if (!escolhida_.isEmpty())
+            accept();
+    });
 
     lblContagem = new QLabel(this);
     lblContagem->setObjectName(QStringLiteral("lblContagem"));
@@ -86,6 +93,11 @@ void frmPendencias::mostraPendencias(const std::vector<checking::Pendencia> &pen
         auto *item = new QTreeWidgetItem(lstPendencias, {p.texto});
         item->setData(0, Qt::UserRole, p.chave);
     }
+    // The keyboard starts on the list: Enter goes to the first problem.
+    if (QTreeWidgetItem *primeiro = lstPendencias->topLevelItem(0))
+        lstPendencias->setCurrentItem(primeiro);
+    QTimer::singleShot(0, lstPendencias, [this] { lstPendencias->setFocus(); });
+
     fraProtocolo->hide();
     lblContagem->hide();
 }
@@ -117,8 +129,8 @@ void frmPendencias::mostraDiagnostico(store::Banco &banco, int nrVlm,
     }
 }
 
-void MostraListaPendencias(const std::vector<checking::Pendencia> &pendencias, QWidget *pai,
-                           const std::function<void(int)> &ajuda) {
+QString MostraListaPendencias(const std::vector<checking::Pendencia> &pendencias, QWidget *pai,
+                              const std::function<void(int)> &ajuda) {
     // The picker steps aside for the list.
     if (QWidget *ativa = QApplication::activeWindow();
         ativa && ativa->objectName() == QLatin1String("frmVLMs"))
@@ -127,12 +139,13 @@ void MostraListaPendencias(const std::vector<checking::Pendencia> &pendencias, Q
     janela.ajuda = ajuda;
     janela.mostraPendencias(pendencias);
     janela.exec();
+    return janela.escolhida();
 }
 
 bool VerificaPendencias(store::Banco &banco, int nrVlm, bool mostraSucesso,
                         shell::InterfaceUsuario &usuario, QWidget *pai,
                         const checking::DadosGeraisVerificacao *formulario,
-                        const std::function<void(int)> &ajuda) {
+                        const std::function<void(int)> &ajuda, QString *escolhida) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::vector<checking::Pendencia> pendencias;
     try {
@@ -148,7 +161,9 @@ bool VerificaPendencias(store::Banco &banco, int nrVlm, bool mostraSucesso,
                              shell::Icone::Informacao, shell::Botoes::Ok);
         return false;
     }
-    MostraListaPendencias(pendencias, pai, ajuda);
+    const QString chave = MostraListaPendencias(pendencias, pai, ajuda);
+    if (escolhida)
+        *escolhida = chave;
     return true;
 }
 

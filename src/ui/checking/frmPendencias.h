@@ -36,6 +36,9 @@ class frmPendencias : public QDialog {
 
     // Opens the help topic of the window; set by whoever owns the help.
     std::function<void(int)> ajuda;
+    // Pendency mode: the key of the problem the user chose to fix (double
+    // click or Enter, which closes the list); empty when none.
+    QString escolhida() const { return escolhida_; }
 
     QTreeWidget *lstPendencias;
     QPushButton *cmdAjuda;
@@ -45,18 +48,23 @@ class frmPendencias : public QDialog {
     QLabel *lblDataHora;
     QLabel *lblTransmissao;
     QLabel *lblContagem;
+
+  private:
+    QString escolhida_;
 };
 
-// Shows a statement's problems in the list window, modally.
-void MostraListaPendencias(const std::vector<checking::Pendencia> &pendencias, QWidget *pai,
-                           const std::function<void(int)> &ajuda = {});
+// Shows a statement's problems in the list window, modally. Answers the key
+// of the problem the user chose to fix, empty when none.
+QString MostraListaPendencias(const std::vector<checking::Pendencia> &pendencias, QWidget *pai,
+                              const std::function<void(int)> &ajuda = {});
 
 // Runs the check on statement `nrVlm` and shows the result: "Nenhum erro foi
 // detectado." (when `mostraSucesso`) or the list. True when problems were
-// found, so a delivery stops.
+// found, so a delivery stops. `escolhida` receives the key of the problem the
+// user chose to fix from the list.
 bool VerificaPendencias(store::Banco &banco, int nrVlm, bool mostraSucesso,
                         shell::InterfaceUsuario &usuario, QWidget *pai,
                         const checking::DadosGeraisVerificacao *formulario = nullptr,
-                        const std::function<void(int)> &ajuda = {});
+                        const std::function<void(int)> &ajuda = {}, QString *escolhida = nullptr);
 
 } // namespace vlme::ui

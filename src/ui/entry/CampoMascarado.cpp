@@ -114,9 +114,14 @@ bool CampoMascarado::confere() {
                 setText(t);
         }
     }
-    if (valor_)
-        return aplica(entry::ConfereValor(text(), valor_->largura, valor_->decimais,
-                                          mensagemCatalogo(valor_->chave)));
+    if (valor_ && !aplica(entry::ConfereValor(text(), valor_->largura, valor_->decimais,
+                                              mensagemCatalogo(valor_->chave))))
+        return false;
+    if (propria_)
+        if (const auto falha = propria_(valor())) {
+            rejeita(falha->first, falha->second);
+            return false;
+        }
     return true;
 }
 
@@ -126,16 +131,15 @@ bool CampoMascarado::aplica(const entry::Conferencia &conferencia) {
             setText(*conferencia.texto);
         return true;
     }
-    rejeita(conferencia.mensagem);
+    rejeita(conferencia.mensagem, shell::Icone::Exclamacao);
     return false;
 }
 
-void CampoMascarado::rejeita(const QString &mensagem) {
+void CampoMascarado::rejeita(const QString &mensagem, shell::Icone icone) {
     const bool antes = reportando;
     reportando = true;
     if (usuario_)
-        usuario_->mensagem(QStringLiteral("Atenção!"), mensagem, shell::Icone::Exclamacao,
-                           shell::Botoes::Ok);
+        usuario_->mensagem(QStringLiteral("Atenção!"), mensagem, icone, shell::Botoes::Ok);
     setFocus(Qt::OtherFocusReason);
     seleciona(); // also when the cursor never left, as on confirming
     reportando = antes;

@@ -9,11 +9,13 @@
 
 #include <QLineEdit>
 
+#include <functional>
 #include <optional>
 
 namespace vlme::shell {
 class InterfaceUsuario;
-}
+enum class Icone;
+} // namespace vlme::shell
 
 namespace vlme::ui {
 
@@ -37,6 +39,13 @@ class CampoMascarado : public QLineEdit {
     void defineFiltro(std::optional<entry::RegraTecla> regra);
     void defineConferenciaValor(std::optional<entry::ChamadaConfereValor> chamada);
     void defineSaida(std::optional<entry::RegraSaida> regra);
+    // A check of the window's own, run on leaving after the table's rules:
+    // the message and its icon when the value (digits only) fails.
+    using ConferenciaPropria =
+        std::function<std::optional<std::pair<QString, shell::Icone>>(const QString &valor)>;
+    void defineConferenciaPropria(ConferenciaPropria conferencia) {
+        propria_ = std::move(conferencia);
+    }
 
     // The field's value: digits only under a mask, else the text itself.
     QString valor() const;
@@ -64,7 +73,7 @@ class CampoMascarado : public QLineEdit {
     void colaFiltrado();
     QString textoSemSelecao() const;
     bool aceita(QChar c, const QString &textoAtual) const;
-    void rejeita(const QString &mensagem);
+    void rejeita(const QString &mensagem, shell::Icone icone);
 
     QString mascara_;
     int tamanhoMaximo_ = 0;
@@ -72,6 +81,7 @@ class CampoMascarado : public QLineEdit {
     std::optional<entry::RegraTecla> filtro_;
     std::optional<entry::ChamadaConfereValor> valor_;
     std::optional<entry::RegraSaida> saida_;
+    ConferenciaPropria propria_;
 };
 
 } // namespace vlme::ui

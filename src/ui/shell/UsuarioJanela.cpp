@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -91,6 +92,11 @@ QString UsuarioJanela::escolheArquivoAbrir(const QString &titulo, const QString 
 QString UsuarioJanela::escolheArquivoSalvar(const QString &titulo, const QString &filtro,
                                             const QString &caminhoInicial) {
     return QFileDialog::getSaveFileName(pai_, titulo, caminhoInicial, filtro);
+}
+
+QString UsuarioJanela::pedeTexto(const QString &titulo, const QString &pergunta) {
+    QWidget *pai = QApplication::activeWindow() ? QApplication::activeWindow() : pai_;
+    return QInputDialog::getText(pai, titulo, pergunta);
 }
 
 } // namespace vlme::ui

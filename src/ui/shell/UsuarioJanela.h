@@ -18,6 +18,7 @@ class UsuarioJanela final : public shell::InterfaceUsuario {
                                 const QString &pastaInicial) override;
     QString escolheArquivoSalvar(const QString &titulo, const QString &filtro,
                                  const QString &caminhoInicial) override;
+    QString pedeTexto(const QString &titulo, const QString &pergunta) override;
 
   private:
     QWidget *pai_;

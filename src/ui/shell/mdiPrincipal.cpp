@@ -5,6 +5,8 @@
 #include "store/Banco.h"
 #include "store/CopiaExclusao.h"
 #include "ui/checking/frmPendencias.h"
+#include "ui/entry/CampoMascarado.h"
+#include "ui/entry/frmCentral.h"
 #include "ui/import/FormErrImport.h"
 #include "ui/shell/RegraOcupado.h"
 #include "ui/shell/frmNovo.h"
@@ -331,16 +333,51 @@ void mdiPrincipal::fechaDeclaracao() {
         protegido([&] { store::ExcluiVLM(programa_.banco, fechada.numero, true, nullptr); });
 }
 
-void mdiPrincipal::abreDadosGerais(int numero, const QString &antes) {
+void mdiPrincipal::abreDadosGerais(int numero) {
     programa_.declaracao.numero = numero;
     programa_.declaracao.aberta = true;
-    // Until the general-data window exists the user must at least learn what
-    // was made, or a retry piles up copies.
-    usuario_.mensagem(QStringLiteral("Atenção!"),
-                      antes +
-                          shell::TextoNaoDisponivel(QStringLiteral("Dados gerais da declaração")),
-                      shell::Icone::Informacao, shell::Botoes::Ok);
-    fechaDeclaracao();
+    auto *janela = new frmCentral(programa_, usuario_);
+    try {
+        janela->carrega();
+    } catch (...) {
+        delete janela;
+        programa_.declaracao = {};
+        throw;
+    }
+    janela->aoFechar = [this] {
+        txtPainel->hide();
+        // Back to the main window's commands, with the keyboard.
+        QTimer::singleShot(0, this, [this] {
+            if (!QApplication::activeModalWidget())
+                activateWindow();
+        });
+    };
+    central_ = janela;
+    QMdiSubWindow *sub = areaDocumentos->addSubWindow(janela);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->showMaximized();
+    janela->mskCNPJ->setFocus();
+}
+
+frmCentral *mdiPrincipal::dadosGerais() const {
+    return central_;
+}
+
+void mdiPrincipal::gravaAberta() {
+    if (central_)
+        central_->grava();
+}
+
+void mdiPrincipal::corrigePendencia(int numero, const QString &chave) {
+    if (chave.isEmpty())
+        return;
+    if (!central_ || central_->numero() != numero) {
+        fechaDeclaracao();
+        if (declaracaoAberta())
+            return;
+        abreDadosGerais(numero);
+    }
+    central_->vaiPara(chave);
 }
 
 bool mdiPrincipal::protegido(const std::function<void()> &acao) {
@@ -353,8 +390,13 @@ std::function<void(int)> mdiPrincipal::ajudaProtegida() {
 
 delivery::Transmissao mdiPrincipal::transmissao() {
     delivery::Transmissao t(programa_.banco, programa_.pasta, usuario_, progresso());
-    t.mostraPendencias = [this](int, const std::vector<checking::Pendencia> &pendencias) {
-        MostraListaPendencias(pendencias, this, ajudaProtegida());
+    t.mostraPendencias = [this](int numero, const std::vector<checking::Pendencia> &pendencias) {
+        const QString chave = MostraListaPendencias(pendencias, this, ajudaProtegida());
+        // After the command that showed the list has returned.
+        if (!chave.isEmpty())
+            QTimer::singleShot(0, this, [this, numero, chave] {
+                protegido([&] { corrigePendencia(numero, chave); });
+            });
     };
     return t;
 }
@@ -373,7 +415,12 @@ void mdiPrincipal::abreSeletor(int operacao) {
     auto ajuda = ajudaProtegida();
     // The picker's OK is the boundary of these: it tells what they throw.
     seletor.operacoes.pendencias = [this, ajuda](int numero) {
-        VerificaPendencias(programa_.banco, numero, true, usuario_, this, nullptr, ajuda);
+        QString chave;
+        VerificaPendencias(programa_.banco, numero, true, usuario_, this, nullptr, ajuda, &chave);
+        if (!chave.isEmpty())
+            QTimer::singleShot(0, this, [this, numero, chave] {
+                protegido([&] { corrigePendencia(numero, chave); });
+            });
     };
     seletor.operacoes.gerar = [this](int numero) { transmissao().GeraArquivoSelecionado(numero); };
     seletor.operacoes.gravarParaTransmissao = [this](int numero) { gravaParaTransmissao(numero); };
@@ -384,9 +431,7 @@ void mdiPrincipal::abreSeletor(int operacao) {
         abreDadosGerais(seletor.numero());
         break;
     case frmVLMs::Desfecho::Copiada:
-        abreDadosGerais(
-            seletor.numero(),
-            QStringLiteral("A cópia foi gravada como declaração %1.\n\n").arg(seletor.numero()));
+        abreDadosGerais(seletor.numero());
         break;
     default:
         break;
@@ -441,11 +486,20 @@ void mdiPrincipal::excluiDeclaracao() {
 }
 
 void mdiPrincipal::verificaPendencias() {
-    VerificaPendencias(programa_.banco, programa_.declaracao.numero, true, usuario_, this, nullptr,
-                       ajudaProtegida());
+    // The open window's fields are what is checked, saved first.
+    std::optional<checking::DadosGeraisVerificacao> formulario;
+    if (central_) {
+        central_->grava();
+        formulario = central_->dadosVerificacao();
+    }
+    QString chave;
+    VerificaPendencias(programa_.banco, programa_.declaracao.numero, true, usuario_, this,
+                       formulario ? &*formulario : nullptr, ajudaProtegida(), &chave);
+    corrigePendencia(programa_.declaracao.numero, chave);
 }
 
 void mdiPrincipal::gravaParaTransmissao() {
+    gravaAberta();
     gravaParaTransmissao(programa_.declaracao.numero);
 }
 

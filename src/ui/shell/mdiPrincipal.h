@@ -38,6 +38,7 @@ class Progresso;
 namespace vlme::ui {
 
 class frmAjuda;
+class frmCentral;
 class frmGauge;
 
 class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
@@ -76,6 +77,15 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
 
     // Shows the registration text of an opened registered statement.
     void mostraPainel(const QString &texto);
+
+    // The window of the open statement; null when none is open.
+    frmCentral *dadosGerais() const;
+    // Saves the open statement's general data, as the commands that read the
+    // statement do first.
+    void gravaAberta();
+    // Opens statement `numero` (unless it is the open one) and goes to where
+    // the pendency `chave` is fixed.
+    void corrigePendencia(int numero, const QString &chave);
 
     // The file dialogs of the import and restore commands; empty when the
     // user gave up.
@@ -116,10 +126,8 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     // The help callback handed to the dialogs, itself a command boundary.
     std::function<void(int)> ajudaProtegida();
 
-    // Shows the general data of statement `numero`, now the open one. The
-    // general-data window is the place of a later version; until then the
-    // statement is closed again (a new, untouched one is discarded).
-    virtual void abreDadosGerais(int numero, const QString &antes = {});
+    // Shows statement `numero`, now the open one, in its general-data window.
+    void abreDadosGerais(int numero);
     delivery::Transmissao transmissao();
     // Records statement `numero` for transmission and tells the result; an
     // open statement recorded is closed.
@@ -135,6 +143,7 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     shell::Programa &programa_;
     shell::InterfaceUsuario &usuario_;
     QPointer<frmAjuda> ajuda_;
+    QPointer<frmCentral> central_;
     frmGauge *gauge_ = nullptr;
     bool encerrado_ = false;
 };

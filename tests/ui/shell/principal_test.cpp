@@ -8,6 +8,7 @@
 #include "shell/ContextosAjuda.h"
 #include "support/Arquivos.h"
 #include "ui/Janelas.h"
+#include "ui/entry/frmCentral.h"
 #include "ui/shell/ModeloListaDeclaracoes.h"
 #include "ui/shell/UsuarioJanela.h"
 #include "ui/shell/frmAjuda.h"
@@ -409,9 +410,8 @@ TEST_F(Principal, LugaresAindaSemOperacaoAvisamEFecharFechaAsJanelasDaDeclaracao
     EXPECT_EQ(programa.declaracao.numero, 0);
 }
 
-// A copy tells its number; an empty statement, without its first window yet,
-// is told plainly and not kept.
-TEST_F(Principal, NovoCopiaDizONumeroEVazioNaoDeixaLixo) {
+// A copy opens in its own window; an empty statement closed untouched is not kept.
+TEST_F(Principal, NovoCopiaAbreACopiaEVazioIntocadoNaoFica) {
     teste::ConstrutorDeclaracao(programa.banco).geral().modelo("M", 1.0);
     ui::mdiPrincipal principal(programa, usuario);
     QuandoAbrirem({[](QWidget *novo) {
@@ -420,13 +420,16 @@ TEST_F(Principal, NovoCopiaDizONumeroEVazioNaoDeixaLixo) {
                    },
                    okNaPrimeiraLinha});
     principal.executa(Comando::Novo);
-    // OK acts on the entry highlighted at the start: the empty statement.
+    ASSERT_NE(principal.dadosGerais(), nullptr);
+    EXPECT_EQ(principal.dadosGerais()->numero(), 2);
+    // OK acts on the entry highlighted at the start: the empty statement,
+    // which replaces the copy (kept) in the window.
     QuandoAbrirem({[](QWidget *novo) { static_cast<ui::frmNovo *>(novo)->cmdOk->click(); }});
     principal.executa(Comando::Novo);
-    ASSERT_EQ(usuario.mensagens.size(), 2u);
-    EXPECT_TRUE(usuario.mensagens[0].texto.startsWith(
-        QStringLiteral("A cópia foi gravada como declaração 2.\n\n")));
-    EXPECT_TRUE(usuario.mensagens[1].texto.contains("ainda não está disponível"));
+    ASSERT_NE(principal.dadosGerais(), nullptr);
+    EXPECT_EQ(principal.dadosGerais()->numero(), 3);
+    principal.executa(Comando::Fechar);
+    EXPECT_TRUE(usuario.mensagens.empty());
     EXPECT_EQ(numeros(), "1,2");
     EXPECT_FALSE(programa.declaracao.aberta);
 }
@@ -446,10 +449,10 @@ TEST_F(Principal, PeloSeletorEOFocoVoltaAJanelaPrincipal) {
             QTest::qWaitFor([&] { return QApplication::activeWindow() == &principal; }, 500))
             << "comando " << int(comando);
     }
-    // Abrir reaches the statement's first window, not yet filled in.
-    EXPECT_EQ(usuario.textos().mid(0, 2),
+    // Abrir reaches the statement's window.
+    EXPECT_EQ(usuario.textos(),
               QStringList({"Nenhum erro foi detectado.", "Deseja realmente excluir este VLM-E ?"}));
-    EXPECT_TRUE(usuario.textos().value(2).contains("\"Dados gerais da declaração\""));
+    ASSERT_NE(principal.dadosGerais(), nullptr);
     EXPECT_EQ(usuario.mensagens[1].botoes, shell::Botoes::SimNaoPadraoNao); // Enter keeps it
     EXPECT_EQ(numeros(), "1");
 }

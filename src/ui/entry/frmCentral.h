@@ -1,0 +1,123 @@
+#pragma once
+// The window of the open statement: its general data on the first tab with
+// the models list, the national and imported component lists, and the
+// summary. What is checked, saved and enabled is decided by
+// entry::FormularioDadosGerais; this window shows it and forwards the user's
+// events. Lives in the main window's document area while the statement is
+// open; closing it saves the statement (or discards a new untouched one) and
+// leaves no statement open. User-interface thread only.
+
+#include "entry/DestinoPendencia.h"
+#include "entry/FormularioDadosGerais.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTableView;
+
+namespace vlme::shell {
+struct Programa;
+class InterfaceUsuario;
+} // namespace vlme::shell
+
+namespace vlme::ui {
+
+class CampoMascarado;
+class ModeloLista;
+
+class frmCentral : public QWidget {
+    Q_OBJECT
+  public:
+    frmCentral(shell::Programa &programa, shell::InterfaceUsuario &usuario, QWidget *pai = nullptr);
+
+    // Shows the program's open statement. Throws when it cannot be read.
+    void carrega();
+    int numero() const { return formulario_.numero(); }
+
+    // Saves the general data as they stand; the commands that read the
+    // statement (check, print, transmission) call it first.
+    void grava();
+    // The fields as the pendency check reads them.
+    checking::DadosGeraisVerificacao dadosVerificacao();
+    // Goes to where a pendency is fixed: its tab, its row, its field.
+    void vaiPara(const QString &chavePendencia);
+
+    // Told after the window closed (the statement is no longer open).
+    std::function<void()> aoFechar;
+
+    QTabWidget *SSTab;
+    CampoMascarado *mskCNPJ, *mskCPF, *txtPPB, *txtDenProduto, *mskNCM, *txtUnidade, *mskPesoBruto,
+        *mskSalarios, *mskEncargos, *mskVlmAnterior, *mskNrProcesso;
+    QLabel *lblDescricaoNCM, *lblDescricaoUnidade, *lblSalarios, *lblEncargos, *lblRetificador,
+        *lblSubstitutivo, *lblVlmAnterior, *lblNrProcesso;
+    QRadioButton *optFixo, *optVariavel, *optRetificadorSim, *optRetificadorNao,
+        *optSubstitutivoSim, *optSubstitutivoNao;
+    QGroupBox *fraRetificador, *fraSubstitutivo;
+    QPushButton *CmdNcm, *Command1;
+    QTableView *dbgModelos, *dbgComponentesNacionais, *dbgComponentesImportados;
+    QPushButton *cmdIncluirModelo, *cmdAlterarModelo, *cmdExcluirModelo, *cmdLocalizarModelo;
+    QPushButton *cmdIncluirNacional, *cmdAlterarNacional, *cmdExcluirNacional,
+        *cmdVisualizarNacional, *cmdLocalizarNacional;
+    QPushButton *cmdIncluirImportado, *cmdAlterarImportado, *cmdExcluirImportado,
+        *cmdVisualizarImportado, *cmdLocalizarImportado;
+    QLabel *lblResumoCnpj, *lblResumoCpf, *lblResumoDescricao, *lblResumoCustoNacionais,
+        *lblResumoCustoImportados, *lblResumoCustoMaoDeObra, *lblResumoCustoTotal,
+        *lblResumoValorII, *lblResumoReducao, *lblResumoValorIIReducao;
+
+  protected:
+    void closeEvent(QCloseEvent *evento) override;
+
+  private:
+    // One list tab's controls.
+    struct Lista {
+        entry::Lista tipo;
+        QTableView *grade;
+        ModeloLista *modelo;
+        QPushButton *incluir, *alterar, *excluir, *localizar, *visualizar;
+    };
+
+    QWidget *criaAbaGeral();
+    QWidget *criaAbaLista(Lista &lista, const QString &moldura, const char *sufixo);
+    QWidget *criaAbaResumo();
+    void criaAtalhos();
+    void ligaCampos();
+
+    void mostraCampos();
+    void leCampos();
+    void aplicaRegras();
+    void trocaAba(int nova);
+    void processaResumo();
+
+    void escolheFixo();
+    void escolheVariavel();
+    void opcaoTipo();
+    void consultaNCM();
+    void consultaUnidade();
+
+    Lista &lista(entry::Lista tipo);
+    Lista *listaDaAba();
+    void setaBotoes(Lista &lista);
+    void recarrega(Lista &lista, int nrSq);
+    int atual(const Lista &lista) const;
+    // Incluir, Alterar, Excluir, Visualizar of a list; the model and
+    // component forms do the work.
+    void abreItem(Lista &lista, int operacao, const QString &campo = {});
+    void excluiModelo();
+    void localiza(Lista &lista);
+
+    shell::Programa &programa_;
+    shell::InterfaceUsuario &usuario_;
+    entry::FormularioDadosGerais formulario_;
+    Lista modelos_{}, nacionais_{}, importados_{};
+    int abaAtual_ = 0;
+    bool mostrando_ = false;
+};
+
+} // namespace vlme::ui
