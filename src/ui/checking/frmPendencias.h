@@ -36,6 +36,10 @@ class frmPendencias : public QDialog {
 
     // Opens the help topic of the window; set by whoever owns the help.
     std::function<void(int)> ajuda;
+    // What the printed list names as its statement (0: none), and who is told
+    // about the print; without one, message boxes.
+    int declaracao = 0;
+    shell::InterfaceUsuario *usuario = nullptr;
 
     QTreeWidget *lstPendencias;
     QPushButton *cmdAjuda;
@@ -45,11 +49,15 @@ class frmPendencias : public QDialog {
     QLabel *lblDataHora;
     QLabel *lblTransmissao;
     QLabel *lblContagem;
+
+  private:
+    void imprime();
 };
 
 // Shows a statement's problems in the list window, modally.
 void MostraListaPendencias(const std::vector<checking::Pendencia> &pendencias, QWidget *pai,
-                           const std::function<void(int)> &ajuda = {});
+                           const std::function<void(int)> &ajuda = {}, int nrVlm = 0,
+                           shell::InterfaceUsuario *usuario = nullptr);
 
 // Runs the check on statement `nrVlm` and shows the result: "Nenhum erro foi
 // detectado." (when `mostraSucesso`) or the list. True when problems were
