@@ -126,7 +126,7 @@ void FormErrImport::imprime() {
                                            {QStringLiteral("#Linha"), QStringLiteral("#Reg."),
                                             QStringLiteral("Registro"), QStringLiteral("Campo"),
                                             QStringLiteral("Mensagem")},
-                                           {1, 0.8, 3.5, 4, 6}, linhas),
+                                           {1, 0.9, 4.3, 4, 4.8}, linhas),
                     usuario_, this);
 }
 
