@@ -70,7 +70,8 @@ class Paginador {
         y_ = 0;
         alturas_.resize(d_.blocos.size());
         for (size_t b = 0; b < d_.blocos.size(); ++b)
-            bloco(d_.blocos[b], alturas_[b]);
+            bloco(d_.blocos[b], alturas_[b],
+                  b + 1 < d_.blocos.size() ? &d_.blocos[b + 1] : nullptr);
         return pagina_ + 1;
     }
 
@@ -150,6 +151,12 @@ class Paginador {
             for (const QStringList &l : b.linhas)
                 alturas.push_back(alturaLinha(l, w, f_.mTexto));
         }
+        // Label/value pairs stay together when they fit on a page.
+        if (!grade) {
+            const double total = std::accumulate(alturas.begin(), alturas.end(), 0.0);
+            if (total <= corpo_.height())
+                cabe(total);
+        }
         bool comCabecalho = false;
         for (size_t i = 0; i < b.linhas.size(); ++i) {
             // A row never splits: it goes whole to the next page, under the
@@ -169,16 +176,29 @@ class Paginador {
         }
         y_ += f_.mTexto.height() / 2;
     }
-    void bloco(const Bloco &b, std::vector<double> &alturas) {
+    // Height of a block of pairs: its rows never wrap to fit a page.
+    double alturaPares(const Bloco &b) const {
+        const std::vector<double> w = colunas(b);
+        double total = 0;
+        for (const QStringList &l : b.linhas)
+            total += alturaLinha(l, w, f_.mTexto);
+        return total;
+    }
+    void bloco(const Bloco &b, std::vector<double> &alturas, const Bloco *seguinte) {
         switch (b.tipo) {
         case Bloco::Tipo::Titulo:
             texto(b.texto, f_.titulo, f_.mTitulo, 0, f_.mTexto.height() / 2);
             break;
-        case Bloco::Tipo::Subtitulo:
-            // Kept with at least two lines of what follows.
-            cabe(f_.mTexto.height() + f_.mSubtitulo.height() + 4 * f_.mTexto.height());
+        case Bloco::Tipo::Subtitulo: {
+            // Kept with the pairs that follow it, or with two lines of a table.
+            const double titulo = f_.mTexto.height() + f_.mSubtitulo.height() + 4;
+            const double pares =
+                seguinte && seguinte->tipo == Bloco::Tipo::Pares ? alturaPares(*seguinte) : 0;
+            cabe(titulo +
+                 (pares > 0 && titulo + pares <= corpo_.height() ? pares : 4 * f_.mTexto.height()));
             texto(b.texto, f_.subtitulo, f_.mSubtitulo, f_.mTexto.height(), 4);
             break;
+        }
         case Bloco::Tipo::Paragrafo:
             if (pintor_)
                 pintor_->setFont(f_.texto);
