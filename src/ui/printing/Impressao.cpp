@@ -16,6 +16,8 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include <utility>
+
 namespace vlme::ui {
 
 QPrinter &ImpressoraPrograma() {
@@ -44,10 +46,18 @@ void MostraDocumento(const printing::Documento &documento, shell::InterfaceUsuar
     previa.setObjectName(QStringLiteral("frmVisualizacao"));
     previa.setWindowTitle(documento.titulo + QStringLiteral(" - ") + documento.identificacao);
     previa.resize(900, 700);
+    // The preview lays every page out before it shows: busy until then.
+    bool ocupado = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto livre = [&] {
+        if (std::exchange(ocupado, false))
+            QApplication::restoreOverrideCursor();
+    };
     QObject::connect(
         &previa, &QPrintPreviewDialog::paintRequested, &previa, [&](QPrinter *destino) {
             // A failure must not cross Qt's event handling.
             shell::ExecutaProtegido(usuario, [&] { printing::Desenha(documento, *destino); });
+            livre();
         });
     if (auto *barra = previa.findChild<QToolBar *>()) {
         QAction *salvar =
@@ -77,6 +87,7 @@ void MostraDocumento(const printing::Documento &documento, shell::InterfaceUsuar
         });
     }
     previa.exec();
+    livre();
 }
 
 } // namespace vlme::ui
