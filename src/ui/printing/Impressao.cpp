@@ -53,12 +53,19 @@ void MostraDocumento(const printing::Documento &documento, shell::InterfaceUsuar
         if (std::exchange(ocupado, false))
             QApplication::restoreOverrideCursor();
     };
-    QObject::connect(
-        &previa, &QPrintPreviewDialog::paintRequested, &previa, [&](QPrinter *destino) {
-            // A failure must not cross Qt's event handling.
-            shell::ExecutaProtegido(usuario, [&] { printing::Desenha(documento, *destino); });
-            livre();
-        });
+    QObject::connect(&previa, &QPrintPreviewDialog::paintRequested, &previa,
+                     [&](QPrinter *destino) {
+                         // A failure must not cross Qt's event handling.
+                         shell::ExecutaProtegido(usuario, [&] {
+                             try {
+                                 printing::Desenha(documento, *destino);
+                             } catch (...) {
+                                 livre(); // the message is no wait
+                                 throw;
+                             }
+                         });
+                         livre();
+                     });
     if (auto *barra = previa.findChild<QToolBar *>()) {
         QAction *salvar =
             barra->addAction(previa.style()->standardIcon(QStyle::SP_DialogSaveButton),
