@@ -160,6 +160,14 @@ TEST_F(Impressao, ReciboVemDasLinhasRecibo) {
     const QString texto = pagina(1).simplified();
     for (const char *e : {"11.222.333/0001-81", "4711", "02/05/2024 10:31:07", "AB12CD"})
         EXPECT_TRUE(texto.contains(e)) << e;
+
+    // A file that cannot be written is a failure, told, never a success.
+    const QString semPasta = pasta.arquivo("nao/existe.pdf");
+    Roda(VLME_CLI, {"--pasta", pasta.caminho(), "imprimir", QString::number(n), semPasta}, &status,
+         &erro);
+    EXPECT_EQ(status, 3);
+    EXPECT_TRUE(erro.startsWith("Não foi possível gravar o arquivo " + semPasta))
+        << erro.toStdString();
 }
 
 } // namespace
