@@ -8,7 +8,7 @@ PACOTES=(
   qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins qt6-translations-l10n
   libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core
+  fonts-dejavu-core poppler-utils
 )
 
 faltam=()

@@ -1,9 +1,13 @@
 // Every benchmark program runs under a QCoreApplication (the SQL driver
-// needs one); the window benchmarks under a QApplication, offscreen.
+// needs one); the window benchmarks under a QApplication and the printing
+// ones under a QGuiApplication (fonts), offscreen.
 
 #ifdef VLME_BENCH_JANELA
 #include <QApplication>
 using Aplicacao = QApplication;
+#elif defined(VLME_BENCH_GUI)
+#include <QGuiApplication>
+using Aplicacao = QGuiApplication;
 #else
 #include <QCoreApplication>
 using Aplicacao = QCoreApplication;
@@ -12,7 +16,7 @@ using Aplicacao = QCoreApplication;
 #include <benchmark/benchmark.h>
 
 int main(int argc, char **argv) {
-#ifdef VLME_BENCH_JANELA
+#if defined(VLME_BENCH_JANELA) || defined(VLME_BENCH_GUI)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif

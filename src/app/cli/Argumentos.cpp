@@ -62,27 +62,46 @@ Pedido LeArgumentos(const QStringList &argumentos) {
     }
     const QStringList parametros =
         QString::fromLatin1(pedido.comando->parametros).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    if (resto.size() > parametros.size()) {
-        pedido.erro = QStringLiteral("Argumento a mais para o comando %1: %2")
-                          .arg(nome, resto.at(parametros.size()));
-        return pedido;
-    }
-    for (int i = 0; i < parametros.size(); ++i) {
-        if (i >= resto.size() || resto.at(i).isEmpty()) {
+    // One value per parameter; an optional one ("[--a|--b]") left out is empty.
+    QStringList valores;
+    qsizetype j = 0;
+    for (const QString &parametro : parametros) {
+        if (parametro.startsWith(QLatin1Char('['))) {
+            const QStringList opcoes =
+                parametro.mid(1, parametro.size() - 2).split(QLatin1Char('|'));
+            if (j < resto.size() && opcoes.contains(resto.at(j))) {
+                valores << resto.at(j++);
+                continue;
+            }
+            if (j < resto.size() && resto.at(j).startsWith(QLatin1String("--"))) {
+                pedido.erro =
+                    QStringLiteral("Opção desconhecida do comando %1: %2").arg(nome, resto.at(j));
+                return pedido;
+            }
+            valores << QString();
+            continue;
+        }
+        if (j >= resto.size() || resto.at(j).isEmpty()) {
             pedido.erro =
-                QStringLiteral("Falta o argumento %1 do comando %2.").arg(parametros.at(i), nome);
+                QStringLiteral("Falta o argumento %1 do comando %2.").arg(parametro, nome);
             return pedido;
         }
-        if (parametros.at(i) == QLatin1String("N")) {
-            pedido.declaracao = NumeroDeclaracao(resto.at(i));
+        if (parametro == QLatin1String("N")) {
+            pedido.declaracao = NumeroDeclaracao(resto.at(j));
             if (pedido.declaracao == 0) {
                 pedido.erro =
-                    QStringLiteral("\"%1\" não é um número de declaração.").arg(resto.at(i));
+                    QStringLiteral("\"%1\" não é um número de declaração.").arg(resto.at(j));
                 return pedido;
             }
         }
+        valores << resto.at(j++);
     }
-    pedido.argumentos = resto;
+    if (j < resto.size()) {
+        pedido.erro =
+            QStringLiteral("Argumento a mais para o comando %1: %2").arg(nome, resto.at(j));
+        return pedido;
+    }
+    pedido.argumentos = valores;
     return pedido;
 }
 

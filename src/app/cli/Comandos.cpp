@@ -10,6 +10,7 @@ Saida importar(Contexto &);
 Saida gerar(Contexto &);
 Saida copiar(Contexto &);
 Saida excluir(Contexto &);
+Saida imprimir(Contexto &);
 
 const std::vector<Comando> &Comandos() {
     static const std::vector<Comando> tabela = {
@@ -20,6 +21,8 @@ const std::vector<Comando> &Comandos() {
         {"gerar", "N", "grava o arquivo de entrega da declaração N", gerar},
         {"copiar", "N", "copia a declaração N e escreve o número da cópia", copiar},
         {"excluir", "N", "exclui a declaração N", excluir},
+        {"imprimir", "N [--resumo|--recibo] ARQ.pdf",
+         "grava em PDF o demonstrativo, o resumo ou o recibo da declaração N", imprimir},
     };
     return tabela;
 }

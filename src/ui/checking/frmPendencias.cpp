@@ -1,7 +1,11 @@
 #include "ui/checking/frmPendencias.h"
 
 #include "checking/ListaDiagnostico.h"
+#include "printing/Relatorios.h"
+#include "shell/FronteiraComando.h"
 #include "shell/InterfaceUsuario.h"
+#include "ui/printing/Impressao.h"
+#include "ui/shell/UsuarioJanela.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -69,8 +73,7 @@ frmPendencias::frmPendencias(QWidget *pai) : QDialog(pai) {
     });
     auto *f1 = new QShortcut(QKeySequence::HelpContents, this);
     connect(f1, &QShortcut::activated, cmdAjuda, &QPushButton::click);
-    // Printing this list is not offered: the button stays for familiarity.
-    cmdImprimir->setEnabled(false);
+    connect(cmdImprimir, &QPushButton::clicked, this, &frmPendencias::imprime);
 
     auto *botoes = new QHBoxLayout;
     botoes->addWidget(lblContagem);
@@ -100,11 +103,41 @@ void frmPendencias::mostraPendencias(const std::vector<checking::Pendencia> &pen
 
     fraProtocolo->hide();
     lblContagem->hide();
+    cmdImprimir->setEnabled(!pendencias.empty());
+}
+
+void frmPendencias::imprime() {
+    UsuarioJanela janelas(this);
+    shell::InterfaceUsuario &quem = usuario ? *usuario : janelas;
+    shell::ExecutaProtegido(quem, [&] {
+        QStringList cabecalhos;
+        std::vector<double> larguras;
+        for (int c = 0; c < lstPendencias->columnCount(); ++c) {
+            cabecalhos << lstPendencias->headerItem()->text(c);
+            larguras.push_back(c == 0 ? 6 : 2);
+        }
+        std::vector<QStringList> linhas;
+        for (int i = 0; i < lstPendencias->topLevelItemCount(); ++i) {
+            QStringList valores;
+            for (int c = 0; c < lstPendencias->columnCount(); ++c)
+                valores << lstPendencias->topLevelItem(i)->text(c);
+            linhas.push_back(valores);
+        }
+        QString identificacao = declaracao ? printing::IdentificaDeclaracao(declaracao) : QString();
+        if (fraProtocolo->isVisible())
+            identificacao += QStringLiteral(", recebida em %1, protocolo %2")
+                                 .arg(lblDataHora->text(), lblTransmissao->text());
+        MostraDocumento(
+            printing::ImprimeLista(windowTitle(), identificacao, cabecalhos, larguras, linhas),
+            quem, this);
+    });
 }
 
 void frmPendencias::mostraDiagnostico(store::Banco &banco, int nrVlm,
                                       shell::InterfaceUsuario &usuario) {
     const checking::Diagnostico d = checking::LeDiagnostico(banco, nrVlm);
+    declaracao = nrVlm;
+    this->usuario = &usuario;
     lstPendencias->clear();
     lstPendencias->setColumnCount(3);
     lstPendencias->setHeaderLabels(
@@ -119,6 +152,7 @@ void frmPendencias::mostraDiagnostico(store::Banco &banco, int nrVlm,
     if (!d.itens.empty() && d.registrado)
         usuario.mensagem(QStringLiteral("ATENÇÃO"), checking::TextoSoAvisos,
                          shell::Icone::Informacao, shell::Botoes::Ok);
+    cmdImprimir->setEnabled(!d.itens.empty());
     lblContagem->setText(QStringLiteral("Erros: %1    Avisos: %2").arg(d.erros).arg(d.avisos));
     lblContagem->show();
     if (d.recebidoEm) {
@@ -130,13 +164,16 @@ void frmPendencias::mostraDiagnostico(store::Banco &banco, int nrVlm,
 }
 
 QString MostraListaPendencias(const std::vector<checking::Pendencia> &pendencias, QWidget *pai,
-                              const std::function<void(int)> &ajuda) {
+                              const std::function<void(int)> &ajuda, int nrVlm,
+                              shell::InterfaceUsuario *usuario) {
     // The picker steps aside for the list.
     if (QWidget *ativa = QApplication::activeWindow();
         ativa && ativa->objectName() == QLatin1String("frmVLMs"))
         ativa->close();
     frmPendencias janela(pai);
     janela.ajuda = ajuda;
+    janela.declaracao = nrVlm;
+    janela.usuario = usuario;
     janela.mostraPendencias(pendencias);
     janela.exec();
     return janela.escolhida();
@@ -161,7 +198,7 @@ bool VerificaPendencias(store::Banco &banco, int nrVlm, bool mostraSucesso,
                              shell::Icone::Informacao, shell::Botoes::Ok);
         return false;
     }
-    const QString chave = MostraListaPendencias(pendencias, pai, ajuda);
+    const QString chave = MostraListaPendencias(pendencias, pai, ajuda, nrVlm, &usuario);
     if (escolhida)
         *escolhida = chave;
     return true;

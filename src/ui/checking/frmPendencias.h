@@ -39,6 +39,10 @@ class frmPendencias : public QDialog {
     // Pendency mode: the key of the problem the user chose to fix (double
     // click or Enter, which closes the list); empty when none.
     QString escolhida() const { return escolhida_; }
+    // What the printed list names as its statement (0: none), and who is told
+    // about the print; without one, message boxes.
+    int declaracao = 0;
+    shell::InterfaceUsuario *usuario = nullptr;
 
     QTreeWidget *lstPendencias;
     QPushButton *cmdAjuda;
@@ -50,13 +54,15 @@ class frmPendencias : public QDialog {
     QLabel *lblContagem;
 
   private:
+    void imprime();
     QString escolhida_;
 };
 
 // Shows a statement's problems in the list window, modally. Answers the key
 // of the problem the user chose to fix, empty when none.
 QString MostraListaPendencias(const std::vector<checking::Pendencia> &pendencias, QWidget *pai,
-                              const std::function<void(int)> &ajuda = {});
+                              const std::function<void(int)> &ajuda = {}, int nrVlm = 0,
+                              shell::InterfaceUsuario *usuario = nullptr);
 
 // Runs the check on statement `nrVlm` and shows the result: "Nenhum erro foi
 // detectado." (when `mostraSucesso`) or the list. True when problems were

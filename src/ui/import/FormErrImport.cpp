@@ -1,5 +1,8 @@
 #include "ui/import/FormErrImport.h"
 
+#include "printing/Relatorios.h"
+#include "ui/printing/Impressao.h"
+
 #include "shell/ContextosAjuda.h"
 #include "shell/FronteiraComando.h"
 #include "shell/InterfaceUsuario.h"
@@ -69,7 +72,8 @@ FormErrImport::FormErrImport(shell::InterfaceUsuario &usuario, const QString &pa
     Command1 = botao(this, "Command1", QStringLiteral("&Fechar"));
     connect(cmdgravar, &QPushButton::clicked, this,
             [this] { shell::ExecutaProtegido(usuario_, [this] { grava(); }); });
-    // Printing the list is not offered by this version: the button stays inert.
+    connect(cmdImprimir, &QPushButton::clicked, this,
+            [this] { shell::ExecutaProtegido(usuario_, [this] { imprime(); }); });
     connect(Command2, &QPushButton::clicked, this, [this] {
         if (ajuda)
             ajuda(shell::ContextoAjuda::ErrosImportacao);
@@ -109,6 +113,21 @@ void FormErrImport::grava() {
         ~Restaura() { QGuiApplication::restoreOverrideCursor(); }
     } restaura;
     importacao::GravaErrosImportacao(usuario_, caminho, erros_);
+}
+
+void FormErrImport::imprime() {
+    std::vector<QStringList> linhas;
+    linhas.reserve(erros_.size());
+    for (const importacao::ErroImportacao &e : erros_)
+        linhas.push_back({QString::number(e.linha), QString(e.tipoRegistro),
+                          e.nomeRegistro.trimmed(), e.campo.trimmed(), e.mensagem.trimmed()});
+    MostraDocumento(printing::ImprimeLista(QStringLiteral("Erros da importação"),
+                                           QStringLiteral("Arquivo %1").arg(txtArquivo->text()),
+                                           {QStringLiteral("#Linha"), QStringLiteral("#Reg."),
+                                            QStringLiteral("Registro"), QStringLiteral("Campo"),
+                                            QStringLiteral("Mensagem")},
+                                           {1, 0.9, 4.3, 4, 4.8}, linhas),
+                    usuario_, this);
 }
 
 importacao::ResultadoImportacao

@@ -47,6 +47,7 @@ class FormErrImport : public QDialog {
 
   private:
     void grava();
+    void imprime();
 
     shell::InterfaceUsuario &usuario_;
     QString pastaPrograma_;

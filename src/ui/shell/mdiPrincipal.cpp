@@ -2,12 +2,14 @@
 
 #include "delivery/Declaracao.h"
 #include "delivery/Transmissao.h"
+#include "printing/Relatorios.h"
 #include "store/Banco.h"
 #include "store/CopiaExclusao.h"
 #include "ui/checking/frmPendencias.h"
 #include "ui/entry/CampoMascarado.h"
 #include "ui/entry/frmCentral.h"
 #include "ui/import/FormErrImport.h"
+#include "ui/printing/Impressao.h"
 #include "ui/shell/RegraOcupado.h"
 #include "ui/shell/frmNovo.h"
 #include "ui/shell/frmVLMs.h"
@@ -391,7 +393,8 @@ std::function<void(int)> mdiPrincipal::ajudaProtegida() {
 delivery::Transmissao mdiPrincipal::transmissao() {
     delivery::Transmissao t(programa_.banco, programa_.pasta, usuario_, progresso());
     t.mostraPendencias = [this](int numero, const std::vector<checking::Pendencia> &pendencias) {
-        const QString chave = MostraListaPendencias(pendencias, this, ajudaProtegida());
+        const QString chave =
+            MostraListaPendencias(pendencias, this, ajudaProtegida(), numero, &usuario_);
         // After the command that showed the list has returned.
         if (!chave.isEmpty())
             QTimer::singleShot(0, this, [this, numero, chave] {
@@ -424,6 +427,15 @@ void mdiPrincipal::abreSeletor(int operacao) {
     };
     seletor.operacoes.gerar = [this](int numero) { transmissao().GeraArquivoSelecionado(numero); };
     seletor.operacoes.gravarParaTransmissao = [this](int numero) { gravaParaTransmissao(numero); };
+    seletor.operacoes.imprimir = [this](int numero) {
+        MostraDocumento(printing::ImprimeVLM(programa_.banco, numero, false), usuario_, this);
+    };
+    seletor.operacoes.imprimirResumo = [this](int numero) {
+        MostraDocumento(printing::ImprimeVLM(programa_.banco, numero, true), usuario_, this);
+    };
+    seletor.operacoes.imprimirRecibo = [this](int numero) {
+        MostraDocumento(printing::ImprimeRecibo(programa_.banco, numero), usuario_, this);
+    };
     seletor.setOperacaoVLM(operacao);
     seletor.exec();
     switch (seletor.desfecho()) {
@@ -464,15 +476,19 @@ void mdiPrincipal::importaDeclaracao() {
 }
 
 void mdiPrincipal::configuraImpressora() {
-    naoDisponivel(QStringLiteral("Configurar impressora"));
+    ConfiguraImpressora(this);
 }
 
 void mdiPrincipal::imprimeDeclaracao() {
-    naoDisponivel(QStringLiteral("Imprimir demonstrativo"));
+    gravaAberta(); // what is printed is what the window shows
+    MostraDocumento(printing::ImprimeVLM(programa_.banco, programa_.declaracao.numero, false),
+                    usuario_, this);
 }
 
 void mdiPrincipal::imprimeResumo() {
-    naoDisponivel(QStringLiteral("Imprimir resumo"));
+    gravaAberta();
+    MostraDocumento(printing::ImprimeVLM(programa_.banco, programa_.declaracao.numero, true),
+                    usuario_, this);
 }
 
 void mdiPrincipal::excluiDeclaracao() {

@@ -8,14 +8,17 @@
 #include "support/UsuarioRoteirizado.h"
 #include "ui/import/FormErrImport.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 using namespace vlme;
@@ -64,18 +67,38 @@ TEST(FormErrImport, ImportacaoComErrosAbreAJanelaModal) {
         vistos << janela->txtArquivo->text() + "|" + janela->Quantidade->text();
         janela->ajuda = [&](int t) { vistos << QString::number(t); };
         janela->Command2->click();
-        janela->cmdImprimir->click(); // does nothing, says nothing
+        // The list printed: saved as a PDF from the preview.
+        QTimer::singleShot(0, [&] {
+            QWidget *previa = QApplication::activeModalWidget();
+            vistos << previa->objectName();
+            previa->findChild<QAction *>("acaoSalvarPDF")->trigger();
+            previa->close();
+        });
+        janela->cmdImprimir->click();
         janela->Command1->click();
     });
+    usuario.escolhe(pasta.arquivo("erros.pdf"));
     const auto r =
         ui::ExecutaImportacao(bt.banco(), usuario, progresso, pasta.caminho(), arquivo, nullptr);
     EXPECT_EQ(r.desfecho, importacao::Desfecho::ErrosCampo);
-    EXPECT_EQ(
-        vistos,
-        QStringList({"Linha 1 (reg. 0) - CPF REPRESENTANTE LEGAL: Preenchimento Obrigatório",
-                     arquivo + "|1", QString::number(shell::ContextoAjuda::ErrosImportacao)}));
-    EXPECT_EQ(usuario.textos(), QStringList("Foram detectados erros na importação de dados. "
-                                            "Clique OK para visualizar as pendências."));
+    EXPECT_EQ(vistos,
+              QStringList({"Linha 1 (reg. 0) - CPF REPRESENTANTE LEGAL: Preenchimento Obrigatório",
+                           arquivo + "|1", QString::number(shell::ContextoAjuda::ErrosImportacao),
+                           "frmVisualizacao"}));
+    EXPECT_EQ(usuario.textos(),
+              QStringList({"Foram detectados erros na importação de dados. "
+                           "Clique OK para visualizar as pendências.",
+                           "Documento gravado em " + pasta.arquivo("erros.pdf") + "."}));
+    QProcess texto;
+    texto.start("pdftotext", {"-layout", pasta.arquivo("erros.pdf"), "-"});
+    texto.waitForFinished();
+    EXPECT_THAT(
+        QString::fromUtf8(texto.readAllStandardOutput()).simplified().toStdString(),
+        ::testing::HasSubstr(QString("Arquivo %1 Linha Reg. Registro Campo Mensagem 1 0 "
+                                     "Informações Gerais de um VLME CPF REPRESENTANTE LEGAL "
+                                     "Preenchimento Obrigatório")
+                                 .arg(arquivo)
+                                 .toStdString()));
 }
 
 } // namespace

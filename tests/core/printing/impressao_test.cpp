@@ -1,0 +1,173 @@
+// Printed documents as vlme-cli writes them, read back with poppler-utils:
+// page count, header and footer on every page, rows never cut, the statement's
+// data and figures in Brazilian notation.
+
+#include "checking/Calculos.h"
+#include "printing/Relatorios.h"
+#include "support/ConstrutorDeclaracao.h"
+#include "support/PastaTeste.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+using namespace vlme;
+
+namespace {
+
+QString Roda(const QString &programa, const QStringList &argumentos, int *status = nullptr,
+             QString *erro = nullptr) {
+    QProcess p;
+    p.start(programa, argumentos);
+    p.waitForFinished(120000);
+    if (status)
+        *status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    if (erro)
+        *erro = QString::fromUtf8(p.readAllStandardError());
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+struct Impressao : ::testing::Test {
+    Impressao() {
+        banco.cria(pasta.arquivo("VLM.MDB"));
+        banco.abre(pasta.arquivo("VLM.MDB"));
+    }
+    // vlme-cli holds the database alone: ours is closed first.
+    QString imprime(int numero, const QString &opcao, int *status = nullptr,
+                    QString *erro = nullptr) {
+        banco.fecha();
+        QStringList args{"--pasta", pasta.caminho(), "imprimir", QString::number(numero)};
+        if (!opcao.isEmpty())
+            args << opcao;
+        return Roda(VLME_CLI, args << pasta.arquivo("doc.pdf"), status, erro);
+    }
+    int paginas() {
+        const auto m = QRegularExpression("Pages:\\s+(\\d+)")
+                           .match(Roda("pdfinfo", {pasta.arquivo("doc.pdf")}));
+        return m.hasMatch() ? m.captured(1).toInt() : -1;
+    }
+    QString pagina(int i) {
+        return Roda("pdftotext", {"-layout", "-f", QString::number(i), "-l", QString::number(i),
+                                  pasta.arquivo("doc.pdf"), "-"});
+    }
+
+    teste::PastaTeste pasta;
+    store::Banco banco;
+};
+
+TEST_F(Impressao, DemonstrativoEResumoTrazemOsDadosEOsNumerosDoCalculo) {
+    const int n = teste::ConstrutorDeclaracao(banco)
+                      .geral([](store::DadosGerais &d) {
+                          d.salarios = 1000.0;
+                          d.coeficiente = store::Coeficiente::Variavel;
+                          d.denProduto = "Rádio <portátil> & cia";
+                      })
+                      .modelo("Modelo Ártico", 1234.5)
+                      .nacional("Placa-mãe", 2, 1500.25)
+                      .subcomponente(1, "Chip importado", 2, 10.5, 16)
+                      .importadoDI("Tela OLED", 1, 30, 16);
+    const auto resumo = checking::LinhasResumo(banco, n);
+    for (const char *opcao : {"", "--resumo"}) {
+        int status = -1;
+        const QString saida = imprime(n, opcao, &status);
+        EXPECT_EQ(status, 0);
+        // The summary fits a page; the general data and the tables take two.
+        const int total = *opcao ? 1 : 2;
+        ASSERT_EQ(paginas(), total) << opcao;
+        EXPECT_EQ(saida, pasta.arquivo("doc.pdf") +
+                             (total == 1 ? QString(": 1 página\n") : ": 2 páginas\n"));
+        const QString texto = (pagina(1) + pagina(2)).simplified();
+        QStringList esperados{QString("VLM-E nº %1").arg(n),
+                              QString("Página %1 de %1").arg(total),
+                              "US$ 2.979,50",
+                              "US$ 51,00",
+                              "US$ 4.030,50",
+                              "98,73%"};
+        for (const auto &[rotulo, valor] : resumo)
+            esperados << valor;
+        if (*opcao == 0)
+            esperados << "11.222.333/0001-81"
+                      << "529.982.247-25"
+                      << "Rádio <portátil> & cia"
+                      << "8517.12.31"
+                      << "Modelo Ártico"
+                      << "1.234,50"
+                      << "Placa-mãe"
+                      << "1.500,250000"
+                      << "Chip importado"
+                      << "Tela OLED"
+                      << "DI 23/0123456-7, adição 001, item 01"
+                      << "NF 0000000001, série 1, 04.539.983/0001-90, 15/03/2023";
+        for (const QString &e : esperados)
+            EXPECT_TRUE(texto.contains(e)) << opcao << ": " << e.toStdString() << "\n"
+                                           << texto.toStdString();
+    }
+}
+
+// Each row is found whole on one page (its description beside its cost), and
+// every page carries the header and its own footer.
+TEST_F(Impressao, TabelasQuebramEntreLinhasComCabecalhoERodapeEmCadaPagina) {
+    teste::ConstrutorDeclaracao d(banco);
+    d.geral();
+    constexpr int Linhas = 150;
+    for (int i = 1; i <= Linhas; ++i)
+        d.nacional(
+            QString("Peça %1 com uma especificação comprida que ocupa duas linhas, fim %1").arg(i),
+            1, 100 + i + 0.25);
+    int status = -1;
+    const QString saida = imprime(d.numero(), "", &status);
+    const int total = paginas();
+    ASSERT_EQ(status, 0);
+    EXPECT_EQ(saida, pasta.arquivo("doc.pdf") + QString(": %1 páginas\n").arg(total));
+    EXPECT_GE(total, 5);
+    int achadas = 0;
+    for (int p = 1; p <= total; ++p) {
+        const QString texto = pagina(p);
+        EXPECT_TRUE(texto.contains(QString("Página %1 de %2").arg(p).arg(total)));
+        EXPECT_TRUE(texto.contains(QString("VLM-E nº %1").arg(d.numero())));
+        if (p > 1 && p < total) {
+            EXPECT_TRUE(texto.contains("Custo unitário")) << "página " << p;
+        }
+        for (int i = 1; i <= Linhas; ++i) {
+            const QRegularExpression linha(QString("\\b%1 +Peça %1 com uma").arg(i));
+            if (texto.contains(linha)) {
+                ++achadas;
+                EXPECT_TRUE(texto.contains(QString("%1,250000").arg(100 + i))) << i;
+                EXPECT_TRUE(texto.contains(QRegularExpression(QString("fim %1\\b").arg(i)))) << i;
+            }
+        }
+    }
+    EXPECT_EQ(achadas, Linhas);
+}
+
+TEST_F(Impressao, ReciboVemDasLinhasRecibo) {
+    const int n = teste::ConstrutorDeclaracao(banco).geral();
+    int status = -1;
+    QString erro;
+    EXPECT_EQ(imprime(n, "--recibo", &status, &erro), "");
+    EXPECT_EQ(status, 3);
+    EXPECT_EQ(erro, printing::TextoSemRecibo(n) + "\n");
+    EXPECT_FALSE(QFile::exists(pasta.arquivo("doc.pdf")));
+
+    banco.abre(pasta.arquivo("VLM.MDB"));
+    banco.executa("INSERT INTO RECIBO (NR_VLM_RECIBO, CNPJ_RECIBO, NR_TRANSMISSAO_RECIBO,"
+                  " DATA_RECEPCAO_RECIBO, HORA_RECEPCAO_RECIBO, SELO_RECIBO)"
+                  " VALUES (?, '11222333000181', '4711', '02/05/2024', '10:31:07', 'AB12CD')",
+                  {n});
+    imprime(n, "--recibo", &status);
+    EXPECT_EQ(status, 0);
+    const QString texto = pagina(1).simplified();
+    for (const char *e : {"11.222.333/0001-81", "4711", "02/05/2024 10:31:07", "AB12CD"})
+        EXPECT_TRUE(texto.contains(e)) << e;
+
+    // A file that cannot be written is a failure, told, never a success.
+    const QString semPasta = pasta.arquivo("nao/existe.pdf");
+    Roda(VLME_CLI, {"--pasta", pasta.caminho(), "imprimir", QString::number(n), semPasta}, &status,
+         &erro);
+    EXPECT_EQ(status, 3);
+    EXPECT_TRUE(erro.startsWith("Não foi possível gravar o arquivo " + semPasta))
+        << erro.toStdString();
+}
+
+} // namespace
