@@ -10,6 +10,7 @@ Saida importar(Contexto &);
 Saida gerar(Contexto &);
 Saida copiar(Contexto &);
 Saida excluir(Contexto &);
+Saida diagnosticar(Contexto &);
 
 const std::vector<Comando> &Comandos() {
     static const std::vector<Comando> tabela = {
@@ -20,6 +21,7 @@ const std::vector<Comando> &Comandos() {
         {"gerar", "N", "grava o arquivo de entrega da declaração N", gerar},
         {"copiar", "N", "copia a declaração N e escreve o número da cópia", copiar},
         {"excluir", "N", "exclui a declaração N", excluir},
+        {"diagnosticar", "N", "pede ao servidor o diagnóstico da declaração N", diagnosticar},
     };
     return tabela;
 }
