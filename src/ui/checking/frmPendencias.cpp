@@ -117,12 +117,29 @@ void frmPendencias::mostraDiagnostico(store::Banco &banco, int nrVlm,
     }
 }
 
-void MostraListaPendencias(const std::vector<checking::Pendencia> &pendencias, QWidget *pai,
-                           const std::function<void(int)> &ajuda) {
-    // The picker steps aside for the list.
+namespace {
+
+// The picker steps aside for the list.
+void fechaSeletor() {
     if (QWidget *ativa = QApplication::activeWindow();
         ativa && ativa->objectName() == QLatin1String("frmVLMs"))
         ativa->close();
+}
+
+} // namespace
+
+void MostraListaDiagnostico(store::Banco &banco, int nrVlm, shell::InterfaceUsuario &usuario,
+                            QWidget *pai, const std::function<void(int)> &ajuda) {
+    fechaSeletor();
+    frmPendencias janela(pai);
+    janela.ajuda = ajuda;
+    janela.mostraDiagnostico(banco, nrVlm, usuario);
+    janela.exec();
+}
+
+void MostraListaPendencias(const std::vector<checking::Pendencia> &pendencias, QWidget *pai,
+                           const std::function<void(int)> &ajuda) {
+    fechaSeletor();
     frmPendencias janela(pai);
     janela.ajuda = ajuda;
     janela.mostraPendencias(pendencias);

@@ -51,6 +51,11 @@ class frmPendencias : public QDialog {
 void MostraListaPendencias(const std::vector<checking::Pendencia> &pendencias, QWidget *pai,
                            const std::function<void(int)> &ajuda = {});
 
+// Shows the server's stored diagnostic of statement `nrVlm` in the list
+// window, modally, in place of the picker.
+void MostraListaDiagnostico(store::Banco &banco, int nrVlm, shell::InterfaceUsuario &usuario,
+                            QWidget *pai, const std::function<void(int)> &ajuda = {});
+
 // Runs the check on statement `nrVlm` and shows the result: "Nenhum erro foi
 // detectado." (when `mostraSucesso`) or the list. True when problems were
 // found, so a delivery stops.
