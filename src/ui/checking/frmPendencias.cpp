@@ -102,8 +102,14 @@ void frmPendencias::mostraDiagnostico(store::Banco &banco, int nrVlm,
     for (const auto &i : d.itens) {
         auto *item = new QTreeWidgetItem(lstPendencias, {i.descricao, i.local, i.registro});
         item->setIcon(0, i.erro ? iconeErro : iconeAviso);
+        item->setToolTip(0, i.descricao.trimmed());
     }
-    lstPendencias->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    // The server's text gets the width; part and reference are short.
+    QHeaderView *cabecalho = lstPendencias->header();
+    cabecalho->setStretchLastSection(false);
+    cabecalho->setSectionResizeMode(0, QHeaderView::Stretch);
+    cabecalho->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    cabecalho->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     if (!d.itens.empty() && d.registrado)
         usuario.mensagem(QStringLiteral("ATENÇÃO"), checking::TextoSoAvisos,
                          shell::Icone::Informacao, shell::Botoes::Ok);
