@@ -44,6 +44,9 @@ QString TextoUso() {
     }
     texto +=
         QStringLiteral("\n--pasta DIR  pasta de dados (padrão: VLME_PASTA ou a pasta do usuário)\n"
+                       "--url-diagnostico URL\n"
+                       "             servidor de diagnóstico (padrão: VLME_URL_DIAGNOSTICO ou "
+                       "http://localhost)\n"
                        "--sim        responde Sim a todas as perguntas\n"
                        "-h, --help   mostra este texto\n");
     return texto;

@@ -2,7 +2,6 @@
 
 #include "checking/ListaDiagnostico.h"
 #include "diagnostic/Troca.h"
-#include "shell/Inicializacao.h"
 
 #include <QEventLoop>
 #include <QNetworkAccessManager>
@@ -16,7 +15,7 @@ namespace vlme::cli {
 Saida diagnosticar(Contexto &c) {
     using diagnostic::Desfecho;
     QNetworkAccessManager rede;
-    diagnostic::Troca troca(c.banco, c.pasta, shell::EscolheURLDiagnostico({}), c.usuario, rede);
+    diagnostic::Troca troca(c.banco, c.pasta, c.urlDiagnostico, c.usuario, rede);
     QEventLoop laco;
     std::optional<diagnostic::Resultado> fim;
     troca.aoTerminar = [&](const diagnostic::Resultado &r) {
