@@ -78,7 +78,7 @@ QStringList Estado(store::Banco &banco, const QString &pasta, const Caso &comum)
 TEST(Diagnostico, CadaRespostaPelaTrocaEPeloVlmeCli) {
     teste::ServidorDiagnostico servidor;
     QNetworkAccessManager rede;
-    qputenv("VLME_TIQUE_DIAGNOSTICO_MS", "100"); // vlme-cli's too
+    qputenv("VLME_TIQUE_DIAGNOSTICO_MS", "250"); // vlme-cli's too
     const QList<Caso> casos = Casos();
     for (const Caso &c : casos.mid(1)) {
         SCOPED_TRACE(c("==").toStdString());
