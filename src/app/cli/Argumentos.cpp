@@ -35,6 +35,12 @@ Pedido LeArgumentos(const QStringList &argumentos) {
         }
         if (opcao == QLatin1String("--sim")) {
             pedido.respondeSim = true;
+        } else if (opcao == QLatin1String("--url-diagnostico")) {
+            if (resto.isEmpty()) {
+                pedido.erro = QStringLiteral("Falta o endereço depois de --url-diagnostico.");
+                return pedido;
+            }
+            pedido.urlDiagnostico = resto.takeFirst();
         } else if (opcao == QLatin1String("--pasta")) {
             if (resto.isEmpty()) {
                 pedido.erro = QStringLiteral("Falta a pasta depois de --pasta.");

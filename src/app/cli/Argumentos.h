@@ -9,8 +9,9 @@ namespace vlme::cli {
 struct Comando;
 
 struct Pedido {
-    bool ajuda = false; // -h or --help: the usage, nothing else
-    QString pasta;      // --pasta DIR; empty for the default
+    bool ajuda = false;     // -h or --help: the usage, nothing else
+    QString pasta;          // --pasta DIR; empty for the default
+    QString urlDiagnostico; // --url-diagnostico URL; empty for the default
     bool respondeSim = false;
     const Comando *comando = nullptr;
     QStringList argumentos;

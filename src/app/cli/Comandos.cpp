@@ -11,6 +11,7 @@ Saida gerar(Contexto &);
 Saida copiar(Contexto &);
 Saida excluir(Contexto &);
 Saida imprimir(Contexto &);
+Saida diagnosticar(Contexto &);
 
 const std::vector<Comando> &Comandos() {
     static const std::vector<Comando> tabela = {
@@ -23,6 +24,7 @@ const std::vector<Comando> &Comandos() {
         {"excluir", "N", "exclui a declaração N", excluir},
         {"imprimir", "N [--resumo|--recibo] ARQ.pdf",
          "grava em PDF o demonstrativo, o resumo ou o recibo da declaração N", imprimir},
+        {"diagnosticar", "N", "pede ao servidor o diagnóstico da declaração N", diagnosticar},
     };
     return tabela;
 }
@@ -45,6 +47,9 @@ QString TextoUso() {
     }
     texto +=
         QStringLiteral("\n--pasta DIR  pasta de dados (padrão: VLME_PASTA ou a pasta do usuário)\n"
+                       "--url-diagnostico URL\n"
+                       "             servidor de diagnóstico (padrão: VLME_URL_DIAGNOSTICO ou "
+                       "http://localhost)\n"
                        "--sim        responde Sim a todas as perguntas\n"
                        "-h, --help   mostra este texto\n");
     return texto;

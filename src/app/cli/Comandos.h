@@ -29,6 +29,7 @@ struct Contexto {
     int declaracao;         // the value of N, an existing statement; 0 without N
     QTextStream &saida;
     QTextStream &erro;
+    QString urlDiagnostico = {}; // the diagnostic address, path included
 };
 
 struct Comando {

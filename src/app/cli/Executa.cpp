@@ -38,6 +38,7 @@ Saida roda(const Pedido &pedido, QTextStream &saida, QTextStream &erro) {
         return Saida::UsoErrado;
     }
     Contexto contexto{pasta, banco, usuario, pedido.argumentos, pedido.declaracao, saida, erro};
+    contexto.urlDiagnostico = shell::EscolheURLDiagnostico(pedido.urlDiagnostico);
     return pedido.comando->executa(contexto);
 }
 

@@ -4,6 +4,8 @@
 
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace vlme::store {
 
 namespace {
@@ -46,7 +48,12 @@ QString SituacaoEntrega(int nrTransmissao, const QString &codigo) {
 }
 
 QString FormataCodigo(const QString &codigo) {
-    return codigo.left(4) + QLatin1Char('/') + codigo.right(5);
+    // Stored as a number without its leading zeros ("123" is 0000/00123).
+    const bool digitos = std::all_of(codigo.begin(), codigo.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+    const QString cheio = digitos ? codigo.rightJustified(9, QLatin1Char('0')) : codigo;
+    return cheio.left(4) + QLatin1Char('/') + cheio.right(5);
 }
 
 QString Protocolo(int nrTransmissao, const QString &codigo) {

@@ -27,7 +27,8 @@ QString TipoDeclaracao(int retificador, int substitutivo);
 QString FormataCNPJ(const QString &cnpj);
 // 11 digits as 000.000.000-00; anything else unchanged.
 QString FormataCPF(const QString &cpf);
-// Registration code as "0000/00000" (first four, "/", last five).
+// Registration code as "0000/00000": a number padded to nine digits, then
+// the first four, "/", the last five.
 QString FormataCodigo(const QString &codigo);
 
 // Which statements an operation applies to.

@@ -147,8 +147,14 @@ void frmPendencias::mostraDiagnostico(store::Banco &banco, int nrVlm,
     for (const auto &i : d.itens) {
         auto *item = new QTreeWidgetItem(lstPendencias, {i.descricao, i.local, i.registro});
         item->setIcon(0, i.erro ? iconeErro : iconeAviso);
+        item->setToolTip(0, i.descricao.trimmed());
     }
-    lstPendencias->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    // The server's text gets the width; part and reference are short.
+    QHeaderView *cabecalho = lstPendencias->header();
+    cabecalho->setStretchLastSection(false);
+    cabecalho->setSectionResizeMode(0, QHeaderView::Stretch);
+    cabecalho->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    cabecalho->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     if (!d.itens.empty() && d.registrado)
         usuario.mensagem(QStringLiteral("ATENÇÃO"), checking::TextoSoAvisos,
                          shell::Icone::Informacao, shell::Botoes::Ok);
@@ -163,13 +169,32 @@ void frmPendencias::mostraDiagnostico(store::Banco &banco, int nrVlm,
     }
 }
 
-QString MostraListaPendencias(const std::vector<checking::Pendencia> &pendencias, QWidget *pai,
-                              const std::function<void(int)> &ajuda, int nrVlm,
-                              shell::InterfaceUsuario *usuario) {
-    // The picker steps aside for the list.
+namespace {
+
+// The picker steps aside for the list.
+void fechaSeletor() {
     if (QWidget *ativa = QApplication::activeWindow();
         ativa && ativa->objectName() == QLatin1String("frmVLMs"))
         ativa->close();
+}
+
+} // namespace
+
+void MostraListaDiagnostico(store::Banco &banco, int nrVlm, shell::InterfaceUsuario &usuario,
+                            QWidget *pai, const std::function<void(int)> &ajuda) {
+    fechaSeletor();
+    frmPendencias janela(pai);
+    janela.ajuda = ajuda;
+    janela.declaracao = nrVlm;
+    janela.usuario = &usuario;
+    janela.mostraDiagnostico(banco, nrVlm, usuario);
+    janela.exec();
+}
+
+QString MostraListaPendencias(const std::vector<checking::Pendencia> &pendencias, QWidget *pai,
+                              const std::function<void(int)> &ajuda, int nrVlm,
+                              shell::InterfaceUsuario *usuario) {
+    fechaSeletor();
     frmPendencias janela(pai);
     janela.ajuda = ajuda;
     janela.declaracao = nrVlm;

@@ -64,6 +64,11 @@ QString MostraListaPendencias(const std::vector<checking::Pendencia> &pendencias
                               const std::function<void(int)> &ajuda = {}, int nrVlm = 0,
                               shell::InterfaceUsuario *usuario = nullptr);
 
+// Shows the server's stored diagnostic of statement `nrVlm` in the list
+// window, modally, in place of the picker.
+void MostraListaDiagnostico(store::Banco &banco, int nrVlm, shell::InterfaceUsuario &usuario,
+                            QWidget *pai, const std::function<void(int)> &ajuda = {});
+
 // Runs the check on statement `nrVlm` and shows the result: "Nenhum erro foi
 // detectado." (when `mostraSucesso`) or the list. True when problems were
 // found, so a delivery stops. `escolhida` receives the key of the problem the

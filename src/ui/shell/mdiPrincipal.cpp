@@ -2,6 +2,7 @@
 
 #include "delivery/Declaracao.h"
 #include "delivery/Transmissao.h"
+#include "diagnostic/Troca.h"
 #include "printing/Relatorios.h"
 #include "store/Banco.h"
 #include "store/CopiaExclusao.h"
@@ -436,6 +437,20 @@ void mdiPrincipal::abreSeletor(int operacao) {
     seletor.operacoes.imprimirRecibo = [this](int numero) {
         MostraDocumento(printing::ImprimeRecibo(programa_.banco, numero), usuario_, this);
     };
+    seletor.operacoes.diagnostico = [this](int numero) {
+        switch (diagnostic::EscolheDiagnostico(programa_.banco, numero)) {
+        case diagnostic::Escolha::Consulta:
+            RecuperaDiagnostico(numero);
+            break;
+        case diagnostic::Escolha::Lista:
+            mostraDiagnostico(numero);
+            break;
+        case diagnostic::Escolha::SemErros:
+            diagnostic::AvisaSemErros(usuario_);
+            break;
+        }
+    };
+    seletor.operacoes.consultarDiagnostico = [this](int numero) { mostraDiagnostico(numero); };
     seletor.setOperacaoVLM(operacao);
     seletor.exec();
     switch (seletor.desfecho()) {
@@ -448,6 +463,37 @@ void mdiPrincipal::abreSeletor(int operacao) {
     default:
         break;
     }
+}
+
+diagnostic::Troca &mdiPrincipal::troca() {
+    if (!troca_) {
+        troca_ = new diagnostic::Troca(programa_.banco, programa_.pasta, programa_.urlDiagnostico,
+                                       usuario_, *objInet, this);
+        troca_->aoResponder = [] { QGuiApplication::restoreOverrideCursor(); };
+        troca_->aoTerminar = [this](const diagnostic::Resultado &r) {
+            if (r.listar)
+                protegido([&] { mostraDiagnostico(troca_->numero()); });
+        };
+    }
+    return *troca_;
+}
+
+void mdiPrincipal::RecuperaDiagnostico(int numero) {
+    // The picker steps aside for the wait.
+    if (QWidget *ativa = QApplication::activeModalWidget();
+        ativa && ativa->objectName() == QLatin1String("frmVLMs"))
+        ativa->close();
+    if (troca().inicia(numero))
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void mdiPrincipal::tiqueTempo() {
+    if (troca_)
+        troca_->tique();
+}
+
+void mdiPrincipal::mostraDiagnostico(int numero) {
+    MostraListaDiagnostico(programa_.banco, numero, usuario_, this, ajudaProtegida());
 }
 
 void mdiPrincipal::mostraNovo() {

@@ -28,6 +28,9 @@ class ErroBanco;
 namespace vlme::delivery {
 class Transmissao;
 }
+namespace vlme::diagnostic {
+class Troca;
+}
 
 namespace vlme::shell {
 struct Programa;
@@ -75,6 +78,12 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     frmAjuda &ajuda();
     void mostraTopicoAjuda(int contexto);
 
+    // Asks the diagnostic server about statement `numero` and returns at
+    // once; the hourglass stays up until the answer, or the time limit.
+    void RecuperaDiagnostico(int numero);
+    // The request in hand, made on first use.
+    diagnostic::Troca &troca();
+
     // Shows the registration text of an opened registered statement.
     void mostraPainel(const QString &texto);
 
@@ -116,7 +125,9 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
 
   protected:
     // Each tick of `objTempo`; the diagnostic's wait counts them.
-    virtual void tiqueTempo() {}
+    virtual void tiqueTempo();
+    // The stored errors and warnings of statement `numero`, in the pendency list.
+    virtual void mostraDiagnostico(int numero);
     void closeEvent(QCloseEvent *evento) override;
 
     void naoDisponivel(const QString &operacao);
@@ -145,6 +156,7 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     QPointer<frmAjuda> ajuda_;
     QPointer<frmCentral> central_;
     frmGauge *gauge_ = nullptr;
+    diagnostic::Troca *troca_ = nullptr;
     bool encerrado_ = false;
 };
 

@@ -1,0 +1,50 @@
+#include "cli/Comandos.h"
+
+#include "checking/ListaDiagnostico.h"
+#include "diagnostic/Troca.h"
+
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QTextStream>
+#include <QTimer>
+
+#include <optional>
+
+namespace vlme::cli {
+
+Saida diagnosticar(Contexto &c) {
+    using diagnostic::Desfecho;
+    QNetworkAccessManager rede;
+    diagnostic::Troca troca(c.banco, c.pasta, c.urlDiagnostico, c.usuario, rede);
+    QEventLoop laco;
+    std::optional<diagnostic::Resultado> fim;
+    troca.aoTerminar = [&](const diagnostic::Resultado &r) {
+        fim = r;
+        laco.quit();
+    };
+    if (!troca.inicia(c.declaracao))
+        return Saida::Falha;
+    // The window's timer, the same 20 ticks; shorter only for the tests.
+    QTimer tempo;
+    const int intervalo = qEnvironmentVariableIntValue("VLME_TIQUE_DIAGNOSTICO_MS");
+    tempo.setInterval(intervalo > 0 ? intervalo : 1000);
+    QObject::connect(&tempo, &QTimer::timeout, &troca, &diagnostic::Troca::tique);
+    tempo.start();
+    if (!fim)
+        laco.exec();
+    if (fim->listar)
+        for (const auto &item : checking::LeDiagnostico(c.banco, c.declaracao).itens)
+            c.saida << (item.erro ? "ERRO" : "AVISO") << '\t' << item.local << '\t' << item.registro
+                    << '\t' << item.descricao.mid(1) << '\n';
+    switch (fim->desfecho) {
+    case Desfecho::Registrado:
+    case Desfecho::ComAvisos:
+        return Saida::Sucesso;
+    case Desfecho::ComErros:
+        return Saida::Problemas;
+    default:
+        return Saida::Falha;
+    }
+}
+
+} // namespace vlme::cli
