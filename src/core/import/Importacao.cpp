@@ -8,12 +8,14 @@
 #include "shell/Progresso.h"
 #include "store/Banco.h"
 #include "store/Gravar.h"
+#include "store/GravarLote.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
 
+#include <optional>
 #include <span>
 
 namespace vlme::importacao {
@@ -114,6 +116,7 @@ class Execucao {
     bool grava() const { return r_.erros.empty(); }
 
     store::Banco &banco_;
+    std::optional<store::GravacaoEmLote> lote_; // inside the run's transaction
     shell::Progresso &progresso_;
     LeitorLinhas leitor_;
     ResultadoImportacao r_;
@@ -219,6 +222,7 @@ ResultadoImportacao Execucao::roda() {
     bool progressoAberto = false;
     try {
         store::Transacao transacao(banco_);
+        lote_.emplace(banco_);
         abreArquivo();
 
         progresso_.abre();
@@ -486,7 +490,7 @@ void Execucao::LeRegistroTipo1() {
         d.descricao = descricao;
         d.precoVenda = ValorImplicito(r.precoVenda, 2);
         d.codigoInterno = Apara(r.codigoInterno);
-        store::IncluiModelo(banco_, nrVlm_, d);
+        lote_->incluiModelo(nrVlm_, d);
     }
     ++r_.contadores.registros[1];
 }
@@ -512,7 +516,7 @@ void Execucao::LeRegistroTipo2() {
         d.unidade = Apara(r.unidade);
         d.ncm = r.ncm;
         d.numeroNoArquivo = r.numeroNacional.toInt();
-        n.nrSq = store::IncluiNacional(banco_, nrVlm_, nf, d);
+        n.nrSq = lote_->incluiNacional(nrVlm_, nf, d);
     }
     nacionaisDoArquivo_.insert(r.numeroNacional.toInt(), n);
     ++r_.contadores.registros[2];
@@ -551,9 +555,9 @@ void Execucao::LeRegistroImportado() {
         d.baseCalculo = subcomponente && !Letra(r.baseCalculo, 'N');
         if (*d.direto) {
             store::DadosDI di{r.numeroDI, r.adicaoDI, r.itemDI};
-            store::IncluiImportadoDI(banco_, nrVlm_, di, d, dono);
+            lote_->incluiImportadoDI(nrVlm_, di, d, dono);
         } else {
-            store::IncluiImportadoNF(banco_, nrVlm_, NotaDoRegistro(r), d, dono);
+            lote_->incluiImportadoNF(nrVlm_, NotaDoRegistro(r), d, dono);
         }
     }
     ++r_.contadores.registros[r.tipo == QLatin1Char('3') ? 3 : 4];
