@@ -125,6 +125,7 @@ class Execucao {
     qint64 tamanhoLinha_ = 0; // true length, the part past LimiteLinha not kept
     int numeroLinha_ = 0;
     int totalLinhas_ = 0;
+    QString ultimaLinha_; // of the step text, written once
     bool sadio_ = true;
 
     // The statement being read.
@@ -179,8 +180,8 @@ void Execucao::leLinha() {
     r_.contadores.linhas = numeroLinha_;
     progresso_.valor(numeroLinha_);
     if (!comeca('9'))
-        progresso_.passo(
-            QStringLiteral("Importando %1 de %2").arg(numeroLinha_).arg(totalLinhas_ - 1));
+        progresso_.passo(QStringLiteral("Importando ") + QString::number(numeroLinha_) +
+                         QStringLiteral(" de ") + ultimaLinha_);
     if (!progresso_.unidade())
         throw Cancelamento{};
 }
@@ -232,6 +233,7 @@ ResultadoImportacao Execucao::roda() {
         if (progresso_.cancelado())
             throw Cancelamento{};
         contaLinhas();
+        ultimaLinha_ = QString::number(totalLinhas_ - 1);
         progresso_.faixa(0, totalLinhas_);
         progresso_.valor(0);
 
@@ -395,6 +397,11 @@ void Execucao::valida(std::span<const CampoValidado> campos, const Contexto &con
         QString m = Avalia(c, di ? c.seDI : nf ? c.seNF : c.outro, valor, contexto);
         if (m.isEmpty())
             m = confereExtra(c, valor);
+        if (m.isEmpty()) {
+            if (!cabeErro())
+                return;
+            continue;
+        }
         const QStringView rotulo =
             m == MsgObrigatorio && !c.rotuloObrigatorio.isEmpty() ? c.rotuloObrigatorio : c.rotulo;
         if (!campo(tipo, rotulo.toString(), m))
