@@ -393,7 +393,10 @@ void Execucao::valida(std::span<const CampoValidado> campos, const Contexto &con
         if (c.soTipo3 && !tipo3)
             continue;
         const int deslocamento = tipo3 && !c.soTipo3 ? delivery::tipo3::Deslocamento : 0;
-        const QString valor = linha_.mid(c.leiaute.posicao - 1 + deslocamento, c.leiaute.largura);
+        // The field read in place, without a copy per field: no check keeps it.
+        const QStringView trecho =
+            QStringView(linha_).mid(c.leiaute.posicao - 1 + deslocamento, c.leiaute.largura);
+        const QString valor = QString::fromRawData(trecho.data(), trecho.size());
         QString m = Avalia(c, di ? c.seDI : nf ? c.seNF : c.outro, valor, contexto);
         if (m.isEmpty())
             m = confereExtra(c, valor);
