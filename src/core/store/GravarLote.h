@@ -6,8 +6,9 @@
 // on in memory; no savepoint is taken per row.
 //
 // Hence two conditions: it runs inside the caller's Transacao, which alone can
-// undo a row left half-written by a failure; and while it lives, the
-// statements it writes to get their models and components through it alone.
+// undo a row left half-written by a failure; and while it lives, the Banco
+// stays open and the statements it writes to get their models and components
+// through it alone.
 // UI thread only, like the Banco it is given.
 
 #include "store/Gravar.h"
