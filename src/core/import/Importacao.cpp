@@ -8,12 +8,14 @@
 #include "shell/Progresso.h"
 #include "store/Banco.h"
 #include "store/Gravar.h"
+#include "store/GravarLote.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
 
+#include <optional>
 #include <span>
 
 namespace vlme::importacao {
@@ -114,6 +116,7 @@ class Execucao {
     bool grava() const { return r_.erros.empty(); }
 
     store::Banco &banco_;
+    std::optional<store::GravacaoEmLote> lote_; // inside the run's transaction
     shell::Progresso &progresso_;
     LeitorLinhas leitor_;
     ResultadoImportacao r_;
@@ -122,6 +125,7 @@ class Execucao {
     qint64 tamanhoLinha_ = 0; // true length, the part past LimiteLinha not kept
     int numeroLinha_ = 0;
     int totalLinhas_ = 0;
+    QString ultimaLinha_; // of the step text, written once
     bool sadio_ = true;
 
     // The statement being read.
@@ -176,8 +180,8 @@ void Execucao::leLinha() {
     r_.contadores.linhas = numeroLinha_;
     progresso_.valor(numeroLinha_);
     if (!comeca('9'))
-        progresso_.passo(
-            QStringLiteral("Importando %1 de %2").arg(numeroLinha_).arg(totalLinhas_ - 1));
+        progresso_.passo(QStringLiteral("Importando ") + QString::number(numeroLinha_) +
+                         QStringLiteral(" de ") + ultimaLinha_);
     if (!progresso_.unidade())
         throw Cancelamento{};
 }
@@ -219,6 +223,7 @@ ResultadoImportacao Execucao::roda() {
     bool progressoAberto = false;
     try {
         store::Transacao transacao(banco_);
+        lote_.emplace(banco_);
         abreArquivo();
 
         progresso_.abre();
@@ -228,6 +233,7 @@ ResultadoImportacao Execucao::roda() {
         if (progresso_.cancelado())
             throw Cancelamento{};
         contaLinhas();
+        ultimaLinha_ = QString::number(totalLinhas_ - 1);
         progresso_.faixa(0, totalLinhas_);
         progresso_.valor(0);
 
@@ -387,10 +393,18 @@ void Execucao::valida(std::span<const CampoValidado> campos, const Contexto &con
         if (c.soTipo3 && !tipo3)
             continue;
         const int deslocamento = tipo3 && !c.soTipo3 ? delivery::tipo3::Deslocamento : 0;
-        const QString valor = linha_.mid(c.leiaute.posicao - 1 + deslocamento, c.leiaute.largura);
+        // The field read in place, without a copy per field: no check keeps it.
+        const QStringView trecho =
+            QStringView(linha_).mid(c.leiaute.posicao - 1 + deslocamento, c.leiaute.largura);
+        const QString valor = QString::fromRawData(trecho.data(), trecho.size());
         QString m = Avalia(c, di ? c.seDI : nf ? c.seNF : c.outro, valor, contexto);
         if (m.isEmpty())
             m = confereExtra(c, valor);
+        if (m.isEmpty()) {
+            if (!cabeErro())
+                return;
+            continue;
+        }
         const QStringView rotulo =
             m == MsgObrigatorio && !c.rotuloObrigatorio.isEmpty() ? c.rotuloObrigatorio : c.rotulo;
         if (!campo(tipo, rotulo.toString(), m))
@@ -486,7 +500,7 @@ void Execucao::LeRegistroTipo1() {
         d.descricao = descricao;
         d.precoVenda = ValorImplicito(r.precoVenda, 2);
         d.codigoInterno = Apara(r.codigoInterno);
-        store::IncluiModelo(banco_, nrVlm_, d);
+        lote_->incluiModelo(nrVlm_, d);
     }
     ++r_.contadores.registros[1];
 }
@@ -512,7 +526,7 @@ void Execucao::LeRegistroTipo2() {
         d.unidade = Apara(r.unidade);
         d.ncm = r.ncm;
         d.numeroNoArquivo = r.numeroNacional.toInt();
-        n.nrSq = store::IncluiNacional(banco_, nrVlm_, nf, d);
+        n.nrSq = lote_->incluiNacional(nrVlm_, nf, d);
     }
     nacionaisDoArquivo_.insert(r.numeroNacional.toInt(), n);
     ++r_.contadores.registros[2];
@@ -551,9 +565,9 @@ void Execucao::LeRegistroImportado() {
         d.baseCalculo = subcomponente && !Letra(r.baseCalculo, 'N');
         if (*d.direto) {
             store::DadosDI di{r.numeroDI, r.adicaoDI, r.itemDI};
-            store::IncluiImportadoDI(banco_, nrVlm_, di, d, dono);
+            lote_->incluiImportadoDI(nrVlm_, di, d, dono);
         } else {
-            store::IncluiImportadoNF(banco_, nrVlm_, NotaDoRegistro(r), d, dono);
+            lote_->incluiImportadoNF(nrVlm_, NotaDoRegistro(r), d, dono);
         }
     }
     ++r_.contadores.registros[r.tipo == QLatin1Char('3') ? 3 : 4];

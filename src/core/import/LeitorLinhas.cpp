@@ -1,5 +1,7 @@
 #include "import/LeitorLinhas.h"
 
+#include <cstring>
+
 namespace vlme::importacao {
 
 namespace {
@@ -128,14 +130,17 @@ bool LeitorLinhas::le(Linha &linha) {
     do {
         const qsizetype n = buffer_.size();
         qsizetype i = pos_;
-        while (i < n && buffer_.at(i) != '\n')
-            ++i;
+        const void *nl = std::memchr(buffer_.constData() + i, '\n', std::size_t(n - i));
+        i = nl ? static_cast<const char *>(nl) - buffer_.constData() : n;
         const qsizetype trecho = i - pos_;
         if (bytes.size() < guardar)
             bytes.append(buffer_.constData() + pos_, qMin(trecho, guardar - bytes.size()));
-        for (qsizetype k = pos_; k < i; ++k)
-            if (!utf8 || !continuacao(static_cast<unsigned char>(buffer_.at(k))))
-                ++caracteres;
+        if (!utf8)
+            caracteres += trecho;
+        else
+            for (qsizetype k = pos_; k < i; ++k)
+                if (!continuacao(static_cast<unsigned char>(buffer_.at(k))))
+                    ++caracteres;
         if (trecho > 0)
             anterior = buffer_.at(i - 1);
         fimDeLinha = i < n;

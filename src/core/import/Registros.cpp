@@ -133,6 +133,24 @@ QString ConverteDataImportacao(const QString &data) {
 }
 
 double ValorImplicito(const QString &campo, int decimais) {
+    // Digits only, the common case, without the text round trip: a whole
+    // number below 2^53 over an exact power of ten gives the correctly
+    // rounded quotient, the very double the text conversion reads.
+    static constexpr double Potencias[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                           1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    if (!campo.isEmpty() && campo.size() <= 15 && decimais > 0 && decimais <= 15) {
+        qint64 n = 0;
+        bool digitos = true;
+        for (const QChar c : campo) {
+            digitos = c >= QLatin1Char('0') && c <= QLatin1Char('9');
+            if (!digitos)
+                break;
+            n = n * 10 + (c.unicode() - u'0');
+        }
+        // Too short a field for its decimals is read whole, as InsereDecimais does.
+        if (digitos)
+            return campo.size() > decimais ? double(n) / Potencias[decimais] : double(n);
+    }
     return entry::ConverteValor(entry::InsereDecimais(campo, int(campo.size()), decimais));
 }
 

@@ -230,6 +230,10 @@ void Banco::cria(const QString &caminho) {
 
 void Banco::fecha() {
     preparadas_.clear();
+    // Before the connection closes: it does not close with statements alive.
+    for (sqlite3_stmt *comando : std::as_const(diretas_))
+        sqlite3_finalize(comando);
+    diretas_.clear();
     if (nomeConexao_.isEmpty())
         return;
     if (db_.isOpen())
@@ -314,6 +318,42 @@ bool Banco::proxima(QSqlQuery &consulta) {
     if (consulta.lastError().type() != QSqlError::NoError)
         falha(consulta.lastError(), consulta.lastQuery());
     return false;
+}
+
+sqlite3_stmt *Banco::direta(const QByteArray &sql) {
+    auto it = diretas_.constFind(sql);
+    if (it != diretas_.constEnd())
+        return *it;
+    if (!aberto())
+        throw ErroBanco(QStringLiteral("O banco de dados não está aberto."), {},
+                        QString::fromUtf8(sql));
+    sqlite3 *h = *static_cast<sqlite3 *const *>(db_.driver()->handle().data());
+    sqlite3_stmt *comando = nullptr;
+    const int rc = sqlite3_prepare_v2(h, sql.constData(), int(sql.size()), &comando, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString codigo = QString::number(sqlite3_extended_errcode(h));
+        throw ErroBanco(MensagemErroBanco(codigo), codigo, QString::fromUtf8(sql),
+                        QString::fromUtf8(sqlite3_errmsg(h)));
+    }
+    diretas_.insert(sql, comando);
+    return comando;
+}
+
+qint64 Banco::passo(sqlite3_stmt *comando) {
+    struct Reinicia {
+        sqlite3_stmt *c;
+        ~Reinicia() { sqlite3_reset(c); }
+    } reinicia{comando};
+    if (falhaDiscoEm_ > 0)
+        contaPasso(QString::fromUtf8(sqlite3_sql(comando)));
+    const int rc = sqlite3_step(comando);
+    sqlite3 *h = sqlite3_db_handle(comando);
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
+        const QString codigo = QString::number(sqlite3_extended_errcode(h));
+        throw ErroBanco(MensagemErroBanco(codigo), codigo, QString::fromUtf8(sqlite3_sql(comando)),
+                        QString::fromUtf8(sqlite3_errmsg(h)));
+    }
+    return sqlite3_last_insert_rowid(h);
 }
 
 Transacao::Transacao(Banco &banco) : banco_(banco) {

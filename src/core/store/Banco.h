@@ -13,6 +13,8 @@
 
 #include "shell/ErroVLME.h"
 
+struct sqlite3_stmt;
+
 namespace vlme::store {
 
 // Our mark in the file header (PRAGMA application_id): "VLME".
@@ -87,6 +89,15 @@ class Banco {
     // taken for the end would pass half a statement for a whole one.
     bool proxima(QSqlQuery &consulta);
 
+    // For rows written by the thousand: the statement prepared straight in
+    // SQLite, kept until `fecha`, its values bound by the caller with
+    // sqlite3_bind_* (QSqlQuery's binding costs more than the insert itself).
+    sqlite3_stmt *direta(const QByteArray &sql);
+    // Runs `comando` once and resets it for the next values; throws ErroBanco
+    // when the step fails. Returns the rowid of the last insert.
+    qint64 passo(sqlite3_stmt *comando);
+    bool emTransacao() const { return nivelTransacao_ > 0; }
+
     // Test seam: the `passos`-th step from now, a statement run or a row read
     // (`proxima`, `escalar`), fails as a disk I/O error would; 0 disarms.
     void simulaFalhaDisco(int passos) { falhaDiscoEm_ = passos; }
@@ -102,6 +113,7 @@ class Banco {
     QSqlQuery preparada(const QString &sql);
 
     QHash<QString, QSqlQuery> preparadas_;
+    QHash<QByteArray, sqlite3_stmt *> diretas_;
     int falhaDiscoEm_ = 0;
 
     QSqlDatabase db_;

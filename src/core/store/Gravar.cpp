@@ -9,6 +9,7 @@
 namespace vlme::store {
 
 using gravar::Colunas;
+using gravar::DataGravada;
 using gravar::Texto;
 
 namespace {
@@ -22,19 +23,6 @@ QString DescreveNacional(int nrVlm, int nrSq) {
 
 QString DescreveImportado(int nrVlm, int nrSq) {
     return QStringLiteral("componente importado %1 do VLM-E %2").arg(nrSq).arg(nrVlm);
-}
-
-// One stored form for the date of issue: the field's formatted text.
-QString DataGravada(const QString &data) {
-    const QString s = data.trimmed();
-    if (s.size() == 8) {
-        bool digitos = true;
-        for (QChar c : s)
-            digitos = digitos && c.isDigit();
-        if (digitos)
-            return s.left(2) + QLatin1Char('/') + s.mid(2, 2) + QLatin1Char('/') + s.mid(4);
-    }
-    return s;
 }
 
 // The five NF columns; `todas` writes the empty ones too (as '').

@@ -61,6 +61,18 @@ int Atualiza(Banco &banco, const QString &tabela, const Colunas &colunas, const 
     return q.numRowsAffected();
 }
 
+QString DataGravada(const QString &data) {
+    const QString s = data.trimmed();
+    if (s.size() == 8) {
+        bool digitos = true;
+        for (QChar c : s)
+            digitos = digitos && c.isDigit();
+        if (digitos)
+            return s.left(2) + QLatin1Char('/') + s.mid(2, 2) + QLatin1Char('/') + s.mid(4);
+    }
+    return s;
+}
+
 void NaoEncontrado(const QString &oQue) {
     throw ErroBanco(QStringLiteral("Registro não encontrado: %1.").arg(oQue), {});
 }

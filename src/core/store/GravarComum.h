@@ -44,6 +44,9 @@ int Insere(Banco &banco, const QString &tabela, const Colunas &colunas);
 int Atualiza(Banco &banco, const QString &tabela, const Colunas &colunas, const QString &onde,
              const QVariantList &valoresOnde);
 
+// One stored form for the date of issue: "dd/mm/yyyy" from its eight digits.
+QString DataGravada(const QString &data);
+
 [[noreturn]] void NaoEncontrado(const QString &oQue);
 
 } // namespace vlme::store::gravar

@@ -1,0 +1,87 @@
+// The bulk writer of the import against the operations the forms use: the
+// same rows, column for column and type for type, and the same numbers.
+
+#include "store/Banco.h"
+#include "store/Gravar.h"
+#include "store/GravarLote.h"
+#include "support/ConstrutorDeclaracao.h"
+#include "support/PastaTeste.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace vlme;
+using namespace vlme::store;
+using C = teste::ConstrutorDeclaracao;
+
+namespace {
+
+// One include, by either writer: `lote` is null for the forms' operations.
+using Passo = std::function<int(Banco &, GravacaoEmLote *, int nrVlm)>;
+
+int Modelo(Banco &b, GravacaoEmLote *l, int n, const DadosModelo &d) {
+    return l ? l->incluiModelo(n, d) : IncluiModelo(b, n, d);
+}
+int Nacional(Banco &b, GravacaoEmLote *l, int n, const DadosNF &nf, const DadosNacional &d) {
+    return l ? l->incluiNacional(n, nf, d) : IncluiNacional(b, n, nf, d);
+}
+int ImportadoDI(Banco &b, GravacaoEmLote *l, int n, const DadosImportado &d, int dono) {
+    return l ? l->incluiImportadoDI(n, C::DIPadrao(), d, dono)
+             : IncluiImportadoDI(b, n, C::DIPadrao(), d, dono);
+}
+int ImportadoNF(Banco &b, GravacaoEmLote *l, int n, const DadosNF &nf, const DadosImportado &d,
+                int dono) {
+    return l ? l->incluiImportadoNF(n, nf, d, dono) : IncluiImportadoNF(b, n, nf, d, dono);
+}
+
+TEST(GravacaoEmLote, MesmasLinhasEMesmosNumerosQueAsOperacoesDosFormularios) {
+    DadosNacional comNumero = C::NacionalPadrao("Placa", 2.5, 80.0);
+    comNumero.numeroNoArquivo = 7;
+    DadosImportado nf = C::ImportadoPadrao("Tela", 1.5, 99.999999, 16.0);
+    nf.direto = false;
+    nf.reducaoII = true;
+    nf.baseCalculo = true;
+    DadosImportado di = C::ImportadoPadrao("Chip", 4.0, 12.5);
+    di.direto = true;
+    const Passo passos[] = {
+        [](Banco &b, GravacaoEmLote *l, int n) {
+            return Modelo(b, l, n, {"Rádio", 199.9, "R1"});
+        },
+        [](Banco &b, GravacaoEmLote *l, int n) { return Modelo(b, l, n, {}); },
+        // Adopts the subcomponent left waiting before the writer came.
+        [&](Banco &b, GravacaoEmLote *l, int n) { return Nacional(b, l, n, {}, comNumero); },
+        [](Banco &b, GravacaoEmLote *l, int n) { return Nacional(b, l, n, C::NFPadrao(), {}); },
+        [&](Banco &b, GravacaoEmLote *l, int n) { return ImportadoDI(b, l, n, di, 0); },
+        [&](Banco &b, GravacaoEmLote *l, int n) { return ImportadoDI(b, l, n, {}, 2); },
+        [&](Banco &b, GravacaoEmLote *l, int n) { return ImportadoNF(b, l, n, {}, nf, 1); },
+        [&](Banco &b, GravacaoEmLote *l, int n) {
+            return ImportadoNF(b, l, n, C::NFPadrao(), {}, NacionalEmInclusao);
+        },
+        // Adopts the one just left waiting.
+        [&](Banco &b, GravacaoEmLote *l, int n) { return Nacional(b, l, n, {}, {}); },
+    };
+    QStringList conteudo[2];
+    std::vector<int> numeros[2];
+    for (int emLote : {0, 1}) {
+        teste::BancoTeste bt;
+        Banco &banco = bt.banco();
+        const int n = C(banco).geral().modelo("Antigo", 1.0).nacional().importadoNF();
+        IncluiImportadoDI(banco, n, C::DIPadrao(), di, NacionalEmInclusao);
+        Transacao t(banco);
+        GravacaoEmLote lote(banco);
+        for (const Passo &passo : passos)
+            numeros[emLote].push_back(passo(banco, emLote ? &lote : nullptr, n));
+        t.confirma();
+        conteudo[emLote] = teste::ConteudoBanco(banco);
+    }
+    EXPECT_EQ(conteudo[1], conteudo[0]);
+    EXPECT_EQ(numeros[1], numeros[0]);
+}
+
+TEST(GravacaoEmLote, SoDentroDeUmaTransacao) {
+    teste::BancoTeste bt;
+    EXPECT_THROW(GravacaoEmLote{bt.banco()}, ErroBanco);
+}
+
+} // namespace
