@@ -10,6 +10,10 @@ Saida importar(Contexto &);
 Saida gerar(Contexto &);
 Saida copiar(Contexto &);
 Saida excluir(Contexto &);
+Saida backup(Contexto &);
+Saida restaurar(Contexto &);
+Saida tabelaNCM(Contexto &);
+Saida tabelaUnidades(Contexto &);
 
 const std::vector<Comando> &Comandos() {
     static const std::vector<Comando> tabela = {
@@ -20,6 +24,10 @@ const std::vector<Comando> &Comandos() {
         {"gerar", "N", "grava o arquivo de entrega da declaração N", gerar},
         {"copiar", "N", "copia a declaração N e escreve o número da cópia", copiar},
         {"excluir", "N", "exclui a declaração N", excluir},
+        {"backup", "N ARQ", "grava a cópia de segurança da declaração N em ARQ", backup},
+        {"restaurar", "ARQ", "restaura a cópia de segurança ARQ como declaração nova", restaurar},
+        {"tabela-ncm", "ARQ", "importa a tabela NCM do arquivo ARQ", tabelaNCM},
+        {"tabela-unidades", "ARQ", "importa a tabela de unidades de medida", tabelaUnidades},
     };
     return tabela;
 }

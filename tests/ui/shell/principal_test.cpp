@@ -375,9 +375,9 @@ TEST_F(Principal, AmpulhetaOuCursorDeTextoSeguramOsComandosDaRegra) {
 
 TEST_F(Principal, LugaresAindaSemOperacaoAvisamEFecharFechaAsJanelasDaDeclaracao) {
     ui::mdiPrincipal janela(programa, usuario);
-    menu(janela, "MnuImportarNCM")->trigger();
-    EXPECT_EQ(usuario.resumos(), QStringList("i|Atenção!|A operação \"Importar tabela NCM\" ainda "
-                                             "não está disponível nesta versão do VLM-E."));
+    menu(janela, "mnuConfig")->trigger();
+    EXPECT_EQ(usuario.resumos(), QStringList("i|Atenção!|A operação \"Configurar impressora\" "
+                                             "ainda não está disponível nesta versão do VLM-E."));
     // Nothing was opened as though it had worked.
     EXPECT_FALSE(programa.declaracao.aberta);
     EXPECT_TRUE(janela.areaDocumentos->subWindowList().isEmpty());
