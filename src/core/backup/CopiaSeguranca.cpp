@@ -80,19 +80,30 @@ class ArquivoParcial {
 class Anexado {
   public:
     Anexado(store::Banco &banco, const QString &caminho) : banco_(banco) {
+        // One left by a run whose detach failed would refuse the name.
+        if (banco_
+                .escalar(QStringLiteral("SELECT 1 FROM pragma_database_list WHERE name = ?"),
+                         {QLatin1String(Anexo)})
+                .isValid())
+            solta();
         banco_.executa(QStringLiteral("ATTACH DATABASE ? AS ") + QLatin1String(Anexo), {caminho});
+        // The file is thrown away on any failure: its journal needs no file
+        // of its own that could be left behind.
+        banco_.executa(QStringLiteral("PRAGMA %1.journal_mode=MEMORY").arg(QLatin1String(Anexo)));
     }
     ~Anexado() {
         try {
-            banco_.executa(QStringLiteral("DETACH DATABASE ") + QLatin1String(Anexo));
+            solta();
         } catch (const store::ErroBanco &) {
-            // The file is removed anyway; the connection drops it when closed.
+            // The next backup detaches it; the file is removed anyway.
         }
     }
     Anexado(const Anexado &) = delete;
     Anexado &operator=(const Anexado &) = delete;
 
   private:
+    void solta() { banco_.executa(QStringLiteral("DETACH DATABASE ") + QLatin1String(Anexo)); }
+
     store::Banco &banco_;
 };
 
@@ -255,6 +266,10 @@ QString AssinaturaColunas(store::Banco &banco, const char *tabela) {
 int AbreCopia(store::Banco &copia, store::Banco &banco, const QString &caminho) {
     if (store::ExaminaArquivo(caminho) != store::TipoArquivo::Nosso)
         return 0;
+    // Read first: a failure of the program's own database is not the file's.
+    QStringList esperadas;
+    for (const char *tabela : TabelasLidas)
+        esperadas << AssinaturaColunas(banco, tabela);
     try {
         copia.abreSomenteLeitura(caminho);
         if (copia.escalar(QStringLiteral("PRAGMA quick_check")).toString() != QLatin1String("ok"))
@@ -265,11 +280,10 @@ int AbreCopia(store::Banco &copia, store::Banco &banco, const QString &caminho) 
                                         " sql LIKE 'CREATE VIRTUAL%')"))
                 .toInt() != 0)
             return 0;
-        for (const char *tabela : TabelasLidas) {
-            const QString esperada = AssinaturaColunas(banco, tabela);
-            if (esperada.isEmpty() || AssinaturaColunas(copia, tabela) != esperada)
+        for (int i = 0; i < esperadas.size(); ++i)
+            if (esperadas.at(i).isEmpty() ||
+                AssinaturaColunas(copia, TabelasLidas[i]) != esperadas.at(i))
                 return 0;
-        }
         if (copia.escalar(QStringLiteral("SELECT count(*) FROM VLME")).toInt() != 1)
             return 0;
         const int m = copia.escalar(QStringLiteral("SELECT NR_VLM_VLM FROM VLME")).toInt();

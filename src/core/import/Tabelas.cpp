@@ -57,10 +57,13 @@ class Gravador {
     }
 
     void grava(const QString &linha) {
-        // Short lines give what they hold, as the fields' positions say.
-        const QVariantList valores =
-            ncm_ ? QVariantList{linha.mid(10, 80), linha.mid(90, 50), linha.mid(2, 8)}
-                 : QVariantList{linha.mid(4), linha.mid(2, 2)};
+        // Short lines give what they hold, an empty text past their end.
+        const auto campo = [&](qsizetype de, qsizetype largura = -1) {
+            const QString t = linha.mid(de, largura);
+            return t.isNull() ? QStringLiteral("") : t;
+        };
+        const QVariantList valores = ncm_ ? QVariantList{campo(10, 80), campo(90, 50), campo(2, 8)}
+                                          : QVariantList{campo(4), campo(2, 2)};
         banco_.executa(altera_, valores);
         if (altera_.numRowsAffected() == 0)
             banco_.executa(insere_, valores);
