@@ -12,6 +12,10 @@ Saida copiar(Contexto &);
 Saida excluir(Contexto &);
 Saida imprimir(Contexto &);
 Saida diagnosticar(Contexto &);
+Saida backup(Contexto &);
+Saida restaurar(Contexto &);
+Saida tabelaNCM(Contexto &);
+Saida tabelaUnidades(Contexto &);
 
 const std::vector<Comando> &Comandos() {
     static const std::vector<Comando> tabela = {
@@ -25,6 +29,10 @@ const std::vector<Comando> &Comandos() {
         {"imprimir", "N [--resumo|--recibo] ARQ.pdf",
          "grava em PDF o demonstrativo, o resumo ou o recibo da declaração N", imprimir},
         {"diagnosticar", "N", "pede ao servidor o diagnóstico da declaração N", diagnosticar},
+        {"backup", "N ARQ", "grava a cópia de segurança da declaração N em ARQ", backup},
+        {"restaurar", "ARQ", "restaura a cópia de segurança ARQ como declaração nova", restaurar},
+        {"tabela-ncm", "ARQ", "importa a tabela NCM do arquivo ARQ", tabelaNCM},
+        {"tabela-unidades", "ARQ", "importa a tabela de unidades de medida", tabelaUnidades},
     };
     return tabela;
 }

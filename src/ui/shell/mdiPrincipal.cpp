@@ -1,8 +1,10 @@
 #include "ui/shell/mdiPrincipal.h"
 
+#include "backup/CopiaSeguranca.h"
 #include "delivery/Declaracao.h"
 #include "delivery/Transmissao.h"
 #include "diagnostic/Troca.h"
+#include "import/Tabelas.h"
 #include "printing/Relatorios.h"
 #include "store/Banco.h"
 #include "store/CopiaExclusao.h"
@@ -310,12 +312,7 @@ QString mdiPrincipal::escolheArquivoRestauracao() {
         QDir(programa_.pasta).filePath(QString::fromLatin1(shell::NomePastaArquivos));
     QDir().mkpath(pasta);
     return usuario_.escolheArquivoAbrir(QStringLiteral("Restaurar Cópia de Segurança"),
-                                        QStringLiteral("Arquivos backup VLME (*.BAK)"), pasta);
-}
-
-void mdiPrincipal::naoDisponivel(const QString &operacao) {
-    usuario_.mensagem(QStringLiteral("Atenção!"), shell::TextoNaoDisponivel(operacao),
-                      shell::Icone::Informacao, shell::Botoes::Ok);
+                                        QString::fromUtf8(backup::FiltroCopia), pasta);
 }
 
 bool mdiPrincipal::declaracaoAberta() const {
@@ -451,6 +448,9 @@ void mdiPrincipal::abreSeletor(int operacao) {
         }
     };
     seletor.operacoes.consultarDiagnostico = [this](int numero) { mostraDiagnostico(numero); };
+    seletor.operacoes.backup = [this](int numero) {
+        backup::GeraCopiaSeguranca(programa_.banco, programa_.pasta, numero, usuario_, progresso());
+    };
     seletor.setOperacaoVLM(operacao);
     seletor.exec();
     switch (seletor.desfecho()) {
@@ -566,15 +566,43 @@ void mdiPrincipal::gravaParaTransmissao() {
 }
 
 void mdiPrincipal::restauraCopia() {
-    naoDisponivel(QStringLiteral("Restaurar cópia de segurança"));
+    const QString arquivo = escolheArquivoRestauracao();
+    if (arquivo.isEmpty())
+        return;
+    backup::RestauraCopiaSeguranca(programa_.banco, arquivo, progresso(), usuario_);
 }
 
+namespace {
+
+// The table import with the hourglass up while it reads and stores; the
+// normal pointer is back before the message.
+void ImportaTabela(shell::Programa &programa, shell::InterfaceUsuario &usuario,
+                   const QString &titulo, const char *codigo) {
+    const QString arquivo =
+        usuario.escolheArquivoAbrir(titulo, QStringLiteral("Arquivo texto (*.*)"), programa.pasta);
+    if (arquivo.isEmpty())
+        return;
+    importacao::ResultadoTabela resultado;
+    {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        struct Restaura {
+            ~Restaura() { QGuiApplication::restoreOverrideCursor(); }
+        } restaura;
+        resultado = importacao::ImportaTabela(programa.banco, arquivo, QString::fromLatin1(codigo));
+    }
+    importacao::InformaTabela(usuario, resultado);
+}
+
+} // namespace
+
 void mdiPrincipal::importaTabelaNCM() {
-    naoDisponivel(QStringLiteral("Importar tabela NCM"));
+    ImportaTabela(programa_, usuario_, QStringLiteral("Importar Tabela NCM"),
+                  importacao::CodigoTabelaNCM);
 }
 
 void mdiPrincipal::importaTabelaUnidades() {
-    naoDisponivel(QStringLiteral("Importar tabela de unidades de medida"));
+    ImportaTabela(programa_, usuario_, QStringLiteral("Importar Tabela de Unidades de Medida"),
+                  importacao::CodigoTabelaUnidade);
 }
 
 void mdiPrincipal::abreCalculadora() {

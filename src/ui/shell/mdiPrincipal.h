@@ -2,8 +2,7 @@
 // The main window: a multi-document area holding the statement's windows,
 // with the menus, toolbar and status panel through which every command is
 // given. Commands are routed by `shell::ExecutaComando`; each operation has
-// one virtual place here that its own work fills in (until then the place
-// tells the user the operation is not available yet). It owns the help and
+// one virtual place here. It owns the help and
 // progress windows; `Programa` is kept by the entry point and outlives it.
 // User-interface thread only.
 
@@ -130,7 +129,6 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     virtual void mostraDiagnostico(int numero);
     void closeEvent(QCloseEvent *evento) override;
 
-    void naoDisponivel(const QString &operacao);
     // Runs a command's work; whatever it throws is told to the user (after
     // the transaction guards rolled back). False when it threw.
     bool protegido(const std::function<void()> &acao);

@@ -104,6 +104,17 @@ TEST(Cli, ConsultaGeraCopiaExcluiEImporta) {
     Confere(pasta.caminho(), "cli/ja_transmitido.txt");
 }
 
+TEST(Cli, CopiaDeSegurancaETabelas) {
+    teste::PastaTeste pasta;
+    ASSERT_EQ(Roda(pasta.caminho(), {"listar"}).status, 0);
+    {
+        store::Banco banco;
+        banco.abre(pasta.arquivo("VLM.MDB"));
+        teste::ConstrutorDeclaracao(banco).geral().modelo("Modelo A", 100.0);
+    }
+    Confere(pasta.caminho(), "cli/copia_tabelas.txt", {"--pasta", pasta.caminho()});
+}
+
 namespace {
 
 // Every row of every statement, so a half statement or a stray row shows.

@@ -1,0 +1,29 @@
+#include "cli/Comandos.h"
+
+#include "backup/CopiaSeguranca.h"
+#include "cli/ProgressoTerminal.h"
+#include "shell/InterfaceUsuario.h"
+#include "store/CopiaExclusao.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace vlme::cli {
+
+// Writes the backup of N to ARQ, replacing a file there, and the path written;
+// Ctrl+C cancels with no file left.
+Saida backup(Contexto &c) {
+    const QString destino =
+        QFileInfo(QString(c.argumentos.at(1)).remove(QStringLiteral("*."))).absoluteFilePath();
+    ProgressoTerminal progresso;
+    if (!backup::GravaCopiaSeguranca(c.banco, c.declaracao, destino, progresso)) {
+        c.usuario.mensagem(QStringLiteral("Cancelado!"), QString::fromUtf8(store::TextoCancelado),
+                           shell::Icone::Exclamacao, shell::Botoes::Ok);
+        return Saida::Falha;
+    }
+    c.saida << QDir::toNativeSeparators(destino) << '\n';
+    return Saida::Sucesso;
+}
+
+} // namespace vlme::cli

@@ -1,0 +1,17 @@
+#include "cli/Comandos.h"
+
+#include "import/Tabelas.h"
+
+#include <QFileInfo>
+
+namespace vlme::cli {
+
+// The table's message; a file refused stores nothing and exits with 1.
+Saida tabelaNCM(Contexto &c) {
+    const importacao::ResultadoTabela r = importacao::GeraTabela(
+        c.banco, c.usuario, QFileInfo(c.argumentos.first()).absoluteFilePath(),
+        QString::fromLatin1(importacao::CodigoTabelaNCM));
+    return r.sucesso ? Saida::Sucesso : Saida::Problemas;
+}
+
+} // namespace vlme::cli

@@ -1,0 +1,574 @@
+#include "backup/CopiaSeguranca.h"
+
+#include "shell/InterfaceUsuario.h"
+#include "shell/Pastas.h"
+#include "shell/Progresso.h"
+#include "store/Banco.h"
+#include "store/CopiaExclusao.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QTemporaryFile>
+
+#include <filesystem>
+#include <optional>
+
+namespace vlme::backup {
+
+namespace {
+
+const QString TituloCopia = QStringLiteral("Cópia de Segurança");
+const QString PrefixoRestauracao = QStringLiteral("Restauração de ");
+constexpr int LimiteNomeProduto = 80;
+constexpr int LimiteLinhas = 9999;
+constexpr char Anexo[] = "copia_vlme";
+
+class FechaProgresso {
+  public:
+    explicit FechaProgresso(shell::Progresso &progresso) : progresso_(progresso) {
+        progresso_.abre();
+        progresso_.permiteCancelar(true);
+    }
+    ~FechaProgresso() { progresso_.fecha(); }
+    FechaProgresso(const FechaProgresso &) = delete;
+    FechaProgresso &operator=(const FechaProgresso &) = delete;
+
+  private:
+    shell::Progresso &progresso_;
+};
+
+// The column names of `tabela` in the program's database, joined by ", ".
+QString Colunas(store::Banco &banco, const QString &tabela) {
+    QStringList nomes;
+    QSqlQuery q = banco.executa(QStringLiteral("SELECT name FROM pragma_table_info(?)"), {tabela});
+    while (banco.proxima(q))
+        nomes << q.value(0).toString();
+    return nomes.join(QLatin1String(", "));
+}
+
+// The new file, beside the target so that the last step is a rename on one
+// file system; removed with its journal unless it became the backup.
+class ArquivoParcial {
+  public:
+    explicit ArquivoParcial(const QString &destino) {
+        const QFileInfo info(destino);
+        QTemporaryFile reserva(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                               QStringLiteral(".parcial-XXXXXX"));
+        if (!reserva.open())
+            throw shell::ErroVLME(
+                QStringLiteral("Não foi possível criar a cópia de segurança na pasta %1: %2. "
+                               "Verifique se a pasta existe e permite gravação.")
+                    .arg(QDir::toNativeSeparators(info.absolutePath()), reserva.errorString()));
+        caminho = reserva.fileName();
+        // The name is ours; the database is made anew under it.
+    }
+    ~ArquivoParcial() {
+        if (caminho.isEmpty())
+            return;
+        for (const char *sufixo : {"", "-journal", "-wal", "-shm"})
+            QFile::remove(caminho + QLatin1String(sufixo));
+    }
+    ArquivoParcial(const ArquivoParcial &) = delete;
+    ArquivoParcial &operator=(const ArquivoParcial &) = delete;
+
+    QString caminho;
+};
+
+// Detaches the backup from the program's connection however the copy ends.
+class Anexado {
+  public:
+    Anexado(store::Banco &banco, const QString &caminho) : banco_(banco) {
+        // One left by a run whose detach failed would refuse the name.
+        if (banco_
+                .escalar(QStringLiteral("SELECT 1 FROM pragma_database_list WHERE name = ?"),
+                         {QLatin1String(Anexo)})
+                .isValid())
+            solta();
+        banco_.executa(QStringLiteral("ATTACH DATABASE ? AS ") + QLatin1String(Anexo), {caminho});
+        // The file is thrown away on any failure: its journal needs no file
+        // of its own that could be left behind.
+        banco_.executa(QStringLiteral("PRAGMA %1.journal_mode=MEMORY").arg(QLatin1String(Anexo)));
+    }
+    ~Anexado() {
+        try {
+            solta();
+        } catch (const store::ErroBanco &) {
+            // The next backup detaches it; the file is removed anyway.
+        }
+    }
+    Anexado(const Anexado &) = delete;
+    Anexado &operator=(const Anexado &) = delete;
+
+  private:
+    void solta() { banco_.executa(QStringLiteral("DETACH DATABASE ") + QLatin1String(Anexo)); }
+
+    store::Banco &banco_;
+};
+
+struct PassoCopia {
+    const char *texto; // null: the text stays
+    int valor;
+    const char *tabela;
+    const char *onde;
+    int parametros; // how many times the number is bound
+};
+
+// The statement's rows, each table with the rows that belong to it. Only its
+// own ERRO rows go: the others are other statements' business.
+const PassoCopia PassosCopia[] = {
+    {"Processando", 10, "VLME", "NR_VLM_VLM = ?", 1},
+    {"Processando Notas Fiscais", 20, "NF",
+     "NR_SEQ_NF IN (SELECT NR_SEQ_NF_NACIONAL FROM main.COMPONENTES_NACIONAIS"
+     " WHERE NR_VLM_NACIONAL = ? UNION SELECT NR_SEQ_NF_IMPORTADO"
+     " FROM main.COMPONENTES_IMPORTADOS WHERE NR_VLM_IMPORTADO = ?)",
+     2},
+    {"Verificando DIs", 30, "DI",
+     "NR_SQ_DI IN (SELECT NR_SEQ_DI_IMPORTADO FROM main.COMPONENTES_IMPORTADOS"
+     " WHERE NR_VLM_IMPORTADO = ?)",
+     1},
+    {"Processando Recibos", 35, "RECIBO", "NR_VLM_RECIBO = ?", 1},
+    {"Processando", 45, "COMPONENTES_IMPORTADOS", "NR_VLM_IMPORTADO = ?", 1},
+    {nullptr, 55, "COMPONENTES_NACIONAIS", "NR_VLM_NACIONAL = ?", 1},
+    {nullptr, 60, "SUBCOMP", "N_VLM_SUBCOMP = ?", 1},
+    {nullptr, 70, "MODELOS", "NR_VLM_MODELOS = ?", 1},
+    {nullptr, 75, "ERRO", "NR_VLM_ERRO = ?", 1},
+};
+
+// Fills the attached file in one transaction; false when cancelled.
+bool PreencheCopia(store::Banco &banco, int numero, shell::Progresso &progresso) {
+    store::Transacao transacao(banco);
+    for (const PassoCopia &passo : PassosCopia) {
+        if (passo.texto)
+            progresso.passo(QString::fromUtf8(passo.texto));
+        const QString tabela = QString::fromLatin1(passo.tabela);
+        const QString colunas = Colunas(banco, tabela);
+        QSqlQuery insere = banco.prepara(
+            QStringLiteral("INSERT INTO %1.%2 (%3) SELECT %3"
+                           " FROM main.%2 WHERE %4")
+                .arg(QLatin1String(Anexo), tabela, colunas, QString::fromUtf8(passo.onde)));
+        banco.executa(insere, QVariantList(passo.parametros, numero));
+        insere.finish();
+        progresso.valor(passo.valor);
+        if (!progresso.unidade())
+            return false;
+    }
+    transacao.confirma();
+    return true;
+}
+
+bool MesmoArquivoOuAnexo(const QString &destino, const QString &banco) {
+    const QString alvo = QFileInfo(destino).canonicalFilePath();
+    const QString proprio = QFileInfo(banco).canonicalFilePath();
+    // VLM.MDB itself and its -wal / -journal files.
+    return !alvo.isEmpty() && !proprio.isEmpty() && alvo.startsWith(proprio);
+}
+
+} // namespace
+
+bool GravaCopiaSeguranca(store::Banco &banco, int numero, const QString &destino,
+                         shell::Progresso &progresso) {
+    const QString alvo = QString(destino).remove(QStringLiteral("*."));
+    if (MesmoArquivoOuAnexo(alvo, banco.caminho()))
+        throw shell::ErroVLME(
+            QStringLiteral("A cópia de segurança não pode ser gravada sobre o banco de dados "
+                           "do programa (%1). Escolha outro nome de arquivo.")
+                .arg(QDir::toNativeSeparators(alvo)));
+    if (QFileInfo(alvo).isDir())
+        throw shell::ErroVLME(QStringLiteral("%1 é uma pasta. Escolha um nome de arquivo para "
+                                             "a cópia de segurança.")
+                                  .arg(QDir::toNativeSeparators(alvo)));
+    if (!banco.escalar(QStringLiteral("SELECT 1 FROM VLME WHERE NR_VLM_VLM = ?"), {numero})
+             .isValid())
+        throw store::ErroDeclaracaoInexistente(numero);
+
+    FechaProgresso guarda(progresso);
+    progresso.faixa(0, 100);
+    progresso.valor(0);
+    progresso.passo(QStringLiteral("Preparando o arquivo"));
+    ArquivoParcial parcial(alvo);
+    QFile::remove(parcial.caminho);
+    {
+        store::Banco novo;
+        novo.cria(parcial.caminho);
+    }
+    progresso.valor(5);
+    if (!progresso.unidade())
+        return false;
+    {
+        Anexado anexado(banco, parcial.caminho);
+        if (!PreencheCopia(banco, numero, progresso))
+            return false;
+    }
+    progresso.passo(QStringLiteral("Compactando Cópia de Segurança"));
+    progresso.valor(80);
+    if (!progresso.unidade())
+        return false;
+
+    progresso.passo(QStringLiteral("Atualizando o sistema de arquivos"));
+    std::error_code erro;
+    std::filesystem::rename(QFile::encodeName(parcial.caminho).toStdString(),
+                            QFile::encodeName(alvo).toStdString(), erro);
+    if (erro)
+        throw shell::ErroVLME(
+            QStringLiteral("Não foi possível gravar a cópia de segurança em %1. Verifique se a "
+                           "pasta permite gravação e repita a operação.")
+                .arg(QDir::toNativeSeparators(alvo)),
+            QString::fromStdString(erro.message()));
+    parcial.caminho.clear();
+    progresso.valor(100);
+    return true;
+}
+
+bool GeraCopiaSeguranca(store::Banco &banco, const QString &pastaPrograma, int numero,
+                        shell::InterfaceUsuario &usuario, shell::Progresso &progresso) {
+    const QVariant cnpj =
+        banco.escalar(QStringLiteral("SELECT CNPJ_VLM FROM VLME WHERE NR_VLM_VLM = ?"), {numero});
+    if (!cnpj.isValid())
+        throw store::ErroDeclaracaoInexistente(numero);
+    QString destino = usuario.escolheArquivoSalvar(
+        QStringLiteral("Gerar Cópia de Segurança"), QString::fromUtf8(FiltroCopia),
+        shell::PastaArquivos(pastaPrograma, cnpj.toString()));
+    if (destino.isEmpty())
+        return false;
+    destino.remove(QStringLiteral("*."));
+    // A name without extension gets the one the restore dialog lists.
+    if (QFileInfo(destino).suffix().isEmpty())
+        destino += QStringLiteral(".BAK");
+    if (!GravaCopiaSeguranca(banco, numero, destino, progresso)) {
+        usuario.mensagem(QStringLiteral("Cancelado!"), QString::fromUtf8(store::TextoCancelado),
+                         shell::Icone::Exclamacao, shell::Botoes::Ok);
+        return false;
+    }
+    usuario.mensagem(TituloCopia, QStringLiteral("A Cópia de Segurança foi gerada com sucesso!"),
+                     shell::Icone::Informacao, shell::Botoes::Ok);
+    return true;
+}
+
+namespace {
+
+// The tables a restore reads.
+const char *const TabelasLidas[] = {
+    "VLME",   "MODELOS", "COMPONENTES_NACIONAIS", "COMPONENTES_IMPORTADOS", "SUBCOMP", "NF", "DI",
+    "RECIBO", "ERRO"};
+
+QString AssinaturaColunas(store::Banco &banco, const char *tabela) {
+    return banco
+        .escalar(QStringLiteral("SELECT group_concat(nome, ',') FROM (SELECT upper(name) ||"
+                                " ':' || hidden AS nome FROM pragma_table_xinfo(?) ORDER BY 1)"),
+                 {QString::fromLatin1(tabela)})
+        .toString();
+}
+
+// Opens `caminho` as a backup and checks its layout before any row is read;
+// the number of its statement, or 0 when the file is not a backup of ours.
+int AbreCopia(store::Banco &copia, store::Banco &banco, const QString &caminho) {
+    if (store::ExaminaArquivo(caminho) != store::TipoArquivo::Nosso)
+        return 0;
+    // Read first: a failure of the program's own database is not the file's.
+    QStringList esperadas;
+    for (const char *tabela : TabelasLidas)
+        esperadas << AssinaturaColunas(banco, tabela);
+    try {
+        copia.abreSomenteLeitura(caminho);
+        if (copia.escalar(QStringLiteral("PRAGMA quick_check")).toString() != QLatin1String("ok"))
+            return 0;
+        if (copia
+                .escalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type IN"
+                                        " ('trigger', 'view') OR (type = 'table' AND"
+                                        " sql LIKE 'CREATE VIRTUAL%')"))
+                .toInt() != 0)
+            return 0;
+        for (int i = 0; i < esperadas.size(); ++i)
+            if (esperadas.at(i).isEmpty() ||
+                AssinaturaColunas(copia, TabelasLidas[i]) != esperadas.at(i))
+                return 0;
+        if (copia.escalar(QStringLiteral("SELECT count(*) FROM VLME")).toInt() != 1)
+            return 0;
+        const int m = copia.escalar(QStringLiteral("SELECT NR_VLM_VLM FROM VLME")).toInt();
+        const QVariant maior = copia.escalar(
+            QStringLiteral("SELECT max((SELECT count(*) FROM MODELOS WHERE NR_VLM_MODELOS = ?),"
+                           " (SELECT count(*) FROM COMPONENTES_NACIONAIS"
+                           " WHERE NR_VLM_NACIONAL = ?), (SELECT count(*) FROM"
+                           " COMPONENTES_IMPORTADOS WHERE NR_VLM_IMPORTADO = ?))"),
+            {m, m, m});
+        return maior.toInt() <= LimiteLinhas ? m : 0;
+    } catch (const store::ErroBanco &) {
+        return 0;
+    }
+}
+
+// One prepared read in the backup and one prepared insert in the program's
+// database per document kind.
+class RestauradorDocumentos {
+  public:
+    RestauradorDocumentos(store::Banco &copia, store::Banco &banco)
+        : copia_(copia), banco_(banco),
+          leNF_(copia.prepara(
+              QStringLiteral("SELECT NR_NF, SERIE_NF, CNPJ_NF, DATA_EMISSAO_NF, NR_INS_ESTADUAL_NF"
+                             " FROM NF WHERE NR_SEQ_NF = ?"))),
+          gravaNF_(banco.prepara(QStringLiteral(
+              "INSERT INTO NF (NR_NF, SERIE_NF, CNPJ_NF, DATA_EMISSAO_NF, NR_INS_ESTADUAL_NF)"
+              " VALUES (?, ?, ?, ?, ?)"))),
+          leDI_(copia.prepara(QStringLiteral("SELECT NR_DI_DI, NR_ADICAO_DI, NR_ITEM_DI, "
+                                             "DESCRICAO_DI FROM DI WHERE NR_SQ_DI = ?"))),
+          gravaDI_(banco.prepara(
+              QStringLiteral("INSERT INTO DI (NR_DI_DI, NR_ADICAO_DI, NR_ITEM_DI, DESCRICAO_DI)"
+                             " VALUES (?, ?, ?, ?)"))) {}
+
+    int nf(const QVariant &chave) { return restaura(leNF_, gravaNF_, chave, 5); }
+    int di(const QVariant &chave) { return restaura(leDI_, gravaDI_, chave, 4); }
+
+  private:
+    int restaura(QSqlQuery &le, QSqlQuery &grava, const QVariant &chave, int colunas) {
+        const qint64 valor = chave.toLongLong();
+        if (valor == 0)
+            return 0;
+        copia_.executa(le, {valor});
+        QVariantList valores;
+        if (copia_.proxima(le))
+            for (int i = 0; i < colunas; ++i)
+                valores << le.value(i);
+        le.finish();
+        if (valores.isEmpty())
+            return 0;
+        banco_.executa(grava, valores);
+        return grava.lastInsertId().toInt();
+    }
+
+    store::Banco &copia_;
+    store::Banco &banco_;
+    QSqlQuery leNF_, gravaNF_, leDI_, gravaDI_;
+};
+
+const char ColunasVLME[] =
+    "DT_REGISTRO_VLM, CNPJ_VLM, CPF_VLM, PPB_VLM, TIPO_COEFICIENTE_VLM, PERC_REDUCAO_VLM,"
+    " SUBSTITUTIVO_VLM, RETIFICADOR_VLM, NR_VLM_ANTERIOR_VLM, NR_PROCESSO_VLM, NCM_VLM,"
+    " PESO_BRUTO_VLM, VL_SALARIOS_VLM, VL_ENCARGOS_VLM, UNIDADE_VLM, NR_TRANSMISSAO_VLM,"
+    " NR_ARQUIVO_VLM, CODIGO_VLM, RAZAO_SOCIAL_VLM, DEN_PRODUTO_VLM";
+constexpr int NumeroColunasVLME = 20;
+
+// The rows of one table of statement `m` in the backup, each added to the
+// program's database as `valores` makes it; false when cancelled.
+template <class Valores>
+bool RestauraLinhas(store::Banco &copia, store::Banco &banco, shell::Progresso &progresso,
+                    int &feitos, const QString &selecao, int m, const QString &insercao,
+                    Valores valores) {
+    QSqlQuery grava = banco.prepara(insercao);
+    QSqlQuery le = copia.prepara(selecao);
+    copia.executa(le, {m});
+    while (copia.proxima(le)) {
+        banco.executa(grava, valores(le));
+        progresso.valor(++feitos);
+        if (!progresso.unidade())
+            return false;
+    }
+    return true;
+}
+
+std::optional<int> Restaura(store::Banco &copia, store::Banco &banco, int m,
+                            const QVariantList &linhaVLME, shell::Progresso &progresso) {
+    store::Transacao transacao(banco);
+    const int total =
+        copia
+            .escalar(QStringLiteral(
+                         "SELECT (SELECT count(*) FROM COMPONENTES_IMPORTADOS WHERE"
+                         " NR_VLM_IMPORTADO = ?) + (SELECT count(*) FROM COMPONENTES_NACIONAIS"
+                         " WHERE NR_VLM_NACIONAL = ?) + (SELECT count(*) FROM SUBCOMP WHERE"
+                         " N_VLM_SUBCOMP = ?) + (SELECT count(*) FROM MODELOS WHERE"
+                         " NR_VLM_MODELOS = ?) + (SELECT count(*) FROM ERRO WHERE"
+                         " NR_VLM_ERRO = ?) + (SELECT count(*) FROM RECIBO WHERE"
+                         " NR_VLM_RECIBO = ?)"),
+                     QVariantList(6, m))
+            .toInt();
+    progresso.faixa(0, total);
+    progresso.valor(0);
+
+    progresso.passo(QStringLiteral("Restaurando VLM-E"));
+    QStringList marcas;
+    for (int i = 0; i < NumeroColunasVLME; ++i)
+        marcas << QStringLiteral("?");
+    const int novo = banco
+                         .executa(QStringLiteral("INSERT INTO VLME (%1) VALUES (%2)")
+                                      .arg(QLatin1String(ColunasVLME), marcas.join(u',')),
+                                  linhaVLME)
+                         .lastInsertId()
+                         .toInt();
+
+    RestauradorDocumentos documentos(copia, banco);
+    int feitos = 0;
+    const auto copiaCom = [&](const QVariantList &prefixo, QSqlQuery &l, int de, int ate) {
+        QVariantList v = prefixo;
+        for (int i = de; i < ate; ++i)
+            v << l.value(i);
+        return v;
+    };
+
+    progresso.passo(QStringLiteral("Restaurando Componentes Importados"));
+    if (!RestauraLinhas(
+            copia, banco, progresso, feitos,
+            QStringLiteral(
+                "SELECT NR_SQ_IMPORTADO, TX_DESCRICAO_IMPORTADO, QTD_IMPORTADO,"
+                " VALOR_UNITARIO_IMPORTADO, ALIQUOTA_IMPORTADO, VALOR_II_IMPORTADO,"
+                " IN_COM_SUSP_IMPORTADO, IN_DIRETO_IMPORTADO, IN_REDUCAO_II_IMPORTADO,"
+                " NCM_IMPORTADO, UNIDADE_IMPORTADO, NR_SEQ_DI_IMPORTADO, NR_SEQ_NF_IMPORTADO"
+                " FROM COMPONENTES_IMPORTADOS WHERE NR_VLM_IMPORTADO = ? ORDER BY NR_SQ_IMPORTADO"),
+            m,
+            QStringLiteral(
+                "INSERT INTO COMPONENTES_IMPORTADOS (NR_VLM_IMPORTADO, NR_SQ_IMPORTADO,"
+                " TX_DESCRICAO_IMPORTADO, QTD_IMPORTADO, VALOR_UNITARIO_IMPORTADO,"
+                " ALIQUOTA_IMPORTADO, VALOR_II_IMPORTADO, IN_COM_SUSP_IMPORTADO,"
+                " IN_DIRETO_IMPORTADO, IN_REDUCAO_II_IMPORTADO, NCM_IMPORTADO, UNIDADE_IMPORTADO,"
+                " NR_SEQ_DI_IMPORTADO, NR_SEQ_NF_IMPORTADO, NR_SQ_IMPORTACAO)"
+                " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            [&](QSqlQuery &l) {
+                return copiaCom({novo}, l, 0, 11)
+                       << documentos.di(l.value(11)) << documentos.nf(l.value(12)) << l.value(0);
+            }))
+        return std::nullopt;
+
+    progresso.passo(QStringLiteral("Restaurando Componentes Nacionais"));
+    if (!RestauraLinhas(
+            copia, banco, progresso, feitos,
+            QStringLiteral("SELECT NR_SQ_NACIONAL, TX_DESCRICAO_NACIONAL, QTD_NACIONAL,"
+                           " VL_CUSTO_UNITARIO_NACIONAL, NCM_NACIONAL, UNIDADE_NACIONAL,"
+                           " NR_SEQ_NF_NACIONAL FROM COMPONENTES_NACIONAIS"
+                           " WHERE NR_VLM_NACIONAL = ? ORDER BY NR_SQ_NACIONAL"),
+            m,
+            QStringLiteral("INSERT INTO COMPONENTES_NACIONAIS (NR_VLM_NACIONAL, NR_SQ_NACIONAL,"
+                           " TX_DESCRICAO_NACIONAL, QTD_NACIONAL, VL_CUSTO_UNITARIO_NACIONAL,"
+                           " NCM_NACIONAL, UNIDADE_NACIONAL, NR_SEQ_NF_NACIONAL,"
+                           " NR_SQ_IMPORTACAO) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            [&](QSqlQuery &l) {
+                return copiaCom({novo}, l, 0, 6) << documentos.nf(l.value(6)) << l.value(0);
+            }))
+        return std::nullopt;
+
+    struct Simples {
+        const char *texto, *selecao, *insercao;
+        int colunas;
+    };
+    static const Simples simples[] = {
+        {"Restaurando Subcomponentes importados",
+         "SELECT N_IMPORTADO_SUBCOMP, N_NACIONAL_SUBCOMP, IN_BASE_CALCULO_SUBCOMP FROM SUBCOMP"
+         " WHERE N_VLM_SUBCOMP = ? ORDER BY N_NACIONAL_SUBCOMP, N_IMPORTADO_SUBCOMP",
+         "INSERT INTO SUBCOMP (N_VLM_SUBCOMP, N_IMPORTADO_SUBCOMP, N_NACIONAL_SUBCOMP,"
+         " IN_BASE_CALCULO_SUBCOMP) VALUES (?, ?, ?, ?)",
+         3},
+        {"Restaurando Modelos",
+         "SELECT NR_SQ_MODELOS, TX_DESCRICAO_MODELOS, COD_INTERNO_MODELOS, PRECO_VENDA_MODELOS"
+         " FROM MODELOS WHERE NR_VLM_MODELOS = ? ORDER BY NR_SQ_MODELOS",
+         "INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS, TX_DESCRICAO_MODELOS,"
+         " COD_INTERNO_MODELOS, PRECO_VENDA_MODELOS) VALUES (?, ?, ?, ?, ?)",
+         4},
+        // Only the rows of the backed-up statement, whatever else the file holds.
+        {"Restaurando Tabela de Erros",
+         "SELECT DESCRICAO_ERRO, LOCAL_ERRO, REGISTRO_ERRO, TIPO_ERRO FROM ERRO"
+         " WHERE NR_VLM_ERRO = ? ORDER BY rowid",
+         "INSERT INTO ERRO (NR_VLM_ERRO, DESCRICAO_ERRO, LOCAL_ERRO, REGISTRO_ERRO, TIPO_ERRO)"
+         " VALUES (?, ?, ?, ?, ?)",
+         4},
+        {"Restaurando Recibos",
+         "SELECT CNPJ_RECIBO, NR_TRANSMISSAO_RECIBO, DATA_GERACAO_RECIBO, HORA_GERACAO_RECIBO,"
+         " DATA_RECEPCAO_RECIBO, HORA_RECEPCAO_RECIBO, LOCAL_RECIBO, REMESSA_RECIBO,"
+         " GATEWAY_RECIBO, SELO_RECIBO, NR_CONTROLE_RECIBO, TOTAIS_RECIBO FROM RECIBO"
+         " WHERE NR_VLM_RECIBO = ? ORDER BY rowid",
+         "INSERT INTO RECIBO (NR_VLM_RECIBO, CNPJ_RECIBO, NR_TRANSMISSAO_RECIBO,"
+         " DATA_GERACAO_RECIBO, HORA_GERACAO_RECIBO, DATA_RECEPCAO_RECIBO, HORA_RECEPCAO_RECIBO,"
+         " LOCAL_RECIBO, REMESSA_RECIBO, GATEWAY_RECIBO, SELO_RECIBO, NR_CONTROLE_RECIBO,"
+         " TOTAIS_RECIBO) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+         12},
+    };
+    for (const Simples &s : simples) {
+        progresso.passo(QString::fromUtf8(s.texto));
+        if (!RestauraLinhas(copia, banco, progresso, feitos, QString::fromUtf8(s.selecao), m,
+                            QString::fromUtf8(s.insercao),
+                            [&](QSqlQuery &l) { return copiaCom({novo}, l, 0, s.colunas); }))
+            return std::nullopt;
+    }
+    progresso.valor(total);
+    transacao.confirma();
+    return novo;
+}
+
+} // namespace
+
+int RestauraNF(store::Banco &copia, store::Banco &banco, int chave) {
+    return RestauradorDocumentos(copia, banco).nf(chave);
+}
+
+int RestauraDI(store::Banco &copia, store::Banco &banco, int chave) {
+    return RestauradorDocumentos(copia, banco).di(chave);
+}
+
+int RestauraCopiaSeguranca(store::Banco &banco, const QString &caminho, shell::Progresso &progresso,
+                           shell::InterfaceUsuario &usuario) {
+    store::Banco copia;
+    const int m = AbreCopia(copia, banco, caminho);
+    if (m == 0) {
+        usuario.mensagem(QString::fromUtf8(TituloFormatoInvalido),
+                         QString::fromUtf8(TextoFormatoInvalido), shell::Icone::Critico,
+                         shell::Botoes::Ok);
+        return 0;
+    }
+
+    QVariantList linha;
+    {
+        QSqlQuery q = copia.executa(
+            QStringLiteral("SELECT %1 FROM VLME WHERE NR_VLM_VLM = ?").arg(ColunasVLME), {m});
+        copia.proxima(q);
+        for (int i = 0; i < NumeroColunasVLME; ++i)
+            linha << q.value(i);
+    }
+    const qint64 transmissao = linha.at(15).toLongLong();
+    const QString codigo = linha.at(17).toString();
+    linha[17] = codigo; // never null, as in the program's own rows
+    QString prefixo = PrefixoRestauracao;
+    if (transmissao > 0 || !codigo.isEmpty()) {
+        // A delivered statement exists once.
+        prefixo.clear();
+        const QVariant existe =
+            transmissao > 0
+                ? banco.escalar(QStringLiteral("SELECT 1 FROM VLME WHERE NR_TRANSMISSAO_VLM = ?"),
+                                {transmissao})
+                : banco.escalar(QStringLiteral("SELECT 1 FROM VLME WHERE CODIGO_VLM = ?"),
+                                {codigo});
+        if (existe.isValid()) {
+            usuario.mensagem(QStringLiteral("ATENÇÃO!!!"),
+                             QStringLiteral("Já existe este VLM-E. A restauração não irá "
+                                            "prosseguir."),
+                             shell::Icone::Exclamacao, shell::Botoes::Ok);
+            return 0;
+        }
+    }
+    linha[19] = prefixo + linha.at(19).toString().left(LimiteNomeProduto - prefixo.size());
+
+    std::optional<int> novo;
+    try {
+        FechaProgresso guarda(progresso);
+        novo = Restaura(copia, banco, m, linha, progresso);
+    } catch (const store::ErroBanco &e) {
+        // Values the program's tables refuse (a sequence twice) come from a
+        // file that is not one of our backups; everything is rolled back.
+        if ((e.codigoNativo().toInt() & 0xFF) != 19)
+            throw;
+        usuario.mensagem(QString::fromUtf8(TituloFormatoInvalido),
+                         QString::fromUtf8(TextoFormatoInvalido), shell::Icone::Critico,
+                         shell::Botoes::Ok);
+        return 0;
+    }
+    if (!novo) {
+        usuario.mensagem(QString::fromUtf8(store::TituloCancelado),
+                         QString::fromUtf8(store::TextoCancelado), shell::Icone::Exclamacao,
+                         shell::Botoes::Ok);
+        return 0;
+    }
+    usuario.mensagem(
+        TituloCopia,
+        QStringLiteral("A Restauração da Cópia de Segurança foi efetuada com sucesso!"),
+        shell::Icone::Informacao, shell::Botoes::Ok);
+    return *novo;
+}
+
+} // namespace vlme::backup

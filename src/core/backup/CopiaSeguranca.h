@@ -1,0 +1,63 @@
+#pragma once
+// Backup and restore of one statement.
+//
+// A backup file is a database of ours (same schema, application id,
+// owner-only) holding one statement: its VLME row with its own number, its
+// models, components, subcomponent links, receipts and ERRO rows, and the
+// invoices and import declarations its components refer to, with their keys.
+// It is built in a new file beside the target, filled through an ATTACH of the
+// program's own connection in one transaction, and renamed onto the target
+// only when whole: VLM.MDB is never closed or swapped, and a cancel or failure
+// leaves no file behind and the target as it was.
+//
+// A restore trusts nothing in the file: it is opened read-only with
+// trusted_schema=OFF on a connection of its own and its layout is checked
+// (application id, integrity, our tables and columns, no triggers or views,
+// one statement of at most 9999 rows per kind) before a row is read. The
+// statement is added in one transaction under new keys, each component with
+// its own new invoice or declaration row; a cancel or a failure stores nothing.
+// UI thread only, like the Banco, Progresso and InterfaceUsuario given.
+
+#include <QString>
+
+namespace vlme::shell {
+class InterfaceUsuario;
+class Progresso;
+} // namespace vlme::shell
+namespace vlme::store {
+class Banco;
+}
+
+namespace vlme::backup {
+
+// The file dialogs' filter.
+inline constexpr char FiltroCopia[] = "Arquivos backup VLME (*.BAK)";
+inline constexpr char TextoFormatoInvalido[] = "Formato de arquivo inválido.";
+inline constexpr char TituloFormatoInvalido[] = "ERRO!";
+
+// The backup command for statement `numero`: asks where to save it (starting
+// in the statement's file folder), writes it and tells the outcome. False when
+// the user gave up or cancelled. Throws ErroDeclaracaoInexistente, ErroBanco,
+// shell::ErroVLME (a target that cannot be written).
+bool GeraCopiaSeguranca(store::Banco &banco, const QString &pastaPrograma, int numero,
+                        shell::InterfaceUsuario &usuario, shell::Progresso &progresso);
+
+// Writes the backup of `numero` to `destino` ("*." taken out of the name),
+// replacing a file there. False when cancelled, with nothing written. Tells
+// the user nothing. Refuses (shell::ErroVLME) a target that is the program's
+// own database or a folder.
+bool GravaCopiaSeguranca(store::Banco &banco, int numero, const QString &destino,
+                         shell::Progresso &progresso);
+
+// The restore command: adds the statement of the backup file `caminho` as a
+// new one and returns its number; 0 when it was refused or cancelled, after
+// telling the user.
+int RestauraCopiaSeguranca(store::Banco &banco, const QString &caminho, shell::Progresso &progresso,
+                           shell::InterfaceUsuario &usuario);
+
+// A new NF / DI row in `banco` with the values of the row keyed `chave` in the
+// backup `copia`; its key. 0 gives 0, as does a key the backup lacks.
+int RestauraNF(store::Banco &copia, store::Banco &banco, int chave);
+int RestauraDI(store::Banco &copia, store::Banco &banco, int chave);
+
+} // namespace vlme::backup

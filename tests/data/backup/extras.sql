@@ -1,0 +1,12 @@
+-- Added to the statement the builder made (every mark bound to it): both
+-- national components on one invoice, a long product name, a receipt, two
+-- diagnostic rows, and another statement with a diagnostic row of its own.
+UPDATE COMPONENTES_NACIONAIS SET NR_SEQ_NF_NACIONAL = (SELECT min(NR_SEQ_NF_NACIONAL)
+  FROM COMPONENTES_NACIONAIS WHERE NR_VLM_NACIONAL = ?) WHERE NR_VLM_NACIONAL = ?;
+UPDATE VLME SET DEN_PRODUTO_VLM = 'PPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPP0123456789', RAZAO_SOCIAL_VLM = 'Fábrica',
+  DT_REGISTRO_VLM = '2023-04-01' WHERE NR_VLM_VLM = ?;
+INSERT INTO RECIBO (NR_VLM_RECIBO, CNPJ_RECIBO, SELO_RECIBO) VALUES (?, '1', 'selo');
+INSERT INTO ERRO VALUES (?, 'd', 'l', 'r', 'E');
+INSERT INTO ERRO VALUES (?, 'd2', 'l', 'r', 'A');
+INSERT INTO VLME (CODIGO_VLM) VALUES ('');
+INSERT INTO ERRO SELECT max(NR_VLM_VLM), 'outra', 'l', 'r', 'E' FROM VLME
