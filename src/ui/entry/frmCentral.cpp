@@ -2,6 +2,7 @@
 
 #include "ui/entry/Assistentes.h"
 #include "ui/entry/CampoMascarado.h"
+#include "ui/entry/Controles.h"
 #include "ui/entry/FabricaCampos.h"
 #include "ui/entry/ModeloLista.h"
 #include "ui/entry/frmImportados.h"
@@ -44,32 +45,10 @@ constexpr int ContextosAbas[] = {
     shell::ContextoAjuda::DadosGerais, shell::ContextoAjuda::ComponentesNacionais,
     shell::ContextoAjuda::ComponentesImportados, shell::ContextoAjuda::ResumoDemonstrativo};
 
-QLabel *rotulo(const QString &texto, const char *nome, QWidget *pai) {
-    auto *l = new QLabel(texto, pai);
-    if (nome)
-        l->setObjectName(QString::fromLatin1(nome));
-    return l;
-}
-
-QPushButton *botao(const QString &texto, const QString &nome, QWidget *pai) {
-    auto *b = new QPushButton(texto, pai);
-    b->setObjectName(nome);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QRadioButton *opcao(const QString &texto, const char *nome, QWidget *pai) {
-    auto *o = new QRadioButton(texto, pai);
-    o->setObjectName(QString::fromLatin1(nome));
+QRadioButton *opcao(const char *nome, const QString &texto, QWidget *pai) {
+    QRadioButton *o = Opcao(nome, texto, pai);
     DefineTag(o, QStringLiteral("T"));
     return o;
-}
-
-// A pair of options that excludes only itself.
-void agrupa(QRadioButton *a, QRadioButton *b) {
-    auto *g = new QButtonGroup(a);
-    g->addButton(a);
-    g->addButton(b);
 }
 
 } // namespace
@@ -139,22 +118,19 @@ QWidget *frmCentral::criaAbaGeral() {
         return falha;
     });
 
-    lblDescricaoNCM = rotulo({}, "lblDescricaoNCM", aba);
-    lblDescricaoUnidade = rotulo({}, "lblDescricaoUnidade", aba);
+    lblDescricaoNCM = Rotulo("lblDescricaoNCM", QString(), aba);
+    lblDescricaoUnidade = Rotulo("lblDescricaoUnidade", QString(), aba);
     for (QLabel *d : {lblDescricaoNCM, lblDescricaoUnidade}) {
         d->setFrameShape(QFrame::StyledPanel);
         d->setMinimumWidth(260);
     }
-    CmdNcm = botao(QStringLiteral("..."), QStringLiteral("CmdNcm"), aba);
-    CmdNcm->setToolTip(QStringLiteral("Consulta e Seleção de NCMs"));
-    Command1 = botao(QStringLiteral("..."), QStringLiteral("Command1"), aba);
-    Command1->setToolTip(QStringLiteral("Consulta e Seleção de Unidades de Medida"));
-    for (QPushButton *b : {CmdNcm, Command1})
-        b->setFixedWidth(32);
+    CmdNcm = BotaoAssistente("CmdNcm", QStringLiteral("Consulta e Seleção de NCMs"), aba);
+    Command1 = BotaoAssistente("Command1",
+                               QStringLiteral("Consulta e Seleção de Unidades de Medida"), aba);
 
     int linha = 0;
     auto linhaCampo = [&](const QString &texto, QWidget *w, int largura = 1) {
-        auto *r = rotulo(texto, nullptr, aba);
+        auto *r = Rotulo("", texto, aba);
         r->setBuddy(w);
         g->addWidget(r, linha, 0, Qt::AlignRight);
         g->addWidget(w, linha, 1, 1, largura);
@@ -177,9 +153,9 @@ QWidget *frmCentral::criaAbaGeral() {
     auto *fraCustos = new QGroupBox(QStringLiteral("Custos com mão-de-obra ( US$ )"), aba);
     fraCustos->setObjectName(QStringLiteral("fraCustos"));
     auto *gc = new QGridLayout(fraCustos);
-    lblSalarios = rotulo(QStringLiteral("Salários e Ordenados :"), "lblSalarios", fraCustos);
+    lblSalarios = Rotulo("lblSalarios", QStringLiteral("Salários e Ordenados :"), fraCustos);
     lblEncargos =
-        rotulo(QStringLiteral("Encargos Sociais e Trabalhistas :"), "lblEncargos", fraCustos);
+        Rotulo("lblEncargos", QStringLiteral("Encargos Sociais e Trabalhistas :"), fraCustos);
     lblSalarios->setBuddy(mskSalarios);
     lblEncargos->setBuddy(mskEncargos);
     gc->addWidget(lblSalarios, 0, 0, Qt::AlignRight);
@@ -189,29 +165,23 @@ QWidget *frmCentral::criaAbaGeral() {
 
     auto *fraCoeficiente = new QGroupBox(QStringLiteral("Tipo Coeficiente Redução"), aba);
     fraCoeficiente->setObjectName(QStringLiteral("fraCoeficiente"));
-    optFixo = opcao(QStringLiteral("&Fixo"), "optFixo", fraCoeficiente);
-    optVariavel = opcao(QStringLiteral("Variáv&el"), "optVariavel", fraCoeficiente);
-    agrupa(optFixo, optVariavel);
+    optFixo = opcao("optFixo", QStringLiteral("&Fixo"), fraCoeficiente);
+    optVariavel = opcao("optVariavel", QStringLiteral("Variáv&el"), fraCoeficiente);
     auto *hc = new QHBoxLayout(fraCoeficiente);
-    hc->addWidget(rotulo(QStringLiteral("Coeficiente de Redução : "), "lblCoeficiente", aba));
-    hc->addWidget(optFixo);
-    hc->addWidget(optVariavel);
-    hc->addStretch();
+    hc->addWidget(Rotulo("lblCoeficiente", QStringLiteral("Coeficiente de Redução : "), aba));
+    hc->addWidget(ParDeOpcoes(optFixo, optVariavel, fraCoeficiente), 1);
 
     // Statement kind: rectifying or replacing, never both.
     auto moldura = [&](const char *nome, QLabel *&rot, const QString &texto, QRadioButton *&sim,
                        const char *nomeSim, QRadioButton *&nao, const char *nomeNao) {
         auto *f = new QGroupBox(aba);
         f->setObjectName(QString::fromLatin1(nome));
-        rot = rotulo(texto, nullptr, f);
-        sim = opcao(QStringLiteral("Sim"), nomeSim, f);
-        nao = opcao(QStringLiteral("Não"), nomeNao, f);
-        agrupa(sim, nao);
+        rot = Rotulo("", texto, f);
+        sim = opcao(nomeSim, QStringLiteral("Sim"), f);
+        nao = opcao(nomeNao, QStringLiteral("Não"), f);
         auto *h = new QHBoxLayout(f);
         h->addWidget(rot);
-        h->addWidget(sim);
-        h->addWidget(nao);
-        h->addStretch();
+        h->addWidget(ParDeOpcoes(sim, nao, f), 1);
         return f;
     };
     fraRetificador =
@@ -225,8 +195,8 @@ QWidget *frmCentral::criaAbaGeral() {
     auto *gk = new QGridLayout;
     gk->addWidget(fraRetificador, 0, 0);
     gk->addWidget(fraSubstitutivo, 0, 1);
-    lblVlmAnterior = rotulo(QStringLiteral("VLM-E Anterior :"), "lblVlmAnterior", aba);
-    lblNrProcesso = rotulo(QStringLiteral(" Processo :"), "lblNrProcesso", aba);
+    lblVlmAnterior = Rotulo("lblVlmAnterior", QStringLiteral("VLM-E Anterior :"), aba);
+    lblNrProcesso = Rotulo("lblNrProcesso", QStringLiteral(" Processo :"), aba);
     lblVlmAnterior->setBuddy(mskVlmAnterior);
     lblNrProcesso->setBuddy(mskNrProcesso);
     auto *hk = new QHBoxLayout;
@@ -309,14 +279,18 @@ QWidget *frmCentral::criaAbaLista(Lista &lista, const QString &moldura, const ch
     lista.grade->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     for (int c = 1; c < lista.modelo->columnCount(); ++c)
         lista.grade->setColumnWidth(c, 150);
-    lista.incluir = botao(QStringLiteral("Incluir"), QStringLiteral("cmdIncluir") + s, aba);
-    lista.alterar = botao(QStringLiteral("Alterar"), QStringLiteral("cmdAlterar") + s, aba);
-    lista.excluir = botao(QStringLiteral("Excluir"), QStringLiteral("cmdExcluir") + s, aba);
-    lista.localizar = botao(QStringLiteral("Localizar"), QStringLiteral("cmdLocalizar") + s, aba);
-    lista.visualizar =
-        lista.tipo == entry::Lista::Modelos
-            ? nullptr
-            : botao(QStringLiteral("Visualizar"), QStringLiteral("cmdVisualizar") + s, aba);
+    lista.incluir =
+        Botao(qPrintable(QStringLiteral("cmdIncluir") + s), QStringLiteral("Incluir"), aba);
+    lista.alterar =
+        Botao(qPrintable(QStringLiteral("cmdAlterar") + s), QStringLiteral("Alterar"), aba);
+    lista.excluir =
+        Botao(qPrintable(QStringLiteral("cmdExcluir") + s), QStringLiteral("Excluir"), aba);
+    lista.localizar =
+        Botao(qPrintable(QStringLiteral("cmdLocalizar") + s), QStringLiteral("Localizar"), aba);
+    lista.visualizar = lista.tipo == entry::Lista::Modelos
+                           ? nullptr
+                           : Botao(qPrintable(QStringLiteral("cmdVisualizar") + s),
+                                   QStringLiteral("Visualizar"), aba);
     for (QPushButton *b : {lista.incluir, lista.alterar, lista.excluir})
         DefineTag(b, QStringLiteral("T"));
     lista.incluir->setToolTip(QStringLiteral("Ctrl+I"));
@@ -402,10 +376,9 @@ QWidget *frmCentral::criaAbaResumo() {
         auto *f = new QGroupBox(QString::fromUtf8(m.titulo), aba);
         auto *g = new QGridLayout(f);
         for (int i = m.de; i < m.ate; ++i) {
-            *valores[i] = rotulo({}, nomes[i], f);
+            *valores[i] = Rotulo(nomes[i], QString(), f);
             (*valores[i])->setTextInteractionFlags(Qt::TextSelectableByMouse);
-            g->addWidget(rotulo(legendas[i] + QStringLiteral(" :"), nullptr, f), i, 0,
-                         Qt::AlignRight);
+            g->addWidget(Rotulo("", legendas[i] + QStringLiteral(" :"), f), i, 0, Qt::AlignRight);
             g->addWidget(*valores[i], i, 1);
         }
         g->setColumnStretch(1, 1);

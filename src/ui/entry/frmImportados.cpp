@@ -1,5 +1,7 @@
 #include "ui/entry/frmImportados.h"
 
+#include "ui/entry/Controles.h"
+
 #include "entry/Descricoes.h"
 #include "entry/OperacaoFormulario.h"
 #include "shell/ContextosAjuda.h"
@@ -26,58 +28,6 @@ namespace {
 
 constexpr char Form[] = "frmImportados";
 
-QLabel *rotulo(const char *nome, const QString &texto, QWidget *pai) {
-    auto *l = new QLabel(texto, pai);
-    l->setObjectName(QLatin1String(nome));
-    return l;
-}
-
-QRadioButton *opcao(const char *nome, const QString &texto, QWidget *pai) {
-    auto *o = new QRadioButton(texto, pai);
-    o->setObjectName(QLatin1String(nome));
-    return o;
-}
-
-// A pair of options that exclude each other only between themselves.
-QWidget *par(QRadioButton *sim, QRadioButton *nao, QWidget *pai) {
-    auto *w = new QWidget(pai);
-    auto *h = new QHBoxLayout(w);
-    h->setContentsMargins(0, 0, 0, 0);
-    sim->setParent(w);
-    nao->setParent(w);
-    h->addWidget(sim);
-    h->addWidget(nao);
-    h->addStretch();
-    auto *grupo = new QButtonGroup(w);
-    grupo->addButton(sim);
-    grupo->addButton(nao);
-    return w;
-}
-
-QLineEdit *descricao(const char *nome, QWidget *pai) {
-    auto *d = new QLineEdit(pai);
-    d->setObjectName(QLatin1String(nome));
-    d->setReadOnly(true);
-    d->setFocusPolicy(Qt::NoFocus);
-    return d;
-}
-
-QPushButton *botaoAssistente(const char *nome, const QString &dica, QWidget *pai) {
-    auto *b = new QPushButton(QStringLiteral("..."), pai);
-    b->setObjectName(QLatin1String(nome));
-    b->setToolTip(dica);
-    b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16);
-    return b;
-}
-
-QHBoxLayout *comBotao(QWidget *campo, QPushButton *botao) {
-    auto *h = new QHBoxLayout;
-    h->setSpacing(2);
-    h->addWidget(campo, 1);
-    h->addWidget(botao);
-    return h;
-}
-
 } // namespace
 
 frmImportados::frmImportados(store::Banco &banco, shell::InterfaceUsuario &usuario, int nrVlm,
@@ -103,46 +53,46 @@ void frmImportados::monta() {
     fraOrigem = new QGroupBox(logica_.tituloOrigem(), this);
     fraOrigem->setObjectName(QStringLiteral("fraOrigem"));
     auto *g = new QGridLayout(fraOrigem);
-    optDiretoSim = opcao("optDiretoSim", QStringLiteral("&DI"), fraOrigem);
-    optDiretoNao = opcao("optDiretoNao", QStringLiteral("&NF"), fraOrigem);
+    optDiretoSim = Opcao("optDiretoSim", QStringLiteral("&DI"), fraOrigem);
+    optDiretoNao = Opcao("optDiretoNao", QStringLiteral("&NF"), fraOrigem);
     g->addWidget(new QLabel(QStringLiteral("Documento :"), fraOrigem), 0, 0);
-    g->addWidget(par(optDiretoSim, optDiretoNao, fraOrigem), 0, 1, 1, 5);
+    g->addWidget(ParDeOpcoes(optDiretoSim, optDiretoNao, fraOrigem), 0, 1, 1, 5);
 
-    g->addWidget(rotulo("lblNrDI", QStringLiteral(" DI :"), fraOrigem), 1, 0);
+    g->addWidget(Rotulo("lblNrDI", QStringLiteral(" DI :"), fraOrigem), 1, 0);
     g->addWidget(cria("mskNrDI", fraOrigem), 1, 1);
-    g->addWidget(rotulo("lblNrAdicao", QStringLiteral("Adição :"), fraOrigem), 1, 2);
+    g->addWidget(Rotulo("lblNrAdicao", QStringLiteral("Adição :"), fraOrigem), 1, 2);
     g->addWidget(cria("mskNrAdicao", fraOrigem), 1, 3);
-    g->addWidget(rotulo("lblNrItem", QStringLiteral("Item :"), fraOrigem), 1, 4);
+    g->addWidget(Rotulo("lblNrItem", QStringLiteral("Item :"), fraOrigem), 1, 4);
     g->addWidget(cria("mskNrItem", fraOrigem), 1, 5);
 
-    g->addWidget(rotulo("lblNR", QStringLiteral("Nota Fiscal :"), fraOrigem), 2, 0);
+    g->addWidget(Rotulo("lblNR", QStringLiteral("Nota Fiscal :"), fraOrigem), 2, 0);
     g->addWidget(cria("mskNR", fraOrigem), 2, 1);
-    g->addWidget(rotulo("lblSerie", QStringLiteral("Série :"), fraOrigem), 2, 2);
+    g->addWidget(Rotulo("lblSerie", QStringLiteral("Série :"), fraOrigem), 2, 2);
     g->addWidget(cria("mskSerie", fraOrigem), 2, 3);
-    g->addWidget(rotulo("lblDataEmissao", QStringLiteral("Data :"), fraOrigem), 2, 4);
+    g->addWidget(Rotulo("lblDataEmissao", QStringLiteral("Data :"), fraOrigem), 2, 4);
     auto *data = cria("mskDataEmissao", fraOrigem);
     data->setMinimumWidth(data->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) +
                           16);
     g->addWidget(data, 2, 5);
 
-    g->addWidget(rotulo("lblCNPJ", QStringLiteral("CNPJ Fornecedor :"), fraOrigem), 3, 0);
+    g->addWidget(Rotulo("lblCNPJ", QStringLiteral("CNPJ Fornecedor :"), fraOrigem), 3, 0);
     g->addWidget(cria("mskCNPJ", fraOrigem), 3, 1);
-    g->addWidget(rotulo("lblNrInsEstadual", QStringLiteral("Insc. Estadual :"), fraOrigem), 3, 2);
+    g->addWidget(Rotulo("lblNrInsEstadual", QStringLiteral("Insc. Estadual :"), fraOrigem), 3, 2);
     g->addWidget(cria("mskNrInsEstadual", fraOrigem), 3, 3, 1, 3);
 
-    g->addWidget(rotulo("lblNCM", QStringLiteral("Código NCM :"), fraOrigem), 4, 0);
+    g->addWidget(Rotulo("lblNCM", QStringLiteral("Código NCM :"), fraOrigem), 4, 0);
     auto *ncm = cria("mskNCM", fraOrigem);
     CmdNcm =
-        botaoAssistente("CmdNcm", QStringLiteral("Procurar o código NCM na tabela"), fraOrigem);
-    g->addLayout(comBotao(ncm, CmdNcm), 4, 1);
-    MskDescNCM = descricao("MskDescNCM", fraOrigem);
+        BotaoAssistente("CmdNcm", QStringLiteral("Procurar o código NCM na tabela"), fraOrigem);
+    g->addLayout(ComBotao(ncm, CmdNcm), 4, 1);
+    MskDescNCM = CaixaDescricao("MskDescNCM", fraOrigem);
     g->addWidget(MskDescNCM, 4, 2, 1, 4);
 
-    g->addWidget(rotulo("lblUnidade", QStringLiteral("Unidade Comercial:"), fraOrigem), 5, 0);
+    g->addWidget(Rotulo("lblUnidade", QStringLiteral("Unidade Comercial:"), fraOrigem), 5, 0);
     auto *unidade = cria("txtUnidade", fraOrigem);
-    CmdUnid = botaoAssistente("CmdUnid", QStringLiteral("Procurar a unidade na tabela"), fraOrigem);
-    g->addLayout(comBotao(unidade, CmdUnid), 5, 1);
-    MskDescUnM = descricao("MskDescUnM", fraOrigem);
+    CmdUnid = BotaoAssistente("CmdUnid", QStringLiteral("Procurar a unidade na tabela"), fraOrigem);
+    g->addLayout(ComBotao(unidade, CmdUnid), 5, 1);
+    MskDescUnM = CaixaDescricao("MskDescUnM", fraOrigem);
     g->addWidget(MskDescUnM, 5, 2, 1, 4);
 
     fraBaseCalculo = new QGroupBox(fraOrigem);
@@ -152,15 +102,15 @@ void frmImportados::monta() {
     b->setContentsMargins(0, 0, 0, 0);
     b->addWidget(
         new QLabel(QStringLiteral("Compõe base de cálculo do II no VLME :"), fraBaseCalculo));
-    optBaseCalculoSim = opcao("optBaseCalculoSim", QStringLiteral("Sim"), fraBaseCalculo);
-    optBaseCalculoNao = opcao("optBaseCalculoNao", QStringLiteral("Não"), fraBaseCalculo);
-    b->addWidget(par(optBaseCalculoSim, optBaseCalculoNao, fraBaseCalculo), 1);
+    optBaseCalculoSim = Opcao("optBaseCalculoSim", QStringLiteral("Sim"), fraBaseCalculo);
+    optBaseCalculoNao = Opcao("optBaseCalculoNao", QStringLiteral("Não"), fraBaseCalculo);
+    b->addWidget(ParDeOpcoes(optBaseCalculoSim, optBaseCalculoNao, fraBaseCalculo), 1);
     g->addWidget(fraBaseCalculo, 6, 0, 1, 6);
 
-    g->addWidget(rotulo("lblSuspensao", QStringLiteral("Com Suspensão :"), fraOrigem), 7, 0);
-    optComSuspSim = opcao("optComSuspSim", QStringLiteral("Sim"), fraOrigem);
-    optComSuspNao = opcao("optComSuspNao", QStringLiteral("Não"), fraOrigem);
-    g->addWidget(par(optComSuspSim, optComSuspNao, fraOrigem), 7, 1, 1, 5);
+    g->addWidget(Rotulo("lblSuspensao", QStringLiteral("Com Suspensão :"), fraOrigem), 7, 0);
+    optComSuspSim = Opcao("optComSuspSim", QStringLiteral("Sim"), fraOrigem);
+    optComSuspNao = Opcao("optComSuspNao", QStringLiteral("Não"), fraOrigem);
+    g->addWidget(ParDeOpcoes(optComSuspSim, optComSuspNao, fraOrigem), 7, 1, 1, 5);
     g->setColumnStretch(5, 1);
     // Room for a whole CNPJ under its mask.
     g->setColumnMinimumWidth(
@@ -179,9 +129,9 @@ void frmImportados::monta() {
     d->addWidget(cria("mskAliquota", fraDados), 2, 1);
     d->addWidget(new QLabel(QStringLiteral("Tem Redução exceto Dec. 288/67 :"), fraDados), 3, 0, 1,
                  2);
-    optReducaoSim = opcao("optReducaoSim", QStringLiteral("Sim"), fraDados);
-    optReducaoNao = opcao("optReducaoNao", QStringLiteral("Não"), fraDados);
-    d->addWidget(par(optReducaoSim, optReducaoNao, fraDados), 3, 2, 1, 2);
+    optReducaoSim = Opcao("optReducaoSim", QStringLiteral("Sim"), fraDados);
+    optReducaoNao = Opcao("optReducaoNao", QStringLiteral("Não"), fraDados);
+    d->addWidget(ParDeOpcoes(optReducaoSim, optReducaoNao, fraDados), 3, 2, 1, 2);
     d->setColumnStretch(1, 1);
     d->setColumnStretch(3, 1);
 

@@ -1,5 +1,7 @@
 #include "ui/entry/frmNacionais.h"
 
+#include "ui/entry/Controles.h"
+
 #include "entry/Descricoes.h"
 #include "entry/Numeros.h"
 #include "entry/OperacaoFormulario.h"
@@ -30,29 +32,6 @@ namespace Op = entry::OperacaoFormulario;
 namespace {
 
 constexpr char Form[] = "frmNacionais";
-
-QLineEdit *descricao(const char *nome, QWidget *pai) {
-    auto *d = new QLineEdit(pai);
-    d->setObjectName(QLatin1String(nome));
-    d->setReadOnly(true);
-    d->setFocusPolicy(Qt::NoFocus);
-    return d;
-}
-
-QPushButton *botao(const char *nome, const QString &texto, QWidget *pai) {
-    auto *b = new QPushButton(texto, pai);
-    b->setObjectName(QLatin1String(nome));
-    return b;
-}
-
-QHBoxLayout *comBotao(QWidget *campo, QPushButton *b) {
-    b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16);
-    auto *h = new QHBoxLayout;
-    h->setSpacing(2);
-    h->addWidget(campo, 1);
-    h->addWidget(b);
-    return h;
-}
 
 } // namespace
 
@@ -98,17 +77,17 @@ void frmNacionais::monta() {
     g->addWidget(cria("txtDescricao", fraDados), 2, 1, 1, 5);
     g->addWidget(new QLabel(QStringLiteral("Código NCM :"), fraDados), 3, 0);
     auto *ncm = cria("mskNCM", fraDados);
-    auto *CmdNcm = botao("CmdNcm", QStringLiteral("..."), fraDados);
-    CmdNcm->setToolTip(QStringLiteral("Procurar o código NCM na tabela"));
-    g->addLayout(comBotao(ncm, CmdNcm), 3, 1);
-    MskDescNCM = descricao("MskDescNCM", fraDados);
+    auto *CmdNcm =
+        BotaoAssistente("CmdNcm", QStringLiteral("Procurar o código NCM na tabela"), fraDados);
+    g->addLayout(ComBotao(ncm, CmdNcm), 3, 1);
+    MskDescNCM = CaixaDescricao("MskDescNCM", fraDados);
     g->addWidget(MskDescNCM, 3, 2, 1, 4);
     g->addWidget(new QLabel(QStringLiteral("Unidade Comercial :"), fraDados), 4, 0);
     auto *unidade = cria("TxtUnidade", fraDados);
-    auto *Command1 = botao("Command1", QStringLiteral("..."), fraDados);
-    Command1->setToolTip(QStringLiteral("Procurar a unidade na tabela"));
-    g->addLayout(comBotao(unidade, Command1), 4, 1);
-    MskDescUnM = descricao("MskDescUnM", fraDados);
+    auto *Command1 =
+        BotaoAssistente("Command1", QStringLiteral("Procurar a unidade na tabela"), fraDados);
+    g->addLayout(ComBotao(unidade, Command1), 4, 1);
+    MskDescUnM = CaixaDescricao("MskDescUnM", fraDados);
     g->addWidget(MskDescUnM, 4, 2, 1, 4);
     g->addWidget(new QLabel(QStringLiteral(" Quantidade :"), fraDados), 5, 0);
     g->addWidget(cria("mskQTD", fraDados), 5, 1);
@@ -149,7 +128,7 @@ void frmNacionais::monta() {
         {"cmdLocalizarImportadoNacional", "Localizar", Qt::Key_L, 0},
     };
     for (const Comando &c : cmds) {
-        QPushButton *b = botao(c.nome, QString::fromUtf8(c.texto), fraImportadosNacionais);
+        QPushButton *b = Botao(c.nome, QString::fromUtf8(c.texto), fraImportadosNacionais);
         const QKeySequence tecla(Qt::CTRL | c.tecla);
         b->setToolTip(tecla.toString(QKeySequence::NativeText));
         comandos->addWidget(b);
@@ -169,12 +148,12 @@ void frmNacionais::monta() {
     comandos->addStretch();
     lista->addLayout(comandos);
 
-    cmdOk = botao("cmdOk", QStringLiteral("&OK"), this);
+    cmdOk = Botao("cmdOk", QStringLiteral("&OK"), this);
     cmdOk->setDefault(true);
     // A click leaves the cursor in its field: confirming runs that field's
     // leaving rules itself, whether by mouse or by Enter.
     cmdOk->setFocusPolicy(Qt::TabFocus);
-    cmdCancelar = botao("cmdCancelar", QStringLiteral("&Cancelar"), this);
+    cmdCancelar = Botao("cmdCancelar", QStringLiteral("&Cancelar"), this);
     DispensaConferencia(cmdCancelar);
     auto *botoes = new QHBoxLayout;
     botoes->addStretch();
