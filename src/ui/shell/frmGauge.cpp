@@ -90,19 +90,32 @@ void frmGauge::fecha() {
 }
 
 void frmGauge::passo(const QString &texto) {
-    fraGauge->setTitle(texto);
+    texto_ = texto;
+    // A new step with nothing else to show yet is seen at once.
+    if (!relogio_.isValid() || relogio_.elapsed() >= IntervaloAtualizacaoMs)
+        mostra();
 }
 
 void frmGauge::faixa(int minimo, int maximo) {
     pbrGauge->setRange(minimo, qMax(minimo, maximo));
+    mostra();
 }
 
 void frmGauge::valor(int atual) {
+    valor_ = atual;
+    if (!relogio_.isValid() || relogio_.elapsed() >= IntervaloAtualizacaoMs)
+        mostra();
+}
+
+void frmGauge::mostra() {
+    if (fraGauge->title() != texto_)
+        fraGauge->setTitle(texto_);
     // A count that overshoots its range still shows as full.
-    pbrGauge->setValue(qBound(pbrGauge->minimum(), atual, pbrGauge->maximum()));
+    pbrGauge->setValue(qBound(pbrGauge->minimum(), valor_, pbrGauge->maximum()));
 }
 
 void frmGauge::atualiza() {
+    mostra();
     QCoreApplication::processEvents();
     relogio_.restart();
 }

@@ -52,11 +52,16 @@ class frmGauge : public QDialog, public shell::Progresso {
     void cancela();
     void devolveCursor();
     void atualiza();
+    // The step text and bar value are shown at each refresh, not at every
+    // unit: retitling the frame relays the window out.
+    void mostra();
 
     shell::InterfaceUsuario &usuario_;
     bool cursorPosto_ = false;
     bool fechando_ = false;
     QElapsedTimer relogio_;
+    QString texto_;
+    int valor_ = 0;
 };
 
 } // namespace vlme::ui

@@ -89,7 +89,11 @@ TEST_F(Gauge, NaoDeixaAOperacaoSeguirSimFechaNaHoraENuncaFechaMudo) {
     gauge.passo("Calculando tamanho");
     gauge.faixa(0, 40);
     gauge.valor(10);
+    // What the work reports is shown at the next refresh, a few tens of
+    // milliseconds later.
     const auto barra = [&] {
+        QTest::qWait(50);
+        progresso.unidade();
         return gauge.fraGauge->title() +
                QString(" %1/%2").arg(gauge.pbrGauge->value()).arg(gauge.pbrGauge->maximum());
     };
