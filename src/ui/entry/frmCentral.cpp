@@ -20,7 +20,6 @@
 #include "store/Gravar.h"
 
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -432,10 +431,9 @@ void frmCentral::ligaCampos() {
         });
     });
     connect(optFixo, &QRadioButton::clicked, this, &frmCentral::escolheFixo);
-    connect(optVariavel, &QRadioButton::clicked, this, &frmCentral::escolheVariavel);
-    for (QRadioButton *o :
-         {optRetificadorSim, optRetificadorNao, optSubstitutivoSim, optSubstitutivoNao})
-        connect(o, &QRadioButton::clicked, this, &frmCentral::opcaoTipo);
+    for (QRadioButton *o : {optVariavel, optRetificadorSim, optRetificadorNao, optSubstitutivoSim,
+                            optSubstitutivoNao})
+        connect(o, &QRadioButton::clicked, this, &frmCentral::opcaoMarcada);
     connect(CmdNcm, &QPushButton::clicked, this, &frmCentral::consultaNCM);
     connect(Command1, &QPushButton::clicked, this, &frmCentral::consultaUnidade);
 }
@@ -451,7 +449,6 @@ void frmCentral::carrega() {
 
 void frmCentral::mostraCampos() {
     const entry::CamposDadosGerais &c = formulario_.campos();
-    mostrando_ = true;
     mskCNPJ->setText(c.cnpj);
     mskCPF->setText(c.cpf);
     txtPPB->setText(c.ppb);
@@ -470,7 +467,6 @@ void frmCentral::mostraCampos() {
     optSubstitutivoNao->setChecked(c.substitutivoNao);
     mskVlmAnterior->setText(c.vlmAnterior);
     mskNrProcesso->setText(c.nrProcesso);
-    mostrando_ = false;
 }
 
 void frmCentral::leCampos() {
@@ -538,12 +534,7 @@ void frmCentral::escolheFixo() {
     aplicaRegras();
 }
 
-void frmCentral::escolheVariavel() {
-    formulario_.marcaAlterada();
-    aplicaRegras();
-}
-
-void frmCentral::opcaoTipo() {
+void frmCentral::opcaoMarcada() {
     formulario_.marcaAlterada();
     aplicaRegras();
 }

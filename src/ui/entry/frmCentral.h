@@ -14,7 +14,6 @@
 
 #include <functional>
 
-class QButtonGroup;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -96,8 +95,8 @@ class frmCentral : public QWidget {
     void processaResumo();
 
     void escolheFixo();
-    void escolheVariavel();
-    void opcaoTipo();
+    // Any other option: the enabling rules run again.
+    void opcaoMarcada();
     void consultaNCM();
     void consultaUnidade();
 
@@ -117,7 +116,6 @@ class frmCentral : public QWidget {
     entry::FormularioDadosGerais formulario_;
     Lista modelos_{}, nacionais_{}, importados_{};
     int abaAtual_ = 0;
-    bool mostrando_ = false;
 };
 
 } // namespace vlme::ui
