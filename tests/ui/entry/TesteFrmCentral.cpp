@@ -6,6 +6,7 @@
 #include "ui/Janelas.h"
 #include "ui/checking/frmPendencias.h"
 #include "ui/entry/CampoMascarado.h"
+#include "ui/entry/frmAssistentes.h"
 #include "ui/entry/frmCentral.h"
 #include "ui/entry/frmModelos.h"
 #include "ui/shell/frmNovo.h"
@@ -13,6 +14,7 @@
 #include "ui/shell/mdiPrincipal.h"
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -167,6 +169,26 @@ TEST_F(FrmCentral, TeclasDaListaDeModelosEExclusao) {
                                              "MODELOS"),
               "A");
     EXPECT_EQ(f->dbgModelos->currentIndex().row(), 0);
+}
+
+// The NCM lookup fills the field and the description beside it; Esc leaves both.
+TEST_F(FrmCentral, ConsultaNCMPreencheOCampo) {
+    for (const char *ncm : {"84713012", "84715010", "85171231"})
+        programa.banco.executa("INSERT INTO NCM_ITEM (CD_NCM_PRODUTO, DESCR_NCM_PRODUTO)"
+                               " VALUES (?, ?)",
+                               {ncm, QString(" Item %1 ").arg(ncm)});
+    ui::frmCentral *f = abre(teste::ConstrutorDeclaracao(programa.banco).geral());
+    QuandoAbrirem({[](QWidget *w) {
+        auto *assistente = static_cast<ui::frmAssistente *>(w);
+        assistente->txtCodigo->setText("8471.50");
+        assistente->cmdFiltro->click();
+        assistente->cmdOk->click();
+    }});
+    f->CmdNcm->click();
+    EXPECT_EQ(f->mskNCM->valor() + "|" + f->lblDescricaoNCM->text(), "84715010|Item 84715010");
+    QuandoAbrirem({[](QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); }});
+    f->CmdNcm->click();
+    EXPECT_EQ(f->mskNCM->valor(), "84715010");
 }
 
 // Double click (or Enter) on a pendency: the statement's window, the tab,
