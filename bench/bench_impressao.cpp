@@ -10,21 +10,8 @@
 
 namespace {
 
-struct Base {
-    QTemporaryDir dir;
-    vlme::store::Banco banco;
-    int numero = 0;
-    Base() {
-        const QString caminho = dir.filePath(QStringLiteral("VLM.MDB"));
-        banco.cria(caminho);
-        banco.abre(caminho);
-        numero = vlme::bench::CriaDeclaracaoMaxima(banco).numero;
-    }
-};
-
-Base &base() {
-    static Base b;
-    return b;
+vlme::bench::BancoMaximo &base() {
+    return vlme::bench::BaseMaxima();
 }
 
 void DemonstrativoEmPDF(benchmark::State &estado) {

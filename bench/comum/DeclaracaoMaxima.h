@@ -10,6 +10,7 @@
 
 #include <QSqlQuery>
 #include <QString>
+#include <QTemporaryDir>
 
 namespace vlme::bench {
 
@@ -87,6 +88,25 @@ inline DeclaracaoMaxima CriaDeclaracaoMaxima(store::Banco &banco, int cadaSubcom
     // Models, national and imported rows, and one document for each component.
     d.linhas += 3L * LinhasMaximas + 2L * LinhasMaximas;
     return d;
+}
+
+// A new database in a temporary folder holding one maximum statement, made
+// once per benchmark program and shared by its benchmarks.
+struct BancoMaximo {
+    QTemporaryDir dir;
+    store::Banco banco;
+    int numero = 0;
+    BancoMaximo() {
+        const QString caminho = dir.filePath(QStringLiteral("VLM.MDB"));
+        banco.cria(caminho);
+        banco.abre(caminho);
+        numero = CriaDeclaracaoMaxima(banco).numero;
+    }
+};
+
+inline BancoMaximo &BaseMaxima() {
+    static BancoMaximo b;
+    return b;
 }
 
 } // namespace vlme::bench
