@@ -40,6 +40,15 @@ bool InstalaTraducoesQt(QCoreApplication &app) {
 }
 
 int Main(int argc, char *argv[]) {
+    // The usage needs no screen: asked for on a terminal without one, it is
+    // still printed instead of the program stopping for want of a display.
+    const bool semTela = qEnvironmentVariableIsEmpty("DISPLAY") &&
+                         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+                         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    for (int i = 1; i < argc && semTela; ++i)
+        if (qstrcmp(argv[i], "-h") == 0 || qstrcmp(argv[i], "--help") == 0 ||
+            qstrcmp(argv[i], "--help-all") == 0)
+            qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("VLME"));
     QApplication::setApplicationName(QStringLiteral("VLME"));
