@@ -45,8 +45,8 @@ const Comando *ProcuraComando(const QString &nome) {
 }
 
 QString TextoUso() {
-    QString texto =
-        QStringLiteral("Uso: vlme-cli [--pasta DIR] [--sim] COMANDO [ARGUMENTOS]\n\nComandos:\n");
+    QString texto = QStringLiteral("Uso: vlme-cli [--pasta DIR] [--url-diagnostico URL] [--sim] "
+                                   "COMANDO [ARGUMENTOS]\n\nComandos:\n");
     for (const Comando &c : Comandos()) {
         const QString uso =
             (QLatin1String(c.nome) + QLatin1Char(' ') + QLatin1String(c.parametros)).trimmed();
