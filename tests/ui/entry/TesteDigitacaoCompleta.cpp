@@ -5,16 +5,29 @@
 
 #include "delivery/Transmissao.h"
 #include "import/Importacao.h"
+#include "printing/Documento.h"
+#include "printing/Relatorios.h"
+#include "shell/Inicializacao.h"
 #include "store/Gravar.h"
 #include "support/Arquivos.h"
+#include "support/ServidorDiagnostico.h"
 #include "ui/Janelas.h"
+#include "ui/checking/frmPendencias.h"
 #include "ui/entry/CampoMascarado.h"
 #include "ui/entry/frmCentral.h"
+#include "ui/shell/RegraOcupado.h"
+#include "ui/shell/frmNovo.h"
+#include "ui/shell/frmVLMs.h"
+#include "ui/shell/mdiPrincipal.h"
 
+#include <QFileInfo>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
+#include <QTreeWidget>
 
 using namespace vlme;
 using teste::QuandoAbrirem;
@@ -113,6 +126,88 @@ TEST_F(Digitacao, DeclaracaoDigitadaEntregaOMesmoArquivoQueAImportada) {
         teste::LeBytes(entrega.GeraArquivoTransmissao(importada.declaracoes[0], false));
     EXPECT_GT(esperado.size(), 1000u);
     EXPECT_EQ(digitado, esperado);
+}
+
+// One statement the way a user takes it: created, typed, checked and fixed
+// from the list, summed up, delivered, diagnosed as registered and locked,
+// backed up, deleted, restored and its summary printed.
+TEST_F(Digitacao, UmaDeclaracaoDoComecoAoFim) {
+    using shell::Comando;
+    auto primeiraDoSeletor = [](QWidget *w) {
+        static_cast<ui::frmVLMs *>(w)->dbgVlms->selectRow(0);
+        static_cast<ui::frmVLMs *>(w)->cmdOk->click();
+    };
+    ui::mdiPrincipal principal(programa, usuario);
+    principal.show();
+    QuandoAbrirem({[](QWidget *w) { static_cast<ui::frmNovo *>(w)->cmdOk->click(); }});
+    principal.executa(Comando::Novo);
+    ui::frmCentral *f = principal.dadosGerais();
+    ASSERT_NE(f, nullptr);
+    const int n = f->numero();
+    preenche(f, "mskCNPJ=11222333000181;mskCPF=52998224724;txtPPB=PPB de telefones celulares;"
+                "txtDenProduto=Telefone;mskNCM=85171231;txtUnidade=UN;mskPesoBruto=1,5;optFixo");
+    clicaEConfirma(f, "cmdIncluirModelo",
+                   confirma("txtDescricaoModelo=Básico;mskCodigoInterno=MB;mskPrecoVenda=10"));
+    f->SSTab->setCurrentIndex(1);
+    clicaEConfirma(f, "cmdIncluirNacional", confirma(Placa, [](QWidget *nacional) {
+                       clicaEConfirma(nacional, "cmdIncluirImportadoNacional", confirma(Chip));
+                   }));
+    f->SSTab->setCurrentIndex(2);
+    clicaEConfirma(f, "cmdIncluirImportado", confirma(Tela));
+
+    // The wrong CPF is the only pendency: Enter on it, fix it, check again.
+    QuandoAbrirem({[](QWidget *w) {
+        QTest::keyClick(static_cast<ui::frmPendencias *>(w)->lstPendencias, Qt::Key_Enter);
+    }});
+    principal.executa(Comando::Pendencias);
+    EXPECT_EQ(f->SSTab->currentIndex(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f->focusWidget() == f->mskCPF; }, 500));
+    f->mskCPF->setText("52998224725");
+    principal.executa(Comando::Pendencias);
+    f->SSTab->setCurrentIndex(3);
+    EXPECT_EQ(f->lblResumoCustoImportados->text(), "US$ 200,00"); // 4 x 12,5 + 1,5 x 99,999999
+
+    principal.executa(Comando::Transmitir);
+    EXPECT_FALSE(programa.declaracao.aberta); // recorded: the statement is closed
+    const QString arquivo = usuario.textos().last().section("\r\n", 1);
+    EXPECT_TRUE(QFileInfo(arquivo).isFile()) << usuario.textos().join('|').toStdString();
+
+    // The delivery program sends it; the server registers it.
+    programa.banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = 7 WHERE NR_VLM_VLM = ?", {n});
+    teste::ServidorDiagnostico servidor;
+    servidor.responde("01   0000000123" +
+                      QByteArray("FABRICA DE TELEFONES LTDA").leftJustified(80) +
+                      "20240105101500;");
+    programa.urlDiagnostico = shell::EscolheURLDiagnostico(servidor.host());
+    principal.RecuperaDiagnostico(n);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !ui::Ocupado(); }, 5000));
+    EXPECT_TRUE(usuario.textos().last().contains("registrado com sucesso"));
+    QuandoAbrirem({primeiraDoSeletor});
+    principal.executa(Comando::Abrir);
+    ASSERT_NE(principal.dadosGerais(), nullptr);
+    EXPECT_FALSE(principal.dadosGerais()->mskCNPJ->isEnabled());
+    EXPECT_FALSE(principal.dadosGerais()->cmdIncluirModelo->isEnabled());
+    principal.executa(Comando::Fechar);
+
+    const QString copia = pasta.arquivo("telefone.BAK");
+    usuario.escolhe(copia);
+    QuandoAbrirem({primeiraDoSeletor});
+    principal.executa(Comando::GerarCopia);
+    ASSERT_TRUE(QFileInfo(copia).isFile()) << usuario.textos().join('|').toStdString();
+    usuario.responde(shell::Resposta::Sim);
+    QuandoAbrirem({primeiraDoSeletor});
+    principal.executa(Comando::Excluir);
+    EXPECT_EQ(teste::Valores(programa.banco, "SELECT count(*) FROM VLME"), "0");
+    usuario.escolhe(copia);
+    principal.executa(Comando::Restaurar);
+    const QString restaurada = numeros();
+    ASSERT_FALSE(restaurada.isEmpty()) << usuario.textos().join('|').toStdString();
+    EXPECT_EQ(teste::Valores(programa.banco, "SELECT CODIGO_VLM FROM VLME"), "123");
+
+    const QString pdf = pasta.arquivo("resumo.pdf");
+    EXPECT_EQ(
+        printing::GravaPDF(printing::ImprimeVLM(programa.banco, restaurada.toInt(), true), pdf), 1);
+    EXPECT_GT(QFileInfo(pdf).size(), 1000);
 }
 
 } // namespace
