@@ -34,15 +34,6 @@ QString texto(const QVariant &v) {
     return v.isNull() ? QString() : v.toString();
 }
 
-// Letter case and accents do not tell two specifications apart.
-QString dobra(const QString &s) {
-    QString r;
-    for (const QChar c : s.normalized(QString::NormalizationForm_D))
-        if (c.category() != QChar::Mark_NonSpacing)
-            r += c;
-    return r.toCaseFolded();
-}
-
 } // namespace
 
 FormNacional::FormNacional(store::Banco &banco, int nrVlm, int operacao, int nrSq)
@@ -190,9 +181,9 @@ ConferenciaCampo FormNacional::confereAntesDeAlterar(const QString &custoUnitari
 }
 
 int FormNacional::localiza(const QString &procurado) const {
-    const QString chave = dobra(procurado);
+    const QString chave = store::DobraTexto(procurado);
     for (const LinhaSubcomponente &l : subcomponentes())
-        if (dobra(l.descricao).contains(chave))
+        if (store::DobraTexto(l.descricao).contains(chave))
             return l.nrSq;
     return 0;
 }

@@ -66,8 +66,8 @@ class FormNacional {
     // must not be worth more than the unit cost typed (`custoUnitario`).
     ConferenciaCampo confereAntesDeAlterar(const QString &custoUnitario) const;
 
-    // The first subcomponent whose specification contains `texto` (letter
-    // case ignored); 0 when none.
+    // The first subcomponent whose description contains `texto` (letter
+    // case and accents ignored); 0 when none.
     int localiza(const QString &texto) const;
 
   private:

@@ -31,7 +31,7 @@ Tabela tabela(Lista lista) {
 
 // LIKE pattern for "contains", the user's wildcards and escape made literal.
 QString contem(const QString &texto) {
-    QString t = texto.toUpper();
+    QString t = store::DobraTexto(texto);
     t.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
         .replace(QLatin1Char('%'), QLatin1String("\\%"))
         .replace(QLatin1Char('_'), QLatin1String("\\_"));
@@ -79,12 +79,15 @@ std::vector<LinhaLista> LeLista(store::Banco &banco, int nrVlm, Lista lista) {
 
 std::optional<int> Localiza(store::Banco &banco, int nrVlm, Lista lista, const QString &texto) {
     const Tabela t = tabela(lista);
-    QString condicao =
-        QStringLiteral("VLME_MAIUSCULAS(%1) LIKE ? ESCAPE '\\'").arg(QLatin1String(t.descricao));
+    // Both sides folded: SQLite's LIKE alone folds only ASCII letters.
+    const auto contemTexto = [](const char *coluna) {
+        return QStringLiteral("%1(%2) LIKE ? ESCAPE '\\'")
+            .arg(QLatin1String(store::NomeDobra), QLatin1String(coluna));
+    };
+    QString condicao = contemTexto(t.descricao);
     QVariantList valores{contem(texto)};
     if (t.codigo) {
-        condicao += QStringLiteral(" OR VLME_MAIUSCULAS(%1) LIKE ? ESCAPE '\\'")
-                        .arg(QLatin1String(t.codigo));
+        condicao += QStringLiteral(" OR ") + contemTexto(t.codigo);
         valores << contem(texto);
     } else if (SoNumeros(texto.trimmed())) {
         bool ok = false;

@@ -19,7 +19,7 @@ enum class Lista { Modelos, Nacionais, Importados };
 
 struct LinhaLista {
     int nrSq = 0;
-    QString descricao;     // model description or component specification
+    QString descricao;     // description of the model or component
     QString codigoInterno; // models only
     double quantidade = 0;
     double valor = 0; // sale price, or unit cost/value
@@ -31,7 +31,7 @@ struct LinhaLista {
 std::vector<LinhaLista> LeLista(store::Banco &banco, int nrVlm, Lista lista);
 
 // The first row whose description (or, for models, internal code) contains
-// `texto`, letter case ignored, or (components) whose number is `texto`. The
+// `texto`, letter case and accents ignored, or (components) whose number is `texto`. The
 // user's "%" and "_" are plain characters. Nothing when none matches.
 std::optional<int> Localiza(store::Banco &banco, int nrVlm, Lista lista, const QString &texto);
 

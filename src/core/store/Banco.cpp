@@ -25,17 +25,24 @@ int comparaTexto(void *, int tamA, const void *a, int tamB, const void *b) {
     return sa.compare(sb, Qt::CaseInsensitive);
 }
 
-// Upper case as the program folds letters (accented ones too), for searches:
-// SQLite's own LIKE folds only ASCII.
-void maiusculas(sqlite3_context *contexto, int, sqlite3_value **args) {
+// DobraTexto for SQL: SQLite's own LIKE folds only ASCII letters.
+void dobra(sqlite3_context *contexto, int, sqlite3_value **args) {
     if (sqlite3_value_type(args[0]) == SQLITE_NULL)
         return sqlite3_result_null(contexto);
     const auto *texto = static_cast<const QChar *>(sqlite3_value_text16(args[0]));
-    const QString maiusculo = QString(texto, sqlite3_value_bytes16(args[0]) / 2).toUpper();
-    sqlite3_result_text16(contexto, maiusculo.utf16(), int(maiusculo.size() * 2), SQLITE_TRANSIENT);
+    const QString dobrado = DobraTexto(QString(texto, sqlite3_value_bytes16(args[0]) / 2));
+    sqlite3_result_text16(contexto, dobrado.utf16(), int(dobrado.size() * 2), SQLITE_TRANSIENT);
 }
 
 } // namespace
+
+QString DobraTexto(const QString &texto) {
+    QString r;
+    for (const QChar c : texto.normalized(QString::NormalizationForm_D))
+        if (c.category() != QChar::Mark_NonSpacing)
+            r += c;
+    return r.toCaseFolded();
+}
 
 ErroBanco::ErroBanco(const QString &mensagem, const QString &codigoNativo, const QString &sql,
                      const QString &detalhe)
@@ -157,8 +164,8 @@ void Banco::registraColacao() {
     if (sqlite3_create_collation_v2(h, NomeColacao, SQLITE_UTF16, nullptr, comparaTexto, nullptr) !=
         SQLITE_OK)
         throw ErroBanco(QStringLiteral("Falha ao preparar a comparação de textos."), {});
-    if (sqlite3_create_function_v2(h, "VLME_MAIUSCULAS", 1, SQLITE_UTF16 | SQLITE_DETERMINISTIC,
-                                   nullptr, maiusculas, nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (sqlite3_create_function_v2(h, NomeDobra, 1, SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr,
+                                   dobra, nullptr, nullptr, nullptr) != SQLITE_OK)
         throw ErroBanco(QStringLiteral("Falha ao preparar a comparação de textos."), {});
 }
 

@@ -52,6 +52,12 @@ TipoArquivo ExaminaArquivo(const QString &caminho);
 // Why a file that is not ours is refused, in the user's words.
 QString MotivoRecusa(TipoArquivo tipo, const QString &caminho);
 
+// A text as searches compare it: letter case and accents removed
+// ("Ação" and "acao" are the same). The connection offers it to SQL as
+// NomeDobra(x).
+QString DobraTexto(const QString &texto);
+inline constexpr char NomeDobra[] = "VLME_DOBRA";
+
 class Banco {
   public:
     Banco();

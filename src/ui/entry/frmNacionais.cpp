@@ -3,6 +3,7 @@
 #include "ui/entry/Controles.h"
 
 #include "entry/Descricoes.h"
+#include "entry/ListasDeclaracao.h"
 #include "entry/Numeros.h"
 #include "entry/OperacaoFormulario.h"
 #include "shell/ContextosAjuda.h"
@@ -18,7 +19,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
@@ -290,11 +290,9 @@ void frmNacionais::abreSubcomponente(int operacao) {
 }
 
 void frmNacionais::localiza() {
-    bool ok = false;
-    const QString texto = QInputDialog::getText(
-        this, QStringLiteral("Localizar"),
-        QStringLiteral("Informe a Especificação do Componente :"), QLineEdit::Normal, {}, &ok);
-    if (!ok || texto.isEmpty())
+    const QString texto = usuario_.pedeTexto(QStringLiteral("Localizar"),
+                                             entry::PerguntaLocalizar(entry::Lista::Nacionais));
+    if (texto.isEmpty())
         return;
     shell::ExecutaProtegido(usuario_, [&] {
         if (const int sq = logica_.localiza(texto))

@@ -108,13 +108,13 @@ TEST_F(FormularioDadosGerais, LocalizaPorTextoOuNumeroComCuringasLiterais) {
         const char *texto;
         int esperado; // 0: not found
     } casos[] = {
-        {Lista::Modelos, "ação", 1},          {Lista::Modelos, "x-1", 1},
-        {Lista::Modelos, "100%", 2},          {Lista::Modelos, "0%", 2},
-        {Lista::Modelos, "D_B", 2},           {Lista::Modelos, "_", 2},
-        {Lista::Modelos, "1%0", 0},           {Lista::Nacionais, "2", 2},
-        {Lista::Nacionais, "12", 3},          {Lista::Nacionais, "%", 0},
-        {Lista::Importados, "12", 2},         {Lista::Importados, "chip", 0},
-        {Lista::Nacionais, "' OR 1=1 --", 0},
+        {Lista::Modelos, "ação", 1},    {Lista::Modelos, "ACAO", 1},
+        {Lista::Modelos, "x-1", 1},     {Lista::Modelos, "100%", 2},
+        {Lista::Modelos, "0%", 2},      {Lista::Modelos, "D_B", 2},
+        {Lista::Modelos, "_", 2},       {Lista::Modelos, "1%0", 0},
+        {Lista::Nacionais, "2", 2},     {Lista::Nacionais, "12", 3},
+        {Lista::Nacionais, "%", 0},     {Lista::Importados, "12", 2},
+        {Lista::Importados, "chip", 0}, {Lista::Nacionais, "' OR 1=1 --", 0},
     };
     for (const auto &c : casos)
         EXPECT_EQ(entry::Localiza(banco, n, c.lista, c.texto).value_or(0), c.esperado) << c.texto;
