@@ -50,8 +50,13 @@ QString TextoUso() {
     for (const Comando &c : Comandos()) {
         const QString uso =
             (QLatin1String(c.nome) + QLatin1Char(' ') + QLatin1String(c.parametros)).trimmed();
-        texto += QStringLiteral("  ") + uso.leftJustified(22) + QLatin1Char(' ') +
-                 QString::fromUtf8(c.descricao) + QLatin1Char('\n');
+        // A usage longer than its column goes on a line of its own, so that
+        // every description still starts in the same column.
+        constexpr int coluna = 22;
+        texto += QStringLiteral("  ") + uso;
+        texto += uso.size() < coluna ? QString(coluna - uso.size() + 1, QLatin1Char(' '))
+                                     : QLatin1Char('\n') + QString(coluna + 3, QLatin1Char(' '));
+        texto += QString::fromUtf8(c.descricao) + QLatin1Char('\n');
     }
     texto +=
         QStringLiteral("\n--pasta DIR  pasta de dados (padrão: VLME_PASTA ou a pasta do usuário)\n"
