@@ -11,8 +11,6 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 entrega e acompanha a sua declaração VLM-E (o coeficiente de redução do
 Imposto de Importação de um produto): vlme, com janelas, e vlme-cli, as
 mesmas operações sem janela.")
-set(VLME_MANTENEDOR "Equipe VLM-E <vlme@localhost>"
-    CACHE STRING "Mantenedor escrito no pacote .deb")
 set(CPACK_PACKAGE_CONTACT "${VLME_MANTENEDOR}")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
