@@ -50,10 +50,11 @@ class ModeloConsulta : public QAbstractTableModel {
         switch (indice.column()) {
         case 0:
             return ncm_ ? entry::MostraNCM(l.codigo) : l.codigo;
+        // Fixed-width tables pad these with blanks, which would end in "...".
         case 1:
-            return l.descricao;
+            return l.descricao.trimmed();
         default:
-            return l.unidade;
+            return l.unidade.trimmed();
         }
     }
     QVariant headerData(int secao, Qt::Orientation orientacao, int papel) const override {

@@ -147,6 +147,10 @@ void CampoMascarado::rejeita(const QString &mensagem, shell::Icone icone) {
 
 void CampoMascarado::focusInEvent(QFocusEvent *evento) {
     QLineEdit::focusInEvent(evento);
+    // An empty mask leaves the cursor after its blanks, where no digit can
+    // go: the first field of a window opened for a new statement took none.
+    if (!mascara_.isEmpty() && valor().isEmpty())
+        setCursorPosition(0);
     const Qt::FocusReason r = evento->reason();
     if (r == Qt::ActiveWindowFocusReason || r == Qt::PopupFocusReason)
         return; // back from another window or a menu: not an entry

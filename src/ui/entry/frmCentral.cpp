@@ -547,7 +547,9 @@ void frmCentral::opcaoMarcada() {
 
 void frmCentral::consultaNCM() {
     shell::ExecutaProtegido(usuario_, [this] {
-        if (const auto e = EscolheNCM(programa_.banco, usuario_, this)) {
+        // A delivered statement is only consulted: its locked fields keep what was sent.
+        if (const auto e = EscolheNCM(programa_.banco, usuario_, this);
+            e && !formulario_.entregue()) {
             mskNCM->setText(e->codigo);
             lblDescricaoNCM->setText(e->descricao.trimmed());
             formulario_.marcaAlterada();
@@ -558,7 +560,8 @@ void frmCentral::consultaNCM() {
 
 void frmCentral::consultaUnidade() {
     shell::ExecutaProtegido(usuario_, [this] {
-        if (const auto e = EscolheUnidade(programa_.banco, usuario_, this)) {
+        if (const auto e = EscolheUnidade(programa_.banco, usuario_, this);
+            e && !formulario_.entregue()) {
             txtUnidade->setText(e->codigo);
             lblDescricaoUnidade->setText(e->descricao);
             formulario_.marcaAlterada();

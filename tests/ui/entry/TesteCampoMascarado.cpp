@@ -89,6 +89,15 @@ TEST_F(CampoTeste, NumericoDigitadoColadoEAgrupadoAoSair) {
 
 // The field the cursor is taken back to is told once; the one it is taken
 // back from (also wrong) is not being left by the user.
+TEST_F(CampoTeste, MascaraVaziaAceitaDigitosComOFocoDadoPelaJanela) {
+    // The window's activation gives the focus, not the user: nothing selected.
+    cnpj->setText({});
+    cnpj->setFocus(Qt::ActiveWindowFocusReason);
+    ASSERT_TRUE(cnpj->hasFocus());
+    QTest::keyClicks(cnpj, "11222333000181");
+    EXPECT_EQ(cnpj->valor(), "11222333000181");
+}
+
 TEST_F(CampoTeste, ValorInvalidoMostraUmaMensagemEVolta) {
     encargos->setText("1,234");
     entra(salarios);

@@ -147,6 +147,11 @@ TEST_F(FrmCentral, EntregueTravadaMasLocalizaEVisualiza) {
     EXPECT_TRUE(f->cmdVisualizarNacional->isEnabled() && f->cmdLocalizarNacional->isEnabled());
     EXPECT_EQ(usuario.resumos().last(), "!|Localizar|Componente Nacional não encontrado");
     EXPECT_EQ(usuario.mensagens.size(), 4u); // three questions, one answer
+    // The lookups still consult, but what was delivered stays.
+    programa.banco.executa("INSERT INTO NCM_ITEM (CD_NCM_PRODUTO) VALUES ('84713012')");
+    QuandoAbrirem({[](QWidget *w) { static_cast<ui::frmAssistente *>(w)->cmdOk->click(); }});
+    f->CmdNcm->click();
+    EXPECT_EQ(f->mskNCM->valor(), teste::ConstrutorDeclaracao::Ncm);
 }
 
 TEST_F(FrmCentral, TeclasDaListaDeModelosEExclusao) {
