@@ -78,4 +78,13 @@ Diagnostico LeDiagnostico(store::Banco &banco, int nrVlm) {
     return d;
 }
 
+QString DataHoraRecibo(const QString &data, const QString &hora) {
+    const QDate d = leData(data);
+    const QTime h = leHora(hora);
+    return ((d.isValid() ? d.toString(QStringLiteral("dd/MM/yyyy")) : data.trimmed()) +
+            QLatin1Char(' ') +
+            (h.isValid() ? h.toString(QStringLiteral("HH:mm:ss")) : hora.trimmed()))
+        .trimmed();
+}
+
 } // namespace vlme::checking

@@ -32,6 +32,10 @@ struct Diagnostico {
 
 Diagnostico LeDiagnostico(store::Banco &banco, int nrVlm);
 
+// A receipt's date and time as "dd/MM/yyyy HH:mm:ss", whatever layout they
+// arrived in; a part that cannot be read is shown as it came.
+QString DataHoraRecibo(const QString &data, const QString &hora);
+
 inline const QString TextoSoAvisos =
     QStringLiteral("Este VLM-E já está registrado. Apenas os avisos serão listados.");
 

@@ -1,6 +1,7 @@
 #include "printing/Relatorios.h"
 
 #include "checking/Calculos.h"
+#include "checking/ListaDiagnostico.h"
 #include "entry/Numeros.h"
 #include "shell/ErroVLME.h"
 #include "store/Banco.h"
@@ -277,8 +278,8 @@ Documento ImprimeRecibo(store::Banco &banco, int nrVlm) {
             {QStringLiteral("Declaração"), QString::number(nrVlm)},
             {QStringLiteral("CNPJ"), cnpj.isEmpty() ? QString() : store::FormataCNPJ(cnpj)},
             {QStringLiteral("Número da transmissão"), t(1)},
-            {QStringLiteral("Gerada em"), (t(2) + QLatin1Char(' ') + t(3)).trimmed()},
-            {QStringLiteral("Recebida em"), (t(4) + QLatin1Char(' ') + t(5)).trimmed()},
+            {QStringLiteral("Gerada em"), checking::DataHoraRecibo(t(2), t(3))},
+            {QStringLiteral("Recebida em"), checking::DataHoraRecibo(t(4), t(5))},
             {QStringLiteral("Local"), t(6)},
             {QStringLiteral("Remessa"), t(7)},
             {QStringLiteral("Gateway"), t(8)},

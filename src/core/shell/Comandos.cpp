@@ -107,6 +107,7 @@ const std::vector<RotaComando> tabela = {
     {Comando::ConfigurarImpressora, "mnuConfig", false, ComAberta::Igual, impressora, nullptr},
     {Comando::ImprimirVLM, "mnuImprimirVLM", true, ComAberta::Propria, seletorImprimir, imprime},
     {Comando::Resumo, "mnuResumo", true, ComAberta::Propria, seletorResumo, resumo},
+    {Comando::ImprimirRecibo, "mnuRecibo", true, ComAberta::Igual, seletorRecibo, nullptr},
     {Comando::Excluir, "mnuExcluir", true, ComAberta::Propria, seletorExcluir, exclui},
     {Comando::Diagnostico, "mnuDiagnostico", true, ComAberta::FechaAntes, seletorDiagnostico,
      nullptr},
@@ -126,7 +127,6 @@ const std::vector<RotaComando> tabela = {
     {Comando::Sair, "mnuSair", true, ComAberta::Igual, sai, nullptr},
     // Run by the diagnostic itself, which shows the hourglass while it waits.
     {Comando::ConsultarDiagnostico, "", false, ComAberta::Igual, seletorConsulta, nullptr},
-    {Comando::ImprimirRecibo, "", false, ComAberta::Igual, seletorRecibo, nullptr},
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "checking/ListaDiagnostico.h"
 #include "printing/Relatorios.h"
+#include "shell/ContextosAjuda.h"
 #include "shell/FronteiraComando.h"
 #include "shell/InterfaceUsuario.h"
 #include "ui/printing/Impressao.h"
@@ -69,7 +70,7 @@ frmPendencias::frmPendencias(QWidget *pai) : QDialog(pai) {
     connect(cmdFechar, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdAjuda, &QPushButton::clicked, this, [this] {
         if (ajuda)
-            ajuda(ContextoAjuda);
+            ajuda(contexto_);
     });
     auto *f1 = new QShortcut(QKeySequence::HelpContents, this);
     connect(f1, &QShortcut::activated, cmdAjuda, &QPushButton::click);
@@ -104,6 +105,7 @@ void frmPendencias::mostraPendencias(const std::vector<checking::Pendencia> &pen
     fraProtocolo->hide();
     lblContagem->hide();
     cmdImprimir->setEnabled(!pendencias.empty());
+    contexto_ = ContextoAjuda;
 }
 
 void frmPendencias::imprime() {
@@ -138,6 +140,8 @@ void frmPendencias::mostraDiagnostico(store::Banco &banco, int nrVlm,
     const checking::Diagnostico d = checking::LeDiagnostico(banco, nrVlm);
     declaracao = nrVlm;
     this->usuario = &usuario;
+    // The server's answer is explained on the diagnostic's own page.
+    contexto_ = shell::ContextoAjuda::Diagnostico;
     lstPendencias->clear();
     lstPendencias->setColumnCount(3);
     lstPendencias->setHeaderLabels(

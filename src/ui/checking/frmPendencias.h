@@ -56,6 +56,7 @@ class frmPendencias : public QDialog {
   private:
     void imprime();
     QString escolhida_;
+    int contexto_ = ContextoAjuda;
 };
 
 // Shows a statement's problems in the list window, modally. Answers the key

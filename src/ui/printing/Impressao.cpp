@@ -6,8 +6,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QKeySequence>
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -19,6 +21,17 @@
 #include <utility>
 
 namespace vlme::ui {
+
+namespace {
+
+void Atalho(QAction *acao, QKeySequence::StandardKey tecla) {
+    acao->setShortcut(tecla);
+    acao->setShortcutContext(Qt::WindowShortcut);
+    acao->setToolTip(acao->text() + QStringLiteral(" (") +
+                     acao->shortcut().toString(QKeySequence::NativeText) + QLatin1Char(')'));
+}
+
+} // namespace
 
 QPrinter &ImpressoraPrograma() {
     static QPrinter impressora(QPrinter::HighResolution);
@@ -67,10 +80,17 @@ void MostraDocumento(const printing::Documento &documento, shell::InterfaceUsuar
                          livre();
                      });
     if (auto *barra = previa.findChild<QToolBar *>()) {
+        // The toolbar's buttons take no keyboard focus: printing and saving
+        // get their usual keys, told in the tooltips.
+        const QString imprimir = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+        for (QAction *a : barra->actions())
+            if (a->text() == imprimir)
+                Atalho(a, QKeySequence::Print);
         QAction *salvar =
             barra->addAction(previa.style()->standardIcon(QStyle::SP_DialogSaveButton),
                              QStringLiteral("Salvar como PDF"));
         salvar->setObjectName(QStringLiteral("acaoSalvarPDF"));
+        Atalho(salvar, QKeySequence::Save);
         QObject::connect(salvar, &QAction::triggered, &previa, [&] {
             const QString caminho = usuario.escolheArquivoSalvar(
                 QStringLiteral("Salvar como PDF"), QStringLiteral("Documento PDF (*.pdf)"),

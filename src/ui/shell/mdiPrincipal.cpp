@@ -154,6 +154,7 @@ void mdiPrincipal::criaMenus() {
     mnuArquivo->addMenu(mnuImprimir);
     mnuResumo = acao(mnuImprimir, "mnuResumo", QStringLiteral("&Resumo"));
     mnuImprimirVLM = acao(mnuImprimir, "mnuImprimirVLM", QStringLiteral("&Demonstrativo"));
+    acao(mnuImprimir, "mnuRecibo", QStringLiteral("Recibo de &Entrega"));
     mnuArquivo->addSeparator();
     mnuExcluir = acao(mnuArquivo, "mnuExcluir", QStringLiteral("&Excluir"));
     mnuArquivo->addSeparator();

@@ -153,7 +153,7 @@ TEST_F(Impressao, ReciboVemDasLinhasRecibo) {
     banco.abre(pasta.arquivo("VLM.MDB"));
     banco.executa("INSERT INTO RECIBO (NR_VLM_RECIBO, CNPJ_RECIBO, NR_TRANSMISSAO_RECIBO,"
                   " DATA_RECEPCAO_RECIBO, HORA_RECEPCAO_RECIBO, SELO_RECIBO)"
-                  " VALUES (?, '11222333000181', '4711', '02/05/2024', '10:31:07', 'AB12CD')",
+                  " VALUES (?, '11222333000181', '4711', '2024-05-02', '10:31:07', 'AB12CD')",
                   {n});
     imprime(n, "--recibo", &status);
     EXPECT_EQ(status, 0);

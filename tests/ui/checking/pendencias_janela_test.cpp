@@ -1,5 +1,6 @@
 // The pendency window in its two modes, and the check as the commands run it.
 
+#include "shell/ContextosAjuda.h"
 #include "support/ConstrutorDeclaracao.h"
 #include "support/PastaTeste.h"
 #include "support/UsuarioRoteirizado.h"
@@ -70,6 +71,11 @@ TEST_F(Pendencias, RegistradoListaSoOsAvisosDiagnosticoMostraErrosAvisosERecibo)
     EXPECT_EQ(janela.windowTitle(), "Diagnóstico");
     EXPECT_TRUE(janela.lblContagem->text().contains("Erros: 1"));
     EXPECT_EQ(usuario.mensagens.size(), 1u); // the one above
+    // Help explains the server's answer, not the pendency check.
+    int contexto = 0;
+    janela.ajuda = [&](int c) { contexto = c; };
+    janela.cmdAjuda->click();
+    EXPECT_EQ(contexto, shell::ContextoAjuda::Diagnostico);
 }
 
 // Without problems (told only when asked: see the main window's flows) it

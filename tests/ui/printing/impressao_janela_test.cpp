@@ -25,14 +25,20 @@ TEST(ImpressaoJanela, ListaDoDiagnosticoSaiEmPDFComADeclaracao) {
     teste::PastaTeste saida;
     usuario.escolhe(saida.arquivo("lista.pdf"));
     QString nomePrevia;
+    QStringList atalhos; // the toolbar's buttons take no focus: keys print and save
     teste::QuandoAbrirem({[&](QWidget *previa) {
         nomePrevia = previa->objectName();
+        for (QAction *a : previa->findChildren<QAction *>())
+            if (!a->shortcut().isEmpty())
+                atalhos << a->toolTip();
         if (auto *salvar = previa->findChild<QAction *>("acaoSalvarPDF"))
             salvar->trigger();
         previa->close();
     }});
     janela.cmdImprimir->click();
     EXPECT_EQ(nomePrevia, "frmVisualizacao");
+    atalhos.sort();
+    EXPECT_EQ(atalhos, QStringList({"Print (Ctrl+P)", "Salvar como PDF (Ctrl+S)"}));
     EXPECT_EQ(usuario.textos().join('|'),
               "Documento gravado em " + saida.arquivo("lista.pdf") + ".");
 
