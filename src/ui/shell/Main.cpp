@@ -55,6 +55,9 @@ int Main(int argc, char *argv[]) {
     QApplication::setApplicationDisplayName(QStringLiteral("VLM-E"));
     QApplication::setApplicationVersion(QString::fromLatin1(shell::Versao));
     InstalaTraducoesQt(app);
+    // Dates, sizes and file kinds in the standard dialogs speak Brazilian
+    // Portuguese too, whatever the desktop's language.
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
 
     QCommandLineParser opcoes;
     opcoes.setApplicationDescription(QStringLiteral("VLM-E"));
