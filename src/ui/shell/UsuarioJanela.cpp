@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -84,14 +85,41 @@ shell::Resposta UsuarioJanela::mensagem(const QString &titulo, const QString &te
     return Resposta::Cancelar;
 }
 
+namespace {
+
+// Qt's own file dialog names folders "Folder" in every language; the file
+// kinds already come translated.
+class IconesArquivo : public QFileIconProvider {
+  public:
+    QString type(const QFileInfo &info) const override {
+        return info.isDir() && !info.isRoot() ? QStringLiteral("Pasta")
+                                              : QFileIconProvider::type(info);
+    }
+};
+
+QString EscolheArquivo(QWidget *pai, const QString &titulo, const QString &filtro,
+                       const QString &inicio, QFileDialog::AcceptMode modo) {
+    QFileDialog dialogo(pai, titulo, inicio, filtro);
+    dialogo.setAcceptMode(modo);
+    dialogo.setFileMode(modo == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                        : QFileDialog::AnyFile);
+    IconesArquivo icones;
+    dialogo.setIconProvider(&icones);
+    if (dialogo.exec() != QDialog::Accepted)
+        return {};
+    return dialogo.selectedFiles().value(0);
+}
+
+} // namespace
+
 QString UsuarioJanela::escolheArquivoAbrir(const QString &titulo, const QString &filtro,
                                            const QString &pastaInicial) {
-    return QFileDialog::getOpenFileName(pai_, titulo, pastaInicial, filtro);
+    return EscolheArquivo(pai_, titulo, filtro, pastaInicial, QFileDialog::AcceptOpen);
 }
 
 QString UsuarioJanela::escolheArquivoSalvar(const QString &titulo, const QString &filtro,
                                             const QString &caminhoInicial) {
-    return QFileDialog::getSaveFileName(pai_, titulo, caminhoInicial, filtro);
+    return EscolheArquivo(pai_, titulo, filtro, caminhoInicial, QFileDialog::AcceptSave);
 }
 
 QString UsuarioJanela::pedeTexto(const QString &titulo, const QString &pergunta) {
