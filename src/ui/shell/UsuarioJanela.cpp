@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileIconProvider>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTreeView>
 
 namespace vlme::ui {
 
@@ -105,6 +107,15 @@ QString EscolheArquivo(QWidget *pai, const QString &titulo, const QString &filtr
                                                         : QFileDialog::AnyFile);
     IconesArquivo icones;
     dialogo.setIconProvider(&icones);
+    // Sizes and dates in Portuguese are wider than the columns Qt gives them.
+    if (auto *lista = dialogo.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        QHeaderView *cabecalho = lista->header();
+        cabecalho->setStretchLastSection(false);
+        cabecalho->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int coluna = 1; coluna < cabecalho->count(); ++coluna)
+            cabecalho->setSectionResizeMode(coluna, QHeaderView::ResizeToContents);
+        dialogo.resize(760, 480);
+    }
     if (dialogo.exec() != QDialog::Accepted)
         return {};
     return dialogo.selectedFiles().value(0);
