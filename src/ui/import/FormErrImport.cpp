@@ -96,6 +96,11 @@ FormErrImport::FormErrImport(shell::InterfaceUsuario &usuario, const QString &pa
     layout->addWidget(lstImport, 1);
     layout->addLayout(botoes);
     resize(760, 420);
+    // The read-only file name is first in the tab order; the errors are what
+    // the user came to read.
+    if (lstImport->count() > 0)
+        lstImport->setCurrentRow(0);
+    lstImport->setFocus();
 }
 
 void FormErrImport::grava() {

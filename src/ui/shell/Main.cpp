@@ -12,9 +12,15 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+
+// Resources of a static library are registered by hand, at global scope.
+static void registraIcone() {
+    Q_INIT_RESOURCE(icone);
+}
 
 namespace vlme::ui {
 
@@ -55,6 +61,11 @@ int Main(int argc, char *argv[]) {
     QApplication::setApplicationDisplayName(QStringLiteral("VLM-E"));
     QApplication::setApplicationVersion(QString::fromLatin1(shell::Versao));
     InstalaTraducoesQt(app);
+    // Dates, sizes and file kinds in the standard dialogs speak Brazilian
+    // Portuguese too, whatever the desktop's language.
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    registraIcone();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icone/vlme.png")));
 
     QCommandLineParser opcoes;
     opcoes.setApplicationDescription(QStringLiteral("VLM-E"));

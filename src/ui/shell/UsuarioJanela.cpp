@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTreeView>
 
 namespace vlme::ui {
 
@@ -84,14 +87,50 @@ shell::Resposta UsuarioJanela::mensagem(const QString &titulo, const QString &te
     return Resposta::Cancelar;
 }
 
+namespace {
+
+// Qt's own file dialog names folders "Folder" in every language; the file
+// kinds already come translated.
+class IconesArquivo : public QFileIconProvider {
+  public:
+    QString type(const QFileInfo &info) const override {
+        return info.isDir() && !info.isRoot() ? QStringLiteral("Pasta")
+                                              : QFileIconProvider::type(info);
+    }
+};
+
+QString EscolheArquivo(QWidget *pai, const QString &titulo, const QString &filtro,
+                       const QString &inicio, QFileDialog::AcceptMode modo) {
+    QFileDialog dialogo(pai, titulo, inicio, filtro);
+    dialogo.setAcceptMode(modo);
+    dialogo.setFileMode(modo == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                        : QFileDialog::AnyFile);
+    IconesArquivo icones;
+    dialogo.setIconProvider(&icones);
+    // Sizes and dates in Portuguese are wider than the columns Qt gives them.
+    if (auto *lista = dialogo.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        QHeaderView *cabecalho = lista->header();
+        cabecalho->setStretchLastSection(false);
+        cabecalho->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int coluna = 1; coluna < cabecalho->count(); ++coluna)
+            cabecalho->setSectionResizeMode(coluna, QHeaderView::ResizeToContents);
+        dialogo.resize(760, 480);
+    }
+    if (dialogo.exec() != QDialog::Accepted)
+        return {};
+    return dialogo.selectedFiles().value(0);
+}
+
+} // namespace
+
 QString UsuarioJanela::escolheArquivoAbrir(const QString &titulo, const QString &filtro,
                                            const QString &pastaInicial) {
-    return QFileDialog::getOpenFileName(pai_, titulo, pastaInicial, filtro);
+    return EscolheArquivo(pai_, titulo, filtro, pastaInicial, QFileDialog::AcceptOpen);
 }
 
 QString UsuarioJanela::escolheArquivoSalvar(const QString &titulo, const QString &filtro,
                                             const QString &caminhoInicial) {
-    return QFileDialog::getSaveFileName(pai_, titulo, caminhoInicial, filtro);
+    return EscolheArquivo(pai_, titulo, filtro, caminhoInicial, QFileDialog::AcceptSave);
 }
 
 QString UsuarioJanela::pedeTexto(const QString &titulo, const QString &pergunta) {

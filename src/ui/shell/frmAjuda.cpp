@@ -220,6 +220,12 @@ frmAjuda::frmAjuda(QWidget *pai) : QDialog(pai) {
         if (item && !item->data(0, PapelPagina).toString().isEmpty())
             abrePagina(item->data(0, PapelPagina).toString());
     });
+    // A tab chosen by its key leaves the keyboard on the tab bar, where typing
+    // a word finds nothing.
+    connect(tabAjuda, &QTabWidget::currentChanged, this, [this](int aba) {
+        if (isActiveWindow())
+            (aba == 1 ? static_cast<QWidget *>(txtProcurar) : trvConteudo)->setFocus();
+    });
     connect(txtProcurar, &QLineEdit::textChanged, this, &frmAjuda::filtraIndice);
     connect(txtProcurar, &QLineEdit::returnPressed, this, &frmAjuda::abreItemIndice);
     connect(lstIndice, &QListWidget::itemActivated, this, &frmAjuda::abreItemIndice);

@@ -143,8 +143,14 @@ void frmGauge::cancela() {
                           QStringLiteral("Deseja mesmo interromper o processo ?"),
                           shell::Icone::Pergunta, shell::Botoes::SimNao) == shell::Resposta::Sim;
     QGuiApplication::restoreOverrideCursor();
-    if (!sim)
+    if (!sim) {
+        // The question took the keyboard; a second Esc must still reach us.
+        if (isVisible()) {
+            raise();
+            activateWindow();
+        }
         return;
+    }
     Cancelado = true;
     fecha();
 }

@@ -87,6 +87,7 @@ frmInformacoesSistema::frmInformacoesSistema(shell::Programa &programa, QWidget 
     : QDialog(pai) {
     setObjectName(QStringLiteral("frmInformacoesSistema"));
     setWindowTitle(QStringLiteral("Informações do Sistema"));
+    AtalhoAjuda(this, shell::ContextoAjuda::Sobre);
 
     lstInformacoes = new QTreeWidget(this);
     lstInformacoes->setObjectName(QStringLiteral("lstInformacoes"));

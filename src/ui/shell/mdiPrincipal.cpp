@@ -31,6 +31,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -76,6 +77,50 @@ const Botao botoes[] = {
      QStyle::SP_MessageBoxInformation},
     {"Ajuda", "Ajuda", Comando::Conteudo, "help-contents", QStyle::SP_DialogHelpButton},
     {"Sair", "Sair do Programa", Comando::Sair, "application-exit", QStyle::SP_BrowserStop},
+};
+
+// "&Índice" underlines a letter no Brazilian keyboard types by itself: in a
+// menu, the plain letter opens an item whose mnemonic is that letter with an
+// accent, when no other item takes the plain letter.
+class MnemonicoSemAcento : public QObject {
+  public:
+    explicit MnemonicoSemAcento(QMenu *menu) : QObject(menu), menu_(menu) {
+        menu->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *, QEvent *evento) override {
+        if (evento->type() != QEvent::KeyPress)
+            return false;
+        const auto *tecla = static_cast<QKeyEvent *>(evento);
+        if (tecla->text().size() != 1 || (tecla->modifiers() & ~Qt::ShiftModifier))
+            return false;
+        const QChar letra = tecla->text().at(0).toUpper();
+        QAction *achada = nullptr;
+        for (QAction *acao : menu_->actions()) {
+            const QKeySequence mnemonico = QKeySequence::mnemonic(acao->text());
+            if (mnemonico.isEmpty() || !acao->isVisible() || !acao->isEnabled())
+                continue;
+            const QChar propria = QChar(char32_t(mnemonico[0].key())).toUpper();
+            if (propria == letra)
+                return false; // Qt's own handling
+            if (SemAcento(propria) == letra)
+                achada = acao;
+        }
+        if (!achada)
+            return false;
+        menu_->setActiveAction(achada);
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(menu_, &enter);
+        return true;
+    }
+
+  private:
+    static QChar SemAcento(QChar c) {
+        const QString decomposta = QString(c).normalized(QString::NormalizationForm_D);
+        return decomposta.isEmpty() ? c : decomposta.at(0).toUpper();
+    }
+
+    QMenu *menu_;
 };
 
 } // namespace
@@ -190,6 +235,9 @@ void mdiPrincipal::criaMenus() {
     mnuProcurar = acao(mnuAjuda, "mnuProcurar", QStringLiteral("&Procurar"));
     mnuAjuda->addSeparator();
     mnuSobre = acao(mnuAjuda, "mnuSobre", QStringLiteral("&Sobre o VLM-E"));
+
+    for (QMenu *menu : menuBar()->findChildren<QMenu *>())
+        new MnemonicoSemAcento(menu);
 
     // Every menu command goes through the routing table, by its name.
     for (const auto &rota : shell::RotasComandos()) {

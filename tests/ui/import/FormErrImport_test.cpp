@@ -62,6 +62,7 @@ TEST(FormErrImport, ImportacaoComErrosAbreAJanelaModal) {
     QTimer::singleShot(0, [&] {
         auto *janela = qobject_cast<ui::FormErrImport *>(QApplication::activeModalWidget());
         ASSERT_NE(janela, nullptr) << "a lista de erros não foi mostrada";
+        EXPECT_EQ(janela->focusWidget(), janela->lstImport); // not the file name
         for (int i = 0; i < janela->lstImport->count(); ++i)
             vistos << janela->lstImport->item(i)->text();
         vistos << janela->txtArquivo->text() + "|" + janela->Quantidade->text();

@@ -11,6 +11,7 @@
 #include "ui/shell/frmSobre.h"
 #include "ui/shell/frmSplash.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QDirIterator>
 #include <QFile>
@@ -25,6 +26,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -184,6 +186,33 @@ TEST(Ajuda, CadaContextoTemSuaPaginaListadaUmaVezComLinksQueLevamAPaginasExisten
                 << pagina.toStdString() << " -> " << alvo.toStdString();
         }
     }
+}
+
+// The question box took the keyboard; after a No a second Esc must still
+// reach the progress window.
+TEST_F(Gauge, DepoisDoNaoOTecladoVoltaAJanela) {
+    QWidget outra;
+    outra.show();
+    ui::frmGauge gauge(usuario);
+    static_cast<shell::Progresso &>(gauge).abre();
+    outra.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&outra));
+    usuario.responde(shell::Resposta::Nao);
+    gauge.cmdCancelar->click();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&gauge));
+    gauge.fecha();
+}
+
+// A tab chosen by its key takes the keyboard to what it holds.
+TEST(Ajuda, AbaEscolhidaPelaTeclaLevaOTeclado) {
+    ui::frmAjuda ajuda;
+    ajuda.mostraConteudo();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&ajuda));
+    ajuda.txtPagina->setFocus(); // reading a page
+    QTest::keyClick(&ajuda, Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), ajuda.txtProcurar);
+    QTest::keyClick(&ajuda, Qt::Key_C, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), ajuda.trvConteudo);
 }
 
 TEST(Ajuda, IndiceFiltraSemAcentosEAbreAPaginaDaEntrada) {

@@ -26,6 +26,7 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
@@ -402,6 +403,17 @@ TEST_F(Principal, AjudaEFecharFechaAsJanelasDaDeclaracao) {
     EXPECT_TRUE(janela.areaDocumentos->subWindowList().isEmpty());
     EXPECT_FALSE(programa.declaracao.aberta || janela.txtPainel->isVisible());
     EXPECT_EQ(programa.declaracao.numero, 0);
+}
+
+// "&Índice" answers the plain I its keyboard has.
+TEST_F(Principal, LetraSemAcentoAbreOIndice) {
+    ui::mdiPrincipal janela(programa, usuario);
+    janela.show();
+    janela.mnuAjuda->popup(janela.geometry().topLeft());
+    QTest::keyClick(janela.mnuAjuda, Qt::Key_I);
+    EXPECT_TRUE(janela.ajuda().isVisible());
+    EXPECT_EQ(janela.ajuda().tabAjuda->currentIndex(), 1);
+    janela.ajuda().close();
 }
 
 // A copy opens in its own window; an empty statement closed untouched is not kept.
