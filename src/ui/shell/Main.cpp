@@ -58,7 +58,8 @@ int Main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("VLME"));
     QApplication::setApplicationName(QStringLiteral("VLME"));
-    QApplication::setApplicationDisplayName(QStringLiteral("VLM-E"));
+    // No display name: the window system would append it to every title,
+    // cutting the short titles of the messages ("Pendências — VLM-E").
     QApplication::setApplicationVersion(QString::fromLatin1(shell::Versao));
     InstalaTraducoesQt(app);
     // Dates, sizes and file kinds in the standard dialogs speak Brazilian
