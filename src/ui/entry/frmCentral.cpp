@@ -25,6 +25,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -52,6 +53,41 @@ QRadioButton *opcao(const char *nome, const QString &texto, QWidget *pai) {
 
 } // namespace
 
+namespace {
+
+// Ctrl+Tab and Ctrl+Shift+Tab turn the tabs, as in any tabbed window. The
+// document area would take them first to cycle its windows, of which there is
+// only ever one, so they are caught at the application, before it.
+class CtrlTabTrocaAba : public QObject {
+  public:
+    CtrlTabTrocaAba(QWidget *janela, QTabWidget *abas)
+        : QObject(janela), janela_(janela), abas_(abas) {
+        qApp->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *alvo, QEvent *evento) override {
+        if (evento->type() != QEvent::KeyPress)
+            return false;
+        const auto *tecla = static_cast<QKeyEvent *>(evento);
+        const bool adiante = tecla->key() == Qt::Key_Tab;
+        if (!(tecla->modifiers() & Qt::ControlModifier) ||
+            (!adiante && tecla->key() != Qt::Key_Backtab))
+            return false;
+        auto *w = qobject_cast<QWidget *>(alvo);
+        if (!w || (w != janela_ && !janela_->isAncestorOf(w)))
+            return false;
+        const int n = abas_->count();
+        abas_->setCurrentIndex((abas_->currentIndex() + (adiante ? 1 : n - 1)) % n);
+        return true;
+    }
+
+  private:
+    QWidget *janela_;
+    QTabWidget *abas_;
+};
+
+} // namespace
+
 frmCentral::frmCentral(shell::Programa &programa, shell::InterfaceUsuario &usuario, QWidget *pai)
     : QWidget(pai), programa_(programa), usuario_(usuario),
       formulario_(programa.banco, programa.declaracao) {
@@ -73,6 +109,7 @@ frmCentral::frmCentral(shell::Programa &programa, shell::InterfaceUsuario &usuar
     SSTab->addTab(criaAbaResumo(), QStringLiteral("&Resumo do Demonstrativo"));
     auto *l = new QVBoxLayout(this);
     l->addWidget(SSTab);
+    new CtrlTabTrocaAba(this, SSTab);
     setProperty("contextoAjuda", ContextosAbas[0]);
     connect(SSTab, &QTabWidget::currentChanged, this,
             [this](int nova) { shell::ExecutaProtegido(usuario_, [&] { trocaAba(nova); }); });

@@ -15,6 +15,8 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -174,6 +176,27 @@ TEST_F(FrmCentral, TeclasDaListaDeModelosEExclusao) {
                                              "MODELOS"),
               "A");
     EXPECT_EQ(f->dbgModelos->currentIndex().row(), 0);
+}
+
+// Ctrl+Tab turns the tabs inside the document area too, which takes it to
+// cycle its windows.
+TEST_F(FrmCentral, CtrlTabTrocaAbaNaAreaDeDocumentos) {
+    programa.declaracao = {teste::ConstrutorDeclaracao(programa.banco).geral(), true, false, false};
+    QMdiArea area;
+    auto *f = new ui::frmCentral(programa, usuario);
+    f->carrega();
+    area.addSubWindow(f)->show();
+    area.show();
+    QApplication::setActiveWindow(&area);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&area));
+    f->mskCPF->setFocus();
+    QTest::keyClick(f->mskCPF, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(f->SSTab->currentIndex(), 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(f->SSTab->currentIndex(), 3);
 }
 
 // The NCM lookup fills the field and the description beside it; Esc leaves both.
