@@ -51,10 +51,6 @@ QRadioButton *opcao(const char *nome, const QString &texto, QWidget *pai) {
     return o;
 }
 
-} // namespace
-
-namespace {
-
 // Ctrl+Tab and Ctrl+Shift+Tab turn the tabs, as in any tabbed window. The
 // document area would take them first to cycle its windows, of which there is
 // only ever one, so they are caught at the application, before it.
