@@ -1,5 +1,7 @@
 #include "ui/entry/Controles.h"
 
+#include "ui/entry/FabricaCampos.h"
+
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -63,6 +65,21 @@ QHBoxLayout *ComBotao(QWidget *campo, QPushButton *botao) {
     h->addWidget(campo, 1);
     h->addWidget(botao);
     return h;
+}
+
+OkCancelar BotoesOkCancelar(QWidget *janela, bool okSemFoco) {
+    OkCancelar b;
+    b.ok = Botao("cmdOk", QStringLiteral("&OK"), janela);
+    b.ok->setDefault(true);
+    if (okSemFoco)
+        b.ok->setFocusPolicy(Qt::TabFocus);
+    b.cancelar = Botao("cmdCancelar", QStringLiteral("&Cancelar"), janela);
+    DispensaConferencia(b.cancelar);
+    b.linha = new QHBoxLayout;
+    b.linha->addStretch();
+    b.linha->addWidget(b.ok);
+    b.linha->addWidget(b.cancelar);
+    return b;
 }
 
 } // namespace vlme::ui

@@ -27,4 +27,15 @@ QLineEdit *CaixaDescricao(const char *nome, QWidget *pai);
 // A field with its lookup button right after it.
 QHBoxLayout *ComBotao(QWidget *campo, QPushButton *botao);
 
+// The OK ("cmdOk") and Cancel ("cmdCancelar") of an editing window, to the
+// right of the row returned. OK is the default button (Enter); Cancel leaves
+// without the field checks. okSemFoco: the window's confirm runs the current
+// field's leaving rules itself, so a click on OK leaves the cursor in it.
+struct OkCancelar {
+    QPushButton *ok;
+    QPushButton *cancelar;
+    QHBoxLayout *linha;
+};
+OkCancelar BotoesOkCancelar(QWidget *janela, bool okSemFoco = false);
+
 } // namespace vlme::ui

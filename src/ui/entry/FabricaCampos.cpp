@@ -5,6 +5,7 @@
 #include <QVariant>
 #include <QWidget>
 
+#include "entry/FormComponente.h"
 #include "shell/ErroVLME.h"
 
 namespace vlme::ui {
@@ -43,6 +44,12 @@ CampoMascarado *CriaCampo(const QString &formulario, const QString &campo,
 
 void DefineTag(QWidget *controle, const QString &tag) {
     controle->setProperty(PropriedadeTag, tag);
+}
+
+void DefineTagsDoFormulario(QWidget *janela, const char *formulario) {
+    for (QWidget *w : janela->findChildren<QWidget *>())
+        if (const QString tag = entry::TagControle(formulario, w->objectName()); !tag.isEmpty())
+            DefineTag(w, tag);
 }
 
 QString Tag(const QWidget *controle) {

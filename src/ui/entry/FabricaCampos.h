@@ -25,6 +25,9 @@ CampoMascarado *CriaCampo(const QString &formulario, const QString &campo,
 
 // The tag letters of any control (fields, options, buttons).
 void DefineTag(QWidget *controle, const QString &tag);
+// Gives every control inside `janela` the tag the field tables list for it
+// on `formulario`.
+void DefineTagsDoFormulario(QWidget *janela, const char *formulario);
 QString Tag(const QWidget *controle);
 // Enables or disables every control inside `janela` whose tag has `letra`.
 void HabilitaPorTag(QWidget *janela, QChar letra, bool habilitado);

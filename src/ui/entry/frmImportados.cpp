@@ -135,29 +135,17 @@ void frmImportados::monta() {
     d->setColumnStretch(1, 1);
     d->setColumnStretch(3, 1);
 
-    cmdOk = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdOk->setDefault(true);
-    // A click leaves the cursor in its field: confirming runs that field's
-    // leaving rules itself, whether by mouse or by Enter.
-    cmdOk->setFocusPolicy(Qt::TabFocus);
-    cmdCancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
-    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
-    DispensaConferencia(cmdCancelar);
-    auto *botoes = new QHBoxLayout;
-    botoes->addStretch();
-    botoes->addWidget(cmdOk);
-    botoes->addWidget(cmdCancelar);
+    const OkCancelar botoes = BotoesOkCancelar(this, true);
+    cmdOk = botoes.ok;
+    cmdCancelar = botoes.cancelar;
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(fraOrigem);
     layout->addWidget(fraDados);
-    layout->addLayout(botoes);
+    layout->addLayout(botoes.linha);
 
     fraBaseCalculo->setVisible(logica_.subcomponente());
-    for (QWidget *w : findChildren<QWidget *>())
-        if (const QString tag = entry::TagControle(Form, w->objectName()); !tag.isEmpty())
-            DefineTag(w, tag);
+    DefineTagsDoFormulario(this, Form);
 
     for (QRadioButton *o : {optDiretoSim, optDiretoNao, optBaseCalculoSim, optBaseCalculoNao})
         connect(o, &QRadioButton::clicked, this, &frmImportados::aplicaRegras);

@@ -1,6 +1,7 @@
 #include "ui/entry/frmModelos.h"
 
 #include "ui/entry/CampoMascarado.h"
+#include "ui/entry/Controles.h"
 #include "ui/entry/FabricaCampos.h"
 #include "ui/shell/frmAjuda.h"
 
@@ -8,7 +9,6 @@
 #include "shell/FronteiraComando.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -43,12 +43,9 @@ frmModelos::frmModelos(store::Banco &banco, shell::InterfaceUsuario &usuario, in
     lblCodigoInterno->setBuddy(mskCodigoInterno);
     lblPrecoVenda->setBuddy(mskPrecoVenda);
 
-    cmdOk = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdOk->setDefault(true);
-    cmdCancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
-    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
-    DispensaConferencia(cmdCancelar);
+    const OkCancelar botoes = BotoesOkCancelar(this);
+    cmdOk = botoes.ok;
+    cmdCancelar = botoes.cancelar;
     connect(cmdOk, &QPushButton::clicked, this, &frmModelos::cmdOk_Click);
     connect(cmdCancelar, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -61,13 +58,9 @@ frmModelos::frmModelos(store::Banco &banco, shell::InterfaceUsuario &usuario, in
     campos->addRow(lblDescricao, txtDescricaoModelo);
     campos->addRow(lblCodigoInterno, mskCodigoInterno);
     campos->addRow(lblPrecoVenda, mskPrecoVenda);
-    auto *botoes = new QHBoxLayout;
-    botoes->addStretch();
-    botoes->addWidget(cmdOk);
-    botoes->addWidget(cmdCancelar);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(campos);
-    layout->addLayout(botoes);
+    layout->addLayout(botoes.linha);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     setTabOrder(txtDescricaoModelo, mskCodigoInterno);
     setTabOrder(mskCodigoInterno, mskPrecoVenda);

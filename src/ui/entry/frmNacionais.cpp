@@ -148,27 +148,17 @@ void frmNacionais::monta() {
     comandos->addStretch();
     lista->addLayout(comandos);
 
-    cmdOk = Botao("cmdOk", QStringLiteral("&OK"), this);
-    cmdOk->setDefault(true);
-    // A click leaves the cursor in its field: confirming runs that field's
-    // leaving rules itself, whether by mouse or by Enter.
-    cmdOk->setFocusPolicy(Qt::TabFocus);
-    cmdCancelar = Botao("cmdCancelar", QStringLiteral("&Cancelar"), this);
-    DispensaConferencia(cmdCancelar);
-    auto *botoes = new QHBoxLayout;
-    botoes->addStretch();
-    botoes->addWidget(cmdOk);
-    botoes->addWidget(cmdCancelar);
+    const OkCancelar botoes = BotoesOkCancelar(this, true);
+    cmdOk = botoes.ok;
+    cmdCancelar = botoes.cancelar;
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(fraDados);
     layout->addWidget(fraImportadosNacionais, 1);
-    layout->addLayout(botoes);
+    layout->addLayout(botoes.linha);
     resize(760, 560);
 
-    for (QWidget *w : findChildren<QWidget *>())
-        if (const QString tag = entry::TagControle(Form, w->objectName()); !tag.isEmpty())
-            DefineTag(w, tag);
+    DefineTagsDoFormulario(this, Form);
 
     connect(ncm, &QLineEdit::textChanged, this, [this, ncm] {
         shell::ExecutaProtegido(
