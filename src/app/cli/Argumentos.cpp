@@ -3,6 +3,7 @@
 #include "cli/Comandos.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace vlme::cli {
 
@@ -66,8 +67,54 @@ Pedido LeArgumentos(const QStringList &argumentos) {
         pedido.erro = QStringLiteral("Comando desconhecido: %1").arg(nome);
         return pedido;
     }
-    const QStringList parametros =
+    QStringList parametros =
         QString::fromLatin1(pedido.comando->parametros).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    // Options with a value ("--a=X", "[--b=X]"), in any order after the
+    // command, as "--a X" or "--a=X"; their values follow the others, in the
+    // order of the usage, an optional one left out empty.
+    struct OpcaoValor {
+        QString nome;
+        bool obrigatoria;
+        QString valor;
+        bool dada = false;
+    };
+    std::vector<OpcaoValor> opcoesValor;
+    for (qsizetype i = 0; i < parametros.size();) {
+        const QString p = parametros.at(i);
+        const bool opcional = p.startsWith(QLatin1Char('['));
+        const QString sem = opcional ? p.mid(1, p.size() - 2) : p;
+        if (!sem.startsWith(QLatin1String("--")) || !sem.contains(QLatin1Char('='))) {
+            ++i;
+            continue;
+        }
+        opcoesValor.push_back({sem.section(QLatin1Char('='), 0, 0), !opcional, {}});
+        parametros.removeAt(i);
+    }
+    for (qsizetype i = 0; !opcoesValor.empty() && i < resto.size();) {
+        const QString palavra = resto.at(i);
+        if (!palavra.startsWith(QLatin1String("--"))) {
+            ++i;
+            continue;
+        }
+        const QString nomeOpcao = palavra.section(QLatin1Char('='), 0, 0);
+        auto opcao = std::find_if(opcoesValor.begin(), opcoesValor.end(),
+                                  [&](const OpcaoValor &o) { return o.nome == nomeOpcao; });
+        if (opcao == opcoesValor.end()) {
+            pedido.erro =
+                QStringLiteral("Opção desconhecida do comando %1: %2").arg(nome, nomeOpcao);
+            return pedido;
+        }
+        resto.removeAt(i);
+        if (palavra.contains(QLatin1Char('='))) {
+            opcao->valor = palavra.section(QLatin1Char('='), 1);
+        } else if (i < resto.size()) {
+            opcao->valor = resto.takeAt(i);
+        } else {
+            pedido.erro = QStringLiteral("Falta o valor depois de %1.").arg(nomeOpcao);
+            return pedido;
+        }
+        opcao->dada = true;
+    }
     // One value per parameter; an optional one ("[--a|--b]") left out is empty.
     QStringList valores;
     qsizetype j = 0;
@@ -106,6 +153,13 @@ Pedido LeArgumentos(const QStringList &argumentos) {
         pedido.erro =
             QStringLiteral("Argumento a mais para o comando %1: %2").arg(nome, resto.at(j));
         return pedido;
+    }
+    for (const OpcaoValor &o : opcoesValor) {
+        if (o.obrigatoria && (!o.dada || o.valor.isEmpty())) {
+            pedido.erro = QStringLiteral("Falta a opção %1 do comando %2.").arg(o.nome, nome);
+            return pedido;
+        }
+        valores << o.valor;
     }
     pedido.argumentos = valores;
     return pedido;

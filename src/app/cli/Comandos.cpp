@@ -12,6 +12,7 @@ Saida copiar(Contexto &);
 Saida excluir(Contexto &);
 Saida imprimir(Contexto &);
 Saida diagnosticar(Contexto &);
+Saida registrarEntrega(Contexto &);
 Saida backup(Contexto &);
 Saida restaurar(Contexto &);
 Saida tabelaNCM(Contexto &);
@@ -28,6 +29,10 @@ const std::vector<Comando> &Comandos() {
         {"excluir", "N", "exclui a declaração N", excluir},
         {"imprimir", "N [--resumo|--recibo] ARQ.pdf",
          "grava em PDF o demonstrativo, o resumo ou o recibo da declaração N", imprimir},
+        {"registrar-entrega",
+         "N NUMERO --recepcao=DATA [--geracao=DATA] [--local=TEXTO] [--remessa=TEXTO] "
+         "[--gateway=TEXTO] [--selo=TEXTO] [--controle=TEXTO] [--totais=TEXTO]",
+         "registra a transmissão e o recibo (DATA \"DD/MM/AAAA HH:MM:SS\")", registrarEntrega},
         {"diagnosticar", "N", "pede ao servidor o diagnóstico da declaração N", diagnosticar},
         {"backup", "N ARQ", "grava a cópia de segurança da declaração N em ARQ", backup},
         {"restaurar", "ARQ", "restaura a cópia de segurança ARQ como declaração nova", restaurar},
@@ -53,7 +58,17 @@ QString TextoUso() {
         // A usage longer than its column goes on a line of its own, so that
         // every description still starts in the same column.
         constexpr int coluna = 22;
-        texto += QStringLiteral("  ") + uso;
+        constexpr int largura = 76;
+        // A usage wider than the terminal goes on, indented, at a space.
+        QString linha = QStringLiteral("  ");
+        for (const QString &palavra : uso.split(QLatin1Char(' '))) {
+            if (linha.size() > 2 && linha.size() + 1 + palavra.size() > largura) {
+                texto += linha + QLatin1Char('\n');
+                linha = QStringLiteral("     ");
+            }
+            linha += (linha.trimmed().isEmpty() ? QString() : QStringLiteral(" ")) + palavra;
+        }
+        texto += linha;
         texto += uso.size() < coluna ? QString(coluna - uso.size() + 1, QLatin1Char(' '))
                                      : QLatin1Char('\n') + QString(coluna + 3, QLatin1Char(' '));
         texto += QString::fromUtf8(c.descricao) + QLatin1Char('\n');

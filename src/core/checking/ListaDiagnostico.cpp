@@ -60,9 +60,10 @@ Diagnostico LeDiagnostico(store::Banco &banco, int nrVlm) {
         (item.erro ? d.erros : d.avisos) += 1;
         d.itens.push_back(std::move(item));
     }
+    // The latest receipt: an earlier one is of a transmission a later replaced.
     QSqlQuery recibo = banco.executa(
         QStringLiteral("SELECT DATA_RECEPCAO_RECIBO, HORA_RECEPCAO_RECIBO, NR_TRANSMISSAO_RECIBO"
-                       " FROM RECIBO WHERE NR_VLM_RECIBO = ? ORDER BY rowid LIMIT 1"),
+                       " FROM RECIBO WHERE NR_VLM_RECIBO = ? ORDER BY rowid DESC LIMIT 1"),
         {nrVlm});
     if (banco.proxima(recibo)) {
         const QDate data = leData(recibo.value(0).toString());

@@ -248,9 +248,9 @@ Documento ImprimeVLM(store::Banco &banco, int nrVlm, bool resumo) {
 }
 
 QString TextoSemRecibo(int nrVlm) {
-    return QStringLiteral("A declaração %1 não tem recibo de entrega.\n\nO recibo chega com a "
-                          "declaração entregue pelo programa Enviador ou com uma cópia de "
-                          "segurança que o tenha; transmita a declaração e tente de novo.")
+    return QStringLiteral("A declaração %1 não tem recibo de entrega.\n\nTransmita-a com o "
+                          "programa Enviador e registre a entrega (Declaração > Registrar "
+                          "Entrega) com o recibo que ele der.")
         .arg(nrVlm);
 }
 

@@ -22,6 +22,9 @@ void seletorGerar(D &d) {
 void seletorTransmitir(D &d) {
     d.abreSeletor(Operacao::GravarTransmissao);
 }
+void seletorEntrega(D &d) {
+    d.abreSeletor(Operacao::RegistrarEntrega);
+}
 void seletorBackup(D &d) {
     d.abreSeletor(Operacao::Backup);
 }
@@ -115,6 +118,8 @@ const std::vector<RotaComando> tabela = {
     {Comando::GerarArquivoEnviador, "mnuGerarArquivoEnviador", true, ComAberta::FechaAntes,
      seletorGerar, nullptr},
     {Comando::Transmitir, "mnuTransmitir", true, ComAberta::Propria, seletorTransmitir, transmite},
+    {Comando::RegistrarEntrega, "mnuRegistrarEntrega", true, ComAberta::FechaAntes, seletorEntrega,
+     nullptr},
     {Comando::GerarCopia, "mnuGerar", true, ComAberta::FechaAntes, seletorBackup, nullptr},
     {Comando::Restaurar, "mnuRestaurar", true, ComAberta::FechaAntes, restaura, nullptr},
     {Comando::ImportarNCM, "MnuImportarNCM", true, ComAberta::Igual, tabelaNCM, nullptr},

@@ -29,6 +29,7 @@ inline constexpr int ImprimirRecibo = 11;
 inline constexpr int Pendencias = 14;
 inline constexpr int Diagnostico = 15;
 inline constexpr int ConsultarDiagnostico = 16;
+inline constexpr int RegistrarEntrega = 17;
 } // namespace Operacao
 
 enum class Comando {
@@ -57,6 +58,8 @@ enum class Comando {
     // Entry points of the diagnostic flows, with no menu of their own.
     ConsultarDiagnostico,
     ImprimirRecibo,
+    // The transmission number and receipt of a statement sent.
+    RegistrarEntrega,
 };
 
 // The places the commands lead to. Each is one operation; the window that

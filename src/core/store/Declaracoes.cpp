@@ -103,6 +103,9 @@ std::vector<ItemLista> ListaDeclaracoes(Banco &banco, FiltroLista filtro) {
     case FiltroLista::Diagnostico:
         onde = QStringLiteral(" WHERE v.NR_TRANSMISSAO_VLM <> 0");
         break;
+    case FiltroLista::Entrega:
+        onde = QStringLiteral(" WHERE ifnull(v.CODIGO_VLM, '') = ''");
+        break;
     }
     // One row per statement, with its first model (lowest sequence).
     QSqlQuery q =

@@ -37,6 +37,7 @@ enum class FiltroLista {
     Geracao,     // never transmitted or to be transmitted again, not registered
     Pendencias,  // not transmitted and not registered
     Diagnostico, // transmitted at some time
+    Entrega,     // not registered: its delivery may be recorded or corrected
 };
 
 struct ItemLista {

@@ -59,6 +59,9 @@ frmVLMs::DadosOperacao frmVLMs::Dados(int operacao) {
     case Op::ConsultarDiagnostico:
         return {QStringLiteral("Consultar diagnóstico VLM-E"), FiltroLista::Todas,
                 Ajuda::Diagnostico};
+    case Op::RegistrarEntrega:
+        return {QStringLiteral("Registrar entrega VLM-E"), FiltroLista::Entrega,
+                Ajuda::RegistrarEntrega};
     default: // Op::Abrir and any other code
         return {QStringLiteral("Abrir Declaração"), FiltroLista::Todas, Ajuda::Abrir};
     }
@@ -221,6 +224,9 @@ void frmVLMs::executa(int numero) {
         break;
     case Op::ConsultarDiagnostico:
         acao = &operacoes.consultarDiagnostico;
+        break;
+    case Op::RegistrarEntrega:
+        acao = &operacoes.registrarEntrega;
         break;
     default:
         acao = &operacoes.abrir;

@@ -44,7 +44,7 @@ class frmVLMs : public QDialog {
     struct Operacoes {
         using Acao = std::function<void(int numero)>;
         Acao abrir, excluir, copiar, gerar, gravarParaTransmissao, backup, imprimir, imprimirResumo,
-            imprimirRecibo, pendencias, diagnostico, consultarDiagnostico;
+            imprimirRecibo, pendencias, diagnostico, consultarDiagnostico, registrarEntrega;
     };
 
     enum class Desfecho {

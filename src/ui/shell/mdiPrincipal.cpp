@@ -9,6 +9,7 @@
 #include "store/Banco.h"
 #include "store/CopiaExclusao.h"
 #include "ui/checking/frmPendencias.h"
+#include "ui/delivery/frmEntrega.h"
 #include "ui/entry/CampoMascarado.h"
 #include "ui/entry/frmCentral.h"
 #include "ui/import/FormErrImport.h"
@@ -209,6 +210,7 @@ void mdiPrincipal::criaMenus() {
     mnuGerarArquivoEnviador = acao(mnuArquivo, "mnuGerarArquivoEnviador",
                                    QStringLiteral("&Gerar Arquivo para Transmissão"));
     mnuTransmitir = acao(mnuArquivo, "mnuTransmitir", QStringLiteral("&Gravar para transmissão"));
+    acao(mnuArquivo, "mnuRegistrarEntrega", QStringLiteral("Registrar En&trega"));
     mnuArquivo->addSeparator();
     mnuSair = acao(mnuArquivo, "mnuSair", QStringLiteral("Sai&r"));
 
@@ -497,6 +499,10 @@ void mdiPrincipal::abreSeletor(int operacao) {
         }
     };
     seletor.operacoes.consultarDiagnostico = [this](int numero) { mostraDiagnostico(numero); };
+    seletor.operacoes.registrarEntrega = [this](int numero) {
+        frmEntrega entrega(programa_.banco, usuario_, numero, this);
+        entrega.exec();
+    };
     seletor.operacoes.backup = [this](int numero) {
         backup::GeraCopiaSeguranca(programa_.banco, programa_.pasta, numero, usuario_, progresso());
     };

@@ -13,6 +13,7 @@
 #include "support/ServidorDiagnostico.h"
 #include "ui/Janelas.h"
 #include "ui/checking/frmPendencias.h"
+#include "ui/delivery/frmEntrega.h"
 #include "ui/entry/CampoMascarado.h"
 #include "ui/entry/frmCentral.h"
 #include "ui/shell/RegraOcupado.h"
@@ -129,8 +130,9 @@ TEST_F(Digitacao, DeclaracaoDigitadaEntregaOMesmoArquivoQueAImportada) {
 }
 
 // One statement the way a user takes it: created, typed, checked and fixed
-// from the list, summed up, delivered, diagnosed as registered and locked,
-// backed up, deleted, restored and its summary printed.
+// from the list, summed up, delivered and its receipt recorded, diagnosed as
+// registered and locked, backed up, deleted, restored, its receipt and
+// summary printed.
 TEST_F(Digitacao, UmaDeclaracaoDoComecoAoFim) {
     using shell::Comando;
     auto primeiraDoSeletor = [](QWidget *w) {
@@ -172,8 +174,18 @@ TEST_F(Digitacao, UmaDeclaracaoDoComecoAoFim) {
     const QString arquivo = usuario.textos().last().section("\r\n", 1);
     EXPECT_TRUE(QFileInfo(arquivo).isFile()) << usuario.textos().join('|').toStdString();
 
-    // The delivery program sends it; the server registers it.
-    programa.banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = 7 WHERE NR_VLM_VLM = ?", {n});
+    // The delivery program sends it; its receipt is recorded; the server registers it.
+    QuandoAbrirem({[&](QWidget *seletor) {
+        QuandoAbrirem({[](QWidget *w) {
+            auto *recibo = static_cast<ui::frmEntrega *>(w);
+            recibo->txtNumero->setText("7");
+            recibo->mskRecepcao->setText("05/01/2024 10:15:00");
+            recibo->cmdOk->click();
+        }});
+        primeiraDoSeletor(seletor);
+    }});
+    principal.executa(Comando::RegistrarEntrega);
+    EXPECT_EQ(teste::Valores(programa.banco, "SELECT NR_TRANSMISSAO_VLM FROM VLME"), "7");
     teste::ServidorDiagnostico servidor;
     servidor.responde("01   0000000123" +
                       QByteArray("FABRICA DE TELEFONES LTDA").leftJustified(80) +
@@ -203,6 +215,13 @@ TEST_F(Digitacao, UmaDeclaracaoDoComecoAoFim) {
     const QString restaurada = numeros();
     ASSERT_FALSE(restaurada.isEmpty()) << usuario.textos().join('|').toStdString();
     EXPECT_EQ(teste::Valores(programa.banco, "SELECT CODIGO_VLM FROM VLME"), "123");
+
+    // The receipt came along in the backup, with the date typed from it.
+    bool recebida = false;
+    for (const auto &bloco : printing::ImprimeRecibo(programa.banco, restaurada.toInt()).blocos)
+        for (const auto &linha : bloco.linhas)
+            recebida |= linha == QStringList({"Recebida em", "05/01/2024 10:15:00"});
+    EXPECT_TRUE(recebida);
 
     const QString pdf = pasta.arquivo("resumo.pdf");
     EXPECT_EQ(

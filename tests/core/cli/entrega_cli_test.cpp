@@ -1,0 +1,87 @@
+// The road of a statement through vlme-cli alone, without a line of SQL:
+// imported, generated, its delivery recorded from the receipt, diagnosed as
+// registered by the stand-in server, its receipt printed.
+
+#include "support/Arquivos.h"
+#include "support/PastaTeste.h"
+#include "support/ServidorDiagnostico.h"
+
+#include <QProcess>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace vlme;
+
+namespace {
+
+// Runs vlme-cli on `pasta` while this test's event loop runs (the stand-in
+// server answers in it): status, output, errors.
+QStringList Roda(const QString &pasta, const QStringList &argumentos) {
+    QProcess p;
+    p.start(VLME_CLI, QStringList{"--pasta", pasta} + argumentos);
+    p.closeWriteChannel();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 60000));
+    return {QString::number(p.exitCode()), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+TEST(CliEntrega, DoArquivoImportadoAoReciboImpresso) {
+    teste::PastaTeste pasta;
+    const QString d = pasta.caminho();
+    ASSERT_EQ(
+        Roda(d, {"importar", teste::DadoTeste("importacao/digitada_nos_formularios.txt")}).at(0),
+        "0");
+    ASSERT_EQ(Roda(d, {"gerar", "1"}).at(0), "0");
+
+    const QStringList entrega = {
+        "registrar-entrega", "1",      "4711", "--recepcao", "05/01/2024 10:15:00",
+        "--local=Manaus",    "--selo", "AB12"};
+    EXPECT_EQ(Roda(d, entrega),
+              QStringList({"0",
+                           "Entrega da declaração 1 registrada: transmissão 4711, recebida em "
+                           "05/01/2024 10:15:00.\n",
+                           ""}));
+    EXPECT_EQ(Roda(d, {"listar"}).at(1).section('\n', 1).section('\t', 4), "Transmitido\t4711\n");
+
+    // Wrong use is told before anything is opened; a refusal writes nothing.
+    EXPECT_EQ(Roda(d, {"registrar-entrega", "1", "4712"}).mid(0, 2), QStringList({"2", ""}));
+    EXPECT_TRUE(Roda(d, {"registrar-entrega", "1", "4712", "--data", "x"})
+                    .at(2)
+                    .startsWith("Opção desconhecida do comando registrar-entrega: --data\n"));
+    EXPECT_EQ(Roda(d, {"registrar-entrega", "1", "4712", "--recepcao", "05/01/2099 10:15:00"}),
+              QStringList({"3", "",
+                           "A data da recepção (05/01/2099 10:15:00) é posterior ao dia e à hora "
+                           "de agora. Confira o recibo.\n"}));
+    // Another number is asked; with no one to answer, it is Não.
+    const QStringList troca = {"registrar-entrega", "1", "4712", "--recepcao=06/01/2024 08:00:00"};
+    EXPECT_EQ(Roda(d, troca),
+              QStringList({"3", "",
+                           "O VLM-E 1 já foi transmitido com o número 4711. Deseja trocar esse "
+                           "número por 4712 ?\nO recibo anterior fica guardado.\n[s/N] A entrega "
+                           "não foi registrada.\n"}));
+    EXPECT_EQ(Roda(d, {"listar"}).at(1).section('\n', 1).section('\t', 4), "Transmitido\t4711\n");
+
+    teste::ServidorDiagnostico servidor;
+    servidor.responde("01   0000000123" +
+                      QByteArray("FABRICA DE TELEFONES LTDA").leftJustified(80) +
+                      "20240105101500;");
+    EXPECT_EQ(Roda(d, {"--url-diagnostico", servidor.host(), "diagnosticar", "1"}).at(0), "0");
+    ASSERT_EQ(servidor.pedidos.size(), 1);
+    EXPECT_TRUE(servidor.pedidos[0].endsWith("NR_TRANSMISSAO_VLM:4711"));
+    EXPECT_EQ(Roda(d, {"listar"}).at(1).section('\n', 1).section('\t', 4),
+              "Registrado\t0000/00123\n");
+    EXPECT_EQ(Roda(d, troca).at(2), "O VLM-E 1 já está registrado: a sua entrega não pode ser "
+                                    "registrada de novo.\n");
+
+    const QString pdf = pasta.arquivo("recibo.pdf");
+    ASSERT_EQ(Roda(d, {"imprimir", "1", "--recibo", pdf}).at(0), "0");
+    QProcess texto;
+    texto.start("pdftotext", {pdf, "-"});
+    texto.waitForFinished();
+    const QString recibo = QString::fromUtf8(texto.readAllStandardOutput()).simplified();
+    for (const char *e : {"4711", "05/01/2024 10:15:00", "Manaus", "AB12"})
+        EXPECT_TRUE(recibo.contains(e)) << e << " em " << recibo.toStdString();
+}
+
+} // namespace
