@@ -110,25 +110,32 @@ class Linha {
         texto_ += QString(largura - significativos.size(), QLatin1Char('0')) + significativos;
     }
 
-    // CNPJ or CPF: its digits (a stored mask's separators dropped), spaces
-    // when missing.
+    // CNPJ or CPF without a stored mask's separators, spaces when missing. A
+    // CNPJ may carry letters (registers issued since July 2026), written in
+    // upper case; a CPF is digits only.
     void documento(const char *campo, const QVariant &v, Campo c, const char *nome) {
         const int largura = em(c);
+        const bool letras = qstrcmp(nome, "CNPJ") == 0;
         const QString s = v.isNull() ? QString() : v.toString().trimmed();
-        for (QChar c : s)
-            if (!c.isDigit() && c != QLatin1Char('.') && c != QLatin1Char('/') &&
-                c != QLatin1Char('-') && c != QLatin1Char(' '))
+        for (QChar c : s) {
+            const char l = c.toLatin1();
+            const bool letra = (l >= 'a' && l <= 'z') || (l >= 'A' && l <= 'Z');
+            if (!c.isDigit() && !(letras && letra) && c != QLatin1Char('.') &&
+                c != QLatin1Char('/') && c != QLatin1Char('-') && c != QLatin1Char(' '))
                 return recusa(campo,
                               QStringLiteral("\"%1\" não é um %2.").arg(s, QLatin1String(nome)),
                               largura, ' ');
-        const QString digitos = store::CnpjSomenteDigitos(s);
-        if (digitos.size() > largura)
-            return recusa(campo,
-                          QStringLiteral("o %1 %2 tem mais de %3 dígitos.")
-                              .arg(QLatin1String(nome), s)
-                              .arg(largura),
-                          largura, ' ');
-        texto_ += CompletaBrancos(digitos, largura);
+        }
+        const QString semMascara = store::CnpjSemMascara(s);
+        if (semMascara.size() > largura)
+            return recusa(
+                campo,
+                QStringLiteral("o %1 %2 tem mais de %3 %4.")
+                    .arg(QLatin1String(nome), s)
+                    .arg(largura)
+                    .arg(letras ? QStringLiteral("caracteres") : QStringLiteral("dígitos")),
+                largura, ' ');
+        texto_ += CompletaBrancos(semMascara, largura);
     }
 
     // Data: yyyyMMdd, zeros when missing.

@@ -6,7 +6,7 @@ namespace vlme::entry {
 
 namespace {
 
-constexpr char CNPJ[] = "##.###.###/####-##";
+constexpr char CNPJ[] = "AA.AAA.AAA/AAAA-##";
 constexpr char NCM[] = "####.##.##";
 constexpr char DATA[] = "##/##/####";
 

@@ -15,7 +15,8 @@ namespace vlme::entry {
 struct DefinicaoCampo {
     const char *formulario;
     const char *campo;
-    const char *mascara; // "" for none; "#" is a digit, anything else a literal
+    const char *mascara; // "" for none; "#" a digit, "A" a letter (raised) or a digit,
+                         // anything else a literal
     int tamanhoMaximo;   // 0: no limit
     const char *tag;     // S select on entry, N numeric, T locked once delivered, D V P E forms
 };

@@ -4,8 +4,9 @@ namespace vlme::entry {
 
 namespace {
 
-// Codes are digits only: a letter or a mask character in a code is refused
-// rather than counted as 0, so it can never reach the delivery file.
+// A character a code has no room for (a mask's separator, a letter where only
+// digits go) is refused rather than counted as 0, so it can never reach the
+// delivery file.
 bool digitos(const QString &texto, qsizetype tamanho) {
     if (texto.size() != tamanho)
         return false;
@@ -15,6 +16,8 @@ bool digitos(const QString &texto, qsizetype tamanho) {
     return true;
 }
 
+// The character's value in the check-digit sums: its code minus that of
+// "0", so a digit is itself and a letter counts from 17 (A) to 42 (Z).
 int d(const QString &texto, qsizetype posicao) // position from 1
 {
     return texto[posicao - 1].unicode() - u'0';
@@ -46,8 +49,20 @@ bool validaData(int dia, int mes, int ano) {
 
 } // namespace
 
+bool FormaCNPJ(const QString &cnpj) {
+    if (cnpj.size() != 14 || !digitos(cnpj.right(2), 2))
+        return false;
+    for (qsizetype i = 0; i < 12; ++i) {
+        const QChar c = cnpj.at(i);
+        if ((c < QLatin1Char('0') || c > QLatin1Char('9')) &&
+            (c < QLatin1Char('A') || c > QLatin1Char('Z')))
+            return false;
+    }
+    return true;
+}
+
 bool ValidaCNPJ(const QString &cnpj) {
-    if (!digitos(cnpj, 14) || soZeros(cnpj))
+    if (!FormaCNPJ(cnpj) || soZeros(cnpj))
         return false;
     static constexpr int pesos1[12] = {5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2};
     static constexpr int pesos2[12] = {6, 5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3};

@@ -1,13 +1,17 @@
 #pragma once
-// Validity of the codes a statement holds as digits only: CNPJ (14), CPF (11),
-// NCM (8), DI number (10) and the two 8-digit date layouts. Used by the forms,
+// Validity of the codes a statement holds without their masks: CNPJ (14
+// letters or digits), CPF (11 digits), NCM (8), DI number (10) and the two
+// 8-digit date layouts. Used by the forms,
 // the pendency check and the import. Pure functions; any thread.
 
 #include <QString>
 
 namespace vlme::entry {
 
-// Check digits of the establishment's register; fourteen zeros are refused.
+// A CNPJ's shape: 14 characters, the first 12 digits or upper-case letters
+// (registers issued since July 2026 carry letters), the last 2 digits.
+bool FormaCNPJ(const QString &cnpj);
+// FormaCNPJ and its check digits; fourteen zeros are refused.
 bool ValidaCNPJ(const QString &cnpj);
 // Check digits of a person's register; eleven zeros are refused.
 bool ValidaCPF(const QString &cpf);

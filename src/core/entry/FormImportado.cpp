@@ -117,7 +117,7 @@ CamposImportado FormImportado::carrega() const {
     if (banco_.proxima(nf)) {
         c.nf = texto(nf.value(0));
         c.serie = texto(nf.value(1));
-        c.cnpj = store::CnpjSomenteDigitos(texto(nf.value(2)));
+        c.cnpj = store::CnpjSemMascara(texto(nf.value(2)));
         const QDate data = store::LeDataNF(texto(nf.value(3)));
         c.dataEmissao = data.isValid() ? data.toString(QStringLiteral("ddMMyyyy")) : QString();
         c.inscricao = texto(nf.value(4));

@@ -71,7 +71,7 @@ CamposNacional FormNacional::carrega() const {
     c.unidade = texto(q.value(4));
     c.nf = texto(q.value(5));
     c.serie = texto(q.value(6));
-    c.cnpj = store::CnpjSomenteDigitos(texto(q.value(7)));
+    c.cnpj = store::CnpjSemMascara(texto(q.value(7)));
     const QDate data = store::LeDataNF(texto(q.value(8)));
     c.dataEmissao = data.isValid() ? data.toString(QStringLiteral("ddMMyyyy")) : QString();
     c.inscricao = texto(q.value(9));

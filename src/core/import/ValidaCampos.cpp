@@ -2,6 +2,7 @@
 
 #include "entry/Codigos.h"
 #include "entry/Numeros.h"
+#include "store/Gravar.h"
 
 namespace vlme::importacao {
 
@@ -163,7 +164,7 @@ const CampoValidado Importado[] = {
      R::Digitos},
     {u"Série da NF", importado::SerieNF, G::Masculino, R::Vazio, R::TextoObrigatorio, R::Texto},
     {u"CNPJ do Fornecedor", importado::Cnpj, G::Masculino, R::CnpjOutroDocumento, R::Cnpj,
-     R::Digitos},
+     R::CnpjForma},
     {u"Inscrição Estadual", importado::InscricaoEstadual, G::Feminino, R::Vazio, R::Inscricao,
      R::Nenhuma},
     {u"Data de Emissão da NF", importado::DataEmissao, G::Feminino, R::OutroDocumento, R::Data,
@@ -232,9 +233,11 @@ QString Avalia(const CampoValidado &c, Regra regra, const QString &v, const Cont
                : v.toInt() > 80 ? MenorQue80
                                 : QString();
     case R::Cnpj:
-        return Zeros(v)                                 ? MsgObrigatorio
-               : (!digitos(v) || !entry::ValidaCNPJ(v)) ? invalido
-                                                        : QString();
+        return Zeros(v)                                       ? MsgObrigatorio
+               : !entry::ValidaCNPJ(store::CnpjSemMascara(v)) ? invalido
+                                                              : QString();
+    case R::CnpjForma:
+        return entry::FormaCNPJ(store::CnpjSemMascara(v)) ? QString() : invalido;
     case R::Cpf:
         return Zeros(v)                                ? ObrigatorioSemPonto
                : (!digitos(v) || !entry::ValidaCPF(v)) ? InvalidoSemPonto

@@ -25,7 +25,8 @@ enum class Regra : unsigned char {
     NumeroObrigatorio, // digits, not zero
     NumeroPositivo,    // digits, not zero ("Deve ser maior que zero.")
     Item,              // NumeroObrigatorio up to 80
-    Cnpj,
+    Cnpj,              // in either case: the lower-case letters are stored raised
+    CnpjForma,         // a CNPJ's characters, check digits not computed
     Cpf,
     Ncm,         // 8 digits, not zero
     NcmOpcional, // 8 digits

@@ -6,6 +6,7 @@
 #include "shell/ErroVLME.h"
 #include "store/Banco.h"
 #include "store/Declaracoes.h"
+#include "store/Gravar.h"
 
 #include <QRegularExpression>
 #include <QSqlQuery>
@@ -51,10 +52,8 @@ QString Nota(const QVariant &numero, const QVariant &serie, const QVariant &cnpj
     QStringList partes{QStringLiteral("NF ") + numero.toString()};
     if (!serie.toString().isEmpty())
         partes << QStringLiteral("série ") + serie.toString();
-    QString cnpjDigitos = cnpj.toString();
-    cnpjDigitos.remove(QRegularExpression(QStringLiteral("[^0-9]")));
-    if (!cnpjDigitos.isEmpty())
-        partes << store::FormataCNPJ(cnpjDigitos);
+    if (const QString s = store::CnpjSemMascara(cnpj.toString()); !s.isEmpty())
+        partes << store::FormataCNPJ(s);
     if (!data.toString().isEmpty())
         partes << Data(data.toString());
     return partes.join(QStringLiteral(", "));

@@ -1,5 +1,7 @@
 #include "shell/Pastas.h"
 
+#include "store/Gravar.h"
+
 #include <QDir>
 #include <QStandardPaths>
 
@@ -22,12 +24,8 @@ QString CaminhoArquivos(const QString &pastaPrograma, int nrVlm) {
 }
 
 QString PastaArquivos(const QString &pastaPrograma, const QString &cnpj) {
-    QString digitos;
-    for (QChar c : cnpj)
-        if (c.isDigit() && c.unicode() < 128)
-            digitos += c;
-    const QString relativa =
-        QString::fromLatin1(NomePastaArquivos) + QLatin1Char('/') + digitos.left(12);
+    const QString relativa = QString::fromLatin1(NomePastaArquivos) + QLatin1Char('/') +
+                             store::CnpjSemMascara(cnpj).left(12);
     QDir pasta(pastaPrograma);
     pasta.mkpath(relativa);
     return QDir::cleanPath(pasta.filePath(relativa));

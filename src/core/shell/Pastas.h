@@ -17,9 +17,10 @@ QString EscolhePastaPrograma(const QString &opcao);
 // Arquivos/VLME + the statement number in ten digits (no extension); creates
 // Arquivos/ when missing.
 QString CaminhoArquivos(const QString &pastaPrograma, int nrVlm);
-// Arquivos/ + the first 12 digits of the CNPJ, the statement's file folder;
-// creates both folders when missing. Only digits are used, so a CNPJ stored
-// with its mask (or anything else) can never point outside Arquivos/.
+// Arquivos/ + the first 12 characters of the CNPJ (digits and upper-case
+// letters), the statement's file folder; creates both folders when missing.
+// Nothing else of the stored text is used, so a CNPJ stored with its mask (or
+// anything else) can never point outside Arquivos/.
 QString PastaArquivos(const QString &pastaPrograma, const QString &cnpj);
 
 } // namespace vlme::shell

@@ -23,7 +23,8 @@ QString SituacaoEntrega(int nrTransmissao, const QString &codigo);
 QString Protocolo(int nrTransmissao, const QString &codigo);
 // "Retificador", "Substitutivo" or "Novo".
 QString TipoDeclaracao(int retificador, int substitutivo);
-// "-" when empty; 14 digits as 00.000.000/0000-00; anything else unchanged.
+// "-" when empty; 14 characters as 00.000.000/0000-00 (letters included);
+// anything else unchanged.
 QString FormataCNPJ(const QString &cnpj);
 // 11 digits as 000.000.000-00; anything else unchanged.
 QString FormataCPF(const QString &cpf);

@@ -27,7 +27,7 @@ QString DescreveImportado(int nrVlm, int nrSq) {
 
 // The five NF columns; `todas` writes the empty ones too (as '').
 Colunas ColunasNF(const DadosNF &nf, bool todas) {
-    const QString cnpj = CnpjSomenteDigitos(nf.cnpj);
+    const QString cnpj = CnpjSemMascara(nf.cnpj);
     const QString data = DataGravada(nf.dataEmissao);
     Colunas c;
     if (todas) {
@@ -47,7 +47,7 @@ Colunas ColunasNF(const DadosNF &nf, bool todas) {
 }
 
 bool NFVazia(const DadosNF &nf) {
-    return nf.numero.isEmpty() && nf.serie.isEmpty() && CnpjSomenteDigitos(nf.cnpj).isEmpty() &&
+    return nf.numero.isEmpty() && nf.serie.isEmpty() && CnpjSemMascara(nf.cnpj).isEmpty() &&
            nf.dataEmissao.trimmed().isEmpty() && nf.inscricaoEstadual.isEmpty();
 }
 
@@ -118,13 +118,18 @@ void ApagaDI(Banco &banco, int chave) {
 
 } // namespace
 
-QString CnpjSomenteDigitos(const QString &cnpj) {
-    QString digitos;
-    digitos.reserve(14);
-    for (QChar c : cnpj)
-        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
-            digitos += c;
-    return digitos;
+QString CnpjSemMascara(const QString &cnpj) {
+    QString s;
+    s.reserve(14);
+    for (QChar c : cnpj) {
+        // ASCII only: QChar::toUpper would turn "ı" or "ſ" into a letter of the register.
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - u'a' + u'A');
+        if ((c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+            (c >= QLatin1Char('A') && c <= QLatin1Char('Z')))
+            s += c;
+    }
+    return s;
 }
 
 QDate LeDataNF(const QString &data) {
@@ -145,7 +150,7 @@ int CriaVLM(Banco &banco) {
 
 void GravaVLME(Banco &banco, int nrVlm, const DadosGerais &d) {
     Colunas c;
-    c.poe(QStringLiteral("CNPJ_VLM"), Texto(d.cnpj));
+    c.poe(QStringLiteral("CNPJ_VLM"), Texto(CnpjSemMascara(d.cnpj)));
     c.poe(QStringLiteral("CPF_VLM"), Texto(d.cpf));
     c.poe(QStringLiteral("PPB_VLM"), Texto(d.ppb));
     c.poe(QStringLiteral("DEN_PRODUTO_VLM"), Texto(d.denProduto));

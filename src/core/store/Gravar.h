@@ -21,9 +21,9 @@
 //
 // NF and DI rows belong to exactly one component: created with it, replaced or
 // kept when it changes, deleted with it. Invoice rows hold the supplier's CNPJ
-// as digits only and the date of issue as "dd/mm/yyyy"; databases written by
+// without its mask and the date of issue as "dd/mm/yyyy"; databases written by
 // earlier versions may hold the CNPJ with its mask and the date as "ddmmyyyy",
-// so whoever reads NF goes through CnpjSomenteDigitos and LeDataNF.
+// so whoever reads NF goes through CnpjSemMascara and LeDataNF.
 
 #include <QDate>
 #include <QString>
@@ -38,7 +38,7 @@ class Banco;
 enum class Coeficiente { Fixo = 0, Variavel = 1 };
 
 struct DadosGerais {
-    QString cnpj;                           // mskCNPJ, 14 digits
+    QString cnpj;                           // mskCNPJ, stored through CnpjSemMascara
     QString cpf;                            // mskCPF, 11 digits
     QString ppb;                            // txtPPB
     QString denProduto;                     // txtDenProduto
@@ -58,7 +58,7 @@ struct DadosGerais {
 struct DadosNF {
     QString numero;            // mskNR
     QString serie;             // mskSerie
-    QString cnpj;              // mskCNPJ; anything that is not a digit is dropped
+    QString cnpj;              // mskCNPJ, stored through CnpjSemMascara
     QString dataEmissao;       // mskDataEmissao: "dd/mm/yyyy" or its eight digits
     QString inscricaoEstadual; // mskNrInsEstadual, as typed
 };
@@ -214,8 +214,9 @@ bool VerificaCustoNacional(Banco &banco, int nrVlm, int nrSqNacional, double cus
 
 // ---- Reading NF rows ----
 
-// The digits of a stored CNPJ, whichever form it was written in.
-QString CnpjSomenteDigitos(const QString &cnpj);
+// A CNPJ as it is stored: its letters and digits, the letters in upper case,
+// whichever form it came in (with the mask's separators, blanks, lower case).
+QString CnpjSemMascara(const QString &cnpj);
 // The stored date of issue: "dd/mm/yyyy", "ddmmyyyy", "yyyy/mm/dd" or
 // "yyyy-mm-dd"; an invalid QDate for anything else.
 QDate LeDataNF(const QString &data);

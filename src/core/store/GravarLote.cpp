@@ -159,7 +159,7 @@ int GravacaoEmLote::gravaNF(const DadosNF &nf) {
     Linha l;
     l.seNaoVazio(0, nf.numero);
     l.seNaoVazio(1, nf.serie);
-    l.seNaoVazio(2, CnpjSomenteDigitos(nf.cnpj));
+    l.seNaoVazio(2, CnpjSemMascara(nf.cnpj));
     l.seNaoVazio(3, gravar::DataGravada(nf.dataEmissao));
     l.seNaoVazio(4, nf.inscricaoEstadual);
     return int(insere(NF, l));

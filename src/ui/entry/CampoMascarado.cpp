@@ -27,6 +27,12 @@ bool imprimivel(QChar c) {
     return c.unicode() >= 32 && c.unicode() != 127;
 }
 
+// Qt's own letter places take any script's letters; a register has A to Z only.
+bool letraOuDigito(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z');
+}
+
 QString mensagemCatalogo(const char *chave) {
     return checking::Catalogo().Descricao(QString::fromLatin1(chave));
 }
@@ -37,15 +43,19 @@ CampoMascarado::CampoMascarado(QWidget *pai) : QLineEdit(pai) {}
 
 void CampoMascarado::defineMascara(const QString &mascara) {
     mascara_ = mascara;
+    posicoes_ = int(mascara.count(QLatin1Char('#')) + mascara.count(QLatin1Char('A')));
+    letras_ = mascara.contains(QLatin1Char('A'));
     if (mascara.isEmpty()) {
         setInputMask({});
         defineTamanhoMaximo(tamanhoMaximo_);
         return;
     }
-    QString qt;
+    QString qt = letras_ ? QStringLiteral(">") : QString(); // upper case from here on
     for (const QChar c : mascara) {
         if (c == QLatin1Char('#')) {
             qt += QLatin1Char('0'); // a digit, not required
+        } else if (c == QLatin1Char('A')) {
+            qt += QLatin1Char('n'); // a letter or a digit, not required
         } else {
             qt += QLatin1Char('\\');
             qt += c;
@@ -88,11 +98,11 @@ void CampoMascarado::defineSaida(std::optional<entry::RegraSaida> regra) {
 QString CampoMascarado::valor() const {
     if (mascara_.isEmpty())
         return text();
-    QString digitos;
+    QString valor;
     for (const QChar c : text())
-        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
-            digitos += c;
-    return digitos;
+        if (letraOuDigito(c))
+            valor += c.toUpper();
+    return valor;
 }
 
 void CampoMascarado::seleciona() {
@@ -182,6 +192,10 @@ void CampoMascarado::focusOutEvent(QFocusEvent *evento) {
     confere();
 }
 
+bool CampoMascarado::separador(QChar c) const {
+    return c != QLatin1Char('#') && c != QLatin1Char('A') && mascara_.contains(c);
+}
+
 QString CampoMascarado::textoSemSelecao() const {
     QString t = text();
     if (hasSelectedText())
@@ -200,6 +214,18 @@ bool CampoMascarado::aceita(QChar c, const QString &textoAtual) const {
 }
 
 void CampoMascarado::keyPressEvent(QKeyEvent *evento) {
+    if (letras_) {
+        if (evento->matches(QKeySequence::Paste)) {
+            colaNaMascara();
+            evento->accept();
+            return;
+        }
+        for (const QChar c : evento->text())
+            if (imprimivel(c) && !letraOuDigito(c) && !separador(c)) {
+                evento->accept(); // dropped
+                return;
+            }
+    }
     if (filtro_) {
         if (evento->matches(QKeySequence::Paste)) {
             colaFiltrado();
@@ -236,8 +262,29 @@ void CampoMascarado::colaFiltrado() {
         insert(aceito);
 }
 
+// A whole value copied from elsewhere, with or without its separators, in
+// either case, replaces the field wherever the cursor stood; anything else is
+// pasted as the mask takes it, without the characters no place takes.
+void CampoMascarado::colaNaMascara() {
+    if (isReadOnly())
+        return;
+    QString aceito;
+    for (const QChar c : QGuiApplication::clipboard()->text())
+        if (letraOuDigito(c) || separador(c))
+            aceito += c;
+    QString valor;
+    for (const QChar c : aceito)
+        if (letraOuDigito(c))
+            valor += c;
+    if (valor.size() == posicoes_) {
+        setText(valor);
+        Q_EMIT textEdited(text()); // the user's change, as a typed one is
+    } else if (!aceito.isEmpty())
+        insert(aceito);
+}
+
 void CampoMascarado::contextMenuEvent(QContextMenuEvent *evento) {
-    if (!filtro_) {
+    if (!filtro_ && !letras_) {
         QLineEdit::contextMenuEvent(evento);
         return;
     }
@@ -248,7 +295,10 @@ void CampoMascarado::contextMenuEvent(QContextMenuEvent *evento) {
     for (QAction *a : menu->actions()) {
         if (a->text().startsWith(colar)) {
             disconnect(a, &QAction::triggered, this, nullptr);
-            connect(a, &QAction::triggered, this, &CampoMascarado::colaFiltrado);
+            if (filtro_)
+                connect(a, &QAction::triggered, this, &CampoMascarado::colaFiltrado);
+            else
+                connect(a, &QAction::triggered, this, &CampoMascarado::colaNaMascara);
         }
     }
     menu->popup(evento->globalPos());

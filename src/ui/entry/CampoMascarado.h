@@ -24,7 +24,9 @@ class CampoMascarado : public QLineEdit {
   public:
     explicit CampoMascarado(QWidget *pai = nullptr);
 
-    // "##.###.###/####-##": "#" a digit, other characters literals; empty for none.
+    // "AA.AAA.AAA/AAAA-##": "#" a digit, "A" a letter or a digit (a letter
+    // typed or pasted in lower case is raised), other characters literals;
+    // empty for none.
     void defineMascara(const QString &mascara);
     QString mascara() const { return mascara_; }
     // 0: no limit. Limits typing and pasting only: the grouped text written
@@ -47,7 +49,8 @@ class CampoMascarado : public QLineEdit {
         propria_ = std::move(conferencia);
     }
 
-    // The field's value: digits only under a mask, else the text itself.
+    // The field's value: under a mask its digits and letters only, else the
+    // text itself.
     QString valor() const;
 
     // What entering the field does: drop the grouping dots (tag N), select
@@ -71,11 +74,16 @@ class CampoMascarado : public QLineEdit {
 
   private:
     void colaFiltrado();
+    void colaNaMascara();
     QString textoSemSelecao() const;
+    // One of the mask's literal characters (".", "/", "-").
+    bool separador(QChar c) const;
     bool aceita(QChar c, const QString &textoAtual) const;
     void rejeita(const QString &mensagem, shell::Icone icone);
 
     QString mascara_;
+    int posicoes_ = 0;    // the mask's places for a letter or a digit
+    bool letras_ = false; // some place takes a letter
     int tamanhoMaximo_ = 0;
     shell::InterfaceUsuario *usuario_ = nullptr;
     std::optional<entry::RegraTecla> filtro_;

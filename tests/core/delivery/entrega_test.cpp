@@ -5,9 +5,13 @@
 #include "delivery/Declaracao.h"
 #include "delivery/Formatos.h"
 #include "delivery/Transmissao.h"
+#include "import/ErrosImportacao.h"
+#include "import/Importacao.h"
+#include "printing/Relatorios.h"
 #include "shell/ErroVLME.h"
 #include "shell/Pastas.h"
 #include "store/Banco.h"
+#include "store/Declaracoes.h"
 #include "store/Gravar.h"
 #include "support/Arquivos.h"
 #include "support/ConstrutorDeclaracao.h"
@@ -355,6 +359,45 @@ TEST_F(Geracao, ConsultasDeSituacao) {
         EXPECT_EQ(situacao(n), c[1]) << c[0];
     }
     EXPECT_EQ(situacao(999), "00000");
+}
+
+// A statement whose establishment and national supplier have CNPJs with
+// letters, typed in lower case in the import file: stored raised, passed by
+// the pendency check, listed, printed, given its folder and delivered as they
+// are. A wrong check digit, or a letter among them, is the field's error.
+TEST_F(Geracao, CnpjAlfanumericoImportadoEEntregue) {
+    const QString arquivo = DadoTeste("importacao/cnpj_alfanumerico.txt");
+    const importacao::ResultadoImportacao r = importacao::ImportaArquivo(banco, progresso, arquivo);
+    ASSERT_EQ(r.desfecho, importacao::Desfecho::Sucesso) << r.mensagem;
+    const int n = r.declaracoes.at(0);
+    EXPECT_EQ(Valores(banco, "SELECT CNPJ_VLM FROM VLME") + "|" +
+                  Valores(banco, "SELECT group_concat(CNPJ_NF, ' ') FROM NF"),
+              "12ABC34501DE35|A1B2C3D4000193 11222333000181");
+    EXPECT_TRUE(transmissao.GeraArquivoVerificado(n)) << pendencias.join('\n');
+    ComparaArquivo(LeBytes(transmissao.ultimoArquivo()),
+                   LeBytes(DadoTeste("entrega/cnpj_alfanumerico.txt")));
+    EXPECT_EQ(ListaDeclaracoes(banco).at(0).cnpj, "12.ABC.345/01DE-35");
+    QStringList impresso;
+    for (const printing::Bloco &b : printing::ImprimeVLM(banco, n, false).blocos)
+        for (const QStringList &linha : b.linhas)
+            impresso << linha;
+    EXPECT_TRUE(impresso.contains("12.ABC.345/01DE-35")) << impresso.join('|');
+    EXPECT_TRUE(impresso.join('|').contains("A1.B2C.3D4/0001-93")) << impresso.join('|');
+    EXPECT_EQ(shell::PastaArquivos(base.pasta(), "12ABC34501DE35"),
+              QDir(base.pasta()).filePath("Arquivos/12ABC34501DE"));
+
+    const QStringList antes = ConteudoBanco(banco);
+    QByteArray copia = QByteArray::fromStdString(LeBytes(arquivo));
+    copia.replace("12abc34501de35", "12abc34501de36").replace("a1b2c3d4000193", "a1b2c3d40001a3");
+    GravaBytes(QDir(base.pasta()).filePath("errado.txt"), copia.toStdString());
+    const importacao::ResultadoImportacao errado =
+        importacao::ImportaArquivo(banco, progresso, QDir(base.pasta()).filePath("errado.txt"));
+    QStringList erros;
+    for (const importacao::ErroImportacao &e : errado.erros)
+        erros << importacao::LinhaListaErro(e);
+    EXPECT_EQ(erros, QStringList({"Linha 1 (reg. 0) - CNPJ DO ESTABELECIMENTO: Inválido.",
+                                  "Linha 3 (reg. 2) - CNPJ DO FORNECEDOR: Inválido."}));
+    EXPECT_EQ(ConteudoBanco(banco), antes);
 }
 
 } // namespace

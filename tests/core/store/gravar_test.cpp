@@ -130,7 +130,12 @@ TEST_F(Gravar, SequenciasSeguemOMaiorMaisUmDentroDaDeclaracao) {
 }
 
 TEST(LeituraNF, CnpjEDataNasFormasGravadas) {
-    EXPECT_EQ(CnpjSomenteDigitos("  .   .   /    -  "), "");
+    EXPECT_EQ(CnpjSemMascara("  .   .   /    -  "), "");
+    // The separators and blanks go, lower case is raised; a letter outside
+    // A-Z is no character of the register, whatever its upper case would be.
+    EXPECT_EQ(CnpjSemMascara("04.539.983/0001-90") + "|" + CnpjSemMascara(" 12.abc.345/01dE-35 ") +
+                  "|" + CnpjSemMascara(QStringLiteral("1\u00E72\u0131\u017F3")),
+              "04539983000190|12ABC34501DE35|123");
     for (const QStringList &c : vlme::teste::Casos("datas_nf.tsv"))
         EXPECT_EQ(LeDataNF(c[0]).toString(Qt::ISODate), c.value(1)) << c[0];
 }

@@ -121,10 +121,39 @@ TEST_F(CampoTeste, ValorInvalidoMostraUmaMensagemEVolta) {
     EXPECT_EQ(salarios->text(), "1234567890123,40");
 }
 
-// The CNPJ mask is Qt's; its value is the digits alone, whatever was typed or set.
+// Every CNPJ field takes a letter or a digit in its first 12 places and a
+// digit in the last 2, raising lower case; a whole CNPJ pasted in any form
+// fills it wherever the cursor stood.
+TEST_F(CampoTeste, CNPJAlfanumericoDigitadoEColado) {
+    for (const char *form : {"frmCentral", "frmNacionais", "frmImportados"}) {
+        CampoMascarado *c = cria(form, "mskCNPJ");
+        c->show();
+        const auto mostra = [c] { return c->displayText() + "|" + c->valor(); };
+        entra(c);
+        // an accented letter, a sign and a letter among the check digits are dropped
+        QTest::keyClicks(c, "12a");
+        QTest::sendKeyEvent(QTest::Click, c, Qt::Key_Eacute, QStringLiteral("\u00E9"),
+                            Qt::NoModifier);
+        QTest::keyClicks(c, "b*c34501deF35");
+        EXPECT_EQ(mostra(), "12.ABC.345/01DE-35|12ABC34501DE35") << form;
+        c->setText("11222333000181");
+        c->setCursorPosition(4);
+        cola(c, " 12.abc.345/01de-35\n");
+        EXPECT_EQ(mostra(), "12.ABC.345/01DE-35|12ABC34501DE35") << form;
+        QTest::keyClick(c, Qt::Key_End);
+        cola(c, "a1b2c3d4000193");
+        EXPECT_EQ(mostra(), "A1.B2C.3D4/0001-93|A1B2C3D4000193") << form;
+        // numeric ones as before, also loaded in lower case
+        c->setText("00000000000604");
+        EXPECT_EQ(mostra(), "00.000.000/0006-04|00000000000604") << form;
+        c->setText("12abc34501de35");
+        EXPECT_EQ(mostra(), "12.ABC.345/01DE-35|12ABC34501DE35") << form;
+    }
+}
+
 TEST_F(CampoTeste, CNPJSemMascaraNotaSoDigitosComZerosEDataConferidaAoSair) {
     entra(cnpj);
-    QTest::keyClicks(cnpj, "11a222b333000181");
+    QTest::keyClicks(cnpj, "11222333000181");
     EXPECT_EQ(cnpj->valor(), "11222333000181");
     tab(cnpj);
     ASSERT_TRUE(nota->hasFocus());
