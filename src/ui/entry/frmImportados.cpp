@@ -241,9 +241,10 @@ void frmImportados::atualizaNomeUnidade() {
 
 void frmImportados::showEvent(QShowEvent *evento) {
     QDialog::showEvent(evento);
-    if (!campoInicial_.isEmpty())
-        if (QWidget *w = findChild<QWidget *>(campoInicial_); w && w->isEnabled())
-            w->setFocus(Qt::OtherFocusReason);
+    // Delete and view leave every field disabled: Enter there must not delete.
+    FocoInicial(this, {campoInicial_.isEmpty() ? nullptr : findChild<QWidget *>(campoInicial_),
+                       campo(optDiretoSim->isChecked() ? "mskNrDI" : "mskNR"),
+                       logica_.operacao() == Op::Excluir ? cmdCancelar : cmdOk});
 }
 
 void frmImportados::confirma() {
