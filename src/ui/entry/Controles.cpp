@@ -2,6 +2,7 @@
 
 #include "ui/entry/FabricaCampos.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -71,13 +72,44 @@ QLineEdit *CaixaDescricao(const char *nome, QWidget *pai) {
     return d;
 }
 
+namespace {
+// Set on a code field by LigaF4: the lookup button F4 opens.
+constexpr char BotaoF4[] = "vlmeBotaoF4";
+// Set on a code field that only consults (see ConsultaNosTravados).
+constexpr char SoConsulta[] = "vlmeSoConsulta";
+} // namespace
+
 void LigaF4(QWidget *campo, QPushButton *botao) {
+    campo->setProperty(BotaoF4, QVariant::fromValue<QObject *>(botao));
     auto *f4 = new QShortcut(QKeySequence(Qt::Key_F4), campo);
     f4->setContext(Qt::WidgetShortcut);
     QObject::connect(f4, &QShortcut::activated, botao, [botao] {
         if (botao->isEnabled())
             botao->click();
     });
+}
+
+void ConsultaNosTravados(QWidget *janela) {
+    for (QLineEdit *campo : janela->findChildren<QLineEdit *>()) {
+        const auto *botao =
+            qobject_cast<QPushButton *>(campo->property(BotaoF4).value<QObject *>());
+        if (!botao)
+            continue;
+        const bool antes = campo->property(SoConsulta).toBool();
+        const bool travado = !campo->isEnabled() || antes;
+        const bool consulta = travado && botao->isEnabled();
+        campo->setEnabled(!travado || consulta);
+        if (consulta == antes)
+            continue;
+        campo->setProperty(SoConsulta, consulta);
+        campo->setReadOnly(consulta);
+        // Read-only, it looks like the description box beside it, not like a
+        // field to type in.
+        QPalette p = campo->palette();
+        p.setBrush(QPalette::Base, consulta ? p.brush(QPalette::Window)
+                                            : QApplication::palette(campo).brush(QPalette::Base));
+        campo->setPalette(p);
+    }
 }
 
 QHBoxLayout *ComBotao(QWidget *campo, QPushButton *botao) {

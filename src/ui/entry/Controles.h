@@ -28,6 +28,11 @@ QPushButton *Botao(const char *nome, const QString &texto, QWidget *pai);
 QPushButton *BotaoAssistente(const char *nome, const QString &dica, QWidget *pai);
 // F4 in `campo` clicks `botao` while it is enabled.
 void LigaF4(QWidget *campo, QPushButton *botao);
+// A code field locked (a delivered statement) while its lookup still
+// consults stays a read-only Tab stop, so F4 there opens the lookup. Call
+// after the window's enabling rules; a lock is not lifted while the window
+// is open.
+void ConsultaNosTravados(QWidget *janela);
 // The read-only box beside a code that shows its description.
 QLineEdit *CaixaDescricao(const char *nome, QWidget *pai);
 // A field with its lookup button right after it, opened by F4 in the field.

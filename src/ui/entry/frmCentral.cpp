@@ -558,6 +558,7 @@ void frmCentral::aplicaRegras() {
         w->setEnabled(variavel);
     if (formulario_.entregue())
         BloqueiaEntregue(this, true);
+    ConsultaNosTravados(this);
     for (Lista *l : {&modelos_, &nacionais_, &importados_})
         setaBotoes(*l);
 }

@@ -269,3 +269,41 @@ TEST_F(Teclado, DIEscolhidaLimpaNCMEUnidadeDaNota) {
                                       " JOIN DI ON NR_SQ_DI = NR_SEQ_DI_IMPORTADO"),
               "00000000|NULL|2312345730");
 }
+
+// A delivered statement keeps its NCM and unit locked, yet F4 there still
+// opens the lookup to consult; what is picked in it changes nothing.
+TEST_F(Teclado, F4ConsultaOsCodigosTravados) {
+    programa.banco.executa("INSERT INTO NCM_ITEM (CD_NCM_PRODUTO, DESCR_NCM_PRODUTO)"
+                           " VALUES ('01012100', 'Cavalos'), ('85171231', 'Telefones')");
+    programa.banco.executa("INSERT INTO UNIDADE_MEDIDA (CD_UNID_MEDIDA, NM_MEDIDA)"
+                           " VALUES ('KG', 'Quilograma'), ('UN', 'Unidade')");
+    const int n = ConstrutorDeclaracao(programa.banco).geral().modelo("M", 1);
+    programa.banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = 7");
+    abreDeclaracao(n);
+    ui::frmCentral central(programa, usuario);
+    central.carrega();
+    central.show();
+    QApplication::setActiveWindow(&central);
+
+    // Tab reaches the two codes among the statement's lists, the only fields.
+    const QStringList cadeia = cadeiaTab(&central);
+    EXPECT_TRUE(cadeia.contains("mskNCM") && cadeia.contains("txtUnidade"))
+        << cadeia.join(' ').toStdString();
+    EXPECT_FALSE(cadeia.contains("mskCNPJ")) << cadeia.join(' ').toStdString();
+
+    QStringList abertas;
+    for (ui::CampoMascarado *campo : {central.mskNCM, central.txtUnidade}) {
+        const QString antes = campo->text();
+        QApplication::setActiveWindow(&central);
+        campo->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(campo->hasFocus()) << campo->objectName().toStdString();
+        QuandoAbrirem({[&](QWidget *assistente) {
+            abertas << assistente->objectName();
+            digita(assistente, {"Enter", "Enter"}); // the first row, not the statement's
+        }});
+        digita(&central, {"x", "F4"});
+        EXPECT_EQ(campo->text(), antes) << campo->objectName().toStdString();
+    }
+    EXPECT_EQ(abertas, QStringList({"frmAssistNCM", "FrmAssistUnM"}));
+    EXPECT_TRUE(usuario.mensagens.empty()) << usuario.textos().join('\n').toStdString();
+}
