@@ -166,9 +166,11 @@ std::vector<LinhaSubcomponente> FormNacional::subcomponentes() const {
     while (banco_.proxima(q)) {
         const double qtd = q.value(2).toDouble();
         const double valor = q.value(3).toDouble();
+        // Typed values with their fields' decimals; money the program
+        // computes with two, as the statement's lists show it.
         linhas.push_back({q.value(0).toInt(), texto(q.value(1)), FormataValor(qtd, 17, 7),
-                          FormataValor(valor, 18, 6), FormataValor(qtd * valor, 18, 6),
-                          FormataValor(q.value(4).toDouble(), 18, 6)});
+                          FormataValor(valor, 18, 6), FormataValor(qtd * valor, 18, 2),
+                          FormataValor(q.value(4).toDouble(), 18, 2)});
     }
     return linhas;
 }

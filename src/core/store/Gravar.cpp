@@ -295,6 +295,10 @@ void AtualizaImportado(Banco &banco, int nrVlm, int nrSqImportado, const DadosIm
             ApagaDI(banco, atual.di);
         c.poe(QStringLiteral("NR_SEQ_DI_IMPORTADO"), chave);
         c.poe(QStringLiteral("NR_SEQ_NF_IMPORTADO"), 0);
+        // An invoice's unit left under a DI makes a delivery file the
+        // import refuses: a DI row stores none, as an imported one.
+        if (dados.unidade.isEmpty())
+            c.poe(QStringLiteral("UNIDADE_IMPORTADO"), QVariant(QMetaType(QMetaType::QString)));
     } else {
         ApagaDI(banco, atual.di);
         if (atual.nf != chave)

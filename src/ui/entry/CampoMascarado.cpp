@@ -185,7 +185,7 @@ void CampoMascarado::focusOutEvent(QFocusEvent *evento) {
     default:
         break;
     }
-    if (reportando || !isEnabled() || !isVisible())
+    if (reportando || !isEnabled() || isReadOnly() || !isVisible())
         return;
     if (ConferenciaDispensada(QApplication::focusWidget()))
         return;

@@ -165,6 +165,8 @@ QWidget *frmCentral::criaAbaGeral() {
     CmdNcm = BotaoAssistente("CmdNcm", QStringLiteral("Consulta e Seleção de NCMs"), aba);
     Command1 = BotaoAssistente("Command1",
                                QStringLiteral("Consulta e Seleção de Unidades de Medida"), aba);
+    LigaF4(mskNCM, CmdNcm);
+    LigaF4(txtUnidade, Command1);
 
     int linha = 0;
     auto linhaCampo = [&](const QString &texto, QWidget *w, int largura = 1) {
@@ -245,11 +247,13 @@ QWidget *frmCentral::criaAbaGeral() {
     hk->addWidget(mskNrProcesso);
     hk->addStretch();
     gk->addLayout(hk, 1, 0, 1, 2);
+    gk->setRowStretch(2, 1);
 
+    // The coefficient comes before the costs it enables, on screen and by Tab.
     auto *meio = new QGridLayout;
-    meio->addWidget(fraCustos, 0, 0, 2, 1);
-    meio->addWidget(fraCoeficiente, 0, 1);
-    meio->addLayout(gk, 1, 1);
+    meio->addWidget(fraCoeficiente, 0, 0);
+    meio->addWidget(fraCustos, 1, 0);
+    meio->addLayout(gk, 0, 1, 2, 1);
 
     auto *fraModelos = new QGroupBox(QStringLiteral("Modelos, Tipos e Referências"), aba);
     fraModelos->setObjectName(QStringLiteral("fraModelos"));
@@ -273,14 +277,12 @@ QWidget *frmCentral::criaAbaGeral() {
                         txtPPB,
                         txtDenProduto,
                         mskNCM,
-                        CmdNcm,
                         txtUnidade,
-                        Command1,
                         mskPesoBruto,
-                        mskSalarios,
-                        mskEncargos,
                         optFixo,
                         optVariavel,
+                        mskSalarios,
+                        mskEncargos,
                         optRetificadorSim,
                         optRetificadorNao,
                         optSubstitutivoSim,
@@ -484,6 +486,8 @@ void frmCentral::carrega() {
         recarrega(*l, 0);
     aplicaRegras();
     setWindowTitle(QStringLiteral("VLM-E %1").arg(numero()));
+    // A delivered statement has its fields locked: the keyboard goes to the list.
+    FocoInicial(this, {mskCNPJ, dbgModelos});
 }
 
 void frmCentral::mostraCampos() {
@@ -554,6 +558,7 @@ void frmCentral::aplicaRegras() {
         w->setEnabled(variavel);
     if (formulario_.entregue())
         BloqueiaEntregue(this, true);
+    ConsultaNosTravados(this);
     for (Lista *l : {&modelos_, &nacionais_, &importados_})
         setaBotoes(*l);
 }

@@ -149,6 +149,15 @@ void frmImportados::monta() {
 
     for (QRadioButton *o : {optDiretoSim, optDiretoNao, optBaseCalculoSim, optBaseCalculoNao})
         connect(o, &QRadioButton::clicked, this, &frmImportados::aplicaRegras);
+    // A DI row has no goods code nor unit of its own: what an invoice left
+    // there would be saved under the DI.
+    connect(optDiretoSim, &QRadioButton::toggled, this, [this, ncm, unidade](bool di) {
+        if (di) {
+            ncm->clear();
+            unidade->clear();
+            atualizaNomeUnidade();
+        }
+    });
     connect(ncm, &QLineEdit::textChanged, this, &frmImportados::atualizaDescricaoNCM);
     connect(unidade, &QLineEdit::editingFinished, this, &frmImportados::atualizaNomeUnidade);
     connect(CmdNcm, &QPushButton::clicked, this, [this, ncm] {
@@ -232,9 +241,10 @@ void frmImportados::atualizaNomeUnidade() {
 
 void frmImportados::showEvent(QShowEvent *evento) {
     QDialog::showEvent(evento);
-    if (!campoInicial_.isEmpty())
-        if (QWidget *w = findChild<QWidget *>(campoInicial_); w && w->isEnabled())
-            w->setFocus(Qt::OtherFocusReason);
+    // Delete and view leave every field disabled: Enter there must not delete.
+    FocoInicial(this, {campoInicial_.isEmpty() ? nullptr : findChild<QWidget *>(campoInicial_),
+                       campo(optDiretoSim->isChecked() ? "mskNrDI" : "mskNR"),
+                       logica_.operacao() == Op::Excluir ? cmdCancelar : cmdOk});
 }
 
 void frmImportados::confirma() {

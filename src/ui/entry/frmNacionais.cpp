@@ -108,6 +108,8 @@ void frmNacionais::monta() {
     dbgImportadosNacionais->setEditTriggers(QAbstractItemView::NoEditTriggers);
     dbgImportadosNacionais->setSelectionBehavior(QAbstractItemView::SelectRows);
     dbgImportadosNacionais->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Tab leaves the list for its buttons instead of walking its cells.
+    dbgImportadosNacionais->setTabKeyNavigation(false);
     dbgImportadosNacionais->verticalHeader()->hide();
     dbgImportadosNacionais->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     dbgImportadosNacionais->setMinimumHeight(120);
@@ -296,9 +298,12 @@ void frmNacionais::localiza() {
 
 void frmNacionais::showEvent(QShowEvent *evento) {
     QDialog::showEvent(evento);
-    if (!campoInicial_.isEmpty())
-        if (QWidget *w = findChild<QWidget *>(campoInicial_); w && w->isEnabled())
-            w->setFocus(Qt::OtherFocusReason);
+    // Delete leaves every field disabled: Enter there must not delete.
+    FocoInicial(this, {campoInicial_.isEmpty() ? nullptr : findChild<QWidget *>(campoInicial_),
+                       campo("mskNR"),
+                       logica_.operacao() == Op::Excluir ? static_cast<QWidget *>(cmdCancelar)
+                                                         : dbgImportadosNacionais,
+                       cmdOk});
 }
 
 void frmNacionais::confirma() {

@@ -1,12 +1,16 @@
 #include "ui/shell/UsuarioJanela.h"
 
+#include "shell/PastasLembradas.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileIconProvider>
+#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSortFilterProxyModel>
 #include <QTreeView>
 
 namespace vlme::ui {
@@ -99,9 +103,29 @@ class IconesArquivo : public QFileIconProvider {
     }
 };
 
+// Hides the program's own files (the database, its lock, the template): a
+// user never opens nor overwrites them, whatever the filter says.
+class SemArquivosDoPrograma : public QSortFilterProxyModel {
+  public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+  protected:
+    bool filterAcceptsRow(int linha, const QModelIndex &pai) const override {
+        const auto *arquivos = qobject_cast<QFileSystemModel *>(sourceModel());
+        if (!arquivos)
+            return true;
+        const QModelIndex i = arquivos->index(linha, 0, pai);
+        return arquivos->isDir(i) || !shell::ArquivoDoPrograma(arquivos->fileName(i));
+    }
+};
+
 QString EscolheArquivo(QWidget *pai, const QString &titulo, const QString &filtro,
                        const QString &inicio, QFileDialog::AcceptMode modo) {
     QFileDialog dialogo(pai, titulo, inicio, filtro);
+    dialogo.setObjectName(QStringLiteral("dlgAbrir"));
+    // Qt's own dialog, the one that can hide files (and speaks Portuguese).
+    dialogo.setOption(QFileDialog::DontUseNativeDialog);
+    dialogo.setProxyModel(new SemArquivosDoPrograma(&dialogo));
     dialogo.setAcceptMode(modo);
     dialogo.setFileMode(modo == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                         : QFileDialog::AnyFile);

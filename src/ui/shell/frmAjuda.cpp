@@ -371,6 +371,7 @@ bool frmAjuda::mostraTopico(int contexto) {
     tabAjuda->setCurrentIndex(0);
     abrePagina(pagina.isEmpty() ? PaginaInicial() : pagina);
     apresenta();
+    txtPagina->setFocus(); // F1 opens a page to read: the arrows scroll it
     return !pagina.isEmpty();
 }
 

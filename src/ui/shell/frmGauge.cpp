@@ -33,7 +33,8 @@ frmGauge::frmGauge(shell::InterfaceUsuario &usuario, QWidget *pai)
 
     cmdCancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
     cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
-    cmdCancelar->setAutoDefault(false);
+    // The one control: Esc or Enter asks whether to stop.
+    cmdCancelar->setDefault(true);
     connect(cmdCancelar, &QPushButton::clicked, this, &frmGauge::cancela);
 
     auto *botoes = new QHBoxLayout;
@@ -78,6 +79,8 @@ void frmGauge::abre() {
 
     show();
     raise();
+    activateWindow();
+    cmdCancelar->setFocus(Qt::OtherFocusReason);
     atualiza();
 }
 

@@ -23,6 +23,7 @@
 #include "shell/FronteiraComando.h"
 #include "shell/InterfaceUsuario.h"
 #include "shell/Pastas.h"
+#include "shell/PastasLembradas.h"
 #include "shell/Programa.h"
 #include "ui/shell/frmAjuda.h"
 #include "ui/shell/frmGauge.h"
@@ -352,9 +353,23 @@ void mdiPrincipal::mostraPainel(const QString &texto) {
     txtPainel->setVisible(!texto.isEmpty());
 }
 
+namespace {
+
+// An import file, asked for where the user last took one of that kind.
+QString EscolheArquivoImportacao(shell::InterfaceUsuario &usuario, const QString &titulo,
+                                 shell::TipoArquivo tipo) {
+    shell::PastasLembradas pastas;
+    const QString arquivo = usuario.escolheArquivoAbrir(
+        titulo, QStringLiteral("Arquivo texto (*.*)"), pastas.pasta(tipo));
+    pastas.lembra(tipo, arquivo);
+    return arquivo;
+}
+
+} // namespace
+
 QString mdiPrincipal::escolheArquivoImportacao() {
-    return usuario_.escolheArquivoAbrir(QStringLiteral("Importar Declaração"),
-                                        QStringLiteral("Arquivo texto (*.*)"), programa_.pasta);
+    return EscolheArquivoImportacao(usuario_, QStringLiteral("Importar Declaração"),
+                                    shell::TipoArquivo::Declaracao);
 }
 
 QString mdiPrincipal::escolheArquivoRestauracao() {
@@ -632,9 +647,8 @@ namespace {
 // The table import with the hourglass up while it reads and stores; the
 // normal pointer is back before the message.
 void ImportaTabela(shell::Programa &programa, shell::InterfaceUsuario &usuario,
-                   const QString &titulo, const char *codigo) {
-    const QString arquivo =
-        usuario.escolheArquivoAbrir(titulo, QStringLiteral("Arquivo texto (*.*)"), programa.pasta);
+                   const QString &titulo, const char *codigo, shell::TipoArquivo tipo) {
+    const QString arquivo = EscolheArquivoImportacao(usuario, titulo, tipo);
     if (arquivo.isEmpty())
         return;
     importacao::ResultadoTabela resultado;
@@ -652,12 +666,12 @@ void ImportaTabela(shell::Programa &programa, shell::InterfaceUsuario &usuario,
 
 void mdiPrincipal::importaTabelaNCM() {
     ImportaTabela(programa_, usuario_, QStringLiteral("Importar Tabela NCM"),
-                  importacao::CodigoTabelaNCM);
+                  importacao::CodigoTabelaNCM, shell::TipoArquivo::TabelaNCM);
 }
 
 void mdiPrincipal::importaTabelaUnidades() {
     ImportaTabela(programa_, usuario_, QStringLiteral("Importar Tabela de Unidades de Medida"),
-                  importacao::CodigoTabelaUnidade);
+                  importacao::CodigoTabelaUnidade, shell::TipoArquivo::TabelaUnidades);
 }
 
 void mdiPrincipal::abreCalculadora() {

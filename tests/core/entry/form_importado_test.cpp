@@ -121,9 +121,12 @@ TEST_F(FormImportadoTeste, GravaEMostraDeNovo) {
               "3,500000|16,00");
     EXPECT_FALSE(lido.di || lido.baseCalculo || lido.comSuspensao || !lido.reducao);
 
-    // Switched to a DI: the invoice's goods code does not stay behind.
+    // Switched to a DI: the invoice's goods code and unit do not stay behind
+    // (the import refuses a DI row with a unit), even if handed in.
     lido.di = true;
     FormImportado(banco, d, 1, Op::Alterar, sq).grava(lido);
-    EXPECT_EQ(Valores(banco, "SELECT NCM_IMPORTADO FROM COMPONENTES_IMPORTADOS"), "00000000");
+    EXPECT_EQ(Valores(banco, "SELECT NCM_IMPORTADO, quote(UNIDADE_IMPORTADO)"
+                             " FROM COMPONENTES_IMPORTADOS"),
+              "00000000|NULL");
     EXPECT_EQ(FormImportado(banco, d, 1, Op::Visualizar, sq).carrega().ncm, "");
 }

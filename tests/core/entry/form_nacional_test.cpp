@@ -93,7 +93,7 @@ TEST_F(FormNacionalTeste, InclusaoAdotaOuDescartaOsSubcomponentes) {
     const LinhaSubcomponente l = FormNacional(banco, d, Op::Visualizar, 2).subcomponentes()[0];
     EXPECT_EQ(QStringList({l.descricao, l.quantidade, l.valorUnitario, l.valorTotal, l.valorII})
                   .join('|'),
-              "Tela Çéu|2,0000000|1,500000|3,000000|0,300000");
+              "Tela Çéu|2,0000000|1,500000|3,00|0,30");
     const CamposNacional lido = FormNacional(banco, d, Op::Alterar, 2).carrega();
     EXPECT_EQ(QStringList({lido.nf, lido.dataEmissao, lido.cnpj, lido.custoUnitario}).join('|'),
               "0000000005|01022024|04539983000190|10,000000");

@@ -9,6 +9,7 @@
 #include "shell/InformacoesSistema.h"
 #include "shell/Inicializacao.h"
 #include "shell/Pastas.h"
+#include "shell/PastasLembradas.h"
 #include "shell/Programa.h"
 #include "store/Banco.h"
 #include "store/Esquema.h"
@@ -285,4 +286,36 @@ TEST(ConfiguracoesRegionais, DiferencasListadasNaOrdemECorrigidas) {
     for (int i = 0; i <= int(ItemRegional::FormatoDataCurta); ++i)
         valores += relida.le(ItemRegional(i));
     EXPECT_EQ(valores, ",.,./dd/MM/aaaa");
+}
+
+// Each kind of import file opens where the user last took one, in a later run
+// too; none yet, a cancel or a folder that has gone give the home folder.
+TEST(PastasLembradas, CadaTipoNaUltimaPastaEscolhida) {
+    using shell::TipoArquivo;
+    teste::PastaTeste pasta;
+    const QString ini = pasta.arquivo("pastas.ini");
+    const QString empresa = pasta.arquivo("empresa"), tabelas = pasta.arquivo("empresa/tabelas");
+    ASSERT_TRUE(QDir().mkpath(tabelas));
+    {
+        shell::PastasLembradas p(ini);
+        EXPECT_EQ(p.pasta(TipoArquivo::Declaracao), QDir::homePath());
+        p.lembra(TipoArquivo::Declaracao, empresa + "/vlme.txt");
+        p.lembra(TipoArquivo::TabelaNCM, tabelas + "/ncm.txt");
+        p.lembra(TipoArquivo::TabelaUnidades, {});
+    }
+    const shell::PastasLembradas depois(ini);
+    EXPECT_EQ(depois.pasta(TipoArquivo::Declaracao), empresa);
+    EXPECT_EQ(depois.pasta(TipoArquivo::TabelaNCM), tabelas);
+    EXPECT_EQ(depois.pasta(TipoArquivo::TabelaUnidades), QDir::homePath());
+    QDir(tabelas).removeRecursively();
+    EXPECT_EQ(depois.pasta(TipoArquivo::TabelaNCM), QDir::homePath());
+
+    QStringList doPrograma;
+    for (const char *nome :
+         {"VLM.MDB", "vlm.mdb", "VLM.MDB-wal", "VLM.MDB-shm", "VLM.lock", "VLME.MOD",
+          "VLME.MOD-journal", "VLM.MDB.txt", "VLME0000000001", "declaracao.txt", "copia.BAK"})
+        if (shell::ArquivoDoPrograma(nome))
+            doPrograma << nome;
+    EXPECT_EQ(doPrograma.join(' '),
+              "VLM.MDB vlm.mdb VLM.MDB-wal VLM.MDB-shm VLM.lock VLME.MOD VLME.MOD-journal");
 }

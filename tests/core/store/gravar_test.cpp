@@ -286,6 +286,7 @@ TEST_F(Gravar, ImportadoComSeuDocumento) {
 
     // An update writes only what is filled: value and aliquot empty are kept,
     // but II comes from the form's numbers; pairs with neither option kept.
+    // A DI row keeps no unit: the import refuses one in a DI record.
     ConstrutorDeclaracao(banco, n).subcomponente(1, "Sub", 2, 5, 10, false);
     DadosImportado d;
     d.quantidade = 3.0;
@@ -296,7 +297,7 @@ TEST_F(Gravar, ImportadoComSeuDocumento) {
                         " ALIQUOTA_IMPORTADO, VALOR_II_IMPORTADO, IN_COM_SUSP_IMPORTADO,"
                         " IN_DIRETO_IMPORTADO, UNIDADE_IMPORTADO, NCM_IMPORTADO",
                         n, 3),
-              "' '|3|5|10|0|0|1|UN|" + C::Ncm);
+              "' '|3|5|10|0|0|1|NULL|" + C::Ncm);
     EXPECT_EQ(Valores(banco, "SELECT IN_BASE_CALCULO_SUBCOMP FROM SUBCOMP"), "1");
 
     const QStringList antes = ConteudoBanco(banco);
