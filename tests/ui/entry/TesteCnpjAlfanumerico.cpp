@@ -30,7 +30,10 @@ TEST_F(CnpjJanelas, DigitadoNosDadosGeraisEColadoNaNotaDoComponente) {
     central.show();
     QApplication::setActiveWindow(&central);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&central));
-    central.mskCNPJ->setFocus(Qt::TabFocusReason); // selects the stored one
+    // The window opens with the cursor already there; coming back by Tab
+    // selects the stored CNPJ, which the typing then replaces.
+    central.mskCNPJ->clearFocus();
+    central.mskCNPJ->setFocus(Qt::TabFocusReason);
     QTest::keyClicks(central.mskCNPJ, "12abc34501de35");
     EXPECT_EQ(central.mskCNPJ->displayText(), "12.ABC.345/01DE-35");
     central.grava();
