@@ -178,6 +178,13 @@ bool MesmoArquivoOuAnexo(const QString &destino, const QString &banco) {
 
 } // namespace
 
+QString NomeCopia(const QString &nome) {
+    QString destino = QString(nome).remove(QStringLiteral("*."));
+    if (QFileInfo(destino).suffix().isEmpty())
+        destino += QStringLiteral(".BAK");
+    return destino;
+}
+
 bool GravaCopiaSeguranca(store::Banco &banco, int numero, const QString &destino,
                          shell::Progresso &progresso) {
     const QString alvo = QString(destino).remove(QStringLiteral("*."));
@@ -238,16 +245,12 @@ bool GeraCopiaSeguranca(store::Banco &banco, const QString &pastaPrograma, int n
         banco.escalar(QStringLiteral("SELECT CNPJ_VLM FROM VLME WHERE NR_VLM_VLM = ?"), {numero});
     if (!cnpj.isValid())
         throw store::ErroDeclaracaoInexistente(numero);
-    QString destino = usuario.escolheArquivoSalvar(
+    const QString destino = usuario.escolheArquivoSalvar(
         QStringLiteral("Gerar Cópia de Segurança"), QString::fromUtf8(FiltroCopia),
         shell::PastaArquivos(pastaPrograma, cnpj.toString()));
     if (destino.isEmpty())
         return false;
-    destino.remove(QStringLiteral("*."));
-    // A name without extension gets the one the restore dialog lists.
-    if (QFileInfo(destino).suffix().isEmpty())
-        destino += QStringLiteral(".BAK");
-    if (!GravaCopiaSeguranca(banco, numero, destino, progresso)) {
+    if (!GravaCopiaSeguranca(banco, numero, NomeCopia(destino), progresso)) {
         usuario.mensagem(QStringLiteral("Cancelado!"), QString::fromUtf8(store::TextoCancelado),
                          shell::Icone::Exclamacao, shell::Botoes::Ok);
         return false;
