@@ -1,7 +1,8 @@
 #pragma once
 // A stand-in for the diagnostic server on 127.0.0.1: answers with the scripted
 // body and HTTP status after `atrasoMs`; status -1 closes without answering, 0
-// never answers. Records each request. Lives in the test's event loop.
+// never answers, 3xx sends the client back to the same address. Records each request. Lives in the
+// test's event loop.
 
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -41,9 +42,11 @@ class ServidorDiagnostico {
         pedidos << r.left(r.indexOf("\r\n")) + ' ' + r.mid(fim + 4);
         if (status_ <= 0)
             return status_ < 0 ? s->disconnectFromHost() : void();
-        const QByteArray resposta = "HTTP/1.1 " + QByteArray::number(status_) +
-                                    " X\r\nContent-Length: " + QByteArray::number(corpo_.size()) +
-                                    "\r\nConnection: close\r\n\r\n" + corpo_;
+        const QByteArray resposta =
+            "HTTP/1.1 " + QByteArray::number(status_) +
+            " X\r\nContent-Length: " + QByteArray::number(corpo_.size()) +
+            (status_ / 100 == 3 ? "\r\nLocation: " + r.split(' ').value(1) : QByteArray()) +
+            "\r\nConnection: close\r\n\r\n" + corpo_;
         QTimer::singleShot(atrasoMs, s,
                            [s, resposta] { s->write(resposta), s->disconnectFromHost(); });
     }

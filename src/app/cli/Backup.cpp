@@ -14,8 +14,7 @@ namespace vlme::cli {
 // Writes the backup of N to ARQ, replacing a file there, and the path written;
 // Ctrl+C cancels with no file left.
 Saida backup(Contexto &c) {
-    const QString destino =
-        QFileInfo(QString(c.argumentos.at(1)).remove(QStringLiteral("*."))).absoluteFilePath();
+    const QString destino = QFileInfo(backup::NomeCopia(c.argumentos.at(1))).absoluteFilePath();
     ProgressoTerminal progresso;
     if (!backup::GravaCopiaSeguranca(c.banco, c.declaracao, destino, progresso)) {
         c.usuario.mensagem(QStringLiteral("Cancelado!"), QString::fromUtf8(store::TextoCancelado),

@@ -2,6 +2,7 @@
 
 #include "checking/ListaDiagnostico.h"
 #include "diagnostic/Troca.h"
+#include "store/Banco.h"
 
 #include <QEventLoop>
 #include <QNetworkAccessManager>
@@ -32,14 +33,23 @@ Saida diagnosticar(Contexto &c) {
     tempo.start();
     if (!fim)
         laco.exec();
-    if (fim->listar)
+    // After a stop row the window tells only the server's message; the
+    // company's systems also learn what was stored before it.
+    if (fim->parou && fim->registrado)
+        c.saida << "Gravado antes da mensagem: o registro do VLM-E, número definitivo "
+                << c.banco
+                       .escalar(QStringLiteral("SELECT CODIGO_VLM FROM VLME WHERE NR_VLM_VLM = ?"),
+                                {c.declaracao})
+                       .toString()
+                << ".\n";
+    if (fim->listar || (fim->parou && fim->erros + fim->avisos > 0))
         for (const auto &item : checking::LeDiagnostico(c.banco, c.declaracao).itens)
             c.saida << (item.erro ? "ERRO" : "AVISO") << '\t' << item.local << '\t' << item.registro
                     << '\t' << item.descricao.mid(1) << '\n';
     switch (fim->desfecho) {
     case Desfecho::Registrado:
-    case Desfecho::ComAvisos:
         return Saida::Sucesso;
+    case Desfecho::ComAvisos:
     case Desfecho::ComErros:
         return Saida::Problemas;
     default:

@@ -12,7 +12,10 @@
 #include <QSqlQuery>
 #include <QTemporaryFile>
 
+#include <QRegularExpression>
+
 #include <filesystem>
+#include <limits>
 #include <optional>
 
 namespace vlme::backup {
@@ -159,13 +162,28 @@ bool PreencheCopia(store::Banco &banco, int numero, shell::Progresso &progresso)
 }
 
 bool MesmoArquivoOuAnexo(const QString &destino, const QString &banco) {
-    const QString alvo = QFileInfo(destino).canonicalFilePath();
+    const QString alvo = QFileInfo(destino).absoluteFilePath();
     const QString proprio = QFileInfo(banco).canonicalFilePath();
-    // VLM.MDB itself and its -wal / -journal files.
-    return !alvo.isEmpty() && !proprio.isEmpty() && alvo.startsWith(proprio);
+    if (proprio.isEmpty())
+        return false;
+    // VLM.MDB itself and its -wal / -journal / -shm files, by their whole
+    // names: a backup beside it (VLM.MDB.BAK) is another file.
+    for (const char *sufixo : {"", "-wal", "-journal", "-shm"}) {
+        const QString arquivo = proprio + QLatin1String(sufixo);
+        if (alvo == arquivo || QFileInfo(alvo).canonicalFilePath() == arquivo)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
+
+QString NomeCopia(const QString &nome) {
+    QString destino = QString(nome).remove(QStringLiteral("*."));
+    if (QFileInfo(destino).suffix().isEmpty())
+        destino += QStringLiteral(".BAK");
+    return destino;
+}
 
 bool GravaCopiaSeguranca(store::Banco &banco, int numero, const QString &destino,
                          shell::Progresso &progresso) {
@@ -227,16 +245,12 @@ bool GeraCopiaSeguranca(store::Banco &banco, const QString &pastaPrograma, int n
         banco.escalar(QStringLiteral("SELECT CNPJ_VLM FROM VLME WHERE NR_VLM_VLM = ?"), {numero});
     if (!cnpj.isValid())
         throw store::ErroDeclaracaoInexistente(numero);
-    QString destino = usuario.escolheArquivoSalvar(
+    const QString destino = usuario.escolheArquivoSalvar(
         QStringLiteral("Gerar Cópia de Segurança"), QString::fromUtf8(FiltroCopia),
         shell::PastaArquivos(pastaPrograma, cnpj.toString()));
     if (destino.isEmpty())
         return false;
-    destino.remove(QStringLiteral("*."));
-    // A name without extension gets the one the restore dialog lists.
-    if (QFileInfo(destino).suffix().isEmpty())
-        destino += QStringLiteral(".BAK");
-    if (!GravaCopiaSeguranca(banco, numero, destino, progresso)) {
+    if (!GravaCopiaSeguranca(banco, numero, NomeCopia(destino), progresso)) {
         usuario.mensagem(QStringLiteral("Cancelado!"), QString::fromUtf8(store::TextoCancelado),
                          shell::Icone::Exclamacao, shell::Botoes::Ok);
         return false;
@@ -261,17 +275,123 @@ QString AssinaturaColunas(store::Banco &banco, const char *tabela) {
         .toString();
 }
 
-// Opens `caminho` as a backup and checks its layout before any row is read;
-// the number of its statement, or 0 when the file is not a backup of ours.
-int AbreCopia(store::Banco &copia, store::Banco &banco, const QString &caminho) {
-    if (store::ExaminaArquivo(caminho) != store::TipoArquivo::Nosso)
+// The largest value a numeric column of a backup may hold: its field's
+// integer digits where it is typed, else what a delivery file can carry.
+double LimiteNumero(const QString &coluna, bool inteiro) {
+    if (coluna.startsWith(QLatin1String("QTD_")))
+        return 1e8;
+    if (coluna == QLatin1String("VL_CUSTO_UNITARIO_NACIONAL") ||
+        coluna == QLatin1String("VALOR_UNITARIO_IMPORTADO") ||
+        coluna == QLatin1String("PRECO_VENDA_MODELOS"))
+        return 1e9;
+    if (coluna == QLatin1String("ALIQUOTA_IMPORTADO"))
+        return 1e3;
+    // Keys, sequences, flags and file numbers are 32-bit.
+    if (inteiro && !coluna.startsWith(QLatin1String("NR_TRANSMISSAO_")))
+        return 2147483648.0;
+    return 1e15;
+}
+
+// Per table: the column that names the statement (empty: every row is read).
+struct TabelaLida {
+    const char *nome, *declaracao;
+    int maximo; // rows of the statement; 0: not counted
+};
+const TabelaLida Limites[] = {
+    {"VLME", "NR_VLM_VLM", 1},
+    {"MODELOS", "NR_VLM_MODELOS", LimiteLinhas},
+    {"COMPONENTES_NACIONAIS", "NR_VLM_NACIONAL", LimiteLinhas},
+    {"COMPONENTES_IMPORTADOS", "NR_VLM_IMPORTADO", LimiteLinhas},
+    // Each subcomponent is an imported row.
+    {"SUBCOMP", "N_VLM_SUBCOMP", LimiteLinhas},
+    {"ERRO", "NR_VLM_ERRO", 100000},
+    {"RECIBO", "NR_VLM_RECIBO", 100},
+    {"NF", nullptr, 0},
+    {"DI", nullptr, 0},
+};
+// A text column without a declared length (dates, receipts, messages).
+constexpr int LimiteTextoLivre = 2048;
+
+// Whether every row of statement `m` the restore reads fits the program's
+// columns: counts, text lengths, numbers within their digits, no blobs.
+bool DentroDosLimites(store::Banco &copia, store::Banco &banco, qint64 m) {
+    static const QRegularExpression tamanho(QStringLiteral("\\((\\d+)\\)"));
+    for (const TabelaLida &t : Limites) {
+        const QString tabela = QString::fromLatin1(t.nome);
+        const QString onde = t.declaracao ? QLatin1String(t.declaracao) + QStringLiteral(" = ?")
+                                          : QStringLiteral("1");
+        const QVariantList parametro = t.declaracao ? QVariantList{m} : QVariantList{};
+        if (t.maximo > 0 &&
+            copia.escalar(QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(tabela, onde),
+                          parametro)
+                    .toLongLong() > t.maximo)
+            return false;
+        QStringList fora;
+        QSqlQuery q = banco.executa(
+            QStringLiteral("SELECT name, upper(type) FROM pragma_table_info(?)"), {tabela});
+        while (banco.proxima(q)) {
+            const QString c = q.value(0).toString();
+            const QString tipo = q.value(1).toString();
+            fora << QStringLiteral("typeof(%1) = 'blob'").arg(c);
+            const bool inteiro = tipo.startsWith(QLatin1String("INTEGER"));
+            if (inteiro || tipo == QLatin1String("REAL"))
+                fora << QStringLiteral("typeof(%1) = 'text' OR abs(%1) >= %2")
+                            .arg(c, QString::number(LimiteNumero(c, inteiro), 'f', 0));
+            else {
+                const auto r = tamanho.match(tipo);
+                fora << QStringLiteral("length(%1) > %2")
+                            .arg(c,
+                                 r.hasMatch() ? r.captured(1) : QString::number(LimiteTextoLivre));
+            }
+        }
+        if (copia
+                .escalar(QStringLiteral("SELECT 1 FROM %1 WHERE (%2) AND (%3) LIMIT 1")
+                             .arg(tabela, onde, fora.join(QLatin1String(" OR "))),
+                         parametro)
+                .isValid())
+            return false;
+    }
+    return true;
+}
+
+// The backup as the single file it is on disk, in a private copy: SQLite
+// would otherwise read a -wal beside it and write a -shm next to the user's
+// file. A WAL-mode header is turned back to the rollback journal's.
+bool CopiaPrivada(const QString &caminho, QTemporaryFile &privada) {
+    QFile origem(caminho);
+    if (!origem.open(QIODevice::ReadOnly) || !privada.open())
+        return false;
+    QByteArray bloco;
+    bool primeiro = true;
+    while (!(bloco = origem.read(1 << 20)).isEmpty()) {
+        if (primeiro && bloco.size() >= 20) {
+            for (int i : {18, 19})
+                if (bloco.at(i) == 2)
+                    bloco[i] = 1;
+            primeiro = false;
+        }
+        if (privada.write(bloco) != bloco.size())
+            return false;
+    }
+    return origem.error() == QFileDevice::NoError && privada.flush();
+}
+
+// Opens `caminho` as a backup and checks its layout and bounds before any row
+// is read; the number of its statement, or 0 when the file is not a backup
+// of ours or does not fit.
+int AbreCopia(store::Banco &copia, store::Banco &banco, const QString &caminho,
+              QTemporaryFile &privada) {
+    if (store::ExaminaArquivo(caminho) != store::TipoArquivo::Nosso ||
+        MesmoArquivoOuAnexo(caminho, banco.caminho()))
         return 0;
     // Read first: a failure of the program's own database is not the file's.
     QStringList esperadas;
     for (const char *tabela : TabelasLidas)
         esperadas << AssinaturaColunas(banco, tabela);
+    if (!CopiaPrivada(caminho, privada))
+        return 0;
     try {
-        copia.abreSomenteLeitura(caminho);
+        copia.abreSomenteLeitura(privada.fileName());
         if (copia.escalar(QStringLiteral("PRAGMA quick_check")).toString() != QLatin1String("ok"))
             return 0;
         if (copia
@@ -286,14 +406,10 @@ int AbreCopia(store::Banco &copia, store::Banco &banco, const QString &caminho) 
                 return 0;
         if (copia.escalar(QStringLiteral("SELECT count(*) FROM VLME")).toInt() != 1)
             return 0;
-        const int m = copia.escalar(QStringLiteral("SELECT NR_VLM_VLM FROM VLME")).toInt();
-        const QVariant maior = copia.escalar(
-            QStringLiteral("SELECT max((SELECT count(*) FROM MODELOS WHERE NR_VLM_MODELOS = ?),"
-                           " (SELECT count(*) FROM COMPONENTES_NACIONAIS"
-                           " WHERE NR_VLM_NACIONAL = ?), (SELECT count(*) FROM"
-                           " COMPONENTES_IMPORTADOS WHERE NR_VLM_IMPORTADO = ?))"),
-            {m, m, m});
-        return maior.toInt() <= LimiteLinhas ? m : 0;
+        const qint64 m = copia.escalar(QStringLiteral("SELECT NR_VLM_VLM FROM VLME")).toLongLong();
+        if (m <= 0 || m > std::numeric_limits<int>::max())
+            return 0;
+        return DentroDosLimites(copia, banco, m) ? static_cast<int>(m) : 0;
     } catch (const store::ErroBanco &) {
         return 0;
     }
@@ -504,8 +620,9 @@ int RestauraDI(store::Banco &copia, store::Banco &banco, int chave) {
 
 int RestauraCopiaSeguranca(store::Banco &banco, const QString &caminho, shell::Progresso &progresso,
                            shell::InterfaceUsuario &usuario) {
+    QTemporaryFile privada(QDir::tempPath() + QStringLiteral("/vlme-restauracao-XXXXXX"));
     store::Banco copia;
-    const int m = AbreCopia(copia, banco, caminho);
+    const int m = AbreCopia(copia, banco, caminho, privada);
     if (m == 0) {
         usuario.mensagem(QString::fromUtf8(TituloFormatoInvalido),
                          QString::fromUtf8(TextoFormatoInvalido), shell::Icone::Critico,

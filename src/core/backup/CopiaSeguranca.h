@@ -42,6 +42,11 @@ inline constexpr char TituloFormatoInvalido[] = "ERRO!";
 bool GeraCopiaSeguranca(store::Banco &banco, const QString &pastaPrograma, int numero,
                         shell::InterfaceUsuario &usuario, shell::Progresso &progresso);
 
+// The file a backup chosen as `nome` is written to: "*." (left by the
+// dialog's filter) taken out, and ".BAK" added to a name without extension so
+// that the restore dialog lists it.
+QString NomeCopia(const QString &nome);
+
 // Writes the backup of `numero` to `destino` ("*." taken out of the name),
 // replacing a file there. False when cancelled, with nothing written. Tells
 // the user nothing. Refuses (shell::ErroVLME) a target that is the program's

@@ -2,6 +2,7 @@
 
 #include "entry/Codigos.h"
 #include "store/Banco.h"
+#include "store/Gravar.h"
 
 #include <QSqlQuery>
 
@@ -181,6 +182,31 @@ std::vector<Pendencia> VerificaPendencias(store::Banco &banco, int nrVlm,
                      "SELECT NR_SQ_NACIONAL, QTD_NACIONAL, VL_CUSTO_UNITARIO_NACIONAL"
                      " FROM COMPONENTES_NACIONAIS WHERE NR_VLM_NACIONAL = ? ORDER BY rowid",
                      QStringLiteral("CN"), LinhaNacional, lista);
+    // The forms keep the subcomponents within the component's cost; a statement
+    // imported, restored or edited elsewhere may not.
+    {
+        QSqlQuery q = banco.executa(
+            QStringLiteral("SELECT n.NR_SQ_NACIONAL, n.VL_CUSTO_UNITARIO_NACIONAL,"
+                           " (SELECT SUM(i.QTD_IMPORTADO * i.VALOR_UNITARIO_IMPORTADO)"
+                           " FROM SUBCOMP s JOIN COMPONENTES_IMPORTADOS i"
+                           " ON i.NR_VLM_IMPORTADO = s.N_VLM_SUBCOMP"
+                           " AND i.NR_SQ_IMPORTADO = s.N_IMPORTADO_SUBCOMP"
+                           " WHERE s.N_VLM_SUBCOMP = n.NR_VLM_NACIONAL"
+                           " AND s.N_NACIONAL_SUBCOMP = n.NR_SQ_NACIONAL)"
+                           " FROM COMPONENTES_NACIONAIS n WHERE n.NR_VLM_NACIONAL = ?"
+                           " ORDER BY n.rowid"),
+            {nrVlm});
+        while (banco.proxima(q)) {
+            if (q.value(2).isNull() ||
+                !store::CustoExcedido(q.value(2).toDouble(), q.value(1).toDouble()))
+                continue;
+            const QString sequencia = q.value(0).toString();
+            lista.push_back({QStringLiteral("CN_SUB_") + sequencia,
+                             MontaDescricaoPendencia(
+                                 Catalogo().Descricao(QStringLiteral("ERRO_VALOR_NAC_MENOR_SUB")),
+                                 sequencia, LinhaNacional)});
+        }
+    }
     conferirTamanhos(
         banco, nrVlm,
         "SELECT s.N_IMPORTADO_SUBCOMP, i.QTD_IMPORTADO, i.VALOR_UNITARIO_IMPORTADO"

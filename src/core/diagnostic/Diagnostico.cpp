@@ -171,8 +171,9 @@ Resultado TrataResposta(store::Banco &banco, const QString &pastaPrograma, int n
     case Resposta::Tipo::Recebida:
         break;
     }
-    // A status the server sent tells an HTTP error better than its text.
-    if (resposta.status >= 400) {
+    // A status the server sent tells an HTTP error better than its text; a
+    // redirect is not followed, so it is no answer either.
+    if (resposta.status >= 300) {
         mensagem(usuario, "ERRO", TextoConexao + QString::number(resposta.status), Icone::Critico);
         return r;
     }
@@ -276,26 +277,36 @@ Resultado TrataResposta(store::Banco &banco, const QString &pastaPrograma, int n
                             TextoLinha(linha) + QStringLiteral(" Código : ") + codigo};
             if (tipo == '7') {
                 gravaErro(TextoLinha(linha), QStringLiteral("-"), QStringLiteral("-"), 1);
+                banco.executa(QStringLiteral("UPDATE VLME SET NR_TRANSMISSAO_VLM = -1"
+                                             " WHERE NR_VLM_VLM = ?"),
+                              {nrVlm});
                 r.erros += 1;
             }
             break;
         }
     }
     // The pair (code, -1) is the delivery state: registered, or to be
-    // transmitted again.
-    if (registrado || r.erros > 0)
+    // transmitted again. A stop row leaves the earlier rows stored but not
+    // their effects on the delivery, except a registration: a code beside a
+    // positive transmission number would show the statement still editable.
+    if (registrado || (r.erros > 0 && !parada))
         banco.executa(
             QStringLiteral("UPDATE VLME SET NR_TRANSMISSAO_VLM = -1 WHERE NR_VLM_VLM = ?"),
             {nrVlm});
     transacao.confirma();
-    if (r.erros > 0)
+    r.registrado = registrado;
+    if (r.erros > 0 && !parada)
         RemoveArquivosEntrega(banco, pastaPrograma, nrVlm);
 
     if (parada) {
         const bool informa = parada->tipo == QLatin1Char('5');
         mensagem(usuario, informa ? "ATENÇÃO" : "ERRO!", parada->texto,
                  informa ? Icone::Informacao : Icone::Critico);
-        r.desfecho = parada->tipo == QLatin1Char('7') ? Desfecho::ComErros : Desfecho::Mensagem;
+        r.parou = true;
+        r.desfecho = registrado     ? Desfecho::Registrado
+                     : r.erros > 0  ? Desfecho::ComErros
+                     : r.avisos > 0 ? Desfecho::ComAvisos
+                                    : Desfecho::Mensagem;
     } else if (r.erros > 0) {
         r.desfecho = Desfecho::ComErros;
         r.listar = true;

@@ -59,7 +59,7 @@ enum class Desfecho {
     Registrado,     // with or without warnings
     ComAvisos,      // warnings only, no registration row
     ComErros,       // rejected: errors stored, or a message row of kind 7
-    Mensagem,       // stopped by a message row of kind 4, 5 or 6
+    Mensagem,       // stopped by a message row of kind 4, 5 or 6 before any outcome
     SemDiagnostico, // a valid answer without outcome rows
     SemResposta,    // nothing valid came: empty, HTTP error, unreadable, no connection, time out
     NaoTransmitido,
@@ -74,6 +74,8 @@ std::optional<qint64> TransmissaoParaPedido(store::Banco &banco, int nrVlm,
 struct Resultado {
     Desfecho desfecho = Desfecho::SemResposta;
     bool listar = false; // the stored errors or warnings should be shown now
+    bool registrado = false;
+    bool parou = false; // a message row of kind 4-7 ended the handling
     int erros = 0, avisos = 0;
 };
 

@@ -33,6 +33,9 @@ bool Troca::inicia(int nrVlm) {
     // What Qt would send anyway, said here so it does not warn about it.
     pedido.setHeader(QNetworkRequest::ContentTypeHeader,
                      QStringLiteral("application/x-www-form-urlencoded"));
+    // A redirect would turn the POST into a GET whose page is no answer.
+    pedido.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                        QNetworkRequest::ManualRedirectPolicy);
     nrVlm_ = nrVlm;
     corpo_.clear();
     contador_ = 1;
@@ -67,7 +70,7 @@ void Troca::terminou() {
     // An HTTP error status comes with an error of its own; a broken
     // connection after the status line is still no answer.
     const bool respondeu =
-        status.isValid() && (resposta_->error() == QNetworkReply::NoError || status.toInt() >= 400);
+        status.isValid() && (resposta_->error() == QNetworkReply::NoError || status.toInt() >= 300);
     if (respondeu)
         conclui({Resposta::Tipo::Recebida, status.toInt(), corpo_});
     else

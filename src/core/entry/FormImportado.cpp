@@ -6,6 +6,8 @@
 #include "store/Banco.h"
 #include "store/Gravar.h"
 
+#include <algorithm>
+
 namespace vlme::entry {
 
 namespace {
@@ -143,13 +145,18 @@ Habilitacao FormImportado::habilitacao(const CamposImportado &campos) const {
 }
 
 double FormImportado::custoNacional() const {
-    if (custoNacional_)
+    if (custoNacional_ && dono_ <= 0)
         return *custoNacional_;
-    return banco_
-        .escalar(QStringLiteral("SELECT VL_CUSTO_UNITARIO_NACIONAL FROM COMPONENTES_NACIONAIS"
-                                " WHERE NR_VLM_NACIONAL = ? AND NR_SQ_NACIONAL = ?"),
-                 {nrVlm_, dono_})
-        .toDouble();
+    const double gravado =
+        banco_
+            .escalar(QStringLiteral("SELECT VL_CUSTO_UNITARIO_NACIONAL FROM COMPONENTES_NACIONAIS"
+                                    " WHERE NR_VLM_NACIONAL = ? AND NR_SQ_NACIONAL = ?"),
+                     {nrVlm_, dono_})
+            .toDouble();
+    // A subcomponent is saved at once, the component's cost typed beside it
+    // only on its OK: until then the stored cost binds too, so a cancel never
+    // leaves subcomponents above it.
+    return custoNacional_ ? std::min(*custoNacional_, gravado) : gravado;
 }
 
 ConferenciasCampos FormImportado::confere(const CamposImportado &c) const {

@@ -50,7 +50,7 @@ class FormImportado {
     Habilitacao habilitacao(const CamposImportado &campos) const;
 
     // The unit cost of the owning national component as typed in its form;
-    // without it the stored one is used.
+    // for a component already stored the lower of it and the stored one binds.
     void defineCustoNacional(double custo) { custoNacional_ = custo; }
 
     // The checks of confirming. A numeric check that passed carries the

@@ -77,10 +77,7 @@ void PoeNumerosImportado(Colunas &c, const DadosImportado &d) {
     c.seNaoVazio(QStringLiteral("QTD_IMPORTADO"), d.quantidade);
     c.seNaoVazio(QStringLiteral("VALOR_UNITARIO_IMPORTADO"), d.valorUnitario);
     c.seNaoVazio(QStringLiteral("ALIQUOTA_IMPORTADO"), d.aliquota);
-    // An empty field counts as 0 here, as the number conversion reads it.
-    c.poe(QStringLiteral("VALOR_II_IMPORTADO"), (d.aliquota.value_or(0.0) / 100.0) *
-                                                    d.valorUnitario.value_or(0.0) *
-                                                    d.quantidade.value_or(0.0));
+    c.poe(QStringLiteral("VALOR_II_IMPORTADO"), gravar::ValorII(d));
 }
 
 void PoeOpcoesImportado(Colunas &c, const DadosImportado &d) {
@@ -195,9 +192,7 @@ int IncluiNacional(Banco &banco, int nrVlm, const DadosNF &nf, const DadosNacion
     Transacao t(banco);
     const int chave = GravaNF(banco, nf);
     const int nrSq = GravaNacional(banco, nrVlm, dados, chave);
-    banco.executa(QStringLiteral("UPDATE SUBCOMP SET N_NACIONAL_SUBCOMP = ?"
-                                 " WHERE N_VLM_SUBCOMP = ? AND N_NACIONAL_SUBCOMP = 0"),
-                  {nrSq, nrVlm});
+    gravar::AdotaPendentes(banco, nrVlm, nrSq);
     t.confirma();
     return nrSq;
 }

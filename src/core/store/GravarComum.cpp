@@ -61,6 +61,17 @@ int Atualiza(Banco &banco, const QString &tabela, const Colunas &colunas, const 
     return q.numRowsAffected();
 }
 
+double ValorII(const DadosImportado &d) {
+    return (d.aliquota.value_or(0.0) / 100.0) * d.valorUnitario.value_or(0.0) *
+           d.quantidade.value_or(0.0);
+}
+
+void AdotaPendentes(Banco &banco, int nrVlm, int nrSqNacional) {
+    banco.executa(QStringLiteral("UPDATE SUBCOMP SET N_NACIONAL_SUBCOMP = ?"
+                                 " WHERE N_VLM_SUBCOMP = ? AND N_NACIONAL_SUBCOMP = 0"),
+                  {nrSqNacional, nrVlm});
+}
+
 QString DataGravada(const QString &data) {
     const QString s = data.trimmed();
     if (s.size() == 8) {

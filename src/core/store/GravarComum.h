@@ -4,6 +4,7 @@
 // Internal to store.
 
 #include "store/Banco.h"
+#include "store/Gravar.h"
 
 #include <QString>
 #include <QStringList>
@@ -43,6 +44,14 @@ int Insere(Banco &banco, const QString &tabela, const Colunas &colunas);
 // columns it only counts the matching rows.
 int Atualiza(Banco &banco, const QString &tabela, const Colunas &colunas, const QString &onde,
              const QVariantList &valoresOnde);
+
+// The II value an imported row is saved with; an empty field counts as 0,
+// as the number conversion reads it.
+double ValorII(const DadosImportado &d);
+
+// Gives the subcomponents added while national component `nrSqNacional` was
+// being included (owner 0) to it.
+void AdotaPendentes(Banco &banco, int nrVlm, int nrSqNacional);
 
 // One stored form for the date of issue: "dd/mm/yyyy" from its eight digits.
 QString DataGravada(const QString &data);

@@ -193,9 +193,7 @@ int GravacaoEmLote::incluiNacional(int nrVlm, const DadosNF &nf, const DadosNaci
         l.poe(8, *dados.numeroNoArquivo);
     insere(Nacionais, l);
     if (s.pendentes) {
-        banco_.executa(QStringLiteral("UPDATE SUBCOMP SET N_NACIONAL_SUBCOMP = ?"
-                                      " WHERE N_VLM_SUBCOMP = ? AND N_NACIONAL_SUBCOMP = 0"),
-                       {s.nacional, nrVlm});
+        gravar::AdotaPendentes(banco_, nrVlm, s.nacional);
         s.pendentes = false;
     }
     return s.nacional++;
@@ -211,8 +209,7 @@ int GravacaoEmLote::incluiImportado(int nrVlm, const DadosImportado &dados, bool
     l.seNaoVazio(3, dados.quantidade);
     l.seNaoVazio(4, dados.valorUnitario);
     l.seNaoVazio(5, dados.aliquota);
-    l.poe(6, (dados.aliquota.value_or(0.0) / 100.0) * dados.valorUnitario.value_or(0.0) *
-                 dados.quantidade.value_or(0.0));
+    l.poe(6, gravar::ValorII(dados));
     l.poe(direto ? 7 : 8, chave);
     l.seMarcado(9, dados.comSuspensao);
     l.seMarcado(10, dados.direto);

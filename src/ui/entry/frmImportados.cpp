@@ -252,7 +252,11 @@ void frmImportados::confirma() {
     if (op == Op::Incluir || op == Op::Alterar) {
         if (auto *atual = qobject_cast<CampoMascarado *>(focusWidget()); atual && !atual->confere())
             return;
-        for (const entry::ConferenciaCampo &c : logica_.confere(campos()))
+        // The subcomponent's cost check reads the database.
+        entry::ConferenciasCampos conferencias;
+        if (!shell::ExecutaProtegido(usuario_, [&] { conferencias = logica_.confere(campos()); }))
+            return;
+        for (const entry::ConferenciaCampo &c : conferencias)
             if (!campo(c.campo.toLatin1().constData())->aplica(c.conferencia))
                 return;
     }

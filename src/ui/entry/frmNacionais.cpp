@@ -252,7 +252,12 @@ int frmNacionais::subcomponenteAtual() const {
 bool frmNacionais::valida() {
     if (auto *atual = qobject_cast<CampoMascarado *>(focusWidget()); atual && !atual->confere())
         return false;
-    for (const entry::ConferenciaCampo &c : logica_.confere(campos()))
+    // The cost check reads the database: a failure there is told and the
+    // form stays open with what was typed.
+    entry::ConferenciasCampos conferencias;
+    if (!shell::ExecutaProtegido(usuario_, [&] { conferencias = logica_.confere(campos()); }))
+        return false;
+    for (const entry::ConferenciaCampo &c : conferencias)
         if (!campo(c.campo.toLatin1().constData())->aplica(c.conferencia))
             return false;
     return true;

@@ -20,7 +20,10 @@ frmGauge::frmGauge(shell::InterfaceUsuario &usuario, QWidget *pai)
     setObjectName(QStringLiteral("frmGauge"));
     setWindowTitle(QStringLiteral("Processando"));
     AtalhoAjuda(this, shell::ContextoAjuda::Progresso);
-    setModal(false);
+    // Modal to the whole program, though the work goes on beside it: a click
+    // in the statement window between two units would change the data the
+    // operation is reading or writing.
+    setWindowModality(Qt::ApplicationModal);
 
     fraGauge = new QGroupBox(this);
     fraGauge->setObjectName(QStringLiteral("fraGauge"));

@@ -174,7 +174,11 @@ mdiPrincipal::mdiPrincipal(shell::Programa &programa, shell::InterfaceUsuario &u
     connect(qApp, &QCoreApplication::aboutToQuit, this, &mdiPrincipal::encerra);
 }
 
-mdiPrincipal::~mdiPrincipal() = default;
+mdiPrincipal::~mdiPrincipal() {
+    // The document area is destroyed after this class's part of the window
+    // and tells its last activation on the way: it must not reach us.
+    areaDocumentos->disconnect(this);
+}
 
 void mdiPrincipal::criaMenus() {
     auto acao = [](QMenu *menu, const char *nome, const QString &texto) {

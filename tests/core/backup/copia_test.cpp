@@ -15,6 +15,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 #include <gtest/gtest.h>
 
@@ -197,6 +199,39 @@ TEST_F(Copia, ComandoPerguntaOndeGravarETiraAsteriscoPonto) {
     EXPECT_THROW(backup::GravaCopiaSeguranca(banco, n, base.caminhoBanco() + "-wal", progresso),
                  shell::ErroVLME);
     EXPECT_EQ(Tudo(), antes);
+    // A file beside it whose name only begins like it is another file, also the second time.
+    for (int vez = 0; vez < 2; ++vez)
+        EXPECT_TRUE(backup::GravaCopiaSeguranca(banco, n, base.caminhoBanco() + ".BAK", progresso));
+}
+
+TEST_F(Copia, CopiaEmModoWALELidaComoOArquivoQueEEmDiscoSemGravarAoLado) {
+    ASSERT_TRUE(backup::GravaCopiaSeguranca(banco, n, arquivo, progresso));
+    // A -wal beside the backup that would make it another program's file.
+    const QString outro = saida.arquivo("outro.db");
+    ASSERT_TRUE(QFile::copy(arquivo, outro));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "wal");
+        db.setDatabaseName(outro);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        for (const char *sql :
+             {"PRAGMA journal_mode=WAL", "PRAGMA wal_autocheckpoint=0", "PRAGMA application_id=7"})
+            ASSERT_TRUE(q.exec(sql)) << sql;
+        QFile::remove(arquivo);
+        ASSERT_TRUE(QFile::copy(outro, arquivo));
+        ASSERT_TRUE(QFile::copy(outro + "-wal", arquivo + "-wal"));
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("wal");
+    QFile::remove(outro);
+    const QStringList arquivos = QDir(saida.caminho()).entryList(QDir::Files | QDir::Hidden);
+    const std::string wal = teste::LeBytes(arquivo + "-wal");
+    const int novo = Restaura(progresso);
+    ASSERT_GT(novo, 0);
+    EXPECT_EQ(Declaracao(novo), Declaracao(n));
+    EXPECT_EQ(QDir(saida.caminho()).entryList(QDir::Files | QDir::Hidden), arquivos);
+    EXPECT_EQ(teste::LeBytes(arquivo + "-wal"), wal);
 }
 
 } // namespace

@@ -218,6 +218,25 @@ TEST_F(Pendencias, QuantidadesEValoresLongosDemais) {
     EXPECT_EQ(lista, esperada);
 }
 
+// However the statement got there: equal passes, above is listed at the component.
+TEST_F(Pendencias, SubcomponentesAcimaDoCustoDoNacional) {
+    const int n = ConstrutorDeclaracao(banco)
+                      .geral()
+                      .modelo("M", 1.0)
+                      .nacional("igual", 1, 10)
+                      .nacional("acima", 1, 10)
+                      .subcomponente(1, "a", 2, 5)
+                      .subcomponente(2, "b", 2, 5);
+    EXPECT_EQ(chaves(n), QStringList());
+    banco.executa("UPDATE COMPONENTES_NACIONAIS SET VL_CUSTO_UNITARIO_NACIONAL = 9.99"
+                  " WHERE NR_SQ_NACIONAL = 2");
+    const auto lista = checking::VerificaPendencias(banco, n);
+    ASSERT_EQ(lista.size(), 1u);
+    EXPECT_EQ(lista[0].chave + ": " + lista[0].texto,
+              "CN_SUB_2: Componente Nacional : 2 - " +
+                  checking::Catalogo().Descricao("ERRO_VALOR_NAC_MENOR_SUB"));
+}
+
 // At the boundary; and the statement's print rows cleared, no other's.
 TEST_F(Pendencias, LimiteDe9999LinhasEImpressao) {
     const int n = completa();

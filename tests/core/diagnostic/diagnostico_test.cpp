@@ -37,7 +37,7 @@ QList<Caso> Casos() {
     for (Caso &c : casos)
         if (c.contains(">"))
             c["corpo"] = {c(">") + ';'};
-    EXPECT_EQ(casos.size(), 25);
+    EXPECT_EQ(casos.size(), 29);
     return casos;
 }
 

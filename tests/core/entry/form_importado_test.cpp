@@ -91,9 +91,22 @@ TEST_F(FormImportadoTeste, SubcomponenteAteOCustoDoNacional) {
     const QString msg = "mskValorUnitario " + Mensagem("ERRO_VALOR_SUB_MAIOR_NAC");
     EXPECT_EQ(recusa(Op::Incluir, 0, "4", {}), "");
     EXPECT_EQ(recusa(Op::Incluir, 0, "4,01", {}), msg);
-    EXPECT_EQ(recusa(Op::Incluir, 0, "4,01", 10.01), ""); // the cost being typed counts
-    EXPECT_EQ(recusa(Op::Alterar, 1, "10", {}), "");      // itself at its new value
+    // A cost typed in the component's form binds only when lower than the
+    // stored one: a cancel there keeps the stored cost.
+    EXPECT_EQ(recusa(Op::Incluir, 0, "4,01", 10.01), msg);
+    EXPECT_EQ(recusa(Op::Incluir, 0, "3", 9), "");
+    EXPECT_EQ(recusa(Op::Incluir, 0, "3,01", 9), msg);
+    EXPECT_EQ(recusa(Op::Alterar, 1, "10", {}), ""); // itself at its new value
     EXPECT_EQ(recusa(Op::Alterar, 1, "10,01", {}), msg);
+    // A component being included has only the cost typed.
+    FormImportado novo(banco, d, store::NacionalEmInclusao, Op::Incluir);
+    novo.defineCustoNacional(50);
+    CamposImportado c = Campos(Valido);
+    c.quantidade = "10";
+    c.valorUnitario = "5";
+    EXPECT_TRUE(Passou(novo.confere(c)));
+    c.valorUnitario = "5,01";
+    EXPECT_FALSE(Passou(novo.confere(c)));
 }
 
 TEST_F(FormImportadoTeste, GravaEMostraDeNovo) {

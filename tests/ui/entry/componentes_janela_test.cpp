@@ -79,6 +79,36 @@ TEST_F(Componentes, ImportadoRecusadoPorUmaConferencia) {
     }
 }
 
+// The disk fails under OK: one message, the form open with what was typed,
+// and OK saves once the failure is gone.
+TEST_F(Componentes, FalhaDoBancoNoOKDeixaOFormularioAbertoComODigitado) {
+    const int n = ConstrutorDeclaracao(programa.banco).nacional("N", 1, 10);
+    ui::frmNacionais nacional(programa.banco, usuario, n, Op::Incluir);
+    ui::frmImportados sub(programa.banco, usuario, n, 1, Op::Incluir);
+    const std::pair<QDialog *, QString> casos[] = {{&nacional, nacionalValido}, {&sub, diValida}};
+    for (const auto &[f, valores] : casos) {
+        SCOPED_TRACE(f->objectName().toStdString());
+        f->show();
+        preenche(f, valores);
+        const QStringList antes = ConteudoBanco(programa.banco);
+        usuario.mensagens.clear();
+        programa.banco.simulaFalhaDisco(1);
+        clica(f, "cmdOk");
+        programa.banco.simulaFalhaDisco(0);
+        EXPECT_EQ(usuario.mensagens.size(), 1u);
+        EXPECT_TRUE(f->isVisible());
+        EXPECT_EQ(f->findChild<CampoMascarado *>("mskQTD")->text().trimmed().left(1),
+                  valores.section("mskQTD=", 1).left(1));
+        EXPECT_EQ(ConteudoBanco(programa.banco), antes);
+        usuario.mensagens.clear();
+        clica(f, "cmdOk");
+        EXPECT_TRUE(usuario.mensagens.empty()) << usuario.textos().join('\n').toStdString();
+        EXPECT_EQ(f->result(), QDialog::Accepted);
+    }
+    EXPECT_EQ(ContaLinhas(programa.banco, "COMPONENTES_NACIONAIS"), 2);
+    EXPECT_EQ(ContaLinhas(programa.banco, "SUBCOMP"), 1);
+}
+
 TEST_F(Componentes, ImportadoGravadoComNotaOuDI) {
     const int n = ConstrutorDeclaracao(programa.banco).nacional("N", 1, 10);
     for (const auto &[dono, valores] : {std::pair{0, nfValida}, {1, diValida}}) {

@@ -190,17 +190,30 @@ TEST(Ajuda, CadaContextoTemSuaPaginaListadaUmaVezComLinksQueLevamAPaginasExisten
 
 // The question box took the keyboard; after a No a second Esc must still
 // reach the progress window.
-TEST_F(Gauge, DepoisDoNaoOTecladoVoltaAJanela) {
-    QWidget outra;
+// While an operation runs no other window takes input; after a "Não" the
+// keyboard is the progress window's again.
+TEST_F(Gauge, OutrasJanelasNaoRecebemNadaEnquantoAberta) {
+    QPushButton outra("Incluir");
+    int cliques = 0;
+    QObject::connect(&outra, &QPushButton::clicked, [&] { ++cliques; });
     outra.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&outra));
     ui::frmGauge gauge(usuario);
-    static_cast<shell::Progresso &>(gauge).abre();
-    outra.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&outra));
+    shell::Progresso &progresso = gauge;
+    progresso.abre();
+    // Through the window, as the system delivers a click, so that modality counts.
+    const auto clica = [&] {
+        QTest::mouseClick(outra.windowHandle(), Qt::LeftButton, {}, outra.rect().center());
+    };
+    clica();
+    EXPECT_TRUE(progresso.unidade());
+    EXPECT_EQ(cliques, 0);
     usuario.responde(shell::Resposta::Nao);
     gauge.cmdCancelar->click();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&gauge));
-    gauge.fecha();
+    progresso.fecha();
+    clica();
+    EXPECT_EQ(cliques, 1);
 }
 
 // A tab chosen by its key takes the keyboard to what it holds.

@@ -405,6 +405,19 @@ TEST_F(Principal, AjudaEFecharFechaAsJanelasDaDeclaracao) {
     EXPECT_EQ(programa.declaracao.numero, 0);
 }
 
+// Destroyed with a statement window open and active: nothing of it runs on
+// the half-destroyed main window (the sanitizer build tells).
+TEST_F(Principal, DestruidaComJanelaDaDeclaracaoAtiva) {
+    auto janela = std::make_unique<ui::mdiPrincipal>(programa, usuario);
+    janela->show();
+    QMdiSubWindow *sub = janela->areaDocumentos->addSubWindow(new QWidget);
+    sub->show();
+    janela->areaDocumentos->setActiveSubWindow(sub);
+    ASSERT_EQ(janela->areaDocumentos->activeSubWindow(), sub);
+    janela.reset();
+    EXPECT_TRUE(usuario.mensagens.empty());
+}
+
 // "&Índice" answers the plain I its keyboard has.
 TEST_F(Principal, LetraSemAcentoAbreOIndice) {
     ui::mdiPrincipal janela(programa, usuario);
