@@ -1,7 +1,9 @@
 #include "cli/Comandos.h"
 
 #include "checking/ListaDiagnostico.h"
+#include "cli/Json.h"
 #include "diagnostic/Troca.h"
+#include "store/Declaracoes.h"
 
 #include <QEventLoop>
 #include <QNetworkAccessManager>
@@ -11,6 +13,34 @@
 #include <optional>
 
 namespace vlme::cli {
+
+namespace {
+
+// The outcome's stable name in the JSON document.
+QString NomeDesfecho(diagnostic::Desfecho desfecho) {
+    using diagnostic::Desfecho;
+    switch (desfecho) {
+    case Desfecho::Registrado:
+        return QStringLiteral("registrado");
+    case Desfecho::ComAvisos:
+        return QStringLiteral("avisos");
+    case Desfecho::ComErros:
+        return QStringLiteral("erros");
+    case Desfecho::Mensagem:
+        return QStringLiteral("mensagem");
+    case Desfecho::SemDiagnostico:
+        return QStringLiteral("semDiagnostico");
+    case Desfecho::SemResposta:
+        return QStringLiteral("semResposta");
+    case Desfecho::NaoTransmitido:
+        return QStringLiteral("naoTransmitido");
+    case Desfecho::Falha:
+        break;
+    }
+    return QStringLiteral("falha");
+}
+
+} // namespace
 
 Saida diagnosticar(Contexto &c) {
     using diagnostic::Desfecho;
@@ -32,10 +62,25 @@ Saida diagnosticar(Contexto &c) {
     tempo.start();
     if (!fim)
         laco.exec();
+    QJsonArray itens;
     if (fim->listar)
-        for (const auto &item : checking::LeDiagnostico(c.banco, c.declaracao).itens)
+        for (const auto &item : checking::LeDiagnostico(c.banco, c.declaracao).itens) {
             c.saida << (item.erro ? "ERRO" : "AVISO") << '\t' << item.local << '\t' << item.registro
                     << '\t' << item.descricao.mid(1) << '\n';
+            itens.append(QJsonObject{{QStringLiteral("tipo"),
+                                      item.erro ? QStringLiteral("ERRO") : QStringLiteral("AVISO")},
+                                     {QStringLiteral("local"), item.local},
+                                     {QStringLiteral("registro"), item.registro},
+                                     {QStringLiteral("descricao"), item.descricao.mid(1)}});
+        }
+    const auto registro = store::RegistroDeclaracao(c.banco, c.declaracao);
+    c.json = {{QStringLiteral("numero"), Numero(c.declaracao)},
+              {QStringLiteral("desfecho"), NomeDesfecho(fim->desfecho)},
+              {QStringLiteral("codigo"), registro && !registro->codigo.isEmpty()
+                                             ? store::FormataCodigo(registro->codigo)
+                                             : QString()},
+              {QStringLiteral("razaoSocial"), registro ? registro->razaoSocial : QString()},
+              {QStringLiteral("itens"), itens}};
     switch (fim->desfecho) {
     case Desfecho::Registrado:
     case Desfecho::ComAvisos:
