@@ -311,6 +311,14 @@ QSqlQuery Banco::prepara(const QString &sql) {
 }
 
 void Banco::executa(QSqlQuery &consulta, const QVariantList &valores) {
+    // A row written on its own waits its turn like any other write: SQLite
+    // would answer busy at once.
+    if (nivelTransacao_ == 0 && nivelLeitura_ == 0 && escrita(consulta.lastQuery())) {
+        Transacao t(*this);
+        executa(consulta, valores);
+        t.confirma();
+        return;
+    }
     contaPasso(consulta.lastQuery());
     for (int i = 0; i < valores.size(); ++i)
         consulta.bindValue(i, valores.at(i));
@@ -330,12 +338,20 @@ QSqlQuery Banco::preparada(const QString &sql) {
     return consulta;
 }
 
+bool Banco::escrita(QStringView sql) {
+    const QStringView texto = sql.trimmed();
+    for (const char *comando : {"INSERT", "UPDATE", "DELETE", "REPLACE"})
+        if (texto.startsWith(QLatin1String(comando), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
 QSqlQuery Banco::executa(const QString &sql, const QVariantList &valores) {
     // Statements that return no rows can be kept and run again; the savepoints
     // of the nested transactions are among them, run for every saved row.
     const QStringView texto = QStringView(sql).trimmed();
-    bool semLinhas = false;
-    for (const char *comando : {"INSERT", "UPDATE", "DELETE", "SAVEPOINT", "RELEASE", "ROLLBACK"})
+    bool semLinhas = escrita(texto);
+    for (const char *comando : {"SAVEPOINT", "RELEASE", "ROLLBACK"})
         semLinhas = semLinhas || texto.startsWith(QLatin1String(comando), Qt::CaseInsensitive);
     QSqlQuery consulta = semLinhas ? preparada(sql) : prepara(sql);
     executa(consulta, valores);

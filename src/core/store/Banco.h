@@ -136,6 +136,8 @@ class Banco {
     // BEGIN IMMEDIATE, waiting its turn: a deferred transaction that turns
     // into a write cannot wait (SQLite answers busy at once).
     void comecaEscrita();
+    // INSERT, UPDATE, DELETE or REPLACE.
+    static bool escrita(QStringView sql);
     [[noreturn]] void falha(const QSqlError &erro, const QString &sql);
     // The test seam's countdown; throws when it runs out.
     void contaPasso(const QString &sql);
