@@ -12,10 +12,12 @@
 #include "store/Reservas.h"
 
 #include <QTextStream>
+#include <QThread>
 
 #include <cstdio>
 #include <exception>
 #include <optional>
+#include <utility>
 
 namespace vlme::cli {
 
@@ -28,7 +30,17 @@ Saida roda(const Pedido &pedido, QTextStream &saida, QTextStream &erro, QJsonObj
     const QString pasta = shell::EscolhePastaPrograma(pedido.pasta);
     if (!shell::CriaPastaPrograma(pasta, usuario))
         return Saida::Falha;
+    bool avisado = false;
     store::Banco banco;
+    // Said once per wait, on standard error with the progress.
+    banco.defineEspera([&](qint64 esperados) {
+        if (esperados < 0)
+            avisado = false;
+        else if (!std::exchange(avisado, true))
+            erro << store::Banco::TextoEspera << Qt::endl;
+        QThread::msleep(20);
+        return true;
+    });
     if (!shell::AbreBancoPrograma(pasta, banco, usuario))
         return Saida::Falha;
     if (pedido.declaracao && !store::ExisteDeclaracao(banco, pedido.declaracao)) {

@@ -31,9 +31,8 @@ bool EsperaBanco::espera(qint64 esperados) {
         return true;
     }
     if (!janela_ && esperados >= MostraDepois) {
-        janela_ = new QProgressDialog(
-            QStringLiteral("Aguardando outro programa terminar de gravar no banco de dados..."),
-            QStringLiteral("Cancelar"), 0, 0, pai_);
+        janela_ =
+            new QProgressDialog(store::Banco::TextoEspera, QStringLiteral("Cancelar"), 0, 0, pai_);
         janela_->setObjectName(QStringLiteral("frmEspera"));
         janela_->setWindowTitle(QStringLiteral("VLM-E"));
         janela_->setWindowModality(Qt::ApplicationModal);
