@@ -36,6 +36,8 @@ Pedido LeArgumentos(const QStringList &argumentos) {
         }
         if (opcao == QLatin1String("--sim")) {
             pedido.respondeSim = true;
+        } else if (opcao == QLatin1String("--json")) {
+            pedido.json = true;
         } else if (opcao == QLatin1String("--url-diagnostico")) {
             if (resto.isEmpty()) {
                 pedido.erro = QStringLiteral("Falta o endereço depois de --url-diagnostico.");

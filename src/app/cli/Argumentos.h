@@ -13,6 +13,7 @@ struct Pedido {
     QString pasta;          // --pasta DIR; empty for the default
     QString urlDiagnostico; // --url-diagnostico URL; empty for the default
     bool respondeSim = false;
+    bool json = false; // --json: one JSON document on standard output
     const Comando *comando = nullptr;
     QStringList argumentos;
     int declaracao = 0; // the value of N

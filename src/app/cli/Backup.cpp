@@ -22,6 +22,7 @@ Saida backup(Contexto &c) {
         return Saida::Falha;
     }
     c.saida << QDir::toNativeSeparators(destino) << '\n';
+    c.json.insert(QStringLiteral("arquivo"), QDir::toNativeSeparators(destino));
     return Saida::Sucesso;
 }
 

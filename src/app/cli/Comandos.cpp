@@ -23,17 +23,19 @@ const std::vector<Comando> &Comandos() {
         {"listar", "", "lista as declarações", listar},
         {"verificar", "N", "lista as pendências da declaração N", verificar},
         {"resumo", "N", "mostra os custos e o coeficiente de redução", resumo},
-        {"importar", "ARQ", "importa declarações de um arquivo texto", importar},
+        {"importar", "[--so-verificar] ARQ",
+         "importa declarações de um arquivo texto; --so-verificar só confere o arquivo", importar},
         {"gerar", "N", "grava o arquivo de entrega da declaração N", gerar},
         {"copiar", "N", "copia a declaração N e escreve o número da cópia", copiar},
-        {"excluir", "N", "exclui a declaração N", excluir},
+        {"excluir", "N", "exclui a declaração N", excluir, true},
         {"imprimir", "N [--resumo|--recibo] ARQ.pdf",
          "grava em PDF o demonstrativo, o resumo ou o recibo da declaração N", imprimir},
         {"registrar-entrega",
          "N NUMERO --recepcao=DATA [--geracao=DATA] [--local=TEXTO] [--remessa=TEXTO] "
          "[--gateway=TEXTO] [--selo=TEXTO] [--controle=TEXTO] [--totais=TEXTO]",
-         "registra a transmissão e o recibo (DATA \"DD/MM/AAAA HH:MM:SS\")", registrarEntrega},
-        {"diagnosticar", "N", "pede ao servidor o diagnóstico da declaração N", diagnosticar},
+         "registra a transmissão e o recibo (DATA \"DD/MM/AAAA HH:MM:SS\")", registrarEntrega,
+         true},
+        {"diagnosticar", "N", "pede ao servidor o diagnóstico da declaração N", diagnosticar, true},
         {"backup", "N ARQ", "grava a cópia de segurança da declaração N em ARQ", backup},
         {"restaurar", "ARQ", "restaura a cópia de segurança ARQ como declaração nova", restaurar},
         {"tabela-ncm", "ARQ", "importa a tabela NCM do arquivo ARQ", tabelaNCM},
@@ -51,7 +53,7 @@ const Comando *ProcuraComando(const QString &nome) {
 
 QString TextoUso() {
     QString texto = QStringLiteral("Uso: vlme-cli [--pasta DIR] [--url-diagnostico URL] [--sim] "
-                                   "COMANDO [ARGUMENTOS]\n\nComandos:\n");
+                                   "[--json] COMANDO [ARGUMENTOS]\n\nComandos:\n");
     for (const Comando &c : Comandos()) {
         const QString uso =
             (QLatin1String(c.nome) + QLatin1Char(' ') + QLatin1String(c.parametros)).trimmed();
@@ -79,6 +81,7 @@ QString TextoUso() {
                        "             servidor de diagnóstico (padrão: VLME_URL_DIAGNOSTICO ou "
                        "http://localhost)\n"
                        "--sim        responde Sim a todas as perguntas\n"
+                       "--json       escreve o resultado como um documento JSON\n"
                        "-h, --help   mostra este texto\n");
     return texto;
 }

@@ -5,6 +5,7 @@
 
 #include "cli/Saida.h"
 
+#include <QJsonObject>
 #include <QStringList>
 
 #include <vector>
@@ -21,6 +22,10 @@ class InterfaceUsuario;
 namespace vlme::cli {
 
 // What a command runs with: the data folder open, its arguments checked.
+// A command writes its text to `saida` and puts the same figures in `json`
+// (the keys vlme-cli(1) documents); with --json the text goes nowhere and the
+// document is printed instead, with "comando", "status" and, when something
+// went wrong, "mensagem" added.
 struct Contexto {
     QString pasta;
     store::Banco &banco;
@@ -30,6 +35,7 @@ struct Contexto {
     QTextStream &saida;
     QTextStream &erro;
     QString urlDiagnostico = {}; // the diagnostic address, path included
+    QJsonObject json = {};
 };
 
 struct Comando {
@@ -39,6 +45,9 @@ struct Comando {
     const char *parametros;
     const char *descricao;
     Saida (*executa)(Contexto &);
+    // Changes statement N: it is reserved while the command runs, refused
+    // (exit 4) when another program holds it.
+    bool alteraN = false;
 };
 
 const std::vector<Comando> &Comandos();

@@ -1,5 +1,6 @@
 #include "cli/Comandos.h"
 
+#include "cli/Json.h"
 #include "cli/ProgressoTerminal.h"
 #include "store/CopiaExclusao.h"
 
@@ -14,6 +15,7 @@ Saida copiar(Contexto &c) {
     if (copia == 0)
         return Saida::Falha; // cancelled, and the user told
     c.saida << copia << '\n';
+    c.json.insert(QStringLiteral("numero"), Numero(copia));
     return Saida::Sucesso;
 }
 

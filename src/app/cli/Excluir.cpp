@@ -1,5 +1,6 @@
 #include "cli/Comandos.h"
 
+#include "cli/Json.h"
 #include "store/CopiaExclusao.h"
 
 #include <QTextStream>
@@ -10,6 +11,7 @@ namespace vlme::cli {
 Saida excluir(Contexto &c) {
     store::ExcluiVLM(c.banco, c.declaracao, true, nullptr);
     c.saida << "Declaração " << c.declaracao << " excluída.\n";
+    c.json.insert(QStringLiteral("numero"), Numero(c.declaracao));
     return Saida::Sucesso;
 }
 

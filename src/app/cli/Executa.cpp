@@ -2,44 +2,70 @@
 
 #include "cli/Argumentos.h"
 #include "cli/Comandos.h"
+#include "cli/Json.h"
 #include "cli/UsuarioTerminal.h"
-#include "shell/CopiaUnica.h"
 #include "shell/FronteiraComando.h"
 #include "shell/Inicializacao.h"
 #include "shell/Pastas.h"
 #include "store/Banco.h"
 #include "store/Declaracoes.h"
+#include "store/Reservas.h"
 
 #include <QTextStream>
+#include <QThread>
 
 #include <cstdio>
 #include <exception>
+#include <optional>
+#include <utility>
 
 namespace vlme::cli {
 
 namespace {
 
-Saida roda(const Pedido &pedido, QTextStream &saida, QTextStream &erro) {
+// The window program's single-copy lock is not taken: vlme-cli runs beside it
+// and beside other vlme-cli, the statements it changes reserved.
+Saida roda(const Pedido &pedido, QTextStream &saida, QTextStream &erro, QJsonObject &json) {
     UsuarioTerminal usuario(saida, erro, pedido.respondeSim);
     const QString pasta = shell::EscolhePastaPrograma(pedido.pasta);
     if (!shell::CriaPastaPrograma(pasta, usuario))
         return Saida::Falha;
-    shell::CopiaUnica copia(pasta);
-    if (!copia.obtem()) {
-        usuario.mensagem(QStringLiteral("ERRO"), shell::MensagemOutraCopia,
-                         shell::Icone::Exclamacao, shell::Botoes::Ok);
-        return Saida::Falha;
-    }
+    bool avisado = false;
     store::Banco banco;
+    // Said once per wait, on standard error with the progress.
+    banco.defineEspera([&](qint64 esperados) {
+        if (esperados < 0)
+            avisado = false;
+        else if (!std::exchange(avisado, true))
+            erro << store::Banco::TextoEspera << Qt::endl;
+        QThread::msleep(20);
+        return true;
+    });
     if (!shell::AbreBancoPrograma(pasta, banco, usuario))
         return Saida::Falha;
     if (pedido.declaracao && !store::ExisteDeclaracao(banco, pedido.declaracao)) {
         erro << store::ErroDeclaracaoInexistente(pedido.declaracao).mensagem() << '\n';
         return Saida::UsoErrado;
     }
+    std::optional<store::Reserva> reserva;
+    if (pedido.comando->alteraN)
+        reserva.emplace(banco, pedido.declaracao);
     Contexto contexto{pasta, banco, usuario, pedido.argumentos, pedido.declaracao, saida, erro};
     contexto.urlDiagnostico = shell::EscolheURLDiagnostico(pedido.urlDiagnostico);
-    return pedido.comando->executa(contexto);
+    const Saida status = pedido.comando->executa(contexto);
+    json = contexto.json;
+    return status;
+}
+
+// The command's document, its status and what it said on standard error.
+QByteArray DocumentoJson(const Pedido &pedido, Saida status, QJsonObject json,
+                         const QString &erros) {
+    if (pedido.comando)
+        json.insert(QStringLiteral("comando"), QLatin1String(pedido.comando->nome));
+    json.insert(QStringLiteral("status"), int(status));
+    if (status != Saida::Sucesso && !erros.trimmed().isEmpty())
+        json.insert(QStringLiteral("mensagem"), erros.trimmed());
+    return TextoJson(json);
 }
 
 } // namespace
@@ -54,14 +80,32 @@ int Executa(const QStringList &argumentos) {
     }
     if (!pedido.erro.isEmpty()) {
         erro << pedido.erro << "\n\n" << TextoUso();
+        if (pedido.json)
+            saida << DocumentoJson(pedido, Saida::UsoErrado, {}, pedido.erro);
         return int(Saida::UsoErrado);
     }
+    // With --json the text goes nowhere; what goes to standard error goes
+    // there too, and into the document.
+    QString texto, erros;
+    QTextStream saidaTexto(&texto), erroCopia(&erros);
+    QTextStream &s = pedido.json ? saidaTexto : saida;
+    QTextStream &e = pedido.json ? erroCopia : erro;
+    QJsonObject json;
+    Saida status = Saida::Falha;
     try {
-        return int(roda(pedido, saida, erro));
+        status = roda(pedido, s, e, json);
+    } catch (const store::ErroReservada &) {
+        e << TextoTerminal(shell::TextoDoErro()) << '\n';
+        status = Saida::Reservada;
     } catch (...) {
-        erro << TextoTerminal(shell::TextoDoErro()) << '\n';
+        e << TextoTerminal(shell::TextoDoErro()) << '\n';
     }
-    return int(Saida::Falha);
+    if (pedido.json) {
+        e.flush();
+        erro << erros;
+        saida << DocumentoJson(pedido, status, json, erros);
+    }
+    return int(status);
 }
 
 } // namespace vlme::cli

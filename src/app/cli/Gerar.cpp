@@ -1,6 +1,7 @@
 #include "cli/Comandos.h"
 
 #include "checking/Pendencias.h"
+#include "cli/Json.h"
 #include "cli/ProgressoTerminal.h"
 #include "delivery/Transmissao.h"
 
@@ -14,7 +15,9 @@ namespace vlme::cli {
 // the pendencies (exit 1). Ctrl+C cancels and leaves no file.
 Saida gerar(Contexto &c) {
     const auto pendencias = checking::VerificaPendencias(c.banco, c.declaracao);
+    c.json.insert(QStringLiteral("numero"), Numero(c.declaracao));
     if (!pendencias.empty()) {
+        c.json.insert(QStringLiteral("pendencias"), Pendencias(pendencias));
         for (const auto &p : pendencias)
             c.saida << p.texto << '\n';
         return Saida::Problemas;
@@ -30,6 +33,7 @@ Saida gerar(Contexto &c) {
     if (caminho.isEmpty())
         return Saida::Falha; // cancelled or a field that does not fit, told
     c.saida << QDir::toNativeSeparators(caminho) << '\n';
+    c.json.insert(QStringLiteral("arquivo"), QDir::toNativeSeparators(caminho));
     return Saida::Sucesso;
 }
 

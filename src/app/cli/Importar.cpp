@@ -1,12 +1,16 @@
 #include "cli/Comandos.h"
 
+#include "cli/Json.h"
 #include "cli/ProgressoTerminal.h"
 #include "import/ErrosImportacao.h"
 #include "import/Importacao.h"
 #include "shell/InterfaceUsuario.h"
+#include "store/Banco.h"
 
 #include <QFileInfo>
 #include <QTextStream>
+
+#include <optional>
 
 namespace vlme::cli {
 
@@ -36,23 +40,46 @@ class UmPasso final : public shell::Progresso {
 } // namespace
 
 // The new statement numbers, one per line; with field errors, the error list
-// and exit 1. Nothing is stored unless the whole file is.
+// and exit 1. Nothing is stored unless the whole file is. --so-verificar
+// checks the file to the end and stores nothing, whatever it finds.
 Saida importar(Contexto &c) {
     using importacao::Desfecho;
-    const QString caminho = QFileInfo(c.argumentos.first()).absoluteFilePath();
+    const bool soVerifica = c.argumentos.first() == QLatin1String("--so-verificar");
+    const QString caminho = QFileInfo(c.argumentos.last()).absoluteFilePath();
     ProgressoTerminal terminal;
     UmPasso progresso(terminal, QStringLiteral("Importando ") + caminho);
-    const importacao::ResultadoImportacao r =
-        importacao::ImportaArquivo(c.banco, progresso, caminho);
+    importacao::ResultadoImportacao r;
+    {
+        // Rolled back whatever the import did.
+        std::optional<store::Transacao> verificacao;
+        if (soVerifica)
+            verificacao.emplace(c.banco);
+        r = importacao::ImportaArquivo(c.banco, progresso, caminho);
+    }
     switch (r.desfecho) {
-    case Desfecho::Sucesso:
-        for (int numero : r.declaracoes)
-            c.saida << numero << '\n';
+    case Desfecho::Sucesso: {
+        QJsonArray numeros;
+        for (int numero : r.declaracoes) {
+            if (!soVerifica)
+                c.saida << numero << '\n';
+            numeros.append(Numero(numero));
+        }
+        if (!soVerifica)
+            c.json.insert(QStringLiteral("declaracoes"), numeros);
         return Saida::Sucesso;
-    case Desfecho::ErrosCampo:
-        for (const importacao::ErroImportacao &e : r.erros)
+    }
+    case Desfecho::ErrosCampo: {
+        QJsonArray erros;
+        for (const importacao::ErroImportacao &e : r.erros) {
             c.saida << importacao::LinhaListaErro(e) << '\n';
+            erros.append(QJsonObject{{QStringLiteral("linha"), e.linha},
+                                     {QStringLiteral("registro"), e.nomeRegistro.trimmed()},
+                                     {QStringLiteral("campo"), e.campo.trimmed()},
+                                     {QStringLiteral("mensagem"), e.mensagem.trimmed()}});
+        }
+        c.json.insert(QStringLiteral("erros"), erros);
         return Saida::Problemas;
+    }
     case Desfecho::Abortada:
         c.usuario.mensagem(importacao::TituloImportacao, r.mensagem, r.icone, shell::Botoes::Ok);
         return Saida::Problemas;

@@ -17,6 +17,8 @@ Saida imprimir(Contexto &c) {
             ? printing::ImprimeRecibo(c.banco, c.declaracao)
             : printing::ImprimeVLM(c.banco, c.declaracao, opcao == QLatin1String("--resumo"));
     const int paginas = printing::GravaPDF(documento, caminho);
+    c.json.insert(QStringLiteral("arquivo"), QDir::toNativeSeparators(caminho));
+    c.json.insert(QStringLiteral("paginas"), paginas);
     c.saida << QDir::toNativeSeparators(caminho)
             << (paginas == 1 ? QStringLiteral(": 1 página")
                              : QStringLiteral(": %1 páginas").arg(paginas))

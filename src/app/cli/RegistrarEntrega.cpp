@@ -1,5 +1,6 @@
 #include "cli/Comandos.h"
 
+#include "cli/Json.h"
 #include "delivery/Entrega.h"
 
 #include <QTextStream>
@@ -32,6 +33,11 @@ Saida registrarEntrega(Contexto &c) {
                    .arg(entrega->numero)
                    .arg(entrega->recepcao.toString(delivery::FormatoDataHora))
             << '\n';
+    c.json = {{QStringLiteral("numero"), Numero(entrega->declaracao)},
+              {QStringLiteral("transmissao"), QString::number(entrega->numero)},
+              {QStringLiteral("transmissaoAnterior"),
+               entrega->numeroAnterior > 0 ? QString::number(entrega->numeroAnterior) : QString()},
+              {QStringLiteral("recepcao"), entrega->recepcao.toString(Qt::ISODate)}};
     return Saida::Sucesso;
 }
 

@@ -1,6 +1,7 @@
 #include "cli/Comandos.h"
 
 #include "backup/CopiaSeguranca.h"
+#include "cli/Json.h"
 #include "cli/ProgressoTerminal.h"
 
 #include <QFileInfo>
@@ -17,6 +18,7 @@ Saida restaurar(Contexto &c) {
     if (novo == 0)
         return Saida::Falha; // the user told why
     c.saida << novo << '\n';
+    c.json.insert(QStringLiteral("numero"), Numero(novo));
     return Saida::Sucesso;
 }
 

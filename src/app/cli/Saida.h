@@ -8,6 +8,7 @@ enum class Saida {
     Problemas = 1, // found in the data: pendencies, import errors
     UsoErrado = 2, // the command line, or a statement that does not exist
     Falha = 3,     // the operation could not be done
+    Reservada = 4, // the statement is reserved by another program
 };
 
 } // namespace vlme::cli

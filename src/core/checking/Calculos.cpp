@@ -101,6 +101,8 @@ double CalculaValorIIReducao(store::Banco &banco, int nrVlm) {
 }
 
 Resumo CalculaResumo(store::Banco &banco, int nrVlm) {
+    // One saved state, never half of another program's save.
+    store::Leitura leitura(banco);
     Resumo r;
     r.custoNacionais = CalculaCustoNacionais(banco, nrVlm);
     r.custoImportados = CalculaCustoImportados(banco, nrVlm);
@@ -126,6 +128,8 @@ QStringList LegendasResumo() {
 }
 
 std::vector<std::pair<QString, QString>> LinhasResumo(store::Banco &banco, int nrVlm) {
+    // One saved state, never half of another program's save.
+    store::Leitura leitura(banco);
     QSqlQuery q = banco.executa(
         QStringLiteral("SELECT CNPJ_VLM, CPF_VLM, DEN_PRODUTO_VLM FROM VLME WHERE NR_VLM_VLM = ?"),
         {nrVlm});

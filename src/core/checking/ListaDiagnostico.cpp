@@ -37,6 +37,8 @@ QTime leHora(const QString &texto) {
 } // namespace
 
 Diagnostico LeDiagnostico(store::Banco &banco, int nrVlm) {
+    // One saved state, never half of another program's save.
+    store::Leitura leitura(banco);
     Diagnostico d;
     d.registrado =
         !banco

@@ -156,9 +156,17 @@ QString MontaDescricaoPendencia(const QString &mensagem, const QString &sequenci
 
 std::vector<Pendencia> VerificaPendencias(store::Banco &banco, int nrVlm,
                                           const DadosGeraisVerificacao *formulario) {
+    // Print rows left over go in a write of their own, and only when there
+    // are any: a read cannot turn into a write that waits its turn.
+    if (existe(banco, "SELECT 1 FROM IMPRESSAO WHERE NR_VLM_IMPRESSAO = ? LIMIT 1", nrVlm)) {
+        store::Transacao t(banco);
+        banco.executa(QStringLiteral("DELETE FROM IMPRESSAO WHERE NR_VLM_IMPRESSAO = ?"), {nrVlm});
+        t.confirma();
+    }
+    // One saved state, never half of another program's save.
+    store::Leitura leitura(banco);
     const DadosGeraisVerificacao dados = formulario ? *formulario : LeDadosGerais(banco, nrVlm);
     std::vector<Pendencia> lista;
-    banco.executa(QStringLiteral("DELETE FROM IMPRESSAO WHERE NR_VLM_IMPRESSAO = ?"), {nrVlm});
     for (const auto &entrada : ValidaDadosGerais(dados))
         lista.push_back({entrada.erro->Id, entrada.erro->Descricao});
 

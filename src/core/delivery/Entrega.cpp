@@ -2,6 +2,7 @@
 
 #include "shell/InterfaceUsuario.h"
 #include "store/Banco.h"
+#include "store/Reservas.h"
 
 #include <QSqlQuery>
 
@@ -128,6 +129,9 @@ std::optional<EntregaRegistrada> RegistraEntrega(store::Banco &banco, int nrVlm,
     e.controle = LeTexto(recibo.controle, "Número de controle");
     e.totais = LeTexto(recibo.totais, "Totais");
 
+    // Held from the first look to the commit, so no other program changes the
+    // statement in between (the question below may stay on the screen).
+    store::Reserva reserva(banco, nrVlm);
     const Estado antes = Confere(banco, nrVlm, e.numero);
     if (antes.transmissao > 0 &&
         !usuario.confirmaDestruicao(

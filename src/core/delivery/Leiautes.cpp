@@ -304,6 +304,8 @@ void Acrescenta(Declaracao &d, const Linha &l, int tamanho) {
 
 std::optional<Declaracao> MontaDeclaracao(store::Banco &banco, int nrVlm,
                                           shell::Progresso &progresso, QStringList &problemas) {
+    // One saved state, never half of another program's save.
+    store::Leitura leitura(banco);
     QSqlQuery geral = banco.executa(
         QStringLiteral("SELECT CNPJ_VLM, CPF_VLM, PPB_VLM, DEN_PRODUTO_VLM, NCM_VLM, UNIDADE_VLM,"
                        " PESO_BRUTO_VLM, VL_SALARIOS_VLM, VL_ENCARGOS_VLM, SUBSTITUTIVO_VLM,"

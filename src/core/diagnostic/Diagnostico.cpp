@@ -3,6 +3,7 @@
 #include "shell/InterfaceUsuario.h"
 #include "shell/Pastas.h"
 #include "store/Banco.h"
+#include "store/Reservas.h"
 
 #include <QDate>
 #include <QDir>
@@ -218,6 +219,7 @@ Resultado TrataResposta(store::Banco &banco, const QString &pastaPrograma, int n
 
     bool registrado = false;
     std::optional<Parada> parada;
+    store::Reserva reserva(banco, nrVlm);
     store::Transacao transacao(banco);
     bool substituidos = false;
     const auto substitui = [&] {

@@ -226,6 +226,8 @@ QString IdentificaDeclaracao(int nrVlm) {
 }
 
 Documento ImprimeVLM(store::Banco &banco, int nrVlm, bool resumo) {
+    // One saved state, never half of another program's save.
+    store::Leitura leitura(banco);
     if (!store::ExisteDeclaracao(banco, nrVlm))
         throw store::ErroDeclaracaoInexistente(nrVlm);
     Documento d;
@@ -254,6 +256,8 @@ QString TextoSemRecibo(int nrVlm) {
 }
 
 Documento ImprimeRecibo(store::Banco &banco, int nrVlm) {
+    // One saved state, never half of another program's save.
+    store::Leitura leitura(banco);
     if (!store::ExisteDeclaracao(banco, nrVlm))
         throw store::ErroDeclaracaoInexistente(nrVlm);
     QSqlQuery q = banco.executa(

@@ -5,8 +5,11 @@
 // whoever needs it; lives on the user-interface thread.
 
 #include "store/Banco.h"
+#include "store/Reservas.h"
 
 #include <QString>
+
+#include <memory>
 
 namespace vlme::shell {
 
@@ -15,6 +18,9 @@ struct DeclaracaoAberta {
     bool aberta = false;
     bool nova = false;     // created and not yet saved: discarded on close
     bool alterada = false; // changed since last saved
+    // Held while a statement window shows it; shared by the copies of this
+    // state, freed with the last.
+    std::shared_ptr<store::Reserva> reserva = {};
 };
 
 struct Programa {

@@ -1,13 +1,19 @@
 #include "store/Banco.h"
 
 #include "store/Esquema.h"
+#include "store/Reservas.h"
+#include "store/arquivo/ReservasArquivo.h"
 
 #include <QAtomicInt>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QThread>
 
 #include <sqlite3.h>
 
@@ -140,10 +146,12 @@ void Banco::conecta(const QString &caminho, bool somenteLeitura) {
     nomeConexao_ = QStringLiteral("vlme_%1").arg(proximaConexao.fetchAndAddRelaxed(1));
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nomeConexao_);
     db_.setDatabaseName(caminho);
-    // Fail at once when another program holds the file, instead of waiting.
+    // A short wait inside SQLite covers the moments a reader meets another
+    // program's checkpoint; a write's turn is waited for by comecaEscrita, which
+    // keeps the window alive meanwhile.
     db_.setConnectOptions(somenteLeitura
-                              ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=0;QSQLITE_OPEN_READONLY")
-                              : QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+                              ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=50;QSQLITE_OPEN_READONLY")
+                              : QStringLiteral("QSQLITE_BUSY_TIMEOUT=50"));
     caminho_ = caminho;
     if (!db_.open()) {
         const QSqlError erro = db_.lastError();
@@ -175,14 +183,10 @@ void Banco::abre(const QString &caminho) {
         throw ErroBanco(MotivoRecusa(tipo, caminho), {});
     conecta(caminho, false);
     try {
-        // Exclusive before WAL, so the WAL needs no shared-memory file and no
-        // other process can open the file while we hold it.
-        executa(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
+        // WAL: readers never wait for the writer, nor it for them.
         executa(QStringLiteral("PRAGMA journal_mode=WAL"));
         executa(QStringLiteral("PRAGMA synchronous=FULL"));
-        // Takes the exclusive lock now rather than at the first write.
-        executa(QStringLiteral("BEGIN EXCLUSIVE"));
-        executa(QStringLiteral("COMMIT"));
+        reservas_ = std::make_unique<arquivo::ReservasArquivo>(QFileInfo(caminho).absolutePath());
     } catch (const ErroBanco &e) {
         fecha();
         throw ErroBanco(QStringLiteral("Não foi possível abrir %1: %2")
@@ -235,7 +239,45 @@ void Banco::cria(const QString &caminho) {
     }
 }
 
+Reservas &Banco::reservas() {
+    static SemReservas nenhuma;
+    return reservas_ ? *reservas_ : nenhuma;
+}
+
+void Banco::comecaEscrita() {
+    QElapsedTimer relogio;
+    relogio.start();
+    bool esperou = false;
+    // However the wait ends, whoever shows it is told.
+    const auto fim = qScopeGuard([&] {
+        if (esperou && espera_)
+            espera_(-1);
+    });
+    for (;;) {
+        try {
+            executa(QStringLiteral("BEGIN IMMEDIATE"));
+            return;
+        } catch (const ErroBanco &e) {
+            if ((e.codigoNativo().toInt() & 0xFF) != SQLITE_BUSY)
+                throw;
+        }
+        esperou = true;
+        const qint64 esperados = relogio.elapsed();
+        if (esperados >= limiteEspera_)
+            throw ErroBanco(
+                QStringLiteral("Outro programa está gravando no banco de dados há mais de %1 "
+                               "segundos. Nada foi gravado; repita a operação daqui a pouco.")
+                    .arg((limiteEspera_ + 999) / 1000),
+                QString::number(SQLITE_BUSY));
+        if (espera_ ? !espera_(esperados) : (QThread::msleep(20), false))
+            throw ErroBanco(QStringLiteral("Operação cancelada enquanto esperava outro programa "
+                                           "gravar: nada foi gravado."),
+                            QString::number(SQLITE_BUSY));
+    }
+}
+
 void Banco::fecha() {
+    reservas_.reset();
     preparadas_.clear();
     // Before the connection closes: it does not close with statements alive.
     for (sqlite3_stmt *comando : std::as_const(diretas_))
@@ -269,6 +311,14 @@ QSqlQuery Banco::prepara(const QString &sql) {
 }
 
 void Banco::executa(QSqlQuery &consulta, const QVariantList &valores) {
+    // A row written on its own waits its turn like any other write: SQLite
+    // would answer busy at once.
+    if (nivelTransacao_ == 0 && nivelLeitura_ == 0 && escrita(consulta.lastQuery())) {
+        Transacao t(*this);
+        executa(consulta, valores);
+        t.confirma();
+        return;
+    }
     contaPasso(consulta.lastQuery());
     for (int i = 0; i < valores.size(); ++i)
         consulta.bindValue(i, valores.at(i));
@@ -288,12 +338,20 @@ QSqlQuery Banco::preparada(const QString &sql) {
     return consulta;
 }
 
+bool Banco::escrita(QStringView sql) {
+    const QStringView texto = sql.trimmed();
+    for (const char *comando : {"INSERT", "UPDATE", "DELETE", "REPLACE"})
+        if (texto.startsWith(QLatin1String(comando), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
 QSqlQuery Banco::executa(const QString &sql, const QVariantList &valores) {
     // Statements that return no rows can be kept and run again; the savepoints
     // of the nested transactions are among them, run for every saved row.
     const QStringView texto = QStringView(sql).trimmed();
-    bool semLinhas = false;
-    for (const char *comando : {"INSERT", "UPDATE", "DELETE", "SAVEPOINT", "RELEASE", "ROLLBACK"})
+    bool semLinhas = escrita(texto);
+    for (const char *comando : {"SAVEPOINT", "RELEASE", "ROLLBACK"})
         semLinhas = semLinhas || texto.startsWith(QLatin1String(comando), Qt::CaseInsensitive);
     QSqlQuery consulta = semLinhas ? preparada(sql) : prepara(sql);
     executa(consulta, valores);
@@ -363,9 +421,15 @@ qint64 Banco::passo(sqlite3_stmt *comando) {
     return sqlite3_last_insert_rowid(h);
 }
 
+// The outermost level is a transaction of its own (no name), the inner ones
+// savepoints.
 Transacao::Transacao(Banco &banco) : banco_(banco) {
-    nome_ = QStringLiteral("vlme_t%1").arg(banco_.nivelTransacao_);
-    banco_.executa(QStringLiteral("SAVEPOINT ") + nome_);
+    if (banco_.nivelTransacao_ == 0 && banco_.nivelLeitura_ == 0) {
+        banco_.comecaEscrita();
+    } else {
+        nome_ = QStringLiteral("vlme_t%1").arg(banco_.nivelTransacao_);
+        banco_.executa(QStringLiteral("SAVEPOINT ") + nome_);
+    }
     ++banco_.nivelTransacao_;
 }
 
@@ -376,6 +440,10 @@ Transacao::~Transacao() {
     if (!banco_.aberto())
         return;
     try {
+        if (nome_.isEmpty()) {
+            banco_.executa(QStringLiteral("ROLLBACK"));
+            return;
+        }
         banco_.executa(QStringLiteral("ROLLBACK TO ") + nome_);
         banco_.executa(QStringLiteral("RELEASE ") + nome_);
     } catch (const ErroBanco &) {
@@ -387,9 +455,28 @@ Transacao::~Transacao() {
 void Transacao::confirma() {
     if (!ativa_)
         return;
-    banco_.executa(QStringLiteral("RELEASE ") + nome_);
+    banco_.executa(nome_.isEmpty() ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE ") + nome_);
     ativa_ = false;
     --banco_.nivelTransacao_;
+}
+
+Leitura::Leitura(Banco &banco) : banco_(banco) {
+    if (banco_.nivelTransacao_ == 0 && banco_.nivelLeitura_ == 0 && banco_.aberto()) {
+        banco_.executa(QStringLiteral("BEGIN"));
+        comecou_ = true;
+    }
+    ++banco_.nivelLeitura_;
+}
+
+Leitura::~Leitura() {
+    --banco_.nivelLeitura_;
+    if (!comecou_ || !banco_.aberto())
+        return;
+    try {
+        banco_.executa(QStringLiteral("COMMIT"));
+    } catch (const ErroBanco &) {
+        // A read has nothing to keep; the transaction ends with the connection.
+    }
 }
 
 } // namespace vlme::store

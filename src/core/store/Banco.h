@@ -1,8 +1,11 @@
 #pragma once
 // The connection to one statement database file (VLM.MDB, a backup file, the
-// template). Opened exclusively and held for the program's life by start-up;
-// every value reaches SQL as a bound parameter. Database errors are thrown as
-// ErroBanco and reach the command that started the work.
+// template). Held for the program's life by start-up, shared with the other
+// programs on the same folder (the window program, any number of vlme-cli):
+// writers take turns, each write transaction waiting for the one before it,
+// and a statement being changed is reserved (Reserva). Every value reaches SQL
+// as a bound parameter. Database errors are thrown as ErroBanco and reach the
+// command that started the work.
 // Not thread-safe: used on the user-interface thread only.
 
 #include <QHash>
@@ -13,9 +16,14 @@
 
 #include "shell/ErroVLME.h"
 
+#include <functional>
+#include <memory>
+
 struct sqlite3_stmt;
 
 namespace vlme::store {
+
+class Reservas;
 
 // Our mark in the file header (PRAGMA application_id): "VLME".
 inline constexpr int IdAplicacao = 0x564C4D45;
@@ -65,8 +73,9 @@ class Banco {
     Banco(const Banco &) = delete;
     Banco &operator=(const Banco &) = delete;
 
-    // Opens an existing database of ours for reading and writing, holding it
-    // exclusively until `fecha`. Throws ErroBanco with a message for the user.
+    // Opens an existing database of ours for reading and writing, shared with
+    // the other programs on it, until `fecha`. Throws ErroBanco with a message
+    // for the user.
     void abre(const QString &caminho);
     // Opens a file of ours read-only, without trusting its schema (backup files).
     void abreSomenteLeitura(const QString &caminho);
@@ -104,6 +113,21 @@ class Banco {
     qint64 passo(sqlite3_stmt *comando);
     bool emTransacao() const { return nivelTransacao_ > 0; }
 
+    // Called while a write waits for another program's write to end, with the
+    // milliseconds waited so far, and once with -1 when the wait is over;
+    // answers false to give up. Lets the window repaint and show the wait.
+    // Unset: the wait only sleeps.
+    using Espera = std::function<bool(qint64 esperados)>;
+    inline static const QString TextoEspera =
+        QStringLiteral("Aguardando outro programa terminar de gravar no banco de dados...");
+    void defineEspera(Espera espera) { espera_ = std::move(espera); }
+    // How long a write waits for the others before it gives up.
+    void defineLimiteEspera(qint64 ms) { limiteEspera_ = ms; }
+
+    // The statements' reservations; a backend without them (a backup file,
+    // the template) reserves nothing.
+    Reservas &reservas();
+
     // Test seam: the `passos`-th step from now, a statement run or a row read
     // (`proxima`, `escalar`), fails as a disk I/O error would; 0 disarms.
     void simulaFalhaDisco(int passos) { falhaDiscoEm_ = passos; }
@@ -111,6 +135,11 @@ class Banco {
   private:
     void conecta(const QString &caminho, bool somenteLeitura);
     void registraColacao();
+    // BEGIN IMMEDIATE, waiting its turn: a deferred transaction that turns
+    // into a write cannot wait (SQLite answers busy at once).
+    void comecaEscrita();
+    // INSERT, UPDATE, DELETE or REPLACE.
+    static bool escrita(QStringView sql);
     [[noreturn]] void falha(const QSqlError &erro, const QString &sql);
     // The test seam's countdown; throws when it runs out.
     void contaPasso(const QString &sql);
@@ -126,12 +155,19 @@ class Banco {
     QString nomeConexao_;
     QString caminho_;
     int nivelTransacao_ = 0;
+    int nivelLeitura_ = 0;
+    Espera espera_;
+    qint64 limiteEspera_ = 60000;
+    std::unique_ptr<Reservas> reservas_;
     friend class Transacao;
+    friend class Leitura;
 };
 
 // All or nothing: begins in the constructor, rolls back in the destructor
 // unless `confirma` was called. Nests (savepoints), so an operation that writes
-// several rows can run inside a bigger one.
+// several rows can run inside a bigger one. The outermost one waits for other
+// programs' writes to end (Banco::defineEspera) and then keeps them waiting:
+// never hold one while a window waits for the user.
 class Transacao {
   public:
     explicit Transacao(Banco &banco);
@@ -144,6 +180,22 @@ class Transacao {
     Banco &banco_;
     QString nome_;
     bool ativa_ = true;
+};
+
+// One saved state for a read made of several queries: another program's save
+// lands wholly before or wholly after it. Inside a Transacao, or another
+// Leitura, it adds nothing. Writing inside one is an error (the file cannot
+// turn a read into a write that waits).
+class Leitura {
+  public:
+    explicit Leitura(Banco &banco);
+    ~Leitura();
+    Leitura(const Leitura &) = delete;
+    Leitura &operator=(const Leitura &) = delete;
+
+  private:
+    Banco &banco_;
+    bool comecou_ = false;
 };
 
 } // namespace vlme::store

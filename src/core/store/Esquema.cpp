@@ -301,7 +301,14 @@ void RetiraColacao(Banco &banco) {
 }
 
 void NormalizaCodigos(Banco &banco) {
+    // Writes only when there is something to write: every program runs this
+    // at start-up, and a write waits for another program's import to end.
+    if (!banco.escalar(QStringLiteral("SELECT 1 FROM VLME WHERE CODIGO_VLM IS NULL LIMIT 1"))
+             .isValid())
+        return;
+    Transacao t(banco);
     banco.executa(QStringLiteral("UPDATE VLME SET CODIGO_VLM = '' WHERE CODIGO_VLM IS NULL"));
+    t.confirma();
 }
 
 } // namespace vlme::store

@@ -6,6 +6,7 @@
 #include "shell/Inicializacao.h"
 #include "shell/Pastas.h"
 #include "shell/Programa.h"
+#include "ui/shell/EsperaBanco.h"
 #include "ui/shell/UsuarioJanela.h"
 #include "ui/shell/frmSplash.h"
 #include "ui/shell/mdiPrincipal.h"
@@ -77,8 +78,13 @@ int Main(int argc, char *argv[]) {
     const QCommandLineOption opcaoUrl(QStringLiteral("url-diagnostico"),
                                       QStringLiteral("Endereço do servidor de diagnóstico."),
                                       QStringLiteral("URL"));
+    // For tests and automation: a statement held open from the start.
+    const QCommandLineOption opcaoAbrir(QStringLiteral("abrir"),
+                                        QStringLiteral("Abre a declaração N ao iniciar."),
+                                        QStringLiteral("N"));
     opcoes.addOption(opcaoPasta);
     opcoes.addOption(opcaoUrl);
+    opcoes.addOption(opcaoAbrir);
     opcoes.process(app);
 
     UsuarioJanela usuario;
@@ -111,6 +117,7 @@ int Main(int argc, char *argv[]) {
     app.setQuitOnLastWindowClosed(false);
     frmSplash splash(programa.versao);
     mdiPrincipal principal(programa, usuario);
+    EsperaBanco espera(programa.banco, &principal);
     usuario.definePai(&principal);
     QObject::connect(&splash, &frmSplash::fechado, &app, [&] {
         usuario.definePai(nullptr);
@@ -121,6 +128,8 @@ int Main(int argc, char *argv[]) {
         usuario.definePai(&principal);
         principal.show();
         app.setQuitOnLastWindowClosed(true);
+        if (const int abrir = opcoes.value(opcaoAbrir).toInt(); abrir > 0)
+            principal.abre(abrir);
     });
     splash.show();
     return app.exec();

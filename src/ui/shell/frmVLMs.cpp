@@ -7,6 +7,7 @@
 #include "shell/Programa.h"
 #include "store/Banco.h"
 #include "store/CopiaExclusao.h"
+#include "store/Reservas.h"
 #include "ui/shell/ModeloListaDeclaracoes.h"
 #include "ui/shell/RegraOcupado.h"
 #include "ui/shell/frmAjuda.h"
@@ -15,6 +16,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -132,6 +134,10 @@ frmVLMs::frmVLMs(shell::Programa &programa, shell::InterfaceUsuario &usuario,
     operacoes.excluir = [this](int n) { excluiDeclaracao(n); };
     operacoes.copiar = [this](int n) { copiaDeclaracao(n); };
 
+    // Other programs (vlme-cli, the company's systems) change the list meanwhile.
+    auto *atualizar = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    connect(atualizar, &QShortcut::activated, this, &frmVLMs::atualiza);
+
     AtalhoAjuda(this, shell::ContextoAjuda::Abrir);
     setOperacaoVLM(Op::Abrir);
 }
@@ -147,6 +153,22 @@ void frmVLMs::setOperacaoVLM(int operacao) {
     // Like a data grid, the list starts on its first (newest) row.
     if (datVlms->rowCount() > 0)
         dbgVlms->selectRow(0);
+}
+
+void frmVLMs::atualiza() {
+    if (executando_ || Ocupado())
+        return;
+    const QModelIndexList linhas = dbgVlms->selectionModel()->selectedRows();
+    const int escolhida = linhas.isEmpty() ? 0 : datVlms->numero(linhas.first().row());
+    shell::ExecutaProtegido(usuario_,
+                            [&] { datVlms->carrega(programa_.banco, Dados(operacao_).filtro); });
+    // The same statement stays chosen while it is listed.
+    int linha = 0;
+    for (int i = 0; i < datVlms->rowCount(); ++i)
+        if (datVlms->numero(i) == escolhida)
+            linha = i;
+    if (datVlms->rowCount() > 0)
+        dbgVlms->selectRow(linha);
 }
 
 void frmVLMs::defineDesfecho(Desfecho desfecho, int numero) {
@@ -262,7 +284,10 @@ void frmVLMs::excluiDeclaracao(int numero) {
         defineDesfecho(Desfecho::Nenhum, numero);
         return;
     }
-    store::ExcluiVLM(programa_.banco, numero, false, &progresso_);
+    {
+        store::Reserva reserva(programa_.banco, numero);
+        store::ExcluiVLM(programa_.banco, numero, false, &progresso_);
+    }
     // Should the statement be open, closing its window now discards it
     // instead of saving it again.
     if (programa_.declaracao.numero == numero) {

@@ -89,6 +89,8 @@ class frmVLMs : public QDialog {
     // Runs the operation on the selected statement; nothing without one, and
     // nothing while the program is busy.
     void cmdOk_Click();
+    // Reads the list again (F5), keeping the chosen statement.
+    void atualiza();
 
   protected:
     bool eventFilter(QObject *objeto, QEvent *evento) override;

@@ -8,6 +8,7 @@
 #include "printing/Relatorios.h"
 #include "store/Banco.h"
 #include "store/CopiaExclusao.h"
+#include "store/Declaracoes.h"
 #include "ui/checking/frmPendencias.h"
 #include "ui/delivery/frmEntrega.h"
 #include "ui/entry/CampoMascarado.h"
@@ -404,6 +405,13 @@ void mdiPrincipal::fechaDeclaracao() {
 }
 
 void mdiPrincipal::abreDadosGerais(int numero) {
+    // No other program changes it while the window shows it.
+    try {
+        programa_.declaracao.reserva = std::make_shared<store::Reserva>(programa_.banco, numero);
+    } catch (...) {
+        programa_.declaracao = {};
+        throw;
+    }
     programa_.declaracao.numero = numero;
     programa_.declaracao.aberta = true;
     auto *janela = new frmCentral(programa_, usuario_);
@@ -448,6 +456,14 @@ void mdiPrincipal::corrigePendencia(int numero, const QString &chave) {
         abreDadosGerais(numero);
     }
     central_->vaiPara(chave);
+}
+
+void mdiPrincipal::abre(int numero) {
+    protegido([&] {
+        if (!store::ExisteDeclaracao(programa_.banco, numero))
+            throw store::ErroDeclaracaoInexistente(numero);
+        abreDadosGerais(numero);
+    });
 }
 
 bool mdiPrincipal::protegido(const std::function<void()> &acao) {

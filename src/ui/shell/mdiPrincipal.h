@@ -94,6 +94,9 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     // Opens statement `numero` (unless it is the open one) and goes to where
     // the pendency `chave` is fixed.
     void corrigePendencia(int numero, const QString &chave);
+    // Opens statement `numero` as the picker would, telling the user what
+    // failed; for the start-up option --abrir.
+    void abre(int numero);
 
     // The file dialogs of the import and restore commands; empty when the
     // user gave up.

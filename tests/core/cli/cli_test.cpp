@@ -2,49 +2,28 @@
 // in the middle of a bulk command, a database that opens at once, whole statements.
 
 #include "DeclaracaoMaxima.h"
-#include "shell/CopiaUnica.h"
 #include "support/Arquivos.h"
 #include "support/ConstrutorDeclaracao.h"
 #include "support/PastaTeste.h"
+#include "support/Processos.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSysInfo>
 
 #include <gtest/gtest.h>
 
 using namespace vlme;
+using teste::Execucao;
+using teste::Roda;
 
 namespace {
-
-struct Execucao {
-    int status = -1;
-    QString saida, erro;
-    bool morta = false;
-    qint64 ms = 0;
-};
-
-// VLME_PASTA points at `pasta`, so a run that ignores --pasta cannot touch
-// the user's own data folder. Killed after `matarEm` ms (never when < 0).
-Execucao Roda(const QString &pasta, const QStringList &argumentos, qint64 matarEm = -1) {
-    QProcess p;
-    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
-    ambiente.insert(QStringLiteral("VLME_PASTA"), pasta);
-    p.setProcessEnvironment(ambiente);
-    QElapsedTimer relogio;
-    relogio.start();
-    p.start(QStringLiteral(VLME_CLI), argumentos);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(matarEm < 0 ? 120000 : int(matarEm))) {
-        p.kill();
-        p.waitForFinished();
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError()), p.exitStatus() == QProcess::CrashExit,
-            relogio.elapsed()};
-}
 
 // Runs each command of a transcript under tests/data/cli: after comments,
 // "$ arguments" ('' an empty one), "= status", then "> " lines of output and
@@ -80,9 +59,6 @@ TEST(Cli, AberturaQueFalha) {
     teste::PastaTeste pasta;
     teste::GravaBytes(pasta.arquivo("VLM.MDB"), "isto nao e um banco");
     Confere(pasta.caminho(), "cli/banco_estranho.txt");
-    shell::CopiaUnica aberta(pasta.caminho());
-    ASSERT_TRUE(aberta.obtem());
-    Confere(pasta.caminho(), "cli/copia_aberta.txt");
 }
 
 TEST(Cli, ConsultaGeraCopiaExcluiEImporta) {
@@ -102,6 +78,24 @@ TEST(Cli, ConsultaGeraCopiaExcluiEImporta) {
 
     altera([](store::Banco &b) { b.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = 8"); });
     Confere(pasta.caminho(), "cli/ja_transmitido.txt");
+}
+
+// The JSON documents carry the figures of the text, codes as strings.
+TEST(Cli, JsonComOsNumerosDoTexto) {
+    teste::PastaTeste pasta;
+    ASSERT_EQ(Roda(pasta.caminho(), {"listar"}).status, 0);
+    {
+        store::Banco b;
+        b.abre(pasta.arquivo("VLM.MDB"));
+        teste::ConstrutorDeclaracao(b)
+            .geral(
+                [](store::DadosGerais &d) { d.cnpj = teste::ConstrutorDeclaracao::CnpjFornecedor; })
+            .modelo("Modelo A", 100.0)
+            .importadoDI("Tela", 1, 30);
+        b.executa("INSERT INTO VLME (CODIGO_VLM, CNPJ_VLM, PESO_BRUTO_VLM) VALUES ('', ?, 1)",
+                  {"12ABC34501DE35"});
+    }
+    Confere(pasta.caminho(), "cli/json.txt", {"--pasta", pasta.caminho()});
 }
 
 TEST(Cli, CopiaDeSegurancaETabelas) {
@@ -178,4 +172,153 @@ TEST(CliInterrompido, MortoNoMeioDeixaSoDeclaracoesInteiras) {
         }
         EXPECT_GT(mortas, 0);
     }
+}
+
+// The window program and vlme-cli on one folder: a statement open in the window
+// refuses only the writers of that statement, and only while the window lives.
+TEST(Partilha, JanelaReservaSoADeclaracaoAbertaEEnquantoVive) {
+    teste::PastaTeste pasta;
+    ASSERT_EQ(Roda(pasta.caminho(), {"listar"}).status, 0);
+    {
+        store::Banco banco;
+        banco.abre(pasta.arquivo("VLM.MDB"));
+        teste::ConstrutorDeclaracao(banco).geral().modelo("Modelo A", 100.0).importadoDI();
+        teste::ConstrutorDeclaracao(banco).geral().modelo("Modelo B", 100.0).importadoDI();
+    }
+    const QStringList antes = Retrato(pasta.caminho());
+    teste::ProgramaJanela janela(pasta.caminho(), 1);
+    ASSERT_TRUE(janela.esperaReserva(1));
+
+    EXPECT_EQ(Roda(pasta.caminho(), {"listar"}).status, 0);
+    EXPECT_EQ(Roda(pasta.caminho(), {"verificar", "1"}).status, 0);
+    EXPECT_EQ(Roda(pasta.caminho(), {"gerar", "1"}).status, 0);
+    const Execucao importada =
+        Roda(pasta.caminho(), {"importar", teste::DadoTeste("importacao/duas_declaracoes.txt")});
+    EXPECT_EQ(importada.status, 0) << importada.erro;
+    EXPECT_EQ(Roda(pasta.caminho(), {"excluir", "2"}).status, 0);
+
+    const Execucao recusada = Roda(pasta.caminho(), {"excluir", "1"});
+    EXPECT_EQ(recusada.status, 4);
+    EXPECT_TRUE(recusada.erro.startsWith("A declaração 1 está reservada pelo VLM-E do usuário "))
+        << recusada.erro;
+    EXPECT_TRUE(recusada.erro.contains(QSysInfo::machineHostName())) << recusada.erro;
+    const Execucao json = Roda(pasta.caminho(), {"--json", "diagnosticar", "1"});
+    EXPECT_EQ(json.status, 4);
+    const QJsonObject documento = QJsonDocument::fromJson(json.saida.toUtf8()).object();
+    EXPECT_EQ(documento.value("status").toInt(), 4);
+    EXPECT_EQ(documento.value("mensagem").toString() + '\n', recusada.erro);
+    const QStringList entrega = {"registrar-entrega", "1", "77", "--recepcao",
+                                 "05/01/2024 10:15:00"};
+    const QStringList retido = Retrato(pasta.caminho());
+    EXPECT_EQ(Roda(pasta.caminho(), entrega).status, 4);
+    EXPECT_EQ(Retrato(pasta.caminho()), retido);
+    EXPECT_EQ(Retrato(pasta.caminho()).filter("MODELOS").first(), antes.filter("MODELOS").first());
+
+    janela.mata();
+    const Execucao registrada = Roda(pasta.caminho(), QStringList{"--json"} + entrega, 10000);
+    EXPECT_EQ(registrada.status, 0) << registrada.erro;
+    EXPECT_EQ(QJsonDocument::fromJson(registrada.saida.toUtf8()).object(),
+              QJsonObject({{"comando", "registrar-entrega"},
+                           {"status", 0},
+                           {"numero", "1"},
+                           {"transmissao", "77"},
+                           {"transmissaoAnterior", ""},
+                           {"recepcao", "2024-01-05T10:15:00"}}))
+        << registrada.saida.toStdString();
+    const Execucao depois = Roda(pasta.caminho(), {"excluir", "1"}, 10000);
+    EXPECT_EQ(depois.status, 0) << depois.erro;
+    EXPECT_LT(depois.ms, 5000);
+}
+
+// Two imports of the largest statement and a copy, started together: each
+// waits its turn, nothing is lost or numbered twice.
+TEST(Partilha, EscritoresAoMesmoTempoEsperamAVez) {
+    teste::PastaTeste pasta;
+    const QString arquivo = pasta.arquivo("grande.txt");
+    teste::GravaBytes(arquivo, ArquivoGrande().toStdString());
+    {
+        store::Banco banco;
+        banco.cria(pasta.arquivo("VLM.MDB"));
+        banco.abre(pasta.arquivo("VLM.MDB"));
+        bench::CriaDeclaracaoMaxima(banco);
+    }
+    std::vector<std::unique_ptr<QProcess>> processos;
+    for (const QStringList &comando :
+         {QStringList{"importar", arquivo}, QStringList{"importar", arquivo}, {"copiar", "1"}})
+        processos.push_back(teste::Inicia(pasta.caminho(), comando));
+    QStringList numeros;
+    for (auto &p : processos) {
+        const Execucao r = teste::Termina(*p);
+        EXPECT_EQ(r.status, 0) << r.erro;
+        numeros += r.saida.split('\n', Qt::SkipEmptyParts);
+    }
+    ASSERT_EQ(numeros.size(), 5);
+    EXPECT_EQ(QSet<QString>(numeros.begin(), numeros.end()).size(), 5);
+
+    store::Banco banco;
+    banco.abre(pasta.arquivo("VLM.MDB"));
+    EXPECT_EQ(banco.escalar("PRAGMA integrity_check").toString(), "ok");
+    const auto conta = [&](const QString &tabela, const QString &coluna, const QString &n) {
+        return banco
+            .escalar(QString("SELECT count(*) FROM %1 WHERE %2 = ?").arg(tabela, coluna),
+                     {n.toInt()})
+            .toInt();
+    };
+    // Per import: the grown statement, then the file's second one.
+    for (int i : {0, 2}) {
+        EXPECT_EQ(conta("MODELOS", "NR_VLM_MODELOS", numeros[i]), bench::LinhasMaximas);
+        EXPECT_EQ(conta("COMPONENTES_IMPORTADOS", "NR_VLM_IMPORTADO", numeros[i]),
+                  conta("COMPONENTES_IMPORTADOS", "NR_VLM_IMPORTADO", numeros[2 - i]));
+        EXPECT_EQ(conta("MODELOS", "NR_VLM_MODELOS", numeros[i + 1]),
+                  conta("MODELOS", "NR_VLM_MODELOS", numeros[3 - i]));
+    }
+    for (const char *tabela : {"MODELOS", "COMPONENTES_NACIONAIS", "COMPONENTES_IMPORTADOS"}) {
+        const QString coluna = QString(tabela) == "MODELOS"                 ? "NR_VLM_MODELOS"
+                               : QString(tabela) == "COMPONENTES_NACIONAIS" ? "NR_VLM_NACIONAL"
+                                                                            : "NR_VLM_IMPORTADO";
+        EXPECT_EQ(conta(tabela, coluna, numeros[4]), conta(tabela, coluna, "1")) << tabela;
+    }
+}
+
+// A delivery file generated while the test saves the same statement over and
+// over holds one saved state: the product (read first) and every model (read
+// by another query) of one version.
+TEST(Partilha, ArquivoGeradoDuranteGravacaoTemUmSoEstado) {
+    teste::PastaTeste pasta;
+    ASSERT_EQ(Roda(pasta.caminho(), {"listar"}).status, 0);
+    store::Banco banco;
+    banco.abre(pasta.arquivo("VLM.MDB"));
+    {
+        teste::ConstrutorDeclaracao construtor(banco);
+        construtor.geral().importadoDI();
+        for (int i = 0; i < 400; ++i)
+            construtor.modelo(QString("Versao 0 %1").arg(i), 10.0);
+    }
+    int versao = 0, misturados = 0, gerados = 0;
+    for (int vez = 0; vez < 6; ++vez) {
+        auto gerar = teste::Inicia(pasta.caminho(), {"gerar", "1"});
+        while (!gerar->waitForFinished(1)) {
+            store::Transacao t(banco);
+            ++versao;
+            banco.executa("UPDATE VLME SET DEN_PRODUTO_VLM = 'Versao ' || ? || ' produto'",
+                          {versao});
+            banco.executa("UPDATE MODELOS SET TX_DESCRICAO_MODELOS = 'Versao ' || ? || ' ' ||"
+                          " NR_SQ_MODELOS",
+                          {versao});
+            t.confirma();
+        }
+        const Execucao r = teste::Termina(*gerar);
+        ASSERT_EQ(r.status, 0) << r.erro;
+        const QByteArray conteudo =
+            QByteArray::fromStdString(teste::LeBytes(pasta.arquivo("Arquivos/VLME0000000001")));
+        static const QRegularExpression modelo("Versao (\\d+) ");
+        QSet<QString> versoes;
+        for (auto it = modelo.globalMatch(QString::fromLatin1(conteudo)); it.hasNext();)
+            versoes << it.next().captured(1);
+        gerados += !versoes.isEmpty();
+        misturados += versoes.size() > 1;
+    }
+    EXPECT_GT(versao, 6); // the saves did run during the generations
+    EXPECT_EQ(gerados, 6);
+    EXPECT_EQ(misturados, 0);
 }

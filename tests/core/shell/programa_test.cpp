@@ -184,10 +184,15 @@ TEST(Inicializacao, FalhasNaAberturaDitasAoUsuario) {
         EXPECT_TRUE(r.contains(trecho)) << trecho;
     EXPECT_FALSE(QFileInfo::exists(pasta.arquivo("VLM.MDB")));
 
-    // In use by another connection; the first one is unharmed.
+    // Open in another program is no failure: the file is shared, and what
+    // one saves the other reads.
     teste::BancoTeste aberto;
-    EXPECT_TRUE(recusa(aberto.pasta()).contains("VLM.MDB"));
-    aberto.banco().executa("INSERT INTO VLME (CODIGO_VLM) VALUES ('')");
+    {
+        store::Banco segundo;
+        EXPECT_TRUE(shell::AbreBancoPrograma(aberto.pasta(), segundo, usuario));
+        aberto.banco().executa("INSERT INTO VLME (CODIGO_VLM) VALUES ('')");
+        EXPECT_EQ(segundo.escalar("SELECT count(*) FROM VLME").toInt(), 1);
+    }
 
     // A probe that fails for another reason.
     {

@@ -1,0 +1,56 @@
+#include "store/Reservas.h"
+
+#include "store/Banco.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSysInfo>
+
+namespace vlme::store {
+
+Titular Titular::Este() {
+    QString usuario = qEnvironmentVariable("USER");
+    if (usuario.isEmpty())
+        usuario = QDir::home().dirName();
+    const QString nome = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    return {nome.startsWith(QLatin1String("vlme-cli")) ? QStringLiteral("vlme-cli")
+                                                       : QStringLiteral("VLM-E"),
+            usuario, QSysInfo::machineHostName(), QDateTime::currentDateTime(),
+            QCoreApplication::applicationPid()};
+}
+
+namespace {
+
+QString TextoReservada(int numero, const std::optional<Titular> &t) {
+    const QString inicio = QStringLiteral("A declaração %1 está reservada").arg(numero);
+    const QString fim = QStringLiteral(" e não pode ser alterada agora; ela ainda pode ser "
+                                       "consultada. Feche-a nesse programa, ou espere que ele "
+                                       "termine, e repita a operação.");
+    if (!t)
+        return inicio + QStringLiteral(" por outro programa") + fim;
+    return inicio +
+           QStringLiteral(" pelo %1 do usuário %2 no computador %3 desde %4")
+               .arg(t->programa, t->usuario, t->maquina,
+                    t->desde.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"))) +
+           fim;
+}
+
+} // namespace
+
+ErroReservada::ErroReservada(int numero, const std::optional<Titular> &titular)
+    : shell::ErroVLME(TextoReservada(numero, titular)), numero_(numero) {}
+
+Reserva::Reserva(Banco &banco, int numero) : banco_(banco), numero_(numero) {
+    std::optional<Titular> outro;
+    if (!banco_.reservas().reserva(numero, Titular::Este(), &outro))
+        throw ErroReservada(numero, outro);
+}
+
+// Through the connection, not a kept backend: the connection may have been
+// closed (and its reservations with it) first.
+Reserva::~Reserva() {
+    banco_.reservas().libera(numero_);
+}
+
+} // namespace vlme::store

@@ -1,0 +1,52 @@
+// Two connections on one file as two programs would hold them: a write waits
+// for the other's transaction, a single row included, and gives up in time.
+
+#include "support/PastaTeste.h"
+
+#include <optional>
+
+#include <gtest/gtest.h>
+
+using namespace vlme;
+
+TEST(Vez, EscritaEsperaAOutraTerminarOuDesisteNoPrazo) {
+    teste::BancoTeste primeiro;
+    store::Banco segundo;
+    segundo.abre(primeiro.caminhoBanco());
+    for (const bool sozinha : {true, false}) {
+        SCOPED_TRACE(sozinha);
+        std::optional<store::Transacao> outra(primeiro.banco());
+        primeiro.banco().executa("INSERT INTO VLME (CODIGO_VLM) VALUES ('')");
+        int esperas = 0;
+        segundo.defineEspera([&](qint64 ms) {
+            if (ms >= 0 && ++esperas == 2) {
+                outra->confirma();
+                outra.reset();
+            }
+            return true;
+        });
+        if (sozinha) {
+            segundo.executa("INSERT INTO VLME (CODIGO_VLM) VALUES ('')");
+        } else {
+            store::Transacao t(segundo);
+            segundo.executa("INSERT INTO VLME (CODIGO_VLM) VALUES ('')");
+            t.confirma();
+        }
+        EXPECT_GE(esperas, 2);
+    }
+    EXPECT_EQ(segundo.escalar("SELECT count(*) FROM VLME").toInt(), 4);
+
+    store::Transacao presa(primeiro.banco());
+    primeiro.banco().executa("DELETE FROM VLME");
+    segundo.defineEspera({});
+    segundo.defineLimiteEspera(200);
+    try {
+        segundo.executa("DELETE FROM VLME");
+        ADD_FAILURE() << "não esperou";
+    } catch (const store::ErroBanco &e) {
+        EXPECT_TRUE(e.mensagem().startsWith("Outro programa está gravando no banco de dados há "
+                                            "mais de 1 segundos. Nada foi gravado"))
+            << e.mensagem();
+    }
+    EXPECT_EQ(segundo.escalar("SELECT count(*) FROM VLME").toInt(), 4);
+}

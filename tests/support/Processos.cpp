@@ -1,0 +1,83 @@
+#include "support/Processos.h"
+
+#include "store/arquivo/ReservasArquivo.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+
+namespace vlme::teste {
+
+std::unique_ptr<QProcess> Inicia(const QString &pasta, const QStringList &argumentos) {
+    auto p = std::make_unique<QProcess>();
+    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    ambiente.insert(QStringLiteral("VLME_PASTA"), pasta);
+    p->setProcessEnvironment(ambiente);
+    p->start(QStringLiteral(VLME_CLI), argumentos);
+    p->closeWriteChannel();
+    return p;
+}
+
+Execucao Termina(QProcess &p, qint64 matarEm) {
+    QElapsedTimer relogio;
+    relogio.start();
+    if (!p.waitForFinished(matarEm < 0 ? 120000 : int(matarEm))) {
+        p.kill();
+        p.waitForFinished();
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError()), p.exitStatus() == QProcess::CrashExit,
+            relogio.elapsed()};
+}
+
+Execucao Roda(const QString &pasta, const QStringList &argumentos, qint64 matarEm) {
+    return Termina(*Inicia(pasta, argumentos), matarEm);
+}
+
+ProgramaJanela::ProgramaJanela(const QString &pasta, int abrir)
+    : pasta_(pasta), processo_(std::make_unique<QProcess>()) {
+    // Settings as the program wants them, so that it asks nothing at start-up.
+    const QString configuracao = QDir(pasta).filePath(QStringLiteral("config"));
+    QDir().mkpath(configuracao + QStringLiteral("/VLME/VLME"));
+    QFile ini(configuracao + QStringLiteral("/VLME/VLME/regional.ini"));
+    if (ini.open(QIODevice::WriteOnly))
+        ini.write("[Regional]\nSeparadorDecimal=,\nSeparadorGrupo=.\nSeparadorDecimalMoeda=,\n"
+                  "SeparadorGrupoMoeda=.\nSeparadorData=/\nFormatoDataCurta=dd/MM/yyyy\n");
+    ini.close();
+    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    ambiente.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    ambiente.insert(QStringLiteral("XDG_CONFIG_HOME"), configuracao);
+    processo_->setProcessEnvironment(ambiente);
+    processo_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    processo_->start(
+        QStringLiteral(VLME_JANELA),
+        {QStringLiteral("--pasta"), pasta, QStringLiteral("--abrir"), QString::number(abrir)});
+    processo_->waitForStarted();
+}
+
+ProgramaJanela::~ProgramaJanela() {
+    mata();
+}
+
+bool ProgramaJanela::esperaReserva(int numero, int ms) {
+    store::arquivo::ReservasArquivo reservas(pasta_);
+    QElapsedTimer relogio;
+    relogio.start();
+    while (relogio.elapsed() < ms && processo_->state() == QProcess::Running) {
+        if (const auto titular = reservas.titular(numero);
+            titular && titular->processo == processo_->processId())
+            return true;
+        processo_->waitForFinished(100);
+    }
+    return false;
+}
+
+void ProgramaJanela::mata() {
+    if (processo_->state() != QProcess::NotRunning) {
+        processo_->kill();
+        processo_->waitForFinished();
+    }
+}
+
+} // namespace vlme::teste

@@ -1,0 +1,43 @@
+#pragma once
+// The program's executables run as the company's systems run them: vlme-cli
+// to its end, the window program (offscreen) in the background.
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace vlme::teste {
+
+struct Execucao {
+    int status = -1;
+    QString saida, erro;
+    bool morta = false;
+    qint64 ms = 0;
+};
+
+// vlme-cli with VLME_PASTA at `pasta`, so a run that ignores --pasta cannot
+// touch the user's own data folder. Killed after `matarEm` ms (never when < 0).
+Execucao Roda(const QString &pasta, const QStringList &argumentos, qint64 matarEm = -1);
+// The same started, for several to run at once; Termina waits for it.
+std::unique_ptr<QProcess> Inicia(const QString &pasta, const QStringList &argumentos);
+Execucao Termina(QProcess &processo, qint64 matarEm = -1);
+
+// The window program on `pasta`, offscreen, with regional settings that ask
+// nothing, holding statement `abrir` open once started; killed (SIGKILL) at
+// destruction unless it ended before.
+class ProgramaJanela {
+  public:
+    ProgramaJanela(const QString &pasta, int abrir);
+    ~ProgramaJanela();
+    // Waits until statement `numero` is reserved by it; false after `ms`.
+    bool esperaReserva(int numero, int ms = 30000);
+    void mata();
+
+  private:
+    QString pasta_;
+    std::unique_ptr<QProcess> processo_;
+};
+
+} // namespace vlme::teste
