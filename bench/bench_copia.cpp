@@ -6,8 +6,8 @@
 
 #include "DeclaracaoMaxima.h"
 #include "UsuarioMudo.h"
-#include "shell/InterfaceUsuario.h"
-#include "shell/Progresso.h"
+#include "base/InterfaceUsuario.h"
+#include "base/Progresso.h"
 #include "store/Banco.h"
 #include "store/CopiaExclusao.h"
 
@@ -21,7 +21,7 @@
 namespace {
 
 // Counts units like a progress window that repaints now and then.
-class ProgressoContador final : public vlme::shell::Progresso {
+class ProgressoContador final : public vlme::base::Progresso {
   public:
     void abre() override {}
     void fecha() override {}
@@ -58,7 +58,7 @@ Base &base() {
 
 void CopiaVLM(benchmark::State &estado) {
     Base &b = base();
-    vlme::bench::UsuarioMudo usuario(vlme::shell::Resposta::Sim);
+    vlme::bench::UsuarioMudo usuario(vlme::base::Resposta::Sim);
     ProgressoContador progresso;
     for (auto _ : estado) {
         const int copia = vlme::store::CopiaVLM(b.banco, b.origem, progresso, usuario);
@@ -76,7 +76,7 @@ BENCHMARK(CopiaVLM)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
 void ExcluiVLM(benchmark::State &estado) {
     Base &b = base();
-    vlme::bench::UsuarioMudo usuario(vlme::shell::Resposta::Sim);
+    vlme::bench::UsuarioMudo usuario(vlme::base::Resposta::Sim);
     ProgressoContador progresso;
     for (auto _ : estado) {
         estado.PauseTiming();

@@ -6,8 +6,8 @@
 #include "DeclaracaoMaxima.h"
 #include "UsuarioMudo.h"
 #include "backup/CopiaSeguranca.h"
+#include "base/Progresso.h"
 #include "import/Tabelas.h"
-#include "shell/Progresso.h"
 #include "store/Banco.h"
 #include "store/CopiaExclusao.h"
 
@@ -54,7 +54,7 @@ Base &base() {
 
 void GravaCopiaSeguranca(benchmark::State &estado) {
     Base &b = base();
-    vlme::shell::ProgressoMudo progresso;
+    vlme::base::ProgressoMudo progresso;
     for (auto _ : estado)
         if (!vlme::backup::GravaCopiaSeguranca(b.banco, b.origem, b.copia, progresso))
             estado.SkipWithError("cancelada");
@@ -63,8 +63,8 @@ BENCHMARK(GravaCopiaSeguranca)->Unit(benchmark::kMillisecond)->UseRealTime()->Mi
 
 void RestauraCopiaSeguranca(benchmark::State &estado) {
     Base &b = base();
-    vlme::shell::ProgressoMudo progresso;
-    vlme::bench::UsuarioMudo usuario(vlme::shell::Resposta::Ok);
+    vlme::base::ProgressoMudo progresso;
+    vlme::bench::UsuarioMudo usuario(vlme::base::Resposta::Ok);
     if (!QFile::exists(b.copia))
         vlme::backup::GravaCopiaSeguranca(b.banco, b.origem, b.copia, progresso);
     for (auto _ : estado) {

@@ -5,9 +5,9 @@
 
 #include "DeclaracaoMaxima.h"
 #include "UsuarioMudo.h"
+#include "base/InterfaceUsuario.h"
+#include "base/Progresso.h"
 #include "delivery/Transmissao.h"
-#include "shell/InterfaceUsuario.h"
-#include "shell/Progresso.h"
 #include "store/Banco.h"
 
 #include <QFile>
@@ -40,8 +40,8 @@ Base &base() {
 }
 
 void GeraArquivoTransmissao(benchmark::State &estado) {
-    vlme::bench::UsuarioMudo usuario(vlme::shell::Resposta::Nao);
-    vlme::shell::ProgressoMudo progresso;
+    vlme::bench::UsuarioMudo usuario(vlme::base::Resposta::Nao);
+    vlme::base::ProgressoMudo progresso;
     vlme::delivery::Transmissao transmissao(base().banco, base().dir.path(), usuario, progresso);
     QString caminho;
     for (auto _ : estado) {

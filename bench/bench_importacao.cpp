@@ -7,8 +7,8 @@
 #include "ArquivoMaximo.h"
 #include "DeclaracaoMaxima.h"
 
+#include "base/Progresso.h"
 #include "import/Importacao.h"
-#include "shell/Progresso.h"
 #include "store/Banco.h"
 
 #include <QFile>
@@ -52,7 +52,7 @@ Base &base() {
 }
 
 void ImportaDeclaracaoMaxima(benchmark::State &estado) {
-    vlme::shell::ProgressoMudo progresso;
+    vlme::base::ProgressoMudo progresso;
     for (auto _ : estado) {
         estado.PauseTiming();
         auto banco = base().bancoNovo();
@@ -70,7 +70,7 @@ BENCHMARK(ImportaDeclaracaoMaxima)->Unit(benchmark::kMillisecond)->Iterations(3)
 // The same reading and checking with nothing written: a fault in the first
 // record keeps every row out.
 void ConfereDeclaracaoMaximaSemGravar(benchmark::State &estado) {
-    vlme::shell::ProgressoMudo progresso;
+    vlme::base::ProgressoMudo progresso;
     for (auto _ : estado) {
         estado.PauseTiming();
         auto banco = base().bancoNovo();

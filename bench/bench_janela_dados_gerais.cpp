@@ -33,7 +33,7 @@ Base &base() {
 }
 
 void AbreDeclaracaoMaxima(benchmark::State &estado) {
-    vlme::bench::UsuarioMudo usuario(vlme::shell::Resposta::Nao);
+    vlme::bench::UsuarioMudo usuario(vlme::base::Resposta::Nao);
     for (auto _ : estado) {
         base().programa.declaracao = {base().numero, true, false, false};
         // Destroyed without closing: closing would save, which is not opening.

@@ -58,7 +58,7 @@ void Mede(benchmark::State &estado,
 }
 
 void ImportaNaJanela(benchmark::State &estado) {
-    vlme::bench::UsuarioMudo usuario(vlme::shell::Resposta::Ok);
+    vlme::bench::UsuarioMudo usuario(vlme::base::Resposta::Ok);
     vlme::ui::frmGauge gauge(usuario);
     Mede(estado, [&](vlme::store::Banco &banco, const QString &arquivo) {
         return vlme::ui::ExecutaImportacao(banco, usuario, gauge, base().dir.path(), arquivo,

@@ -1,15 +1,14 @@
 #pragma once
 // Nobody answers during a benchmark: every question gets the same answer.
 
-#include "shell/InterfaceUsuario.h"
+#include "base/InterfaceUsuario.h"
 
 namespace vlme::bench {
 
-class UsuarioMudo final : public shell::InterfaceUsuario {
+class UsuarioMudo final : public base::InterfaceUsuario {
   public:
-    explicit UsuarioMudo(shell::Resposta resposta) : resposta_(resposta) {}
-    shell::Resposta mensagem(const QString &, const QString &, shell::Icone,
-                             shell::Botoes) override {
+    explicit UsuarioMudo(base::Resposta resposta) : resposta_(resposta) {}
+    base::Resposta mensagem(const QString &, const QString &, base::Icone, base::Botoes) override {
         return resposta_;
     }
     QString escolheArquivoAbrir(const QString &, const QString &, const QString &) override {
@@ -20,7 +19,7 @@ class UsuarioMudo final : public shell::InterfaceUsuario {
     }
 
   private:
-    shell::Resposta resposta_;
+    base::Resposta resposta_;
 };
 
 } // namespace vlme::bench

@@ -3,8 +3,8 @@
 // told and cancels when the script says, and a command destination that
 // records which place each command reached.
 
+#include "base/Progresso.h"
 #include "shell/Comandos.h"
-#include "shell/Progresso.h"
 
 #include <QStringList>
 
@@ -12,7 +12,7 @@
 
 namespace vlme::teste {
 
-class ProgressoRoteirizado final : public shell::Progresso {
+class ProgressoRoteirizado final : public base::Progresso {
   public:
     // Cancels at the `cancelaNa`-th call of unidade() (1 = the first); 0 never.
     explicit ProgressoRoteirizado(int cancelaNa = 0) : cancelaNa(cancelaNa) {}

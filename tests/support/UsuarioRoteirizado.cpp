@@ -4,16 +4,16 @@
 
 namespace vlme::teste {
 
-shell::Resposta UsuarioRoteirizado::mensagem(const QString &titulo, const QString &texto,
-                                             shell::Icone icone, shell::Botoes botoes) {
+base::Resposta UsuarioRoteirizado::mensagem(const QString &titulo, const QString &texto,
+                                            base::Icone icone, base::Botoes botoes) {
     mensagens.push_back({titulo, texto, icone, botoes});
-    if (botoes == shell::Botoes::Ok)
-        return shell::Resposta::Ok;
+    if (botoes == base::Botoes::Ok)
+        return base::Resposta::Ok;
     if (respostas.empty()) {
         ADD_FAILURE() << "pergunta sem resposta no roteiro: " << texto.toStdString();
-        return shell::Resposta::Cancelar;
+        return base::Resposta::Cancelar;
     }
-    const shell::Resposta r = respostas.front();
+    const base::Resposta r = respostas.front();
     respostas.pop_front();
     return r;
 }
@@ -34,7 +34,7 @@ QString UsuarioRoteirizado::escolheArquivoSalvar(const QString &titulo, const QS
 }
 
 QString UsuarioRoteirizado::pedeTexto(const QString &titulo, const QString &pergunta) {
-    mensagens.push_back({titulo, pergunta, shell::Icone::Nenhum, shell::Botoes::OkCancelar});
+    mensagens.push_back({titulo, pergunta, base::Icone::Nenhum, base::Botoes::OkCancelar});
     if (digitados.empty())
         return {};
     QString t = digitados.front();

@@ -3,7 +3,7 @@
 // questions and file choices from queues set by the test. A question with no
 // scripted answer fails the test, so nothing waits on a dialog.
 
-#include "shell/InterfaceUsuario.h"
+#include "base/InterfaceUsuario.h"
 
 #include <QStringList>
 
@@ -15,14 +15,14 @@ namespace vlme::teste {
 struct MensagemRegistrada {
     QString titulo;
     QString texto;
-    shell::Icone icone;
-    shell::Botoes botoes;
+    base::Icone icone;
+    base::Botoes botoes;
 };
 
-class UsuarioRoteirizado final : public shell::InterfaceUsuario {
+class UsuarioRoteirizado final : public base::InterfaceUsuario {
   public:
-    shell::Resposta mensagem(const QString &titulo, const QString &texto, shell::Icone icone,
-                             shell::Botoes botoes) override;
+    base::Resposta mensagem(const QString &titulo, const QString &texto, base::Icone icone,
+                            base::Botoes botoes) override;
     QString escolheArquivoAbrir(const QString &titulo, const QString &filtro,
                                 const QString &pastaInicial) override;
     QString escolheArquivoSalvar(const QString &titulo, const QString &filtro,
@@ -30,7 +30,7 @@ class UsuarioRoteirizado final : public shell::InterfaceUsuario {
     // Recorded as a message with the title and question.
     QString pedeTexto(const QString &titulo, const QString &pergunta) override;
 
-    void responde(shell::Resposta resposta) { respostas.push_back(resposta); }
+    void responde(base::Resposta resposta) { respostas.push_back(resposta); }
     void escolhe(const QString &arquivo) { arquivos.push_back(arquivo); }
 
     QStringList textos() const;
@@ -38,7 +38,7 @@ class UsuarioRoteirizado final : public shell::InterfaceUsuario {
     // (etc.) after it when it asked something: one comparison per message.
     QStringList resumos() const;
 
-    std::deque<shell::Resposta> respostas;
+    std::deque<base::Resposta> respostas;
     std::deque<QString> arquivos;
     std::deque<QString> digitados;
     std::vector<MensagemRegistrada> mensagens;

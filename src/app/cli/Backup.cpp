@@ -1,8 +1,8 @@
 #include "cli/Comandos.h"
 
 #include "backup/CopiaSeguranca.h"
+#include "base/InterfaceUsuario.h"
 #include "cli/ProgressoTerminal.h"
-#include "shell/InterfaceUsuario.h"
 #include "store/CopiaExclusao.h"
 
 #include <QDir>
@@ -18,7 +18,7 @@ Saida backup(Contexto &c) {
     ProgressoTerminal progresso;
     if (!backup::GravaCopiaSeguranca(c.banco, c.declaracao, destino, progresso)) {
         c.usuario.mensagem(QStringLiteral("Cancelado!"), QString::fromUtf8(store::TextoCancelado),
-                           shell::Icone::Exclamacao, shell::Botoes::Ok);
+                           base::Icone::Exclamacao, base::Botoes::Ok);
         return Saida::Falha;
     }
     c.saida << QDir::toNativeSeparators(destino) << '\n';

@@ -15,9 +15,9 @@ class QTextStream;
 namespace vlme::store {
 class Banco;
 }
-namespace vlme::shell {
+namespace vlme::base {
 class InterfaceUsuario;
-}
+} // namespace vlme::base
 
 namespace vlme::cli {
 
@@ -29,7 +29,7 @@ namespace vlme::cli {
 struct Contexto {
     QString pasta;
     store::Banco &banco;
-    shell::InterfaceUsuario &usuario;
+    base::InterfaceUsuario &usuario;
     QStringList argumentos; // one per word of the command's parameters
     int declaracao;         // the value of N, an existing statement; 0 without N
     QTextStream &saida;

@@ -1,10 +1,10 @@
 #include "cli/Comandos.h"
 
+#include "base/InterfaceUsuario.h"
 #include "cli/Json.h"
 #include "cli/ProgressoTerminal.h"
 #include "import/ErrosImportacao.h"
 #include "import/Importacao.h"
-#include "shell/InterfaceUsuario.h"
 #include "store/Banco.h"
 
 #include <QFileInfo>
@@ -17,9 +17,9 @@ namespace vlme::cli {
 namespace {
 
 // The import names every line it reads; a terminal or a log wants one step.
-class UmPasso final : public shell::Progresso {
+class UmPasso final : public base::Progresso {
   public:
-    UmPasso(shell::Progresso &destino, const QString &texto) : d_(destino), texto_(texto) {}
+    UmPasso(base::Progresso &destino, const QString &texto) : d_(destino), texto_(texto) {}
     void abre() override {
         d_.abre();
         d_.passo(texto_);
@@ -33,7 +33,7 @@ class UmPasso final : public shell::Progresso {
     bool cancelado() const override { return d_.cancelado(); }
 
   private:
-    shell::Progresso &d_;
+    base::Progresso &d_;
     QString texto_;
 };
 
@@ -81,17 +81,17 @@ Saida importar(Contexto &c) {
         return Saida::Problemas;
     }
     case Desfecho::Abortada:
-        c.usuario.mensagem(importacao::TituloImportacao, r.mensagem, r.icone, shell::Botoes::Ok);
+        c.usuario.mensagem(importacao::TituloImportacao, r.mensagem, r.icone, base::Botoes::Ok);
         return Saida::Problemas;
     case Desfecho::Cancelada:
         c.usuario.mensagem(importacao::TituloImportacao,
                            QStringLiteral("Importação interrompida: nada foi gravado."),
-                           shell::Icone::Exclamacao, shell::Botoes::Ok);
+                           base::Icone::Exclamacao, base::Botoes::Ok);
         return Saida::Falha;
     case Desfecho::Falha:
         break;
     }
-    c.usuario.mensagem(importacao::TituloImportacao, r.mensagem, r.icone, shell::Botoes::Ok);
+    c.usuario.mensagem(importacao::TituloImportacao, r.mensagem, r.icone, base::Botoes::Ok);
     return Saida::Falha;
 }
 

@@ -6,7 +6,7 @@
 // at its next unit of work, so it rolls back cleanly instead of dying
 // half-way. Called on the main thread only.
 
-#include "shell/Progresso.h"
+#include "base/Progresso.h"
 
 #include <QTextStream>
 
@@ -14,7 +14,7 @@ class QIODevice;
 
 namespace vlme::cli {
 
-class ProgressoTerminal final : public shell::Progresso {
+class ProgressoTerminal final : public base::Progresso {
   public:
     // Writes to standard error, in place when it is a terminal.
     ProgressoTerminal();

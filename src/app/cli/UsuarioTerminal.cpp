@@ -6,9 +6,9 @@
 
 namespace vlme::cli {
 
-using shell::Botoes;
-using shell::Icone;
-using shell::Resposta;
+using base::Botoes;
+using base::Icone;
+using base::Resposta;
 
 UsuarioTerminal::UsuarioTerminal(QTextStream &saida, QTextStream &erro, bool respondeSim)
     : respondeSim_(respondeSim), saida_(saida), erro_(erro), entrada_(stdin) {}

@@ -5,17 +5,17 @@
 // every question is answered Yes beforehand. Writes to the streams it is
 // given, so its lines keep their place among the command's own.
 
-#include "shell/InterfaceUsuario.h"
+#include "base/InterfaceUsuario.h"
 
 #include <QTextStream>
 
 namespace vlme::cli {
 
-class UsuarioTerminal final : public shell::InterfaceUsuario {
+class UsuarioTerminal final : public base::InterfaceUsuario {
   public:
     UsuarioTerminal(QTextStream &saida, QTextStream &erro, bool respondeSim);
-    shell::Resposta mensagem(const QString &titulo, const QString &texto, shell::Icone icone,
-                             shell::Botoes botoes) override;
+    base::Resposta mensagem(const QString &titulo, const QString &texto, base::Icone icone,
+                            base::Botoes botoes) override;
     QString escolheArquivoAbrir(const QString &titulo, const QString &filtro,
                                 const QString &pastaInicial) override;
     QString escolheArquivoSalvar(const QString &titulo, const QString &filtro,

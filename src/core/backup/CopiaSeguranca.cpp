@@ -1,8 +1,8 @@
 #include "backup/CopiaSeguranca.h"
 
-#include "shell/InterfaceUsuario.h"
+#include "base/InterfaceUsuario.h"
+#include "base/Progresso.h"
 #include "shell/Pastas.h"
-#include "shell/Progresso.h"
 #include "store/Banco.h"
 #include "store/CopiaExclusao.h"
 
@@ -30,7 +30,7 @@ constexpr char Anexo[] = "copia_vlme";
 
 class FechaProgresso {
   public:
-    explicit FechaProgresso(shell::Progresso &progresso) : progresso_(progresso) {
+    explicit FechaProgresso(base::Progresso &progresso) : progresso_(progresso) {
         progresso_.abre();
         progresso_.permiteCancelar(true);
     }
@@ -39,7 +39,7 @@ class FechaProgresso {
     FechaProgresso &operator=(const FechaProgresso &) = delete;
 
   private:
-    shell::Progresso &progresso_;
+    base::Progresso &progresso_;
 };
 
 // The column names of `tabela` in the program's database, joined by ", ".
@@ -60,7 +60,7 @@ class ArquivoParcial {
         QTemporaryFile reserva(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
                                QStringLiteral(".parcial-XXXXXX"));
         if (!reserva.open())
-            throw shell::ErroVLME(
+            throw base::ErroVLME(
                 QStringLiteral("Não foi possível criar a cópia de segurança na pasta %1: %2. "
                                "Verifique se a pasta existe e permite gravação.")
                     .arg(QDir::toNativeSeparators(info.absolutePath()), reserva.errorString()));
@@ -140,7 +140,7 @@ const PassoCopia PassosCopia[] = {
 };
 
 // Fills the attached file in one transaction; false when cancelled.
-bool PreencheCopia(store::Banco &banco, int numero, shell::Progresso &progresso) {
+bool PreencheCopia(store::Banco &banco, int numero, base::Progresso &progresso) {
     store::Transacao transacao(banco);
     for (const PassoCopia &passo : PassosCopia) {
         if (passo.texto)
@@ -186,17 +186,17 @@ QString NomeCopia(const QString &nome) {
 }
 
 bool GravaCopiaSeguranca(store::Banco &banco, int numero, const QString &destino,
-                         shell::Progresso &progresso) {
+                         base::Progresso &progresso) {
     const QString alvo = QString(destino).remove(QStringLiteral("*."));
     if (MesmoArquivoOuAnexo(alvo, banco.caminho()))
-        throw shell::ErroVLME(
+        throw base::ErroVLME(
             QStringLiteral("A cópia de segurança não pode ser gravada sobre o banco de dados "
                            "do programa (%1). Escolha outro nome de arquivo.")
                 .arg(QDir::toNativeSeparators(alvo)));
     if (QFileInfo(alvo).isDir())
-        throw shell::ErroVLME(QStringLiteral("%1 é uma pasta. Escolha um nome de arquivo para "
-                                             "a cópia de segurança.")
-                                  .arg(QDir::toNativeSeparators(alvo)));
+        throw base::ErroVLME(QStringLiteral("%1 é uma pasta. Escolha um nome de arquivo para "
+                                            "a cópia de segurança.")
+                                 .arg(QDir::toNativeSeparators(alvo)));
     if (!banco.escalar(QStringLiteral("SELECT 1 FROM VLME WHERE NR_VLM_VLM = ?"), {numero})
              .isValid())
         throw store::ErroDeclaracaoInexistente(numero);
@@ -229,7 +229,7 @@ bool GravaCopiaSeguranca(store::Banco &banco, int numero, const QString &destino
     std::filesystem::rename(QFile::encodeName(parcial.caminho).toStdString(),
                             QFile::encodeName(alvo).toStdString(), erro);
     if (erro)
-        throw shell::ErroVLME(
+        throw base::ErroVLME(
             QStringLiteral("Não foi possível gravar a cópia de segurança em %1. Verifique se a "
                            "pasta permite gravação e repita a operação.")
                 .arg(QDir::toNativeSeparators(alvo)),
@@ -240,7 +240,7 @@ bool GravaCopiaSeguranca(store::Banco &banco, int numero, const QString &destino
 }
 
 bool GeraCopiaSeguranca(store::Banco &banco, const QString &pastaPrograma, int numero,
-                        shell::InterfaceUsuario &usuario, shell::Progresso &progresso) {
+                        base::InterfaceUsuario &usuario, base::Progresso &progresso) {
     const QVariant cnpj =
         banco.escalar(QStringLiteral("SELECT CNPJ_VLM FROM VLME WHERE NR_VLM_VLM = ?"), {numero});
     if (!cnpj.isValid())
@@ -252,11 +252,11 @@ bool GeraCopiaSeguranca(store::Banco &banco, const QString &pastaPrograma, int n
         return false;
     if (!GravaCopiaSeguranca(banco, numero, NomeCopia(destino), progresso)) {
         usuario.mensagem(QStringLiteral("Cancelado!"), QString::fromUtf8(store::TextoCancelado),
-                         shell::Icone::Exclamacao, shell::Botoes::Ok);
+                         base::Icone::Exclamacao, base::Botoes::Ok);
         return false;
     }
     usuario.mensagem(TituloCopia, QStringLiteral("A Cópia de Segurança foi gerada com sucesso!"),
-                     shell::Icone::Informacao, shell::Botoes::Ok);
+                     base::Icone::Informacao, base::Botoes::Ok);
     return true;
 }
 
@@ -468,7 +468,7 @@ constexpr int NumeroColunasVLME = 20;
 // The rows of one table of statement `m` in the backup, each added to the
 // program's database as `valores` makes it; false when cancelled.
 template <class Valores>
-bool RestauraLinhas(store::Banco &copia, store::Banco &banco, shell::Progresso &progresso,
+bool RestauraLinhas(store::Banco &copia, store::Banco &banco, base::Progresso &progresso,
                     int &feitos, const QString &selecao, int m, const QString &insercao,
                     Valores valores) {
     QSqlQuery grava = banco.prepara(insercao);
@@ -484,7 +484,7 @@ bool RestauraLinhas(store::Banco &copia, store::Banco &banco, shell::Progresso &
 }
 
 std::optional<int> Restaura(store::Banco &copia, store::Banco &banco, int m,
-                            const QVariantList &linhaVLME, shell::Progresso &progresso) {
+                            const QVariantList &linhaVLME, base::Progresso &progresso) {
     store::Transacao transacao(banco);
     const int total =
         copia
@@ -618,15 +618,15 @@ int RestauraDI(store::Banco &copia, store::Banco &banco, int chave) {
     return RestauradorDocumentos(copia, banco).di(chave);
 }
 
-int RestauraCopiaSeguranca(store::Banco &banco, const QString &caminho, shell::Progresso &progresso,
-                           shell::InterfaceUsuario &usuario) {
+int RestauraCopiaSeguranca(store::Banco &banco, const QString &caminho, base::Progresso &progresso,
+                           base::InterfaceUsuario &usuario) {
     QTemporaryFile privada(QDir::tempPath() + QStringLiteral("/vlme-restauracao-XXXXXX"));
     store::Banco copia;
     const int m = AbreCopia(copia, banco, caminho, privada);
     if (m == 0) {
         usuario.mensagem(QString::fromUtf8(TituloFormatoInvalido),
-                         QString::fromUtf8(TextoFormatoInvalido), shell::Icone::Critico,
-                         shell::Botoes::Ok);
+                         QString::fromUtf8(TextoFormatoInvalido), base::Icone::Critico,
+                         base::Botoes::Ok);
         return 0;
     }
 
@@ -655,7 +655,7 @@ int RestauraCopiaSeguranca(store::Banco &banco, const QString &caminho, shell::P
             usuario.mensagem(QStringLiteral("ATENÇÃO!!!"),
                              QStringLiteral("Já existe este VLM-E. A restauração não irá "
                                             "prosseguir."),
-                             shell::Icone::Exclamacao, shell::Botoes::Ok);
+                             base::Icone::Exclamacao, base::Botoes::Ok);
             return 0;
         }
     }
@@ -671,20 +671,20 @@ int RestauraCopiaSeguranca(store::Banco &banco, const QString &caminho, shell::P
         if ((e.codigoNativo().toInt() & 0xFF) != 19)
             throw;
         usuario.mensagem(QString::fromUtf8(TituloFormatoInvalido),
-                         QString::fromUtf8(TextoFormatoInvalido), shell::Icone::Critico,
-                         shell::Botoes::Ok);
+                         QString::fromUtf8(TextoFormatoInvalido), base::Icone::Critico,
+                         base::Botoes::Ok);
         return 0;
     }
     if (!novo) {
         usuario.mensagem(QString::fromUtf8(store::TituloCancelado),
-                         QString::fromUtf8(store::TextoCancelado), shell::Icone::Exclamacao,
-                         shell::Botoes::Ok);
+                         QString::fromUtf8(store::TextoCancelado), base::Icone::Exclamacao,
+                         base::Botoes::Ok);
         return 0;
     }
     usuario.mensagem(
         TituloCopia,
         QStringLiteral("A Restauração da Cópia de Segurança foi efetuada com sucesso!"),
-        shell::Icone::Informacao, shell::Botoes::Ok);
+        base::Icone::Informacao, base::Botoes::Ok);
     return *novo;
 }
 

@@ -20,10 +20,10 @@
 
 #include <QString>
 
-namespace vlme::shell {
+namespace vlme::base {
 class InterfaceUsuario;
 class Progresso;
-} // namespace vlme::shell
+} // namespace vlme::base
 namespace vlme::store {
 class Banco;
 }
@@ -38,9 +38,9 @@ inline constexpr char TituloFormatoInvalido[] = "ERRO!";
 // The backup command for statement `numero`: asks where to save it (starting
 // in the statement's file folder), writes it and tells the outcome. False when
 // the user gave up or cancelled. Throws ErroDeclaracaoInexistente, ErroBanco,
-// shell::ErroVLME (a target that cannot be written).
+// base::ErroVLME (a target that cannot be written).
 bool GeraCopiaSeguranca(store::Banco &banco, const QString &pastaPrograma, int numero,
-                        shell::InterfaceUsuario &usuario, shell::Progresso &progresso);
+                        base::InterfaceUsuario &usuario, base::Progresso &progresso);
 
 // The file a backup chosen as `nome` is written to: "*." (left by the
 // dialog's filter) taken out, and ".BAK" added to a name without extension so
@@ -49,16 +49,16 @@ QString NomeCopia(const QString &nome);
 
 // Writes the backup of `numero` to `destino` ("*." taken out of the name),
 // replacing a file there. False when cancelled, with nothing written. Tells
-// the user nothing. Refuses (shell::ErroVLME) a target that is the program's
+// the user nothing. Refuses (base::ErroVLME) a target that is the program's
 // own database or a folder.
 bool GravaCopiaSeguranca(store::Banco &banco, int numero, const QString &destino,
-                         shell::Progresso &progresso);
+                         base::Progresso &progresso);
 
 // The restore command: adds the statement of the backup file `caminho` as a
 // new one and returns its number; 0 when it was refused or cancelled, after
 // telling the user.
-int RestauraCopiaSeguranca(store::Banco &banco, const QString &caminho, shell::Progresso &progresso,
-                           shell::InterfaceUsuario &usuario);
+int RestauraCopiaSeguranca(store::Banco &banco, const QString &caminho, base::Progresso &progresso,
+                           base::InterfaceUsuario &usuario);
 
 // A new NF / DI row in `banco` with the values of the row keyed `chave` in the
 // backup `copia`; its key. 0 gives 0, as does a key the backup lacks.

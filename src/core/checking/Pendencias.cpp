@@ -1,6 +1,8 @@
 #include "checking/Pendencias.h"
 
 #include "entry/Codigos.h"
+#include "entry/FormularioDadosGerais.h"
+#include "entry/Numeros.h"
 #include "store/Banco.h"
 #include "store/Gravar.h"
 
@@ -12,10 +14,10 @@ namespace vlme::checking {
 
 namespace {
 
-void adiciona(Erros &erros, const char *chave, const QString &origem = {},
+void adiciona(base::Erros &erros, const char *chave, const QString &origem = {},
               const QString &campo = {}) {
     const QString id = QString::fromLatin1(chave);
-    erros.Add(id, Catalogo().Descricao(id), origem, campo);
+    erros.Add(id, base::Catalogo().Descricao(id), origem, campo);
 }
 
 // Length of the integer part as text, the way it would be written into a
@@ -53,17 +55,36 @@ void conferirTamanhos(store::Banco &banco, int nrVlm, const char *sql, const QSt
         if (digitosInteiros(q.value(1).toDouble()) > 8)
             lista.push_back(
                 {prefixo + QStringLiteral("_QTD_") + sequencia,
-                 MontaDescricaoPendencia(Catalogo().Descricao(QStringLiteral("ERRO_QTD_INT")),
+                 MontaDescricaoPendencia(base::Catalogo().Descricao(QStringLiteral("ERRO_QTD_INT")),
                                          sequencia, tipoLinha)});
         if (digitosInteiros(q.value(2).toDouble()) > 9)
             lista.push_back(
                 {prefixo + QStringLiteral("_VLR_") + sequencia,
-                 MontaDescricaoPendencia(Catalogo().Descricao(QStringLiteral("ERRO_VLR_INT")),
+                 MontaDescricaoPendencia(base::Catalogo().Descricao(QStringLiteral("ERRO_VLR_INT")),
                                          sequencia, tipoLinha)});
     }
 }
 
 } // namespace
+
+DadosGeraisVerificacao DadosDoFormulario(const entry::CamposDadosGerais &c) {
+    DadosGeraisVerificacao d;
+    d.doFormulario = true;
+    d.cnpj = c.cnpj;
+    d.cpf = c.cpf;
+    d.ppb = c.ppb;
+    d.produto = c.denProduto;
+    d.ncm = c.ncm;
+    d.unidade = c.unidade;
+    d.vlmAnterior = c.vlmAnterior;
+    d.pesoBruto = entry::ConverteValor(c.pesoBruto);
+    d.salarios = entry::ConverteValor(c.salarios);
+    d.encargos = entry::ConverteValor(c.encargos);
+    d.coeficienteFixo = c.fixo;
+    d.coeficienteVariavel = c.variavel;
+    d.retificadorOuSubstitutivo = c.retificadorSim || c.substitutivoSim;
+    return d;
+}
 
 DadosGeraisVerificacao LeDadosGerais(store::Banco &banco, int nrVlm) {
     DadosGeraisVerificacao d;
@@ -93,8 +114,8 @@ DadosGeraisVerificacao LeDadosGerais(store::Banco &banco, int nrVlm) {
     return d;
 }
 
-Erros ValidaDadosGerais(const DadosGeraisVerificacao &d) {
-    Erros erros;
+base::Erros ValidaDadosGerais(const DadosGeraisVerificacao &d) {
+    base::Erros erros;
     const QString central = QStringLiteral("frmCentral");
     if (d.cnpj.trimmed().isEmpty())
         adiciona(erros, "ERRO_CNPJ_AUSENTE", central, QStringLiteral("mskCNPJ"));
@@ -172,7 +193,7 @@ std::vector<Pendencia> VerificaPendencias(store::Banco &banco, int nrVlm,
 
     auto doCatalogo = [&](const char *chave) {
         const QString id = QString::fromLatin1(chave);
-        lista.push_back({id, Catalogo().Descricao(id)});
+        lista.push_back({id, base::Catalogo().Descricao(id)});
     };
 
     if (!existe(banco, "SELECT 1 FROM MODELOS WHERE NR_VLM_MODELOS = ? LIMIT 1", nrVlm))
@@ -210,9 +231,9 @@ std::vector<Pendencia> VerificaPendencias(store::Banco &banco, int nrVlm,
                 continue;
             const QString sequencia = q.value(0).toString();
             lista.push_back({QStringLiteral("CN_SUB_") + sequencia,
-                             MontaDescricaoPendencia(
-                                 Catalogo().Descricao(QStringLiteral("ERRO_VALOR_NAC_MENOR_SUB")),
-                                 sequencia, LinhaNacional)});
+                             MontaDescricaoPendencia(base::Catalogo().Descricao(QStringLiteral(
+                                                         "ERRO_VALOR_NAC_MENOR_SUB")),
+                                                     sequencia, LinhaNacional)});
         }
     }
     conferirTamanhos(

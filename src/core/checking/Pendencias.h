@@ -3,13 +3,16 @@
 // as a list of problems in the catalog's words. Windows and vlme-cli show the
 // list; this code only reads (and clears the statement's print scratch rows).
 
-#include "checking/Erros.h"
+#include "base/Erros.h"
 
 #include <QString>
 
 #include <optional>
 #include <vector>
 
+namespace vlme::entry {
+struct CamposDadosGerais;
+} // namespace vlme::entry
 namespace vlme::store {
 class Banco;
 }
@@ -30,9 +33,11 @@ struct DadosGeraisVerificacao {
 };
 
 DadosGeraisVerificacao LeDadosGerais(store::Banco &banco, int nrVlm);
+// The same fields as the open general-data window holds them, unsaved.
+DadosGeraisVerificacao DadosDoFormulario(const entry::CamposDadosGerais &campos);
 
 // Problems of the general data, in checking order, each key at most once.
-Erros ValidaDadosGerais(const DadosGeraisVerificacao &dados);
+base::Erros ValidaDadosGerais(const DadosGeraisVerificacao &dados);
 
 // Row kinds of the list texts, numbered as the delivery file's record types.
 enum TipoLinha { LinhaNacional = 2, LinhaSubcomponente = 3, LinhaImportado = 4 };

@@ -8,7 +8,7 @@
 #include <QHash>
 #include <QString>
 
-#include "shell/ErroVLME.h"
+#include "base/ErroVLME.h"
 
 #include <vector>
 
@@ -16,9 +16,9 @@ namespace vlme::delivery {
 
 // A delivery file that cannot be written or a statement that cannot be read,
 // in the user's words. Passes to the command that started the work.
-class ErroEntrega : public shell::ErroVLME {
+class ErroEntrega : public base::ErroVLME {
   public:
-    using shell::ErroVLME::ErroVLME;
+    using base::ErroVLME::ErroVLME;
 };
 
 // One body record: its type character, the rest of the record, a check field

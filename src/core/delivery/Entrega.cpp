@@ -1,6 +1,6 @@
 #include "delivery/Entrega.h"
 
-#include "shell/InterfaceUsuario.h"
+#include "base/InterfaceUsuario.h"
 #include "store/Banco.h"
 #include "store/Reservas.h"
 
@@ -110,7 +110,7 @@ QDateTime LeDataHora(const QString &texto) {
 
 std::optional<EntregaRegistrada> RegistraEntrega(store::Banco &banco, int nrVlm,
                                                  const ReciboDigitado &recibo,
-                                                 shell::InterfaceUsuario &usuario) {
+                                                 base::InterfaceUsuario &usuario) {
     EntregaRegistrada e;
     e.declaracao = nrVlm;
     e.numero = LeNumero(recibo.numero);

@@ -17,9 +17,9 @@
 namespace vlme::store {
 class Banco;
 }
-namespace vlme::shell {
+namespace vlme::base {
 class InterfaceUsuario;
-}
+} // namespace vlme::base
 
 namespace vlme::delivery {
 
@@ -70,6 +70,6 @@ QDateTime LeDataHora(const QString &texto);
 // and store::ErroBanco; nothing is written then.
 std::optional<EntregaRegistrada> RegistraEntrega(store::Banco &banco, int nrVlm,
                                                  const ReciboDigitado &recibo,
-                                                 shell::InterfaceUsuario &usuario);
+                                                 base::InterfaceUsuario &usuario);
 
 } // namespace vlme::delivery

@@ -4,9 +4,9 @@
 // is reported (and a placeholder of the right width written, so the run goes
 // on and every problem of the statement is listed at once).
 
+#include "base/Progresso.h"
 #include "delivery/Formatos.h"
 #include "delivery/Transmissao.h"
-#include "shell/Progresso.h"
 #include "store/Banco.h"
 #include "store/Gravar.h"
 
@@ -303,7 +303,7 @@ void Acrescenta(Declaracao &d, const Linha &l, int tamanho) {
 } // namespace
 
 std::optional<Declaracao> MontaDeclaracao(store::Banco &banco, int nrVlm,
-                                          shell::Progresso &progresso, QStringList &problemas) {
+                                          base::Progresso &progresso, QStringList &problemas) {
     // One saved state, never half of another program's save.
     store::Leitura leitura(banco);
     QSqlQuery geral = banco.executa(

@@ -1,16 +1,16 @@
 #include "delivery/Transmissao.h"
 
-#include "shell/InterfaceUsuario.h"
+#include "base/InterfaceUsuario.h"
+#include "base/Progresso.h"
 #include "shell/Pastas.h"
-#include "shell/Progresso.h"
 #include "store/Banco.h"
 #include "store/Declaracoes.h"
 
 namespace vlme::delivery {
 
-using shell::Botoes;
-using shell::Icone;
-using shell::Resposta;
+using base::Botoes;
+using base::Icone;
+using base::Resposta;
 
 namespace {
 
@@ -23,7 +23,7 @@ bool ExisteOnde(store::Banco &banco, const QString &condicao, int nrVlm) {
 // Closes the progress on every way out, exceptions included.
 class ProgressoAberto {
   public:
-    explicit ProgressoAberto(shell::Progresso &p) : p_(p) { p_.abre(); }
+    explicit ProgressoAberto(base::Progresso &p) : p_(p) { p_.abre(); }
     ~ProgressoAberto() { fecha(); }
     void fecha() {
         if (aberto_)
@@ -32,7 +32,7 @@ class ProgressoAberto {
     }
 
   private:
-    shell::Progresso &p_;
+    base::Progresso &p_;
     bool aberto_ = true;
 };
 
@@ -88,7 +88,7 @@ QString MotivoRecusaGeracao(store::Banco &banco, int nrVlm) {
 // ---- Generation ----
 
 Transmissao::Transmissao(store::Banco &banco, const QString &pastaPrograma,
-                         shell::InterfaceUsuario &usuario, shell::Progresso &progresso)
+                         base::InterfaceUsuario &usuario, base::Progresso &progresso)
     : pastaSistema(PastaSistema()), banco_(banco), pastaPrograma_(pastaPrograma), usuario_(usuario),
       progresso_(progresso) {}
 

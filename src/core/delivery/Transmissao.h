@@ -23,10 +23,10 @@
 namespace vlme::store {
 class Banco;
 }
-namespace vlme::shell {
+namespace vlme::base {
 class InterfaceUsuario;
 class Progresso;
-} // namespace vlme::shell
+} // namespace vlme::base
 
 namespace vlme::delivery {
 
@@ -38,7 +38,7 @@ namespace vlme::delivery {
 // ErroEntrega when the rows read differ from the counts of the totals record,
 // store::ErroBanco on a database error.
 std::optional<Declaracao> MontaDeclaracao(store::Banco &banco, int nrVlm,
-                                          shell::Progresso &progresso, QStringList &problemas);
+                                          base::Progresso &progresso, QStringList &problemas);
 
 // ---- Status queries (false when the statement does not exist) ----
 bool NaoTransmitido(store::Banco &banco, int nrVlm);     // NR_TRANSMISSAO_VLM = 0
@@ -76,8 +76,8 @@ inline const QString Atencao = QStringLiteral("ATENÇÃO");
 // file written. Holds references only; the caller keeps them alive.
 class Transmissao {
   public:
-    Transmissao(store::Banco &banco, const QString &pastaPrograma, shell::InterfaceUsuario &usuario,
-                shell::Progresso &progresso);
+    Transmissao(store::Banco &banco, const QString &pastaPrograma, base::InterfaceUsuario &usuario,
+                base::Progresso &progresso);
 
     // Called with the problems whenever the pendency check finds some (the
     // desktop program shows them in frmPendencias). May be empty.
@@ -113,8 +113,8 @@ class Transmissao {
 
     store::Banco &banco_;
     QString pastaPrograma_;
-    shell::InterfaceUsuario &usuario_;
-    shell::Progresso &progresso_;
+    base::InterfaceUsuario &usuario_;
+    base::Progresso &progresso_;
     QString ultimoArquivo_;
 };
 

@@ -1,6 +1,6 @@
 #include "diagnostic/Diagnostico.h"
 
-#include "shell/InterfaceUsuario.h"
+#include "base/InterfaceUsuario.h"
 #include "shell/Pastas.h"
 #include "store/Banco.h"
 #include "store/Reservas.h"
@@ -15,8 +15,8 @@
 
 namespace vlme::diagnostic {
 
-using shell::Botoes;
-using shell::Icone;
+using base::Botoes;
+using base::Icone;
 
 namespace {
 
@@ -40,7 +40,7 @@ int quadro(const QString &linha) {
     return c >= QLatin1Char('0') && c <= QLatin1Char('4') ? c.unicode() - '0' : -1;
 }
 
-void mensagem(shell::InterfaceUsuario &usuario, const char *titulo, const QString &texto,
+void mensagem(base::InterfaceUsuario &usuario, const char *titulo, const QString &texto,
               Icone icone) {
     usuario.mensagem(QString::fromUtf8(titulo), texto, icone, Botoes::Ok);
 }
@@ -128,7 +128,7 @@ QByteArray CorpoPedido(qint64 nrTransmissao) {
 }
 
 std::optional<qint64> TransmissaoParaPedido(store::Banco &banco, int nrVlm,
-                                            shell::InterfaceUsuario &usuario) {
+                                            base::InterfaceUsuario &usuario) {
     const QVariant t = banco.escalar(
         QStringLiteral("SELECT ifnull(NR_TRANSMISSAO_VLM, 0) FROM VLME WHERE NR_VLM_VLM = ?"),
         {nrVlm});
@@ -140,7 +140,7 @@ std::optional<qint64> TransmissaoParaPedido(store::Banco &banco, int nrVlm,
     return std::nullopt;
 }
 
-void AvisaTempoEsgotado(shell::InterfaceUsuario &usuario, int contador) {
+void AvisaTempoEsgotado(base::InterfaceUsuario &usuario, int contador) {
     mensagem(usuario, "ERRO",
              QStringLiteral("Não foi possível conectar ao servidor.\r\nVerifique a configuração "
                             "internet ou contacte o suporte técnico. Códido : ") +
@@ -149,7 +149,7 @@ void AvisaTempoEsgotado(shell::InterfaceUsuario &usuario, int contador) {
 }
 
 Resultado TrataResposta(store::Banco &banco, const QString &pastaPrograma, int nrVlm,
-                        const Resposta &resposta, shell::InterfaceUsuario &usuario) {
+                        const Resposta &resposta, base::InterfaceUsuario &usuario) {
     Resultado r;
     const auto ilegivel = [&](const QString &motivo) {
         mensagem(usuario, "ERRO",
@@ -351,7 +351,7 @@ Escolha EscolheDiagnostico(store::Banco &banco, int nrVlm) {
     return avisos ? Escolha::Lista : Escolha::SemErros;
 }
 
-void AvisaSemErros(shell::InterfaceUsuario &usuario) {
+void AvisaSemErros(base::InterfaceUsuario &usuario) {
     mensagem(usuario, "Diagnóstico",
              QStringLiteral("Este VLM-E não contém nenhum tipo de erro ou aviso."),
              Icone::Informacao);

@@ -12,9 +12,9 @@
 
 #include <optional>
 
-namespace vlme::shell {
+namespace vlme::base {
 class InterfaceUsuario;
-}
+} // namespace vlme::base
 namespace vlme::store {
 class Banco;
 }
@@ -69,7 +69,7 @@ enum class Desfecho {
 // The statement's transmission number, or nullopt after telling the user it
 // was never transmitted (or does not exist).
 std::optional<qint64> TransmissaoParaPedido(store::Banco &banco, int nrVlm,
-                                            shell::InterfaceUsuario &usuario);
+                                            base::InterfaceUsuario &usuario);
 
 struct Resultado {
     Desfecho desfecho = Desfecho::SemResposta;
@@ -85,10 +85,10 @@ struct Resultado {
 // was. On errors the statement's delivery files in its file folder under
 // `pastaPrograma` are removed.
 Resultado TrataResposta(store::Banco &banco, const QString &pastaPrograma, int nrVlm,
-                        const Resposta &resposta, shell::InterfaceUsuario &usuario);
+                        const Resposta &resposta, base::InterfaceUsuario &usuario);
 
 // The time-limit message, counter included.
-void AvisaTempoEsgotado(shell::InterfaceUsuario &usuario, int contador);
+void AvisaTempoEsgotado(base::InterfaceUsuario &usuario, int contador);
 
 // What the picker's diagnostic choice does with a transmitted statement.
 enum class Escolha {
@@ -97,7 +97,7 @@ enum class Escolha {
     SemErros, // registered without warnings: told so
 };
 Escolha EscolheDiagnostico(store::Banco &banco, int nrVlm);
-void AvisaSemErros(shell::InterfaceUsuario &usuario);
+void AvisaSemErros(base::InterfaceUsuario &usuario);
 
 // Removes the statement's own delivery files: "VLME" + its file number in
 // four digits + ".Z1" + one character, in its file folder. Returns how many.

@@ -9,7 +9,7 @@
 namespace vlme::diagnostic {
 
 Troca::Troca(store::Banco &banco, const QString &pastaPrograma, const QString &url,
-             shell::InterfaceUsuario &usuario, QNetworkAccessManager &rede, QObject *pai)
+             base::InterfaceUsuario &usuario, QNetworkAccessManager &rede, QObject *pai)
     : QObject(pai), banco_(banco), pasta_(pastaPrograma), url_(url), usuario_(usuario),
       rede_(rede) {}
 

@@ -24,7 +24,7 @@ class Troca : public QObject {
   public:
     // `url`: the diagnostic address, path included.
     Troca(store::Banco &banco, const QString &pastaPrograma, const QString &url,
-          shell::InterfaceUsuario &usuario, QNetworkAccessManager &rede, QObject *pai = nullptr);
+          base::InterfaceUsuario &usuario, QNetworkAccessManager &rede, QObject *pai = nullptr);
     ~Troca() override;
 
     // Sends the request for statement `nrVlm` and returns at once. False when
@@ -52,7 +52,7 @@ class Troca : public QObject {
     store::Banco &banco_;
     QString pasta_;
     QString url_;
-    shell::InterfaceUsuario &usuario_;
+    base::InterfaceUsuario &usuario_;
     QNetworkAccessManager &rede_;
     QPointer<QNetworkReply> resposta_;
     QByteArray corpo_;

@@ -1,6 +1,6 @@
 #include "entry/FormComponente.h"
 
-#include "checking/Erros.h"
+#include "base/Erros.h"
 #include "entry/Campos.h"
 #include "entry/OperacaoFormulario.h"
 
@@ -68,7 +68,7 @@ bool HabilitadoNoModo(int operacao, const QString &tag) {
 }
 
 QString Mensagem(const char *chave) {
-    return checking::Catalogo().Descricao(QString::fromLatin1(chave));
+    return base::Catalogo().Descricao(QString::fromLatin1(chave));
 }
 
 } // namespace vlme::entry

@@ -1,8 +1,8 @@
 #include "entry/FormImportado.h"
 
+#include "base/ErroVLME.h"
 #include "entry/Numeros.h"
 #include "entry/OperacaoFormulario.h"
-#include "shell/ErroVLME.h"
 #include "store/Banco.h"
 #include "store/Gravar.h"
 
@@ -86,9 +86,9 @@ CamposImportado FormImportado::carrega() const {
                        " WHERE i.NR_VLM_IMPORTADO = ? AND i.NR_SQ_IMPORTADO = ?"),
         {nrVlm_, nrSq_});
     if (!banco_.proxima(q))
-        throw shell::ErroVLME(QStringLiteral("O componente importado %1 não está mais na "
-                                             "declaração. Feche a janela e abra a lista de novo.")
-                                  .arg(nrSq_));
+        throw base::ErroVLME(QStringLiteral("O componente importado %1 não está mais na "
+                                            "declaração. Feche a janela e abra a lista de novo.")
+                                 .arg(nrSq_));
     c.descricao = texto(q.value(0));
     c.quantidade = FormataValor(q.value(1).toDouble(), 17, 7);
     c.valorUnitario = FormataValor(q.value(2).toDouble(), 18, 6);

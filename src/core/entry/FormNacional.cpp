@@ -1,8 +1,8 @@
 #include "entry/FormNacional.h"
 
+#include "base/ErroVLME.h"
 #include "entry/Numeros.h"
 #include "entry/OperacaoFormulario.h"
-#include "shell/ErroVLME.h"
 #include "store/Banco.h"
 #include "store/Gravar.h"
 
@@ -61,9 +61,9 @@ CamposNacional FormNacional::carrega() const {
                        " WHERE NR_VLM_NACIONAL = ? AND NR_SQ_NACIONAL = ?"),
         {nrVlm_, nrSq_});
     if (!banco_.proxima(q))
-        throw shell::ErroVLME(QStringLiteral("O componente nacional %1 não está mais na "
-                                             "declaração. Feche a janela e abra a lista de novo.")
-                                  .arg(nrSq_));
+        throw base::ErroVLME(QStringLiteral("O componente nacional %1 não está mais na "
+                                            "declaração. Feche a janela e abra a lista de novo.")
+                                 .arg(nrSq_));
     c.descricao = texto(q.value(0));
     c.quantidade = FormataValor(q.value(1).toDouble(), 17, 7);
     c.custoUnitario = FormataValor(q.value(2).toDouble(), 18, 6);

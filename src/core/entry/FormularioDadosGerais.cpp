@@ -1,7 +1,7 @@
 #include "entry/FormularioDadosGerais.h"
 
+#include "base/InterfaceUsuario.h"
 #include "entry/Numeros.h"
-#include "shell/InterfaceUsuario.h"
 #include "shell/Programa.h"
 #include "store/CopiaExclusao.h"
 #include "store/Declaracoes.h"
@@ -63,25 +63,6 @@ store::DadosGerais CamposDadosGerais::paraGravacao() const {
     return d;
 }
 
-checking::DadosGeraisVerificacao CamposDadosGerais::paraVerificacao() const {
-    checking::DadosGeraisVerificacao d;
-    d.doFormulario = true;
-    d.cnpj = cnpj;
-    d.cpf = cpf;
-    d.ppb = ppb;
-    d.produto = denProduto;
-    d.ncm = ncm;
-    d.unidade = unidade;
-    d.vlmAnterior = vlmAnterior;
-    d.pesoBruto = ConverteValor(pesoBruto);
-    d.salarios = ConverteValor(salarios);
-    d.encargos = ConverteValor(encargos);
-    d.coeficienteFixo = fixo;
-    d.coeficienteVariavel = variavel;
-    d.retificadorOuSubstitutivo = retificadorSim || substitutivoSim;
-    return d;
-}
-
 EstadoTipoDeclaracao SetaRetificador(CamposDadosGerais &c) {
     EstadoTipoDeclaracao e;
     e.retificador = c.substitutivoNao;
@@ -101,7 +82,7 @@ std::optional<Aviso> ConfereVlmAnterior(const QString &digitos) {
         return std::nullopt;
     if (s.size() < 9)
         return Aviso{QStringLiteral("Número de Registro VLM-E  - Tamanho Invalido"),
-                     shell::Icone::Critico};
+                     base::Icone::Critico};
     if (s.size() != 10)
         return std::nullopt;
     static constexpr int pesos[9] = {2, 9, 8, 7, 6, 5, 4, 3, 2};
@@ -112,7 +93,7 @@ std::optional<Aviso> ConfereVlmAnterior(const QString &digitos) {
     const int dv = resto < 2 ? 0 : 11 - resto;
     if (dv != s[9].digitValue())
         return Aviso{QStringLiteral("Número de Registro VLM-E com DV Inválido"),
-                     shell::Icone::Exclamacao};
+                     base::Icone::Exclamacao};
     return std::nullopt;
 }
 

@@ -6,16 +6,17 @@
 // window shows the fields and forwards the user's events here.
 // User-interface thread, like the connection.
 
-#include "checking/Pendencias.h"
 #include "store/Gravar.h"
 
 #include <QString>
 
 #include <optional>
 
+namespace vlme::base {
+enum class Icone;
+} // namespace vlme::base
 namespace vlme::shell {
 struct DeclaracaoAberta;
-enum class Icone;
 } // namespace vlme::shell
 
 namespace vlme::entry {
@@ -31,7 +32,6 @@ struct CamposDadosGerais {
     QString vlmAnterior, nrProcesso;
 
     store::DadosGerais paraGravacao() const;
-    checking::DadosGeraisVerificacao paraVerificacao() const;
 };
 
 // Which statement-kind controls are enabled; the fields disabled are emptied.
@@ -46,7 +46,7 @@ EstadoTipoDeclaracao SetaRetificador(CamposDadosGerais &campos);
 // Message for a previous statement number (its digits); nothing when it passes.
 struct Aviso {
     QString texto;
-    shell::Icone icone;
+    base::Icone icone;
 };
 std::optional<Aviso> ConfereVlmAnterior(const QString &digitos);
 

@@ -1,10 +1,10 @@
 #include "entry/FormularioModelo.h"
 
-#include "checking/Erros.h"
+#include "base/ErroVLME.h"
+#include "base/Erros.h"
 #include "entry/Campos.h"
 #include "entry/Numeros.h"
 #include "entry/OperacaoFormulario.h"
-#include "shell/ErroVLME.h"
 #include "store/Banco.h"
 #include "store/Gravar.h"
 
@@ -13,7 +13,7 @@ namespace vlme::entry {
 namespace {
 
 QString mensagem(const char *chave) {
-    return checking::Catalogo().Descricao(QString::fromLatin1(chave));
+    return base::Catalogo().Descricao(QString::fromLatin1(chave));
 }
 
 Conferencia recusada(const char *chave) {
@@ -34,8 +34,8 @@ FormularioModelo::FormularioModelo(store::Banco &banco, int nrVlm, int operacao,
                        " FROM MODELOS WHERE NR_VLM_MODELOS = ? AND NR_SQ_MODELOS = ?"),
         {nrVlm_, nrSqModelo_});
     if (!banco_.proxima(q))
-        throw shell::ErroVLME(QStringLiteral("O modelo escolhido não existe mais neste VLM-E. "
-                                             "Feche a janela e escolha-o de novo na lista."));
+        throw base::ErroVLME(QStringLiteral("O modelo escolhido não existe mais neste VLM-E. "
+                                            "Feche a janela e escolha-o de novo na lista."));
     iniciais_ = {q.value(0).toString(), q.value(1).toString(),
                  FormataNumero(q.value(2).toDouble(), LarguraPadrao, 2)};
 }

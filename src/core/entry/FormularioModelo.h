@@ -33,7 +33,7 @@ class FormularioModelo {
 
     // `operacao` is OperacaoFormulario::Alterar to change row `nrSqModelo`,
     // anything else to include. Changing a row that is not there throws
-    // shell::ErroVLME.
+    // base::ErroVLME.
     FormularioModelo(store::Banco &banco, int nrVlm, int operacao, int nrSqModelo = 0);
 
     bool alterando() const { return alterar_; }

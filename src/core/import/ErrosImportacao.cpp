@@ -1,7 +1,7 @@
 #include "import/ErrosImportacao.h"
 
+#include "base/InterfaceUsuario.h"
 #include "import/Registros.h"
-#include "shell/InterfaceUsuario.h"
 
 #include <QSaveFile>
 #include <QStringEncoder>
@@ -73,7 +73,7 @@ bool EscreveErrosImportacao(const QString &caminho, const std::vector<ErroImport
     return true;
 }
 
-bool GravaErrosImportacao(shell::InterfaceUsuario &usuario, const QString &caminho,
+bool GravaErrosImportacao(base::InterfaceUsuario &usuario, const QString &caminho,
                           const std::vector<ErroImportacao> &erros) {
     FalhaGravacao falha;
     if (!EscreveErrosImportacao(caminho, erros, &falha)) {
@@ -81,10 +81,10 @@ bool GravaErrosImportacao(shell::InterfaceUsuario &usuario, const QString &camin
                          QStringLiteral("Ocorreu um erro, contacte o suporte técnico. ") +
                              QString::number(falha.codigo) + QStringLiteral(" - ") +
                              falha.descricao,
-                         shell::Icone::Critico, shell::Botoes::Ok);
+                         base::Icone::Critico, base::Botoes::Ok);
         return false;
     }
-    usuario.mensagem(QString(), TextoErrosGravados, shell::Icone::Nenhum, shell::Botoes::Ok);
+    usuario.mensagem(QString(), TextoErrosGravados, base::Icone::Nenhum, base::Botoes::Ok);
     return true;
 }
 

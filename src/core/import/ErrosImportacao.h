@@ -8,9 +8,9 @@
 
 #include <vector>
 
-namespace vlme::shell {
+namespace vlme::base {
 class InterfaceUsuario;
-}
+} // namespace vlme::base
 
 namespace vlme::importacao {
 
@@ -57,7 +57,7 @@ bool EscreveErrosImportacao(const QString &caminho, const std::vector<ErroImport
                             FalhaGravacao *falha = nullptr);
 
 // EscreveErrosImportacao, then tells the user the outcome.
-bool GravaErrosImportacao(shell::InterfaceUsuario &usuario, const QString &caminho,
+bool GravaErrosImportacao(base::InterfaceUsuario &usuario, const QString &caminho,
                           const std::vector<ErroImportacao> &erros);
 
 } // namespace vlme::importacao

@@ -1,11 +1,11 @@
 #include "import/Importacao.h"
 
-#include "checking/Erros.h"
+#include "base/Erros.h"
+#include "base/Progresso.h"
 #include "entry/Numeros.h"
 #include "import/LeitorLinhas.h"
 #include "import/Registros.h"
 #include "import/ValidaCampos.h"
-#include "shell/Progresso.h"
 #include "store/Banco.h"
 #include "store/Gravar.h"
 #include "store/GravarLote.h"
@@ -59,7 +59,7 @@ struct Abortagem {
 struct Cancelamento {};
 struct Falha {
     QString mensagem;
-    shell::Icone icone = shell::Icone::Critico;
+    base::Icone icone = base::Icone::Critico;
 };
 
 QString FalhaGeral(const QString &numero, const QString &descricao) {
@@ -71,7 +71,7 @@ QString FalhaGeral(const QString &numero, const QString &descricao) {
 
 class Execucao {
   public:
-    Execucao(store::Banco &banco, shell::Progresso &progresso, const QString &caminho)
+    Execucao(store::Banco &banco, base::Progresso &progresso, const QString &caminho)
         : banco_(banco), progresso_(progresso), leitor_(caminho, LimiteLinha) {
         r_.arquivo = caminho;
     }
@@ -117,7 +117,7 @@ class Execucao {
 
     store::Banco &banco_;
     std::optional<store::GravacaoEmLote> lote_; // inside the run's transaction
-    shell::Progresso &progresso_;
+    base::Progresso &progresso_;
     LeitorLinhas leitor_;
     ResultadoImportacao r_;
 
@@ -141,11 +141,11 @@ void Execucao::abreArquivo() {
     const QFileInfo info(r_.arquivo);
     if (!info.exists() || info.isDir())
         throw Falha{QStringLiteral("Caminho inválido (") + r_.arquivo + QLatin1Char(')'),
-                    shell::Icone::Exclamacao};
+                    base::Icone::Exclamacao};
     if (!leitor_.abre()) {
         if (leitor_.erro() == QFileDevice::PermissionsError || !info.isReadable())
             throw Falha{QStringLiteral("O disco está protegido contra gravação."),
-                        shell::Icone::Exclamacao};
+                        base::Icone::Exclamacao};
         throw Falha{FalhaGeral(QString::number(leitor_.erro()), leitor_.textoErro())};
     }
 }
@@ -195,7 +195,7 @@ void Execucao::aborta(const QString &mensagem, bool bipe) {
 }
 
 void Execucao::abortaQuantidade(const char *chave) {
-    aborta(erroLinha(QStringLiteral(": ")) + checking::Catalogo().Descricao(QLatin1String(chave)) +
+    aborta(erroLinha(QStringLiteral(": ")) + base::Catalogo().Descricao(QLatin1String(chave)) +
                QLatin1Char(' ') + Abortada,
            true);
 }
@@ -266,7 +266,7 @@ ResultadoImportacao Execucao::roda() {
         r_.desfecho = Desfecho::Abortada;
         r_.mensagem = a.mensagem;
         r_.bipe = a.bipe;
-        r_.icone = shell::Icone::Critico;
+        r_.icone = base::Icone::Critico;
     } catch (const Cancelamento &) {
         r_.desfecho = Desfecho::Cancelada;
     } catch (const Falha &f) {
@@ -276,14 +276,14 @@ ResultadoImportacao Execucao::roda() {
     } catch (const ErroLeitura &e) {
         r_.desfecho = Desfecho::Falha;
         r_.mensagem = FalhaGeral(QString::number(e.codigo), e.detalhe());
-        r_.icone = shell::Icone::Critico;
+        r_.icone = base::Icone::Critico;
     } catch (const store::ErroBanco &e) {
         r_.desfecho = Desfecho::Falha;
         r_.mensagem = FalhaGeral(
             e.codigoNativo().isEmpty() ? QStringLiteral("0") : e.codigoNativo(),
             e.detalhe().isEmpty() ? e.mensagem()
                                   : e.mensagem() + QStringLiteral(" (") + e.detalhe() + ')');
-        r_.icone = shell::Icone::Critico;
+        r_.icone = base::Icone::Critico;
     }
     if (progressoAberto)
         progresso_.fecha();
@@ -612,29 +612,29 @@ QString TextoSucesso(const Contadores &c) {
     return texto;
 }
 
-ResultadoImportacao ImportaArquivo(store::Banco &banco, shell::Progresso &progresso,
+ResultadoImportacao ImportaArquivo(store::Banco &banco, base::Progresso &progresso,
                                    const QString &caminho) {
     return Execucao(banco, progresso, caminho).roda();
 }
 
-ResultadoImportacao ImportaDeclaracao(store::Banco &banco, shell::InterfaceUsuario &usuario,
-                                      shell::Progresso &progresso, const QString &caminho,
+ResultadoImportacao ImportaDeclaracao(store::Banco &banco, base::InterfaceUsuario &usuario,
+                                      base::Progresso &progresso, const QString &caminho,
                                       const std::function<void()> &bipe) {
     ResultadoImportacao r = ImportaArquivo(banco, progresso, caminho);
     switch (r.desfecho) {
     case Desfecho::Sucesso:
-        usuario.mensagem(TituloImportacao, TextoSucesso(r.contadores), shell::Icone::Informacao,
-                         shell::Botoes::Ok);
+        usuario.mensagem(TituloImportacao, TextoSucesso(r.contadores), base::Icone::Informacao,
+                         base::Botoes::Ok);
         break;
     case Desfecho::ErrosCampo:
-        usuario.mensagem(TituloImportacao, TextoErrosDetectados, shell::Icone::Exclamacao,
-                         shell::Botoes::Ok);
+        usuario.mensagem(TituloImportacao, TextoErrosDetectados, base::Icone::Exclamacao,
+                         base::Botoes::Ok);
         break;
     case Desfecho::Abortada:
     case Desfecho::Falha:
         if (r.bipe && bipe)
             bipe();
-        usuario.mensagem(TituloImportacao, r.mensagem, r.icone, shell::Botoes::Ok);
+        usuario.mensagem(TituloImportacao, r.mensagem, r.icone, base::Botoes::Ok);
         break;
     case Desfecho::Cancelada:
         break;

@@ -28,8 +28,8 @@
 // `unidade()` runs after every line; a cancel at any point rolls everything
 // back.
 
+#include "base/InterfaceUsuario.h"
 #include "import/ErrosImportacao.h"
-#include "shell/InterfaceUsuario.h"
 
 #include <QString>
 
@@ -40,9 +40,9 @@
 namespace vlme::store {
 class Banco;
 }
-namespace vlme::shell {
+namespace vlme::base {
 class Progresso;
-}
+} // namespace vlme::base
 
 namespace vlme::importacao {
 
@@ -73,7 +73,7 @@ struct ResultadoImportacao {
     // For Abortada and Falha: the message, its icon and whether a beep goes
     // before it.
     QString mensagem;
-    shell::Icone icone = shell::Icone::Critico;
+    base::Icone icone = base::Icone::Critico;
     bool bipe = false;
     std::vector<int> declaracoes; // NR_VLM_VLM of the new statements, in file order
     std::vector<ErroImportacao> erros;
@@ -82,7 +82,7 @@ struct ResultadoImportacao {
 
 // The run alone: reads, checks and stores, and says how it went. Talks to no
 // one but the progress (step texts, bar, cancel).
-ResultadoImportacao ImportaArquivo(store::Banco &banco, shell::Progresso &progresso,
+ResultadoImportacao ImportaArquivo(store::Banco &banco, base::Progresso &progresso,
                                    const QString &caminho);
 
 // The import command: ImportaArquivo, then tells the user the outcome (the
@@ -90,8 +90,8 @@ ResultadoImportacao ImportaArquivo(store::Banco &banco, shell::Progresso &progre
 // erros..." before the error list, a failure). `bipe` is sounded before the
 // messages that carry one. The caller shows the error list (FormErrImport)
 // when the result is ErrosCampo.
-ResultadoImportacao ImportaDeclaracao(store::Banco &banco, shell::InterfaceUsuario &usuario,
-                                      shell::Progresso &progresso, const QString &caminho,
+ResultadoImportacao ImportaDeclaracao(store::Banco &banco, base::InterfaceUsuario &usuario,
+                                      base::Progresso &progresso, const QString &caminho,
                                       const std::function<void()> &bipe = {});
 
 // The success message with the run's counts.

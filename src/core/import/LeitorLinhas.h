@@ -10,7 +10,7 @@
 // not kept, so `tamanho` is always the line's true length in characters.
 // Not thread-safe; one reader per file.
 
-#include "shell/ErroVLME.h"
+#include "base/ErroVLME.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -21,7 +21,7 @@
 namespace vlme::importacao {
 
 // The file could not be read; `codigo` is the QFileDevice::FileError.
-class ErroLeitura : public shell::ErroVLME {
+class ErroLeitura : public base::ErroVLME {
   public:
     ErroLeitura(int codigo, const QString &detalhe)
         : ErroVLME(QStringLiteral("Não foi possível ler o arquivo."), detalhe), codigo(codigo) {}

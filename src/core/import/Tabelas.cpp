@@ -14,7 +14,7 @@ namespace {
 const QString TextoParado =
     QStringLiteral("\n\nLinha %1 do arquivo. Nada foi gravado: a tabela ficou como estava.");
 
-ResultadoTabela Falha(const QString &texto, shell::Icone icone = shell::Icone::Critico) {
+ResultadoTabela Falha(const QString &texto, base::Icone icone = base::Icone::Critico) {
     return {false, texto, icone, 0};
 }
 
@@ -99,7 +99,7 @@ ResultadoTabela ImportaTabela(store::Banco &banco, const QString &caminho,
         LeitorLinhas::Linha linha;
         if (!leitor.le(linha))
             return Falha(QStringLiteral("Erro no Header - Arquivo sem registros!"),
-                         shell::Icone::Nenhum);
+                         base::Icone::Nenhum);
         if (!CabecalhoValido(linha.texto))
             return Falha(QStringLiteral("Erro - Arquivo com formato errado!"));
 
@@ -133,17 +133,17 @@ ResultadoTabela ImportaTabela(store::Banco &banco, const QString &caminho,
             ncm ? QStringLiteral("NCM") : QStringLiteral("Unidade de medida comercial");
         return {true,
                 QStringLiteral("Tabela de ") + nome + QStringLiteral(" importada com sucesso."),
-                shell::Icone::Nenhum, gravadas};
+                base::Icone::Nenhum, gravadas};
     } catch (const ErroLeitura &e) {
         return Falha(e.mensagem() + QStringLiteral(" ") + e.detalhe());
     }
 }
 
-void InformaTabela(shell::InterfaceUsuario &usuario, const ResultadoTabela &resultado) {
-    usuario.mensagem({}, resultado.texto, resultado.icone, shell::Botoes::Ok);
+void InformaTabela(base::InterfaceUsuario &usuario, const ResultadoTabela &resultado) {
+    usuario.mensagem({}, resultado.texto, resultado.icone, base::Botoes::Ok);
 }
 
-ResultadoTabela GeraTabela(store::Banco &banco, shell::InterfaceUsuario &usuario,
+ResultadoTabela GeraTabela(store::Banco &banco, base::InterfaceUsuario &usuario,
                            const QString &caminho, const QString &codigoEsperado) {
     const ResultadoTabela resultado = ImportaTabela(banco, caminho, codigoEsperado);
     InformaTabela(usuario, resultado);

@@ -11,7 +11,7 @@
 // the file has them, apostrophes included (values are bound, never pasted
 // into SQL). Empty lines are skipped. UI thread only.
 
-#include "shell/InterfaceUsuario.h"
+#include "base/InterfaceUsuario.h"
 
 #include <QString>
 
@@ -27,7 +27,7 @@ inline constexpr char CodigoTabelaUnidade[] = "05";
 struct ResultadoTabela {
     bool sucesso = false;
     QString texto; // what the user is told
-    shell::Icone icone = shell::Icone::Nenhum;
+    base::Icone icone = base::Icone::Nenhum;
     int linhas = 0; // rows stored (0 unless sucesso)
 };
 
@@ -37,9 +37,9 @@ struct ResultadoTabela {
 ResultadoTabela ImportaTabela(store::Banco &banco, const QString &caminho,
                               const QString &codigoEsperado);
 // Tells the user the result.
-void InformaTabela(shell::InterfaceUsuario &usuario, const ResultadoTabela &resultado);
+void InformaTabela(base::InterfaceUsuario &usuario, const ResultadoTabela &resultado);
 // Both, for callers that show no hourglass in between.
-ResultadoTabela GeraTabela(store::Banco &banco, shell::InterfaceUsuario &usuario,
+ResultadoTabela GeraTabela(store::Banco &banco, base::InterfaceUsuario &usuario,
                            const QString &caminho, const QString &codigoEsperado);
 
 // Upserts of one row, as read from the file (the code already checked).

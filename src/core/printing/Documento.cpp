@@ -1,6 +1,6 @@
 #include "printing/Documento.h"
 
-#include "shell/ErroVLME.h"
+#include "base/ErroVLME.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -265,7 +265,7 @@ int Desenha(const Documento &documento, QPagedPaintDevice &dispositivo) {
 
     QPainter pintor(&dispositivo);
     if (!pintor.isActive())
-        throw shell::ErroVLME(QStringLiteral("Não foi possível começar a impressão."));
+        throw base::ErroVLME(QStringLiteral("Não foi possível começar a impressão."));
     pintor.scale(escalaX, escalaY);
     const QString impresso =
         QStringLiteral("Impresso em ") +
@@ -298,7 +298,7 @@ int Desenha(const Documento &documento, QPagedPaintDevice &dispositivo) {
     faixas();
     paginador.percorre(&pintor, [&] {
         if (!dispositivo.newPage())
-            throw shell::ErroVLME(
+            throw base::ErroVLME(
                 QStringLiteral("Não foi possível passar à página %1.").arg(atual + 1));
         faixas();
     });
@@ -308,8 +308,8 @@ int Desenha(const Documento &documento, QPagedPaintDevice &dispositivo) {
 int GravaPDF(const Documento &documento, const QString &caminho) {
     QSaveFile arquivo(caminho);
     const auto falha = [&] {
-        return shell::ErroVLME(QStringLiteral("Não foi possível gravar o arquivo %1: %2")
-                                   .arg(QDir::toNativeSeparators(caminho), arquivo.errorString()));
+        return base::ErroVLME(QStringLiteral("Não foi possível gravar o arquivo %1: %2")
+                                  .arg(QDir::toNativeSeparators(caminho), arquivo.errorString()));
     };
     if (!arquivo.open(QIODevice::WriteOnly))
         throw falha();

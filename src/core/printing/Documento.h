@@ -55,7 +55,7 @@ int Desenha(const Documento &documento, QPagedPaintDevice &dispositivo);
 
 // Writes the document as an A4 PDF at `caminho`, replacing the file whole (a
 // reader never sees half of it). Answers the number of pages; throws
-// shell::ErroVLME when the file cannot be written.
+// base::ErroVLME when the file cannot be written.
 int GravaPDF(const Documento &documento, const QString &caminho);
 
 } // namespace vlme::printing

@@ -1,9 +1,9 @@
 #include "printing/Relatorios.h"
 
+#include "base/ErroVLME.h"
 #include "checking/Calculos.h"
 #include "checking/ListaDiagnostico.h"
 #include "entry/Numeros.h"
-#include "shell/ErroVLME.h"
 #include "store/Banco.h"
 #include "store/Declaracoes.h"
 #include "store/Gravar.h"
@@ -292,7 +292,7 @@ Documento ImprimeRecibo(store::Banco &banco, int nrVlm) {
         });
     }
     if (!recibos)
-        throw shell::ErroVLME(TextoSemRecibo(nrVlm));
+        throw base::ErroVLME(TextoSemRecibo(nrVlm));
     return d;
 }
 

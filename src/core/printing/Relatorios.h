@@ -24,7 +24,7 @@ inline const QString TituloRecibo = QStringLiteral("Recibo de entrega da VLM-E")
 // store::ErroDeclaracaoInexistente when there is no statement `nrVlm`.
 Documento ImprimeVLM(store::Banco &banco, int nrVlm, bool resumo);
 
-// The statement's delivery receipts; shell::ErroVLME with TextoSemRecibo when
+// The statement's delivery receipts; base::ErroVLME with TextoSemRecibo when
 // it has none.
 Documento ImprimeRecibo(store::Banco &banco, int nrVlm);
 QString TextoSemRecibo(int nrVlm);

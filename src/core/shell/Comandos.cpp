@@ -1,6 +1,6 @@
 #include "shell/Comandos.h"
 
-#include "shell/InterfaceUsuario.h"
+#include "base/InterfaceUsuario.h"
 
 #include <QDir>
 
@@ -173,17 +173,17 @@ bool ExecutaComando(Comando comando, DestinoComandos &destino, bool ocupado) {
     return true;
 }
 
-bool InformaGravacaoTransmissao(InterfaceUsuario &usuario, const QString &arquivo) {
+bool InformaGravacaoTransmissao(base::InterfaceUsuario &usuario, const QString &arquivo) {
     if (arquivo.isEmpty()) {
         usuario.mensagem(QStringLiteral("ATENÇÃO"),
                          QStringLiteral("O Arquivo não foi gerado para transmissão."),
-                         Icone::Informacao, Botoes::Ok);
+                         base::Icone::Informacao, base::Botoes::Ok);
         return false;
     }
     usuario.mensagem(QStringLiteral("ATENÇÃO"),
                      QStringLiteral("O Arquivo foi gerado para transmissão em : \r\n") +
                          QDir::toNativeSeparators(arquivo),
-                     Icone::Informacao, Botoes::Ok);
+                     base::Icone::Informacao, base::Botoes::Ok);
     return true;
 }
 

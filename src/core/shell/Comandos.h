@@ -11,9 +11,11 @@
 
 #include <vector>
 
-namespace vlme::shell {
-
+namespace vlme::base {
 class InterfaceUsuario;
+} // namespace vlme::base
+
+namespace vlme::shell {
 
 // Operation codes of the statement picker.
 namespace Operacao {
@@ -119,7 +121,7 @@ bool ExecutaComando(Comando comando, DestinoComandos &destino, bool ocupado);
 
 // Tells the outcome of recording a statement for transmission: `arquivo` is
 // the delivery file written, empty when none was. Answers whether it was.
-bool InformaGravacaoTransmissao(InterfaceUsuario &usuario, const QString &arquivo);
+bool InformaGravacaoTransmissao(base::InterfaceUsuario &usuario, const QString &arquivo);
 
 // Told when a command's operation is not in this version of the program yet.
 QString TextoNaoDisponivel(const QString &operacao);

@@ -1,7 +1,7 @@
 #include "shell/FronteiraComando.h"
 
-#include "shell/ErroVLME.h"
-#include "shell/InterfaceUsuario.h"
+#include "base/ErroVLME.h"
+#include "base/InterfaceUsuario.h"
 
 #include <exception>
 
@@ -22,7 +22,7 @@ QString ComDetalhe(const QString &texto, const QString &detalhe) {
 QString TextoDoErro() {
     try {
         throw;
-    } catch (const ErroVLME &e) {
+    } catch (const base::ErroVLME &e) {
         return ComDetalhe(e.mensagem(), e.detalhe());
     } catch (const std::exception &e) {
         return ComDetalhe(TextoInterno, QString::fromLocal8Bit(e.what()));
@@ -31,14 +31,14 @@ QString TextoDoErro() {
     }
 }
 
-bool ExecutaProtegido(InterfaceUsuario &usuario, const std::function<void()> &acao) {
+bool ExecutaProtegido(base::InterfaceUsuario &usuario, const std::function<void()> &acao) {
     try {
         acao();
         return true;
     } catch (...) {
         const QString texto = TextoDoErro();
         try {
-            usuario.mensagem(QStringLiteral("ERRO"), texto, Icone::Critico, Botoes::Ok);
+            usuario.mensagem(QStringLiteral("ERRO"), texto, base::Icone::Critico, base::Botoes::Ok);
         } catch (...) {
             // Nothing more can tell the user; the program goes on.
         }

@@ -8,9 +8,10 @@
 
 #include <functional>
 
-namespace vlme::shell {
-
+namespace vlme::base {
 class InterfaceUsuario;
+} // namespace vlme::base
+namespace vlme::shell {
 
 // The user's text for the exception being handled: an ErroVLME's message
 // (its detail after it), else a generic text. Call only inside a catch block.
@@ -18,6 +19,6 @@ QString TextoDoErro();
 
 // Runs `acao`; whatever it throws is shown through `usuario` (title "ERRO",
 // critical icon). False when it threw.
-bool ExecutaProtegido(InterfaceUsuario &usuario, const std::function<void()> &acao);
+bool ExecutaProtegido(base::InterfaceUsuario &usuario, const std::function<void()> &acao);
 
 } // namespace vlme::shell

@@ -1,6 +1,6 @@
 #include "shell/Inicializacao.h"
 
-#include "shell/InterfaceUsuario.h"
+#include "base/InterfaceUsuario.h"
 #include "shell/Pastas.h"
 #include "store/Banco.h"
 #include "store/Esquema.h"
@@ -15,8 +15,8 @@ namespace {
 
 const QString TituloErro = QStringLiteral("ERRO");
 
-void avisaErro(InterfaceUsuario &usuario, const QString &texto) {
-    usuario.mensagem(TituloErro, texto, Icone::Critico, Botoes::Ok);
+void avisaErro(base::InterfaceUsuario &usuario, const QString &texto) {
+    usuario.mensagem(TituloErro, texto, base::Icone::Critico, base::Botoes::Ok);
 }
 
 QString nativo(const QString &caminho) {
@@ -25,7 +25,7 @@ QString nativo(const QString &caminho) {
 
 // Builds the template under a temporary name first: a crash never leaves a
 // half-made VLME.MOD that every later start would copy.
-bool criaModelo(const QString &modelo, InterfaceUsuario &usuario) {
+bool criaModelo(const QString &modelo, base::InterfaceUsuario &usuario) {
     const QString temporario = modelo + QStringLiteral(".novo");
     QFile::remove(temporario);
     try {
@@ -47,7 +47,7 @@ bool criaModelo(const QString &modelo, InterfaceUsuario &usuario) {
 
 // A template made by the previous version names the text collation in its
 // schema. It holds no rows, so it is made again from the schema code.
-bool renovaModelo(const QString &modelo, InterfaceUsuario &usuario) {
+bool renovaModelo(const QString &modelo, base::InterfaceUsuario &usuario) {
     if (store::ExaminaArquivo(modelo) != store::TipoArquivo::Nosso)
         return true;
     try {
@@ -89,7 +89,7 @@ bool CopiaArquivoPadrao(const QString &de, const QString &para, QString *erro) {
     return false;
 }
 
-bool CriaPastaPrograma(const QString &pastaPrograma, InterfaceUsuario &usuario) {
+bool CriaPastaPrograma(const QString &pastaPrograma, base::InterfaceUsuario &usuario) {
     if (QDir().mkpath(pastaPrograma) && QFileInfo(pastaPrograma).isDir())
         return true;
     avisaErro(
@@ -98,8 +98,8 @@ bool CriaPastaPrograma(const QString &pastaPrograma, InterfaceUsuario &usuario) 
     return false;
 }
 
-bool AbreBancoPrograma(const QString &pastaPrograma, store::Banco &banco, InterfaceUsuario &usuario,
-                       const CopiaArquivo &copia) {
+bool AbreBancoPrograma(const QString &pastaPrograma, store::Banco &banco,
+                       base::InterfaceUsuario &usuario, const CopiaArquivo &copia) {
     if (!CriaPastaPrograma(pastaPrograma, usuario))
         return false;
     const QDir pasta(pastaPrograma);
@@ -142,7 +142,7 @@ bool AbreBancoPrograma(const QString &pastaPrograma, store::Banco &banco, Interf
         } catch (const store::ErroBanco &e) {
             usuario.mensagem(QString(),
                              QStringLiteral("Erro Inesperado. Código : ") + e.codigoNativo(),
-                             Icone::Nenhum, Botoes::Ok);
+                             base::Icone::Nenhum, base::Botoes::Ok);
             banco.fecha();
             return false;
         }

@@ -13,9 +13,10 @@ namespace vlme::store {
 class Banco;
 }
 
-namespace vlme::shell {
-
+namespace vlme::base {
 class InterfaceUsuario;
+} // namespace vlme::base
+namespace vlme::shell {
 
 inline constexpr char Versao[] = "5.0";
 inline constexpr char CaminhoDiagnostico[] = "/scripts/fisco/vlme/diagnostico_vlme.asp";
@@ -32,11 +33,12 @@ bool CopiaArquivoPadrao(const QString &de, const QString &para, QString *erro);
 
 // Makes sure the data folder exists (the lock and the database live there);
 // false when it cannot be made, the user told which folder.
-bool CriaPastaPrograma(const QString &pastaPrograma, InterfaceUsuario &usuario);
+bool CriaPastaPrograma(const QString &pastaPrograma, base::InterfaceUsuario &usuario);
 
 // Opens (creating or upgrading when needed) VLM.MDB in `pastaPrograma` into
 // `banco`. False when the program cannot go on; the user has been told why.
-bool AbreBancoPrograma(const QString &pastaPrograma, store::Banco &banco, InterfaceUsuario &usuario,
+bool AbreBancoPrograma(const QString &pastaPrograma, store::Banco &banco,
+                       base::InterfaceUsuario &usuario,
                        const CopiaArquivo &copia = CopiaArquivoPadrao);
 
 } // namespace vlme::shell

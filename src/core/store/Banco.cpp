@@ -52,7 +52,7 @@ QString DobraTexto(const QString &texto) {
 
 ErroBanco::ErroBanco(const QString &mensagem, const QString &codigoNativo, const QString &sql,
                      const QString &detalhe)
-    : shell::ErroVLME(mensagem, detalhe), codigo_(codigoNativo), sql_(sql) {}
+    : base::ErroVLME(mensagem, detalhe), codigo_(codigoNativo), sql_(sql) {}
 
 QString MensagemErroBanco(const QString &codigoNativo) {
     bool ok = false;
@@ -90,7 +90,7 @@ QString MensagemErroBanco(const QString &codigoNativo) {
 }
 
 ErroDeclaracaoInexistente::ErroDeclaracaoInexistente(int numero)
-    : shell::ErroVLME(QStringLiteral("A declaração %1 não existe.").arg(numero)) {}
+    : base::ErroVLME(QStringLiteral("A declaração %1 não existe.").arg(numero)) {}
 
 TipoArquivo ExaminaArquivo(const QString &caminho) {
     QFileInfo info(caminho);

@@ -14,7 +14,7 @@
 #include <QString>
 #include <QVariant>
 
-#include "shell/ErroVLME.h"
+#include "base/ErroVLME.h"
 
 #include <functional>
 #include <memory>
@@ -31,7 +31,7 @@ inline constexpr int IdAplicacao = 0x564C4D45;
 // value stays in one place should an encrypting build ever use it.
 inline constexpr char SenhaBanco[] = "730961";
 
-class ErroBanco : public shell::ErroVLME {
+class ErroBanco : public base::ErroVLME {
   public:
     ErroBanco(const QString &mensagem, const QString &codigoNativo, const QString &sql = {},
               const QString &detalhe = {});
@@ -49,7 +49,7 @@ class ErroBanco : public shell::ErroVLME {
 QString MensagemErroBanco(const QString &codigoNativo);
 
 // A statement number that names no statement: not a database failure.
-class ErroDeclaracaoInexistente : public shell::ErroVLME {
+class ErroDeclaracaoInexistente : public base::ErroVLME {
   public:
     explicit ErroDeclaracaoInexistente(int numero);
 };

@@ -1,7 +1,7 @@
 #include "store/CopiaExclusao.h"
 
-#include "shell/InterfaceUsuario.h"
-#include "shell/Progresso.h"
+#include "base/InterfaceUsuario.h"
+#include "base/Progresso.h"
 #include "store/Banco.h"
 
 #include <QSqlQuery>
@@ -15,7 +15,7 @@ namespace {
 // Closes the progress window however the operation ends.
 class FechaProgresso {
   public:
-    explicit FechaProgresso(shell::Progresso *progresso) : progresso_(progresso) {}
+    explicit FechaProgresso(base::Progresso *progresso) : progresso_(progresso) {}
     ~FechaProgresso() {
         if (progresso_)
             progresso_->fecha();
@@ -24,7 +24,7 @@ class FechaProgresso {
     FechaProgresso &operator=(const FechaProgresso &) = delete;
 
   private:
-    shell::Progresso *progresso_;
+    base::Progresso *progresso_;
 };
 
 // One prepared INSERT ... SELECT per document kind, reused for every row.
@@ -63,7 +63,7 @@ class CopiadorDocumentos {
 // every row.
 class Avanco {
   public:
-    Avanco(shell::Progresso &progresso, int total) : progresso_(progresso), total_(total) {}
+    Avanco(base::Progresso &progresso, int total) : progresso_(progresso), total_(total) {}
 
     bool unidade() {
         ++feitos_;
@@ -76,7 +76,7 @@ class Avanco {
     }
 
   private:
-    shell::Progresso &progresso_;
+    base::Progresso &progresso_;
     int total_;
     int feitos_ = 0;
     int ultimo_ = 0;
@@ -87,7 +87,7 @@ const QString PrefixoCopia = QStringLiteral("Cópia de ");
 
 // The copy inside one transaction; nullopt when the user cancelled, with
 // everything rolled back.
-std::optional<int> copia(Banco &banco, int origem, shell::Progresso &progresso) {
+std::optional<int> copia(Banco &banco, int origem, base::Progresso &progresso) {
     // Declared before the queries, so their cursors are gone by the time a
     // cancel rolls back.
     Transacao transacao(banco);
@@ -229,8 +229,8 @@ int CopiaDI(Banco &banco, int chave) {
     return CopiadorDocumentos(banco).di(chave);
 }
 
-int CopiaVLM(Banco &banco, int origem, shell::Progresso &progresso,
-             shell::InterfaceUsuario &usuario) {
+int CopiaVLM(Banco &banco, int origem, base::Progresso &progresso,
+             base::InterfaceUsuario &usuario) {
     std::optional<int> novo;
     {
         FechaProgresso guarda(&progresso);
@@ -241,12 +241,12 @@ int CopiaVLM(Banco &banco, int origem, shell::Progresso &progresso,
     if (novo)
         return *novo;
     usuario.mensagem(QString::fromUtf8(TituloCancelado), QString::fromUtf8(TextoCancelado),
-                     shell::Icone::Exclamacao, shell::Botoes::Ok);
+                     base::Icone::Exclamacao, base::Botoes::Ok);
     return 0;
 }
 
-void ExcluiVLM(Banco &banco, int n, bool silencioso, shell::Progresso *progresso) {
-    shell::Progresso *p = silencioso ? nullptr : progresso;
+void ExcluiVLM(Banco &banco, int n, bool silencioso, base::Progresso *progresso) {
+    base::Progresso *p = silencioso ? nullptr : progresso;
     FechaProgresso guarda(p);
     if (p) {
         p->abre();

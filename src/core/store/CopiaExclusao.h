@@ -13,10 +13,10 @@
 
 #include <QString>
 
-namespace vlme::shell {
+namespace vlme::base {
 class InterfaceUsuario;
 class Progresso;
-} // namespace vlme::shell
+} // namespace vlme::base
 
 namespace vlme::store {
 
@@ -38,13 +38,12 @@ int CopiaDI(Banco &banco, int chave);
 // diagnostic rows, and is named "Cópia de " + the first 71 characters of the
 // source's product name. Throws ErroDeclaracaoInexistente when `origem` does
 // not exist.
-int CopiaVLM(Banco &banco, int origem, shell::Progresso &progresso,
-             shell::InterfaceUsuario &usuario);
+int CopiaVLM(Banco &banco, int origem, base::Progresso &progresso, base::InterfaceUsuario &usuario);
 
 // Deletes statement `n` and every row of it: its invoices and declarations,
 // subcomponent links, components, models, receipts, diagnostic rows, print
 // scratch rows and its VLME row. Cannot be cancelled. Unless `silencioso`, the
 // steps are shown in `progresso` (which may be null).
-void ExcluiVLM(Banco &banco, int n, bool silencioso, shell::Progresso *progresso);
+void ExcluiVLM(Banco &banco, int n, bool silencioso, base::Progresso *progresso);
 
 } // namespace vlme::store

@@ -39,7 +39,7 @@ QString TextoReservada(int numero, const std::optional<Titular> &t) {
 } // namespace
 
 ErroReservada::ErroReservada(int numero, const std::optional<Titular> &titular)
-    : shell::ErroVLME(TextoReservada(numero, titular)), numero_(numero) {}
+    : base::ErroVLME(TextoReservada(numero, titular)), numero_(numero) {}
 
 Reserva::Reserva(Banco &banco, int numero) : banco_(banco), numero_(numero) {
     std::optional<Titular> outro;

@@ -7,7 +7,7 @@
 // once. Each backend implements Reservas; operations take a Reserva.
 // UI thread only.
 
-#include "shell/ErroVLME.h"
+#include "base/ErroVLME.h"
 
 #include <QDateTime>
 #include <QString>
@@ -30,7 +30,7 @@ struct Titular {
     static Titular Este();
 };
 
-class ErroReservada : public shell::ErroVLME {
+class ErroReservada : public base::ErroVLME {
   public:
     ErroReservada(int numero, const std::optional<Titular> &titular);
     int numero() const { return numero_; }

@@ -1,10 +1,10 @@
 #include "ui/checking/frmPendencias.h"
 
+#include "base/InterfaceUsuario.h"
 #include "checking/ListaDiagnostico.h"
 #include "printing/Relatorios.h"
 #include "shell/ContextosAjuda.h"
 #include "shell/FronteiraComando.h"
-#include "shell/InterfaceUsuario.h"
 #include "ui/printing/Impressao.h"
 #include "ui/shell/UsuarioJanela.h"
 
@@ -110,7 +110,7 @@ void frmPendencias::mostraPendencias(const std::vector<checking::Pendencia> &pen
 
 void frmPendencias::imprime() {
     UsuarioJanela janelas(this);
-    shell::InterfaceUsuario &quem = usuario ? *usuario : janelas;
+    base::InterfaceUsuario &quem = usuario ? *usuario : janelas;
     shell::ExecutaProtegido(quem, [&] {
         QStringList cabecalhos;
         std::vector<double> larguras;
@@ -136,7 +136,7 @@ void frmPendencias::imprime() {
 }
 
 void frmPendencias::mostraDiagnostico(store::Banco &banco, int nrVlm,
-                                      shell::InterfaceUsuario &usuario) {
+                                      base::InterfaceUsuario &usuario) {
     const checking::Diagnostico d = checking::LeDiagnostico(banco, nrVlm);
     declaracao = nrVlm;
     this->usuario = &usuario;
@@ -161,7 +161,7 @@ void frmPendencias::mostraDiagnostico(store::Banco &banco, int nrVlm,
     cabecalho->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     if (!d.itens.empty() && d.registrado)
         usuario.mensagem(QStringLiteral("ATENÇÃO"), checking::TextoSoAvisos,
-                         shell::Icone::Informacao, shell::Botoes::Ok);
+                         base::Icone::Informacao, base::Botoes::Ok);
     cmdImprimir->setEnabled(!d.itens.empty());
     lblContagem->setText(QStringLiteral("Erros: %1    Avisos: %2").arg(d.erros).arg(d.avisos));
     lblContagem->show();
@@ -184,7 +184,7 @@ void fechaSeletor() {
 
 } // namespace
 
-void MostraListaDiagnostico(store::Banco &banco, int nrVlm, shell::InterfaceUsuario &usuario,
+void MostraListaDiagnostico(store::Banco &banco, int nrVlm, base::InterfaceUsuario &usuario,
                             QWidget *pai, const std::function<void(int)> &ajuda) {
     fechaSeletor();
     frmPendencias janela(pai);
@@ -197,7 +197,7 @@ void MostraListaDiagnostico(store::Banco &banco, int nrVlm, shell::InterfaceUsua
 
 QString MostraListaPendencias(const std::vector<checking::Pendencia> &pendencias, QWidget *pai,
                               const std::function<void(int)> &ajuda, int nrVlm,
-                              shell::InterfaceUsuario *usuario) {
+                              base::InterfaceUsuario *usuario) {
     fechaSeletor();
     frmPendencias janela(pai);
     janela.ajuda = ajuda;
@@ -209,7 +209,7 @@ QString MostraListaPendencias(const std::vector<checking::Pendencia> &pendencias
 }
 
 bool VerificaPendencias(store::Banco &banco, int nrVlm, bool mostraSucesso,
-                        shell::InterfaceUsuario &usuario, QWidget *pai,
+                        base::InterfaceUsuario &usuario, QWidget *pai,
                         const checking::DadosGeraisVerificacao *formulario,
                         const std::function<void(int)> &ajuda, QString *escolhida) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -224,7 +224,7 @@ bool VerificaPendencias(store::Banco &banco, int nrVlm, bool mostraSucesso,
     if (pendencias.empty()) {
         if (mostraSucesso)
             usuario.mensagem(QStringLiteral("Pendências"), checking::TextoSemPendencias,
-                             shell::Icone::Informacao, shell::Botoes::Ok);
+                             base::Icone::Informacao, base::Botoes::Ok);
         return false;
     }
     const QString chave = MostraListaPendencias(pendencias, pai, ajuda, nrVlm, &usuario);

@@ -13,9 +13,9 @@ class QLabel;
 class QPushButton;
 class QTreeWidget;
 
-namespace vlme::shell {
+namespace vlme::base {
 class InterfaceUsuario;
-}
+} // namespace vlme::base
 namespace vlme::store {
 class Banco;
 }
@@ -32,7 +32,7 @@ class frmPendencias : public QDialog {
     // Pendency mode: one column "PROBLEMA DETECTADO", one item per problem.
     void mostraPendencias(const std::vector<checking::Pendencia> &pendencias);
     // Diagnostic mode (15 or 16): the stored answer of the server.
-    void mostraDiagnostico(store::Banco &banco, int nrVlm, shell::InterfaceUsuario &usuario);
+    void mostraDiagnostico(store::Banco &banco, int nrVlm, base::InterfaceUsuario &usuario);
 
     // Opens the help topic of the window; set by whoever owns the help.
     std::function<void(int)> ajuda;
@@ -42,7 +42,7 @@ class frmPendencias : public QDialog {
     // What the printed list names as its statement (0: none), and who is told
     // about the print; without one, message boxes.
     int declaracao = 0;
-    shell::InterfaceUsuario *usuario = nullptr;
+    base::InterfaceUsuario *usuario = nullptr;
 
     QTreeWidget *lstPendencias;
     QPushButton *cmdAjuda;
@@ -63,11 +63,11 @@ class frmPendencias : public QDialog {
 // of the problem the user chose to fix, empty when none.
 QString MostraListaPendencias(const std::vector<checking::Pendencia> &pendencias, QWidget *pai,
                               const std::function<void(int)> &ajuda = {}, int nrVlm = 0,
-                              shell::InterfaceUsuario *usuario = nullptr);
+                              base::InterfaceUsuario *usuario = nullptr);
 
 // Shows the server's stored diagnostic of statement `nrVlm` in the list
 // window, modally, in place of the picker.
-void MostraListaDiagnostico(store::Banco &banco, int nrVlm, shell::InterfaceUsuario &usuario,
+void MostraListaDiagnostico(store::Banco &banco, int nrVlm, base::InterfaceUsuario &usuario,
                             QWidget *pai, const std::function<void(int)> &ajuda = {});
 
 // Runs the check on statement `nrVlm` and shows the result: "Nenhum erro foi
@@ -75,7 +75,7 @@ void MostraListaDiagnostico(store::Banco &banco, int nrVlm, shell::InterfaceUsua
 // found, so a delivery stops. `escolhida` receives the key of the problem the
 // user chose to fix from the list.
 bool VerificaPendencias(store::Banco &banco, int nrVlm, bool mostraSucesso,
-                        shell::InterfaceUsuario &usuario, QWidget *pai,
+                        base::InterfaceUsuario &usuario, QWidget *pai,
                         const checking::DadosGeraisVerificacao *formulario = nullptr,
                         const std::function<void(int)> &ajuda = {}, QString *escolhida = nullptr);
 

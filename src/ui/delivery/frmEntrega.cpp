@@ -1,8 +1,8 @@
 #include "ui/delivery/frmEntrega.h"
 
+#include "base/InterfaceUsuario.h"
 #include "shell/ContextosAjuda.h"
 #include "shell/FronteiraComando.h"
-#include "shell/InterfaceUsuario.h"
 #include "store/Declaracoes.h"
 #include "ui/entry/CampoMascarado.h"
 #include "ui/entry/Controles.h"
@@ -45,7 +45,7 @@ QString Digitado(const CampoMascarado *c) {
 
 } // namespace
 
-frmEntrega::frmEntrega(store::Banco &banco, shell::InterfaceUsuario &usuario, int numero,
+frmEntrega::frmEntrega(store::Banco &banco, base::InterfaceUsuario &usuario, int numero,
                        QWidget *pai)
     : QDialog(pai), banco_(banco), usuario_(usuario), numero_(numero) {
     setObjectName(QStringLiteral("frmEntrega"));
@@ -147,7 +147,7 @@ void frmEntrega::cmdOk_Click() {
             case delivery::CampoRecibo::Nenhum:
                 break;
             }
-            usuario_.mensagem(Titulo, erro.mensagem(), shell::Icone::Exclamacao, shell::Botoes::Ok);
+            usuario_.mensagem(Titulo, erro.mensagem(), base::Icone::Exclamacao, base::Botoes::Ok);
         }
     });
     if (corrigir) {
@@ -163,7 +163,7 @@ void frmEntrega::cmdOk_Click() {
                                      "(Declaração > Diagnóstico).")
                           .arg(entrega_->declaracao)
                           .arg(entrega_->numero),
-                      shell::Icone::Informacao, shell::Botoes::Ok);
+                      base::Icone::Informacao, base::Botoes::Ok);
     accept();
 }
 

@@ -19,9 +19,9 @@ class QPushButton;
 namespace vlme::store {
 class Banco;
 }
-namespace vlme::shell {
+namespace vlme::base {
 class InterfaceUsuario;
-}
+} // namespace vlme::base
 
 namespace vlme::ui {
 
@@ -30,7 +30,7 @@ class CampoMascarado;
 class frmEntrega : public QDialog {
     Q_OBJECT
   public:
-    frmEntrega(store::Banco &banco, shell::InterfaceUsuario &usuario, int numero,
+    frmEntrega(store::Banco &banco, base::InterfaceUsuario &usuario, int numero,
                QWidget *pai = nullptr);
 
     QLabel *lblDeclaracao;
@@ -48,7 +48,7 @@ class frmEntrega : public QDialog {
 
   private:
     store::Banco &banco_;
-    shell::InterfaceUsuario &usuario_;
+    base::InterfaceUsuario &usuario_;
     int numero_;
     std::optional<delivery::EntregaRegistrada> entrega_;
 };

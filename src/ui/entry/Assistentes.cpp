@@ -5,9 +5,9 @@
 #include "ui/entry/frmAssistentes.h"
 #include "ui/shell/frmAjuda.h"
 
+#include "base/InterfaceUsuario.h"
 #include "shell/ContextosAjuda.h"
 #include "shell/FronteiraComando.h"
-#include "shell/InterfaceUsuario.h"
 
 #include <QAbstractTableModel>
 #include <QFontMetrics>
@@ -69,8 +69,8 @@ class ModeloConsulta : public QAbstractTableModel {
     QList<entry::LinhaConsulta> linhas_;
 };
 
-frmAssistente::frmAssistente(store::Banco &banco, shell::InterfaceUsuario &usuario,
-                             const Tipo &tipo, QWidget *pai)
+frmAssistente::frmAssistente(store::Banco &banco, base::InterfaceUsuario &usuario, const Tipo &tipo,
+                             QWidget *pai)
     : QDialog(pai), banco_(banco), usuario_(usuario), tipo_(tipo) {
     setObjectName(QLatin1String(tipo.nome));
     setWindowTitle(tipo.titulo);
@@ -149,7 +149,7 @@ std::optional<EscolhaAssistente> frmAssistente::escolhe() {
     if (!shell::ExecutaProtegido(usuario_, [this] { preenche({}); }))
         return std::nullopt;
     if (modelo_->rowCount() == 0) {
-        usuario_.mensagem({}, tipo_.naoEncontrado, shell::Icone::Critico, shell::Botoes::Ok);
+        usuario_.mensagem({}, tipo_.naoEncontrado, base::Icone::Critico, base::Botoes::Ok);
         return std::nullopt;
     }
     escolha_.reset();
@@ -172,7 +172,7 @@ bool frmAssistente::cmdFiltro_Click() {
     if (!shell::ExecutaProtegido(usuario_, [&] { preenche(filtro); }))
         return false;
     if (modelo_->rowCount() == 0) {
-        usuario_.mensagem({}, tipo_.naoEncontrado, shell::Icone::Critico, shell::Botoes::Ok);
+        usuario_.mensagem({}, tipo_.naoEncontrado, base::Icone::Critico, base::Botoes::Ok);
         txtCodigo->setFocus(Qt::OtherFocusReason);
         txtCodigo->selectAll();
         return false;
@@ -214,7 +214,7 @@ bool frmAssistente::eventFilter(QObject *objeto, QEvent *evento) {
     return QDialog::eventFilter(objeto, evento);
 }
 
-frmAssistNCM::frmAssistNCM(store::Banco &banco, shell::InterfaceUsuario &usuario, QWidget *pai)
+frmAssistNCM::frmAssistNCM(store::Banco &banco, base::InterfaceUsuario &usuario, QWidget *pai)
     : frmAssistente(
           banco, usuario,
           {"frmAssistNCM", QStringLiteral("Consulta e Seleção de NCMs"),
@@ -225,7 +225,7 @@ frmAssistNCM::frmAssistNCM(store::Banco &banco, shell::InterfaceUsuario &usuario
            true},
           pai) {}
 
-FrmAssistUnM::FrmAssistUnM(store::Banco &banco, shell::InterfaceUsuario &usuario, QWidget *pai)
+FrmAssistUnM::FrmAssistUnM(store::Banco &banco, base::InterfaceUsuario &usuario, QWidget *pai)
     : frmAssistente(banco, usuario,
                     {"FrmAssistUnM", QStringLiteral("Consulta e Seleção de Unidades de Medida"),
                      QStringLiteral("Código da &Unidade:"),
@@ -235,14 +235,14 @@ FrmAssistUnM::FrmAssistUnM(store::Banco &banco, shell::InterfaceUsuario &usuario
                      shell::ContextoAjuda::AssistenteUnidade, false},
                     pai) {}
 
-std::optional<EscolhaAssistente> EscolheNCM(store::Banco &banco, shell::InterfaceUsuario &usuario,
+std::optional<EscolhaAssistente> EscolheNCM(store::Banco &banco, base::InterfaceUsuario &usuario,
                                             QWidget *pai) {
     frmAssistNCM janela(banco, usuario, pai);
     return janela.escolhe();
 }
 
 std::optional<EscolhaAssistente> EscolheUnidade(store::Banco &banco,
-                                                shell::InterfaceUsuario &usuario, QWidget *pai) {
+                                                base::InterfaceUsuario &usuario, QWidget *pai) {
     FrmAssistUnM janela(banco, usuario, pai);
     return janela.escolhe();
 }

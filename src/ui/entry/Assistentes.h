@@ -12,9 +12,9 @@ class QWidget;
 namespace vlme::store {
 class Banco;
 }
-namespace vlme::shell {
+namespace vlme::base {
 class InterfaceUsuario;
-}
+} // namespace vlme::base
 
 namespace vlme::ui {
 
@@ -24,9 +24,9 @@ struct EscolhaAssistente {
 };
 
 // Nothing when the user cancelled or the table had no row.
-std::optional<EscolhaAssistente> EscolheNCM(store::Banco &banco, shell::InterfaceUsuario &usuario,
+std::optional<EscolhaAssistente> EscolheNCM(store::Banco &banco, base::InterfaceUsuario &usuario,
                                             QWidget *pai);
 std::optional<EscolhaAssistente> EscolheUnidade(store::Banco &banco,
-                                                shell::InterfaceUsuario &usuario, QWidget *pai);
+                                                base::InterfaceUsuario &usuario, QWidget *pai);
 
 } // namespace vlme::ui

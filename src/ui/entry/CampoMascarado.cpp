@@ -2,9 +2,9 @@
 
 #include "ui/entry/FabricaCampos.h"
 
-#include "checking/Erros.h"
+#include "base/Erros.h"
+#include "base/InterfaceUsuario.h"
 #include "entry/Numeros.h"
-#include "shell/InterfaceUsuario.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,7 +34,7 @@ bool letraOuDigito(QChar c) {
 }
 
 QString mensagemCatalogo(const char *chave) {
-    return checking::Catalogo().Descricao(QString::fromLatin1(chave));
+    return base::Catalogo().Descricao(QString::fromLatin1(chave));
 }
 
 } // namespace
@@ -141,15 +141,15 @@ bool CampoMascarado::aplica(const entry::Conferencia &conferencia) {
             setText(*conferencia.texto);
         return true;
     }
-    rejeita(conferencia.mensagem, shell::Icone::Exclamacao);
+    rejeita(conferencia.mensagem, base::Icone::Exclamacao);
     return false;
 }
 
-void CampoMascarado::rejeita(const QString &mensagem, shell::Icone icone) {
+void CampoMascarado::rejeita(const QString &mensagem, base::Icone icone) {
     const bool antes = reportando;
     reportando = true;
     if (usuario_)
-        usuario_->mensagem(QStringLiteral("Atenção!"), mensagem, icone, shell::Botoes::Ok);
+        usuario_->mensagem(QStringLiteral("Atenção!"), mensagem, icone, base::Botoes::Ok);
     setFocus(Qt::OtherFocusReason);
     seleciona(); // also when the cursor never left, as on confirming
     reportando = antes;

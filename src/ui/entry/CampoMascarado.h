@@ -12,10 +12,10 @@
 #include <functional>
 #include <optional>
 
-namespace vlme::shell {
+namespace vlme::base {
 class InterfaceUsuario;
 enum class Icone;
-} // namespace vlme::shell
+} // namespace vlme::base
 
 namespace vlme::ui {
 
@@ -37,14 +37,14 @@ class CampoMascarado : public QLineEdit {
     QString tag() const;
     bool temTag(QChar letra) const { return tag().contains(letra); }
 
-    void defineUsuario(shell::InterfaceUsuario *usuario) { usuario_ = usuario; }
+    void defineUsuario(base::InterfaceUsuario *usuario) { usuario_ = usuario; }
     void defineFiltro(std::optional<entry::RegraTecla> regra);
     void defineConferenciaValor(std::optional<entry::ChamadaConfereValor> chamada);
     void defineSaida(std::optional<entry::RegraSaida> regra);
     // A check of the window's own, run on leaving after the table's rules:
     // the message and its icon when the value (digits only) fails.
     using ConferenciaPropria =
-        std::function<std::optional<std::pair<QString, shell::Icone>>(const QString &valor)>;
+        std::function<std::optional<std::pair<QString, base::Icone>>(const QString &valor)>;
     void defineConferenciaPropria(ConferenciaPropria conferencia) {
         propria_ = std::move(conferencia);
     }
@@ -79,13 +79,13 @@ class CampoMascarado : public QLineEdit {
     // One of the mask's literal characters (".", "/", "-").
     bool separador(QChar c) const;
     bool aceita(QChar c, const QString &textoAtual) const;
-    void rejeita(const QString &mensagem, shell::Icone icone);
+    void rejeita(const QString &mensagem, base::Icone icone);
 
     QString mascara_;
     int posicoes_ = 0;    // the mask's places for a letter or a digit
     bool letras_ = false; // some place takes a letter
     int tamanhoMaximo_ = 0;
-    shell::InterfaceUsuario *usuario_ = nullptr;
+    base::InterfaceUsuario *usuario_ = nullptr;
     std::optional<entry::RegraTecla> filtro_;
     std::optional<entry::ChamadaConfereValor> valor_;
     std::optional<entry::RegraSaida> saida_;

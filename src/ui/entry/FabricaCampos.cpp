@@ -5,8 +5,8 @@
 #include <QVariant>
 #include <QWidget>
 
+#include "base/ErroVLME.h"
 #include "entry/FormComponente.h"
-#include "shell/ErroVLME.h"
 
 namespace vlme::ui {
 
@@ -24,12 +24,12 @@ std::optional<Linha> linha(std::span<const Linha> tabela, const QString &formula
 } // namespace
 
 CampoMascarado *CriaCampo(const QString &formulario, const QString &campo,
-                          shell::InterfaceUsuario &usuario, QWidget *pai) {
+                          base::InterfaceUsuario &usuario, QWidget *pai) {
     const entry::DefinicaoCampo *def = entry::BuscaCampo(formulario, campo);
     if (!def)
-        throw shell::ErroVLME(QStringLiteral("A janela %1 pediu um campo que o VLM-E não conhece "
-                                             "(%2). Procure o suporte técnico.")
-                                  .arg(formulario, campo));
+        throw base::ErroVLME(QStringLiteral("A janela %1 pediu um campo que o VLM-E não conhece "
+                                            "(%2). Procure o suporte técnico.")
+                                 .arg(formulario, campo));
     auto *c = new CampoMascarado(pai);
     c->setObjectName(campo);
     c->defineUsuario(&usuario);

@@ -8,9 +8,9 @@
 
 class QWidget;
 
-namespace vlme::shell {
+namespace vlme::base {
 class InterfaceUsuario;
-}
+} // namespace vlme::base
 
 namespace vlme::ui {
 
@@ -18,10 +18,10 @@ class CampoMascarado;
 
 // The field (form, name) of the field table with its mask, maximum length,
 // tag, keystroke filter and leaving rules; its objectName is the name. Its
-// messages go to `usuario`, which must outlive it. Throws shell::ErroVLME
+// messages go to `usuario`, which must outlive it. Throws base::ErroVLME
 // for a field the table does not have.
 CampoMascarado *CriaCampo(const QString &formulario, const QString &campo,
-                          shell::InterfaceUsuario &usuario, QWidget *pai = nullptr);
+                          base::InterfaceUsuario &usuario, QWidget *pai = nullptr);
 
 // The tag letters of any control (fields, options, buttons).
 void DefineTag(QWidget *controle, const QString &tag);

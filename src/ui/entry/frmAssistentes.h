@@ -41,7 +41,7 @@ class frmAssistente : public QDialog {
         int contextoAjuda;
         bool ncm;
     };
-    frmAssistente(store::Banco &banco, shell::InterfaceUsuario &usuario, const Tipo &tipo,
+    frmAssistente(store::Banco &banco, base::InterfaceUsuario &usuario, const Tipo &tipo,
                   QWidget *pai);
     bool eventFilter(QObject *objeto, QEvent *evento) override;
 
@@ -53,7 +53,7 @@ class frmAssistente : public QDialog {
     void escolheLinha(int linha);
 
     store::Banco &banco_;
-    shell::InterfaceUsuario &usuario_;
+    base::InterfaceUsuario &usuario_;
     Tipo tipo_;
     ModeloConsulta *modelo_;
     std::optional<EscolhaAssistente> escolha_;
@@ -63,13 +63,13 @@ class frmAssistente : public QDialog {
 class frmAssistNCM : public frmAssistente {
     Q_OBJECT
   public:
-    frmAssistNCM(store::Banco &banco, shell::InterfaceUsuario &usuario, QWidget *pai = nullptr);
+    frmAssistNCM(store::Banco &banco, base::InterfaceUsuario &usuario, QWidget *pai = nullptr);
 };
 
 class FrmAssistUnM : public frmAssistente {
     Q_OBJECT
   public:
-    FrmAssistUnM(store::Banco &banco, shell::InterfaceUsuario &usuario, QWidget *pai = nullptr);
+    FrmAssistUnM(store::Banco &banco, base::InterfaceUsuario &usuario, QWidget *pai = nullptr);
 };
 
 } // namespace vlme::ui

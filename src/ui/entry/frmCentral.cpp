@@ -9,13 +9,13 @@
 #include "ui/entry/frmModelos.h"
 #include "ui/entry/frmNacionais.h"
 
+#include "base/InterfaceUsuario.h"
 #include "checking/Calculos.h"
 #include "entry/Descricoes.h"
 #include "entry/OperacaoFormulario.h"
 #include "shell/Comandos.h"
 #include "shell/ContextosAjuda.h"
 #include "shell/FronteiraComando.h"
-#include "shell/InterfaceUsuario.h"
 #include "shell/Programa.h"
 #include "store/Gravar.h"
 
@@ -84,7 +84,7 @@ class CtrlTabTrocaAba : public QObject {
 
 } // namespace
 
-frmCentral::frmCentral(shell::Programa &programa, shell::InterfaceUsuario &usuario, QWidget *pai)
+frmCentral::frmCentral(shell::Programa &programa, base::InterfaceUsuario &usuario, QWidget *pai)
     : QWidget(pai), programa_(programa), usuario_(usuario),
       formulario_(programa.banco, programa.declaracao) {
     setObjectName(QStringLiteral("frmCentral"));
@@ -150,7 +150,7 @@ QWidget *frmCentral::criaAbaGeral() {
     for (CampoMascarado *c : {mskPesoBruto, mskSalarios, mskEncargos})
         c->setAlignment(Qt::AlignRight);
     mskVlmAnterior->defineConferenciaPropria([](const QString &valor) {
-        std::optional<std::pair<QString, shell::Icone>> falha;
+        std::optional<std::pair<QString, base::Icone>> falha;
         if (const auto aviso = entry::ConfereVlmAnterior(valor))
             falha = std::pair{aviso->texto, aviso->icone};
         return falha;
@@ -568,7 +568,7 @@ void frmCentral::escolheFixo() {
     formulario_.marcaAlterada();
     if (formulario_.fixoPedeConfirmacao() &&
         usuario_.mensagem(QStringLiteral("ATENÇÃO"), entry::PerguntaCoeficienteFixo,
-                          shell::Icone::Pergunta, shell::Botoes::SimNao) != shell::Resposta::Sim) {
+                          base::Icone::Pergunta, base::Botoes::SimNao) != base::Resposta::Sim) {
         optVariavel->setChecked(true);
         return;
     }
@@ -643,7 +643,7 @@ void frmCentral::grava() {
 
 checking::DadosGeraisVerificacao frmCentral::dadosVerificacao() {
     leCampos();
-    return formulario_.campos().paraVerificacao();
+    return checking::DadosDoFormulario(formulario_.campos());
 }
 
 frmCentral::Lista &frmCentral::lista(entry::Lista tipo) {

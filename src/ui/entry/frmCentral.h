@@ -7,6 +7,7 @@
 // open; closing it saves the statement (or discards a new untouched one) and
 // leaves no statement open. User-interface thread only.
 
+#include "checking/Pendencias.h"
 #include "entry/DestinoPendencia.h"
 #include "entry/FormularioDadosGerais.h"
 
@@ -21,9 +22,11 @@ class QRadioButton;
 class QTabWidget;
 class QTableView;
 
+namespace vlme::base {
+class InterfaceUsuario;
+} // namespace vlme::base
 namespace vlme::shell {
 struct Programa;
-class InterfaceUsuario;
 } // namespace vlme::shell
 
 namespace vlme::ui {
@@ -34,7 +37,7 @@ class ModeloLista;
 class frmCentral : public QWidget {
     Q_OBJECT
   public:
-    frmCentral(shell::Programa &programa, shell::InterfaceUsuario &usuario, QWidget *pai = nullptr);
+    frmCentral(shell::Programa &programa, base::InterfaceUsuario &usuario, QWidget *pai = nullptr);
 
     // Shows the program's open statement. Throws when it cannot be read.
     void carrega();
@@ -112,7 +115,7 @@ class frmCentral : public QWidget {
     void localiza(Lista &lista);
 
     shell::Programa &programa_;
-    shell::InterfaceUsuario &usuario_;
+    base::InterfaceUsuario &usuario_;
     entry::FormularioDadosGerais formulario_;
     Lista modelos_{}, nacionais_{}, importados_{};
     int abaAtual_ = 0;

@@ -30,7 +30,7 @@ constexpr char Form[] = "frmImportados";
 
 } // namespace
 
-frmImportados::frmImportados(store::Banco &banco, shell::InterfaceUsuario &usuario, int nrVlm,
+frmImportados::frmImportados(store::Banco &banco, base::InterfaceUsuario &usuario, int nrVlm,
                              int dono, int operacao, int nrSqImportado, QWidget *pai)
     : QDialog(pai), banco_(banco), usuario_(usuario),
       logica_(banco, nrVlm, dono, operacao, nrSqImportado) {

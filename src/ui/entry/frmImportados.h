@@ -18,9 +18,9 @@ class QRadioButton;
 namespace vlme::store {
 class Banco;
 }
-namespace vlme::shell {
+namespace vlme::base {
 class InterfaceUsuario;
-}
+} // namespace vlme::base
 
 namespace vlme::ui {
 
@@ -31,7 +31,7 @@ class frmImportados : public QDialog {
   public:
     // dono: 0 (component of the product), a NR_SQ_NACIONAL (subcomponent of
     // it), or store::NacionalEmInclusao; operacao: entry::OperacaoFormulario.
-    frmImportados(store::Banco &banco, shell::InterfaceUsuario &usuario, int nrVlm, int dono,
+    frmImportados(store::Banco &banco, base::InterfaceUsuario &usuario, int nrVlm, int dono,
                   int operacao, int nrSqImportado = 0, QWidget *pai = nullptr);
 
     // The row saved, after Accepted.
@@ -55,7 +55,7 @@ class frmImportados : public QDialog {
     CampoMascarado *campo(const char *nome) const;
 
     store::Banco &banco_;
-    shell::InterfaceUsuario &usuario_;
+    base::InterfaceUsuario &usuario_;
     entry::FormImportado logica_;
     QString campoInicial_;
 

@@ -19,7 +19,7 @@ namespace {
 const QString Formulario = QStringLiteral("frmModelos");
 }
 
-frmModelos::frmModelos(store::Banco &banco, shell::InterfaceUsuario &usuario, int nrVlm,
+frmModelos::frmModelos(store::Banco &banco, base::InterfaceUsuario &usuario, int nrVlm,
                        int operacao, int nrSqModelo, QWidget *pai)
     : QDialog(pai), usuario_(usuario) {
     setObjectName(Formulario);

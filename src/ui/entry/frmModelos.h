@@ -16,9 +16,9 @@ class QPushButton;
 namespace vlme::store {
 class Banco;
 }
-namespace vlme::shell {
+namespace vlme::base {
 class InterfaceUsuario;
-}
+} // namespace vlme::base
 
 namespace vlme::ui {
 
@@ -28,7 +28,7 @@ class frmModelos : public QDialog {
     Q_OBJECT
   public:
     // operacao: entry::OperacaoFormulario::Incluir or Alterar; nrSqModelo: the row to change.
-    frmModelos(store::Banco &banco, shell::InterfaceUsuario &usuario, int nrVlm, int operacao,
+    frmModelos(store::Banco &banco, base::InterfaceUsuario &usuario, int nrVlm, int operacao,
                int nrSqModelo = 0, QWidget *pai = nullptr);
     ~frmModelos() override;
 
@@ -52,7 +52,7 @@ class frmModelos : public QDialog {
   private:
     CampoMascarado *campo(entry::FormularioModelo::Campo c) const;
 
-    shell::InterfaceUsuario &usuario_;
+    base::InterfaceUsuario &usuario_;
     std::unique_ptr<entry::FormularioModelo> formulario_;
 };
 

@@ -2,13 +2,13 @@
 
 #include "ui/entry/Controles.h"
 
+#include "base/InterfaceUsuario.h"
 #include "entry/Descricoes.h"
 #include "entry/ListasDeclaracao.h"
 #include "entry/Numeros.h"
 #include "entry/OperacaoFormulario.h"
 #include "shell/ContextosAjuda.h"
 #include "shell/FronteiraComando.h"
-#include "shell/InterfaceUsuario.h"
 #include "ui/entry/Assistentes.h"
 #include "ui/entry/CampoMascarado.h"
 #include "ui/entry/FabricaCampos.h"
@@ -35,7 +35,7 @@ constexpr char Form[] = "frmNacionais";
 
 } // namespace
 
-frmNacionais::frmNacionais(store::Banco &banco, shell::InterfaceUsuario &usuario, int nrVlm,
+frmNacionais::frmNacionais(store::Banco &banco, base::InterfaceUsuario &usuario, int nrVlm,
                            int operacao, int nrSqNacional, QWidget *pai)
     : QDialog(pai), banco_(banco), usuario_(usuario), nrVlm_(nrVlm),
       logica_(banco, nrVlm, operacao, nrSqNacional) {
@@ -297,7 +297,7 @@ void frmNacionais::localiza() {
         else
             usuario_.avisa(QStringLiteral("Localizar"),
                            QStringLiteral("Subcomponente Importado não encontrado"),
-                           shell::Icone::Informacao);
+                           base::Icone::Informacao);
     });
 }
 

@@ -16,9 +16,9 @@ class QTableWidget;
 namespace vlme::store {
 class Banco;
 }
-namespace vlme::shell {
+namespace vlme::base {
 class InterfaceUsuario;
-}
+} // namespace vlme::base
 
 namespace vlme::ui {
 
@@ -27,7 +27,7 @@ class CampoMascarado;
 class frmNacionais : public QDialog {
     Q_OBJECT
   public:
-    frmNacionais(store::Banco &banco, shell::InterfaceUsuario &usuario, int nrVlm, int operacao,
+    frmNacionais(store::Banco &banco, base::InterfaceUsuario &usuario, int nrVlm, int operacao,
                  int nrSqNacional = 0, QWidget *pai = nullptr);
 
     // The row saved, after Accepted.
@@ -55,7 +55,7 @@ class frmNacionais : public QDialog {
     CampoMascarado *campo(const char *nome) const;
 
     store::Banco &banco_;
-    shell::InterfaceUsuario &usuario_;
+    base::InterfaceUsuario &usuario_;
     int nrVlm_;
     entry::FormNacional logica_;
     QString campoInicial_;

@@ -3,9 +3,9 @@
 #include "printing/Relatorios.h"
 #include "ui/printing/Impressao.h"
 
+#include "base/InterfaceUsuario.h"
 #include "shell/ContextosAjuda.h"
 #include "shell/FronteiraComando.h"
-#include "shell/InterfaceUsuario.h"
 #include "ui/shell/frmAjuda.h"
 
 #include <QApplication>
@@ -31,7 +31,7 @@ QPushButton *botao(QWidget *pai, const char *nome, const QString &texto) {
 
 } // namespace
 
-FormErrImport::FormErrImport(shell::InterfaceUsuario &usuario, const QString &pastaPrograma,
+FormErrImport::FormErrImport(base::InterfaceUsuario &usuario, const QString &pastaPrograma,
                              const QString &arquivo, std::vector<importacao::ErroImportacao> erros,
                              QWidget *pai)
     : QDialog(pai), usuario_(usuario), pastaPrograma_(pastaPrograma), erros_(std::move(erros)) {
@@ -105,7 +105,7 @@ FormErrImport::FormErrImport(shell::InterfaceUsuario &usuario, const QString &pa
 
 void FormErrImport::grava() {
     if (usuario_.mensagem(importacao::TituloImportacao, TextoConfirmaGravacaoErros,
-                          shell::Icone::Pergunta, shell::Botoes::SimNao) != shell::Resposta::Sim)
+                          base::Icone::Pergunta, base::Botoes::SimNao) != base::Resposta::Sim)
         return;
     const QString caminho =
         usuario_.escolheArquivoSalvar(QStringLiteral("Salvar Erros de Importação"),
@@ -136,9 +136,9 @@ void FormErrImport::imprime() {
 }
 
 importacao::ResultadoImportacao
-ExecutaImportacao(store::Banco &banco, shell::InterfaceUsuario &usuario,
-                  shell::Progresso &progresso, const QString &pastaPrograma, const QString &caminho,
-                  QWidget *pai, const std::function<void(int)> &ajuda) {
+ExecutaImportacao(store::Banco &banco, base::InterfaceUsuario &usuario, base::Progresso &progresso,
+                  const QString &pastaPrograma, const QString &caminho, QWidget *pai,
+                  const std::function<void(int)> &ajuda) {
     importacao::ResultadoImportacao r = importacao::ImportaDeclaracao(
         banco, usuario, progresso, caminho, [] { QApplication::beep(); });
     if (r.desfecho == importacao::Desfecho::ErrosCampo) {

@@ -16,10 +16,10 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
-namespace vlme::shell {
+namespace vlme::base {
 class InterfaceUsuario;
 class Progresso;
-} // namespace vlme::shell
+} // namespace vlme::base
 namespace vlme::store {
 class Banco;
 }
@@ -30,7 +30,7 @@ class FormErrImport : public QDialog {
     Q_OBJECT
   public:
     // `pastaPrograma` is where the save dialog starts.
-    FormErrImport(shell::InterfaceUsuario &usuario, const QString &pastaPrograma,
+    FormErrImport(base::InterfaceUsuario &usuario, const QString &pastaPrograma,
                   const QString &arquivo, std::vector<importacao::ErroImportacao> erros,
                   QWidget *pai = nullptr);
 
@@ -49,7 +49,7 @@ class FormErrImport : public QDialog {
     void grava();
     void imprime();
 
-    shell::InterfaceUsuario &usuario_;
+    base::InterfaceUsuario &usuario_;
     QString pastaPrograma_;
     std::vector<importacao::ErroImportacao> erros_;
 };
@@ -62,8 +62,8 @@ inline const QString TextoConfirmaGravacaoErros =
 // the outcome (with a beep before the messages that carry one) and, when
 // fields failed, shows FormErrImport modally over `pai`.
 importacao::ResultadoImportacao
-ExecutaImportacao(store::Banco &banco, shell::InterfaceUsuario &usuario,
-                  shell::Progresso &progresso, const QString &pastaPrograma, const QString &caminho,
-                  QWidget *pai, const std::function<void(int)> &ajuda = {});
+ExecutaImportacao(store::Banco &banco, base::InterfaceUsuario &usuario, base::Progresso &progresso,
+                  const QString &pastaPrograma, const QString &caminho, QWidget *pai,
+                  const std::function<void(int)> &ajuda = {});
 
 } // namespace vlme::ui

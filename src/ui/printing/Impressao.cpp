@@ -1,8 +1,8 @@
 #include "ui/printing/Impressao.h"
 
-#include "shell/ErroVLME.h"
+#include "base/ErroVLME.h"
+#include "base/InterfaceUsuario.h"
 #include "shell/FronteiraComando.h"
-#include "shell/InterfaceUsuario.h"
 
 #include <QAction>
 #include <QApplication>
@@ -49,7 +49,7 @@ void ConfiguraImpressora(QWidget *pai) {
     dialogo.exec();
 }
 
-void MostraDocumento(const printing::Documento &documento, shell::InterfaceUsuario &usuario,
+void MostraDocumento(const printing::Documento &documento, base::InterfaceUsuario &usuario,
                      QWidget *pai) {
     QPrinter &impressora = ImpressoraPrograma();
     impressora.setDocName(documento.titulo + QStringLiteral(" - ") + documento.identificacao);
@@ -109,7 +109,7 @@ void MostraDocumento(const printing::Documento &documento, shell::InterfaceUsuar
                 usuario.mensagem(QStringLiteral("Salvar como PDF"),
                                  QStringLiteral("Documento gravado em %1.")
                                      .arg(QDir::toNativeSeparators(caminho)),
-                                 shell::Icone::Informacao, shell::Botoes::Ok);
+                                 base::Icone::Informacao, base::Botoes::Ok);
             });
         });
     }

@@ -8,9 +8,9 @@
 class QPrinter;
 class QWidget;
 
-namespace vlme::shell {
+namespace vlme::base {
 class InterfaceUsuario;
-}
+} // namespace vlme::base
 
 namespace vlme::ui {
 
@@ -23,7 +23,7 @@ void ConfiguraImpressora(QWidget *pai);
 // Shows `documento` in the print preview ("frmVisualizacao"), whose toolbar
 // prints it on the program's printer or saves it as a PDF
 // ("acaoSalvarPDF"). Failures are told through `usuario`.
-void MostraDocumento(const printing::Documento &documento, shell::InterfaceUsuario &usuario,
+void MostraDocumento(const printing::Documento &documento, base::InterfaceUsuario &usuario,
                      QWidget *pai);
 
 } // namespace vlme::ui

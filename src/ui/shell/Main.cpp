@@ -1,6 +1,6 @@
 #include "ui/shell/Main.h"
 
-#include "checking/Erros.h"
+#include "base/Erros.h"
 #include "shell/ConfiguracoesRegionais.h"
 #include "shell/CopiaUnica.h"
 #include "shell/Inicializacao.h"
@@ -95,12 +95,12 @@ int Main(int argc, char *argv[]) {
 
     shell::CopiaUnica copiaUnica(programa.pasta);
     if (!copiaUnica.obtem()) {
-        usuario.mensagem(QStringLiteral("ERRO"), shell::MensagemOutraCopia,
-                         shell::Icone::Exclamacao, shell::Botoes::Ok);
+        usuario.mensagem(QStringLiteral("ERRO"), shell::MensagemOutraCopia, base::Icone::Exclamacao,
+                         base::Botoes::Ok);
         return 1;
     }
 
-    checking::Catalogo();
+    base::Catalogo();
     programa.versao = QString::fromLatin1(shell::Versao);
     programa.urlDiagnostico = shell::EscolheURLDiagnostico(opcoes.value(opcaoUrl));
 
@@ -108,7 +108,7 @@ int Main(int argc, char *argv[]) {
     const QStringList diferentes = shell::ConfiguracoesDiferentes(regionais);
     if (!diferentes.isEmpty()) {
         if (usuario.mensagem(QString(), shell::PerguntaConfiguracoes(diferentes),
-                             shell::Icone::Pergunta, shell::Botoes::SimNao) != shell::Resposta::Sim)
+                             base::Icone::Pergunta, base::Botoes::SimNao) != base::Resposta::Sim)
             return 0;
         shell::CorrigeConfiguracoes(regionais);
     }

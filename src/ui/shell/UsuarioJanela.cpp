@@ -15,12 +15,12 @@
 
 namespace vlme::ui {
 
-using shell::Botoes;
-using shell::Icone;
-using shell::Resposta;
+using base::Botoes;
+using base::Icone;
+using base::Resposta;
 
-shell::Resposta UsuarioJanela::mensagem(const QString &titulo, const QString &texto, Icone icone,
-                                        Botoes botoes) {
+base::Resposta UsuarioJanela::mensagem(const QString &titulo, const QString &texto, Icone icone,
+                                       Botoes botoes) {
     QMessageBox caixa(pai_ ? pai_ : QApplication::activeWindow());
     caixa.setWindowTitle(titulo.isEmpty() ? QStringLiteral("VLM-E") : titulo);
     // Messages break lines with "\r" (as the field checks do) or "\n"; the

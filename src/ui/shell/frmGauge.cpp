@@ -1,7 +1,7 @@
 #include "ui/shell/frmGauge.h"
 
+#include "base/InterfaceUsuario.h"
 #include "shell/ContextosAjuda.h"
-#include "shell/InterfaceUsuario.h"
 #include "ui/shell/frmAjuda.h"
 
 #include <QApplication>
@@ -15,7 +15,7 @@
 
 namespace vlme::ui {
 
-frmGauge::frmGauge(shell::InterfaceUsuario &usuario, QWidget *pai)
+frmGauge::frmGauge(base::InterfaceUsuario &usuario, QWidget *pai)
     : QDialog(pai, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), usuario_(usuario) {
     setObjectName(QStringLiteral("frmGauge"));
     setWindowTitle(QStringLiteral("Processando"));
@@ -147,7 +147,7 @@ void frmGauge::cancela() {
     const bool sim =
         usuario_.mensagem(QStringLiteral("Cancelar"),
                           QStringLiteral("Deseja mesmo interromper o processo ?"),
-                          shell::Icone::Pergunta, shell::Botoes::SimNao) == shell::Resposta::Sim;
+                          base::Icone::Pergunta, base::Botoes::SimNao) == base::Resposta::Sim;
     QGuiApplication::restoreOverrideCursor();
     if (!sim) {
         // The question took the keyboard; a second Esc must still reach us.

@@ -5,7 +5,7 @@
 // It sets the hourglass while open and puts back the pointer it found.
 // Owned by the main window; user-interface thread only.
 
-#include "shell/Progresso.h"
+#include "base/Progresso.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -14,16 +14,16 @@ class QGroupBox;
 class QProgressBar;
 class QPushButton;
 
-namespace vlme::shell {
+namespace vlme::base {
 class InterfaceUsuario;
-}
+} // namespace vlme::base
 
 namespace vlme::ui {
 
-class frmGauge : public QDialog, public shell::Progresso {
+class frmGauge : public QDialog, public base::Progresso {
     Q_OBJECT
   public:
-    explicit frmGauge(shell::InterfaceUsuario &usuario, QWidget *pai = nullptr);
+    explicit frmGauge(base::InterfaceUsuario &usuario, QWidget *pai = nullptr);
     ~frmGauge() override;
 
     QGroupBox *fraGauge;
@@ -56,7 +56,7 @@ class frmGauge : public QDialog, public shell::Progresso {
     // unit: retitling the frame relays the window out.
     void mostra();
 
-    shell::InterfaceUsuario &usuario_;
+    base::InterfaceUsuario &usuario_;
     bool cursorPosto_ = false;
     bool fechando_ = false;
     QElapsedTimer relogio_;

@@ -1,8 +1,8 @@
 #include "ui/shell/frmNovo.h"
 
+#include "base/InterfaceUsuario.h"
 #include "shell/ContextosAjuda.h"
 #include "shell/FronteiraComando.h"
-#include "shell/InterfaceUsuario.h"
 #include "shell/Programa.h"
 #include "store/Banco.h"
 #include "store/Gravar.h"
@@ -23,7 +23,7 @@ const QString ChaveAnterior = QStringLiteral("Anterior");
 
 } // namespace
 
-frmNovo::frmNovo(shell::Programa &programa, shell::InterfaceUsuario &usuario, QWidget *pai)
+frmNovo::frmNovo(shell::Programa &programa, base::InterfaceUsuario &usuario, QWidget *pai)
     : QDialog(pai), programa_(programa), usuario_(usuario) {
     setObjectName(QStringLiteral("frmNovo"));
     setWindowTitle(QStringLiteral("Nova Declaração"));
@@ -82,7 +82,7 @@ void frmNovo::cmdOk_Click() {
     if (!escolhido || !escolhido->isSelected()) {
         usuario_.mensagem(QStringLiteral("Atenção"),
                           QStringLiteral("Você precisa selecionar umas das opções ao lado."),
-                          shell::Icone::Nenhum, shell::Botoes::Ok);
+                          base::Icone::Nenhum, base::Botoes::Ok);
         return;
     }
     const QString chave = escolhido->data(Qt::UserRole).toString();

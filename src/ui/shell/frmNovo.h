@@ -9,9 +9,11 @@
 class QListWidget;
 class QPushButton;
 
+namespace vlme::base {
+class InterfaceUsuario;
+} // namespace vlme::base
 namespace vlme::shell {
 struct Programa;
-class InterfaceUsuario;
 } // namespace vlme::shell
 
 namespace vlme::ui {
@@ -25,7 +27,7 @@ class frmNovo : public QDialog {
         Anterior, // open the statement picker with the copy operation
     };
 
-    frmNovo(shell::Programa &programa, shell::InterfaceUsuario &usuario, QWidget *pai = nullptr);
+    frmNovo(shell::Programa &programa, base::InterfaceUsuario &usuario, QWidget *pai = nullptr);
 
     QListWidget *lstLista;
     QPushButton *cmdOk;
@@ -42,7 +44,7 @@ class frmNovo : public QDialog {
 
   private:
     shell::Programa &programa_;
-    shell::InterfaceUsuario &usuario_;
+    base::InterfaceUsuario &usuario_;
     Escolha escolha_ = Escolha::Nenhuma;
     int numero_ = 0;
 };

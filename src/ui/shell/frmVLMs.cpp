@@ -1,9 +1,9 @@
 #include "ui/shell/frmVLMs.h"
 
+#include "base/InterfaceUsuario.h"
 #include "shell/Comandos.h"
 #include "shell/ContextosAjuda.h"
 #include "shell/FronteiraComando.h"
-#include "shell/InterfaceUsuario.h"
 #include "shell/Programa.h"
 #include "store/Banco.h"
 #include "store/CopiaExclusao.h"
@@ -69,7 +69,7 @@ frmVLMs::DadosOperacao frmVLMs::Dados(int operacao) {
     }
 }
 
-bool frmVLMs::ConfirmaExclusao(shell::InterfaceUsuario &usuario) {
+bool frmVLMs::ConfirmaExclusao(base::InterfaceUsuario &usuario) {
     return usuario.confirmaDestruicao(QStringLiteral("Excluir"),
                                       QStringLiteral("Deseja realmente excluir este VLM-E ?"));
 }
@@ -79,8 +79,8 @@ QString frmVLMs::TextoPainel(const QString &codigo, const QString &razaoSocial) 
            QStringLiteral("  RAZÃO SOCIAL : ") + razaoSocial;
 }
 
-frmVLMs::frmVLMs(shell::Programa &programa, shell::InterfaceUsuario &usuario,
-                 shell::Progresso &progresso, QWidget *pai)
+frmVLMs::frmVLMs(shell::Programa &programa, base::InterfaceUsuario &usuario,
+                 base::Progresso &progresso, QWidget *pai)
     : QDialog(pai), programa_(programa), usuario_(usuario), progresso_(progresso) {
     // The progress window recognises the picker by this name and closes it.
     setObjectName(QStringLiteral("frmVLMs"));
@@ -264,7 +264,7 @@ void frmVLMs::executa(int numero) {
 
 void frmVLMs::naoDisponivel() {
     usuario_.mensagem(QStringLiteral("Atenção!"), shell::TextoNaoDisponivel(windowTitle()),
-                      shell::Icone::Informacao, shell::Botoes::Ok);
+                      base::Icone::Informacao, base::Botoes::Ok);
 }
 
 void frmVLMs::abreDeclaracao(int numero) {

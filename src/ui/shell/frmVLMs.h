@@ -18,10 +18,12 @@
 class QPushButton;
 class QTableView;
 
-namespace vlme::shell {
-struct Programa;
+namespace vlme::base {
 class InterfaceUsuario;
 class Progresso;
+} // namespace vlme::base
+namespace vlme::shell {
+struct Programa;
 } // namespace vlme::shell
 
 namespace vlme::ui {
@@ -56,8 +58,8 @@ class frmVLMs : public QDialog {
     };
 
     // `progresso` is the progress window long operations show.
-    frmVLMs(shell::Programa &programa, shell::InterfaceUsuario &usuario,
-            shell::Progresso &progresso, QWidget *pai = nullptr);
+    frmVLMs(shell::Programa &programa, base::InterfaceUsuario &usuario, base::Progresso &progresso,
+            QWidget *pai = nullptr);
     ~frmVLMs() override;
 
     QTableView *dbgVlms;
@@ -80,7 +82,7 @@ class frmVLMs : public QDialog {
     void defineDesfecho(Desfecho desfecho, int numero);
 
     // Asks whether to delete the statement chosen or open; true on Yes.
-    static bool ConfirmaExclusao(shell::InterfaceUsuario &usuario);
+    static bool ConfirmaExclusao(base::InterfaceUsuario &usuario);
 
     // " NÚMERO VLM-E : 0000/00000  RAZÃO SOCIAL : ..." for a registered statement.
     static QString TextoPainel(const QString &codigo, const QString &razaoSocial);
@@ -105,8 +107,8 @@ class frmVLMs : public QDialog {
     void naoDisponivel();
 
     shell::Programa &programa_;
-    shell::InterfaceUsuario &usuario_;
-    shell::Progresso &progresso_;
+    base::InterfaceUsuario &usuario_;
+    base::Progresso &progresso_;
     int operacao_ = 0;
     Desfecho desfecho_ = Desfecho::Nenhum;
     int numero_ = 0;

@@ -19,10 +19,10 @@
 #include "ui/shell/frmNovo.h"
 #include "ui/shell/frmVLMs.h"
 
+#include "base/InterfaceUsuario.h"
 #include "shell/Calculadora.h"
 #include "shell/ContextosAjuda.h"
 #include "shell/FronteiraComando.h"
-#include "shell/InterfaceUsuario.h"
 #include "shell/Pastas.h"
 #include "shell/PastasLembradas.h"
 #include "shell/Programa.h"
@@ -128,8 +128,7 @@ class MnemonicoSemAcento : public QObject {
 
 } // namespace
 
-mdiPrincipal::mdiPrincipal(shell::Programa &programa, shell::InterfaceUsuario &usuario,
-                           QWidget *pai)
+mdiPrincipal::mdiPrincipal(shell::Programa &programa, base::InterfaceUsuario &usuario, QWidget *pai)
     : QMainWindow(pai), programa_(programa), usuario_(usuario) {
     setObjectName(QStringLiteral("mdiPrincipal"));
     setWindowTitle(QStringLiteral("Declaração do VLM-E"));
@@ -320,7 +319,7 @@ frmGauge &mdiPrincipal::gauge() {
     return *gauge_;
 }
 
-shell::Progresso &mdiPrincipal::progresso() {
+base::Progresso &mdiPrincipal::progresso() {
     return gauge();
 }
 
@@ -361,7 +360,7 @@ void mdiPrincipal::mostraPainel(const QString &texto) {
 namespace {
 
 // An import file, asked for where the user last took one of that kind.
-QString EscolheArquivoImportacao(shell::InterfaceUsuario &usuario, const QString &titulo,
+QString EscolheArquivoImportacao(base::InterfaceUsuario &usuario, const QString &titulo,
                                  shell::TipoArquivo tipo) {
     shell::PastasLembradas pastas;
     const QString arquivo = usuario.escolheArquivoAbrir(
@@ -666,7 +665,7 @@ namespace {
 
 // The table import with the hourglass up while it reads and stores; the
 // normal pointer is back before the message.
-void ImportaTabela(shell::Programa &programa, shell::InterfaceUsuario &usuario,
+void ImportaTabela(shell::Programa &programa, base::InterfaceUsuario &usuario,
                    const QString &titulo, const char *codigo, shell::TipoArquivo tipo) {
     const QString arquivo = EscolheArquivoImportacao(usuario, titulo, tipo);
     if (arquivo.isEmpty())

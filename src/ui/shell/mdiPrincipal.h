@@ -31,10 +31,12 @@ namespace vlme::diagnostic {
 class Troca;
 }
 
-namespace vlme::shell {
-struct Programa;
+namespace vlme::base {
 class InterfaceUsuario;
 class Progresso;
+} // namespace vlme::base
+namespace vlme::shell {
+struct Programa;
 } // namespace vlme::shell
 
 namespace vlme::ui {
@@ -46,7 +48,7 @@ class frmGauge;
 class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     Q_OBJECT
   public:
-    mdiPrincipal(shell::Programa &programa, shell::InterfaceUsuario &usuario,
+    mdiPrincipal(shell::Programa &programa, base::InterfaceUsuario &usuario,
                  QWidget *pai = nullptr);
     ~mdiPrincipal() override;
 
@@ -69,10 +71,10 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     bool executa(shell::Comando comando);
 
     shell::Programa &programa() { return programa_; }
-    shell::InterfaceUsuario &usuario() { return usuario_; }
+    base::InterfaceUsuario &usuario() { return usuario_; }
     // The one progress window of the program.
     frmGauge &gauge();
-    shell::Progresso &progresso();
+    base::Progresso &progresso();
     // The help window, made on first use.
     frmAjuda &ajuda();
     void mostraTopicoAjuda(int contexto);
@@ -153,7 +155,7 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     void encerra();
 
     shell::Programa &programa_;
-    shell::InterfaceUsuario &usuario_;
+    base::InterfaceUsuario &usuario_;
     QPointer<frmAjuda> ajuda_;
     QPointer<frmCentral> central_;
     frmGauge *gauge_ = nullptr;

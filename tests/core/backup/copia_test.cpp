@@ -67,7 +67,7 @@ class Copia : public ::testing::Test {
             t += teste::ConteudoTabela(banco, tabela);
         return t;
     }
-    int Restaura(shell::Progresso &p) {
+    int Restaura(base::Progresso &p) {
         return backup::RestauraCopiaSeguranca(banco, arquivo, p, usuario);
     }
 };
@@ -115,9 +115,9 @@ TEST_F(Copia, EntregueSoVoltaQuandoNaoEstaMaisNoBanco) {
 }
 
 TEST_F(Copia, CancelarOuFalharEmCadaPassoNaoDeixaNada) {
-    const std::function<bool(shell::Progresso &)> operacoes[] = {
-        [&](shell::Progresso &p) { return backup::GravaCopiaSeguranca(banco, n, arquivo, p); },
-        [&](shell::Progresso &p) { return Restaura(p) > 0; },
+    const std::function<bool(base::Progresso &)> operacoes[] = {
+        [&](base::Progresso &p) { return backup::GravaCopiaSeguranca(banco, n, arquivo, p); },
+        [&](base::Progresso &p) { return Restaura(p) > 0; },
     };
     for (const auto &operacao : operacoes) {
         const QStringList antes = Tudo();
@@ -197,7 +197,7 @@ TEST_F(Copia, ComandoPerguntaOndeGravarETiraAsteriscoPonto) {
     // Never over the program's own database or its log.
     const QStringList antes = Tudo();
     EXPECT_THROW(backup::GravaCopiaSeguranca(banco, n, base.caminhoBanco() + "-wal", progresso),
-                 shell::ErroVLME);
+                 base::ErroVLME);
     EXPECT_EQ(Tudo(), antes);
     // A file beside it whose name only begins like it is another file, also the second time.
     for (int vez = 0; vez < 2; ++vez)

@@ -1,7 +1,7 @@
 // The message catalog; costs, coefficient and tax worked out by hand; the pendency check.
 
+#include "base/Erros.h"
 #include "checking/Calculos.h"
-#include "checking/Erros.h"
 #include "checking/Pendencias.h"
 #include "core/entry/Casos.h"
 #include "store/Banco.h"
@@ -17,14 +17,14 @@ using teste::ConstrutorDeclaracao;
 
 TEST(Catalogo, AmostraDeChavesComTextoExato) {
     for (const QStringList &c : teste::Casos("catalogo.tsv")) {
-        const checking::Erro *e = checking::Catalogo().Item(c[0]);
+        const base::Erro *e = base::Catalogo().Item(c[0]);
         ASSERT_NE(e, nullptr) << c[0];
         EXPECT_EQ(e->Id + "|" + e->Descricao + "|" + e->Origem + e->Campo, c[0] + "|" + c[1] + "|");
     }
 }
 
 TEST(Erros, ChaveRepetidaFalhaEMantemAPrimeira) {
-    checking::Erros erros;
+    base::Erros erros;
     ASSERT_NE(erros.Add("ERRO_A", "primeiro"), nullptr);
     EXPECT_EQ(erros.Add("ERRO_A", "segundo"), nullptr);
     EXPECT_EQ(erros.Item("ERRO_A")->Descricao, "primeiro");
@@ -169,7 +169,7 @@ TEST_F(Pendencias, CadaRegraDosDadosGeraisSozinha) {
         const auto lista = checking::VerificaPendencias(banco, completa(c[1]));
         ASSERT_EQ(lista.size(), 1u) << c[1];
         EXPECT_EQ(lista[0].chave + ": " + lista[0].texto,
-                  c[0] + ": " + checking::Catalogo().Descricao(c[0]));
+                  c[0] + ": " + base::Catalogo().Descricao(c[0]));
     }
     // The form's own rule: wages with the fixed coefficient.
     const int n = completa();
@@ -234,7 +234,7 @@ TEST_F(Pendencias, SubcomponentesAcimaDoCustoDoNacional) {
     ASSERT_EQ(lista.size(), 1u);
     EXPECT_EQ(lista[0].chave + ": " + lista[0].texto,
               "CN_SUB_2: Componente Nacional : 2 - " +
-                  checking::Catalogo().Descricao("ERRO_VALOR_NAC_MENOR_SUB"));
+                  base::Catalogo().Descricao("ERRO_VALOR_NAC_MENOR_SUB"));
 }
 
 // At the boundary; and the statement's print rows cleared, no other's.

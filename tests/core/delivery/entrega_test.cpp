@@ -1,6 +1,7 @@
 // The delivery file byte for byte against tests/data/entrega (typed from the
 // record layouts); the run and the delivery program's search.
 
+#include "base/ErroVLME.h"
 #include "core/entry/Casos.h"
 #include "delivery/Declaracao.h"
 #include "delivery/Formatos.h"
@@ -8,7 +9,6 @@
 #include "import/ErrosImportacao.h"
 #include "import/Importacao.h"
 #include "printing/Relatorios.h"
-#include "shell/ErroVLME.h"
 #include "shell/Pastas.h"
 #include "store/Banco.h"
 #include "store/Declaracoes.h"
@@ -29,7 +29,7 @@ using namespace vlme::delivery;
 using namespace vlme::teste;
 using namespace vlme::store;
 using C = ConstrutorDeclaracao;
-using shell::Resposta;
+using base::Resposta;
 
 TEST(FormatosEntrega, FormataNumero) {
     for (const QStringList &c : Casos("formata_entrega.tsv"))
@@ -323,7 +323,7 @@ TEST_F(Geracao, PerguntaDeEntregaConformeOEnviador) {
 TEST_F(Geracao, SoSemPendenciasENuncaJaTransmitido) {
     const int semModelo = ConstrutorDeclaracao(banco).geral().importadoDI();
     const int n = completa();
-    EXPECT_THROW(transmissao.GeraArquivoTransmissao(999, false), shell::ErroVLME);
+    EXPECT_THROW(transmissao.GeraArquivoTransmissao(999, false), base::ErroVLME);
     EXPECT_FALSE(transmissao.GeraArquivoVerificado(999));
     EXPECT_FALSE(transmissao.GeraArquivoVerificado(semModelo));
     EXPECT_EQ(progresso.aberturas, 0);

@@ -126,17 +126,17 @@ TEST_F(RegistroEntrega, TrocaDeNumeroPerguntaEGuardaORecibo) {
     const int n = ConstrutorDeclaracao(banco).geral();
     ASSERT_TRUE(RegistraEntrega(banco, n, recibo("10"), usuario));
     const QStringList antes = ConteudoBanco(banco);
-    usuario.responde(shell::Resposta::Nao);
+    usuario.responde(base::Resposta::Nao);
     EXPECT_FALSE(RegistraEntrega(banco, n, recibo("11"), usuario));
     EXPECT_EQ(ConteudoBanco(banco), antes);
     ASSERT_EQ(usuario.mensagens.size(), 1u);
-    EXPECT_EQ(usuario.mensagens[0].botoes, shell::Botoes::SimNaoPadraoNao);
+    EXPECT_EQ(usuario.mensagens[0].botoes, base::Botoes::SimNaoPadraoNao);
     EXPECT_EQ(usuario.mensagens[0].texto,
               QString("O VLM-E %1 já foi transmitido com o número 10. Deseja trocar esse número "
                       "por 11 ?\r\nO recibo anterior fica guardado.")
                   .arg(n));
 
-    usuario.responde(shell::Resposta::Sim);
+    usuario.responde(base::Resposta::Sim);
     const auto e = RegistraEntrega(banco, n, recibo("11"), usuario);
     ASSERT_TRUE(e);
     EXPECT_EQ(e->numeroAnterior, 10);

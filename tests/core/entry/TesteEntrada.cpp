@@ -1,6 +1,6 @@
 // The entry rules against hand-worked tables under tests/data/casos.
 
-#include "checking/Erros.h"
+#include "base/Erros.h"
 #include "entry/Campos.h"
 #include "entry/Codigos.h"
 #include "entry/Conferencias.h"
@@ -19,7 +19,7 @@
 #include <set>
 
 using namespace vlme::entry;
-using vlme::checking::Catalogo;
+using vlme::base::Catalogo;
 using vlme::teste::Casos;
 
 namespace {

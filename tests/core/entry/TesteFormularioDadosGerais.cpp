@@ -2,10 +2,10 @@
 // previous number, the delivered lock, keep-or-discard on closing, search
 // and where each pendency is fixed.
 
+#include "base/InterfaceUsuario.h"
 #include "entry/DestinoPendencia.h"
 #include "entry/FormularioDadosGerais.h"
 #include "entry/ListasDeclaracao.h"
-#include "shell/InterfaceUsuario.h"
 #include "shell/Programa.h"
 
 #include "support/ConstrutorDeclaracao.h"
@@ -55,11 +55,11 @@ TEST(DadosGerais, TipoDeDeclaracaoEVlmAnterior) {
     const auto curto = entry::ConfereVlmAnterior("20030000");
     ASSERT_TRUE(curto);
     EXPECT_EQ(curto->texto, "Número de Registro VLM-E  - Tamanho Invalido");
-    EXPECT_EQ(curto->icone, shell::Icone::Critico);
+    EXPECT_EQ(curto->icone, base::Icone::Critico);
     const auto dv = entry::ConfereVlmAnterior("2003000011");
     ASSERT_TRUE(dv);
     EXPECT_EQ(dv->texto, "Número de Registro VLM-E com DV Inválido");
-    EXPECT_EQ(dv->icone, shell::Icone::Exclamacao);
+    EXPECT_EQ(dv->icone, base::Icone::Exclamacao);
 }
 
 TEST_F(FormularioDadosGerais, FecharDescartaSoANovaIntocadaEEntregueNaoMuda) {

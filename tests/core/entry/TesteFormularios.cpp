@@ -40,7 +40,7 @@ TEST(FormularioModelo, ConfereNaOrdemEGravaOQueFoiDigitado) {
     vlme::teste::ConstrutorDeclaracao(banco).modelo("Rádio", 1.0);
     // the form reads its own row: another statement's is not there
     EXPECT_THROW(FormularioModelo(banco, a + 1, OperacaoFormulario::Alterar, 2),
-                 vlme::shell::ErroVLME);
+                 vlme::base::ErroVLME);
     for (const QStringList &c : Casos("formulario_modelo.tsv")) {
         const std::string caso = c.join('|').toStdString();
         vlme::store::Transacao desfaz(banco); // each case starts from the same models

@@ -253,7 +253,7 @@ TEST_F(ImportacaoTeste, CadaFalhaEstruturalAbortaComSuaMensagem) {
             [&] { mensagensNoBipe.push_back(usuario.mensagens.size()); });
         EXPECT_EQ(std::tuple(r.desfecho, r.mensagem, r.bipe, r.icone),
                   std::tuple(Desfecho::Abortada, QString::fromUtf8(c.mensagem), c.bipe,
-                             shell::Icone::Critico));
+                             base::Icone::Critico));
         EXPECT_EQ(teste::ConteudoBanco(banco), antes);
         EXPECT_EQ(mensagensNoBipe,
                   c.bipe ? std::vector<std::size_t>{0} : std::vector<std::size_t>{});
@@ -294,7 +294,7 @@ TEST_F(ImportacaoTeste, FalhasDoArquivoOuDoBancoNaoGravamNada) {
     // A missing file is pinned by the vlme-cli tests; a folder is no file either.
     const ResultadoImportacao pastaLida = ImportaArquivo(banco, progresso, pasta.caminho());
     EXPECT_EQ(pastaLida.mensagem, "Caminho inválido (" + pasta.caminho() + ")");
-    EXPECT_EQ(pastaLida.icone, shell::Icone::Exclamacao);
+    EXPECT_EQ(pastaLida.icone, base::Icone::Exclamacao);
     EXPECT_EQ(importa({}).mensagem, "Ocorreu um erro, contacte o suporte técnico. 62 - Fim de "
                                     "arquivo inesperado: o arquivo está vazio ou incompleto.");
     // The second statement's model cannot be written; the first is stored by then.
@@ -308,7 +308,7 @@ TEST_F(ImportacaoTeste, FalhasDoArquivoOuDoBancoNaoGravamNada) {
     EXPECT_TRUE(r.mensagem.startsWith("Ocorreu um erro, contacte o suporte técnico. ") &&
                 r.mensagem.contains("recusado pelo teste"))
         << r.mensagem;
-    EXPECT_EQ(usuario.mensagens.back().icone, shell::Icone::Critico);
+    EXPECT_EQ(usuario.mensagens.back().icone, base::Icone::Critico);
     EXPECT_EQ(teste::ConteudoBanco(banco), antes);
 }
 

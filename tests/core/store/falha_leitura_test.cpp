@@ -4,13 +4,13 @@
 // after start-up on new files and on a file whose schema names our collation,
 // which is converted.
 
+#include "base/Progresso.h"
 #include "checking/Pendencias.h"
 #include "delivery/Transmissao.h"
 #include "entry/Descricoes.h"
 #include "shell/FronteiraComando.h"
 #include "shell/Inicializacao.h"
 #include "shell/Pastas.h"
-#include "shell/Progresso.h"
 #include "store/CopiaExclusao.h"
 #include "store/Declaracoes.h"
 #include "store/Esquema.h"
@@ -56,7 +56,7 @@ struct Cenario {
     teste::BancoTeste base;
     store::Banco &banco = base.banco();
     teste::UsuarioRoteirizado usuario;
-    shell::ProgressoMudo progresso;
+    base::ProgressoMudo progresso;
     int n = 0;
 
     explicit Cenario(int modelos = 3) {

@@ -206,7 +206,7 @@ TEST_F(Digitacao, UmaDeclaracaoDoComecoAoFim) {
     QuandoAbrirem({primeiraDoSeletor});
     principal.executa(Comando::GerarCopia);
     ASSERT_TRUE(QFileInfo(copia).isFile()) << usuario.textos().join('|').toStdString();
-    usuario.responde(shell::Resposta::Sim);
+    usuario.responde(base::Resposta::Sim);
     QuandoAbrirem({primeiraDoSeletor});
     principal.executa(Comando::Excluir);
     EXPECT_EQ(teste::Valores(programa.banco, "SELECT count(*) FROM VLME"), "0");

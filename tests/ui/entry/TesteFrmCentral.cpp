@@ -25,8 +25,8 @@
 #include <QTreeWidget>
 
 using namespace vlme;
+using base::Resposta;
 using shell::Comando;
-using shell::Resposta;
 using teste::QuandoAbrirem;
 
 namespace {
@@ -105,7 +105,7 @@ TEST_F(FrmCentral, CoeficienteFixoPerguntaETipoDaDeclaracao) {
     EXPECT_FALSE(f->mskSalarios->isEnabled() || f->mskEncargos->isEnabled());
     ASSERT_EQ(usuario.mensagens.size(), 2u);
     EXPECT_EQ(usuario.resumos()[0].left(9), "?|ATENÇÃO");
-    EXPECT_EQ(usuario.mensagens[0].botoes, shell::Botoes::SimNao);
+    EXPECT_EQ(usuario.mensagens[0].botoes, base::Botoes::SimNao);
 
     // Rectifying: the replacing frame is off, the previous number on.
     f->optRetificadorSim->click();

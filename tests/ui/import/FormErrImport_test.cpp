@@ -1,8 +1,8 @@
 // The import error list window: what it shows, saving the list, help and
 // close; and the import command showing it after a failed import.
 
+#include "base/Progresso.h"
 #include "shell/ContextosAjuda.h"
-#include "shell/Progresso.h"
 #include "support/Arquivos.h"
 #include "support/PastaTeste.h"
 #include "support/UsuarioRoteirizado.h"
@@ -31,7 +31,7 @@ const std::vector<ErroImportacao> Erros = {ErroImportacao::Cria(
 
 // Saving asks first; answered No, not even the file is asked.
 TEST(FormErrImport, GravarPerguntaEscolheArquivoEGrava) {
-    for (const auto resposta : {shell::Resposta::Nao, shell::Resposta::Sim}) {
+    for (const auto resposta : {base::Resposta::Nao, base::Resposta::Sim}) {
         teste::PastaTeste pasta;
         const QString destino = pasta.arquivo("erros.txt");
         teste::UsuarioRoteirizado usuario;
@@ -42,7 +42,7 @@ TEST(FormErrImport, GravarPerguntaEscolheArquivoEGrava) {
         EXPECT_EQ(usuario.resumos().value(0),
                   "?|Importação do VLME|Esta operação irá copiar todos os erros achados na "
                   "importação para um arquivo texto.\r\nContinuar operação?|SimNao");
-        const bool sim = resposta == shell::Resposta::Sim; // then told it was written
+        const bool sim = resposta == base::Resposta::Sim; // then told it was written
         EXPECT_EQ(usuario.mensagens.size() + usuario.dialogos.size(), sim ? 3u : 1u);
         EXPECT_EQ(QFile(destino).size() > 0, sim);
         EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
@@ -57,7 +57,7 @@ TEST(FormErrImport, ImportacaoComErrosAbreAJanelaModal) {
     teste::GravaBytes(arquivo, teste::LeBytes(teste::DadoTeste("importacao/duas_declaracoes.txt"))
                                    .replace(15, 11, "00000000000"));
     teste::UsuarioRoteirizado usuario;
-    shell::ProgressoMudo progresso;
+    base::ProgressoMudo progresso;
     QStringList vistos;
     QTimer::singleShot(0, [&] {
         auto *janela = qobject_cast<ui::FormErrImport *>(QApplication::activeModalWidget());

@@ -119,8 +119,8 @@ TEST_F(FocoJanelas, CadaJanelaAbreOndeOUsuarioAgePrimeiro) {
          "lstInformacoes"},
         // A question about destroying something waits on No.
         {"confirmação", modal([&] {
-             janelas.mensagem("Excluir", "Deseja realmente excluir?", shell::Icone::Pergunta,
-                              shell::Botoes::SimNaoPadraoNao);
+             janelas.mensagem("Excluir", "Deseja realmente excluir?", base::Icone::Pergunta,
+                              base::Botoes::SimNaoPadraoNao);
          }),
          "&Não"},
         {"arquivo",
@@ -139,7 +139,7 @@ TEST_F(FocoJanelas, CadaJanelaAbreOndeOUsuarioAgePrimeiro) {
         // Esc or Enter there asks whether to stop.
         {"frmGauge",
          [&] {
-             return focoAoMostrar(gauge, [&] { static_cast<shell::Progresso &>(gauge).abre(); });
+             return focoAoMostrar(gauge, [&] { static_cast<base::Progresso &>(gauge).abre(); });
          },
          "cmdCancelar"},
     };
@@ -151,11 +151,11 @@ TEST_F(FocoJanelas, CadaJanelaAbreOndeOUsuarioAgePrimeiro) {
 // its Cancel, as Esc is.
 TEST_F(FocoJanelas, EnterNoProgressoPerguntaSeInterrompe) {
     ui::frmGauge gauge(usuario);
-    shell::Progresso &progresso = gauge;
+    base::Progresso &progresso = gauge;
     for (const Qt::Key tecla : {Qt::Key_Return, Qt::Key_Escape}) {
         progresso.abre();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&gauge));
-        usuario.responde(shell::Resposta::Sim);
+        usuario.responde(base::Resposta::Sim);
         QTest::keyClick(QApplication::focusWidget(), tecla);
         EXPECT_TRUE(progresso.cancelado()) << tecla;
         EXPECT_FALSE(gauge.isVisible());

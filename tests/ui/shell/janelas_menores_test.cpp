@@ -63,10 +63,10 @@ QString texto(const QString &pagina) {
 TEST_F(Gauge, NaoDeixaAOperacaoSeguirSimFechaNaHoraENuncaFechaMudo) {
     QGuiApplication::setOverrideCursor(Qt::PointingHandCursor);
     ui::frmGauge gauge(usuario);
-    shell::Progresso &progresso = gauge;
+    base::Progresso &progresso = gauge;
     progresso.abre();
-    usuario.responde(shell::Resposta::Nao);
-    usuario.responde(shell::Resposta::Nao);
+    usuario.responde(base::Resposta::Nao);
+    usuario.responde(base::Resposta::Nao);
     gauge.cmdCancelar->click();
     QTest::keyClick(&gauge, Qt::Key_Escape);
     EXPECT_EQ(usuario.resumos(),
@@ -102,7 +102,7 @@ TEST_F(Gauge, NaoDeixaAOperacaoSeguirSimFechaNaHoraENuncaFechaMudo) {
     EXPECT_EQ(barra(), "Calculando tamanho 10/40");
     gauge.valor(41); // past the end: a full bar, not the old value
     EXPECT_EQ(barra(), "Calculando tamanho 40/40");
-    usuario.responde(shell::Resposta::Sim);
+    usuario.responde(base::Resposta::Sim);
     gauge.cmdCancelar->click();
     EXPECT_TRUE(gauge.Cancelado && progresso.cancelado());
     EXPECT_FALSE(gauge.isVisible() || progresso.unidade());
@@ -199,7 +199,7 @@ TEST_F(Gauge, OutrasJanelasNaoRecebemNadaEnquantoAberta) {
     outra.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&outra));
     ui::frmGauge gauge(usuario);
-    shell::Progresso &progresso = gauge;
+    base::Progresso &progresso = gauge;
     progresso.abre();
     // Through the window, as the system delivers a click, so that modality counts.
     const auto clica = [&] {
@@ -208,7 +208,7 @@ TEST_F(Gauge, OutrasJanelasNaoRecebemNadaEnquantoAberta) {
     clica();
     EXPECT_TRUE(progresso.unidade());
     EXPECT_EQ(cliques, 0);
-    usuario.responde(shell::Resposta::Nao);
+    usuario.responde(base::Resposta::Nao);
     gauge.cmdCancelar->click();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&gauge));
     progresso.fecha();

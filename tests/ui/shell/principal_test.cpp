@@ -256,10 +256,10 @@ TEST_F(Seletor, ExcluirPerguntaEApagaCopiarAbreACopiaECancelarNaoAbreNada) {
     const int a = teste::ConstrutorDeclaracao(programa.banco).geral().modelo("A", 1.0).nacional();
     const int b = teste::ConstrutorDeclaracao(programa.banco).geral().modelo("A", 1.0).nacional();
     std::unique_ptr<frmVLMs> f;
-    usuario.responde(shell::Resposta::Nao);
+    usuario.responde(base::Resposta::Nao);
     EXPECT_EQ(ok(f, 3).desfecho(), frmVLMs::Desfecho::Nenhum);
     EXPECT_EQ(numeros(), "1,2");
-    usuario.responde(shell::Resposta::Sim);
+    usuario.responde(base::Resposta::Sim);
     EXPECT_EQ(ok(f, 3, 1).desfecho(), frmVLMs::Desfecho::Excluida); // the older one
     EXPECT_EQ(f->numero(), a);
     EXPECT_EQ(numeros(), QString::number(b));
@@ -456,7 +456,7 @@ TEST_F(Principal, NovoCopiaAbreACopiaEVazioIntocadoNaoFica) {
 TEST_F(Principal, PeloSeletorEOFocoVoltaAJanelaPrincipal) {
     completa();
     completa();
-    usuario.responde(shell::Resposta::Sim);
+    usuario.responde(base::Resposta::Sim);
     ui::mdiPrincipal principal(programa, usuario);
     principal.show();
     principal.activateWindow();
@@ -472,7 +472,7 @@ TEST_F(Principal, PeloSeletorEOFocoVoltaAJanelaPrincipal) {
     EXPECT_EQ(usuario.textos(),
               QStringList({"Nenhum erro foi detectado.", "Deseja realmente excluir este VLM-E ?"}));
     ASSERT_NE(principal.dadosGerais(), nullptr);
-    EXPECT_EQ(usuario.mensagens[1].botoes, shell::Botoes::SimNaoPadraoNao); // Enter keeps it
+    EXPECT_EQ(usuario.mensagens[1].botoes, base::Botoes::SimNaoPadraoNao); // Enter keeps it
     EXPECT_EQ(numeros(), "1");
 }
 
@@ -483,7 +483,7 @@ TEST_F(Principal, DeclaracaoAbertaVerificadaGravadaEExcluida) {
     abreDeclaracao(n);
     ui::mdiPrincipal principal(programa, usuario);
     principal.executa(Comando::Pendencias);
-    usuario.responde(shell::Resposta::Nao);
+    usuario.responde(base::Resposta::Nao);
     principal.executa(Comando::Excluir);
     EXPECT_EQ(usuario.textos(),
               QStringList({"Nenhum erro foi detectado.", "Deseja realmente excluir este VLM-E ?"}));
@@ -500,7 +500,7 @@ TEST_F(Principal, DeclaracaoAbertaVerificadaGravadaEExcluida) {
     EXPECT_EQ(numeros(), "1,2");
 
     abreDeclaracao(n);
-    usuario.responde(shell::Resposta::Sim);
+    usuario.responde(base::Resposta::Sim);
     principal.executa(Comando::Excluir);
     EXPECT_FALSE(programa.declaracao.aberta);
     EXPECT_EQ(numeros(), QString::number(outra));
@@ -551,15 +551,15 @@ TEST_F(Principal, F1NumaJanelaModalAbreOTopicoEAAjudaRecebeCliques) {
 
 TEST_F(Principal, EnterNumaPerguntaQueDestroiRespondeNao) {
     for (const auto &[botoes, esperada] :
-         {std::pair{shell::Botoes::SimNaoPadraoNao, shell::Resposta::Nao},
-          std::pair{shell::Botoes::SimNao, shell::Resposta::Sim}}) {
+         {std::pair{base::Botoes::SimNaoPadraoNao, base::Resposta::Nao},
+          std::pair{base::Botoes::SimNao, base::Resposta::Sim}}) {
         ui::UsuarioJanela usuario;
         QTimer::singleShot(0, [] {
             auto *caixa = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             ASSERT_NE(caixa, nullptr);
             QTest::keyClick(caixa, Qt::Key_Return);
         });
-        EXPECT_EQ(usuario.mensagem({}, "Excluir?", shell::Icone::Pergunta, botoes), esperada);
+        EXPECT_EQ(usuario.mensagem({}, "Excluir?", base::Icone::Pergunta, botoes), esperada);
     }
 }
 

@@ -55,7 +55,7 @@ bool ReservasArquivo::reserva(int numero, const Titular &eu, std::optional<Titul
     const QByteArray nome = QFile::encodeName(arquivo(numero));
     const int d = open(nome.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (d < 0)
-        throw shell::ErroVLME(
+        throw base::ErroVLME(
             QStringLiteral("Não foi possível reservar a declaração %1: a pasta %2 não permite "
                            "gravação. Verifique as permissões da pasta de dados.")
                 .arg(numero)

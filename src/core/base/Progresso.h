@@ -6,7 +6,7 @@
 
 #include <QString>
 
-namespace vlme::shell {
+namespace vlme::base {
 
 class Progresso {
   public:
@@ -36,4 +36,4 @@ class ProgressoMudo final : public Progresso {
     bool cancelado() const override { return false; }
 };
 
-} // namespace vlme::shell
+} // namespace vlme::base

@@ -1,8 +1,8 @@
-#include "checking/Erros.h"
+#include "base/Erros.h"
 
-#include "shell/InterfaceUsuario.h"
+#include "base/InterfaceUsuario.h"
 
-namespace vlme::checking {
+namespace vlme::base {
 
 QString Erro::TextoAlerta(bool detalhes) const {
     if (!detalhes)
@@ -10,8 +10,8 @@ QString Erro::TextoAlerta(bool detalhes) const {
     return Descricao + QStringLiteral("\n - ") + Origem + QStringLiteral("\n - ") + Campo;
 }
 
-void Erro::Alerta(shell::InterfaceUsuario &usuario, bool detalhes) const {
-    usuario.avisa(QStringLiteral("Atenção!"), TextoAlerta(detalhes), shell::Icone::Exclamacao);
+void Erro::Alerta(base::InterfaceUsuario &usuario, bool detalhes) const {
+    usuario.avisa(QStringLiteral("Atenção!"), TextoAlerta(detalhes), base::Icone::Exclamacao);
 }
 
 Erro *Erros::Add(const QString &id, const QString &descricao, const QString &origem,
@@ -173,4 +173,4 @@ const Erros &Catalogo() {
     return catalogo;
 }
 
-} // namespace vlme::checking
+} // namespace vlme::base

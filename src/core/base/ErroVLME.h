@@ -8,7 +8,7 @@
 
 #include <stdexcept>
 
-namespace vlme::shell {
+namespace vlme::base {
 
 class ErroVLME : public std::runtime_error {
   public:
@@ -22,4 +22,4 @@ class ErroVLME : public std::runtime_error {
     QString detalhe_;
 };
 
-} // namespace vlme::shell
+} // namespace vlme::base

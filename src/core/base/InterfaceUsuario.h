@@ -6,7 +6,7 @@
 
 #include <QString>
 
-namespace vlme::shell {
+namespace vlme::base {
 
 enum class Icone { Nenhum, Informacao, Exclamacao, Pergunta, Critico };
 // SimNaoPadraoNao: Sim and Não with Não the default, for a question whose Sim
@@ -49,4 +49,4 @@ class InterfaceUsuario {
     }
 };
 
-} // namespace vlme::shell
+} // namespace vlme::base

@@ -9,11 +9,11 @@
 #include <memory>
 #include <vector>
 
-namespace vlme::shell {
+namespace vlme::base {
 class InterfaceUsuario;
 }
 
-namespace vlme::checking {
+namespace vlme::base {
 
 class Erro {
   public:
@@ -25,7 +25,7 @@ class Erro {
     // Text of the message box: the description alone, or with the origin and
     // field on their own lines.
     QString TextoAlerta(bool detalhes) const;
-    void Alerta(shell::InterfaceUsuario &usuario, bool detalhes) const;
+    void Alerta(base::InterfaceUsuario &usuario, bool detalhes) const;
 };
 
 // Ordered, keyed collection. A key is present at most once.
@@ -68,4 +68,4 @@ Erros CarregaCatalogo();
 // The catalog, built on first use and kept for the program's life.
 const Erros &Catalogo();
 
-} // namespace vlme::checking
+} // namespace vlme::base
