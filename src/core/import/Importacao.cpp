@@ -279,11 +279,16 @@ ResultadoImportacao Execucao::roda() {
         r_.icone = base::Icone::Critico;
     } catch (const store::ErroBanco &e) {
         r_.desfecho = Desfecho::Falha;
-        r_.mensagem = FalhaGeral(
-            e.codigoNativo().isEmpty() ? QStringLiteral("0") : e.codigoNativo(),
-            e.detalhe().isEmpty() ? e.mensagem()
-                                  : e.mensagem() + QStringLiteral(" (") + e.detalhe() + ')');
-        r_.icone = base::Icone::Critico;
+        // Another program writing is no case for support: its message already
+        // says that nothing was stored and to try again.
+        r_.mensagem =
+            e.ocupado()
+                ? e.mensagem()
+                : FalhaGeral(e.codigoNativo().isEmpty() ? QStringLiteral("0") : e.codigoNativo(),
+                             e.detalhe().isEmpty()
+                                 ? e.mensagem()
+                                 : e.mensagem() + QStringLiteral(" (") + e.detalhe() + ')');
+        r_.icone = e.ocupado() ? base::Icone::Exclamacao : base::Icone::Critico;
     }
     if (progressoAberto)
         progresso_.fecha();

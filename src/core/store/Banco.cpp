@@ -54,6 +54,10 @@ ErroBanco::ErroBanco(const QString &mensagem, const QString &codigoNativo, const
                      const QString &detalhe)
     : base::ErroVLME(mensagem, detalhe), codigo_(codigoNativo), sql_(sql) {}
 
+bool ErroBanco::ocupado() const {
+    return !codigo_.isEmpty() && (codigo_.toInt() & 0xFF) == SQLITE_BUSY;
+}
+
 QString MensagemErroBanco(const QString &codigoNativo) {
     bool ok = false;
     const int codigo = codigoNativo.toInt(&ok);
@@ -265,9 +269,11 @@ void Banco::comecaEscrita() {
         const qint64 esperados = relogio.elapsed();
         if (esperados >= limiteEspera_)
             throw ErroBanco(
-                QStringLiteral("Outro programa está gravando no banco de dados há mais de %1 "
-                               "segundos. Nada foi gravado; repita a operação daqui a pouco.")
-                    .arg((limiteEspera_ + 999) / 1000),
+                QStringLiteral("Outro programa está gravando no banco de dados há mais de %1. "
+                               "Nada foi gravado; repita a operação daqui a pouco.")
+                    .arg(limiteEspera_ > 1000
+                             ? QStringLiteral("%1 segundos").arg((limiteEspera_ + 999) / 1000)
+                             : QStringLiteral("1 segundo")),
                 QString::number(SQLITE_BUSY));
         if (espera_ ? !espera_(esperados) : (QThread::msleep(20), false))
             throw ErroBanco(QStringLiteral("Operação cancelada enquanto esperava outro programa "

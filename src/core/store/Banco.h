@@ -38,6 +38,8 @@ class ErroBanco : public base::ErroVLME {
     // SQLite's result code as text ("1", "19", ...), empty when not from SQLite.
     QString codigoNativo() const { return codigo_; }
     QString sql() const { return sql_; }
+    // Another program held the database (SQLITE_BUSY), the wait included.
+    bool ocupado() const;
 
   private:
     QString codigo_;

@@ -1,6 +1,9 @@
 // Two connections on one file as two programs would hold them: a write waits
 // for the other's transaction, a single row included, and gives up in time.
 
+#include "base/Progresso.h"
+#include "import/Importacao.h"
+#include "support/Arquivos.h"
 #include "support/PastaTeste.h"
 
 #include <optional>
@@ -45,8 +48,26 @@ TEST(Vez, EscritaEsperaAOutraTerminarOuDesisteNoPrazo) {
         ADD_FAILURE() << "não esperou";
     } catch (const store::ErroBanco &e) {
         EXPECT_TRUE(e.mensagem().startsWith("Outro programa está gravando no banco de dados há "
-                                            "mais de 1 segundos. Nada foi gravado"))
+                                            "mais de 1 segundo. Nada foi gravado"))
             << e.mensagem();
     }
     EXPECT_EQ(segundo.escalar("SELECT count(*) FROM VLME").toInt(), 4);
+}
+
+// An import that waited in vain says so, not that support must be called.
+TEST(Vez, ImportacaoQueEsperaEmVaoDizQueOutroProgramaGrava) {
+    teste::BancoTeste primeiro;
+    store::Banco segundo;
+    segundo.abre(primeiro.caminhoBanco());
+    store::Transacao presa(primeiro.banco());
+    primeiro.banco().executa("INSERT INTO VLME (CODIGO_VLM) VALUES ('')");
+    segundo.defineLimiteEspera(200);
+    base::ProgressoMudo progresso;
+    const auto r = importacao::ImportaArquivo(segundo, progresso,
+                                              teste::DadoTeste("importacao/duas_declaracoes.txt"));
+    EXPECT_EQ(r.desfecho, importacao::Desfecho::Falha);
+    EXPECT_EQ(r.mensagem, "Outro programa está gravando no banco de dados há mais de 1 segundo. "
+                          "Nada foi gravado; repita a operação daqui a pouco.");
+    EXPECT_TRUE(r.declaracoes.empty());
+    EXPECT_EQ(segundo.escalar("SELECT count(*) FROM VLME").toInt(), 0);
 }
