@@ -134,18 +134,23 @@ QByteArray ArquivoGrande() {
     return saida.join('\n') + '\n';
 }
 
+// A data folder holding the largest statement, and that statement's file
+// grown to the largest number of models beside it; returns the file.
+QString PreparaGrande(const teste::PastaTeste &pasta) {
+    const QString arquivo = pasta.arquivo("grande.txt");
+    teste::GravaBytes(arquivo, ArquivoGrande().toStdString());
+    store::Banco banco;
+    banco.cria(pasta.arquivo("VLM.MDB"));
+    banco.abre(pasta.arquivo("VLM.MDB"));
+    bench::CriaDeclaracaoMaxima(banco);
+    return arquivo;
+}
+
 } // namespace
 
 TEST(CliInterrompido, MortoNoMeioDeixaSoDeclaracoesInteiras) {
     teste::PastaTeste base;
-    const QString arquivo = base.arquivo("grande.txt");
-    teste::GravaBytes(arquivo, ArquivoGrande().toStdString());
-    {
-        store::Banco banco;
-        banco.cria(base.arquivo("VLM.MDB"));
-        banco.abre(base.arquivo("VLM.MDB"));
-        bench::CriaDeclaracaoMaxima(banco);
-    }
+    const QString arquivo = PreparaGrande(base);
     const QStringList antes = Retrato(base.caminho());
     for (const QStringList &comando :
          {QStringList{"importar", arquivo}, QStringList{"copiar", "1"}, {"excluir", "1"}}) {
@@ -234,14 +239,7 @@ TEST(Partilha, JanelaReservaSoADeclaracaoAbertaEEnquantoVive) {
 // waits its turn, nothing is lost or numbered twice.
 TEST(Partilha, EscritoresAoMesmoTempoEsperamAVez) {
     teste::PastaTeste pasta;
-    const QString arquivo = pasta.arquivo("grande.txt");
-    teste::GravaBytes(arquivo, ArquivoGrande().toStdString());
-    {
-        store::Banco banco;
-        banco.cria(pasta.arquivo("VLM.MDB"));
-        banco.abre(pasta.arquivo("VLM.MDB"));
-        bench::CriaDeclaracaoMaxima(banco);
-    }
+    const QString arquivo = PreparaGrande(pasta);
     std::vector<std::unique_ptr<QProcess>> processos;
     for (const QStringList &comando :
          {QStringList{"importar", arquivo}, QStringList{"importar", arquivo}, {"copiar", "1"}})
