@@ -2,6 +2,7 @@
 // A fresh data folder per test, removed afterwards, and a database of the
 // current layout opened in it.
 
+#include "ServidorTeste.h"
 #include "store/Banco.h"
 
 #include <QString>
@@ -26,19 +27,32 @@ class PastaTeste {
     QTemporaryDir dir_;
 };
 
-// A data folder with a new, open VLM.MDB.
+// A data folder with a new, open VLM.MDB, or a new schema on the test server.
 class BancoTeste {
   public:
     BancoTeste() {
+        if (NoServidor()) {
+            url_ = NovoEsquemaServidor();
+            banco_.abreServidor(url_);
+            return;
+        }
         banco_.cria(caminhoBanco());
         banco_.abre(caminhoBanco());
     }
     store::Banco &banco() { return banco_; }
+    // The same database in another connection, as another program holds it.
+    void abreOutra(store::Banco &outra) const {
+        if (url_.isEmpty())
+            outra.abre(caminhoBanco());
+        else
+            outra.abreServidor(url_);
+    }
     QString pasta() const { return pasta_.caminho(); }
     QString caminhoBanco() const { return pasta_.arquivo(QStringLiteral("VLM.MDB")); }
 
   private:
     PastaTeste pasta_;
+    QString url_;
     store::Banco banco_;
 };
 

@@ -2,7 +2,9 @@
 
 #include "store/Esquema.h"
 #include "store/Reservas.h"
-#include "store/arquivo/ReservasArquivo.h"
+#include "store/arquivo/MotorArquivo.h"
+#include "store/servidor/EsquemaServidor.h"
+#include "store/servidor/MotorServidor.h"
 
 #include <QAtomicInt>
 #include <QDeadlineTimer>
@@ -23,23 +25,6 @@ namespace {
 
 QAtomicInt proximaConexao{0};
 
-// Text equality the way the old engine saw it: letter case ignored,
-// accented letters included (É = é).
-int comparaTexto(void *, int tamA, const void *a, int tamB, const void *b) {
-    const QString sa = QString::fromRawData(static_cast<const QChar *>(a), tamA / 2);
-    const QString sb = QString::fromRawData(static_cast<const QChar *>(b), tamB / 2);
-    return sa.compare(sb, Qt::CaseInsensitive);
-}
-
-// DobraTexto for SQL: SQLite's own LIKE folds only ASCII letters.
-void dobra(sqlite3_context *contexto, int, sqlite3_value **args) {
-    if (sqlite3_value_type(args[0]) == SQLITE_NULL)
-        return sqlite3_result_null(contexto);
-    const auto *texto = static_cast<const QChar *>(sqlite3_value_text16(args[0]));
-    const QString dobrado = DobraTexto(QString(texto, sqlite3_value_bytes16(args[0]) / 2));
-    sqlite3_result_text16(contexto, dobrado.utf16(), int(dobrado.size() * 2), SQLITE_TRANSIENT);
-}
-
 } // namespace
 
 QString DobraTexto(const QString &texto) {
@@ -55,7 +40,10 @@ ErroBanco::ErroBanco(const QString &mensagem, const QString &codigoNativo, const
     : base::ErroVLME(mensagem, detalhe), codigo_(codigoNativo), sql_(sql) {}
 
 bool ErroBanco::ocupado() const {
-    return !codigo_.isEmpty() && (codigo_.toInt() & 0xFF) == SQLITE_BUSY;
+    // The server's codes are SQLSTATEs, always five characters.
+    if (codigo_.size() == 5)
+        return servidor::MotorServidor(QString()).ocupado(codigo_);
+    return arquivo::MotorArquivo(QString()).ocupado(codigo_);
 }
 
 QString MensagemErroBanco(const QString &codigoNativo) {
@@ -148,6 +136,7 @@ bool Banco::aberto() const {
 void Banco::conecta(const QString &caminho, bool somenteLeitura) {
     fecha();
     nomeConexao_ = QStringLiteral("vlme_%1").arg(proximaConexao.fetchAndAddRelaxed(1));
+    motor_ = std::make_unique<arquivo::MotorArquivo>(caminho);
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nomeConexao_);
     db_.setDatabaseName(caminho);
     // A short wait inside SQLite covers the moments a reader meets another
@@ -165,20 +154,7 @@ void Banco::conecta(const QString &caminho, bool somenteLeitura) {
                 .arg(QDir::toNativeSeparators(caminho), MensagemErroBanco(erro.nativeErrorCode())),
             erro.nativeErrorCode(), {}, erro.text());
     }
-    registraColacao();
-}
-
-void Banco::registraColacao() {
-    const QVariant v = db_.driver()->handle();
-    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
-        throw ErroBanco(QStringLiteral("O driver SQLite do Qt não está disponível."), {});
-    sqlite3 *h = *static_cast<sqlite3 *const *>(v.data());
-    if (sqlite3_create_collation_v2(h, NomeColacao, SQLITE_UTF16, nullptr, comparaTexto, nullptr) !=
-        SQLITE_OK)
-        throw ErroBanco(QStringLiteral("Falha ao preparar a comparação de textos."), {});
-    if (sqlite3_create_function_v2(h, NomeDobra, 1, SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr,
-                                   dobra, nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw ErroBanco(QStringLiteral("Falha ao preparar a comparação de textos."), {});
+    motor_->preparaConexao(*this);
 }
 
 void Banco::abre(const QString &caminho) {
@@ -190,7 +166,7 @@ void Banco::abre(const QString &caminho) {
         // WAL: readers never wait for the writer, nor it for them.
         executa(QStringLiteral("PRAGMA journal_mode=WAL"));
         executa(QStringLiteral("PRAGMA synchronous=FULL"));
-        reservas_ = std::make_unique<arquivo::ReservasArquivo>(QFileInfo(caminho).absolutePath());
+        reservas_ = motor_->reservas(*this);
     } catch (const ErroBanco &e) {
         fecha();
         throw ErroBanco(QStringLiteral("Não foi possível abrir %1: %2")
@@ -243,6 +219,37 @@ void Banco::cria(const QString &caminho) {
     }
 }
 
+void Banco::abreServidor(const QString &url) {
+    fecha();
+    nomeConexao_ = QStringLiteral("vlme_%1").arg(proximaConexao.fetchAndAddRelaxed(1));
+    motor_ = std::make_unique<servidor::MotorServidor>(url);
+    servidor_ = true;
+    db_ = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), nomeConexao_);
+    const QString visivel = servidor::URLVisivel(url);
+    try {
+        if (!db_.isValid())
+            throw ErroBanco(QStringLiteral("O driver PostgreSQL do Qt não está instalado."), {});
+        servidor::ConfiguraConexao(db_, url);
+        if (!db_.open()) {
+            const QSqlError erro = db_.lastError();
+            throw ErroBanco(MensagemErroBanco(erro.nativeErrorCode()), erro.nativeErrorCode(), {},
+                            erro.text());
+        }
+        motor_->preparaConexao(*this);
+        servidor::PreparaEsquema(*this, *motor_);
+        reservas_ = motor_->reservas(*this);
+    } catch (const ErroBanco &e) {
+        fecha();
+        throw ErroBanco(QStringLiteral("Não foi possível abrir o banco de dados do servidor %1: %2")
+                            .arg(visivel, e.mensagem()),
+                        e.codigoNativo(), e.sql(), e.detalhe());
+    }
+}
+
+QString Banco::descricao() const {
+    return motor_ ? motor_->descricao() : QString();
+}
+
 Reservas &Banco::reservas() {
     static SemReservas nenhuma;
     return reservas_ ? *reservas_ : nenhuma;
@@ -258,13 +265,8 @@ void Banco::comecaEscrita() {
             espera_(-1);
     });
     for (;;) {
-        try {
-            executa(QStringLiteral("BEGIN IMMEDIATE"));
+        if (motor_->tentaEscrita(*this))
             return;
-        } catch (const ErroBanco &e) {
-            if ((e.codigoNativo().toInt() & 0xFF) != SQLITE_BUSY)
-                throw;
-        }
         esperou = true;
         const qint64 esperados = relogio.elapsed();
         if (esperados >= limiteEspera_)
@@ -296,6 +298,8 @@ void Banco::fecha() {
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(nomeConexao_);
     nomeConexao_.clear();
+    motor_.reset();
+    servidor_ = false;
     nivelTransacao_ = 0;
 }
 
@@ -353,6 +357,10 @@ bool Banco::escrita(QStringView sql) {
 }
 
 QSqlQuery Banco::executa(const QString &sql, const QVariantList &valores) {
+    // The server prepares only queries and row changes (PREPARE refuses SET,
+    // BEGIN, SAVEPOINT, CREATE...): a text without values runs as it is.
+    if (servidor_ && valores.isEmpty())
+        return direto(sql);
     // Statements that return no rows can be kept and run again; the savepoints
     // of the nested transactions are among them, run for every saved row.
     const QStringView texto = QStringView(sql).trimmed();
@@ -364,7 +372,28 @@ QSqlQuery Banco::executa(const QString &sql, const QVariantList &valores) {
     return consulta;
 }
 
+QSqlQuery Banco::direto(const QString &sql) {
+    if (nivelTransacao_ == 0 && nivelLeitura_ == 0 && escrita(sql)) {
+        Transacao t(*this);
+        QSqlQuery consulta = direto(sql);
+        t.confirma();
+        return consulta;
+    }
+    if (!aberto())
+        throw ErroBanco(QStringLiteral("O banco de dados não está aberto."), {}, sql);
+    contaPasso(sql);
+    QSqlQuery consulta(db_);
+    consulta.setForwardOnly(true);
+    if (!consulta.exec(sql))
+        falha(consulta.lastError(), sql);
+    return consulta;
+}
+
 QVariant Banco::escalar(const QString &sql, const QVariantList &valores) {
+    if (servidor_ && valores.isEmpty()) {
+        QSqlQuery consulta = direto(sql);
+        return proxima(consulta) ? consulta.value(0) : QVariant();
+    }
     QSqlQuery consulta = preparada(sql);
     executa(consulta, valores);
     // Lets the statement go back to be run again, a failed step included.
@@ -468,7 +497,7 @@ void Transacao::confirma() {
 
 Leitura::Leitura(Banco &banco) : banco_(banco) {
     if (banco_.nivelTransacao_ == 0 && banco_.nivelLeitura_ == 0 && banco_.aberto()) {
-        banco_.executa(QStringLiteral("BEGIN"));
+        banco_.executa(banco_.motor_->inicioLeitura());
         comecou_ = true;
     }
     ++banco_.nivelLeitura_;

@@ -24,6 +24,7 @@ struct sqlite3_stmt;
 namespace vlme::store {
 
 class Reservas;
+class Motor;
 
 // Our mark in the file header (PRAGMA application_id): "VLME".
 inline constexpr int IdAplicacao = 0x564C4D45;
@@ -84,10 +85,17 @@ class Banco {
     // Creates a new, empty database of ours at `caminho` (which must not
     // exist), with the whole schema, owner-only permissions.
     void cria(const QString &caminho);
+    // Opens the team database named by `url` (postgresql://...), creating our
+    // schema in an empty database. Throws ErroBanco with a message for the user.
+    void abreServidor(const QString &url);
     void fecha();
 
     bool aberto() const;
     QString caminho() const { return caminho_; }
+    // On the team server rather than a file of this machine.
+    bool servidor() const { return servidor_; }
+    // Which database this is, in the user's words.
+    QString descricao() const;
     QSqlDatabase &db() { return db_; }
 
     // Prepares a statement for repeated use; throws on a syntax error.
@@ -136,7 +144,6 @@ class Banco {
 
   private:
     void conecta(const QString &caminho, bool somenteLeitura);
-    void registraColacao();
     // BEGIN IMMEDIATE, waiting its turn: a deferred transaction that turns
     // into a write cannot wait (SQLite answers busy at once).
     void comecaEscrita();
@@ -145,6 +152,8 @@ class Banco {
     [[noreturn]] void falha(const QSqlError &erro, const QString &sql);
     // The test seam's countdown; throws when it runs out.
     void contaPasso(const QString &sql);
+    // Runs `sql`, which has no values, without preparing it.
+    QSqlQuery direto(const QString &sql);
     // The kept statement for `sql`; its result is shared with every earlier
     // use, so only statements that are never iterated go here.
     QSqlQuery preparada(const QString &sql);
@@ -161,6 +170,8 @@ class Banco {
     Espera espera_;
     qint64 limiteEspera_ = 60000;
     std::unique_ptr<Reservas> reservas_;
+    std::unique_ptr<Motor> motor_;
+    bool servidor_ = false;
     friend class Transacao;
     friend class Leitura;
 };

@@ -373,8 +373,7 @@ TEST_F(Gravar, DentroDeUmaTransacaoMaior) {
     const int n = ConstrutorDeclaracao(banco);
     Transacao externa(banco);
     IncluiNacional(banco, n, C::NFPadrao(), C::NacionalPadrao("Fica", 1, 1));
-    banco.executa("CREATE TEMP TRIGGER falha BEFORE INSERT ON COMPONENTES_NACIONAIS"
-                  " BEGIN SELECT RAISE(ABORT, 'x'); END");
+    banco.simulaFalhaDisco(3); // after the second one's NF row
     EXPECT_THROW(IncluiNacional(banco, n, C::NFPadrao(), C::NacionalPadrao("Vai", 1, 1)),
                  ErroBanco);
     externa.confirma();

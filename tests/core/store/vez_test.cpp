@@ -15,7 +15,7 @@ using namespace vlme;
 TEST(Vez, EscritaEsperaAOutraTerminarOuDesisteNoPrazo) {
     teste::BancoTeste primeiro;
     store::Banco segundo;
-    segundo.abre(primeiro.caminhoBanco());
+    primeiro.abreOutra(segundo);
     for (const bool sozinha : {true, false}) {
         SCOPED_TRACE(sozinha);
         std::optional<store::Transacao> outra(primeiro.banco());
@@ -58,7 +58,7 @@ TEST(Vez, EscritaEsperaAOutraTerminarOuDesisteNoPrazo) {
 TEST(Vez, ImportacaoQueEsperaEmVaoDizQueOutroProgramaGrava) {
     teste::BancoTeste primeiro;
     store::Banco segundo;
-    segundo.abre(primeiro.caminhoBanco());
+    primeiro.abreOutra(segundo);
     store::Transacao presa(primeiro.banco());
     primeiro.banco().executa("INSERT INTO VLME (CODIGO_VLM) VALUES ('')");
     segundo.defineLimiteEspera(200);

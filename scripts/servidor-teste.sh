@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# A private PostgreSQL cluster for the tests: a temporary folder, a free port
+# of 127.0.0.1, nothing else listening. The tests connect as a role with only
+# the rights the README's recipe gives (owner of its own database, nothing
+# more), never as the superuser.
+#
+#   servidor-teste.sh inicia PASTA   starts it; prints the connection URL
+#   servidor-teste.sh para PASTA     stops it and removes the folder
+#
+# As root the cluster runs as the `postgres` user (PostgreSQL refuses root).
+set -euo pipefail
+
+bin="$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -1)"
+[ -x "$bin/initdb" ] || { echo "PostgreSQL não está instalado." >&2; exit 1; }
+
+como() {
+  if [ "$(id -u)" -eq 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi
+}
+
+acao="${1:-}"
+pasta="${2:-}"
+[ -n "$pasta" ] || { echo "uso: $0 inicia|para PASTA" >&2; exit 2; }
+
+case "$acao" in
+inicia)
+  mkdir -p "$pasta"
+  [ "$(id -u)" -eq 0 ] && chown postgres: "$pasta"
+  como "$bin/initdb" -D "$pasta/dados" -U postgres --auth=trust -E UTF8 \
+    --locale=C.UTF-8 >"$pasta/initdb.log" 2>&1
+  # Only TCP on loopback; the socket stays inside the folder.
+  cat >"$pasta/dados/pg_hba.conf" <<'EOF'
+local all postgres trust
+host all all 127.0.0.1/32 trust
+EOF
+  for _ in $(seq 1 20); do
+    porta=$((20000 + RANDOM % 20000))
+    if como "$bin/pg_ctl" -D "$pasta/dados" -l "$pasta/servidor.log" -w -t 30 \
+      -o "-c listen_addresses=127.0.0.1 -p $porta -c unix_socket_directories=$pasta -c fsync=off -c max_connections=200" \
+      start >/dev/null 2>&1; then
+      echo "$porta" >"$pasta/porta"
+      break
+    fi
+  done
+  [ -f "$pasta/porta" ] || { cat "$pasta/servidor.log" >&2; exit 1; }
+  como "$bin/psql" -q -v ON_ERROR_STOP=1 -h "$pasta" -p "$porta" -U postgres -d postgres <<'EOF' >/dev/null
+CREATE ROLE vlme LOGIN NOSUPERUSER NOCREATEDB NOCREATEROLE;
+CREATE DATABASE vlme OWNER vlme ENCODING 'UTF8' TEMPLATE template0;
+REVOKE ALL ON DATABASE vlme FROM PUBLIC;
+EOF
+  echo "postgresql://vlme@127.0.0.1:$porta/vlme"
+  ;;
+para)
+  if [ -f "$pasta/dados/postmaster.pid" ]; then
+    como "$bin/pg_ctl" -D "$pasta/dados" -m immediate -w stop >/dev/null 2>&1 || true
+  fi
+  rm -rf "$pasta"
+  ;;
+*)
+  echo "uso: $0 inicia|para PASTA" >&2
+  exit 2
+  ;;
+esac

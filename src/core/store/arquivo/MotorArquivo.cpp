@@ -1,0 +1,77 @@
+#include "store/arquivo/MotorArquivo.h"
+
+#include "store/Banco.h"
+#include "store/Esquema.h"
+#include "store/arquivo/ReservasArquivo.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDriver>
+
+#include <sqlite3.h>
+
+namespace vlme::store::arquivo {
+
+namespace {
+
+// Text equality the way the old engine saw it: letter case ignored,
+// accented letters included (É = é).
+int comparaTexto(void *, int tamA, const void *a, int tamB, const void *b) {
+    const QString sa = QString::fromRawData(static_cast<const QChar *>(a), tamA / 2);
+    const QString sb = QString::fromRawData(static_cast<const QChar *>(b), tamB / 2);
+    return sa.compare(sb, Qt::CaseInsensitive);
+}
+
+// DobraTexto for SQL: SQLite's own LIKE folds only ASCII letters.
+void dobra(sqlite3_context *contexto, int, sqlite3_value **args) {
+    if (sqlite3_value_type(args[0]) == SQLITE_NULL)
+        return sqlite3_result_null(contexto);
+    const auto *texto = static_cast<const QChar *>(sqlite3_value_text16(args[0]));
+    const QString dobrado = DobraTexto(QString(texto, sqlite3_value_bytes16(args[0]) / 2));
+    sqlite3_result_text16(contexto, dobrado.utf16(), int(dobrado.size() * 2), SQLITE_TRANSIENT);
+}
+
+} // namespace
+
+void MotorArquivo::preparaConexao(Banco &banco) {
+    const QVariant v = banco.db().driver()->handle();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
+        throw ErroBanco(QStringLiteral("O driver SQLite do Qt não está disponível."), {});
+    sqlite3 *h = *static_cast<sqlite3 *const *>(v.data());
+    if (sqlite3_create_collation_v2(h, NomeColacao, SQLITE_UTF16, nullptr, comparaTexto, nullptr) !=
+        SQLITE_OK)
+        throw ErroBanco(QStringLiteral("Falha ao preparar a comparação de textos."), {});
+    if (sqlite3_create_function_v2(h, NomeDobra, 1, SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr,
+                                   dobra, nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw ErroBanco(QStringLiteral("Falha ao preparar a comparação de textos."), {});
+}
+
+bool MotorArquivo::tentaEscrita(Banco &banco) {
+    try {
+        banco.executa(QStringLiteral("BEGIN IMMEDIATE"));
+        return true;
+    } catch (const ErroBanco &e) {
+        if (!ocupado(e.codigoNativo()))
+            throw;
+        return false;
+    }
+}
+
+QString MotorArquivo::inicioLeitura() const {
+    return QStringLiteral("BEGIN");
+}
+
+std::unique_ptr<Reservas> MotorArquivo::reservas(Banco &) {
+    return std::make_unique<ReservasArquivo>(QFileInfo(caminho_).absolutePath());
+}
+
+QString MotorArquivo::descricao() const {
+    return QDir::toNativeSeparators(caminho_);
+}
+
+bool MotorArquivo::ocupado(const QString &codigoNativo) const {
+    // An extended code carries the primary one in its low byte.
+    return !codigoNativo.isEmpty() && (codigoNativo.toInt() & 0xFF) == SQLITE_BUSY;
+}
+
+} // namespace vlme::store::arquivo

@@ -1,0 +1,56 @@
+#include "store/servidor/EsquemaServidor.h"
+
+#include "store/Banco.h"
+#include "store/Esquema.h"
+#include "store/Motor.h"
+
+#include <QUuid>
+
+namespace vlme::store::servidor {
+
+void PreparaEsquema(Banco &banco, const Motor &motor) {
+    // Two programs starting on an empty database: one creates, the other
+    // waits for it and then finds the schema made.
+    Transacao t(banco);
+    const bool marcado =
+        banco.escalar(QStringLiteral("SELECT to_regclass('vlme_identidade') IS NOT NULL"))
+            .toBool();
+    if (!marcado) {
+        const int tabelas =
+            banco
+                .escalar(QStringLiteral("SELECT count(*) FROM information_schema.tables"
+                                        " WHERE table_schema = current_schema()"))
+                .toInt();
+        if (tabelas > 0)
+            throw ErroBanco(QStringLiteral("O banco de dados é de outro programa, não do VLM-E. "
+                                           "Indique um banco de dados vazio ou um do VLM-E."),
+                            {});
+        for (const QString &comando : motor.objetosProprios())
+            banco.executa(comando);
+        for (const QString &comando : motor.dialeto(ComandosEsquema()))
+            banco.executa(comando);
+        banco.executa(QStringLiteral("CREATE TABLE VLME_IDENTIDADE (PROGRAMA VARCHAR(20) NOT NULL,"
+                                     " VERSAO_ESQUEMA INTEGER NOT NULL,"
+                                     " ID_BANCO VARCHAR(38) NOT NULL)"));
+        banco.executa(QStringLiteral("INSERT INTO VLME_IDENTIDADE (PROGRAMA, VERSAO_ESQUEMA,"
+                                     " ID_BANCO) VALUES (?, ?, ?)"),
+                      {QString::fromLatin1(ProgramaEsquema), VersaoEsquema,
+                       QUuid::createUuid().toString(QUuid::WithoutBraces)});
+        t.confirma();
+        return;
+    }
+    QSqlQuery q = banco.executa(
+        QStringLiteral("SELECT PROGRAMA, VERSAO_ESQUEMA FROM VLME_IDENTIDADE LIMIT 1"));
+    if (!banco.proxima(q) || q.value(0).toString() != QLatin1String(ProgramaEsquema))
+        throw ErroBanco(QStringLiteral("O banco de dados é de outro programa, não do VLM-E. "
+                                       "Indique um banco de dados vazio ou um do VLM-E."),
+                        {});
+    if (q.value(1).toInt() > VersaoEsquema)
+        throw ErroBanco(QStringLiteral("O banco de dados foi criado por uma versão mais nova do "
+                                       "VLM-E. Atualize o programa neste computador."),
+                        {});
+    q.finish();
+    t.confirma();
+}
+
+} // namespace vlme::store::servidor

@@ -1,0 +1,84 @@
+#include "store/servidor/ReservasServidor.h"
+
+#include "store/Banco.h"
+
+namespace vlme::store::servidor {
+
+ReservasServidor::~ReservasServidor() {
+    // The connection may already be closed, and the locks with it.
+    if (vezes_.isEmpty() || !banco_.aberto())
+        return;
+    try {
+        banco_.executa(QStringLiteral("SELECT pg_advisory_unlock_all()"));
+    } catch (const ErroBanco &) {
+    }
+}
+
+bool ReservasServidor::reserva(int numero, const Titular &eu, std::optional<Titular> *outro) {
+    auto it = vezes_.find(numero);
+    if (it != vezes_.end()) {
+        ++*it;
+        return true;
+    }
+    if (!banco_.escalar(QStringLiteral("SELECT pg_try_advisory_lock(?, ?)"), {chave_, numero})
+             .toBool()) {
+        if (outro)
+            *outro = titular(numero);
+        return false;
+    }
+    vezes_.insert(numero, 1);
+    // Who holds it, for those refused; rows of connections that are gone go.
+    Transacao t(banco_);
+    banco_.executa(QStringLiteral("DELETE FROM RESERVA_VLME WHERE NR_VLM_RESERVA = ?"
+                                  " AND PID_RESERVA NOT IN (SELECT pid FROM pg_stat_activity)"),
+                   {numero});
+    banco_.executa(QStringLiteral("DELETE FROM RESERVA_VLME WHERE NR_VLM_RESERVA = ?"
+                                  " AND PID_RESERVA = pg_backend_pid()"),
+                   {numero});
+    banco_.executa(QStringLiteral("INSERT INTO RESERVA_VLME (NR_VLM_RESERVA, PID_RESERVA,"
+                                  " PROGRAMA_RESERVA, USUARIO_RESERVA, MAQUINA_RESERVA,"
+                                  " DESDE_RESERVA) VALUES (?, pg_backend_pid(), ?, ?, ?, ?)"),
+                   {numero, eu.programa, eu.usuario, eu.maquina,
+                    eu.desde.toString(Qt::ISODateWithMs)});
+    t.confirma();
+    return true;
+}
+
+void ReservasServidor::libera(int numero) {
+    auto it = vezes_.find(numero);
+    if (it == vezes_.end() || --*it > 0)
+        return;
+    vezes_.erase(it);
+    if (!banco_.aberto())
+        return;
+    try {
+        banco_.executa(QStringLiteral("SELECT pg_advisory_unlock(?, ?)"), {chave_, numero});
+    } catch (const ErroBanco &) {
+        // A lost connection has let go already.
+    }
+}
+
+std::optional<Titular> ReservasServidor::titular(int numero) {
+    QSqlQuery q = banco_.executa(
+        QStringLiteral("SELECT l.pid, r.PROGRAMA_RESERVA, r.USUARIO_RESERVA, r.MAQUINA_RESERVA,"
+                       " r.DESDE_RESERVA FROM pg_locks l LEFT JOIN RESERVA_VLME r"
+                       " ON r.PID_RESERVA = l.pid AND r.NR_VLM_RESERVA = ?"
+                       " WHERE l.locktype = 'advisory' AND l.granted AND l.objsubid = 2"
+                       " AND l.classid = ?::int::oid AND l.objid = ?::int::oid"
+                       " AND l.database = (SELECT oid FROM pg_database"
+                       " WHERE datname = current_database())"),
+        {numero, chave_, numero});
+    if (!banco_.proxima(q))
+        return std::nullopt;
+    Titular t;
+    t.processo = q.value(0).toLongLong();
+    t.programa = q.value(1).toString();
+    t.usuario = q.value(2).toString();
+    t.maquina = q.value(3).toString();
+    t.desde = QDateTime::fromString(q.value(4).toString(), Qt::ISODateWithMs);
+    if (t.programa.isEmpty())
+        t.programa = QStringLiteral("VLM-E");
+    return t;
+}
+
+} // namespace vlme::store::servidor
