@@ -146,6 +146,15 @@ QStringList ConteudoBanco(Banco &banco) {
     return tudo;
 }
 
+QStringList ConteudoArquivo(Banco &banco) {
+    QStringList tudo;
+    for (const QString &t :
+         Valores(banco, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY 1")
+             .split(';'))
+        tudo += ConteudoTabela(banco, t);
+    return tudo;
+}
+
 int ContaLinhas(Banco &banco, const QString &tabela, const QString &onde,
                 const QVariantList &valores) {
     const QString filtro = onde.isEmpty() ? QString() : QStringLiteral(" WHERE ") + onde;

@@ -106,6 +106,8 @@ class ConstrutorDeclaracao {
 QStringList ConteudoTabela(store::Banco &banco, const QString &tabela);
 // The statement tables, NF and DI, one after the other.
 QStringList ConteudoBanco(store::Banco &banco);
+// Every table of the file by name, sqlite_sequence included.
+QStringList ConteudoArquivo(store::Banco &banco);
 // count(*) of `tabela` WHERE `onde` (bound `valores`); all rows when `onde` is empty.
 int ContaLinhas(store::Banco &banco, const QString &tabela, const QString &onde = {},
                 const QVariantList &valores = {});

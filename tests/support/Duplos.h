@@ -1,7 +1,7 @@
 #pragma once
 // The test doubles every folder shares: a progress that records what it is
-// told and cancels when the script says, and a command destination that
-// records which place each command reached.
+// told and cancels when the script says, and command destinations that
+// record which place each command reached.
 
 #include "base/Progresso.h"
 #include "shell/Comandos.h"
@@ -72,6 +72,20 @@ template <class Base> class ComandosGravados : public Base {
     VLME_GRAVA(mostraIndiceAjuda)
     VLME_GRAVA(mostraSobre)
 #undef VLME_GRAVA
+};
+
+// A destination with a statement open or not; when `fechaRecusado`, the
+// user keeps the statement on being asked to close it.
+class DestinoGravado final : public ComandosGravados<shell::DestinoComandos> {
+  public:
+    bool aberta = false;
+    bool fechaRecusado = false;
+    bool declaracaoAberta() const override { return aberta; }
+    void fechaDeclaracao() override {
+        chamadas << QStringLiteral("fechaDeclaracao");
+        aberta = aberta && fechaRecusado;
+    }
+    void sai() override { chamadas << QStringLiteral("sai"); }
 };
 
 } // namespace vlme::teste

@@ -56,6 +56,13 @@ class BancoTeste {
     store::Banco banco_;
 };
 
+// A fixture with a new, open VLM.MDB at hand.
+class ComBanco : public ::testing::Test {
+  protected:
+    BancoTeste base;
+    store::Banco &banco = base.banco();
+};
+
 } // namespace vlme::teste
 
 // Prints QStrings readably in failed expectations (gtest would otherwise

@@ -35,6 +35,23 @@ Execucao Roda(const QString &pasta, const QStringList &argumentos, qint64 matarE
     return Termina(*Inicia(pasta, argumentos), matarEm);
 }
 
+QString TextoPDF(const QString &pdf, int pagina) {
+    QStringList argumentos{QStringLiteral("-layout")};
+    if (pagina > 0)
+        argumentos << "-f" << QString::number(pagina) << "-l" << QString::number(pagina);
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), argumentos << pdf << QStringLiteral("-"));
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString Sqlite3(const QString &arquivo, const QString &sql) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(QStringLiteral("sqlite3"), {QStringLiteral("-batch"), arquivo, sql});
+    return p.waitForFinished(60000) ? QString::fromUtf8(p.readAll()) : p.errorString();
+}
+
 ProgramaJanela::ProgramaJanela(const QString &pasta, int abrir)
     : pasta_(pasta), processo_(std::make_unique<QProcess>()) {
     // Settings as the program wants them, so that it asks nothing at start-up.

@@ -23,6 +23,10 @@ Execucao Roda(const QString &pasta, const QStringList &argumentos, qint64 matarE
 // The same started, for several to run at once; Termina waits for it.
 std::unique_ptr<QProcess> Inicia(const QString &pasta, const QStringList &argumentos);
 Execucao Termina(QProcess &processo, qint64 matarEm = -1);
+// The text of a PDF file as pdftotext lays it out; page `pagina` only when > 0.
+QString TextoPDF(const QString &pdf, int pagina = 0);
+// What the stock sqlite3 tool answers to `sql` on `arquivo`, errors included.
+QString Sqlite3(const QString &arquivo, const QString &sql);
 
 // The window program on `pasta`, offscreen, with regional settings that ask
 // nothing, holding statement `abrir` open once started; killed (SIGKILL) at

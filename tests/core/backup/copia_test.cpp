@@ -2,38 +2,22 @@
 // error at every step, and files that are not our backups.
 
 #include "backup/CopiaSeguranca.h"
-#include "core/entry/Casos.h"
 #include "shell/FronteiraComando.h"
 #include "shell/Pastas.h"
 #include "store/CopiaExclusao.h"
-#include "support/Arquivos.h"
-#include "support/ConstrutorDeclaracao.h"
-#include "support/Duplos.h"
-#include "support/PastaTeste.h"
-#include "support/UsuarioRoteirizado.h"
+#include "support/Teste.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-
-#include <gtest/gtest.h>
 
 using namespace vlme;
 
 namespace {
 
-QString sqlite3(const QString &arquivo, const QString &sql) {
-    QProcess p;
-    p.start("sqlite3", {"-batch", arquivo, sql});
-    return p.waitForFinished(60000) ? QString::fromUtf8(p.readAll()) : p.errorString();
-}
-
-class Copia : public ::testing::Test {
+class Copia : public teste::ComBanco {
   protected:
-    teste::BancoTeste base;
-    store::Banco &banco = base.banco();
     teste::PastaTeste saida;
     teste::UsuarioRoteirizado usuario;
     teste::ProgressoRoteirizado progresso;
@@ -61,12 +45,7 @@ class Copia : public ::testing::Test {
     QStringList Declaracao(int v) {
         return Roda("store/retrato_declaracao.sql", v) + Roda("backup/declaracao.sql", v);
     }
-    QStringList Tudo() {
-        QStringList t = teste::ConteudoBanco(banco);
-        for (const char *tabela : {"RECIBO", "ERRO", "sqlite_sequence"})
-            t += teste::ConteudoTabela(banco, tabela);
-        return t;
-    }
+    QStringList Tudo() { return teste::ConteudoArquivo(banco); }
     int Restaura(base::Progresso &p) {
         return backup::RestauraCopiaSeguranca(banco, arquivo, p, usuario);
     }
@@ -75,8 +54,8 @@ class Copia : public ::testing::Test {
 TEST_F(Copia, IdaEVoltaDaAMesmaDeclaracaoComChavesNovas) {
     ASSERT_TRUE(backup::GravaCopiaSeguranca(banco, n, arquivo, progresso));
     // One statement, its own diagnostic rows only; any SQLite tool reads it whole.
-    EXPECT_EQ(sqlite3(arquivo, "SELECT count(*) FROM VLME; SELECT count(*) FROM ERRO;"
-                               " SELECT count(*) FROM NF; PRAGMA integrity_check;"),
+    EXPECT_EQ(teste::Sqlite3(arquivo, "SELECT count(*) FROM VLME; SELECT count(*) FROM ERRO;"
+                                      " SELECT count(*) FROM NF; PRAGMA integrity_check;"),
               "1\n2\n2\nok\n");
 
     const int novo = Restaura(progresso);
@@ -168,7 +147,7 @@ TEST_F(Copia, ArquivoQueNaoEUmaCopiaNossaERecusadoSemGravarNada) {
         else {
             if (como.startsWith("sql:"))
                 teste::GravaBytes(arquivo, copia);
-            ASSERT_EQ(sqlite3(arquivo, QString(como).remove("sql:")), "");
+            ASSERT_EQ(teste::Sqlite3(arquivo, QString(como).remove("sql:")), "");
         }
         const QStringList antes = Tudo();
         usuario.mensagens.clear();

@@ -3,12 +3,8 @@
 #include "base/Erros.h"
 #include "checking/Calculos.h"
 #include "checking/Pendencias.h"
-#include "core/entry/Casos.h"
 #include "store/Banco.h"
-#include "support/ConstrutorDeclaracao.h"
-#include "support/PastaTeste.h"
-
-#include <gtest/gtest.h>
+#include "support/Teste.h"
 
 using namespace vlme;
 using namespace vlme::checking;
@@ -35,10 +31,8 @@ TEST(Erros, ChaveRepetidaFalhaEMantemAPrimeira) {
 
 namespace {
 
-class Calculos : public ::testing::Test {
+class Calculos : public teste::ComBanco {
   protected:
-    teste::BancoTeste b;
-    store::Banco &banco = b.banco();
     // A variable-coefficient statement with these wages and charges.
     C variavel(double salarios = 0, double encargos = 0) {
         return std::move(C(banco).geral([&](store::DadosGerais &d) {
@@ -71,14 +65,11 @@ class Calculos : public ::testing::Test {
 TEST_F(Calculos, DeclaracaoComTodosOsTiposDeLinha) {
     store::DadosImportado cabo = C::ImportadoPadrao("Cabo", 10, 0.5, 20.0);
     cabo.comSuspensao = false;
-    const int n = variavel(50, 20)
-                      .modelo("Modelo A", 1000.0)
-                      .nacional("Placa", 2, 100.0)
-                      .subcomponente(1, "Chip", 4, 2.5, 10.0, false)
-                      .subcomponente(1, "Memória", 1, 20.0, 16.0, true)
-                      .nacional("Caixa", 3, 10.0)
-                      .importadoDI("Tela", 1, 30.0, 16.0)
-                      .importadoNF(cabo, C::NFPadrao());
+    C d = variavel(50, 20).modelo("Modelo A", 1000.0).nacional("Placa", 2, 100.0);
+    d.subcomponente(1, "Chip", 4, 2.5, 10.0, false)
+        .subcomponente(1, "Memória", 1, 20.0, 16.0, true);
+    d.nacional("Caixa", 3, 10.0).importadoDI("Tela", 1, 30.0, 16.0);
+    const int n = d.importadoNF(cabo, C::NFPadrao());
     EXPECT_EQ(figuras(n), "200|65|70|335|8|0.806|1.552");
 }
 
@@ -140,17 +131,11 @@ TEST_F(Calculos, LinhasDoResumoEmNotacaoBrasileira) {
 
 namespace {
 
-class Pendencias : public ::testing::Test {
+class Pendencias : public teste::ComBanco {
   protected:
-    teste::BancoTeste b;
-    store::Banco &banco = b.banco();
-
     // Everything filled, one model, one imported component; then `muda` on VLME.
     int completa(const QString &muda = {}) {
-        const int n = ConstrutorDeclaracao(banco)
-                          .geral()
-                          .modelo("Modelo A", 100.0)
-                          .importadoDI("Tela", 1, 30);
+        const int n = C(banco).geral().modelo("Modelo A", 100.0).importadoDI("Tela", 1, 30);
         if (!muda.isEmpty())
             banco.executa("UPDATE VLME SET " + muda + " WHERE NR_VLM_VLM = ?", {n});
         return n;
@@ -188,27 +173,19 @@ TEST_F(Pendencias, CadaRegraDosDadosGeraisSozinha) {
 
 TEST_F(Pendencias, EstruturaDaDeclaracao) {
     // Each problem listed once.
-    const int n = ConstrutorDeclaracao(banco)
-                      .geral()
-                      .modelo("M", 1.0)
-                      .nacional()
-                      .importadoDI()
-                      .importadoDI()
-                      .importadoDI();
+    const int n =
+        C(banco).geral().modelo("M", 1.0).nacional().importadoDI().importadoDI().importadoDI();
     for (const QStringList &sql : teste::Casos("pendencias_estrutura.sql"))
         banco.executa(sql[0], {n});
     EXPECT_EQ(chaves(n), QStringList({"ERRO_SEM_NF", "ERRO_SEM_DI_NF", "ERRO_COM_DI_NF"}));
 }
 
 TEST_F(Pendencias, QuantidadesEValoresLongosDemais) {
-    const int n = ConstrutorDeclaracao(banco)
-                      .geral()
-                      .modelo("M", 1.0)
-                      .nacional("um", 1, 1)
-                      .nacional("dois", 12345678.5, 999999999.99) // 8 and 9 integer digits: fine
-                      .nacional("três", 123456789, 1000000000)    // 9 and 10: both too long
-                      .subcomponente(3, "sub", 123456789, 1)
-                      .importadoDI("imp", 1, 1234567890);
+    C d(banco);
+    d.geral().modelo("M", 1.0).nacional("um", 1, 1);
+    d.nacional("dois", 12345678.5, 999999999.99); // 8 and 9 integer digits: fine
+    d.nacional("três", 123456789, 1000000000);    // 9 and 10: both too long
+    const int n = d.subcomponente(3, "sub", 123456789, 1).importadoDI("imp", 1, 1234567890);
     QStringList lista;
     for (const auto &p : checking::VerificaPendencias(banco, n))
         lista << p.chave + ": " + p.texto;
@@ -220,13 +197,9 @@ TEST_F(Pendencias, QuantidadesEValoresLongosDemais) {
 
 // However the statement got there: equal passes, above is listed at the component.
 TEST_F(Pendencias, SubcomponentesAcimaDoCustoDoNacional) {
-    const int n = ConstrutorDeclaracao(banco)
-                      .geral()
-                      .modelo("M", 1.0)
-                      .nacional("igual", 1, 10)
-                      .nacional("acima", 1, 10)
-                      .subcomponente(1, "a", 2, 5)
-                      .subcomponente(2, "b", 2, 5);
+    C d(banco);
+    d.geral().modelo("M", 1.0).nacional("igual", 1, 10).nacional("acima", 1, 10);
+    const int n = d.subcomponente(1, "a", 2, 5).subcomponente(2, "b", 2, 5);
     EXPECT_EQ(chaves(n), QStringList());
     banco.executa("UPDATE COMPONENTES_NACIONAIS SET VL_CUSTO_UNITARIO_NACIONAL = 9.99"
                   " WHERE NR_SQ_NACIONAL = 2");

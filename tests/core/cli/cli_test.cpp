@@ -2,10 +2,7 @@
 // in the middle of a bulk command, a database that opens at once, whole statements.
 
 #include "DeclaracaoMaxima.h"
-#include "support/Arquivos.h"
-#include "support/ConstrutorDeclaracao.h"
-#include "support/PastaTeste.h"
-#include "support/Processos.h"
+#include "support/Teste.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -16,8 +13,6 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QSysInfo>
-
-#include <gtest/gtest.h>
 
 using namespace vlme;
 using teste::Execucao;
@@ -46,6 +41,17 @@ void Confere(const QString &pasta, const QString &transcricao, const QStringList
     }
 }
 
+// `altera` run on the database of `pasta`, which vlme-cli makes on its first run.
+void Altera(const teste::PastaTeste &pasta, const std::function<void(store::Banco &)> &altera) {
+    if (!QFile::exists(pasta.arquivo("VLM.MDB"))) {
+        const Execucao r = Roda(pasta.caminho(), {"listar"});
+        ASSERT_EQ(QString::number(r.status) + r.erro, "0");
+    }
+    store::Banco banco;
+    banco.abre(pasta.arquivo("VLM.MDB"));
+    altera(banco);
+}
+
 } // namespace
 
 TEST(Cli, AjudaEUsoErradoSemAbrirAPasta) {
@@ -63,30 +69,21 @@ TEST(Cli, AberturaQueFalha) {
 
 TEST(Cli, ConsultaGeraCopiaExcluiEImporta) {
     teste::PastaTeste pasta;
-    ASSERT_EQ(Roda(pasta.caminho(), {"listar"}).erro, "");
-    const auto altera = [&](const std::function<void(store::Banco &)> &f) {
-        store::Banco banco;
-        banco.abre(pasta.arquivo("VLM.MDB"));
-        f(banco);
-    };
-    altera([](store::Banco &b) {
+    Altera(pasta, [](store::Banco &b) {
         teste::ConstrutorDeclaracao(b).geral().modelo("Modelo A", 100.0).importadoDI("Tela", 1, 30);
         b.executa("INSERT INTO VLME (CODIGO_VLM, PESO_BRUTO_VLM) VALUES ('', 1)");
     });
     Confere(pasta.caminho(), "cli/declaracoes.txt", {"--pasta", pasta.caminho()});
     EXPECT_GT(QFileInfo(pasta.arquivo("Arquivos/VLME0000000001")).size(), 0);
 
-    altera([](store::Banco &b) { b.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = 8"); });
+    Altera(pasta, [](store::Banco &b) { b.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = 8"); });
     Confere(pasta.caminho(), "cli/ja_transmitido.txt");
 }
 
 // The JSON documents carry the figures of the text, codes as strings.
 TEST(Cli, JsonComOsNumerosDoTexto) {
     teste::PastaTeste pasta;
-    ASSERT_EQ(Roda(pasta.caminho(), {"listar"}).status, 0);
-    {
-        store::Banco b;
-        b.abre(pasta.arquivo("VLM.MDB"));
+    Altera(pasta, [](store::Banco &b) {
         teste::ConstrutorDeclaracao(b)
             .geral(
                 [](store::DadosGerais &d) { d.cnpj = teste::ConstrutorDeclaracao::CnpjFornecedor; })
@@ -94,18 +91,15 @@ TEST(Cli, JsonComOsNumerosDoTexto) {
             .importadoDI("Tela", 1, 30);
         b.executa("INSERT INTO VLME (CODIGO_VLM, CNPJ_VLM, PESO_BRUTO_VLM) VALUES ('', ?, 1)",
                   {"12ABC34501DE35"});
-    }
+    });
     Confere(pasta.caminho(), "cli/json.txt", {"--pasta", pasta.caminho()});
 }
 
 TEST(Cli, CopiaDeSegurancaETabelas) {
     teste::PastaTeste pasta;
-    ASSERT_EQ(Roda(pasta.caminho(), {"listar"}).status, 0);
-    {
-        store::Banco banco;
-        banco.abre(pasta.arquivo("VLM.MDB"));
-        teste::ConstrutorDeclaracao(banco).geral().modelo("Modelo A", 100.0);
-    }
+    Altera(pasta, [](store::Banco &b) {
+        teste::ConstrutorDeclaracao(b).geral().modelo("Modelo A", 100.0);
+    });
     Confere(pasta.caminho(), "cli/copia_tabelas.txt", {"--pasta", pasta.caminho()});
 }
 
@@ -183,13 +177,10 @@ TEST(CliInterrompido, MortoNoMeioDeixaSoDeclaracoesInteiras) {
 // refuses only the writers of that statement, and only while the window lives.
 TEST(Partilha, JanelaReservaSoADeclaracaoAbertaEEnquantoVive) {
     teste::PastaTeste pasta;
-    ASSERT_EQ(Roda(pasta.caminho(), {"listar"}).status, 0);
-    {
-        store::Banco banco;
-        banco.abre(pasta.arquivo("VLM.MDB"));
-        teste::ConstrutorDeclaracao(banco).geral().modelo("Modelo A", 100.0).importadoDI();
-        teste::ConstrutorDeclaracao(banco).geral().modelo("Modelo B", 100.0).importadoDI();
-    }
+    Altera(pasta, [](store::Banco &b) {
+        teste::ConstrutorDeclaracao(b).geral().modelo("Modelo A", 100.0).importadoDI();
+        teste::ConstrutorDeclaracao(b).geral().modelo("Modelo B", 100.0).importadoDI();
+    });
     const QStringList antes = Retrato(pasta.caminho());
     teste::ProgramaJanela janela(pasta.caminho(), 1);
     ASSERT_TRUE(janela.esperaReserva(1));
@@ -257,10 +248,7 @@ TEST(Partilha, EscritoresAoMesmoTempoEsperamAVez) {
     banco.abre(pasta.arquivo("VLM.MDB"));
     EXPECT_EQ(banco.escalar("PRAGMA integrity_check").toString(), "ok");
     const auto conta = [&](const QString &tabela, const QString &coluna, const QString &n) {
-        return banco
-            .escalar(QString("SELECT count(*) FROM %1 WHERE %2 = ?").arg(tabela, coluna),
-                     {n.toInt()})
-            .toInt();
+        return teste::ContaLinhas(banco, tabela, coluna + " = ?", {n.toInt()});
     };
     // Per import: the grown statement, then the file's second one.
     for (int i : {0, 2}) {

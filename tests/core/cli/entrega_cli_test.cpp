@@ -2,14 +2,11 @@
 // imported, generated, its delivery recorded from the receipt, diagnosed as
 // registered by the stand-in server, its receipt printed.
 
-#include "support/Arquivos.h"
-#include "support/PastaTeste.h"
 #include "support/ServidorDiagnostico.h"
+#include "support/Teste.h"
 
 #include <QProcess>
 #include <QTest>
-
-#include <gtest/gtest.h>
 
 using namespace vlme;
 
@@ -76,10 +73,7 @@ TEST(CliEntrega, DoArquivoImportadoAoReciboImpresso) {
 
     const QString pdf = pasta.arquivo("recibo.pdf");
     ASSERT_EQ(Roda(d, {"imprimir", "1", "--recibo", pdf}).at(0), "0");
-    QProcess texto;
-    texto.start("pdftotext", {pdf, "-"});
-    texto.waitForFinished();
-    const QString recibo = QString::fromUtf8(texto.readAllStandardOutput()).simplified();
+    const QString recibo = teste::TextoPDF(pdf).simplified();
     for (const char *e : {"4711", "05/01/2024 10:15:00", "Manaus", "AB12"})
         EXPECT_TRUE(recibo.contains(e)) << e << " em " << recibo.toStdString();
 }

@@ -2,7 +2,6 @@
 // record layouts); the run and the delivery program's search.
 
 #include "base/ErroVLME.h"
-#include "core/entry/Casos.h"
 #include "delivery/Declaracao.h"
 #include "delivery/Formatos.h"
 #include "delivery/Transmissao.h"
@@ -13,16 +12,10 @@
 #include "store/Banco.h"
 #include "store/Declaracoes.h"
 #include "store/Gravar.h"
-#include "support/Arquivos.h"
-#include "support/ConstrutorDeclaracao.h"
-#include "support/Duplos.h"
-#include "support/PastaTeste.h"
-#include "support/UsuarioRoteirizado.h"
+#include "support/Teste.h"
 
 #include <QDir>
 #include <QFile>
-
-#include <gtest/gtest.h>
 
 using namespace vlme;
 using namespace vlme::delivery;
@@ -92,18 +85,16 @@ TEST(Enviador_, LocalizadoPeloIniDaPastaDoSistema) {
 
 namespace {
 
-class ArquivoEntrega : public ::testing::Test {
+class ArquivoEntrega : public ComBanco {
   protected:
     // Generates without the delivery question and compares with the expected file.
     void confere(int numero, const char *esperado) {
-        delivery::Transmissao t(base.banco(), base.pasta(), usuario, progresso);
+        delivery::Transmissao t(banco, base.pasta(), usuario, progresso);
         const QString caminho = t.GeraArquivoTransmissao(numero, false);
         EXPECT_FALSE(caminho.isEmpty()) << usuario.textos().join(" | ");
         ComparaArquivo(LeBytes(caminho), LeBytes(DadoTeste(QStringLiteral("entrega/") + esperado)));
     }
 
-    BancoTeste base;
-    Banco &banco = base.banco();
     UsuarioRoteirizado usuario;
     ProgressoRoteirizado progresso;
 };
@@ -195,7 +186,7 @@ TEST_F(ArquivoEntrega, VaziaEValoresMaximosDasLarguras) {
     confere(c, "valores_maximos.txt");
 }
 
-class Geracao : public ::testing::Test {
+class Geracao : public ComBanco {
   protected:
     void SetUp() override {
         QDir(base.pasta()).mkpath("sistema");
@@ -216,8 +207,6 @@ class Geracao : public ::testing::Test {
         return t.GeraArquivoTransmissao(n, pergunta);
     }
 
-    BancoTeste base;
-    store::Banco &banco = base.banco();
     QString sistema = QDir(base.pasta()).filePath("sistema");
     UsuarioRoteirizado usuario;
     ProgressoRoteirizado progresso;

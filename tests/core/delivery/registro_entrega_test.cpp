@@ -5,11 +5,7 @@
 #include "delivery/Entrega.h"
 #include "store/Banco.h"
 #include "store/Declaracoes.h"
-#include "support/ConstrutorDeclaracao.h"
-#include "support/PastaTeste.h"
-#include "support/UsuarioRoteirizado.h"
-
-#include <gtest/gtest.h>
+#include "support/Teste.h"
 
 using namespace vlme;
 using namespace vlme::delivery;
@@ -17,7 +13,7 @@ using namespace vlme::teste;
 
 namespace {
 
-class RegistroEntrega : public ::testing::Test {
+class RegistroEntrega : public ComBanco {
   protected:
     ReciboDigitado recibo(const QString &numero, const QString &recepcao = "05/01/2024 10:15:00") {
         ReciboDigitado r;
@@ -32,8 +28,6 @@ class RegistroEntrega : public ::testing::Test {
         return {};
     }
 
-    BancoTeste b;
-    store::Banco &banco = b.banco();
     UsuarioRoteirizado usuario;
 };
 
@@ -68,50 +62,24 @@ TEST_F(RegistroEntrega, RecusasNaoGravamNada) {
                   " WHERE NR_VLM_VLM = ?",
                   {registrada});
     const QString amanha = QDateTime::currentDateTime().addDays(1).toString("dd/MM/yyyy HH:mm:ss");
-    ReciboDigitado geracaoDepois = recibo("7");
-    geracaoDepois.geracao = "05/01/2024 10:15:01";
-    ReciboDigitado textoLongo = recibo("7");
-    textoLongo.selo = QString(256, 'x');
-
-    struct Caso {
-        int declaracao;
-        ReciboDigitado recibo;
-        CampoRecibo campo;
-        QString mensagem; // the start of it
-    };
-    const Caso casos[] = {
-        {n, recibo(""), CampoRecibo::Numero, "Digite o número da transmissão"},
-        {n, recibo("12a"), CampoRecibo::Numero, "O número da transmissão deve ter só algarismos"},
-        {n, recibo("0"), CampoRecibo::Numero, "O número da transmissão deve ter só algarismos"},
-        {n, recibo("-3"), CampoRecibo::Numero, "O número da transmissão deve ter só algarismos"},
-        {n, recibo("2147483648"), CampoRecibo::Numero, "O número da transmissão deve ter só"},
-        {n, recibo("7", " "), CampoRecibo::Recepcao, "Digite a data e a hora da recepção"},
-        {n, recibo("7", "31/02/2024 10:00:00"), CampoRecibo::Recepcao,
-         "A data e a hora da recepção devem ser escritas DD/MM/AAAA HH:MM:SS"},
-        {n, recibo("7", "05/01/2024"), CampoRecibo::Recepcao, "A data e a hora da recepção"},
-        {n, recibo("7", amanha), CampoRecibo::Recepcao,
-         "A data da recepção (" + amanha + ") é posterior ao dia e à hora de agora."},
-        {n, geracaoDepois, CampoRecibo::Geracao,
-         "A geração (05/01/2024 10:15:01) é posterior à recepção (05/01/2024 10:15:00)."},
-        {n, textoLongo, CampoRecibo::Nenhum, "O campo \"Selo\" do recibo passa de 255"},
-        {n, recibo("500"), CampoRecibo::Numero,
-         QString("O número de transmissão 500 já é da declaração %1.").arg(outra)},
-        // Registered, its number lives on in its receipt only.
-        {n, recibo("600"), CampoRecibo::Numero,
-         QString("O número de transmissão 600 já é da declaração %1.").arg(registrada)},
-        {outra, recibo("500"), CampoRecibo::Numero,
-         "A entrega de número 500 já está registrada nesta declaração."},
-        {registrada, recibo("601"), CampoRecibo::Nenhum,
-         QString("O VLM-E %1 já está registrado").arg(registrada)},
-    };
     const QStringList antes = ConteudoBanco(banco);
-    for (const Caso &c : casos) {
+    for (QStringList c : Casos("recusas_recibo.tsv")) {
+        c.replaceInStrings("{amanha}", amanha).replaceInStrings("{256x}", QString(256, 'x'));
+        c.replaceInStrings("{outra}", QString::number(outra));
+        c.replaceInStrings("{registrada}", QString::number(registrada));
+        ReciboDigitado r = c[2].isEmpty() ? recibo(c[1]) : recibo(c[1], c[2]);
+        r.geracao = c[3];
+        r.selo = c[4];
         try {
-            RegistraEntrega(banco, c.declaracao, c.recibo, usuario);
-            ADD_FAILURE() << "aceito: " << c.mensagem.toStdString();
+            RegistraEntrega(banco,
+                            c[0] == "n"       ? n
+                            : c[0] == "outra" ? outra
+                                              : registrada,
+                            r, usuario);
+            ADD_FAILURE() << "aceito: " << c.join('|');
         } catch (const ErroRecibo &erro) {
-            EXPECT_TRUE(erro.mensagem().startsWith(c.mensagem)) << erro.mensagem();
-            EXPECT_EQ(erro.campo, c.campo) << c.mensagem;
+            EXPECT_TRUE(erro.mensagem().startsWith(c[6])) << erro.mensagem() << " | " << c[6];
+            EXPECT_EQ(int(erro.campo), c[5].toInt()) << c[6];
         }
     }
     EXPECT_THROW(RegistraEntrega(banco, 999, recibo("7"), usuario),

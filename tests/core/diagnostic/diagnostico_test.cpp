@@ -1,13 +1,10 @@
 // Each answer of data/diagnostico/casos.txt through the exchange and vlme-cli:
 // messages, what is stored, which files go; after a failure another request.
 
-#include "core/entry/Casos.h"
 #include "diagnostic/Troca.h"
 #include "shell/Inicializacao.h"
-#include "support/ConstrutorDeclaracao.h"
-#include "support/PastaTeste.h"
 #include "support/ServidorDiagnostico.h"
-#include "support/UsuarioRoteirizado.h"
+#include "support/Teste.h"
 
 #include <QDirIterator>
 #include <QNetworkAccessManager>

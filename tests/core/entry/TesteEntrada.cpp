@@ -6,13 +6,9 @@
 #include "entry/Conferencias.h"
 #include "entry/Descricoes.h"
 #include "entry/Numeros.h"
-#include "support/PastaTeste.h"
-
-#include "Casos.h"
+#include "support/Teste.h"
 
 #include <QLocale>
-
-#include <gtest/gtest.h>
 
 #include <clocale>
 #include <map>

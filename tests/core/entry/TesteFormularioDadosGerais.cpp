@@ -7,22 +7,14 @@
 #include "entry/FormularioDadosGerais.h"
 #include "entry/ListasDeclaracao.h"
 #include "shell/Programa.h"
-
-#include "support/ConstrutorDeclaracao.h"
-#include "support/PastaTeste.h"
-
-#include <gtest/gtest.h>
+#include "support/Teste.h"
 
 using namespace vlme;
 using entry::Lista;
 
 namespace {
 
-class FormularioDadosGerais : public ::testing::Test {
-  protected:
-    store::Banco &banco = base.banco();
-    teste::BancoTeste base;
-};
+using FormularioDadosGerais = teste::ComBanco;
 
 TEST(DadosGerais, TipoDeDeclaracaoEVlmAnterior) {
     // retificador Sim/Não, substitutivo Sim/Não -> enabled frames and fields
@@ -38,11 +30,9 @@ TEST(DadosGerais, TipoDeDeclaracaoEVlmAnterior) {
         campos.substitutivoSim = c.ss, campos.substitutivoNao = c.sn;
         campos.vlmAnterior = "2003000016", campos.nrProcesso = "12345678901234567";
         const auto e = entry::SetaRetificador(campos);
-        const QString obtido = QString("%1%2%3%4")
-                                   .arg(e.retificador)
-                                   .arg(e.substitutivo)
-                                   .arg(e.vlmAnterior)
-                                   .arg(e.nrProcesso);
+        QString obtido;
+        for (const bool habilitado : {e.retificador, e.substitutivo, e.vlmAnterior, e.nrProcesso})
+            obtido += habilitado ? '1' : '0';
         EXPECT_EQ(obtido, c.habilitados);
         // A field that cannot be typed in holds nothing.
         EXPECT_EQ(campos.vlmAnterior.isEmpty(), !e.vlmAnterior);
@@ -94,30 +84,13 @@ TEST_F(FormularioDadosGerais, FecharDescartaSoANovaIntocadaEEntregueNaoMuda) {
 }
 
 TEST_F(FormularioDadosGerais, LocalizaPorTextoOuNumeroComCuringasLiterais) {
-    const int n = teste::ConstrutorDeclaracao(banco)
-                      .geral()
-                      .modelo("Versão AÇÃO", 1, "X-1")
-                      .modelo("Modelo 100%", 1, "COD_B")
-                      .nacional("Placa 5")
-                      .nacional("Placa a")
-                      .nacional("Fio 12 mm")
-                      .subcomponente(1, "Chip 12", 1, 1)
-                      .importadoDI("Tela 12");
-    struct {
-        Lista lista;
-        const char *texto;
-        int esperado; // 0: not found
-    } casos[] = {
-        {Lista::Modelos, "ação", 1},    {Lista::Modelos, "ACAO", 1},
-        {Lista::Modelos, "x-1", 1},     {Lista::Modelos, "100%", 2},
-        {Lista::Modelos, "0%", 2},      {Lista::Modelos, "D_B", 2},
-        {Lista::Modelos, "_", 2},       {Lista::Modelos, "1%0", 0},
-        {Lista::Nacionais, "2", 2},     {Lista::Nacionais, "12", 3},
-        {Lista::Nacionais, "%", 0},     {Lista::Importados, "12", 2},
-        {Lista::Importados, "chip", 0}, {Lista::Nacionais, "' OR 1=1 --", 0},
-    };
-    for (const auto &c : casos)
-        EXPECT_EQ(entry::Localiza(banco, n, c.lista, c.texto).value_or(0), c.esperado) << c.texto;
+    teste::ConstrutorDeclaracao d(banco);
+    d.geral().modelo("Versão AÇÃO", 1, "X-1").modelo("Modelo 100%", 1, "COD_B");
+    d.nacional("Placa 5").nacional("Placa a").nacional("Fio 12 mm");
+    const int n = d.subcomponente(1, "Chip 12", 1, 1).importadoDI("Tela 12");
+    for (const QStringList &c : teste::Casos("localiza.tsv"))
+        EXPECT_EQ(entry::Localiza(banco, n, Lista(c[0].toInt()), c[1]).value_or(0), c[2].toInt())
+            << c.join('|');
     // The imported list leaves subcomponents to their national component.
     const auto importados = entry::LeLista(banco, n, Lista::Importados);
     ASSERT_EQ(importados.size(), 1u);
@@ -125,34 +98,15 @@ TEST_F(FormularioDadosGerais, LocalizaPorTextoOuNumeroComCuringasLiterais) {
 }
 
 TEST_F(FormularioDadosGerais, CadaPendenciaLevaAoSeuLugar) {
-    const int n = teste::ConstrutorDeclaracao(banco)
-                      .geral()
-                      .nacional("A")
-                      .subcomponente(1, "S", 1, 1)
-                      .importadoDI("I");
+    teste::ConstrutorDeclaracao d(banco);
+    const int n = d.geral().nacional("A").subcomponente(1, "S", 1, 1).importadoDI("I");
     banco.executa("UPDATE COMPONENTES_NACIONAIS SET NR_SEQ_NF_NACIONAL = 0");
-    struct {
-        const char *chave;
-        const char *destino; // aba:nrSq:campo:noItem
-    } casos[] = {
-        {"ERRO_CNPJ_INVALIDO", "0:0:mskCNPJ:0"},
-        {"ERRO_SALARIOS_C_RED_FIX", "0:0:optVariavel:0"},
-        {"ERRO_SALARIOS_ZERO", "0:0:mskSalarios:0"},
-        {"ERRO_VLMANTERIOR_AUSENTE", "0:0:mskVlmAnterior:0"},
-        {"ERRO_MODELOS", "0:0::0"},
-        {"ERRO_SEM_NF", "1:1::0"},
-        {"CN_QTD_1", "1:1:mskQTD:1"},
-        {"CN_VLR_1", "1:1:mskCustoUnitario:1"},
-        {"SI_QTD_1", "1:1::0"},
-        {"CI_VLR_2", "2:2:mskValorUnitario:1"},
-        {"ERRO_IMPORTADOS_SQ", "2:0::0"},
-    };
-    for (const auto &c : casos) {
-        const auto d = entry::DestinoDaPendencia(banco, n, c.chave);
-        ASSERT_TRUE(d) << c.chave;
+    for (const QStringList &c : teste::Casos("destino_pendencias.tsv")) {
+        const auto d = entry::DestinoDaPendencia(banco, n, c[0]);
+        ASSERT_TRUE(d) << c[0];
         EXPECT_EQ(QString("%1:%2:%3:%4").arg(d->aba).arg(d->nrSq).arg(d->campo).arg(d->noItem),
-                  c.destino)
-            << c.chave;
+                  c[1])
+            << c[0];
     }
     EXPECT_FALSE(entry::DestinoDaPendencia(banco, n, "CN_QTD_x"));
 }

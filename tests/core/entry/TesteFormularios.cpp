@@ -4,12 +4,7 @@
 #include "entry/ConsultaCodigos.h"
 #include "entry/FormularioModelo.h"
 #include "entry/OperacaoFormulario.h"
-#include "support/ConstrutorDeclaracao.h"
-#include "support/PastaTeste.h"
-
-#include "Casos.h"
-
-#include <gtest/gtest.h>
+#include "support/Teste.h"
 
 using namespace vlme::entry;
 using vlme::teste::Casos;

@@ -1,20 +1,14 @@
 // The imported form's logic without a window: checks in order, enabled
 // controls, a subcomponent's cost rule, what it saves and shows again.
 
-#include "core/entry/Casos.h"
 #include "entry/FormImportado.h"
 #include "entry/OperacaoFormulario.h"
 #include "store/Banco.h"
-#include "support/ConstrutorDeclaracao.h"
-#include "support/PastaTeste.h"
-
-#include <gtest/gtest.h>
+#include "support/Teste.h"
 
 using namespace vlme;
 using namespace vlme::entry;
-using teste::ConstrutorDeclaracao;
-using teste::ContaLinhas;
-using teste::Valores;
+using namespace vlme::teste;
 namespace Op = entry::OperacaoFormulario;
 
 namespace {
@@ -28,11 +22,7 @@ const QStringList Valido = QString("NF 2301234567 001 01 0000000042 1 15032023 0
                                    "12.345/6-7 85171231 UN Tela 2 3,5 16")
                                .split(' ');
 
-class FormImportadoTeste : public ::testing::Test {
-  protected:
-    teste::BancoTeste bt;
-    store::Banco &banco = bt.banco();
-};
+using FormImportadoTeste = teste::ComBanco;
 
 } // namespace
 

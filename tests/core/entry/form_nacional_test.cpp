@@ -1,20 +1,14 @@
 // The national form's logic without a window: checks in order, modes, and the
 // include that adopts (or, cancelled, drops) the subcomponents added meanwhile.
 
-#include "core/entry/Casos.h"
 #include "entry/FormNacional.h"
 #include "entry/OperacaoFormulario.h"
 #include "store/Banco.h"
-#include "support/ConstrutorDeclaracao.h"
-#include "support/PastaTeste.h"
-
-#include <gtest/gtest.h>
+#include "support/Teste.h"
 
 using namespace vlme;
 using namespace vlme::entry;
-using teste::ConstrutorDeclaracao;
-using teste::ConteudoBanco;
-using teste::Valores;
+using namespace vlme::teste;
 namespace Op = entry::OperacaoFormulario;
 
 namespace {
@@ -25,11 +19,7 @@ CamposNacional Campos(const QStringList &k) {
 const QStringList Valido =
     QString("0000000005 A 01022024 04539983000190 123-4 Placa 85171231 UN 1 10").split(' ');
 
-class FormNacionalTeste : public ::testing::Test {
-  protected:
-    teste::BancoTeste bt;
-    store::Banco &banco = bt.banco();
-};
+using FormNacionalTeste = teste::ComBanco;
 
 } // namespace
 

@@ -1,20 +1,14 @@
 // The import against the hand-typed sound file and the rows worked out from it
 // (duas_declaracoes_banco.txt). Whatever fails stores nothing.
 
-#include "core/entry/Casos.h"
 #include "import/Importacao.h"
 #include "import/LeitorLinhas.h"
 #include "store/Banco.h"
-#include "support/Arquivos.h"
-#include "support/ConstrutorDeclaracao.h"
-#include "support/Duplos.h"
-#include "support/PastaTeste.h"
-#include "support/UsuarioRoteirizado.h"
+#include "support/Teste.h"
 
 #include <QFile>
 #include <QRandomGenerator>
-
-#include <gtest/gtest.h>
+#include <QRegularExpression>
 
 #include <functional>
 
@@ -51,10 +45,8 @@ QString GravaArquivo(const PastaTeste &pasta, const QString &nome, const QByteAr
     return pasta.arquivo(nome);
 }
 
-class ImportacaoTeste : public ::testing::Test {
+class ImportacaoTeste : public ComBanco {
   protected:
-    BancoTeste bt;
-    store::Banco &banco = bt.banco();
     PastaTeste pasta;
     ProgressoRoteirizado progresso;
     QList<QByteArray> l = LinhasBoas();
@@ -191,13 +183,6 @@ TEST(ErrosImportacao, FalhaAoGravar) {
 
 using L = QList<QByteArray>;
 
-struct Caso {
-    const char *nome;
-    std::function<L(L)> linhas; // from the 12 lines of the sound file
-    const char *mensagem;
-    bool bipe;
-};
-
 L modelos(const L &l, int n) {
     L r{l[0]};
     for (int i = 1; i <= n; ++i)
@@ -213,50 +198,39 @@ L importados(const L &l) {
     return r << L(5000, l[7]) << "900010005";
 }
 
-// clang-format off
-const Caso CasosEstrutura[] = {
-    {"UnicaLinhaQueNaoETotalizador", [](L l) { return L{l[0]}; }, "Erro linha 1: Registros do Tipo 0, 1, 2, 3, 4 ausentes. Importação abortada. ", false},
-    {"Tipo0Com351", [](L l) { return L{l[0].left(351), l[1], l[7], "900000004"}; }, "Erro linha 1: o tamanho do registro tipo 0 deve ser de 352 caracteres. Tamanho lido = 351. Importação abortada. ", true},
-    {"Tipo2ComUmAMais", [](L l) { return L{l[0], l[1], l[3] + " ", l[7], "900000005"}; }, "Erro linha 3: o tamanho do registro tipo 2 deve ser de 255 caracteres. Tamanho lido = 256. Importação abortada. ", false},
-    {"Linha1024", [](L l) { return L{l[0], l[1].leftJustified(1024, ' '), l[7], "900000004"}; }, "Erro linha 2: o tamanho do registro tipo 1 deve ser de 115 caracteres. Tamanho lido = 1024. Importação abortada. ", false},
-    {"LinhaAlemDoLimite", [](L l) { return L{l[0], l[1] + QByteArray(5000, ' '), l[7], "900000004"}; }, "Erro linha 2: o tamanho do registro tipo 1 deve ser de 115 caracteres. Tamanho lido = 5115. Importação abortada. ", false},
-    {"TotalizadorComDez", [](L l) { l[11] = "9000000120"; return l; }, "Erro linha 12: o tamanho do registro tipo 9 deve ser de 9 caracteres. Tamanho lido = 10. Importação abortada. ", true},
-    {"LinhaEmBrancoNoMeio", [](L l) { return L{l[0], l[1], "", l[7], "900000005"}; }, "Erro linha 3: identificador de tipo de registro inválido. Importação abortada. ", false},
-    {"SemTipo0", [](L l) { return L{l[1], l[7], "900000003"}; }, "Erro linha 1 - Registro Tipo 0 ausente. Importação abortada.", true},
-    {"Tipo1DepoisDoTipo4", [](L l) { return L{l[0], l[1], l[7], l[2], "900000005"}; }, "Erro linha 4 - Registro Tipo 0 ausente. Importação abortada.", true},
-    {"SemModelos", [](L l) { return L{l[0], l[3], l[7], "900000004"}; }, "Erro linha 2 - Deve existir pelo menos um Registro Tipo 1. Importação abortada.", true},
-    {"TerminaNoTipo1", [](L l) { return l.mid(0, 3); }, "Erro linha 3: Deve existir pelo menos um Registro Tipo 2. Importação abortada.", true},
-    {"TerminaNoTipo2", [](L l) { return l.mid(0, 5); }, "Erro linha 5: Deve existir pelo menos um Registro Tipo 3. Importação abortada.", true},
-    {"TerminaNoTipo3", [](L l) { return l.mid(0, 7); }, "Erro linha 7: Deve existir pelo menos um Registro Tipo 9. Importação abortada.", true},
-    {"TerminaNoTipo4", [](L l) { return l.mid(0, 8); }, "Erro linha 8: Deve existir pelo menos um Registro Tipo 9. Importação abortada.", true},
-    {"TerminaNoTipo0", [](L l) { return l.mid(0, 9); }, "Erro linha 9: Registro Tipo 9 ausente. Importação abortada. ", false},
-    {"ModelosSeguidosDoTotalizador", [](L l) { return L{l[0], l[1], l[2], "900000004"}; }, "Erro linha 4 - Deve existir pelo menos um Registro Tipo 3 ou Registro Tipo 4. Importação abortada.", true},
-    // The first statement's subcomponents do not count for the second.
-    {"SegundaSemComponentes", [](L l) { return l.mid(0, 10) << "900000011"; }, "Erro linha 11 - Deve existir pelo menos um Registro Tipo 3 ou Registro Tipo 4. Importação abortada.", true},
-    {"TotalQueNaoConfere", [](L l) { l[11] = "900000013"; return l; }, "Erro linha 12: o somatório do número de registros (12) não confere com o informado no registro tipo 9 (13). Importação abortada. ", false},
-    {"TotalizadorComLetras", [](L l) { l[11] = "9ABCDEFGH"; return l; }, "Erro linha 12: o somatório do número de registros (12) não confere com o informado no registro tipo 9 (0). Importação abortada. ", false},
-    // Two files pasted together: the second would be lost without a word.
-    {"DadosDepoisDoTotalizador", [](L l) { return l + l; }, "Erro linha 13: há dados depois do Registro Tipo 9. Importação abortada.", false},
-    {"DezMilImportados", importados, "Erro linha 10003: A quantidade máxima de Componentes Importados por VLM-E é 9999. Importação abortada.", true},
-    {"LinhasDemais", [](L) { return L(LimiteLinhas + 1, "x"); }, "Erro linha 1000001: o arquivo tem mais de 1000000 linhas. Importação abortada.", false},
-    {"DezMilModelos", [](L l) { return modelos(l, 10000); }, "Erro linha 10001: A quantidade máxima de Modelos por VLM-E é 9999. Importação abortada.", true},
-};
-// clang-format on
+// The lines `linhas` names (data/casos/estrutura_importacao.tsv) out of `l`.
+L Linhas(const L &l, const QString &linhas) {
+    if (linhas.startsWith('{'))
+        return linhas == "{importados}" ? importados(l)
+               : linhas == "{modelos}"  ? modelos(l, 10000)
+                                        : L(LimiteLinhas + 1, "x");
+    L r;
+    for (const QString &t : linhas.split(' ')) {
+        const int i = t.section(QRegularExpression("[<>]"), 0, 0).toInt();
+        if (t == "''")
+            r << QByteArray();
+        else if (t.size() > 2 && !t.contains(QRegularExpression("[<>]")))
+            r << t.toLatin1();
+        else
+            r << (t.contains('<') ? l[i].left(t.section('<', 1).toInt())
+                                  : l[i].leftJustified(t.section('>', 1).toInt(), ' '));
+    }
+    return r;
+}
 
 TEST_F(ImportacaoTeste, CadaFalhaEstruturalAbortaComSuaMensagem) {
-    for (const Caso &c : CasosEstrutura) {
-        SCOPED_TRACE(c.nome);
+    for (const QStringList &c : teste::Casos("estrutura_importacao.tsv")) {
+        SCOPED_TRACE(c[0].toStdString());
         teste::UsuarioRoteirizado usuario;
         std::vector<std::size_t> mensagensNoBipe; // the beep goes before the message
         const ResultadoImportacao r = ImportaDeclaracao(
-            banco, usuario, progresso, GravaArquivo(pasta, "a.txt", Junta(c.linhas(l))),
+            banco, usuario, progresso, GravaArquivo(pasta, "a.txt", Junta(Linhas(l, c[1]))),
             [&] { mensagensNoBipe.push_back(usuario.mensagens.size()); });
         EXPECT_EQ(std::tuple(r.desfecho, r.mensagem, r.bipe, r.icone),
-                  std::tuple(Desfecho::Abortada, QString::fromUtf8(c.mensagem), c.bipe,
-                             base::Icone::Critico));
+                  std::tuple(Desfecho::Abortada, c[2], c[3] == "1", base::Icone::Critico));
         EXPECT_EQ(teste::ConteudoBanco(banco), antes);
         EXPECT_EQ(mensagensNoBipe,
-                  c.bipe ? std::vector<std::size_t>{0} : std::vector<std::size_t>{});
+                  c[3] == "1" ? std::vector<std::size_t>{0} : std::vector<std::size_t>{});
         EXPECT_EQ(usuario.mensagens.back().texto, r.mensagem);
     }
 }

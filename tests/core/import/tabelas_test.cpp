@@ -1,13 +1,8 @@
 // The NCM and unit table import, file after file on one database: what the
 // user is told and what the tables hold afterwards.
 
-#include "core/entry/Casos.h"
 #include "import/Tabelas.h"
-#include "support/ConstrutorDeclaracao.h"
-#include "support/PastaTeste.h"
-#include "support/UsuarioRoteirizado.h"
-
-#include <gtest/gtest.h>
+#include "support/Teste.h"
 
 using namespace vlme;
 

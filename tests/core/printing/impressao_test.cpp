@@ -4,29 +4,13 @@
 
 #include "checking/Calculos.h"
 #include "printing/Relatorios.h"
-#include "support/ConstrutorDeclaracao.h"
-#include "support/PastaTeste.h"
+#include "support/Teste.h"
 
-#include <QProcess>
 #include <QRegularExpression>
-
-#include <gtest/gtest.h>
 
 using namespace vlme;
 
 namespace {
-
-QString Roda(const QString &programa, const QStringList &argumentos, int *status = nullptr,
-             QString *erro = nullptr) {
-    QProcess p;
-    p.start(programa, argumentos);
-    p.waitForFinished(120000);
-    if (status)
-        *status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    if (erro)
-        *erro = QString::fromUtf8(p.readAllStandardError());
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 struct Impressao : ::testing::Test {
     Impressao() {
@@ -34,23 +18,16 @@ struct Impressao : ::testing::Test {
         banco.abre(pasta.arquivo("VLM.MDB"));
     }
     // vlme-cli holds the database alone: ours is closed first.
-    QString imprime(int numero, const QString &opcao, int *status = nullptr,
-                    QString *erro = nullptr) {
+    teste::Execucao imprime(int numero, const QString &opcao = {}) {
         banco.fecha();
-        QStringList args{"--pasta", pasta.caminho(), "imprimir", QString::number(numero)};
+        QStringList args{"imprimir", QString::number(numero)};
         if (!opcao.isEmpty())
             args << opcao;
-        return Roda(VLME_CLI, args << pasta.arquivo("doc.pdf"), status, erro);
+        return teste::Roda(pasta.caminho(), args << pasta.arquivo("doc.pdf"));
     }
-    int paginas() {
-        const auto m = QRegularExpression("Pages:\\s+(\\d+)")
-                           .match(Roda("pdfinfo", {pasta.arquivo("doc.pdf")}));
-        return m.hasMatch() ? m.captured(1).toInt() : -1;
-    }
-    QString pagina(int i) {
-        return Roda("pdftotext", {"-layout", "-f", QString::number(i), "-l", QString::number(i),
-                                  pasta.arquivo("doc.pdf"), "-"});
-    }
+    // pdftotext ends each page with a form feed.
+    int paginas() { return teste::TextoPDF(pasta.arquivo("doc.pdf")).count('\f'); }
+    QString pagina(int i) { return teste::TextoPDF(pasta.arquivo("doc.pdf"), i); }
 
     teste::PastaTeste pasta;
     store::Banco banco;
@@ -69,14 +46,13 @@ TEST_F(Impressao, DemonstrativoEResumoTrazemOsDadosEOsNumerosDoCalculo) {
                       .importadoDI("Tela OLED", 1, 30, 16);
     const auto resumo = checking::LinhasResumo(banco, n);
     for (const char *opcao : {"", "--resumo"}) {
-        int status = -1;
-        const QString saida = imprime(n, opcao, &status);
-        EXPECT_EQ(status, 0);
+        const teste::Execucao r = imprime(n, opcao);
+        EXPECT_EQ(r.status, 0);
         // The summary fits a page; the general data and the tables take two.
         const int total = *opcao ? 1 : 2;
         ASSERT_EQ(paginas(), total) << opcao;
-        EXPECT_EQ(saida, pasta.arquivo("doc.pdf") +
-                             (total == 1 ? QString(": 1 página\n") : ": 2 páginas\n"));
+        EXPECT_EQ(r.saida, pasta.arquivo("doc.pdf") +
+                               (total == 1 ? QString(": 1 página\n") : ": 2 páginas\n"));
         const QString texto = (pagina(1) + pagina(2)).simplified();
         QStringList esperados{QString("VLM-E nº %1").arg(n),
                               QString("Página %1 de %1").arg(total),
@@ -115,11 +91,10 @@ TEST_F(Impressao, TabelasQuebramEntreLinhasComCabecalhoERodapeEmCadaPagina) {
         d.nacional(
             QString("Peça %1 com uma especificação comprida que ocupa duas linhas, fim %1").arg(i),
             1, 100 + i + 0.25);
-    int status = -1;
-    const QString saida = imprime(d.numero(), "", &status);
+    const teste::Execucao r = imprime(d.numero());
     const int total = paginas();
-    ASSERT_EQ(status, 0);
-    EXPECT_EQ(saida, pasta.arquivo("doc.pdf") + QString(": %1 páginas\n").arg(total));
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.saida, pasta.arquivo("doc.pdf") + QString(": %1 páginas\n").arg(total));
     EXPECT_GE(total, 5);
     int achadas = 0;
     for (int p = 1; p <= total; ++p) {
@@ -143,11 +118,9 @@ TEST_F(Impressao, TabelasQuebramEntreLinhasComCabecalhoERodapeEmCadaPagina) {
 
 TEST_F(Impressao, ReciboVemDasLinhasRecibo) {
     const int n = teste::ConstrutorDeclaracao(banco).geral();
-    int status = -1;
-    QString erro;
-    EXPECT_EQ(imprime(n, "--recibo", &status, &erro), "");
-    EXPECT_EQ(status, 3);
-    EXPECT_EQ(erro, printing::TextoSemRecibo(n) + "\n");
+    const teste::Execucao semRecibo = imprime(n, "--recibo");
+    EXPECT_EQ(QStringList({QString::number(semRecibo.status), semRecibo.saida, semRecibo.erro}),
+              QStringList({"3", "", printing::TextoSemRecibo(n) + "\n"}));
     EXPECT_FALSE(QFile::exists(pasta.arquivo("doc.pdf")));
 
     banco.abre(pasta.arquivo("VLM.MDB"));
@@ -155,19 +128,17 @@ TEST_F(Impressao, ReciboVemDasLinhasRecibo) {
                   " DATA_RECEPCAO_RECIBO, HORA_RECEPCAO_RECIBO, SELO_RECIBO)"
                   " VALUES (?, '11222333000181', '4711', '2024-05-02', '10:31:07', 'AB12CD')",
                   {n});
-    imprime(n, "--recibo", &status);
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(imprime(n, "--recibo").status, 0);
     const QString texto = pagina(1).simplified();
     for (const char *e : {"11.222.333/0001-81", "4711", "02/05/2024 10:31:07", "AB12CD"})
         EXPECT_TRUE(texto.contains(e)) << e;
 
     // A file that cannot be written is a failure, told, never a success.
     const QString semPasta = pasta.arquivo("nao/existe.pdf");
-    Roda(VLME_CLI, {"--pasta", pasta.caminho(), "imprimir", QString::number(n), semPasta}, &status,
-         &erro);
-    EXPECT_EQ(status, 3);
-    EXPECT_TRUE(erro.startsWith("Não foi possível gravar o arquivo " + semPasta))
-        << erro.toStdString();
+    const teste::Execucao r =
+        teste::Roda(pasta.caminho(), {"imprimir", QString::number(n), semPasta});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(r.erro.startsWith("Não foi possível gravar o arquivo " + semPasta)) << r.erro;
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // The program shell: commands, calculator, terminal progress, start-up, regional settings.
 
 #include "cli/ProgressoTerminal.h"
-#include "core/entry/Casos.h"
 #include "shell/Calculadora.h"
 #include "shell/Comandos.h"
 #include "shell/ConfiguracoesRegionais.h"
@@ -13,11 +12,7 @@
 #include "shell/Programa.h"
 #include "store/Banco.h"
 #include "store/Esquema.h"
-#include "support/Arquivos.h"
-#include "support/ConstrutorDeclaracao.h"
-#include "support/Duplos.h"
-#include "support/PastaTeste.h"
-#include "support/UsuarioRoteirizado.h"
+#include "support/Teste.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -28,30 +23,12 @@
 #include <QSqlQuery>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
 #include <csignal>
 
 using namespace vlme;
 using shell::Comando;
 using shell::ItemRegional;
 using teste::Valores;
-
-namespace {
-
-class DestinoGravado final : public teste::ComandosGravados<shell::DestinoComandos> {
-  public:
-    bool aberta = false;
-    bool fechaRecusado = false; // the user keeps the statement open
-    bool declaracaoAberta() const override { return aberta; }
-    void fechaDeclaracao() override {
-        chamadas << "fechaDeclaracao";
-        aberta = aberta && fechaRecusado;
-    }
-    void sai() override { chamadas << "sai"; }
-};
-
-} // namespace
 
 // Each command without and with an open statement; while busy those the
 // rule covers do nothing; when the user keeps the statement, a command that
@@ -60,7 +37,7 @@ TEST(Comandos, AondeCadaComandoLeva) {
     for (const QStringList &c : teste::Casos("comandos.tsv"))
         for (const bool ocupado : {false, true})
             for (const int aberta : {0, 1, 2}) { // 2: open, and the user keeps it
-                DestinoGravado d;
+                teste::DestinoGravado d;
                 d.aberta = aberta;
                 d.fechaRecusado = aberta == 2;
                 const bool rodou = shell::ExecutaComando(Comando(c[0].toInt()), d, ocupado);

@@ -15,34 +15,18 @@
 #include "store/Declaracoes.h"
 #include "store/Esquema.h"
 #include "store/Gravar.h"
-#include "support/Arquivos.h"
-#include "support/ConstrutorDeclaracao.h"
-#include "support/PastaTeste.h"
-#include "support/UsuarioRoteirizado.h"
+#include "support/Teste.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSqlQuery>
-
-#include <gtest/gtest.h>
 
 using namespace vlme;
 using teste::ConstrutorDeclaracao;
 using C = ConstrutorDeclaracao;
 
 namespace {
-
-// Every table of the file, sqlite_sequence included.
-QStringList Retrato(store::Banco &banco) {
-    QStringList tudo;
-    for (const QString &t : teste::Valores(banco, "SELECT name FROM sqlite_master WHERE type ="
-                                                  " 'table' ORDER BY 1")
-                                .split(';'))
-        tudo += teste::ConteudoTabela(banco, t);
-    return tudo;
-}
 
 std::string Arquivos(const QString &pasta) {
     std::string tudo;
@@ -82,14 +66,6 @@ struct Cenario {
 
 const QString Danificado = QStringLiteral("O arquivo do banco de dados está danificado");
 
-// What the stock sqlite3 tool answers to `sql` on `arquivo`, errors included.
-QString sqlite3(const QString &arquivo, const QString &sql) {
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start("sqlite3", {"-batch", arquivo, sql});
-    return p.waitForFinished(60000) ? QString::fromUtf8(p.readAll()) : p.errorString();
-}
-
 // sqlite3 must count each table as our connection does, and find no fault.
 void LidoPeloSqlite3(const QString &arquivo) {
     QString script, esperado;
@@ -102,7 +78,8 @@ void LidoPeloSqlite3(const QString &arquivo) {
             esperado += QString::number(teste::ContaLinhas(banco, q.value(0).toString())) + '\n';
         }
     }
-    EXPECT_EQ(sqlite3(arquivo, script + "PRAGMA integrity_check;"), esperado + "ok\n") << arquivo;
+    EXPECT_EQ(teste::Sqlite3(arquivo, script + "PRAGMA integrity_check;"), esperado + "ok\n")
+        << arquivo;
 }
 
 // Rows in rowid order, rowids, indexes, counters.
@@ -147,7 +124,7 @@ TEST(FalhaNoMeio, CadaPassoQueFalhaDesfazTudoEAvisa) {
     for (const auto &[nome, operacao] : casos) {
         SCOPED_TRACE(nome);
         Cenario c;
-        const QStringList antes = Retrato(c.banco);
+        const QStringList antes = teste::ConteudoArquivo(c.banco);
         const std::string arquivosAntes = Arquivos(c.base.pasta());
         // Every step fails once in turn, the rows in the middle included,
         // until the operation has fewer steps than the countdown.
@@ -160,7 +137,7 @@ TEST(FalhaNoMeio, CadaPassoQueFalhaDesfazTudoEAvisa) {
                 break;
             ASSERT_TRUE(texto.startsWith("Houve um erro de leitura ou gravação no disco"))
                 << passo << texto;
-            ASSERT_EQ(Retrato(c.banco), antes) << passo;
+            ASSERT_EQ(teste::ConteudoArquivo(c.banco), antes) << passo;
             ASSERT_EQ(Arquivos(c.base.pasta()), arquivosAntes) << passo;
         }
         EXPECT_GT(passo, 3);
@@ -251,7 +228,8 @@ TEST(Sqlite3Externo, EsquemaComAColacaoEConvertidoUmaVezGuardandoTudo) {
         banco.executa("INSERT INTO UNIDADE_MEDIDA VALUES ('UN', 'UNIDADE')");
         antes = RetratoComIndices(banco);
     }
-    EXPECT_TRUE(sqlite3(mdb, "PRAGMA integrity_check;").contains("no such collation sequence"));
+    EXPECT_TRUE(
+        teste::Sqlite3(mdb, "PRAGMA integrity_check;").contains("no such collation sequence"));
     ASSERT_TRUE(QFile::copy(mdb, pasta.arquivo("VLME.MOD")));
     {
         // A failure half-way leaves the file as it was.

@@ -4,10 +4,7 @@
 #include "store/Banco.h"
 #include "store/Gravar.h"
 #include "store/GravarLote.h"
-#include "support/ConstrutorDeclaracao.h"
-#include "support/PastaTeste.h"
-
-#include <gtest/gtest.h>
+#include "support/Teste.h"
 
 #include <functional>
 

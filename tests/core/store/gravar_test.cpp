@@ -4,28 +4,17 @@
 // cancel; delivery state and kind, the list, and what stored files rely on in
 // the layout: counters never reused, text compared as the old engine did.
 
-#include "core/entry/Casos.h"
 #include "store/Banco.h"
 #include "store/CopiaExclusao.h"
 #include "store/Declaracoes.h"
 #include "store/Gravar.h"
-#include "support/Arquivos.h"
-#include "support/ConstrutorDeclaracao.h"
-#include "support/Duplos.h"
-#include "support/PastaTeste.h"
-#include "support/UsuarioRoteirizado.h"
+#include "support/Teste.h"
 
 #include <QRegularExpression>
 
-#include <gtest/gtest.h>
-
 using namespace vlme;
 using namespace vlme::store;
-using teste::ConstrutorDeclaracao;
-using teste::ContaLinhas;
-using teste::ConteudoBanco;
-using teste::ConteudoTabela;
-using teste::Valores;
+using namespace vlme::teste;
 using C = ConstrutorDeclaracao;
 
 namespace {
@@ -35,11 +24,8 @@ const QString Arriscado = "D'Ávila \"Ação\" 100% a_b ç ü";
 const QString ColunasNF = "SELECT quote(NR_NF), quote(SERIE_NF), quote(CNPJ_NF),"
                           " quote(DATA_EMISSAO_NF), quote(NR_INS_ESTADUAL_NF) FROM NF";
 
-class Gravar : public ::testing::Test {
+class Gravar : public teste::ComBanco {
   protected:
-    vlme::teste::BancoTeste bt;
-    Banco &banco = bt.banco();
-
     QString importado(const QString &colunas, int n, int sq) {
         return Valores(banco,
                        "SELECT " + colunas +
@@ -411,14 +397,8 @@ class CopiaExclusao : public Gravar {
         DadosNF nf = ConstrutorDeclaracao::NFPadrao();
         nf.inscricaoEstadual = "04.123.456-7";
         c.subcomponente(1, "Chip", 4, 2.5).subcomponenteNF(2, sub, nf);
-        banco.executa("UPDATE VLME SET PERC_REDUCAO_VLM = 12.5, NR_ARQUIVO_VLM = 42,"
-                      " NR_TRANSMISSAO_VLM = -1, CODIGO_VLM = '200100123', DT_REGISTRO_VLM ="
-                      " '2023-04-01 10:00:00', RAZAO_SOCIAL_VLM = 'Fábrica' WHERE NR_VLM_VLM = ?",
-                      {c.numero()});
-        for (const char *sql : {"INSERT INTO RECIBO (NR_VLM_RECIBO, CNPJ_RECIBO) VALUES (?, '1')",
-                                "INSERT INTO ERRO (NR_VLM_ERRO, DESCRICAO_ERRO) VALUES (?, 'x')",
-                                "INSERT INTO IMPRESSAO (NR_VLM_IMPRESSAO) VALUES (?)"})
-            banco.executa(sql, {c.numero()});
+        for (const QStringList &sql : teste::Casos("registrada.sql"))
+            banco.executa(sql[0], {c.numero()});
         return c;
     }
     QStringList tudo() {

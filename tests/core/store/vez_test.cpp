@@ -3,12 +3,9 @@
 
 #include "base/Progresso.h"
 #include "import/Importacao.h"
-#include "support/Arquivos.h"
-#include "support/PastaTeste.h"
+#include "support/Teste.h"
 
 #include <optional>
-
-#include <gtest/gtest.h>
 
 using namespace vlme;
 

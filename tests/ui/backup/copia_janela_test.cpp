@@ -2,12 +2,8 @@
 // their dialogs, their messages, and the pointer back to normal.
 
 #include "shell/Comandos.h"
-#include "support/Arquivos.h"
 #include "ui/Janelas.h"
-#include "ui/shell/frmVLMs.h"
 #include "ui/shell/mdiPrincipal.h"
-
-#include <QPushButton>
 
 using namespace vlme;
 using namespace vlme::teste;

@@ -1,9 +1,7 @@
 // The pendency window in its two modes, and the check as the commands run it.
 
 #include "shell/ContextosAjuda.h"
-#include "support/ConstrutorDeclaracao.h"
-#include "support/PastaTeste.h"
-#include "support/UsuarioRoteirizado.h"
+#include "support/Teste.h"
 #include "ui/checking/frmPendencias.h"
 
 #include <QApplication>
@@ -13,13 +11,11 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include <gtest/gtest.h>
-
 using namespace vlme;
 
 namespace {
 
-class Pendencias : public ::testing::Test {
+class Pendencias : public teste::ComBanco {
   protected:
     // Errors (type 1) and warnings (type 3) from the diagnostic, and one of
     // another statement.
@@ -41,8 +37,6 @@ class Pendencias : public ::testing::Test {
         return t;
     }
 
-    teste::BancoTeste b;
-    store::Banco &banco = b.banco();
     const int n = teste::ConstrutorDeclaracao(banco).geral();
     teste::UsuarioRoteirizado usuario;
     ui::frmPendencias janela;

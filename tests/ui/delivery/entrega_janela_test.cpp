@@ -5,15 +5,9 @@
 #include "shell/Comandos.h"
 #include "ui/Janelas.h"
 #include "ui/delivery/frmEntrega.h"
-#include "ui/entry/CampoMascarado.h"
-#include "ui/entry/frmCentral.h"
-#include "ui/shell/frmVLMs.h"
 #include "ui/shell/mdiPrincipal.h"
 
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTableView>
-#include <QTest>
 
 using namespace vlme;
 using teste::QuandoAbrirem;
@@ -69,11 +63,7 @@ TEST_F(EntregaJanela, MenuFechaADeclaracaoQueVoltaTravada) {
     const int n = completa();
     ui::mdiPrincipal principal(programa, usuario);
     principal.show();
-    const auto primeira = [](QWidget *w) {
-        static_cast<ui::frmVLMs *>(w)->dbgVlms->selectRow(0);
-        static_cast<ui::frmVLMs *>(w)->cmdOk->click();
-    };
-    QuandoAbrirem({primeira});
+    QuandoAbrirem({teste::PrimeiraDoSeletor});
     principal.executa(shell::Comando::Abrir);
     ASSERT_NE(principal.dadosGerais(), nullptr);
     EXPECT_TRUE(principal.dadosGerais()->mskCNPJ->isEnabled());
@@ -85,7 +75,7 @@ TEST_F(EntregaJanela, MenuFechaADeclaracaoQueVoltaTravada) {
             recibo->mskRecepcao->setText("05/01/2024 10:15:00");
             recibo->cmdOk->click();
         }});
-        primeira(seletor);
+        teste::PrimeiraDoSeletor(seletor);
     }});
     principal.executa(shell::Comando::RegistrarEntrega);
     EXPECT_FALSE(programa.declaracao.aberta);
@@ -95,7 +85,7 @@ TEST_F(EntregaJanela, MenuFechaADeclaracaoQueVoltaTravada) {
                              {n}),
               "88");
 
-    QuandoAbrirem({primeira});
+    QuandoAbrirem({teste::PrimeiraDoSeletor});
     principal.executa(shell::Comando::Abrir);
     ASSERT_NE(principal.dadosGerais(), nullptr);
     EXPECT_FALSE(principal.dadosGerais()->mskCNPJ->isEnabled());

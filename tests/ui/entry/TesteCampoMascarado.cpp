@@ -1,18 +1,14 @@
 // The shared field as a user meets it: typing, pasting, leaving with Tab,
 // checks sent back, and the tag letters of a window.
 
+#include "support/Teste.h"
 #include "ui/entry/CampoMascarado.h"
 #include "ui/entry/FabricaCampos.h"
-
-#include "support/PastaTeste.h"
-#include "support/UsuarioRoteirizado.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QPushButton>
 #include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -87,8 +83,6 @@ TEST_F(CampoTeste, NumericoDigitadoColadoEAgrupadoAoSair) {
     EXPECT_TRUE(usuario.mensagens.empty());
 }
 
-// The field the cursor is taken back to is told once; the one it is taken
-// back from (also wrong) is not being left by the user.
 TEST_F(CampoTeste, MascaraVaziaAceitaDigitosComOFocoDadoPelaJanela) {
     // The window's activation gives the focus, not the user: nothing selected.
     cnpj->setText({});

@@ -9,25 +9,17 @@
 #include "printing/Relatorios.h"
 #include "shell/Inicializacao.h"
 #include "store/Gravar.h"
-#include "support/Arquivos.h"
 #include "support/ServidorDiagnostico.h"
 #include "ui/Janelas.h"
 #include "ui/checking/frmPendencias.h"
 #include "ui/delivery/frmEntrega.h"
-#include "ui/entry/CampoMascarado.h"
-#include "ui/entry/frmCentral.h"
 #include "ui/shell/RegraOcupado.h"
 #include "ui/shell/frmNovo.h"
-#include "ui/shell/frmVLMs.h"
 #include "ui/shell/mdiPrincipal.h"
 
 #include <QFileInfo>
 #include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTabWidget>
-#include <QTableView>
-#include <QTest>
 #include <QTreeWidget>
 
 using namespace vlme;
@@ -35,57 +27,26 @@ using teste::QuandoAbrirem;
 
 namespace {
 
-// "field=text;option;..." typed into a window, options clicked by name.
-void preenche(QWidget *janela, const QString &valores) {
-    for (const QString &v : valores.split(';', Qt::SkipEmptyParts)) {
-        if (auto *o = janela->findChild<QRadioButton *>(v)) {
-            o->click();
-            continue;
-        }
-        auto *campo = janela->findChild<ui::CampoMascarado *>(v.section('=', 0, 0));
-        ASSERT_NE(campo, nullptr) << v.toStdString();
-        campo->setText(v.section('=', 1));
-    }
-}
-
 // Fills the form that opens with `valores` and confirms it; `antes` runs on
 // it first (a subcomponent typed inside a national component's form).
 std::function<void(QWidget *)> confirma(QString valores,
                                         std::function<void(QWidget *)> antes = {}) {
     return [=](QWidget *janela) {
-        preenche(janela, valores);
+        teste::Preenche(janela, valores);
         if (antes)
             antes(janela);
-        janela->findChild<QPushButton *>("cmdOk")->click();
+        teste::Clica(janela, "cmdOk");
     };
 }
 
 void clicaEConfirma(QWidget *janela, const char *botao, std::function<void(QWidget *)> acao) {
     QuandoAbrirem({std::move(acao)});
-    janela->findChild<QPushButton *>(botao)->click();
+    teste::Clica(janela, botao);
 }
 
-const QString Chip = "optDiretoSim;mskNrDI=2301234567;mskNrAdicao=001;mskNrItem=01;"
-                     "txtDescricao=Chip controlador;mskQTD=4;mskValorUnitario=12,5;mskAliquota=0;"
-                     "optComSuspSim;optReducaoNao;optBaseCalculoSim";
-const QString Celula = "optDiretoNao;mskNR=0000000789;mskSerie=2;mskDataEmissao=05112023;"
-                       "mskCNPJ=11222333000181;mskNCM=85076000;txtUnidade=UN;txtDescricao=Célula;"
-                       "mskQTD=2;mskValorUnitario=30;mskAliquota=0;optComSuspNao;optReducaoNao;"
-                       "optBaseCalculoNao";
-const QString Placa = "mskNR=0000000123;mskSerie=1;mskDataEmissao=15032023;"
-                      "mskCNPJ=04539983000190;mskNrInsEstadual=12.345.678-9;"
-                      "txtDescricao=Placa de circuito impresso;mskNCM=85340000;TxtUnidade=UN;"
-                      "mskQTD=2,5;mskCustoUnitario=150,25";
-const QString Bateria = "mskNR=0000000456;mskSerie=A;mskDataEmissao=29022024;"
-                        "mskCNPJ=04539983000190;txtDescricao=Bateria de lítio;mskNCM=85076000;"
-                        "TxtUnidade=PC;mskQTD=1;mskCustoUnitario=80";
-const QString Tela = "optDiretoSim;mskNrDI=2301234567;mskNrAdicao=002;mskNrItem=80;"
-                     "txtDescricao=Tela de cristal líquido;mskQTD=1,5;mskValorUnitario=99,999999;"
-                     "mskAliquota=0;optComSuspNao;optReducaoSim";
-const QString AltoFalante = "optDiretoNao;mskNR=0000000042;mskSerie=U;mskDataEmissao=31012022;"
-                            "mskCNPJ=11222333000181;mskNrInsEstadual=123.456.789-00;"
-                            "mskNCM=85182100;txtUnidade=UN;txtDescricao=Alto-falante;mskQTD=3;"
-                            "mskValorUnitario=7,25;mskAliquota=0;optComSuspSim;optReducaoNao";
+const QString Chip = teste::Digitado("Chip"), Celula = teste::Digitado("Celula"),
+              Placa = teste::Digitado("Placa"), Bateria = teste::Digitado("Bateria"),
+              Tela = teste::Digitado("Tela"), AltoFalante = teste::Digitado("AltoFalante");
 
 class Digitacao : public teste::Janelas {};
 
@@ -94,20 +55,12 @@ TEST_F(Digitacao, DeclaracaoDigitadaEntregaOMesmoArquivoQueAImportada) {
         programa.banco, progresso, teste::DadoTeste("importacao/digitada_nos_formularios.txt"));
     ASSERT_EQ(importada.declaracoes.size(), 1u) << importada.mensagem.toStdString();
 
-    programa.declaracao = {store::CriaVLM(programa.banco), true, true, false};
-    ui::frmCentral central(programa, usuario);
-    central.carrega();
-    central.show();
-    preenche(&central,
-             "mskCNPJ=11222333000181;mskCPF=52998224725;"
-             "txtPPB=PPB de telefones celulares;txtDenProduto=Telefone celular com câmera;"
-             "mskNCM=85171231;txtUnidade=UN;mskPesoBruto=1,5;optFixo;"
-             "optRetificadorNao;optSubstitutivoNao");
-    for (const char *modelo : {"txtDescricaoModelo=Modelo Básico;mskCodigoInterno=MB-01;"
-                               "mskPrecoVenda=1999,9",
-                               "txtDescricaoModelo=Modelo Avançado;mskCodigoInterno=MA-02;"
-                               "mskPrecoVenda=2500"})
-        clicaEConfirma(&central, "cmdIncluirModelo", confirma(modelo));
+    const auto f = abreCentral(store::CriaVLM(programa.banco));
+    programa.declaracao.nova = true;
+    ui::frmCentral &central = *f;
+    teste::Preenche(&central, teste::Digitado("Geral"));
+    for (const char *modelo : {"ModeloBasico", "ModeloAvancado"})
+        clicaEConfirma(&central, "cmdIncluirModelo", confirma(teste::Digitado(modelo)));
     central.SSTab->setCurrentIndex(1);
     for (const auto &[nacional, sub] : {std::pair{Placa, Chip}, {Bateria, Celula}})
         clicaEConfirma(
@@ -135,10 +88,7 @@ TEST_F(Digitacao, DeclaracaoDigitadaEntregaOMesmoArquivoQueAImportada) {
 // summary printed.
 TEST_F(Digitacao, UmaDeclaracaoDoComecoAoFim) {
     using shell::Comando;
-    auto primeiraDoSeletor = [](QWidget *w) {
-        static_cast<ui::frmVLMs *>(w)->dbgVlms->selectRow(0);
-        static_cast<ui::frmVLMs *>(w)->cmdOk->click();
-    };
+    using teste::PrimeiraDoSeletor;
     ui::mdiPrincipal principal(programa, usuario);
     principal.show();
     QuandoAbrirem({[](QWidget *w) { static_cast<ui::frmNovo *>(w)->cmdOk->click(); }});
@@ -146,8 +96,9 @@ TEST_F(Digitacao, UmaDeclaracaoDoComecoAoFim) {
     ui::frmCentral *f = principal.dadosGerais();
     ASSERT_NE(f, nullptr);
     const int n = f->numero();
-    preenche(f, "mskCNPJ=11222333000181;mskCPF=52998224724;txtPPB=PPB de telefones celulares;"
-                "txtDenProduto=Telefone;mskNCM=85171231;txtUnidade=UN;mskPesoBruto=1,5;optFixo");
+    teste::Preenche(
+        f, "mskCNPJ=11222333000181;mskCPF=52998224724;txtPPB=PPB de telefones celulares;"
+           "txtDenProduto=Telefone;mskNCM=85171231;txtUnidade=UN;mskPesoBruto=1,5;optFixo");
     clicaEConfirma(f, "cmdIncluirModelo",
                    confirma("txtDescricaoModelo=Básico;mskCodigoInterno=MB;mskPrecoVenda=10"));
     f->SSTab->setCurrentIndex(1);
@@ -182,7 +133,7 @@ TEST_F(Digitacao, UmaDeclaracaoDoComecoAoFim) {
             recibo->mskRecepcao->setText("05/01/2024 10:15:00");
             recibo->cmdOk->click();
         }});
-        primeiraDoSeletor(seletor);
+        PrimeiraDoSeletor(seletor);
     }});
     principal.executa(Comando::RegistrarEntrega);
     EXPECT_EQ(teste::Valores(programa.banco, "SELECT NR_TRANSMISSAO_VLM FROM VLME"), "7");
@@ -194,7 +145,7 @@ TEST_F(Digitacao, UmaDeclaracaoDoComecoAoFim) {
     principal.RecuperaDiagnostico(n);
     EXPECT_TRUE(QTest::qWaitFor([] { return !ui::Ocupado(); }, 5000));
     EXPECT_TRUE(usuario.textos().last().contains("registrado com sucesso"));
-    QuandoAbrirem({primeiraDoSeletor});
+    QuandoAbrirem({PrimeiraDoSeletor});
     principal.executa(Comando::Abrir);
     ASSERT_NE(principal.dadosGerais(), nullptr);
     EXPECT_FALSE(principal.dadosGerais()->mskCNPJ->isEnabled());
@@ -203,11 +154,11 @@ TEST_F(Digitacao, UmaDeclaracaoDoComecoAoFim) {
 
     const QString copia = pasta.arquivo("telefone.BAK");
     usuario.escolhe(copia);
-    QuandoAbrirem({primeiraDoSeletor});
+    QuandoAbrirem({PrimeiraDoSeletor});
     principal.executa(Comando::GerarCopia);
     ASSERT_TRUE(QFileInfo(copia).isFile()) << usuario.textos().join('|').toStdString();
     usuario.responde(base::Resposta::Sim);
-    QuandoAbrirem({primeiraDoSeletor});
+    QuandoAbrirem({PrimeiraDoSeletor});
     principal.executa(Comando::Excluir);
     EXPECT_EQ(teste::Valores(programa.banco, "SELECT count(*) FROM VLME"), "0");
     usuario.escolhe(copia);

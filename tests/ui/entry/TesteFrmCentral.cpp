@@ -1,27 +1,20 @@
-// The statement's window as a user drives it: typing and saving, the
-// coefficient question, the statement kind, the previous number, a
-// delivered statement, the lists' keys and search, and a pendency taken
-// back to its field.
+// The statement's window as a user drives it: typing (a CNPJ with letters
+// too) and saving, the coefficient question, the statement kind, the
+// previous number, a delivered statement, the lists' keys and search, and a
+// pendency taken back to its field.
 
 #include "ui/Janelas.h"
 #include "ui/checking/frmPendencias.h"
-#include "ui/entry/CampoMascarado.h"
 #include "ui/entry/frmAssistentes.h"
-#include "ui/entry/frmCentral.h"
 #include "ui/entry/frmModelos.h"
 #include "ui/shell/frmNovo.h"
-#include "ui/shell/frmVLMs.h"
 #include "ui/shell/mdiPrincipal.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTabWidget>
-#include <QTableView>
-#include <QTest>
 #include <QTreeWidget>
 
 using namespace vlme;
@@ -31,23 +24,9 @@ using teste::QuandoAbrirem;
 
 namespace {
 
-void primeiraDoSeletor(QWidget *w) {
-    auto *seletor = static_cast<ui::frmVLMs *>(w);
-    seletor->dbgVlms->selectRow(0);
-    seletor->cmdOk->click();
-}
-
 class FrmCentral : public teste::Janelas {
   protected:
-    ui::frmCentral *abre(int numero) {
-        programa.declaracao = {numero, true, false, false};
-        janela = std::make_unique<ui::frmCentral>(programa, usuario);
-        janela->carrega();
-        janela->show();
-        QApplication::setActiveWindow(janela.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(janela.get()));
-        return janela.get();
-    }
+    ui::frmCentral *abre(int numero) { return (janela = abreCentral(numero)).get(); }
     QString coluna(const char *nome, int n) {
         return teste::Valores(programa.banco,
                               QString("SELECT %1 FROM VLME WHERE NR_VLM_VLM = ?").arg(nome), {n});
@@ -72,14 +51,15 @@ TEST_F(FrmCentral, NovaDigitadaSalvaAoSairDaAbaEIntocadaNaoFica) {
         campo->setFocus(Qt::TabFocusReason);
         QTest::keyClicks(campo, texto);
     };
-    digita(f->mskCNPJ, "11222333000181");
+    digita(f->mskCNPJ, "12abc34501de35"); // letters too, raised
+    EXPECT_EQ(f->mskCNPJ->displayText(), "12.ABC.345/01DE-35");
     digita(f->txtDenProduto, "Radio");
     f->optVariavel->click();
     digita(f->mskSalarios, "1500,5");
     f->SSTab->setCurrentIndex(1);
     const int n = f->numero();
     EXPECT_EQ(coluna("CNPJ_VLM || DEN_PRODUTO_VLM || TIPO_COEFICIENTE_VLM || VL_SALARIOS_VLM", n),
-              "11222333000181Radio11500.5");
+              "12ABC34501DE35Radio11500.5");
     QTest::keyClick(f->dbgComponentesNacionais, Qt::Key_Escape);
     EXPECT_FALSE(programa.declaracao.aberta);
     // Opened and closed untouched: nothing is left of it.
@@ -127,12 +107,8 @@ TEST_F(FrmCentral, CoeficienteFixoPerguntaETipoDaDeclaracao) {
 }
 
 TEST_F(FrmCentral, EntregueTravadaMasLocalizaEVisualiza) {
-    const int n = teste::ConstrutorDeclaracao(programa.banco)
-                      .geral()
-                      .modelo("M", 1)
-                      .nacional("Placa")
-                      .nacional("Fio")
-                      .importadoDI();
+    teste::ConstrutorDeclaracao d(programa.banco);
+    const int n = d.geral().modelo("M", 1).nacional("Placa").nacional("Fio").importadoDI();
     programa.banco.executa("UPDATE VLME SET CODIGO_VLM = '200300001'");
     ui::frmCentral *f = abre(n);
     for (QWidget *w : std::initializer_list<QWidget *>{
@@ -222,12 +198,9 @@ TEST_F(FrmCentral, ConsultaNCMPreencheOCampo) {
 // Double click (or Enter) on a pendency: the statement's window, the tab,
 // the row, the field.
 TEST_F(FrmCentral, PendenciaLevaAoCampo) {
-    const int n = teste::ConstrutorDeclaracao(programa.banco)
-                      .geral([](store::DadosGerais &d) { d.cpf = "123"; })
-                      .nacional("A")
-                      .nacional("B")
-                      .importadoDI("I")
-                      .importadoNF("J");
+    teste::ConstrutorDeclaracao d(programa.banco);
+    d.geral([](store::DadosGerais &g) { g.cpf = "123"; }).nacional("A").nacional("B");
+    const int n = d.importadoDI("I").importadoNF("J");
     programa.banco.executa("UPDATE COMPONENTES_NACIONAIS SET NR_SEQ_NF_NACIONAL = 0"
                            " WHERE NR_SQ_NACIONAL = 2");
     programa.banco.executa("UPDATE COMPONENTES_IMPORTADOS SET NR_SEQ_DI_IMPORTADO = 0,"
@@ -244,7 +217,7 @@ TEST_F(FrmCentral, PendenciaLevaAoCampo) {
     // OK in the picker runs the check and waits on the list: answer it first.
     QuandoAbrirem({[&](QWidget *w) {
         QuandoAbrirem({enterNaLista}, 10);
-        primeiraDoSeletor(w);
+        teste::PrimeiraDoSeletor(w);
     }});
     principal.executa(Comando::Pendencias);
     ASSERT_TRUE(QTest::qWaitFor([&] { return principal.dadosGerais(); }, 500));

@@ -3,16 +3,10 @@
 
 #include "entry/OperacaoFormulario.h"
 #include "ui/Janelas.h"
-#include "ui/entry/CampoMascarado.h"
 #include "ui/entry/frmAssistentes.h"
 #include "ui/entry/frmModelos.h"
 
-#include "../../core/entry/Casos.h"
-
 #include <QKeyEvent>
-#include <QPushButton>
-#include <QTableView>
-#include <QTest>
 
 using namespace vlme;
 using entry::OperacaoFormulario::Alterar;

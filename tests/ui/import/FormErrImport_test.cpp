@@ -3,9 +3,7 @@
 
 #include "base/Progresso.h"
 #include "shell/ContextosAjuda.h"
-#include "support/Arquivos.h"
-#include "support/PastaTeste.h"
-#include "support/UsuarioRoteirizado.h"
+#include "support/Teste.h"
 #include "ui/import/FormErrImport.h"
 
 #include <QAction>
@@ -19,7 +17,6 @@
 #include <QTimer>
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 using namespace vlme;
 using importacao::ErroImportacao;
@@ -90,11 +87,8 @@ TEST(FormErrImport, ImportacaoComErrosAbreAJanelaModal) {
               QStringList({"Foram detectados erros na importação de dados. "
                            "Clique OK para visualizar as pendências.",
                            "Documento gravado em " + pasta.arquivo("erros.pdf") + "."}));
-    QProcess texto;
-    texto.start("pdftotext", {"-layout", pasta.arquivo("erros.pdf"), "-"});
-    texto.waitForFinished();
     EXPECT_THAT(
-        QString::fromUtf8(texto.readAllStandardOutput()).simplified().toStdString(),
+        teste::TextoPDF(pasta.arquivo("erros.pdf")).simplified().toStdString(),
         ::testing::HasSubstr(QString("Arquivo %1 Linha Reg. Registro Campo Mensagem 1 0 "
                                      "Informações Gerais de um VLME CPF REPRESENTANTE LEGAL "
                                      "Preenchimento Obrigatório")

@@ -6,7 +6,6 @@
 
 #include <QAction>
 #include <QProcess>
-#include <QPushButton>
 
 using namespace vlme;
 
@@ -42,10 +41,7 @@ TEST(ImpressaoJanela, ListaDoDiagnosticoSaiEmPDFComADeclaracao) {
     EXPECT_EQ(usuario.textos().join('|'),
               "Documento gravado em " + saida.arquivo("lista.pdf") + ".");
 
-    QProcess texto;
-    texto.start("pdftotext", {"-layout", saida.arquivo("lista.pdf"), "-"});
-    texto.waitForFinished();
-    const QString lido = QString::fromUtf8(texto.readAllStandardOutput()).simplified();
+    const QString lido = teste::TextoPDF(saida.arquivo("lista.pdf")).simplified();
     for (const QString &e :
          {QString("VLM-E nº %1").arg(n), QString("ERROS FICHA REGISTRO"),
           QString("CNPJ <inválido> & outro Ficha 2 Reg 3"), QString("Página 1 de 1")})

@@ -5,12 +5,8 @@
 #include "support/ServidorDiagnostico.h"
 #include "ui/Janelas.h"
 #include "ui/shell/RegraOcupado.h"
-#include "ui/shell/frmVLMs.h"
 #include "ui/shell/mdiPrincipal.h"
 
-#include <QPushButton>
-#include <QTableView>
-#include <QTest>
 #include <QTreeWidget>
 
 using namespace vlme;

@@ -2,7 +2,6 @@
 // import opens where the user last took a file of its kind.
 
 #include "shell/Comandos.h"
-#include "support/Arquivos.h"
 #include "ui/Janelas.h"
 #include "ui/shell/UsuarioJanela.h"
 #include "ui/shell/mdiPrincipal.h"
@@ -12,7 +11,6 @@
 #include <QFileDialog>
 #include <QListView>
 #include <QStandardPaths>
-#include <QTest>
 
 using namespace vlme;
 

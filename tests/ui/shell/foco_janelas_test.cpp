@@ -1,48 +1,54 @@
-// The other windows open with the keyboard where a user acts first: on the
-// list to choose from, in the field to type, or on the button that closes.
+// Every window opens with the keyboard where a user acts first: on the list to
+// choose from, in the field to type, or on the button that closes; and Tab
+// goes through a form in the order of the screen, past the lookup buttons.
 
-#include "checking/Pendencias.h"
 #include "import/ErrosImportacao.h"
-#include "shell/Comandos.h"
 #include "shell/ContextosAjuda.h"
 #include "ui/Janelas.h"
 #include "ui/checking/frmPendencias.h"
 #include "ui/entry/frmAssistentes.h"
+#include "ui/entry/frmImportados.h"
+#include "ui/entry/frmModelos.h"
+#include "ui/entry/frmNacionais.h"
 #include "ui/import/FormErrImport.h"
 #include "ui/shell/UsuarioJanela.h"
 #include "ui/shell/frmAjuda.h"
 #include "ui/shell/frmGauge.h"
 #include "ui/shell/frmNovo.h"
 #include "ui/shell/frmSobre.h"
-#include "ui/shell/frmVLMs.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDialog>
-#include <QTest>
+#include <map>
 
 using namespace vlme;
+using C = teste::ConstrutorDeclaracao;
 
 namespace {
 
 using FocoJanelas = teste::Janelas;
 
-// The control with the keyboard: its name, else a button's text.
-QString nomeDoFoco(QWidget *janela) {
-    const QWidget *w = janela->focusWidget();
-    if (!w)
-        return "(nenhum)";
-    if (const auto *b = qobject_cast<const QAbstractButton *>(w); b && w->objectName().isEmpty())
-        return b->text();
-    return w->objectName();
+// The control with the keyboard (its name, else a button's text) or, when
+// `cadeia`, the Tab stops from it round to it again.
+QString foco(QWidget *janela, bool cadeia) {
+    QWidget *inicio = janela->focusWidget();
+    QStringList nomes;
+    for (QWidget *w = inicio; w && nomes.size() < 40;) {
+        const auto *b = qobject_cast<const QAbstractButton *>(w);
+        nomes << (b && w->objectName().isEmpty() ? b->text() : w->objectName());
+        if (!cadeia)
+            break;
+        QTest::keyClick(w, Qt::Key_Tab);
+        if ((w = janela->focusWidget()) == inicio)
+            break;
+    }
+    return nomes.isEmpty() ? "(nenhum)" : nomes.join(' ');
 }
 
-// Where the keyboard is once the modal window `abrir` shows is active; then closed.
-QString focoAoAbrir(const std::function<void()> &abrir) {
+// The same once the modal window `abrir` shows is active; then closed.
+QString focoAoAbrir(bool cadeia, const std::function<void()> &abrir) {
     QString nome = "(nenhuma janela)";
     teste::QuandoAbrirem({[&](QWidget *w) {
         QApplication::setActiveWindow(w); // as the desktop does on showing it
-        nome = nomeDoFoco(w);
+        nome = foco(w, cadeia);
         w->close();
     }});
     abrir();
@@ -54,15 +60,25 @@ QString focoAoMostrar(QWidget &janela, const std::function<void()> &mostra) {
     mostra();
     if (!QTest::qWaitForWindowActive(&janela))
         return "(janela inativa)";
-    const QString nome = nomeDoFoco(&janela);
+    const QString nome = foco(&janela, false);
     janela.hide();
     return nome;
 }
 
 } // namespace
 
-TEST_F(FocoJanelas, CadaJanelaAbreOndeOUsuarioAgePrimeiro) {
-    const int n = teste::ConstrutorDeclaracao(programa.banco).geral();
+TEST_F(FocoJanelas, CadaJanelaAbreOndeOUsuarioAgePrimeiroETabSegueATela) {
+    C d(programa.banco);
+    d.geral([](store::DadosGerais &g) {
+         g.coeficiente = store::Coeficiente::Variavel;
+         g.retificador = true;
+     })
+        .modelo("M", 1)
+        .nacional("N", 1, 50)
+        .subcomponente(1, "S", 1, 2);
+    d.subcomponenteNF(1, C::ImportadoPadrao("SN", 1, 2), C::NFPadrao());
+    d.importadoDI("DI").importadoNF("NF");
+    const int n = d;
     programa.banco.executa("INSERT INTO NCM_ITEM (CD_NCM_PRODUTO, DESCR_NCM_PRODUTO)"
                            " VALUES ('85171231', 'Telefones')");
     programa.banco.executa("INSERT INTO UNIDADE_MEDIDA (CD_UNID_MEDIDA, NM_MEDIDA)"
@@ -76,89 +92,67 @@ TEST_F(FocoJanelas, CadaJanelaAbreOndeOUsuarioAgePrimeiro) {
     ui::UsuarioJanela janelas;
     ui::frmAjuda ajuda;
     ui::frmGauge gauge(usuario);
-    struct Caso {
-        const char *janela;
-        std::function<QString()> foco;
-        QString esperado;
+    auto &banco = programa.banco;
+    // Each window from its row's numbers `a`; `c`: the Tab chain is asked for.
+    using Abre = std::function<QString(const QList<int> &a, bool c)>;
+    const auto modal = [](const std::function<void(const QList<int> &)> &abrir) -> Abre {
+        return [abrir](const QList<int> &a, bool c) { return focoAoAbrir(c, [&] { abrir(a); }); };
     };
-    const auto modal = [](const std::function<void()> &abrir) {
-        return [abrir] { return focoAoAbrir(abrir); };
-    };
-    const auto picker = [&](int operacao) {
-        return modal([&, operacao] {
-            ui::frmVLMs f(programa, usuario, progresso);
-            f.setOperacaoVLM(operacao);
-            f.exec();
-        });
-    };
-    const Caso casos[] = {
-        {"frmNovo", modal([&] { ui::frmNovo(programa, usuario).exec(); }), "lstLista"},
-        {"frmVLMs", picker(shell::Operacao::Abrir), "dbgVlms"},
-        {"frmVLMs recibo", picker(shell::Operacao::ImprimirRecibo), "dbgVlms"},
-        {"frmPendencias", modal([&] {
-             ui::frmPendencias f;
-             f.mostraPendencias({{"ERRO_CPF_INVALIDO", "CPF inválido."}});
+    const std::map<QString, Abre> janela = {
+        {"frmImportados",
+         modal([&](auto a) { ui::frmImportados(banco, usuario, n, a[0], a[1], a[2]).exec(); })},
+        {"frmNacionais",
+         modal([&](auto a) { ui::frmNacionais(banco, usuario, n, a[0], a[1]).exec(); })},
+        {"frmModelos",
+         modal([&](auto a) { ui::frmModelos(banco, usuario, n, a[0], a[1]).exec(); })},
+        {"frmCentral",
+         [&](auto a, bool c) {
+             banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = ?", {a[0]});
+             return foco(abreCentral(n).get(), c);
+         }},
+        {"frmVLMs", modal([&](auto a) {
+             ui::frmVLMs f(programa, usuario, progresso);
+             f.setOperacaoVLM(a[0]);
              f.exec();
-         }),
-         "lstPendencias"},
-        {"frmPendencias diagnóstico", modal([&] {
+         })},
+        {"frmNovo", modal([&](auto) { ui::frmNovo(programa, usuario).exec(); })},
+        {"frmPendencias", modal([&](auto a) {
              ui::frmPendencias f;
-             f.mostraDiagnostico(programa.banco, n, usuario);
+             a[0] ? f.mostraDiagnostico(banco, n, usuario)
+                  : f.mostraPendencias({{"ERRO_CPF_INVALIDO", "CPF inválido."}});
              f.exec();
-         }),
-         "lstPendencias"},
-        {"FormErrImport",
-         modal([&] { ui::FormErrImport(usuario, pasta.caminho(), "vlme.txt", erros).exec(); }),
-         "lstImport"},
-        {"frmAssistNCM", modal([&] { ui::frmAssistNCM(programa.banco, usuario).escolhe(); }),
-         "txtCodigo"},
-        {"FrmAssistUnM", modal([&] { ui::FrmAssistUnM(programa.banco, usuario).escolhe(); }),
-         "txtCodigo"},
-        {"frmSobre", modal([&] { ui::frmSobre(programa).exec(); }), "cmdOK"},
-        {"frmInformacoesSistema", modal([&] { ui::frmInformacoesSistema(programa).exec(); }),
-         "lstInformacoes"},
-        // A question about destroying something waits on No.
-        {"confirmação", modal([&] {
+         })},
+        {"FormErrImport", modal([&](auto) {
+             ui::FormErrImport(usuario, pasta.caminho(), "vlme.txt", erros).exec();
+         })},
+        {"frmAssistNCM", modal([&](auto) { ui::frmAssistNCM(banco, usuario).escolhe(); })},
+        {"FrmAssistUnM", modal([&](auto) { ui::FrmAssistUnM(banco, usuario).escolhe(); })},
+        {"frmSobre", modal([&](auto) { ui::frmSobre(programa).exec(); })},
+        {"frmInformacoesSistema", modal([&](auto) { ui::frmInformacoesSistema(programa).exec(); })},
+        {"confirmação", modal([&](auto) {
              janelas.mensagem("Excluir", "Deseja realmente excluir?", base::Icone::Pergunta,
                               base::Botoes::SimNaoPadraoNao);
-         }),
-         "&Não"},
+         })},
         {"arquivo",
-         modal([&] { janelas.escolheArquivoAbrir("Restaurar", "*.*", pasta.caminho()); }),
-         "fileNameEdit"},
-        // F1 opens a page to read; the contents and the index keys, their own.
-        {"frmAjuda tópico",
-         [&] {
-             return focoAoMostrar(ajuda, [&] { ajuda.mostraTopico(shell::ContextoAjuda::Modelo); });
-         },
-         "txtPagina"},
-        {"frmAjuda conteúdo", [&] { return focoAoMostrar(ajuda, [&] { ajuda.mostraConteudo(); }); },
-         "trvConteudo"},
-        {"frmAjuda índice", [&] { return focoAoMostrar(ajuda, [&] { ajuda.mostraIndice(); }); },
-         "txtProcurar"},
-        // Esc or Enter there asks whether to stop.
+         modal([&](auto) { janelas.escolheArquivoAbrir("Restaurar", "*.*", pasta.caminho()); })},
+        {"frmAjuda",
+         [&](auto a, bool) {
+             return focoAoMostrar(ajuda, [&] {
+                 a[0] == 0   ? void(ajuda.mostraTopico(shell::ContextoAjuda::Modelo))
+                 : a[0] == 1 ? ajuda.mostraConteudo()
+                             : ajuda.mostraIndice();
+             });
+         }},
         {"frmGauge",
-         [&] {
+         [&](auto, bool) {
              return focoAoMostrar(gauge, [&] { static_cast<base::Progresso &>(gauge).abre(); });
-         },
-         "cmdCancelar"},
+         }},
     };
-    for (const Caso &c : casos)
-        EXPECT_EQ(c.foco(), c.esperado) << c.janela;
-}
-
-// The progress window holds the keyboard from its opening: Enter there is
-// its Cancel, as Esc is.
-TEST_F(FocoJanelas, EnterNoProgressoPerguntaSeInterrompe) {
-    ui::frmGauge gauge(usuario);
-    base::Progresso &progresso = gauge;
-    for (const Qt::Key tecla : {Qt::Key_Return, Qt::Key_Escape}) {
-        progresso.abre();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&gauge));
-        usuario.responde(base::Resposta::Sim);
-        QTest::keyClick(QApplication::focusWidget(), tecla);
-        EXPECT_TRUE(progresso.cancelado()) << tecla;
-        EXPECT_FALSE(gauge.isVisible());
+    for (const QStringList &c : teste::Casos("foco_ao_abrir.tsv")) {
+        QList<int> numeros;
+        for (const QString &x : c[1].split(' ', Qt::SkipEmptyParts))
+            numeros << x.toInt();
+        EXPECT_EQ(janela.at(c[0])(numeros, c[2].contains(' ')), c[2]) << c[0] << ' ' << c[1];
     }
-    EXPECT_EQ(usuario.mensagens.size(), 2u);
+    EXPECT_TRUE(usuario.mensagens.empty()) << usuario.textos().join('\n');
 }

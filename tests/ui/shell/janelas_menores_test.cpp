@@ -4,14 +4,12 @@
 // pages works, the index filter, and the one help window of the program.
 
 #include "shell/ContextosAjuda.h"
-#include "support/Arquivos.h"
 #include "ui/Janelas.h"
 #include "ui/shell/frmAjuda.h"
 #include "ui/shell/frmGauge.h"
 #include "ui/shell/frmSobre.h"
 #include "ui/shell/frmSplash.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QDirIterator>
 #include <QFile>
@@ -20,16 +18,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTabWidget>
-#include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
-
-#include <gtest/gtest.h>
 
 using namespace vlme;
 using teste::Janelas;
@@ -59,7 +53,8 @@ QString texto(const QString &pagina) {
 } // namespace
 
 // Cancel and Esc both ask; No lets the work go on under the hourglass, a
-// step that cannot be interrupted asks nothing, and Yes closes at once.
+// step that cannot be interrupted asks nothing, and Yes closes at once. The
+// window holds the keyboard from its opening: Enter there is its Cancel.
 TEST_F(Gauge, NaoDeixaAOperacaoSeguirSimFechaNaHoraENuncaFechaMudo) {
     QGuiApplication::setOverrideCursor(Qt::PointingHandCursor);
     ui::frmGauge gauge(usuario);
@@ -103,7 +98,8 @@ TEST_F(Gauge, NaoDeixaAOperacaoSeguirSimFechaNaHoraENuncaFechaMudo) {
     gauge.valor(41); // past the end: a full bar, not the old value
     EXPECT_EQ(barra(), "Calculando tamanho 40/40");
     usuario.responde(base::Resposta::Sim);
-    gauge.cmdCancelar->click();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&gauge));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_TRUE(gauge.Cancelado && progresso.cancelado());
     EXPECT_FALSE(gauge.isVisible() || progresso.unidade());
     EXPECT_EQ(formaCursor(), Qt::PointingHandCursor);
@@ -153,11 +149,9 @@ TEST_F(Janelas, SobreESplashMostramAVersao) {
 
 // Each window's topic number (data/janelas/contextos_ajuda.txt: number, page).
 TEST(Ajuda, CadaContextoTemSuaPaginaListadaUmaVezComLinksQueLevamAPaginasExistentes) {
-    const QString tabela =
-        QString::fromStdString(teste::LeBytes(teste::DadoTeste("janelas/contextos_ajuda.txt")));
-    for (const QString &linha : tabela.split('\n', Qt::SkipEmptyParts))
-        EXPECT_EQ(ui::PaginaDoContexto(linha.section(' ', 0, 0).toInt()), linha.section(' ', 1))
-            << linha.toStdString();
+    for (const QStringList &c : teste::Casos("../janelas/contextos_ajuda.txt"))
+        EXPECT_EQ(ui::PaginaDoContexto(c[0].section(' ', 0, 0).toInt()), c[0].section(' ', 1))
+            << c[0];
     QSet<QString> listadas;
     QSet<int> contextos;
     for (const ui::TopicoAjuda &t : ui::TopicosAjuda()) {
@@ -188,8 +182,6 @@ TEST(Ajuda, CadaContextoTemSuaPaginaListadaUmaVezComLinksQueLevamAPaginasExisten
     }
 }
 
-// The question box took the keyboard; after a No a second Esc must still
-// reach the progress window.
 // While an operation runs no other window takes input; after a "Não" the
 // keyboard is the progress window's again.
 TEST_F(Gauge, OutrasJanelasNaoRecebemNadaEnquantoAberta) {

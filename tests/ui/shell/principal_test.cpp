@@ -6,15 +6,12 @@
 
 #include "shell/Comandos.h"
 #include "shell/ContextosAjuda.h"
-#include "support/Arquivos.h"
 #include "ui/Janelas.h"
-#include "ui/entry/frmCentral.h"
 #include "ui/shell/ModeloListaDeclaracoes.h"
 #include "ui/shell/UsuarioJanela.h"
 #include "ui/shell/frmAjuda.h"
 #include "ui/shell/frmNovo.h"
 #include "ui/shell/frmSobre.h"
-#include "ui/shell/frmVLMs.h"
 #include "ui/shell/mdiPrincipal.h"
 
 #include <QAction>
@@ -28,13 +25,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTabWidget>
-#include <QTableView>
-#include <QTest>
 #include <QToolBar>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 #include <stdexcept>
@@ -62,18 +54,6 @@ class mdiGravado : public teste::ComandosGravados<ui::mdiPrincipal> {
         chamadas << "sai";
         mdiPrincipal::sai();
     }
-};
-
-// Records what a command reaches through its route alone.
-class DestinoGravado final : public teste::ComandosGravados<shell::DestinoComandos> {
-  public:
-    bool aberta = false;
-    bool declaracaoAberta() const override { return aberta; }
-    void fechaDeclaracao() override {
-        chamadas << "fechaDeclaracao";
-        aberta = false;
-    }
-    void sai() override { chamadas << "sai"; }
 };
 
 // A statement window that may refuse to close, as one asking to save would.
@@ -105,24 +85,14 @@ class PrincipalComDefeito : public ui::mdiPrincipal {
     void mostraSobre() override { throw std::logic_error("sobre quebrado"); }
 };
 
-void okNaPrimeiraLinha(QWidget *janela) {
-    auto *seletor = qobject_cast<ui::frmVLMs *>(janela);
-    ASSERT_NE(seletor, nullptr);
-    seletor->dbgVlms->selectRow(0);
-    seletor->cmdOk->click();
-}
-
 class Seletor : public teste::Janelas {
   protected:
     int declaracao(int nrTransmissao, const QString &codigo, const QString &produto = "Rádio",
                    const QString &razao = {}) {
-        return programa.banco
-            .executa(
-                QStringLiteral("INSERT INTO VLME (DEN_PRODUTO_VLM, NR_TRANSMISSAO_VLM, CODIGO_VLM,"
-                               " RAZAO_SOCIAL_VLM) VALUES (?, ?, ?, ?)"),
-                {produto, nrTransmissao, codigo, razao})
-            .lastInsertId()
-            .toInt();
+        programa.banco.executa("INSERT INTO VLME (DEN_PRODUTO_VLM, NR_TRANSMISSAO_VLM, CODIGO_VLM,"
+                               " RAZAO_SOCIAL_VLM) VALUES (?, ?, ?, ?)",
+                               {produto, nrTransmissao, codigo, razao});
+        return programa.banco.escalar("SELECT max(NR_VLM_VLM) FROM VLME").toInt();
     }
 
     // One statement in each delivery state (data/janelas/operacoes_seletor.txt).
@@ -183,12 +153,9 @@ TEST_F(Seletor, NovoSemEscolhaAvisaEnterEDuploCliqueValemOKUmaVezSo) {
 // lists (data/janelas/operacoes_seletor.txt).
 TEST_F(Seletor, TituloAjudaEFiltroDeCadaOperacao) {
     estados();
-    const QString casos =
-        QString::fromStdString(teste::LeBytes(teste::DadoTeste("janelas/operacoes_seletor.txt")));
     frmVLMs f(programa, usuario, progresso);
-    for (const QString &caso : casos.split('\n', Qt::SkipEmptyParts)) {
-        if (caso.startsWith('#'))
-            continue;
+    for (const QStringList &c : teste::Casos("../janelas/operacoes_seletor.txt")) {
+        const QString &caso = c[0];
         f.setProperty("OperacaoVLM", caso.section('|', 0, 0).toInt());
         QStringList lista;
         for (int i = 0; i < f.datVlms->rowCount(); ++i)
@@ -309,7 +276,7 @@ TEST_F(Principal, CadaMenuEBotaoLevaAondeSuaRotaLeva) {
     ASSERT_EQ(barra, QString::fromStdString(teste::LeBytes(teste::DadoTeste("janelas/barra.txt"))));
     for (const bool aberta : {false, true}) {
         const auto confere = [&](C comando, const QString &nome, bool botao) {
-            DestinoGravado esperado;
+            teste::DestinoGravado esperado; // what its route alone reaches
             esperado.aberta = aberta;
             shell::ExecutaComando(comando, esperado, false);
             mdiGravado janela(programa, usuario);
@@ -437,7 +404,7 @@ TEST_F(Principal, NovoCopiaAbreACopiaEVazioIntocadoNaoFica) {
                        QTest::keyClick(static_cast<ui::frmNovo *>(novo)->lstLista, Qt::Key_Down);
                        static_cast<ui::frmNovo *>(novo)->cmdOk->click();
                    },
-                   okNaPrimeiraLinha});
+                   teste::PrimeiraDoSeletor});
     principal.executa(Comando::Novo);
     ASSERT_NE(principal.dadosGerais(), nullptr);
     EXPECT_EQ(principal.dadosGerais()->numero(), 2);
@@ -462,7 +429,7 @@ TEST_F(Principal, PeloSeletorEOFocoVoltaAJanelaPrincipal) {
     principal.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&principal));
     for (const Comando comando : {Comando::Pendencias, Comando::Excluir, Comando::Abrir}) {
-        QuandoAbrirem({okNaPrimeiraLinha}); // the newest
+        QuandoAbrirem({teste::PrimeiraDoSeletor}); // the newest
         principal.executa(comando);
         EXPECT_TRUE(
             QTest::qWaitFor([&] { return QApplication::activeWindow() == &principal; }, 500))
