@@ -14,4 +14,5 @@ export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=0:strict_stri
 export UBSAN_OPTIONS="halt_on_error=1:abort_on_error=1:print_stacktrace=1"
 export QT_QPA_PLATFORM=offscreen
 cd "$raiz/build-san"
-ctest --output-on-failure -j "$(nproc)" --timeout 900
+# The team-database half of the tests runs on a private server.
+"$raiz/scripts/servidor-teste.sh" com ctest --output-on-failure -j "$(nproc)" --timeout 900

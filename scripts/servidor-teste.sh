@@ -6,6 +6,8 @@
 #
 #   servidor-teste.sh inicia PASTA   starts it; prints the connection URL
 #   servidor-teste.sh para PASTA     stops it and removes the folder
+#   servidor-teste.sh com CMD ARGS   runs CMD with VLME_TESTE_URL set, the
+#                                    server stopped however CMD ends
 #
 # As root the cluster runs as the `postgres` user (PostgreSQL refuses root).
 set -euo pipefail
@@ -18,6 +20,15 @@ como() {
 }
 
 acao="${1:-}"
+if [ "$acao" = com ]; then
+  shift
+  pasta="$(mktemp -u -d "${TMPDIR:-/tmp}/vlme-servidor.XXXXXX")"
+  trap '"$0" para "$pasta"' EXIT
+  VLME_TESTE_URL="$("$0" inicia "$pasta")"
+  export VLME_TESTE_URL
+  "$@"
+  exit
+fi
 pasta="${2:-}"
 [ -n "$pasta" ] || { echo "uso: $0 inicia|para PASTA" >&2; exit 2; }
 

@@ -8,9 +8,7 @@
 
 namespace vlme::store {
 
-using gravar::Colunas;
-using gravar::DataGravada;
-using gravar::Texto;
+using gravar::Vazios;
 
 namespace {
 
@@ -23,69 +21,6 @@ QString DescreveNacional(int nrVlm, int nrSq) {
 
 QString DescreveImportado(int nrVlm, int nrSq) {
     return QStringLiteral("componente importado %1 do VLM-E %2").arg(nrSq).arg(nrVlm);
-}
-
-// The five NF columns; `todas` writes the empty ones too (as '').
-Colunas ColunasNF(const DadosNF &nf, bool todas) {
-    const QString cnpj = CnpjSemMascara(nf.cnpj);
-    const QString data = DataGravada(nf.dataEmissao);
-    Colunas c;
-    if (todas) {
-        c.poe(QStringLiteral("NR_NF"), Texto(nf.numero));
-        c.poe(QStringLiteral("SERIE_NF"), Texto(nf.serie));
-        c.poe(QStringLiteral("CNPJ_NF"), Texto(cnpj));
-        c.poe(QStringLiteral("DATA_EMISSAO_NF"), Texto(data));
-        c.poe(QStringLiteral("NR_INS_ESTADUAL_NF"), Texto(nf.inscricaoEstadual));
-    } else {
-        c.seNaoVazio(QStringLiteral("NR_NF"), nf.numero);
-        c.seNaoVazio(QStringLiteral("SERIE_NF"), nf.serie);
-        c.seNaoVazio(QStringLiteral("CNPJ_NF"), cnpj);
-        c.seNaoVazio(QStringLiteral("DATA_EMISSAO_NF"), data);
-        c.seNaoVazio(QStringLiteral("NR_INS_ESTADUAL_NF"), nf.inscricaoEstadual);
-    }
-    return c;
-}
-
-bool NFVazia(const DadosNF &nf) {
-    return nf.numero.isEmpty() && nf.serie.isEmpty() && CnpjSemMascara(nf.cnpj).isEmpty() &&
-           nf.dataEmissao.trimmed().isEmpty() && nf.inscricaoEstadual.isEmpty();
-}
-
-Colunas ColunasDI(const DadosDI &di, bool todas) {
-    Colunas c;
-    if (todas) {
-        c.poe(QStringLiteral("NR_DI_DI"), Texto(di.numero));
-        c.poe(QStringLiteral("NR_ADICAO_DI"), Texto(di.adicao));
-        c.poe(QStringLiteral("NR_ITEM_DI"), Texto(di.item));
-    } else {
-        c.seNaoVazio(QStringLiteral("NR_DI_DI"), di.numero);
-        c.seNaoVazio(QStringLiteral("NR_ADICAO_DI"), di.adicao);
-        c.seNaoVazio(QStringLiteral("NR_ITEM_DI"), di.item);
-    }
-    return c;
-}
-
-void PoeNacional(Colunas &c, const DadosNacional &d) {
-    c.seNaoVazio(QStringLiteral("TX_DESCRICAO_NACIONAL"), d.descricao);
-    c.seNaoVazio(QStringLiteral("VL_CUSTO_UNITARIO_NACIONAL"), d.custoUnitario);
-    c.seNaoVazio(QStringLiteral("UNIDADE_NACIONAL"), d.unidade);
-    c.seNaoVazio(QStringLiteral("NCM_NACIONAL"), d.ncm);
-    c.seNaoVazio(QStringLiteral("QTD_NACIONAL"), d.quantidade);
-}
-
-void PoeNumerosImportado(Colunas &c, const DadosImportado &d) {
-    c.seNaoVazio(QStringLiteral("QTD_IMPORTADO"), d.quantidade);
-    c.seNaoVazio(QStringLiteral("VALOR_UNITARIO_IMPORTADO"), d.valorUnitario);
-    c.seNaoVazio(QStringLiteral("ALIQUOTA_IMPORTADO"), d.aliquota);
-    c.poe(QStringLiteral("VALOR_II_IMPORTADO"), gravar::ValorII(d));
-}
-
-void PoeOpcoesImportado(Colunas &c, const DadosImportado &d) {
-    c.seMarcado(QStringLiteral("IN_COM_SUSP_IMPORTADO"), d.comSuspensao);
-    c.seMarcado(QStringLiteral("IN_DIRETO_IMPORTADO"), d.direto);
-    c.seMarcado(QStringLiteral("IN_REDUCAO_II_IMPORTADO"), d.reducaoII);
-    c.seNaoVazio(QStringLiteral("UNIDADE_IMPORTADO"), d.unidade);
-    c.seNaoVazio(QStringLiteral("NCM_IMPORTADO"), d.ncm);
 }
 
 struct Vinculos {
@@ -146,45 +81,22 @@ int CriaVLM(Banco &banco) {
 }
 
 void GravaVLME(Banco &banco, int nrVlm, const DadosGerais &d) {
-    Colunas c;
-    c.poe(QStringLiteral("CNPJ_VLM"), Texto(CnpjSemMascara(d.cnpj)));
-    c.poe(QStringLiteral("CPF_VLM"), Texto(d.cpf));
-    c.poe(QStringLiteral("PPB_VLM"), Texto(d.ppb));
-    c.poe(QStringLiteral("DEN_PRODUTO_VLM"), Texto(d.denProduto));
-    if (d.coeficiente)
-        c.poe(QStringLiteral("TIPO_COEFICIENTE_VLM"), static_cast<int>(*d.coeficiente));
-    c.seMarcado(QStringLiteral("SUBSTITUTIVO_VLM"), d.substitutivo);
-    c.seMarcado(QStringLiteral("RETIFICADOR_VLM"), d.retificador);
-    c.poe(QStringLiteral("NCM_VLM"), Texto(d.ncm));
-    c.poe(QStringLiteral("PESO_BRUTO_VLM"), d.pesoBruto.value_or(0.0));
-    c.poe(QStringLiteral("UNIDADE_VLM"), Texto(d.unidade));
-    c.poe(QStringLiteral("VL_SALARIOS_VLM"), d.salarios.value_or(0.0));
-    c.poe(QStringLiteral("VL_ENCARGOS_VLM"), d.encargos.value_or(0.0));
-    c.poe(QStringLiteral("NR_VLM_ANTERIOR_VLM"), Texto(d.vlmAnterior));
-    c.poe(QStringLiteral("NR_PROCESSO_VLM"), Texto(d.nrProcesso));
-    if (gravar::Atualiza(banco, QStringLiteral("VLME"), c, QStringLiteral("NR_VLM_VLM = ?"),
-                         {nrVlm}) == 0)
+    if (gravar::Atualiza(banco, gravar::LinhaVLME(d), QStringLiteral("NR_VLM_VLM = ?"), {nrVlm}) ==
+        0)
         gravar::NaoEncontrado(QStringLiteral("VLM-E %1").arg(nrVlm));
 }
 
 int GravaNF(Banco &banco, const DadosNF &nf) {
-    return gravar::Insere(banco, QStringLiteral("NF"), ColunasNF(nf, false));
+    return gravar::Insere(banco, gravar::LinhaNF(nf, Vazios::Omite));
 }
 
 int GravaDI(Banco &banco, const DadosDI &di) {
-    return gravar::Insere(banco, QStringLiteral("DI"), ColunasDI(di, false));
+    return gravar::Insere(banco, gravar::LinhaDI(di, Vazios::Omite));
 }
 
 int GravaNacional(Banco &banco, int nrVlm, const DadosNacional &dados, int chaveNF) {
     const int nrSq = ProximoNacional(banco, nrVlm);
-    Colunas c;
-    c.poe(QStringLiteral("NR_VLM_NACIONAL"), nrVlm);
-    c.poe(QStringLiteral("NR_SQ_NACIONAL"), nrSq);
-    PoeNacional(c, dados);
-    c.poe(QStringLiteral("NR_SEQ_NF_NACIONAL"), chaveNF);
-    if (dados.numeroNoArquivo)
-        c.poe(QStringLiteral("NR_SQ_IMPORTACAO"), *dados.numeroNoArquivo);
-    gravar::Insere(banco, QStringLiteral("COMPONENTES_NACIONAIS"), c);
+    gravar::Insere(banco, gravar::NovoNacional(nrVlm, nrSq, dados, chaveNF));
     return nrSq;
 }
 
@@ -198,9 +110,7 @@ int IncluiNacional(Banco &banco, int nrVlm, const DadosNF &nf, const DadosNacion
 }
 
 void AtualizaNacional(Banco &banco, int nrVlm, int nrSqNacional, const DadosNacional &dados) {
-    Colunas c;
-    PoeNacional(c, dados);
-    if (gravar::Atualiza(banco, QStringLiteral("COMPONENTES_NACIONAIS"), c, OndeNacional,
+    if (gravar::Atualiza(banco, gravar::LinhaNacional(dados), OndeNacional,
                          {nrVlm, nrSqNacional}) == 0)
         gravar::NaoEncontrado(DescreveNacional(nrVlm, nrSqNacional));
 }
@@ -215,14 +125,14 @@ void AlteraNacional(Banco &banco, int nrVlm, int nrSqNacional, const DadosNF &nf
     if (!vinculo.isValid())
         gravar::NaoEncontrado(DescreveNacional(nrVlm, nrSqNacional));
     const int chave = vinculo.toInt();
-    const Colunas colunasNF = ColunasNF(nf, true);
+    const auto linhaNF = gravar::LinhaNF(nf, Vazios::Grava);
     const bool gravada =
-        chave > 0 && gravar::Atualiza(banco, QStringLiteral("NF"), colunasNF,
-                                      QStringLiteral("NR_SEQ_NF = ?"), {chave}) > 0;
+        chave > 0 && gravar::Atualiza(banco, linhaNF, QStringLiteral("NR_SEQ_NF = ?"), {chave}) > 0;
     // An invoice typed for a component without one (or whose row is gone)
     // would otherwise be dropped while the form reports success.
-    if (!gravada && !NFVazia(nf)) {
-        const int nova = gravar::Insere(banco, QStringLiteral("NF"), colunasNF);
+    const bool digitada = gravar::LinhaNF(nf, Vazios::Omite).mascara() != 0;
+    if (!gravada && digitada) {
+        const int nova = gravar::Insere(banco, linhaNF);
         banco.executa(QStringLiteral("UPDATE COMPONENTES_NACIONAIS SET NR_SEQ_NF_NACIONAL = ?"
                                      " WHERE ") +
                           OndeNacional,
@@ -236,23 +146,9 @@ int GravaImportado(Banco &banco, int nrVlm, const DadosImportado &dados, Documen
                    int chave, int nacionalDono) {
     Transacao t(banco);
     const int nrSq = ProximoImportado(banco, nrVlm);
-    Colunas c;
-    c.poe(QStringLiteral("NR_VLM_IMPORTADO"), nrVlm);
-    c.poe(QStringLiteral("NR_SQ_IMPORTADO"), nrSq);
-    c.seNaoVazio(QStringLiteral("TX_DESCRICAO_IMPORTADO"), dados.descricao);
-    PoeNumerosImportado(c, dados);
-    c.poe(documento == Documento::DI ? QStringLiteral("NR_SEQ_DI_IMPORTADO")
-                                     : QStringLiteral("NR_SEQ_NF_IMPORTADO"),
-          chave);
-    PoeOpcoesImportado(c, dados);
-    gravar::Insere(banco, QStringLiteral("COMPONENTES_IMPORTADOS"), c);
-    if (nacionalDono != 0) {
-        banco.executa(
-            QStringLiteral("INSERT INTO SUBCOMP (N_VLM_SUBCOMP, N_NACIONAL_SUBCOMP,"
-                           " N_IMPORTADO_SUBCOMP, IN_BASE_CALCULO_SUBCOMP)"
-                           " VALUES (?, ?, ?, ?)"),
-            {nrVlm, nacionalDono > 0 ? nacionalDono : 0, nrSq, dados.baseCalculo ? 1 : 0});
-    }
+    gravar::Insere(banco, gravar::NovoImportado(nrVlm, nrSq, dados, documento, chave));
+    if (nacionalDono != 0)
+        gravar::Insere(banco, gravar::NovoSubcomp(nrVlm, nacionalDono, nrSq, dados.baseCalculo));
     t.confirma();
     return nrSq;
 }
@@ -279,30 +175,17 @@ void AtualizaImportado(Banco &banco, int nrVlm, int nrSqImportado, const DadosIm
                        Documento documento, int chave, int nacionalDono) {
     Transacao t(banco);
     const Vinculos atual = LeVinculos(banco, nrVlm, nrSqImportado);
-    Colunas c;
-    c.poe(QStringLiteral("TX_DESCRICAO_IMPORTADO"),
-          dados.descricao.isEmpty() ? QStringLiteral(" ") : dados.descricao);
-    PoeNumerosImportado(c, dados);
     // Link 0 is "none": there is nothing to delete for it.
     if (documento == Documento::DI) {
         ApagaNF(banco, atual.nf);
         if (atual.di != chave)
             ApagaDI(banco, atual.di);
-        c.poe(QStringLiteral("NR_SEQ_DI_IMPORTADO"), chave);
-        c.poe(QStringLiteral("NR_SEQ_NF_IMPORTADO"), 0);
-        // An invoice's unit left under a DI makes a delivery file the
-        // import refuses: a DI row stores none, as an imported one.
-        if (dados.unidade.isEmpty())
-            c.poe(QStringLiteral("UNIDADE_IMPORTADO"), QVariant(QMetaType(QMetaType::QString)));
     } else {
         ApagaDI(banco, atual.di);
         if (atual.nf != chave)
             ApagaNF(banco, atual.nf);
-        c.poe(QStringLiteral("NR_SEQ_NF_IMPORTADO"), chave);
-        c.poe(QStringLiteral("NR_SEQ_DI_IMPORTADO"), 0);
     }
-    PoeOpcoesImportado(c, dados);
-    gravar::Atualiza(banco, QStringLiteral("COMPONENTES_IMPORTADOS"), c, OndeImportado,
+    gravar::Atualiza(banco, gravar::ImportadoAlterado(dados, documento, chave), OndeImportado,
                      {nrVlm, nrSqImportado});
     if (nacionalDono != 0)
         banco.executa(QStringLiteral("UPDATE SUBCOMP SET IN_BASE_CALCULO_SUBCOMP = ?"
@@ -315,10 +198,9 @@ void AlteraImportadoDI(Banco &banco, int nrVlm, int nrSqImportado, const DadosDI
                        const DadosImportado &dados, int nacionalDono) {
     Transacao t(banco);
     int chave = LeVinculos(banco, nrVlm, nrSqImportado).di;
-    const Colunas colunas = ColunasDI(di, true);
-    if (chave <= 0 || gravar::Atualiza(banco, QStringLiteral("DI"), colunas,
-                                       QStringLiteral("NR_SQ_DI = ?"), {chave}) == 0)
-        chave = gravar::Insere(banco, QStringLiteral("DI"), colunas);
+    const auto linha = gravar::LinhaDI(di, Vazios::Grava);
+    if (chave <= 0 || gravar::Atualiza(banco, linha, QStringLiteral("NR_SQ_DI = ?"), {chave}) == 0)
+        chave = gravar::Insere(banco, linha);
     AtualizaImportado(banco, nrVlm, nrSqImportado, dados, Documento::DI, chave, nacionalDono);
     t.confirma();
 }
@@ -327,32 +209,21 @@ void AlteraImportadoNF(Banco &banco, int nrVlm, int nrSqImportado, const DadosNF
                        const DadosImportado &dados, int nacionalDono) {
     Transacao t(banco);
     int chave = LeVinculos(banco, nrVlm, nrSqImportado).nf;
-    const Colunas colunas = ColunasNF(nf, true);
-    if (chave <= 0 || gravar::Atualiza(banco, QStringLiteral("NF"), colunas,
-                                       QStringLiteral("NR_SEQ_NF = ?"), {chave}) == 0)
-        chave = gravar::Insere(banco, QStringLiteral("NF"), colunas);
+    const auto linha = gravar::LinhaNF(nf, Vazios::Grava);
+    if (chave <= 0 || gravar::Atualiza(banco, linha, QStringLiteral("NR_SEQ_NF = ?"), {chave}) == 0)
+        chave = gravar::Insere(banco, linha);
     AtualizaImportado(banco, nrVlm, nrSqImportado, dados, Documento::NF, chave, nacionalDono);
     t.confirma();
 }
 
 int IncluiModelo(Banco &banco, int nrVlm, const DadosModelo &dados) {
     const int nrSq = ProximoModelo(banco, nrVlm);
-    Colunas c;
-    c.poe(QStringLiteral("NR_VLM_MODELOS"), nrVlm);
-    c.poe(QStringLiteral("NR_SQ_MODELOS"), nrSq);
-    c.seNaoVazio(QStringLiteral("TX_DESCRICAO_MODELOS"), dados.descricao);
-    c.seNaoVazio(QStringLiteral("PRECO_VENDA_MODELOS"), dados.precoVenda);
-    c.seNaoVazio(QStringLiteral("COD_INTERNO_MODELOS"), dados.codigoInterno);
-    gravar::Insere(banco, QStringLiteral("MODELOS"), c);
+    gravar::Insere(banco, gravar::NovoModelo(nrVlm, nrSq, dados));
     return nrSq;
 }
 
 int AlteraModelo(Banco &banco, int nrVlm, int nrSqModelo, const DadosModelo &dados) {
-    Colunas c;
-    c.seNaoVazio(QStringLiteral("TX_DESCRICAO_MODELOS"), dados.descricao);
-    c.seNaoVazio(QStringLiteral("PRECO_VENDA_MODELOS"), dados.precoVenda);
-    c.seNaoVazio(QStringLiteral("COD_INTERNO_MODELOS"), dados.codigoInterno);
-    if (gravar::Atualiza(banco, QStringLiteral("MODELOS"), c,
+    if (gravar::Atualiza(banco, gravar::LinhaModelo(dados),
                          QStringLiteral("NR_VLM_MODELOS = ? AND NR_SQ_MODELOS = ?"),
                          {nrVlm, nrSqModelo}) == 0)
         gravar::NaoEncontrado(QStringLiteral("modelo %1 do VLM-E %2").arg(nrSqModelo).arg(nrVlm));

@@ -1,6 +1,7 @@
 #pragma once
 // Writing a whole imported file: the same rows as IncluiModelo, IncluiNacional
-// and IncluiImportadoDI / IncluiImportadoNF, at the pace of tens of thousands
+// and IncluiImportadoDI / IncluiImportadoNF (both build them in GravarLinha),
+// at the pace of tens of thousands
 // of rows. Each insert is prepared once and its values bound straight in
 // SQLite; the next sequence numbers of a statement are read once and counted
 // on in memory; no savepoint is taken per row.
@@ -15,9 +16,16 @@
 
 #include <QHash>
 
+#include <utility>
+
 struct sqlite3_stmt;
 
 namespace vlme::store {
+
+namespace gravar {
+struct Tabela;
+class Linha;
+} // namespace gravar
 
 class GravacaoEmLote {
   public:
@@ -32,10 +40,6 @@ class GravacaoEmLote {
     int incluiImportadoNF(int nrVlm, const DadosNF &nf, const DadosImportado &dados,
                           int nacionalDono = 0);
 
-    // Rows of one table, each naming the columns it writes; the others keep
-    // their defaults, as gravar::Insere leaves them.
-    class Linha;
-
   private:
     struct Sequencias {
         int modelo = 0;
@@ -46,14 +50,14 @@ class GravacaoEmLote {
         bool pendentes = true;
     };
     Sequencias &sequencias(int nrVlm);
-    qint64 insere(int tabela, const Linha &linha);
-    int gravaNF(const DadosNF &nf);
-    int incluiImportado(int nrVlm, const DadosImportado &dados, bool direto, int chave,
+    qint64 insere(const gravar::Linha &linha);
+    int incluiImportado(int nrVlm, const DadosImportado &dados, Documento documento, int chave,
                         int nacionalDono);
 
     Banco &banco_;
     QHash<int, Sequencias> sequencias_;
-    QHash<quint64, sqlite3_stmt *> comandos_; // by table and set of columns
+    // By table and set of columns.
+    QHash<std::pair<const gravar::Tabela *, quint32>, sqlite3_stmt *> comandos_;
 };
 
 } // namespace vlme::store

@@ -3,8 +3,11 @@
 
 #include "store/Banco.h"
 #include "store/Gravar.h"
+#include "store/GravarLinha.h"
 #include "store/GravarLote.h"
 #include "support/Teste.h"
+
+#include <QSqlQuery>
 
 #include <functional>
 
@@ -79,6 +82,24 @@ TEST(GravacaoEmLote, MesmasLinhasEMesmosNumerosQueAsOperacoesDosFormularios) {
 TEST(GravacaoEmLote, SoDentroDeUmaTransacao) {
     teste::BancoTeste bt;
     EXPECT_THROW(GravacaoEmLote{bt.banco()}, ErroBanco);
+}
+
+// A writer that sends whole rows (and the column numbers) relies on each
+// table's columns being described all and in the schema's order.
+TEST(GravacaoEmLote, ColunasDescritasComoNoEsquema) {
+    using namespace gravar;
+    teste::BancoTeste bt;
+    for (const Tabela *t : {&TabelaVLME::tabela, &TabelaModelos::tabela, &TabelaNacionais::tabela,
+                            &TabelaImportados::tabela, &TabelaSubcomp::tabela, &TabelaNF::tabela,
+                            &TabelaDI::tabela}) {
+        QStringList descritas, esquema;
+        for (const char *coluna : t->colunas)
+            descritas << coluna;
+        QSqlQuery q = bt.banco().executa("SELECT name FROM pragma_table_info(?)", {t->nome});
+        while (q.next())
+            esquema << q.value(0).toString();
+        EXPECT_EQ(descritas, esquema) << t->nome;
+    }
 }
 
 } // namespace
