@@ -52,6 +52,9 @@ QString NovoEsquemaServidor() {
                            " (sfunc = %1.junta, stype = text)"),
             QStringLiteral("CREATE AGGREGATE %1.group_concat(anyelement, text)"
                            " (sfunc = %1.junta, stype = text)"),
+            QStringLiteral("CREATE FUNCTION %1.iif(boolean, anycompatible, anycompatible)"
+                           " RETURNS anycompatible LANGUAGE sql IMMUTABLE"
+                           " AS $$SELECT CASE WHEN $1 THEN $2 ELSE $3 END$$"),
             QStringLiteral("CREATE FUNCTION %1.round(double precision, integer)"
                            " RETURNS double precision LANGUAGE sql IMMUTABLE"
                            " AS $$SELECT round($1::numeric, $2)::double precision$$"),

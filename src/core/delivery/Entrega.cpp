@@ -86,7 +86,7 @@ Estado Confere(store::Banco &banco, int nrVlm, int numero) {
     const QVariant dono = banco.escalar(
         QStringLiteral("SELECT n FROM (SELECT NR_VLM_VLM AS n FROM VLME"
                        " WHERE NR_TRANSMISSAO_VLM = ? UNION SELECT NR_VLM_RECIBO FROM RECIBO"
-                       " WHERE NR_TRANSMISSAO_RECIBO = ?) ORDER BY n = ?, n LIMIT 1"),
+                       " WHERE NR_TRANSMISSAO_RECIBO = ?) AS donos ORDER BY n = ?, n LIMIT 1"),
         {numero, numero, nrVlm});
     if (dono.isValid() && dono.toInt() != nrVlm)
         throw ErroRecibo(QStringLiteral("O número de transmissão %1 já é da declaração %2. "

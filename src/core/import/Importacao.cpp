@@ -257,6 +257,7 @@ ResultadoImportacao Execucao::roda() {
         }
 
         if (r_.erros.empty()) {
+            lote_->conclui();
             transacao.confirma();
             r_.desfecho = Desfecho::Sucesso;
         } else {

@@ -3,6 +3,8 @@
 #include "store/Banco.h"
 #include "store/Declaracoes.h"
 #include "store/GravarComum.h"
+#include "store/GravarLinha.h"
+#include "store/servidor/CopiaServidor.h"
 
 #include <sqlite3.h>
 
@@ -39,6 +41,15 @@ void Vincula(sqlite3_stmt *comando, const gravar::Linha &linha) {
 GravacaoEmLote::GravacaoEmLote(Banco &banco) : banco_(banco) {
     if (!banco.emTransacao())
         throw ErroBanco(QStringLiteral("Gravação em lote fora de uma transação."), {});
+    if (banco.servidor())
+        copia_ = std::make_unique<servidor::CopiaServidor>(banco);
+}
+
+GravacaoEmLote::~GravacaoEmLote() = default;
+
+void GravacaoEmLote::conclui() {
+    if (copia_)
+        copia_->envia();
 }
 
 GravacaoEmLote::Sequencias &GravacaoEmLote::sequencias(int nrVlm) {
@@ -54,6 +65,8 @@ GravacaoEmLote::Sequencias &GravacaoEmLote::sequencias(int nrVlm) {
 }
 
 qint64 GravacaoEmLote::insere(const gravar::Linha &linha) {
+    if (copia_)
+        return copia_->insere(linha);
     sqlite3_stmt *&comando = comandos_[{&linha.tabela(), linha.mascara()}];
     if (!comando)
         comando = banco_.direta(gravar::TextoInsere(linha));
@@ -72,6 +85,7 @@ int GravacaoEmLote::incluiNacional(int nrVlm, const DadosNF &nf, const DadosNaci
     const int chave = int(insere(gravar::LinhaNF(nf, gravar::Vazios::Omite)));
     insere(gravar::NovoNacional(nrVlm, s.nacional, dados, chave));
     if (s.pendentes) {
+        conclui(); // the waiting subcomponents may still be kept
         gravar::AdotaPendentes(banco_, nrVlm, s.nacional);
         s.pendentes = false;
     }

@@ -3,8 +3,8 @@
 // and IncluiImportadoDI / IncluiImportadoNF (both build them in GravarLinha),
 // at the pace of tens of thousands
 // of rows. Each insert is prepared once and its values bound straight in
-// SQLite; the next sequence numbers of a statement are read once and counted
-// on in memory; no savepoint is taken per row.
+// SQLite (on the server the rows go by COPY); the next sequence numbers of a statement are read
+// once and counted on in memory; no savepoint is taken per row.
 //
 // Hence two conditions: it runs inside the caller's Transacao, which alone can
 // undo a row left half-written by a failure; and while it lives, the Banco
@@ -16,6 +16,7 @@
 
 #include <QHash>
 
+#include <memory>
 #include <utility>
 
 struct sqlite3_stmt;
@@ -26,10 +27,14 @@ namespace gravar {
 struct Tabela;
 class Linha;
 } // namespace gravar
+namespace servidor {
+class CopiaServidor;
+}
 
 class GravacaoEmLote {
   public:
     explicit GravacaoEmLote(Banco &banco);
+    ~GravacaoEmLote();
     GravacaoEmLote(const GravacaoEmLote &) = delete;
     GravacaoEmLote &operator=(const GravacaoEmLote &) = delete;
 
@@ -39,6 +44,9 @@ class GravacaoEmLote {
                           int nacionalDono = 0);
     int incluiImportadoNF(int nrVlm, const DadosNF &nf, const DadosImportado &dados,
                           int nacionalDono = 0);
+    // Writes what is still kept (the server's rows go by COPY); before the
+    // transaction is confirmed.
+    void conclui();
 
   private:
     struct Sequencias {
@@ -58,6 +66,8 @@ class GravacaoEmLote {
     QHash<int, Sequencias> sequencias_;
     // By table and set of columns.
     QHash<std::pair<const gravar::Tabela *, quint32>, sqlite3_stmt *> comandos_;
+    // On the team server, instead of the statements above.
+    std::unique_ptr<servidor::CopiaServidor> copia_;
 };
 
 } // namespace vlme::store

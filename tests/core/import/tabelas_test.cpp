@@ -19,11 +19,11 @@ TEST(Tabelas, ArquivosDigitadosUmAposOOutro) {
                                  "SELECT group_concat(CD_NCM_PRODUTO || '=' || rtrim("
                                  "DESCR_NCM_PRODUTO) || '/' || length(DESCR_NCM_PRODUTO) || '/' ||"
                                  " rtrim(NM_UNID_MED_EST), ';') FROM (SELECT * FROM NCM_ITEM"
-                                 " ORDER BY 1)"),
+                                 " ORDER BY 1) AS t"),
                   c.value(3).isEmpty() ? "NULL" : c.at(3));
         EXPECT_EQ(teste::Valores(base.banco(), "SELECT group_concat(CD_UNID_MEDIDA || '=' ||"
                                                " NM_MEDIDA, ';') FROM (SELECT * FROM"
-                                               " UNIDADE_MEDIDA ORDER BY 1)"),
+                                               " UNIDADE_MEDIDA ORDER BY 1) AS t"),
                   c.value(4).isEmpty() ? "NULL" : c.at(4));
     }
 }

@@ -13,8 +13,7 @@ void PreparaEsquema(Banco &banco, const Motor &motor) {
     // waits for it and then finds the schema made.
     Transacao t(banco);
     const bool marcado =
-        banco.escalar(QStringLiteral("SELECT to_regclass('vlme_identidade') IS NOT NULL"))
-            .toBool();
+        banco.escalar(QStringLiteral("SELECT to_regclass('vlme_identidade') IS NOT NULL")).toBool();
     if (!marcado) {
         const int tabelas =
             banco

@@ -35,11 +35,11 @@ bool ReservasServidor::reserva(int numero, const Titular &eu, std::optional<Titu
     banco_.executa(QStringLiteral("DELETE FROM RESERVA_VLME WHERE NR_VLM_RESERVA = ?"
                                   " AND PID_RESERVA = pg_backend_pid()"),
                    {numero});
-    banco_.executa(QStringLiteral("INSERT INTO RESERVA_VLME (NR_VLM_RESERVA, PID_RESERVA,"
-                                  " PROGRAMA_RESERVA, USUARIO_RESERVA, MAQUINA_RESERVA,"
-                                  " DESDE_RESERVA) VALUES (?, pg_backend_pid(), ?, ?, ?, ?)"),
-                   {numero, eu.programa, eu.usuario, eu.maquina,
-                    eu.desde.toString(Qt::ISODateWithMs)});
+    banco_.executa(
+        QStringLiteral("INSERT INTO RESERVA_VLME (NR_VLM_RESERVA, PID_RESERVA,"
+                       " PROGRAMA_RESERVA, USUARIO_RESERVA, MAQUINA_RESERVA,"
+                       " DESDE_RESERVA) VALUES (?, pg_backend_pid(), ?, ?, ?, ?)"),
+        {numero, eu.programa, eu.usuario, eu.maquina, eu.desde.toString(Qt::ISODateWithMs)});
     t.confirma();
     return true;
 }

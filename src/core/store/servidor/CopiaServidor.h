@@ -1,0 +1,45 @@
+#pragma once
+// The bulk writer's server half: rows sent by COPY instead of one round trip
+// each, inside the caller's transaction. Rows are kept per table, in the order
+// given, and sent in runs of one column set each (the columns a row leaves out
+// take the table's default, as an INSERT leaves them); the counter keys of NF
+// and DI are drawn from their sequences ahead, so a row's key is known at once.
+// `envia` sends what is kept; reads of these tables in between must come after it.
+
+#include <QByteArray>
+#include <QHash>
+#include <QVector>
+
+#include <vector>
+
+namespace vlme::store {
+class Banco;
+namespace gravar {
+struct Tabela;
+class Linha;
+} // namespace gravar
+} // namespace vlme::store
+
+namespace vlme::store::servidor {
+
+class CopiaServidor {
+  public:
+    explicit CopiaServidor(Banco &banco) : banco_(banco) {}
+    // Keeps the row; returns its counter key (NF, DI) or 0.
+    qint64 insere(const gravar::Linha &linha);
+    void envia();
+
+  private:
+    struct Trecho {
+        quint32 mascara;
+        QByteArray dados;
+    };
+    qint64 chave(const gravar::Tabela &tabela);
+
+    Banco &banco_;
+    QHash<const gravar::Tabela *, std::vector<Trecho>> trechos_;
+    QVector<const gravar::Tabela *> ordem_;
+    QHash<const gravar::Tabela *, QVector<qint64>> chaves_;
+};
+
+} // namespace vlme::store::servidor
