@@ -1,5 +1,6 @@
 #include "store/Banco.h"
 
+#include "base/Erros.h"
 #include "store/Esquema.h"
 #include "store/Reservas.h"
 #include "store/arquivo/ReservasArquivo.h"
@@ -65,36 +66,26 @@ QString MensagemErroBanco(const QString &codigoNativo) {
     switch (ok ? codigo & 0xFF : -1) {
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
-        return QStringLiteral("O arquivo do banco de dados está danificado e não pode ser lido. "
-                              "Restaure uma cópia de segurança do banco de dados; se não houver "
-                              "uma, procure o suporte técnico.");
+        return base::Mensagem("ERRO_BANCO_DANIFICADO");
     case SQLITE_FULL:
-        return QStringLiteral("Não há espaço livre no disco para gravar o banco de dados. A "
-                              "operação foi desfeita; libere espaço no disco e repita-a.");
+        return base::Mensagem("ERRO_BANCO_DISCO_CHEIO");
     case SQLITE_READONLY:
     case SQLITE_PERM:
-        return QStringLiteral("O banco de dados só pode ser lido: não é permitido gravar nele. "
-                              "Verifique se o arquivo e a sua pasta permitem gravação e repita "
-                              "a operação.");
+        return base::Mensagem("ERRO_BANCO_SO_LEITURA");
     case SQLITE_IOERR:
-        return QStringLiteral("Houve um erro de leitura ou gravação no disco do banco de dados. "
-                              "A operação foi desfeita; verifique o disco (ou a conexão com a "
-                              "pasta de rede) e repita-a.");
+        return base::Mensagem("ERRO_BANCO_DISCO");
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return QStringLiteral("O banco de dados está em uso por outro programa. Feche o outro "
-                              "programa e repita a operação.");
+        return base::Mensagem("ERRO_BANCO_EM_USO");
     case SQLITE_CANTOPEN:
-        return QStringLiteral("Não foi possível abrir o arquivo do banco de dados. Verifique se "
-                              "ele existe e se você tem permissão para usá-lo.");
+        return base::Mensagem("ERRO_BANCO_NAO_ABRE");
     default:
-        return QStringLiteral("Ocorreu um erro no banco de dados e a operação foi desfeita. "
-                              "Repita-a; se o erro continuar, procure o suporte técnico.");
+        return base::Mensagem("ERRO_BANCO");
     }
 }
 
 ErroDeclaracaoInexistente::ErroDeclaracaoInexistente(int numero)
-    : base::ErroVLME(QStringLiteral("A declaração %1 não existe.").arg(numero)) {}
+    : base::ErroVLME(base::Mensagem("ERRO_DECLARACAO_INEXISTENTE", numero)) {}
 
 TipoArquivo ExaminaArquivo(const QString &caminho) {
     QFileInfo info(caminho);
@@ -120,15 +111,13 @@ QString MotivoRecusa(TipoArquivo tipo, const QString &caminho) {
     const QString nome = QDir::toNativeSeparators(caminho);
     switch (tipo) {
     case TipoArquivo::Inexistente:
-        return QStringLiteral("O arquivo %1 não existe.").arg(nome);
+        return base::Mensagem("ERRO_ARQUIVO_INEXISTENTE", nome);
     case TipoArquivo::Vazio:
-        return QStringLiteral("O arquivo %1 está vazio: não é um banco de dados do VLM-E.")
-            .arg(nome);
+        return base::Mensagem("ERRO_ARQUIVO_VAZIO", nome);
     case TipoArquivo::NaoBanco:
-        return QStringLiteral("O arquivo %1 não é um banco de dados do VLM-E.").arg(nome);
+        return base::Mensagem("ERRO_ARQUIVO_NAO_BANCO", nome);
     case TipoArquivo::OutroPrograma:
-        return QStringLiteral("O arquivo %1 é um banco de dados de outro programa, não do VLM-E.")
-            .arg(nome);
+        return base::Mensagem("ERRO_ARQUIVO_OUTRO_PROGRAMA", nome);
     case TipoArquivo::Nosso:
         break;
     }
@@ -160,10 +149,9 @@ void Banco::conecta(const QString &caminho, bool somenteLeitura) {
     if (!db_.open()) {
         const QSqlError erro = db_.lastError();
         fecha();
-        throw ErroBanco(
-            QStringLiteral("Não foi possível abrir %1: %2")
-                .arg(QDir::toNativeSeparators(caminho), MensagemErroBanco(erro.nativeErrorCode())),
-            erro.nativeErrorCode(), {}, erro.text());
+        throw ErroBanco(base::Mensagem("ERRO_BANCO_ABRIR", QDir::toNativeSeparators(caminho),
+                                       MensagemErroBanco(erro.nativeErrorCode())),
+                        erro.nativeErrorCode(), {}, erro.text());
     }
     registraColacao();
 }
@@ -171,14 +159,14 @@ void Banco::conecta(const QString &caminho, bool somenteLeitura) {
 void Banco::registraColacao() {
     const QVariant v = db_.driver()->handle();
     if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
-        throw ErroBanco(QStringLiteral("O driver SQLite do Qt não está disponível."), {});
+        throw ErroBanco(base::Mensagem("ERRO_BANCO_DRIVER"), {});
     sqlite3 *h = *static_cast<sqlite3 *const *>(v.data());
     if (sqlite3_create_collation_v2(h, NomeColacao, SQLITE_UTF16, nullptr, comparaTexto, nullptr) !=
         SQLITE_OK)
-        throw ErroBanco(QStringLiteral("Falha ao preparar a comparação de textos."), {});
+        throw ErroBanco(base::Mensagem("ERRO_BANCO_COLACAO"), {});
     if (sqlite3_create_function_v2(h, NomeDobra, 1, SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr,
                                    dobra, nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw ErroBanco(QStringLiteral("Falha ao preparar a comparação de textos."), {});
+        throw ErroBanco(base::Mensagem("ERRO_BANCO_COLACAO"), {});
 }
 
 void Banco::abre(const QString &caminho) {
@@ -193,9 +181,9 @@ void Banco::abre(const QString &caminho) {
         reservas_ = std::make_unique<arquivo::ReservasArquivo>(QFileInfo(caminho).absolutePath());
     } catch (const ErroBanco &e) {
         fecha();
-        throw ErroBanco(QStringLiteral("Não foi possível abrir %1: %2")
-                            .arg(QDir::toNativeSeparators(caminho), e.mensagem()),
-                        e.codigoNativo(), e.sql(), e.detalhe());
+        throw ErroBanco(
+            base::Mensagem("ERRO_BANCO_ABRIR", QDir::toNativeSeparators(caminho), e.mensagem()),
+            e.codigoNativo(), e.sql(), e.detalhe());
     }
 }
 
@@ -215,14 +203,14 @@ void Banco::abreSomenteLeitura(const QString &caminho) {
 
 void Banco::cria(const QString &caminho) {
     if (QFileInfo::exists(caminho))
-        throw ErroBanco(
-            QStringLiteral("O arquivo %1 já existe.").arg(QDir::toNativeSeparators(caminho)), {});
+        throw ErroBanco(base::Mensagem("ERRO_ARQUIVO_EXISTENTE", QDir::toNativeSeparators(caminho)),
+                        {});
     {
         // Owner-only from the start.
         QFile arquivo(caminho);
         if (!arquivo.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            throw ErroBanco(QStringLiteral("Não foi possível criar %1: %2")
-                                .arg(QDir::toNativeSeparators(caminho), arquivo.errorString()),
+            throw ErroBanco(base::Mensagem("ERRO_BANCO_CRIAR", QDir::toNativeSeparators(caminho),
+                                           arquivo.errorString()),
                             {});
         arquivo.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     }
@@ -237,9 +225,9 @@ void Banco::cria(const QString &caminho) {
     } catch (const ErroBanco &e) {
         fecha();
         QFile::remove(caminho);
-        throw ErroBanco(QStringLiteral("Não foi possível criar %1: %2")
-                            .arg(QDir::toNativeSeparators(caminho), e.mensagem()),
-                        e.codigoNativo(), e.sql(), e.detalhe());
+        throw ErroBanco(
+            base::Mensagem("ERRO_BANCO_CRIAR", QDir::toNativeSeparators(caminho), e.mensagem()),
+            e.codigoNativo(), e.sql(), e.detalhe());
     }
 }
 
@@ -269,16 +257,13 @@ void Banco::comecaEscrita() {
         const qint64 esperados = relogio.elapsed();
         if (esperados >= limiteEspera_)
             throw ErroBanco(
-                QStringLiteral("Outro programa está gravando no banco de dados há mais de %1. "
-                               "Nada foi gravado; repita a operação daqui a pouco.")
-                    .arg(limiteEspera_ > 1000
-                             ? QStringLiteral("%1 segundos").arg((limiteEspera_ + 999) / 1000)
-                             : QStringLiteral("1 segundo")),
+                base::Mensagem("ERRO_ESPERA_ESGOTADA",
+                               limiteEspera_ > 1000
+                                   ? base::Mensagem("TEXTO_SEGUNDOS", (limiteEspera_ + 999) / 1000)
+                                   : base::Mensagem("TEXTO_UM_SEGUNDO")),
                 QString::number(SQLITE_BUSY));
         if (espera_ ? !espera_(esperados) : (QThread::msleep(20), false))
-            throw ErroBanco(QStringLiteral("Operação cancelada enquanto esperava outro programa "
-                                           "gravar: nada foi gravado."),
-                            QString::number(SQLITE_BUSY));
+            throw ErroBanco(base::Mensagem("ERRO_ESPERA_CANCELADA"), QString::number(SQLITE_BUSY));
     }
 }
 
@@ -308,7 +293,7 @@ void Banco::falha(const QSqlError &erro, const QString &sql) {
 
 QSqlQuery Banco::prepara(const QString &sql) {
     if (!aberto())
-        throw ErroBanco(QStringLiteral("O banco de dados não está aberto."), {}, sql);
+        throw ErroBanco(base::Mensagem("ERRO_BANCO_FECHADO"), {}, sql);
     QSqlQuery consulta(db_);
     consulta.setForwardOnly(true);
     if (!consulta.prepare(sql))
@@ -396,8 +381,7 @@ sqlite3_stmt *Banco::direta(const QByteArray &sql) {
     if (it != diretas_.constEnd())
         return *it;
     if (!aberto())
-        throw ErroBanco(QStringLiteral("O banco de dados não está aberto."), {},
-                        QString::fromUtf8(sql));
+        throw ErroBanco(base::Mensagem("ERRO_BANCO_FECHADO"), {}, QString::fromUtf8(sql));
     sqlite3 *h = *static_cast<sqlite3 *const *>(db_.driver()->handle().data());
     sqlite3_stmt *comando = nullptr;
     const int rc = sqlite3_prepare_v2(h, sql.constData(), int(sql.size()), &comando, nullptr);

@@ -1,5 +1,6 @@
 #include "store/Gravar.h"
 
+#include "base/Erros.h"
 #include "store/Banco.h"
 #include "store/Declaracoes.h"
 #include "store/GravarComum.h"
@@ -18,11 +19,11 @@ const QString OndeNacional = QStringLiteral("NR_VLM_NACIONAL = ? AND NR_SQ_NACIO
 const QString OndeImportado = QStringLiteral("NR_VLM_IMPORTADO = ? AND NR_SQ_IMPORTADO = ?");
 
 QString DescreveNacional(int nrVlm, int nrSq) {
-    return QStringLiteral("componente nacional %1 do VLM-E %2").arg(nrSq).arg(nrVlm);
+    return base::Mensagem("TEXTO_REGISTRO_NACIONAL", nrSq, nrVlm);
 }
 
 QString DescreveImportado(int nrVlm, int nrSq) {
-    return QStringLiteral("componente importado %1 do VLM-E %2").arg(nrSq).arg(nrVlm);
+    return base::Mensagem("TEXTO_REGISTRO_IMPORTADO", nrSq, nrVlm);
 }
 
 // The five NF columns; `todas` writes the empty ones too (as '').
@@ -164,7 +165,7 @@ void GravaVLME(Banco &banco, int nrVlm, const DadosGerais &d) {
     c.poe(QStringLiteral("NR_PROCESSO_VLM"), Texto(d.nrProcesso));
     if (gravar::Atualiza(banco, QStringLiteral("VLME"), c, QStringLiteral("NR_VLM_VLM = ?"),
                          {nrVlm}) == 0)
-        gravar::NaoEncontrado(QStringLiteral("VLM-E %1").arg(nrVlm));
+        gravar::NaoEncontrado(base::Mensagem("TEXTO_REGISTRO_VLME", nrVlm));
 }
 
 int GravaNF(Banco &banco, const DadosNF &nf) {
@@ -355,7 +356,7 @@ int AlteraModelo(Banco &banco, int nrVlm, int nrSqModelo, const DadosModelo &dad
     if (gravar::Atualiza(banco, QStringLiteral("MODELOS"), c,
                          QStringLiteral("NR_VLM_MODELOS = ? AND NR_SQ_MODELOS = ?"),
                          {nrVlm, nrSqModelo}) == 0)
-        gravar::NaoEncontrado(QStringLiteral("modelo %1 do VLM-E %2").arg(nrSqModelo).arg(nrVlm));
+        gravar::NaoEncontrado(base::Mensagem("TEXTO_REGISTRO_MODELO", nrSqModelo, nrVlm));
     return nrSqModelo;
 }
 

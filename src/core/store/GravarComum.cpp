@@ -1,5 +1,7 @@
 #include "store/GravarComum.h"
 
+#include "base/Erros.h"
+
 #include <QSqlQuery>
 
 namespace vlme::store::gravar {
@@ -85,7 +87,7 @@ QString DataGravada(const QString &data) {
 }
 
 void NaoEncontrado(const QString &oQue) {
-    throw ErroBanco(QStringLiteral("Registro não encontrado: %1.").arg(oQue), {});
+    throw ErroBanco(base::Mensagem("ERRO_REGISTRO_NAO_ENCONTRADO", oQue), {});
 }
 
 } // namespace vlme::store::gravar

@@ -1,5 +1,6 @@
 #include "store/GravarLote.h"
 
+#include "base/Erros.h"
 #include "store/Banco.h"
 #include "store/Declaracoes.h"
 #include "store/GravarComum.h"
@@ -131,7 +132,7 @@ class GravacaoEmLote::Linha {
 
 GravacaoEmLote::GravacaoEmLote(Banco &banco) : banco_(banco) {
     if (!banco.emTransacao())
-        throw ErroBanco(QStringLiteral("Gravação em lote fora de uma transação."), {});
+        throw ErroBanco(base::Mensagem("ERRO_LOTE_FORA_TRANSACAO"), {});
 }
 
 GravacaoEmLote::Sequencias &GravacaoEmLote::sequencias(int nrVlm) {
