@@ -98,6 +98,42 @@ TEST(Cli, JsonComOsNumerosDoTexto) {
     Confere(pasta.caminho(), "cli/json.txt", {"--pasta", pasta.caminho()});
 }
 
+// Content already imported is refused whatever its name; the record is added
+// to a database made before it.
+TEST(Cli, ImportarUmaVez) {
+    teste::PastaTeste pasta;
+    ASSERT_EQ(Roda(pasta.caminho(), {"listar"}).status, 0);
+    {
+        store::Banco banco;
+        banco.abre(pasta.arquivo("VLM.MDB"));
+        banco.executa("DROP TABLE IMPORTACAO");
+    }
+    const std::string original =
+        teste::LeBytes(teste::DadoTeste("importacao/duas_declaracoes.txt"));
+    for (const auto &[nome, ppb] : {std::pair{"copia.txt", "PPB de telefones"},
+                                    {"mudado.txt", "PPB de Telefones"},
+                                    {"outro.txt", "PPB de TELEFONES"}})
+        teste::GravaBytes(
+            pasta.arquivo(nome),
+            QByteArray::fromStdString(original).replace("PPB de telefones", ppb).toStdString());
+    Confere(pasta.caminho(), "cli/uma_vez.txt", {"--pasta", pasta.caminho()});
+    // A job and its retry at once: one imports, the other is refused.
+    std::vector<std::unique_ptr<QProcess>> vezes;
+    for (int i = 0; i < 2; ++i)
+        vezes.push_back(
+            teste::Inicia(pasta.caminho(), {"importar", "--uma-vez", pasta.arquivo("outro.txt")}));
+    QList<int> status;
+    for (auto &p : vezes)
+        status << teste::Termina(*p).status;
+    std::sort(status.begin(), status.end());
+    EXPECT_EQ(status, QList<int>({0, 3}));
+    store::Banco banco;
+    banco.abre(pasta.arquivo("VLM.MDB"));
+    EXPECT_EQ(banco.escalar("PRAGMA integrity_check").toString(), "ok");
+    EXPECT_EQ(teste::Valores(banco, "SELECT group_concat(NR_VLM_IMPORTACAO) FROM IMPORTACAO"),
+              "1,2,3,4,5,6,7,8");
+}
+
 TEST(Cli, CopiaDeSegurancaETabelas) {
     teste::PastaTeste pasta;
     ASSERT_EQ(Roda(pasta.caminho(), {"listar"}).status, 0);
