@@ -20,33 +20,9 @@
 #include <gtest/gtest.h>
 
 using namespace vlme;
+using teste::Confere;
 using teste::Execucao;
 using teste::Roda;
-
-namespace {
-
-// Runs each command of a transcript under tests/data/cli: after comments,
-// "$ arguments" ('' an empty one), "= status", then "> " lines of output and
-// "! " lines of errors; {PASTA} is `pasta` and {DADOS} the tests' data folder.
-void Confere(const QString &pasta, const QString &transcricao, const QStringList &antes = {}) {
-    const QString texto = QString::fromStdString(teste::LeBytes(teste::DadoTeste(transcricao)))
-                              .replace("{PASTA}", pasta)
-                              .replace("{DADOS}", VLME_DADOS_TESTE);
-    for (const QString &bloco : texto.split("\n$ ").mid(1)) {
-        QStringList linhas = bloco.split('\n');
-        QStringList argumentos = linhas.takeFirst().split(' ', Qt::SkipEmptyParts);
-        QString status = linhas.takeFirst().mid(2), saida, erro;
-        for (const QString &linha : linhas)
-            if (linha.startsWith('>') || linha.startsWith('!'))
-                (linha.startsWith('>') ? saida : erro) += linha.mid(2) + '\n';
-        const Execucao r = Roda(pasta, antes + argumentos.replaceInStrings("''", ""));
-        EXPECT_EQ(QStringList({QString::number(r.status), r.saida, r.erro}),
-                  QStringList({status, saida, erro}))
-            << argumentos.join(' ');
-    }
-}
-
-} // namespace
 
 TEST(Cli, AjudaEUsoErradoSemAbrirAPasta) {
     teste::PastaTeste pasta;
