@@ -1,10 +1,14 @@
 #include "support/Processos.h"
 
 #include "store/arquivo/ReservasArquivo.h"
+#include "support/Arquivos.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTest>
+
+#include <gtest/gtest.h>
 
 namespace vlme::teste {
 
@@ -21,7 +25,8 @@ std::unique_ptr<QProcess> Inicia(const QString &pasta, const QStringList &argume
 Execucao Termina(QProcess &p, qint64 matarEm) {
     QElapsedTimer relogio;
     relogio.start();
-    if (!p.waitForFinished(matarEm < 0 ? 120000 : int(matarEm))) {
+    if (!QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; },
+                         matarEm < 0 ? 120000 : int(matarEm))) {
         p.kill();
         p.waitForFinished();
     }
@@ -50,6 +55,24 @@ QString Sqlite3(const QString &arquivo, const QString &sql) {
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(QStringLiteral("sqlite3"), {QStringLiteral("-batch"), arquivo, sql});
     return p.waitForFinished(60000) ? QString::fromUtf8(p.readAll()) : p.errorString();
+}
+
+void Confere(const QString &pasta, const QString &transcricao, const QStringList &antes) {
+    const QString texto = QString::fromStdString(LeBytes(DadoTeste(transcricao)))
+                              .replace("{PASTA}", pasta)
+                              .replace("{DADOS}", VLME_DADOS_TESTE);
+    for (const QString &bloco : texto.split("\n$ ").mid(1)) {
+        QStringList linhas = bloco.split('\n');
+        QStringList argumentos = linhas.takeFirst().split(' ', Qt::SkipEmptyParts);
+        QString status = linhas.takeFirst().mid(2), saida, erro;
+        for (const QString &linha : linhas)
+            if (linha.startsWith('>') || linha.startsWith('!'))
+                (linha.startsWith('>') ? saida : erro) += linha.mid(2) + '\n';
+        const Execucao r = Roda(pasta, antes + argumentos.replaceInStrings("''", ""));
+        EXPECT_EQ(QStringList({QString::number(r.status), r.saida, r.erro}),
+                  QStringList({status, saida, erro}))
+            << argumentos.join(' ').toStdString();
+    }
 }
 
 ProgramaJanela::ProgramaJanela(const QString &pasta, int abrir)

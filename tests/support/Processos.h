@@ -20,13 +20,21 @@ struct Execucao {
 // vlme-cli with VLME_PASTA at `pasta`, so a run that ignores --pasta cannot
 // touch the user's own data folder. Killed after `matarEm` ms (never when < 0).
 Execucao Roda(const QString &pasta, const QStringList &argumentos, qint64 matarEm = -1);
-// The same started, for several to run at once; Termina waits for it.
+// The same started, for several to run at once; Termina waits for it, the
+// test's events running meanwhile (a stand-in server in the test answers).
 std::unique_ptr<QProcess> Inicia(const QString &pasta, const QStringList &argumentos);
 Execucao Termina(QProcess &processo, qint64 matarEm = -1);
 // The text of a PDF file as pdftotext lays it out; page `pagina` only when > 0.
 QString TextoPDF(const QString &pdf, int pagina = 0);
 // What the stock sqlite3 tool answers to `sql` on `arquivo`, errors included.
 QString Sqlite3(const QString &arquivo, const QString &sql);
+
+// Runs each command of a transcript under tests/data with Roda, `antes` put
+// before its arguments, and expects its exact status and output. After
+// comments, "$ arguments" ('' an empty one), "= status", then "> " lines of
+// output and "! " lines of errors; {PASTA} is `pasta` and {DADOS} the tests'
+// data folder.
+void Confere(const QString &pasta, const QString &transcricao, const QStringList &antes = {});
 
 // The window program on `pasta`, offscreen, with regional settings that ask
 // nothing, holding statement `abrir` open once started; killed (SIGKILL) at

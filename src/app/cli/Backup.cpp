@@ -1,9 +1,9 @@
 #include "cli/Comandos.h"
 
 #include "backup/CopiaSeguranca.h"
+#include "base/Erros.h"
 #include "base/InterfaceUsuario.h"
 #include "cli/ProgressoTerminal.h"
-#include "store/CopiaExclusao.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,7 +17,7 @@ Saida backup(Contexto &c) {
     const QString destino = QFileInfo(backup::NomeCopia(c.argumentos.at(1))).absoluteFilePath();
     ProgressoTerminal progresso;
     if (!backup::GravaCopiaSeguranca(c.banco, c.declaracao, destino, progresso)) {
-        c.usuario.mensagem(QStringLiteral("Cancelado!"), QString::fromUtf8(store::TextoCancelado),
+        c.usuario.mensagem(QStringLiteral("Cancelado!"), base::Mensagem("AVISO_OPERACAO_CANCELADA"),
                            base::Icone::Exclamacao, base::Botoes::Ok);
         return Saida::Falha;
     }

@@ -23,8 +23,10 @@ const std::vector<Comando> &Comandos() {
         {"listar", "", "lista as declarações", listar},
         {"verificar", "N", "lista as pendências da declaração N", verificar},
         {"resumo", "N", "mostra os custos e o coeficiente de redução", resumo},
-        {"importar", "[--so-verificar] ARQ",
-         "importa declarações de um arquivo texto; --so-verificar só confere o arquivo", importar},
+        {"importar", "[--so-verificar|--uma-vez] ARQ",
+         "importa declarações de um arquivo texto; --so-verificar só confere o arquivo, "
+         "--uma-vez recusa um arquivo já importado",
+         importar},
         {"gerar", "N", "grava o arquivo de entrega da declaração N", gerar},
         {"copiar", "N", "copia a declaração N e escreve o número da cópia", copiar},
         {"excluir", "N", "exclui a declaração N", excluir, true},

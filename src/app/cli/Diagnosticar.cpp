@@ -53,13 +53,14 @@ Saida diagnosticar(Contexto &c) {
         fim = r;
         laco.quit();
     };
-    if (!troca.inicia(c.declaracao))
-        return Saida::Falha;
     // The window's timer, the same 20 ticks; shorter only for the tests.
     QTimer tempo;
     const int intervalo = qEnvironmentVariableIntValue("VLME_TIQUE_DIAGNOSTICO_MS");
     tempo.setInterval(intervalo > 0 ? intervalo : 1000);
     QObject::connect(&tempo, &QTimer::timeout, &troca, &diagnostic::Troca::tique);
+    // Never transmitted: its one message is said, and the document says so too.
+    if (!troca.inicia(c.declaracao))
+        fim = diagnostic::Resultado{Desfecho::NaoTransmitido};
     tempo.start();
     if (!fim)
         laco.exec();

@@ -1,5 +1,6 @@
 #include "cli/Executa.h"
 
+#include "base/Erros.h"
 #include "cli/Argumentos.h"
 #include "cli/Comandos.h"
 #include "cli/Json.h"
@@ -37,7 +38,7 @@ Saida roda(const Pedido &pedido, QTextStream &saida, QTextStream &erro, QJsonObj
         if (esperados < 0)
             avisado = false;
         else if (!std::exchange(avisado, true))
-            erro << store::Banco::TextoEspera << Qt::endl;
+            erro << base::Mensagem("AVISO_ESPERA_GRAVACAO") << Qt::endl;
         QThread::msleep(20);
         return true;
     });

@@ -42,9 +42,11 @@ class UmPasso final : public base::Progresso {
 // The new statement numbers, one per line; with field errors, the error list
 // and exit 1. Nothing is stored unless the whole file is. --so-verificar
 // checks the file to the end and stores nothing, whatever it finds.
+// --uma-vez refuses, with exit 3, content that made statements still there.
 Saida importar(Contexto &c) {
     using importacao::Desfecho;
     const bool soVerifica = c.argumentos.first() == QLatin1String("--so-verificar");
+    const bool umaVez = c.argumentos.first() == QLatin1String("--uma-vez");
     const QString caminho = QFileInfo(c.argumentos.last()).absoluteFilePath();
     ProgressoTerminal terminal;
     UmPasso progresso(terminal, QStringLiteral("Importando ") + caminho);
@@ -54,7 +56,7 @@ Saida importar(Contexto &c) {
         std::optional<store::Transacao> verificacao;
         if (soVerifica)
             verificacao.emplace(c.banco);
-        r = importacao::ImportaArquivo(c.banco, progresso, caminho);
+        r = importacao::ImportaArquivo(c.banco, progresso, caminho, umaVez);
     }
     switch (r.desfecho) {
     case Desfecho::Sucesso: {
@@ -88,6 +90,13 @@ Saida importar(Contexto &c) {
                            QStringLiteral("Importação interrompida: nada foi gravado."),
                            base::Icone::Exclamacao, base::Botoes::Ok);
         return Saida::Falha;
+    case Desfecho::JaImportado: {
+        QJsonArray anteriores;
+        for (int numero : r.anteriores)
+            anteriores.append(Numero(numero));
+        c.json.insert(QStringLiteral("jaImportadas"), anteriores);
+        break;
+    }
     case Desfecho::Falha:
         break;
     }

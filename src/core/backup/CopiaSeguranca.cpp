@@ -1,5 +1,6 @@
 #include "backup/CopiaSeguranca.h"
 
+#include "base/Erros.h"
 #include "base/InterfaceUsuario.h"
 #include "base/Progresso.h"
 #include "shell/Pastas.h"
@@ -251,7 +252,7 @@ bool GeraCopiaSeguranca(store::Banco &banco, const QString &pastaPrograma, int n
     if (destino.isEmpty())
         return false;
     if (!GravaCopiaSeguranca(banco, numero, NomeCopia(destino), progresso)) {
-        usuario.mensagem(QStringLiteral("Cancelado!"), QString::fromUtf8(store::TextoCancelado),
+        usuario.mensagem(QStringLiteral("Cancelado!"), base::Mensagem("AVISO_OPERACAO_CANCELADA"),
                          base::Icone::Exclamacao, base::Botoes::Ok);
         return false;
     }
@@ -676,8 +677,8 @@ int RestauraCopiaSeguranca(store::Banco &banco, const QString &caminho, base::Pr
         return 0;
     }
     if (!novo) {
-        usuario.mensagem(QString::fromUtf8(store::TituloCancelado),
-                         QString::fromUtf8(store::TextoCancelado), base::Icone::Exclamacao,
+        usuario.mensagem(base::Mensagem("TITULO_OPERACAO_CANCELADA"),
+                         base::Mensagem("AVISO_OPERACAO_CANCELADA"), base::Icone::Exclamacao,
                          base::Botoes::Ok);
         return 0;
     }

@@ -161,6 +161,96 @@ Erros CarregaCatalogo() {
         {"ERRO_SEM_NF", "Existem componentes sem NF."},
         {"ERRO_QTD_INT", "Quantidade superior a 8 inteiros."},
         {"ERRO_VLR_INT", "Valor Unitário superior a 9 inteiros."},
+
+        // The database and its files.
+        {"ERRO_BANCO_DANIFICADO",
+         "O arquivo do banco de dados está danificado e não pode ser lido. Restaure uma cópia de "
+         "segurança do banco de dados; se não houver uma, procure o suporte técnico."},
+        {"ERRO_BANCO_DISCO_CHEIO", "Não há espaço livre no disco para gravar o banco de dados. A "
+                                   "operação foi desfeita; libere espaço no disco e repita-a."},
+        {"ERRO_BANCO_SO_LEITURA",
+         "O banco de dados só pode ser lido: não é permitido gravar nele. Verifique se o arquivo e "
+         "a sua pasta permitem gravação e repita a operação."},
+        {"ERRO_BANCO_DISCO",
+         "Houve um erro de leitura ou gravação no disco do banco de dados. A operação foi "
+         "desfeita; verifique o disco (ou a conexão com a pasta de rede) e repita-a."},
+        {"ERRO_BANCO_EM_USO", "O banco de dados está em uso por outro programa. Feche o outro "
+                              "programa e repita a operação."},
+        {"ERRO_BANCO_NAO_ABRE", "Não foi possível abrir o arquivo do banco de dados. Verifique se "
+                                "ele existe e se você tem permissão para usá-lo."},
+        {"ERRO_BANCO", "Ocorreu um erro no banco de dados e a operação foi desfeita. Repita-a; se "
+                       "o erro continuar, procure o suporte técnico."},
+        {"ERRO_BANCO_FECHADO", "O banco de dados não está aberto."},
+        {"ERRO_BANCO_DRIVER", "O driver SQLite do Qt não está disponível."},
+        {"ERRO_BANCO_COLACAO", "Falha ao preparar a comparação de textos."},
+        {"ERRO_BANCO_ABRIR", "Não foi possível abrir %1: %2"},
+        {"ERRO_BANCO_CRIAR", "Não foi possível criar %1: %2"},
+        {"ERRO_ARQUIVO_EXISTENTE", "O arquivo %1 já existe."},
+        {"ERRO_ARQUIVO_INEXISTENTE", "O arquivo %1 não existe."},
+        {"ERRO_ARQUIVO_VAZIO", "O arquivo %1 está vazio: não é um banco de dados do VLM-E."},
+        {"ERRO_ARQUIVO_NAO_BANCO", "O arquivo %1 não é um banco de dados do VLM-E."},
+        {"ERRO_ARQUIVO_OUTRO_PROGRAMA",
+         "O arquivo %1 é um banco de dados de outro programa, não do VLM-E."},
+        {"ERRO_DECLARACAO_INEXISTENTE", "A declaração %1 não existe."},
+        {"ERRO_REGISTRO_NAO_ENCONTRADO", "Registro não encontrado: %1."},
+        {"TEXTO_REGISTRO_VLME", "VLM-E %1"},
+        {"TEXTO_REGISTRO_NACIONAL", "componente nacional %1 do VLM-E %2"},
+        {"TEXTO_REGISTRO_IMPORTADO", "componente importado %1 do VLM-E %2"},
+        {"TEXTO_REGISTRO_MODELO", "modelo %1 do VLM-E %2"},
+        {"ERRO_LOTE_FORA_TRANSACAO", "Gravação em lote fora de uma transação."},
+        {"ERRO_SERVIDOR_DRIVER", "O driver PostgreSQL do Qt não está instalado neste computador."},
+        {"ERRO_SERVIDOR_ABRIR", "Não foi possível abrir o banco de dados do servidor %1: %2"},
+        {"ERRO_SERVIDOR_CONEXAO",
+         "o servidor não respondeu. Verifique o endereço indicado (--banco ou VLME_BANCO), se o "
+         "servidor está ligado e se a rede o alcança; ou trabalhe no arquivo local desta pasta."},
+        {"ERRO_SERVIDOR_SENHA",
+         "o servidor pediu uma senha, que não foi dada ou não confere. Informe-a na variável "
+         "PGPASSWORD ou no arquivo ~/.pgpass."},
+        {"ERRO_SERVIDOR_OUTRO_PROGRAMA",
+         "o banco de dados é de outro programa, não do VLM-E. Indique um banco de dados vazio ou "
+         "um do VLM-E."},
+        {"ERRO_SERVIDOR_VERSAO_NOVA", "o banco de dados foi criado por uma versão mais nova do "
+                                      "VLM-E. Atualize o programa neste computador."},
+        {"ERRO_SERVIDOR_PERDIDO",
+         "A conexão com o servidor do banco de dados foi perdida. A operação foi desfeita; "
+         "verifique a rede e repita-a."},
+        {"ERRO_SERVIDOR_TEMPO", "O servidor do banco de dados não respondeu a tempo. A operação "
+                                "foi desfeita; repita-a daqui a pouco."},
+        {"ERRO_SERVIDOR_PERMISSAO",
+         "O usuário do servidor não tem permissão para esta operação no banco de dados. Peça ao "
+         "administrador do servidor os direitos descritos no manual."},
+
+        // Waiting for another program's write.
+        {"AVISO_ESPERA_GRAVACAO",
+         "Aguardando outro programa terminar de gravar no banco de dados..."},
+        {"ERRO_ESPERA_ESGOTADA", "Outro programa está gravando no banco de dados há mais de %1. "
+                                 "Nada foi gravado; repita a operação daqui a pouco."},
+        {"TEXTO_SEGUNDOS", "%1 segundos"},
+        {"TEXTO_UM_SEGUNDO", "1 segundo"},
+        {"ERRO_ESPERA_CANCELADA",
+         "Operação cancelada enquanto esperava outro programa gravar: nada foi gravado."},
+
+        // Reservations: %2 names the holder (TEXTO_RESERVADA_*).
+        {"ERRO_RESERVADA", "A declaração %1 está reservada%2 e não pode ser alterada agora; ela "
+                           "ainda pode ser consultada. Feche-a nesse programa, ou espere que ele "
+                           "termine, e repita a operação."},
+        {"TEXTO_RESERVADA_OUTRO", " por outro programa"},
+        {"TEXTO_RESERVADA_POR", " pelo %1 do usuário %2 no computador %3 desde %4"},
+        {"ERRO_RESERVA_PASTA", "Não foi possível reservar a declaração %1: a pasta %2 não permite "
+                               "gravação. Verifique as permissões da pasta de dados."},
+
+        // Copying and deleting a statement.
+        {"TITULO_OPERACAO_CANCELADA", "Operação cancelada"},
+        {"AVISO_OPERACAO_CANCELADA", "Operação cancelada pelo usuário."},
+        {"TEXTO_COPIA_DE", "Cópia de "},
+        {"PASSO_COPIA_VLME", "Copiando VLM-E"},
+        {"PASSO_COPIA_IMPORTADOS", "Copiando Componentes Importados"},
+        {"PASSO_COPIA_NACIONAIS", "Copiando Componentes Nacionais"},
+        {"PASSO_COPIA_SUBCOMPONENTES", "Copiando Subcomponentes importados"},
+        {"PASSO_COPIA_MODELOS", "Copiando Modelos"},
+        {"PASSO_EXCLUSAO_PREPARA", "Preparando para excluir"},
+        {"PASSO_EXCLUSAO_VLME", "Excluindo VLM-E"},
+        {"PASSO_EXCLUSAO_FIM", "Finalizando exclusão"},
     };
     Erros catalogo;
     for (const auto &e : entradas)

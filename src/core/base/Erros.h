@@ -1,7 +1,9 @@
 #pragma once
 // Messages about problems in the user's data: one `Erro` per problem and the
 // keyed collection `Erros`. The program's catalog is one `Erros` built once by
-// `CarregaCatalogo` and looked up by key (ERRO_...).
+// `CarregaCatalogo` and looked up by key (ERRO_...); it also keeps the texts
+// the lower layers report through (the database's errors, its waits and its
+// progress steps), which name a key and leave the wording here.
 
 #include <QString>
 
@@ -67,5 +69,24 @@ Erros CarregaCatalogo();
 
 // The catalog, built on first use and kept for the program's life.
 const Erros &Catalogo();
+
+namespace detalhe {
+inline QString Argumento(const QString &texto) {
+    return texto;
+}
+inline QString Argumento(qint64 numero) {
+    return QString::number(numero);
+}
+} // namespace detalhe
+
+// The catalog's text for `chave` with its %1, %2... filled in one pass, so a
+// value that itself holds "%1" (a user or folder name) is left as it is.
+template <typename... Args> QString Mensagem(const char *chave, const Args &...args) {
+    const QString texto = Catalogo().Descricao(QLatin1String(chave));
+    if constexpr (sizeof...(args) == 0)
+        return texto;
+    else
+        return texto.arg(detalhe::Argumento(args)...);
+}
 
 } // namespace vlme::base

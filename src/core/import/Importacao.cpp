@@ -9,7 +9,9 @@
 #include "store/Banco.h"
 #include "store/Gravar.h"
 #include "store/GravarLote.h"
+#include "store/Importacoes.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -57,10 +59,21 @@ struct Abortagem {
     bool bipe = false;
 };
 struct Cancelamento {};
+struct JaImportado {};
 struct Falha {
     QString mensagem;
     base::Icone icone = base::Icone::Critico;
 };
+
+QString TextoJaImportado(const QString &arquivo, const std::vector<int> &declaracoes) {
+    QStringList numeros;
+    for (int numero : declaracoes)
+        numeros << QString::number(numero);
+    return QStringLiteral("O conteúdo do arquivo %1 já foi importado: %2 %3. Nada foi gravado.")
+        .arg(QDir::toNativeSeparators(arquivo),
+             numeros.size() == 1 ? QStringLiteral("declaração") : QStringLiteral("declarações"),
+             numeros.join(QStringLiteral(", ")));
+}
 
 QString FalhaGeral(const QString &numero, const QString &descricao) {
     return QStringLiteral("Ocorreu um erro, contacte o suporte técnico. ") + numero +
@@ -71,8 +84,8 @@ QString FalhaGeral(const QString &numero, const QString &descricao) {
 
 class Execucao {
   public:
-    Execucao(store::Banco &banco, base::Progresso &progresso, const QString &caminho)
-        : banco_(banco), progresso_(progresso), leitor_(caminho, LimiteLinha) {
+    Execucao(store::Banco &banco, base::Progresso &progresso, const QString &caminho, bool umaVez)
+        : banco_(banco), progresso_(progresso), leitor_(caminho, LimiteLinha), umaVez_(umaVez) {
         r_.arquivo = caminho;
     }
 
@@ -119,6 +132,8 @@ class Execucao {
     std::optional<store::GravacaoEmLote> lote_; // inside the run's transaction
     base::Progresso &progresso_;
     LeitorLinhas leitor_;
+    const bool umaVez_;
+    QByteArray sha256_; // of the content, from the count
     ResultadoImportacao r_;
 
     QString linha_;
@@ -166,6 +181,7 @@ void Execucao::contaLinhas() {
     if (c.interrompida)
         throw Cancelamento{};
     totalLinhas_ = int(c.linhas);
+    sha256_ = c.sha256;
 }
 
 void Execucao::leLinha() {
@@ -233,6 +249,11 @@ ResultadoImportacao Execucao::roda() {
         if (progresso_.cancelado())
             throw Cancelamento{};
         contaLinhas();
+        if (umaVez_) {
+            r_.anteriores = store::DeclaracoesImportadas(banco_, sha256_);
+            if (!r_.anteriores.empty())
+                throw JaImportado{};
+        }
         ultimaLinha_ = QString::number(totalLinhas_ - 1);
         progresso_.faixa(0, totalLinhas_);
         progresso_.valor(0);
@@ -258,6 +279,8 @@ ResultadoImportacao Execucao::roda() {
 
         if (r_.erros.empty()) {
             lote_->conclui();
+            lote_.reset();
+            store::RegistraImportacao(banco_, sha256_, r_.arquivo, r_.declaracoes);
             transacao.confirma();
             r_.desfecho = Desfecho::Sucesso;
         } else {
@@ -270,6 +293,10 @@ ResultadoImportacao Execucao::roda() {
         r_.icone = base::Icone::Critico;
     } catch (const Cancelamento &) {
         r_.desfecho = Desfecho::Cancelada;
+    } catch (const JaImportado &) {
+        r_.desfecho = Desfecho::JaImportado;
+        r_.mensagem = TextoJaImportado(r_.arquivo, r_.anteriores);
+        r_.icone = base::Icone::Exclamacao;
     } catch (const Falha &f) {
         r_.desfecho = Desfecho::Falha;
         r_.mensagem = f.mensagem;
@@ -619,8 +646,8 @@ QString TextoSucesso(const Contadores &c) {
 }
 
 ResultadoImportacao ImportaArquivo(store::Banco &banco, base::Progresso &progresso,
-                                   const QString &caminho) {
-    return Execucao(banco, progresso, caminho).roda();
+                                   const QString &caminho, bool umaVez) {
+    return Execucao(banco, progresso, caminho, umaVez).roda();
 }
 
 ResultadoImportacao ImportaDeclaracao(store::Banco &banco, base::InterfaceUsuario &usuario,
@@ -638,6 +665,7 @@ ResultadoImportacao ImportaDeclaracao(store::Banco &banco, base::InterfaceUsuari
         break;
     case Desfecho::Abortada:
     case Desfecho::Falha:
+    case Desfecho::JaImportado:
         if (r.bipe && bipe)
             bipe();
         usuario.mensagem(TituloImportacao, r.mensagem, r.icone, base::Botoes::Ok);

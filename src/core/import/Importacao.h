@@ -54,11 +54,13 @@ inline const QString TextoErrosDetectados = QStringLiteral(
     "Foram detectados erros na importação de dados. Clique OK para visualizar as pendências.");
 
 enum class Desfecho {
-    Sucesso,    // every statement stored
-    ErrosCampo, // field checks failed: `erros` lists them, nothing stored
-    Abortada,   // a structural fault: `mensagem`, nothing stored
-    Cancelada,  // the user cancelled: nothing stored, nothing to say
-    Falha,      // the file could not be read or the database failed: `mensagem`
+    Sucesso,     // every statement stored
+    ErrosCampo,  // field checks failed: `erros` lists them, nothing stored
+    Abortada,    // a structural fault: `mensagem`, nothing stored
+    Cancelada,   // the user cancelled: nothing stored, nothing to say
+    Falha,       // the file could not be read or the database failed: `mensagem`
+    JaImportado, // the same content made statements still there: `mensagem`,
+                 // `anteriores`, nothing stored
 };
 
 struct Contadores {
@@ -76,14 +78,19 @@ struct ResultadoImportacao {
     base::Icone icone = base::Icone::Critico;
     bool bipe = false;
     std::vector<int> declaracoes; // NR_VLM_VLM of the new statements, in file order
+    std::vector<int> anteriores;  // JaImportado: the statements the same content made
     std::vector<ErroImportacao> erros;
     Contadores contadores;
 };
 
 // The run alone: reads, checks and stores, and says how it went. Talks to no
-// one but the progress (step texts, bar, cancel).
+// one but the progress (step texts, bar, cancel). Every stored import records
+// its content's SHA-256 with the statements it made; with `umaVez`, content
+// that made statements still in the database is refused (JaImportado), the
+// check and the import in one transaction, so two runs of one job cannot both
+// store it.
 ResultadoImportacao ImportaArquivo(store::Banco &banco, base::Progresso &progresso,
-                                   const QString &caminho);
+                                   const QString &caminho, bool umaVez = false);
 
 // The import command: ImportaArquivo, then tells the user the outcome (the
 // success message with its counts, the structural fault, "Foram detectados

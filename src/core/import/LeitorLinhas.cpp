@@ -1,5 +1,7 @@
 #include "import/LeitorLinhas.h"
 
+#include <QCryptographicHash>
+
 #include <cstring>
 
 namespace vlme::importacao {
@@ -83,9 +85,11 @@ LeitorLinhas::Contagem LeitorLinhas::conta(const std::function<bool(qint64)> &co
     buffer_.clear();
     pos_ = 0;
     ValidadorUtf8 utf8;
+    QCryptographicHash resumo(QCryptographicHash::Sha256);
     char ultimo = '\n';
     qint64 proximaConsulta = LinhasPorConsulta;
     while (enche()) {
+        resumo.addData(buffer_);
         for (const char b : std::as_const(buffer_)) {
             if (b == '\n' && ++c.linhas >= proximaConsulta) {
                 proximaConsulta += LinhasPorConsulta;
@@ -105,6 +109,7 @@ LeitorLinhas::Contagem LeitorLinhas::conta(const std::function<bool(qint64)> &co
         c.interrompida = true;
         return c;
     }
+    c.sha256 = resumo.result().toHex();
     c.codificacao =
         utf8.valido && utf8.faltam == 0 && utf8.naoAscii ? Codificacao::Utf8 : Codificacao::Latin1;
     codificacao_ = c.codificacao;

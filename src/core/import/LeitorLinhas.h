@@ -36,6 +36,7 @@ class LeitorLinhas {
         qint64 linhas = 0;
         Codificacao codificacao = Codificacao::Latin1;
         bool interrompida = false; // `continua` answered false
+        QByteArray sha256;         // of the whole file, lower-case hex; empty when interrupted
     };
 
     struct Linha {

@@ -149,6 +149,7 @@ bool AbreBancoPrograma(const QString &pastaPrograma, store::Banco &banco,
         if (atualizar)
             store::AtualizaEsquema(banco);
         store::RetiraColacao(banco);
+        store::CompletaEsquema(banco);
     } catch (const store::ErroBanco &e) {
         avisaErro(usuario, QStringLiteral("Erro no banco de dados %1:\n%2")
                                .arg(nativo(caminhoBanco), e.mensagem()));

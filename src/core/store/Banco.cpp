@@ -1,5 +1,6 @@
 #include "store/Banco.h"
 
+#include "base/Erros.h"
 #include "store/Esquema.h"
 #include "store/Reservas.h"
 #include "store/arquivo/MotorArquivo.h"
@@ -47,42 +48,45 @@ bool ErroBanco::ocupado() const {
 }
 
 QString MensagemErroBanco(const QString &codigoNativo) {
+    // The server's SQLSTATEs: five characters, the class in the first two.
+    if (codigoNativo.size() == 5) {
+        const QStringView classe = QStringView(codigoNativo).left(2);
+        if (classe == u"08" || classe == u"57" && codigoNativo != u"57014")
+            return base::Mensagem("ERRO_SERVIDOR_PERDIDO");
+        if (codigoNativo == u"57014" || codigoNativo == u"55P03")
+            return base::Mensagem("ERRO_SERVIDOR_TEMPO");
+        if (codigoNativo == u"42501")
+            return base::Mensagem("ERRO_SERVIDOR_PERMISSAO");
+        if (classe == u"53")
+            return base::Mensagem("ERRO_BANCO_DISCO_CHEIO");
+        return base::Mensagem("ERRO_BANCO");
+    }
     bool ok = false;
     const int codigo = codigoNativo.toInt(&ok);
     // An extended code carries the primary one in its low byte.
     switch (ok ? codigo & 0xFF : -1) {
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
-        return QStringLiteral("O arquivo do banco de dados está danificado e não pode ser lido. "
-                              "Restaure uma cópia de segurança do banco de dados; se não houver "
-                              "uma, procure o suporte técnico.");
+        return base::Mensagem("ERRO_BANCO_DANIFICADO");
     case SQLITE_FULL:
-        return QStringLiteral("Não há espaço livre no disco para gravar o banco de dados. A "
-                              "operação foi desfeita; libere espaço no disco e repita-a.");
+        return base::Mensagem("ERRO_BANCO_DISCO_CHEIO");
     case SQLITE_READONLY:
     case SQLITE_PERM:
-        return QStringLiteral("O banco de dados só pode ser lido: não é permitido gravar nele. "
-                              "Verifique se o arquivo e a sua pasta permitem gravação e repita "
-                              "a operação.");
+        return base::Mensagem("ERRO_BANCO_SO_LEITURA");
     case SQLITE_IOERR:
-        return QStringLiteral("Houve um erro de leitura ou gravação no disco do banco de dados. "
-                              "A operação foi desfeita; verifique o disco (ou a conexão com a "
-                              "pasta de rede) e repita-a.");
+        return base::Mensagem("ERRO_BANCO_DISCO");
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return QStringLiteral("O banco de dados está em uso por outro programa. Feche o outro "
-                              "programa e repita a operação.");
+        return base::Mensagem("ERRO_BANCO_EM_USO");
     case SQLITE_CANTOPEN:
-        return QStringLiteral("Não foi possível abrir o arquivo do banco de dados. Verifique se "
-                              "ele existe e se você tem permissão para usá-lo.");
+        return base::Mensagem("ERRO_BANCO_NAO_ABRE");
     default:
-        return QStringLiteral("Ocorreu um erro no banco de dados e a operação foi desfeita. "
-                              "Repita-a; se o erro continuar, procure o suporte técnico.");
+        return base::Mensagem("ERRO_BANCO");
     }
 }
 
 ErroDeclaracaoInexistente::ErroDeclaracaoInexistente(int numero)
-    : base::ErroVLME(QStringLiteral("A declaração %1 não existe.").arg(numero)) {}
+    : base::ErroVLME(base::Mensagem("ERRO_DECLARACAO_INEXISTENTE", numero)) {}
 
 TipoArquivo ExaminaArquivo(const QString &caminho) {
     QFileInfo info(caminho);
@@ -108,15 +112,13 @@ QString MotivoRecusa(TipoArquivo tipo, const QString &caminho) {
     const QString nome = QDir::toNativeSeparators(caminho);
     switch (tipo) {
     case TipoArquivo::Inexistente:
-        return QStringLiteral("O arquivo %1 não existe.").arg(nome);
+        return base::Mensagem("ERRO_ARQUIVO_INEXISTENTE", nome);
     case TipoArquivo::Vazio:
-        return QStringLiteral("O arquivo %1 está vazio: não é um banco de dados do VLM-E.")
-            .arg(nome);
+        return base::Mensagem("ERRO_ARQUIVO_VAZIO", nome);
     case TipoArquivo::NaoBanco:
-        return QStringLiteral("O arquivo %1 não é um banco de dados do VLM-E.").arg(nome);
+        return base::Mensagem("ERRO_ARQUIVO_NAO_BANCO", nome);
     case TipoArquivo::OutroPrograma:
-        return QStringLiteral("O arquivo %1 é um banco de dados de outro programa, não do VLM-E.")
-            .arg(nome);
+        return base::Mensagem("ERRO_ARQUIVO_OUTRO_PROGRAMA", nome);
     case TipoArquivo::Nosso:
         break;
     }
@@ -149,10 +151,9 @@ void Banco::conecta(const QString &caminho, bool somenteLeitura) {
     if (!db_.open()) {
         const QSqlError erro = db_.lastError();
         fecha();
-        throw ErroBanco(
-            QStringLiteral("Não foi possível abrir %1: %2")
-                .arg(QDir::toNativeSeparators(caminho), MensagemErroBanco(erro.nativeErrorCode())),
-            erro.nativeErrorCode(), {}, erro.text());
+        throw ErroBanco(base::Mensagem("ERRO_BANCO_ABRIR", QDir::toNativeSeparators(caminho),
+                                       MensagemErroBanco(erro.nativeErrorCode())),
+                        erro.nativeErrorCode(), {}, erro.text());
     }
     motor_->preparaConexao(*this);
 }
@@ -169,9 +170,9 @@ void Banco::abre(const QString &caminho) {
         reservas_ = motor_->reservas(*this);
     } catch (const ErroBanco &e) {
         fecha();
-        throw ErroBanco(QStringLiteral("Não foi possível abrir %1: %2")
-                            .arg(QDir::toNativeSeparators(caminho), e.mensagem()),
-                        e.codigoNativo(), e.sql(), e.detalhe());
+        throw ErroBanco(
+            base::Mensagem("ERRO_BANCO_ABRIR", QDir::toNativeSeparators(caminho), e.mensagem()),
+            e.codigoNativo(), e.sql(), e.detalhe());
     }
 }
 
@@ -191,14 +192,14 @@ void Banco::abreSomenteLeitura(const QString &caminho) {
 
 void Banco::cria(const QString &caminho) {
     if (QFileInfo::exists(caminho))
-        throw ErroBanco(
-            QStringLiteral("O arquivo %1 já existe.").arg(QDir::toNativeSeparators(caminho)), {});
+        throw ErroBanco(base::Mensagem("ERRO_ARQUIVO_EXISTENTE", QDir::toNativeSeparators(caminho)),
+                        {});
     {
         // Owner-only from the start.
         QFile arquivo(caminho);
         if (!arquivo.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            throw ErroBanco(QStringLiteral("Não foi possível criar %1: %2")
-                                .arg(QDir::toNativeSeparators(caminho), arquivo.errorString()),
+            throw ErroBanco(base::Mensagem("ERRO_BANCO_CRIAR", QDir::toNativeSeparators(caminho),
+                                           arquivo.errorString()),
                             {});
         arquivo.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     }
@@ -213,9 +214,9 @@ void Banco::cria(const QString &caminho) {
     } catch (const ErroBanco &e) {
         fecha();
         QFile::remove(caminho);
-        throw ErroBanco(QStringLiteral("Não foi possível criar %1: %2")
-                            .arg(QDir::toNativeSeparators(caminho), e.mensagem()),
-                        e.codigoNativo(), e.sql(), e.detalhe());
+        throw ErroBanco(
+            base::Mensagem("ERRO_BANCO_CRIAR", QDir::toNativeSeparators(caminho), e.mensagem()),
+            e.codigoNativo(), e.sql(), e.detalhe());
     }
 }
 
@@ -228,11 +229,13 @@ void Banco::abreServidor(const QString &url) {
     const QString visivel = servidor::URLVisivel(url);
     try {
         if (!db_.isValid())
-            throw ErroBanco(QStringLiteral("O driver PostgreSQL do Qt não está instalado."), {});
+            throw ErroBanco(base::Mensagem("ERRO_SERVIDOR_DRIVER"), {});
         servidor::ConfiguraConexao(db_, url);
         if (!db_.open()) {
             const QSqlError erro = db_.lastError();
-            throw ErroBanco(MensagemErroBanco(erro.nativeErrorCode()), erro.nativeErrorCode(), {},
+            const bool senha = erro.text().contains(QLatin1String("password"));
+            throw ErroBanco(base::Mensagem(senha ? "ERRO_SERVIDOR_SENHA" : "ERRO_SERVIDOR_CONEXAO"),
+                            senha ? QStringLiteral("28P01") : QStringLiteral("08001"), {},
                             erro.text());
         }
         motor_->preparaConexao(*this);
@@ -240,8 +243,7 @@ void Banco::abreServidor(const QString &url) {
         reservas_ = motor_->reservas(*this);
     } catch (const ErroBanco &e) {
         fecha();
-        throw ErroBanco(QStringLiteral("Não foi possível abrir o banco de dados do servidor %1: %2")
-                            .arg(visivel, e.mensagem()),
+        throw ErroBanco(base::Mensagem("ERRO_SERVIDOR_ABRIR", visivel, e.mensagem()),
                         e.codigoNativo(), e.sql(), e.detalhe());
     }
 }
@@ -271,16 +273,13 @@ void Banco::comecaEscrita() {
         const qint64 esperados = relogio.elapsed();
         if (esperados >= limiteEspera_)
             throw ErroBanco(
-                QStringLiteral("Outro programa está gravando no banco de dados há mais de %1. "
-                               "Nada foi gravado; repita a operação daqui a pouco.")
-                    .arg(limiteEspera_ > 1000
-                             ? QStringLiteral("%1 segundos").arg((limiteEspera_ + 999) / 1000)
-                             : QStringLiteral("1 segundo")),
+                base::Mensagem("ERRO_ESPERA_ESGOTADA",
+                               limiteEspera_ > 1000
+                                   ? base::Mensagem("TEXTO_SEGUNDOS", (limiteEspera_ + 999) / 1000)
+                                   : base::Mensagem("TEXTO_UM_SEGUNDO")),
                 QString::number(SQLITE_BUSY));
         if (espera_ ? !espera_(esperados) : (QThread::msleep(20), false))
-            throw ErroBanco(QStringLiteral("Operação cancelada enquanto esperava outro programa "
-                                           "gravar: nada foi gravado."),
-                            QString::number(SQLITE_BUSY));
+            throw ErroBanco(base::Mensagem("ERRO_ESPERA_CANCELADA"), QString::number(SQLITE_BUSY));
     }
 }
 
@@ -312,7 +311,7 @@ void Banco::falha(const QSqlError &erro, const QString &sql) {
 
 QSqlQuery Banco::prepara(const QString &sql) {
     if (!aberto())
-        throw ErroBanco(QStringLiteral("O banco de dados não está aberto."), {}, sql);
+        throw ErroBanco(base::Mensagem("ERRO_BANCO_FECHADO"), {}, sql);
     QSqlQuery consulta(db_);
     consulta.setForwardOnly(true);
     if (!consulta.prepare(sql))
@@ -380,7 +379,7 @@ QSqlQuery Banco::direto(const QString &sql) {
         return consulta;
     }
     if (!aberto())
-        throw ErroBanco(QStringLiteral("O banco de dados não está aberto."), {}, sql);
+        throw ErroBanco(base::Mensagem("ERRO_BANCO_FECHADO"), {}, sql);
     contaPasso(sql);
     QSqlQuery consulta(db_);
     consulta.setForwardOnly(true);
@@ -425,8 +424,7 @@ sqlite3_stmt *Banco::direta(const QByteArray &sql) {
     if (it != diretas_.constEnd())
         return *it;
     if (!aberto())
-        throw ErroBanco(QStringLiteral("O banco de dados não está aberto."), {},
-                        QString::fromUtf8(sql));
+        throw ErroBanco(base::Mensagem("ERRO_BANCO_FECHADO"), {}, QString::fromUtf8(sql));
     sqlite3 *h = *static_cast<sqlite3 *const *>(db_.driver()->handle().data());
     sqlite3_stmt *comando = nullptr;
     const int rc = sqlite3_prepare_v2(h, sql.constData(), int(sql.size()), &comando, nullptr);

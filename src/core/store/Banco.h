@@ -127,9 +127,8 @@ class Banco {
     // milliseconds waited so far, and once with -1 when the wait is over;
     // answers false to give up. Lets the window repaint and show the wait.
     // Unset: the wait only sleeps.
+    // Whoever shows the wait words it with the catalog's AVISO_ESPERA_GRAVACAO.
     using Espera = std::function<bool(qint64 esperados)>;
-    inline static const QString TextoEspera =
-        QStringLiteral("Aguardando outro programa terminar de gravar no banco de dados...");
     void defineEspera(Espera espera) { espera_ = std::move(espera); }
     // How long a write waits for the others before it gives up.
     void defineLimiteEspera(qint64 ms) { limiteEspera_ = ms; }

@@ -1,5 +1,6 @@
 #include "store/CopiaExclusao.h"
 
+#include "base/Erros.h"
 #include "base/InterfaceUsuario.h"
 #include "base/Progresso.h"
 #include "store/Banco.h"
@@ -83,7 +84,6 @@ class Avanco {
 };
 
 constexpr int LimiteNomeProduto = 80;
-const QString PrefixoCopia = QStringLiteral("Cópia de ");
 
 // The copy inside one transaction; nullopt when the user cancelled, with
 // everything rolled back.
@@ -113,7 +113,8 @@ std::optional<int> copia(Banco &banco, int origem, base::Progresso &progresso) {
     progresso.faixa(0, total);
     progresso.valor(0);
 
-    progresso.passo(QStringLiteral("Copiando VLM-E"));
+    progresso.passo(base::Mensagem("PASSO_COPIA_VLME"));
+    const QString prefixo = base::Mensagem("TEXTO_COPIA_DE");
     // Transmission, registration date and company name are left to their
     // defaults: the copy has never been delivered.
     QSqlQuery novaLinha = banco.executa(
@@ -126,14 +127,14 @@ std::optional<int> copia(Banco &banco, int origem, base::Progresso &progresso) {
             " SUBSTITUTIVO_VLM, RETIFICADOR_VLM, NR_VLM_ANTERIOR_VLM, NR_PROCESSO_VLM, NCM_VLM,"
             " PESO_BRUTO_VLM, VL_SALARIOS_VLM, VL_ENCARGOS_VLM, UNIDADE_VLM, NR_ARQUIVO_VLM, ?, ?"
             " FROM VLME WHERE NR_VLM_VLM = ?"),
-        {PrefixoCopia + nomeProduto.left(LimiteNomeProduto - PrefixoCopia.size()),
-         QStringLiteral(""), origem});
+        {prefixo + nomeProduto.left(LimiteNomeProduto - prefixo.size()), QStringLiteral(""),
+         origem});
     const int novo = novaLinha.lastInsertId().toInt();
 
     CopiadorDocumentos documentos(banco);
     Avanco avanco(progresso, total);
 
-    progresso.passo(QStringLiteral("Copiando Componentes Importados"));
+    progresso.passo(base::Mensagem("PASSO_COPIA_IMPORTADOS"));
     {
         QSqlQuery grava = banco.prepara(QStringLiteral(
             "INSERT INTO COMPONENTES_IMPORTADOS (NR_VLM_IMPORTADO, NR_SQ_IMPORTADO,"
@@ -159,7 +160,7 @@ std::optional<int> copia(Banco &banco, int origem, base::Progresso &progresso) {
         }
     }
 
-    progresso.passo(QStringLiteral("Copiando Componentes Nacionais"));
+    progresso.passo(base::Mensagem("PASSO_COPIA_NACIONAIS"));
     {
         QSqlQuery grava = banco.prepara(QStringLiteral(
             "INSERT INTO COMPONENTES_NACIONAIS (NR_VLM_NACIONAL, NR_SQ_NACIONAL,"
@@ -181,7 +182,7 @@ std::optional<int> copia(Banco &banco, int origem, base::Progresso &progresso) {
     }
 
     // Sequences are kept, so the links between the copied rows stay valid.
-    progresso.passo(QStringLiteral("Copiando Subcomponentes importados"));
+    progresso.passo(base::Mensagem("PASSO_COPIA_SUBCOMPONENTES"));
     {
         QSqlQuery grava = banco.prepara(QStringLiteral(
             "INSERT INTO SUBCOMP (N_VLM_SUBCOMP, N_IMPORTADO_SUBCOMP, N_NACIONAL_SUBCOMP,"
@@ -198,7 +199,7 @@ std::optional<int> copia(Banco &banco, int origem, base::Progresso &progresso) {
         }
     }
 
-    progresso.passo(QStringLiteral("Copiando Modelos"));
+    progresso.passo(base::Mensagem("PASSO_COPIA_MODELOS"));
     {
         QSqlQuery grava = banco.prepara(QStringLiteral(
             "INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS, TX_DESCRICAO_MODELOS,"
@@ -240,8 +241,9 @@ int CopiaVLM(Banco &banco, int origem, base::Progresso &progresso,
     }
     if (novo)
         return *novo;
-    usuario.mensagem(QString::fromUtf8(TituloCancelado), QString::fromUtf8(TextoCancelado),
-                     base::Icone::Exclamacao, base::Botoes::Ok);
+    usuario.mensagem(base::Mensagem("TITULO_OPERACAO_CANCELADA"),
+                     base::Mensagem("AVISO_OPERACAO_CANCELADA"), base::Icone::Exclamacao,
+                     base::Botoes::Ok);
     return 0;
 }
 
@@ -250,18 +252,18 @@ void ExcluiVLM(Banco &banco, int n, bool silencioso, base::Progresso *progresso)
     FechaProgresso guarda(p);
     if (p) {
         p->abre();
-        p->passo(QStringLiteral("Preparando para excluir"));
+        p->passo(base::Mensagem("PASSO_EXCLUSAO_PREPARA"));
         p->permiteCancelar(false);
         p->faixa(0, 100);
         p->valor(0);
         p->unidade();
-        p->passo(QStringLiteral("Excluindo VLM-E"));
+        p->passo(base::Mensagem("PASSO_EXCLUSAO_VLME"));
     }
 
     struct Passo {
         const char *sql;
         int valor;         // 0: the bar stays
-        const char *texto; // shown after the statement; null: none
+        const char *texto; // catalog key shown after the statement; null: none
     };
     // Invoices and declarations first, while the rows that point to them are
     // still there; the statement's own row last.
@@ -278,7 +280,7 @@ void ExcluiVLM(Banco &banco, int n, bool silencioso, base::Progresso *progresso)
         {"DELETE FROM SUBCOMP WHERE N_VLM_SUBCOMP = ?", 60, nullptr},
         {"DELETE FROM COMPONENTES_IMPORTADOS WHERE NR_VLM_IMPORTADO = ?", 70, nullptr},
         {"DELETE FROM COMPONENTES_NACIONAIS WHERE NR_VLM_NACIONAL = ?", 80, nullptr},
-        {"DELETE FROM MODELOS WHERE NR_VLM_MODELOS = ?", 0, "Finalizando exclusão"},
+        {"DELETE FROM MODELOS WHERE NR_VLM_MODELOS = ?", 0, "PASSO_EXCLUSAO_FIM"},
         {"DELETE FROM RECIBO WHERE NR_VLM_RECIBO = ?", 90, nullptr},
         {"DELETE FROM ERRO WHERE NR_VLM_ERRO = ?", 95, nullptr},
         // Scratch rows of the printed reports belong to the statement too.
@@ -294,7 +296,7 @@ void ExcluiVLM(Banco &banco, int n, bool silencioso, base::Progresso *progresso)
         if (passo.valor)
             p->valor(passo.valor);
         if (passo.texto)
-            p->passo(QString::fromUtf8(passo.texto));
+            p->passo(base::Mensagem(passo.texto));
         p->unidade(); // cannot be cancelled: only lets the window repaint
     }
     transacao.confirma();

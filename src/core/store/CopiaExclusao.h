@@ -22,10 +22,6 @@ namespace vlme::store {
 
 class Banco;
 
-// Texts shown by these operations.
-inline constexpr char TextoCancelado[] = "Operação cancelada pelo usuário.";
-inline constexpr char TituloCancelado[] = "Operação cancelada";
-
 // A new NF / DI row with the same values as the row keyed `chave`; returns its
 // key. 0 gives 0; so does a key whose row is missing (the copy then has no
 // document, which the pendency check reports, instead of a link to nothing).

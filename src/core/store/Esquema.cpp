@@ -26,6 +26,26 @@ QStringList ComandosTabelasConsulta() {
     };
 }
 
+// Which content made which statements: one row per statement an import made,
+// the file's SHA-256 in lower-case hex, its path and the time, ISO 8601.
+QStringList ComandosImportacoes() {
+    return {
+        QStringLiteral("CREATE TABLE IMPORTACAO ("
+                       " TX_SHA256_IMPORTACAO VARCHAR(64) NOT NULL,"
+                       " NR_VLM_IMPORTACAO INTEGER NOT NULL,"
+                       " TX_ARQUIVO_IMPORTACAO TEXT,"
+                       " DT_IMPORTACAO TEXT)"),
+        QStringLiteral("CREATE INDEX IMPORTACAO_Conteudo ON IMPORTACAO (TX_SHA256_IMPORTACAO)"),
+    };
+}
+
+bool TemImportacoes(Banco &banco) {
+    return banco
+               .escalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'"
+                                       " AND name = 'IMPORTACAO' COLLATE NOCASE"))
+               .toInt() > 0;
+}
+
 } // namespace
 
 QStringList ComandosEsquema() {
@@ -152,6 +172,7 @@ QStringList ComandosEsquema() {
         QStringLiteral("CREATE INDEX IMPRESSAO_Declaracao ON IMPRESSAO (NR_VLM_IMPRESSAO)"),
     };
     comandos += ComandosTabelasConsulta();
+    comandos += ComandosImportacoes();
     return comandos;
 }
 
@@ -185,6 +206,19 @@ void AtualizaEsquema(Banco &banco) {
     banco.executa(QStringLiteral("UPDATE VLME SET NR_VLM_ANTERIOR_VLM = VLMNog"));
     banco.executa(QStringLiteral("ALTER TABLE VLME DROP COLUMN VLMNog"));
     for (const QString &comando : ComandosTabelasConsulta())
+        banco.executa(comando);
+    t.confirma();
+}
+
+void CompletaEsquema(Banco &banco) {
+    // Looked at first without writing: every program runs this at start-up.
+    if (TemImportacoes(banco))
+        return;
+    Transacao t(banco);
+    // Another program may have added it while this one waited its turn.
+    if (TemImportacoes(banco))
+        return;
+    for (const QString &comando : ComandosImportacoes())
         banco.executa(comando);
     t.confirma();
 }

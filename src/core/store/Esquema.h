@@ -25,6 +25,9 @@ bool PrecisaAtualizar(Banco &banco);
 // Upgrades an earlier-layout database: the previous-statement number becomes
 // text of width 10 and the NCM and unit tables are added. All or nothing.
 void AtualizaEsquema(Banco &banco);
+// Adds the import record (IMPORTACAO) to a database made before it. All or
+// nothing; writes nothing when the table is there.
+void CompletaEsquema(Banco &banco);
 // True when a table or index names the collation in its definition, as the
 // previous version made VLM.MDB and VLME.MOD.
 bool NomeiaColacao(Banco &banco);

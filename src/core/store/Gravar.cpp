@@ -1,5 +1,6 @@
 #include "store/Gravar.h"
 
+#include "base/Erros.h"
 #include "store/Banco.h"
 #include "store/Declaracoes.h"
 #include "store/GravarComum.h"
@@ -16,11 +17,11 @@ const QString OndeNacional = QStringLiteral("NR_VLM_NACIONAL = ? AND NR_SQ_NACIO
 const QString OndeImportado = QStringLiteral("NR_VLM_IMPORTADO = ? AND NR_SQ_IMPORTADO = ?");
 
 QString DescreveNacional(int nrVlm, int nrSq) {
-    return QStringLiteral("componente nacional %1 do VLM-E %2").arg(nrSq).arg(nrVlm);
+    return base::Mensagem("TEXTO_REGISTRO_NACIONAL", nrSq, nrVlm);
 }
 
 QString DescreveImportado(int nrVlm, int nrSq) {
-    return QStringLiteral("componente importado %1 do VLM-E %2").arg(nrSq).arg(nrVlm);
+    return base::Mensagem("TEXTO_REGISTRO_IMPORTADO", nrSq, nrVlm);
 }
 
 struct Vinculos {
@@ -83,7 +84,7 @@ int CriaVLM(Banco &banco) {
 void GravaVLME(Banco &banco, int nrVlm, const DadosGerais &d) {
     if (gravar::Atualiza(banco, gravar::LinhaVLME(d), QStringLiteral("NR_VLM_VLM = ?"), {nrVlm}) ==
         0)
-        gravar::NaoEncontrado(QStringLiteral("VLM-E %1").arg(nrVlm));
+        gravar::NaoEncontrado(base::Mensagem("TEXTO_REGISTRO_VLME", nrVlm));
 }
 
 int GravaNF(Banco &banco, const DadosNF &nf) {
@@ -226,7 +227,7 @@ int AlteraModelo(Banco &banco, int nrVlm, int nrSqModelo, const DadosModelo &dad
     if (gravar::Atualiza(banco, gravar::LinhaModelo(dados),
                          QStringLiteral("NR_VLM_MODELOS = ? AND NR_SQ_MODELOS = ?"),
                          {nrVlm, nrSqModelo}) == 0)
-        gravar::NaoEncontrado(QStringLiteral("modelo %1 do VLM-E %2").arg(nrSqModelo).arg(nrVlm));
+        gravar::NaoEncontrado(base::Mensagem("TEXTO_REGISTRO_MODELO", nrSqModelo, nrVlm));
     return nrSqModelo;
 }
 

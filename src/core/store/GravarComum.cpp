@@ -1,5 +1,7 @@
 #include "store/GravarComum.h"
 
+#include "base/Erros.h"
+
 #include <QSqlQuery>
 #include <QStringList>
 
@@ -36,7 +38,7 @@ void AdotaPendentes(Banco &banco, int nrVlm, int nrSqNacional) {
 }
 
 void NaoEncontrado(const QString &oQue) {
-    throw ErroBanco(QStringLiteral("Registro não encontrado: %1.").arg(oQue), {});
+    throw ErroBanco(base::Mensagem("ERRO_REGISTRO_NAO_ENCONTRADO", oQue), {});
 }
 
 } // namespace vlme::store::gravar

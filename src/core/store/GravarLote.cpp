@@ -1,5 +1,6 @@
 #include "store/GravarLote.h"
 
+#include "base/Erros.h"
 #include "store/Banco.h"
 #include "store/Declaracoes.h"
 #include "store/GravarComum.h"
@@ -40,7 +41,7 @@ void Vincula(sqlite3_stmt *comando, const gravar::Linha &linha) {
 
 GravacaoEmLote::GravacaoEmLote(Banco &banco) : banco_(banco) {
     if (!banco.emTransacao())
-        throw ErroBanco(QStringLiteral("Gravação em lote fora de uma transação."), {});
+        throw ErroBanco(base::Mensagem("ERRO_LOTE_FORA_TRANSACAO"), {});
     if (banco.servidor())
         copia_ = std::make_unique<servidor::CopiaServidor>(banco);
 }

@@ -1,5 +1,6 @@
 #include "store/Reservas.h"
 
+#include "base/Erros.h"
 #include "store/Banco.h"
 
 #include <QCoreApplication>
@@ -23,17 +24,11 @@ Titular Titular::Este() {
 namespace {
 
 QString TextoReservada(int numero, const std::optional<Titular> &t) {
-    const QString inicio = QStringLiteral("A declaração %1 está reservada").arg(numero);
-    const QString fim = QStringLiteral(" e não pode ser alterada agora; ela ainda pode ser "
-                                       "consultada. Feche-a nesse programa, ou espere que ele "
-                                       "termine, e repita a operação.");
-    if (!t)
-        return inicio + QStringLiteral(" por outro programa") + fim;
-    return inicio +
-           QStringLiteral(" pelo %1 do usuário %2 no computador %3 desde %4")
-               .arg(t->programa, t->usuario, t->maquina,
-                    t->desde.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"))) +
-           fim;
+    const QString quem =
+        t ? base::Mensagem("TEXTO_RESERVADA_POR", t->programa, t->usuario, t->maquina,
+                           t->desde.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")))
+          : base::Mensagem("TEXTO_RESERVADA_OUTRO");
+    return base::Mensagem("ERRO_RESERVADA", numero, quem);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "ui/shell/EsperaBanco.h"
 
+#include "base/Erros.h"
 #include "store/Banco.h"
 
 #include <QApplication>
@@ -31,8 +32,8 @@ bool EsperaBanco::espera(qint64 esperados) {
         return true;
     }
     if (!janela_ && esperados >= MostraDepois) {
-        janela_ =
-            new QProgressDialog(store::Banco::TextoEspera, QStringLiteral("Cancelar"), 0, 0, pai_);
+        janela_ = new QProgressDialog(base::Mensagem("AVISO_ESPERA_GRAVACAO"),
+                                      QStringLiteral("Cancelar"), 0, 0, pai_);
         janela_->setObjectName(QStringLiteral("frmEspera"));
         janela_->setWindowTitle(QStringLiteral("VLM-E"));
         janela_->setWindowModality(Qt::ApplicationModal);

@@ -15,31 +15,11 @@
 #include <QSysInfo>
 
 using namespace vlme;
+using teste::Confere;
 using teste::Execucao;
 using teste::Roda;
 
 namespace {
-
-// Runs each command of a transcript under tests/data/cli: after comments,
-// "$ arguments" ('' an empty one), "= status", then "> " lines of output and
-// "! " lines of errors; {PASTA} is `pasta` and {DADOS} the tests' data folder.
-void Confere(const QString &pasta, const QString &transcricao, const QStringList &antes = {}) {
-    const QString texto = QString::fromStdString(teste::LeBytes(teste::DadoTeste(transcricao)))
-                              .replace("{PASTA}", pasta)
-                              .replace("{DADOS}", VLME_DADOS_TESTE);
-    for (const QString &bloco : texto.split("\n$ ").mid(1)) {
-        QStringList linhas = bloco.split('\n');
-        QStringList argumentos = linhas.takeFirst().split(' ', Qt::SkipEmptyParts);
-        QString status = linhas.takeFirst().mid(2), saida, erro;
-        for (const QString &linha : linhas)
-            if (linha.startsWith('>') || linha.startsWith('!'))
-                (linha.startsWith('>') ? saida : erro) += linha.mid(2) + '\n';
-        const Execucao r = Roda(pasta, antes + argumentos.replaceInStrings("''", ""));
-        EXPECT_EQ(QStringList({QString::number(r.status), r.saida, r.erro}),
-                  QStringList({status, saida, erro}))
-            << argumentos.join(' ');
-    }
-}
 
 // `altera` run on the database of `pasta`, which vlme-cli makes on its first run.
 void Altera(const teste::PastaTeste &pasta, const std::function<void(store::Banco &)> &altera) {
@@ -93,6 +73,42 @@ TEST(Cli, JsonComOsNumerosDoTexto) {
                   {"12ABC34501DE35"});
     });
     Confere(pasta.caminho(), "cli/json.txt", {"--pasta", pasta.caminho()});
+}
+
+// Content already imported is refused whatever its name; the record is added
+// to a database made before it.
+TEST(Cli, ImportarUmaVez) {
+    teste::PastaTeste pasta;
+    ASSERT_EQ(Roda(pasta.caminho(), {"listar"}).status, 0);
+    {
+        store::Banco banco;
+        banco.abre(pasta.arquivo("VLM.MDB"));
+        banco.executa("DROP TABLE IMPORTACAO");
+    }
+    const std::string original =
+        teste::LeBytes(teste::DadoTeste("importacao/duas_declaracoes.txt"));
+    for (const auto &[nome, ppb] : {std::pair{"copia.txt", "PPB de telefones"},
+                                    {"mudado.txt", "PPB de Telefones"},
+                                    {"outro.txt", "PPB de TELEFONES"}})
+        teste::GravaBytes(
+            pasta.arquivo(nome),
+            QByteArray::fromStdString(original).replace("PPB de telefones", ppb).toStdString());
+    Confere(pasta.caminho(), "cli/uma_vez.txt", {"--pasta", pasta.caminho()});
+    // A job and its retry at once: one imports, the other is refused.
+    std::vector<std::unique_ptr<QProcess>> vezes;
+    for (int i = 0; i < 2; ++i)
+        vezes.push_back(
+            teste::Inicia(pasta.caminho(), {"importar", "--uma-vez", pasta.arquivo("outro.txt")}));
+    QList<int> status;
+    for (auto &p : vezes)
+        status << teste::Termina(*p).status;
+    std::sort(status.begin(), status.end());
+    EXPECT_EQ(status, QList<int>({0, 3}));
+    store::Banco banco;
+    banco.abre(pasta.arquivo("VLM.MDB"));
+    EXPECT_EQ(banco.escalar("PRAGMA integrity_check").toString(), "ok");
+    EXPECT_EQ(teste::Valores(banco, "SELECT group_concat(NR_VLM_IMPORTACAO) FROM IMPORTACAO"),
+              "1,2,3,4,5,6,7,8");
 }
 
 TEST(Cli, CopiaDeSegurancaETabelas) {

@@ -123,3 +123,21 @@ TEST(Diagnostico, CadaRespostaPelaTrocaEPeloVlmeCli) {
                   QStringList({c("saida"), saida, erro}));
     }
 }
+
+// diagnosticar --json on hand-typed transcripts: a registration, and errors.
+TEST(Diagnostico, JsonDoVlmeCli) {
+    teste::ServidorDiagnostico servidor;
+    qputenv("VLME_TIQUE_DIAGNOSTICO_MS", "250");
+    const QList<Caso> casos = Casos();
+    for (const auto &[caso, transcricao] :
+         {std::pair{"registro", "cli/diagnosticar_registro.txt"},
+          {"erros e avisos, linhas estranhas puladas", "cli/diagnosticar_erros.txt"}}) {
+        teste::PastaTeste pasta;
+        Prepara(pasta.caminho(), casos[0],
+                *std::find_if(casos.begin(), casos.end(),
+                              [&](const Caso &c) { return c("==") == caso; }),
+                servidor);
+        teste::Confere(pasta.caminho(), transcricao,
+                       {"--pasta", pasta.caminho(), "--url-diagnostico", servidor.host()});
+    }
+}

@@ -1,5 +1,7 @@
 #include "store/arquivo/MotorArquivo.h"
 
+#include "base/Erros.h"
+
 #include "store/Banco.h"
 #include "store/Esquema.h"
 #include "store/arquivo/ReservasArquivo.h"
@@ -36,14 +38,14 @@ void dobra(sqlite3_context *contexto, int, sqlite3_value **args) {
 void MotorArquivo::preparaConexao(Banco &banco) {
     const QVariant v = banco.db().driver()->handle();
     if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
-        throw ErroBanco(QStringLiteral("O driver SQLite do Qt não está disponível."), {});
+        throw ErroBanco(base::Mensagem("ERRO_BANCO_DRIVER"), {});
     sqlite3 *h = *static_cast<sqlite3 *const *>(v.data());
     if (sqlite3_create_collation_v2(h, NomeColacao, SQLITE_UTF16, nullptr, comparaTexto, nullptr) !=
         SQLITE_OK)
-        throw ErroBanco(QStringLiteral("Falha ao preparar a comparação de textos."), {});
+        throw ErroBanco(base::Mensagem("ERRO_BANCO_COLACAO"), {});
     if (sqlite3_create_function_v2(h, NomeDobra, 1, SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr,
                                    dobra, nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw ErroBanco(QStringLiteral("Falha ao preparar a comparação de textos."), {});
+        throw ErroBanco(base::Mensagem("ERRO_BANCO_COLACAO"), {});
 }
 
 bool MotorArquivo::tentaEscrita(Banco &banco) {

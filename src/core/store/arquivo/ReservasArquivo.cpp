@@ -1,5 +1,7 @@
 #include "store/arquivo/ReservasArquivo.h"
 
+#include "base/Erros.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -56,10 +58,7 @@ bool ReservasArquivo::reserva(int numero, const Titular &eu, std::optional<Titul
     const int d = open(nome.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (d < 0)
         throw base::ErroVLME(
-            QStringLiteral("Não foi possível reservar a declaração %1: a pasta %2 não permite "
-                           "gravação. Verifique as permissões da pasta de dados.")
-                .arg(numero)
-                .arg(QDir::toNativeSeparators(pasta_)));
+            base::Mensagem("ERRO_RESERVA_PASTA", numero, QDir::toNativeSeparators(pasta_)));
     if (flock(d, LOCK_EX | LOCK_NB) != 0) {
         if (outro)
             *outro = Le(d);

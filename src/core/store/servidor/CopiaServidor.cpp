@@ -58,11 +58,10 @@ qint64 CopiaServidor::chave(const gravar::Tabela &tabela) {
     if (livres.isEmpty()) {
         // Drawn by the hundred; numbers a failed import leaves unused are
         // skipped, as a counter's are on the file.
-        QSqlQuery q = banco_.executa(
-            QStringLiteral("SELECT nextval(pg_get_serial_sequence(?, ?))"
-                           " FROM generate_series(1, 500)"),
-            {QString::fromLatin1(tabela.nome).toLower(),
-             QString::fromLatin1(tabela.colunas[0]).toLower()});
+        QSqlQuery q = banco_.executa(QStringLiteral("SELECT nextval(pg_get_serial_sequence(?, ?))"
+                                                    " FROM generate_series(1, 500)"),
+                                     {QString::fromLatin1(tabela.nome).toLower(),
+                                      QString::fromLatin1(tabela.colunas[0]).toLower()});
         while (banco_.proxima(q))
             livres.prepend(q.value(0).toLongLong());
     }
@@ -115,8 +114,7 @@ void CopiaServidor::envia() {
                     colunas += ", ";
                 colunas += t->colunas[i];
             }
-            const QByteArray sql =
-                QByteArray("COPY ") + t->nome + " (" + colunas + ") FROM STDIN";
+            const QByteArray sql = QByteArray("COPY ") + t->nome + " (" + colunas + ") FROM STDIN";
             PGresult *r = PQexec(conexao, sql.constData());
             const bool pronto = PQresultStatus(r) == PGRES_COPY_IN;
             PQclear(r);

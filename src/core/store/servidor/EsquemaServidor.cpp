@@ -1,5 +1,7 @@
 #include "store/servidor/EsquemaServidor.h"
 
+#include "base/Erros.h"
+
 #include "store/Banco.h"
 #include "store/Esquema.h"
 #include "store/Motor.h"
@@ -21,9 +23,7 @@ void PreparaEsquema(Banco &banco, const Motor &motor) {
                                         " WHERE table_schema = current_schema()"))
                 .toInt();
         if (tabelas > 0)
-            throw ErroBanco(QStringLiteral("O banco de dados é de outro programa, não do VLM-E. "
-                                           "Indique um banco de dados vazio ou um do VLM-E."),
-                            {});
+            throw ErroBanco(base::Mensagem("ERRO_SERVIDOR_OUTRO_PROGRAMA"), {});
         for (const QString &comando : motor.objetosProprios())
             banco.executa(comando);
         for (const QString &comando : motor.dialeto(ComandosEsquema()))
@@ -41,13 +41,9 @@ void PreparaEsquema(Banco &banco, const Motor &motor) {
     QSqlQuery q = banco.executa(
         QStringLiteral("SELECT PROGRAMA, VERSAO_ESQUEMA FROM VLME_IDENTIDADE LIMIT 1"));
     if (!banco.proxima(q) || q.value(0).toString() != QLatin1String(ProgramaEsquema))
-        throw ErroBanco(QStringLiteral("O banco de dados é de outro programa, não do VLM-E. "
-                                       "Indique um banco de dados vazio ou um do VLM-E."),
-                        {});
+        throw ErroBanco(base::Mensagem("ERRO_SERVIDOR_OUTRO_PROGRAMA"), {});
     if (q.value(1).toInt() > VersaoEsquema)
-        throw ErroBanco(QStringLiteral("O banco de dados foi criado por uma versão mais nova do "
-                                       "VLM-E. Atualize o programa neste computador."),
-                        {});
+        throw ErroBanco(base::Mensagem("ERRO_SERVIDOR_VERSAO_NOVA"), {});
     q.finish();
     t.confirma();
 }
