@@ -44,6 +44,12 @@ Pedido LeArgumentos(const QStringList &argumentos) {
                 return pedido;
             }
             pedido.urlDiagnostico = resto.takeFirst();
+        } else if (opcao == QLatin1String("--banco")) {
+            if (resto.isEmpty()) {
+                pedido.erro = QStringLiteral("Falta o endereço depois de --banco.");
+                return pedido;
+            }
+            pedido.banco = resto.takeFirst();
         } else if (opcao == QLatin1String("--pasta")) {
             if (resto.isEmpty()) {
                 pedido.erro = QStringLiteral("Falta a pasta depois de --pasta.");

@@ -12,6 +12,7 @@ struct Pedido {
     bool ajuda = false;     // -h or --help: the usage, nothing else
     QString pasta;          // --pasta DIR; empty for the default
     QString urlDiagnostico; // --url-diagnostico URL; empty for the default
+    QString banco;          // --banco URL; empty for VLME_BANCO or the file
     bool respondeSim = false;
     bool json = false; // --json: one JSON document on standard output
     const Comando *comando = nullptr;

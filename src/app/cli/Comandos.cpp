@@ -54,8 +54,9 @@ const Comando *ProcuraComando(const QString &nome) {
 }
 
 QString TextoUso() {
-    QString texto = QStringLiteral("Uso: vlme-cli [--pasta DIR] [--url-diagnostico URL] [--sim] "
-                                   "[--json] COMANDO [ARGUMENTOS]\n\nComandos:\n");
+    QString texto =
+        QStringLiteral("Uso: vlme-cli [--pasta DIR] [--banco URL] [--url-diagnostico URL] "
+                       "[--sim] [--json] COMANDO [ARGUMENTOS]\n\nComandos:\n");
     for (const Comando &c : Comandos()) {
         const QString uso =
             (QLatin1String(c.nome) + QLatin1Char(' ') + QLatin1String(c.parametros)).trimmed();
@@ -77,14 +78,16 @@ QString TextoUso() {
                                      : QLatin1Char('\n') + QString(coluna + 3, QLatin1Char(' '));
         texto += QString::fromUtf8(c.descricao) + QLatin1Char('\n');
     }
-    texto +=
-        QStringLiteral("\n--pasta DIR  pasta de dados (padrão: VLME_PASTA ou a pasta do usuário)\n"
-                       "--url-diagnostico URL\n"
-                       "             servidor de diagnóstico (padrão: VLME_URL_DIAGNOSTICO ou "
-                       "http://localhost)\n"
-                       "--sim        responde Sim a todas as perguntas\n"
-                       "--json       escreve o resultado como um documento JSON\n"
-                       "-h, --help   mostra este texto\n");
+    texto += QStringLiteral(
+        "\n--pasta DIR  pasta de dados (padrão: VLME_PASTA ou a pasta do usuário)\n"
+        "--banco URL  banco de dados da equipe, postgresql://usuario@servidor/banco\n"
+        "             (padrão: VLME_BANCO ou o VLM.MDB da pasta de dados)\n"
+        "--url-diagnostico URL\n"
+        "             servidor de diagnóstico (padrão: VLME_URL_DIAGNOSTICO ou "
+        "http://localhost)\n"
+        "--sim        responde Sim a todas as perguntas\n"
+        "--json       escreve o resultado como um documento JSON\n"
+        "-h, --help   mostra este texto\n");
     return texto;
 }
 

@@ -42,7 +42,7 @@ Saida roda(const Pedido &pedido, QTextStream &saida, QTextStream &erro, QJsonObj
         QThread::msleep(20);
         return true;
     });
-    if (!shell::AbreBancoPrograma(pasta, banco, usuario))
+    if (!shell::AbreBancoEscolhido(pasta, shell::EscolheBanco(pedido.banco), banco, usuario, false))
         return Saida::Falha;
     if (pedido.declaracao && !store::ExisteDeclaracao(banco, pedido.declaracao)) {
         erro << store::ErroDeclaracaoInexistente(pedido.declaracao).mensagem() << '\n';

@@ -1,5 +1,6 @@
 #include "shell/Inicializacao.h"
 
+#include "base/Erros.h"
 #include "base/InterfaceUsuario.h"
 #include "shell/Pastas.h"
 #include "store/Banco.h"
@@ -157,6 +158,24 @@ bool AbreBancoPrograma(const QString &pastaPrograma, store::Banco &banco,
         return false;
     }
     return true;
+}
+
+bool AbreBancoEscolhido(const QString &pastaPrograma, const QString &url, store::Banco &banco,
+                        base::InterfaceUsuario &usuario, bool ofereceLocal) {
+    if (url.isEmpty())
+        return AbreBancoPrograma(pastaPrograma, banco, usuario);
+    try {
+        banco.abreServidor(url);
+        return true;
+    } catch (const store::ErroBanco &e) {
+        if (ofereceLocal &&
+            usuario.perguntaSim(QString(), base::Mensagem("PERGUNTA_BANCO_LOCAL", e.mensagem(),
+                                                          nativo(pastaPrograma))))
+            return AbreBancoPrograma(pastaPrograma, banco, usuario);
+        if (!ofereceLocal)
+            avisaErro(usuario, e.mensagem());
+        return false;
+    }
 }
 
 } // namespace vlme::shell

@@ -41,4 +41,10 @@ bool AbreBancoPrograma(const QString &pastaPrograma, store::Banco &banco,
                        base::InterfaceUsuario &usuario,
                        const CopiaArquivo &copia = CopiaArquivoPadrao);
 
+// The database chosen at start-up: the team server named by `url`, or the
+// file of AbreBancoPrograma when `url` is empty. When the server cannot be
+// reached and `ofereceLocal`, the user may choose the local file instead.
+bool AbreBancoEscolhido(const QString &pastaPrograma, const QString &url, store::Banco &banco,
+                        base::InterfaceUsuario &usuario, bool ofereceLocal);
+
 } // namespace vlme::shell

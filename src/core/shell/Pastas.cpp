@@ -16,6 +16,10 @@ QString EscolhePastaPrograma(const QString &opcao) {
     return QDir(pasta).absolutePath();
 }
 
+QString EscolheBanco(const QString &opcao) {
+    return opcao.isEmpty() ? qEnvironmentVariable("VLME_BANCO") : opcao;
+}
+
 QString CaminhoArquivos(const QString &pastaPrograma, int nrVlm) {
     QDir pasta(pastaPrograma);
     pasta.mkpath(QString::fromLatin1(NomePastaArquivos));

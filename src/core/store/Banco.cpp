@@ -313,7 +313,9 @@ QSqlQuery Banco::prepara(const QString &sql) {
     if (!aberto())
         throw ErroBanco(base::Mensagem("ERRO_BANCO_FECHADO"), {}, sql);
     QSqlQuery consulta(db_);
-    consulta.setForwardOnly(true);
+    // Forward-only on the server reads row by row, and a second query while the
+    // first is open would lose its rows: the server sends the whole result.
+    consulta.setForwardOnly(!servidor_);
     if (!consulta.prepare(sql))
         falha(consulta.lastError(), sql);
     return consulta;
@@ -382,7 +384,7 @@ QSqlQuery Banco::direto(const QString &sql) {
         throw ErroBanco(base::Mensagem("ERRO_BANCO_FECHADO"), {}, sql);
     contaPasso(sql);
     QSqlQuery consulta(db_);
-    consulta.setForwardOnly(true);
+    consulta.setForwardOnly(!servidor_);
     if (!consulta.exec(sql))
         falha(consulta.lastError(), sql);
     return consulta;

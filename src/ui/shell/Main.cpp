@@ -78,6 +78,9 @@ int Main(int argc, char *argv[]) {
     const QCommandLineOption opcaoUrl(QStringLiteral("url-diagnostico"),
                                       QStringLiteral("Endereço do servidor de diagnóstico."),
                                       QStringLiteral("URL"));
+    const QCommandLineOption opcaoBanco(
+        QStringLiteral("banco"), QStringLiteral("Banco de dados da equipe (postgresql://...)."),
+        QStringLiteral("URL"));
     // For tests and automation: a statement held open from the start.
     const QCommandLineOption opcaoAbrir(QStringLiteral("abrir"),
                                         QStringLiteral("Abre a declaração N ao iniciar."),
@@ -85,6 +88,7 @@ int Main(int argc, char *argv[]) {
     opcoes.addOption(opcaoPasta);
     opcoes.addOption(opcaoUrl);
     opcoes.addOption(opcaoAbrir);
+    opcoes.addOption(opcaoBanco);
     opcoes.process(app);
 
     UsuarioJanela usuario;
@@ -121,11 +125,14 @@ int Main(int argc, char *argv[]) {
     usuario.definePai(&principal);
     QObject::connect(&splash, &frmSplash::fechado, &app, [&] {
         usuario.definePai(nullptr);
-        if (!shell::AbreBancoPrograma(programa.pasta, programa.banco, usuario)) {
+        if (!shell::AbreBancoEscolhido(programa.pasta,
+                                       shell::EscolheBanco(opcoes.value(opcaoBanco)),
+                                       programa.banco, usuario, true)) {
             QApplication::exit(3);
             return;
         }
         usuario.definePai(&principal);
+        principal.mostraBanco();
         principal.show();
         app.setQuitOnLastWindowClosed(true);
         if (const int abrir = opcoes.value(opcaoAbrir).toInt(); abrir > 0)

@@ -19,6 +19,7 @@
 #include "ui/shell/frmNovo.h"
 #include "ui/shell/frmVLMs.h"
 
+#include "base/Erros.h"
 #include "base/InterfaceUsuario.h"
 #include "shell/Calculadora.h"
 #include "shell/ContextosAjuda.h"
@@ -150,6 +151,9 @@ mdiPrincipal::mdiPrincipal(shell::Programa &programa, base::InterfaceUsuario &us
     txtPainel->setAlignment(Qt::AlignCenter);
     statusBar()->addWidget(txtPainel, 1);
     txtPainel->hide();
+    lblBanco = new QLabel(this);
+    lblBanco->setObjectName(QStringLiteral("lblBanco"));
+    statusBar()->addPermanentWidget(lblBanco);
     // The last window of the statement gone, its registration text goes too.
     connect(areaDocumentos, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *) {
         if (areaDocumentos->subWindowList().isEmpty())
@@ -350,6 +354,10 @@ void mdiPrincipal::ajudaDeContexto() {
         }
     }
     mostraTopicoAjuda(shell::ContextoAjuda::Principal);
+}
+
+void mdiPrincipal::mostraBanco() {
+    lblBanco->setText(base::Mensagem("TEXTO_BANCO_ABERTO", programa_.banco.descricao()));
 }
 
 void mdiPrincipal::mostraPainel(const QString &texto) {

@@ -55,6 +55,7 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     QMdiArea *areaDocumentos;
     QToolBar *tbrBarra;
     QLabel *txtPainel;
+    QLabel *lblBanco; // which database the program is on
     QTimer *objTempo;
     QNetworkAccessManager *objInet;
 
@@ -87,6 +88,8 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
 
     // Shows the registration text of an opened registered statement.
     void mostraPainel(const QString &texto);
+    // Names the database just opened, in the status bar, for as long as it is open.
+    void mostraBanco();
 
     // The window of the open statement; null when none is open.
     frmCentral *dadosGerais() const;

@@ -1,8 +1,9 @@
-// Two connections on one file as two programs would hold them: a write waits
+// Two connections on one database as two programs would hold them: a write waits
 // for the other's transaction, a single row included, and gives up in time.
 
 #include "base/Progresso.h"
 #include "import/Importacao.h"
+#include "store/Reservas.h"
 #include "support/Teste.h"
 
 #include <optional>
@@ -67,4 +68,32 @@ TEST(Vez, ImportacaoQueEsperaEmVaoDizQueOutroProgramaGrava) {
                           "Nada foi gravado; repita a operação daqui a pouco.");
     EXPECT_TRUE(r.declaracoes.empty());
     EXPECT_EQ(segundo.escalar("SELECT count(*) FROM VLME").toInt(), 0);
+}
+
+// A reservation refuses every other connection, naming who holds it; its
+// holder may take it again; it goes when released or with the connection.
+TEST(Vez, ReservaRecusaOsOutrosEMorreComAConexao) {
+    teste::BancoTeste primeiro;
+    store::Banco segundo;
+    primeiro.abreOutra(segundo);
+    const int n = teste::ConstrutorDeclaracao(primeiro.banco());
+    const auto recusada = [&](store::Banco &banco) {
+        try {
+            store::Reserva r(banco, n);
+            return QString();
+        } catch (const store::ErroReservada &e) {
+            return e.mensagem();
+        }
+    };
+    {
+        store::Reserva minha(primeiro.banco(), n);
+        EXPECT_EQ(recusada(primeiro.banco()), "");
+        EXPECT_TRUE(recusada(segundo).contains(" do usuário " + store::Titular::Este().usuario +
+                                               " no computador "))
+            << recusada(segundo);
+    }
+    store::Reserva dele(segundo, n);
+    EXPECT_NE(recusada(primeiro.banco()), "");
+    segundo.fecha();
+    EXPECT_EQ(recusada(primeiro.banco()), "");
 }
