@@ -148,9 +148,13 @@ QStringList ConteudoBanco(Banco &banco) {
 
 QStringList ConteudoArquivo(Banco &banco) {
     QStringList tudo;
-    for (const QString &t :
-         Valores(banco, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY 1")
-             .split(';'))
+    // The server's reservation holders change with every reservation.
+    const QString tabelas =
+        banco.servidor() ? "SELECT upper(table_name) FROM information_schema.tables WHERE"
+                           " table_schema = current_schema() AND table_name <> 'reserva_vlme'"
+                           " ORDER BY 1"
+                         : "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY 1";
+    for (const QString &t : Valores(banco, tabelas).split(';'))
         tudo += ConteudoTabela(banco, t);
     return tudo;
 }

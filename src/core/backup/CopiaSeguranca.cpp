@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 
 #include <QRegularExpression>
@@ -140,25 +141,61 @@ const PassoCopia PassosCopia[] = {
     {nullptr, 75, "ERRO", "NR_VLM_ERRO = ?", 1},
 };
 
-// Fills the attached file in one transaction; false when cancelled.
-bool PreencheCopia(store::Banco &banco, int numero, base::Progresso &progresso) {
-    store::Transacao transacao(banco);
+// Fills the new file `arquivo` with the statement's rows in one transaction;
+// false when cancelled. From the file they go by attaching it; from the team
+// server, which cannot attach a file, row by row through the program.
+bool PreencheCopia(store::Banco &banco, const QString &arquivo, int numero,
+                   base::Progresso &progresso) {
+    const bool servidor = banco.servidor();
+    store::Banco copia;
+    std::optional<Anexado> anexado;
+    std::optional<store::Leitura> leitura;
+    if (servidor) {
+        copia.abre(arquivo);
+        leitura.emplace(banco);
+    } else {
+        anexado.emplace(banco, arquivo);
+    }
+    store::Banco &destino = servidor ? copia : banco;
+    store::Transacao transacao(destino);
     for (const PassoCopia &passo : PassosCopia) {
         if (passo.texto)
             progresso.passo(QString::fromUtf8(passo.texto));
         const QString tabela = QString::fromLatin1(passo.tabela);
-        const QString colunas = Colunas(banco, tabela);
-        QSqlQuery insere = banco.prepara(
-            QStringLiteral("INSERT INTO %1.%2 (%3) SELECT %3"
-                           " FROM main.%2 WHERE %4")
-                .arg(QLatin1String(Anexo), tabela, colunas, QString::fromUtf8(passo.onde)));
-        banco.executa(insere, QVariantList(passo.parametros, numero));
-        insere.finish();
+        const QString colunas = Colunas(destino, tabela);
+        const QVariantList parametros(passo.parametros, numero);
+        if (servidor) {
+            QSqlQuery le = banco.executa(
+                QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                    .arg(colunas, tabela,
+                         QString::fromUtf8(passo.onde).remove(QStringLiteral("main."))),
+                parametros);
+            const int n = int(colunas.count(QLatin1Char(',')) + 1);
+            QSqlQuery insere =
+                copia.prepara(QStringLiteral("INSERT INTO %1 (%2) VALUES (?%3)")
+                                  .arg(tabela, colunas, QStringLiteral(", ?").repeated(n - 1)));
+            while (banco.proxima(le)) {
+                QVariantList valores;
+                for (int i = 0; i < n; ++i)
+                    valores << le.value(i);
+                copia.executa(insere, valores);
+            }
+        } else {
+            QSqlQuery insere = banco.prepara(
+                QStringLiteral("INSERT INTO %1.%2 (%3) SELECT %3"
+                               " FROM main.%2 WHERE %4")
+                    .arg(QLatin1String(Anexo), tabela, colunas, QString::fromUtf8(passo.onde)));
+            banco.executa(insere, parametros);
+            insere.finish();
+        }
         progresso.valor(passo.valor);
         if (!progresso.unidade())
             return false;
     }
     transacao.confirma();
+    // A backup is one file, without a write-ahead log beside it.
+    if (servidor)
+        copia.executa(QStringLiteral("PRAGMA journal_mode=DELETE"));
     return true;
 }
 
@@ -215,11 +252,8 @@ bool GravaCopiaSeguranca(store::Banco &banco, int numero, const QString &destino
     progresso.valor(5);
     if (!progresso.unidade())
         return false;
-    {
-        Anexado anexado(banco, parcial.caminho);
-        if (!PreencheCopia(banco, numero, progresso))
-            return false;
-    }
+    if (!PreencheCopia(banco, parcial.caminho, numero, progresso))
+        return false;
     progresso.passo(QStringLiteral("Compactando Cópia de Segurança"));
     progresso.valor(80);
     if (!progresso.unidade())
@@ -385,10 +419,21 @@ int AbreCopia(store::Banco &copia, store::Banco &banco, const QString &caminho,
     if (store::ExaminaArquivo(caminho) != store::TipoArquivo::Nosso ||
         MesmoArquivoOuAnexo(caminho, banco.caminho()))
         return 0;
+    // The columns and sizes a backup is held to: the program's own file's, or
+    // on the team server (whose tables carry more) a file made by the schema code.
+    std::optional<QTemporaryDir> pastaModelo;
+    store::Banco modelo;
+    store::Banco *referencia = &banco;
+    if (banco.servidor()) {
+        const QString arquivo = pastaModelo.emplace().filePath(QStringLiteral("modelo.MDB"));
+        modelo.cria(arquivo);
+        modelo.abreSomenteLeitura(arquivo);
+        referencia = &modelo;
+    }
     // Read first: a failure of the program's own database is not the file's.
     QStringList esperadas;
     for (const char *tabela : TabelasLidas)
-        esperadas << AssinaturaColunas(banco, tabela);
+        esperadas << AssinaturaColunas(*referencia, tabela);
     if (!CopiaPrivada(caminho, privada))
         return 0;
     try {
@@ -410,7 +455,7 @@ int AbreCopia(store::Banco &copia, store::Banco &banco, const QString &caminho,
         const qint64 m = copia.escalar(QStringLiteral("SELECT NR_VLM_VLM FROM VLME")).toLongLong();
         if (m <= 0 || m > std::numeric_limits<int>::max())
             return 0;
-        return DentroDosLimites(copia, banco, m) ? static_cast<int>(m) : 0;
+        return DentroDosLimites(copia, *referencia, m) ? static_cast<int>(m) : 0;
     } catch (const store::ErroBanco &) {
         return 0;
     }

@@ -128,15 +128,23 @@ QByteArray TextoInsere(const Linha &linha) {
     return sql + " (" + nomes + ") VALUES (" + marcas + ')';
 }
 
+namespace {
+
+// A field of an invoice or import declaration, as `vazios` says.
+template <class T>
+void PoeTexto(LinhaDe<T> &l, typename T::Coluna c, const QString &texto, Vazios vazios) {
+    if (vazios == Vazios::Grava)
+        l.poe(c, texto);
+    else
+        l.seNaoVazio(c, texto);
+}
+
+} // namespace
+
 LinhaDe<TabelaNF> LinhaNF(const DadosNF &nf, Vazios vazios) {
     using T = TabelaNF;
     LinhaDe<T> l;
-    const auto poe = [&](T::Coluna c, const QString &texto) {
-        if (vazios == Vazios::Grava)
-            l.poe(c, texto);
-        else
-            l.seNaoVazio(c, texto);
-    };
+    const auto poe = [&](T::Coluna c, const QString &texto) { PoeTexto(l, c, texto, vazios); };
     poe(T::Numero, nf.numero);
     poe(T::Serie, nf.serie);
     poe(T::Cnpj, CnpjSemMascara(nf.cnpj));
@@ -148,12 +156,7 @@ LinhaDe<TabelaNF> LinhaNF(const DadosNF &nf, Vazios vazios) {
 LinhaDe<TabelaDI> LinhaDI(const DadosDI &di, Vazios vazios) {
     using T = TabelaDI;
     LinhaDe<T> l;
-    const auto poe = [&](T::Coluna c, const QString &texto) {
-        if (vazios == Vazios::Grava)
-            l.poe(c, texto);
-        else
-            l.seNaoVazio(c, texto);
-    };
+    const auto poe = [&](T::Coluna c, const QString &texto) { PoeTexto(l, c, texto, vazios); };
     poe(T::Numero, di.numero);
     poe(T::Adicao, di.adicao);
     poe(T::Item, di.item);

@@ -26,11 +26,19 @@ void PreparaEsquema(Banco &banco, const Motor &motor) {
             throw ErroBanco(base::Mensagem("ERRO_SERVIDOR_OUTRO_PROGRAMA"), {});
         for (const QString &comando : motor.objetosProprios())
             banco.executa(comando);
+        // The mark, and who holds each reservation (ReservasServidor).
         for (const QString &comando : motor.dialeto(ComandosEsquema()))
             banco.executa(comando);
-        banco.executa(QStringLiteral("CREATE TABLE VLME_IDENTIDADE (PROGRAMA VARCHAR(20) NOT NULL,"
-                                     " VERSAO_ESQUEMA INTEGER NOT NULL,"
-                                     " ID_BANCO VARCHAR(38) NOT NULL)"));
+        // The mark, and who holds each reservation (ReservasServidor).
+        for (const QString &comando : motor.dialeto(
+                 {QStringLiteral(
+                      "CREATE TABLE VLME_IDENTIDADE (PROGRAMA VARCHAR(20) NOT NULL,"
+                      " VERSAO_ESQUEMA INTEGER NOT NULL, ID_BANCO VARCHAR(38) NOT NULL)"),
+                  QStringLiteral("CREATE TABLE RESERVA_VLME (NR_VLM_RESERVA INTEGER NOT NULL,"
+                                 " PID_RESERVA INTEGER NOT NULL, PROGRAMA_RESERVA VARCHAR(20),"
+                                 " USUARIO_RESERVA VARCHAR(80), MAQUINA_RESERVA VARCHAR(255),"
+                                 " DESDE_RESERVA VARCHAR(30))")}))
+            banco.executa(comando);
         banco.executa(QStringLiteral("INSERT INTO VLME_IDENTIDADE (PROGRAMA, VERSAO_ESQUEMA,"
                                      " ID_BANCO) VALUES (?, ?, ?)"),
                       {QString::fromLatin1(ProgramaEsquema), VersaoEsquema,

@@ -150,11 +150,6 @@ QStringList MotorServidor::objetosProprios() const {
                        " AS $$SELECT coalesce($1, $2)$$"),
         QStringLiteral("CREATE AGGREGATE total(double precision)"
                        " (sfunc = float8pl, stype = float8, initcond = '0')"),
-        // Who holds each reservation (ReservasServidor).
-        QStringLiteral("CREATE TABLE RESERVA_VLME (NR_VLM_RESERVA INTEGER NOT NULL,"
-                       " PID_RESERVA INTEGER NOT NULL, PROGRAMA_RESERVA VARCHAR(20),"
-                       " USUARIO_RESERVA VARCHAR(80), MAQUINA_RESERVA VARCHAR(255),"
-                       " DESDE_RESERVA VARCHAR(30))"),
     };
 }
 
