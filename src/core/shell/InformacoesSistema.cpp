@@ -32,9 +32,10 @@ QList<std::pair<QString, QString>> InformacoesSistema(Programa &programa) {
     itens.append({QStringLiteral("Qt"), QString::fromLatin1(qVersion())});
     itens.append({QStringLiteral("SQLite"), VersaoSQLite(programa)});
     itens.append({QStringLiteral("Pasta de dados"), QDir::toNativeSeparators(programa.pasta)});
-    const QString banco = programa.banco.aberto() ? programa.banco.caminho() : QString();
-    itens.append({QStringLiteral("Banco de dados"),
-                  banco.isEmpty() ? QStringLiteral("(fechado)") : QDir::toNativeSeparators(banco)});
+    // The file's path, or the team server's address.
+    itens.append({QStringLiteral("Banco de dados"), programa.banco.aberto()
+                                                        ? programa.banco.descricao()
+                                                        : QStringLiteral("(fechado)")});
     itens.append({QStringLiteral("Sistema operacional"), QSysInfo::prettyProductName()});
     itens.append({QStringLiteral("Núcleo"),
                   QSysInfo::kernelType() + QLatin1Char(' ') + QSysInfo::kernelVersion()});

@@ -2,6 +2,8 @@
 
 #include "store/Banco.h"
 
+#include <QScopeGuard>
+
 namespace vlme::store::servidor {
 
 ReservasServidor::~ReservasServidor() {
@@ -27,6 +29,8 @@ bool ReservasServidor::reserva(int numero, const Titular &eu, std::optional<Titu
         return false;
     }
     vezes_.insert(numero, 1);
+    // Not left held when its holder could not be written.
+    auto solta = qScopeGuard([&] { libera(numero); });
     // Who holds it, for those refused; rows of connections that are gone go.
     Transacao t(banco_);
     banco_.executa(QStringLiteral("DELETE FROM RESERVA_VLME WHERE NR_VLM_RESERVA = ?"
@@ -41,6 +45,7 @@ bool ReservasServidor::reserva(int numero, const Titular &eu, std::optional<Titu
                        " DESDE_RESERVA) VALUES (?, pg_backend_pid(), ?, ?, ?, ?)"),
         {numero, eu.programa, eu.usuario, eu.maquina, eu.desde.toString(Qt::ISODateWithMs)});
     t.confirma();
+    solta.dismiss();
     return true;
 }
 
