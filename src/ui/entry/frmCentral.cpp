@@ -455,6 +455,13 @@ void frmCentral::criaAtalhos() {
     });
 }
 
+// A field losing the focus while the window is destroyed (deleted without
+// being closed first) would run its slots on a half-destroyed window.
+frmCentral::~frmCentral() {
+    for (QObject *campo : {static_cast<QObject *>(mskNCM), static_cast<QObject *>(txtUnidade)})
+        campo->disconnect(this);
+}
+
 void frmCentral::ligaCampos() {
     for (CampoMascarado *c :
          {mskCNPJ, mskCPF, txtPPB, txtDenProduto, mskNCM, txtUnidade, mskPesoBruto, mskSalarios,

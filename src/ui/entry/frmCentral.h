@@ -38,6 +38,7 @@ class frmCentral : public QWidget {
     Q_OBJECT
   public:
     frmCentral(shell::Programa &programa, base::InterfaceUsuario &usuario, QWidget *pai = nullptr);
+    ~frmCentral() override;
 
     // Shows the program's open statement. Throws when it cannot be read.
     void carrega();
