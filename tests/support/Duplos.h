@@ -68,6 +68,7 @@ template <class Base> class ComandosGravados : public Base {
     VLME_GRAVA(importaTabelaNCM)
     VLME_GRAVA(importaTabelaUnidades)
     VLME_GRAVA(abreCalculadora)
+    VLME_GRAVA(configuraBanco)
     VLME_GRAVA(mostraConteudoAjuda)
     VLME_GRAVA(mostraIndiceAjuda)
     VLME_GRAVA(mostraSobre)

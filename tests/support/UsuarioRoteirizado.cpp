@@ -33,7 +33,7 @@ QString UsuarioRoteirizado::escolheArquivoSalvar(const QString &titulo, const QS
     return escolheArquivoAbrir(titulo, filtro, caminhoInicial);
 }
 
-QString UsuarioRoteirizado::pedeTexto(const QString &titulo, const QString &pergunta) {
+QString UsuarioRoteirizado::pedeTexto(const QString &titulo, const QString &pergunta, bool) {
     mensagens.push_back({titulo, pergunta, base::Icone::Nenhum, base::Botoes::OkCancelar});
     if (digitados.empty())
         return {};

@@ -28,7 +28,7 @@ class UsuarioRoteirizado final : public base::InterfaceUsuario {
     QString escolheArquivoSalvar(const QString &titulo, const QString &filtro,
                                  const QString &caminhoInicial) override;
     // Recorded as a message with the title and question.
-    QString pedeTexto(const QString &titulo, const QString &pergunta) override;
+    QString pedeTexto(const QString &titulo, const QString &pergunta, bool oculto = false) override;
 
     void responde(base::Resposta resposta) { respostas.push_back(resposta); }
     void escolhe(const QString &arquivo) { arquivos.push_back(arquivo); }

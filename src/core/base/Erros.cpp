@@ -209,6 +209,22 @@ Erros CarregaCatalogo() {
         {"ERRO_SERVIDOR_SENHA",
          "o servidor pediu uma senha, que não foi dada ou não confere. Informe-a na variável "
          "PGPASSWORD ou no arquivo ~/.pgpass."},
+        {"TITULO_BANCO_EQUIPE", "Banco de dados da equipe"},
+        {"ERRO_BANCO_ENDERECO",
+         "\"%1\" não é um endereço de servidor. Use a forma "
+         "postgresql://usuario@servidor:porta/banco, ou deixe o endereço vazio para usar o "
+         "arquivo local."},
+        {"TEXTO_BANCO_LOCAL", "Sem endereço, o programa usa o arquivo local VLM.MDB da sua pasta "
+                              "de dados; não há servidor a testar."},
+        {"TEXTO_BANCO_TESTE_OK",
+         "Conexão bem-sucedida com o servidor %1 (PostgreSQL %2). Clique em OK para passar a "
+         "trabalhar nele."},
+        {"TEXTO_BANCO_FALHOU_TROCA", "O programa continua no banco de dados anterior."},
+        {"ERRO_BANCO_SEM_BANCO",
+         "Não foi possível voltar ao banco de dados anterior. O programa será encerrado."},
+        {"PERGUNTA_SENHA_SERVIDOR", "Senha do usuário %1 no servidor %2:"},
+        {"PERGUNTA_SENHA_NAO_CONFERE",
+         "A senha não confere. Digite outra vez a senha do usuário %1 no servidor %2:"},
         {"ERRO_SERVIDOR_OUTRO_PROGRAMA",
          "o banco de dados é de outro programa, não do VLM-E. Indique um banco de dados vazio ou "
          "um do VLM-E."},

@@ -30,11 +30,13 @@ class InterfaceUsuario {
     // Asks for a file name to write; empty when the user gave up.
     virtual QString escolheArquivoSalvar(const QString &titulo, const QString &filtro,
                                          const QString &caminhoInicial) = 0;
-    // Asks for a line of text (a search); empty when the user gave up. Where
-    // nobody can type (vlme-cli), nothing is typed.
-    virtual QString pedeTexto(const QString &titulo, const QString &pergunta) {
+    // Asks for a line of text (a search; a password when `oculto`, not
+    // echoed); empty when the user gave up. Where nobody can type (vlme-cli),
+    // nothing is typed.
+    virtual QString pedeTexto(const QString &titulo, const QString &pergunta, bool oculto = false) {
         Q_UNUSED(titulo);
         Q_UNUSED(pergunta);
+        Q_UNUSED(oculto);
         return {};
     }
 

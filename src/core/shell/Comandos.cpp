@@ -85,6 +85,9 @@ void tabelaUnidades(D &d) {
 void calculadora(D &d) {
     d.abreCalculadora();
 }
+void banco(D &d) {
+    d.configuraBanco();
+}
 void conteudo(D &d) {
     d.mostraConteudoAjuda();
 }
@@ -125,6 +128,7 @@ const std::vector<RotaComando> tabela = {
     {Comando::ImportarNCM, "MnuImportarNCM", true, ComAberta::Igual, tabelaNCM, nullptr},
     {Comando::ImportarUnidades, "MnuImportarUnM", true, ComAberta::Igual, tabelaUnidades, nullptr},
     {Comando::Calculadora, "mnuCalculadora", false, ComAberta::Igual, calculadora, nullptr},
+    {Comando::BancoEquipe, "mnuBancoEquipe", true, ComAberta::Igual, banco, nullptr},
     {Comando::Conteudo, "mnuConteudo", false, ComAberta::Igual, conteudo, nullptr},
     {Comando::Indice, "mnuIndice", false, ComAberta::Igual, indice, nullptr},
     {Comando::Procurar, "mnuProcurar", false, ComAberta::Igual, nullptr, nullptr},

@@ -62,6 +62,8 @@ enum class Comando {
     ImprimirRecibo,
     // The transmission number and receipt of a statement sent.
     RegistrarEntrega,
+    // Utilitários > Banco de dados da equipe.
+    BancoEquipe,
 };
 
 // The places the commands lead to. Each is one operation; the window that
@@ -89,6 +91,9 @@ class DestinoComandos {
     virtual void importaTabelaNCM() = 0;
     virtual void importaTabelaUnidades() = 0;
     virtual void abreCalculadora() = 0;
+    // The team database: chosen, tested, and the program moved onto it; an
+    // open statement is closed only once the choice changes.
+    virtual void configuraBanco() = 0;
     virtual void mostraConteudoAjuda() = 0;
     virtual void mostraIndiceAjuda() = 0;
     virtual void mostraSobre() = 0;

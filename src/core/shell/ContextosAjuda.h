@@ -19,6 +19,7 @@ inline constexpr int ImportarDeclaracao = 40;
 inline constexpr int ErrosImportacao = 41;
 inline constexpr int ImportarTabelas = 42;
 inline constexpr int Progresso = 50;
+inline constexpr int BancoEquipe = 51; // team database dialog
 inline constexpr int Excluir = 65;
 inline constexpr int Pendencias = 66;
 inline constexpr int GerarArquivo = 67;

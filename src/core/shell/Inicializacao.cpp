@@ -2,6 +2,7 @@
 
 #include "base/Erros.h"
 #include "base/InterfaceUsuario.h"
+#include "shell/BancoEquipe.h"
 #include "shell/Pastas.h"
 #include "store/Banco.h"
 #include "store/Esquema.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 namespace vlme::shell {
 
@@ -67,6 +69,33 @@ bool renovaModelo(const QString &modelo, base::InterfaceUsuario &usuario) {
 }
 
 } // namespace
+
+void AbreServidor(const QString &url, store::Banco &banco, base::InterfaceUsuario &usuario,
+                  QString *senha) {
+    QString tentada = senha ? *senha : QString();
+    for (int vez = 0;; ++vez) {
+        try {
+            banco.abreServidor(URLComSenha(url, tentada));
+            if (senha)
+                *senha = tentada;
+            return;
+        } catch (const store::ErroBanco &e) {
+            if (!senha || e.codigoNativo() != QLatin1String("28P01"))
+                throw;
+            const QUrl u(url);
+            const QString digitada = usuario.pedeTexto(
+                base::Mensagem("TITULO_BANCO_EQUIPE"),
+                base::Mensagem(vez == 0 && tentada.isEmpty() ? "PERGUNTA_SENHA_SERVIDOR"
+                                                             : "PERGUNTA_SENHA_NAO_CONFERE",
+                               u.userName().isEmpty() ? qEnvironmentVariable("USER") : u.userName(),
+                               u.host()),
+                true);
+            if (digitada.isEmpty())
+                throw;
+            tentada = digitada;
+        }
+    }
+}
 
 QString EscolheURLDiagnostico(const QString &opcao) {
     QString host = opcao;
@@ -161,11 +190,11 @@ bool AbreBancoPrograma(const QString &pastaPrograma, store::Banco &banco,
 }
 
 bool AbreBancoEscolhido(const QString &pastaPrograma, const QString &url, store::Banco &banco,
-                        base::InterfaceUsuario &usuario, bool ofereceLocal) {
+                        base::InterfaceUsuario &usuario, bool ofereceLocal, QString *senha) {
     if (url.isEmpty())
         return AbreBancoPrograma(pastaPrograma, banco, usuario);
     try {
-        banco.abreServidor(url);
+        AbreServidor(url, banco, usuario, senha);
         return true;
     } catch (const store::ErroBanco &e) {
         if (ofereceLocal &&

@@ -41,10 +41,20 @@ bool AbreBancoPrograma(const QString &pastaPrograma, store::Banco &banco,
                        base::InterfaceUsuario &usuario,
                        const CopiaArquivo &copia = CopiaArquivoPadrao);
 
+// Opens the team server named by `url`. With `senha` (the session's
+// password, in memory only), a server that wants a password which the URL,
+// PGPASSWORD and ~/.pgpass do not give has it asked of the user, until it
+// works or the user gives up; the one that worked is kept there. Throws the
+// last ErroBanco otherwise.
+void AbreServidor(const QString &url, store::Banco &banco, base::InterfaceUsuario &usuario,
+                  QString *senha);
+
 // The database chosen at start-up: the team server named by `url`, or the
 // file of AbreBancoPrograma when `url` is empty. When the server cannot be
 // reached and `ofereceLocal`, the user may choose the local file instead.
+// `senha` as for AbreServidor.
 bool AbreBancoEscolhido(const QString &pastaPrograma, const QString &url, store::Banco &banco,
-                        base::InterfaceUsuario &usuario, bool ofereceLocal);
+                        base::InterfaceUsuario &usuario, bool ofereceLocal,
+                        QString *senha = nullptr);
 
 } // namespace vlme::shell

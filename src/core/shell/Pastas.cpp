@@ -16,8 +16,11 @@ QString EscolhePastaPrograma(const QString &opcao) {
     return QDir(pasta).absolutePath();
 }
 
-QString EscolheBanco(const QString &opcao) {
-    return opcao.isEmpty() ? qEnvironmentVariable("VLME_BANCO") : opcao;
+QString EscolheBanco(const QString &opcao, const QString &lembrado) {
+    if (!opcao.isEmpty())
+        return opcao;
+    const QString ambiente = qEnvironmentVariable("VLME_BANCO");
+    return ambiente.isEmpty() ? lembrado : ambiente;
 }
 
 QString CaminhoArquivos(const QString &pastaPrograma, int nrVlm) {

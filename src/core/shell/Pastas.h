@@ -13,9 +13,10 @@ inline constexpr char NomePastaArquivos[] = "Arquivos";
 // The data folder: `opcao` (from --pasta) when given, else VLME_PASTA, else
 // the user's application data folder. Returned absolute; not created here.
 QString EscolhePastaPrograma(const QString &opcao);
-// The team database's URL: the option, else VLME_BANCO; empty for the
-// embedded file of the data folder.
-QString EscolheBanco(const QString &opcao);
+// The team database's URL: the option, else VLME_BANCO, else `lembrado`
+// (the window program's setting); empty for the embedded file of the data
+// folder.
+QString EscolheBanco(const QString &opcao, const QString &lembrado = {});
 
 // Arquivos/VLME + the statement number in ten digits (no extension); creates
 // Arquivos/ when missing.

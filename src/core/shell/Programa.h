@@ -28,6 +28,10 @@ struct Programa {
     QString versao;
     QString urlDiagnostico;
     store::Banco banco;
+    // The team database `banco` is on (empty: the local file), and the
+    // password the user typed for it this session: never written anywhere.
+    QString urlBanco;
+    QString senhaBanco;
     DeclaracaoAberta declaracao;
 };
 

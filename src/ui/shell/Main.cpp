@@ -1,6 +1,7 @@
 #include "ui/shell/Main.h"
 
 #include "base/Erros.h"
+#include "shell/BancoEquipe.h"
 #include "shell/ConfiguracoesRegionais.h"
 #include "shell/CopiaUnica.h"
 #include "shell/Inicializacao.h"
@@ -125,12 +126,15 @@ int Main(int argc, char *argv[]) {
     usuario.definePai(&principal);
     QObject::connect(&splash, &frmSplash::fechado, &app, [&] {
         usuario.definePai(nullptr);
-        if (!shell::AbreBancoEscolhido(programa.pasta,
-                                       shell::EscolheBanco(opcoes.value(opcaoBanco)),
-                                       programa.banco, usuario, true)) {
+        const QString url =
+            shell::EscolheBanco(opcoes.value(opcaoBanco), shell::BancoLembrado().url());
+        if (!shell::AbreBancoEscolhido(programa.pasta, url, programa.banco, usuario, true,
+                                       &programa.senhaBanco)) {
             QApplication::exit(3);
             return;
         }
+        if (programa.banco.servidor())
+            programa.urlBanco = url;
         usuario.definePai(&principal);
         principal.mostraBanco();
         principal.show();

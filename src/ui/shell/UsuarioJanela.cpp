@@ -157,9 +157,15 @@ QString UsuarioJanela::escolheArquivoSalvar(const QString &titulo, const QString
     return EscolheArquivo(pai_, titulo, filtro, caminhoInicial, QFileDialog::AcceptSave);
 }
 
-QString UsuarioJanela::pedeTexto(const QString &titulo, const QString &pergunta) {
+QString UsuarioJanela::pedeTexto(const QString &titulo, const QString &pergunta, bool oculto) {
     QWidget *pai = QApplication::activeWindow() ? QApplication::activeWindow() : pai_;
-    return QInputDialog::getText(pai, titulo, pergunta);
+    // Asked in the middle of waiting work (a connection), the pointer must
+    // not say busy over the field.
+    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    const QString texto = QInputDialog::getText(pai, titulo, pergunta,
+                                                oculto ? QLineEdit::Password : QLineEdit::Normal);
+    QGuiApplication::restoreOverrideCursor();
+    return texto;
 }
 
 } // namespace vlme::ui

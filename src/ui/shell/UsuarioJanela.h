@@ -18,7 +18,7 @@ class UsuarioJanela final : public base::InterfaceUsuario {
                                 const QString &pastaInicial) override;
     QString escolheArquivoSalvar(const QString &titulo, const QString &filtro,
                                  const QString &caminhoInicial) override;
-    QString pedeTexto(const QString &titulo, const QString &pergunta) override;
+    QString pedeTexto(const QString &titulo, const QString &pergunta, bool oculto = false) override;
 
   private:
     QWidget *pai_;

@@ -21,13 +21,16 @@
 
 #include "base/Erros.h"
 #include "base/InterfaceUsuario.h"
+#include "shell/BancoEquipe.h"
 #include "shell/Calculadora.h"
 #include "shell/ContextosAjuda.h"
 #include "shell/FronteiraComando.h"
+#include "shell/Inicializacao.h"
 #include "shell/Pastas.h"
 #include "shell/PastasLembradas.h"
 #include "shell/Programa.h"
 #include "ui/shell/frmAjuda.h"
+#include "ui/shell/frmBancoEquipe.h"
 #include "ui/shell/frmGauge.h"
 #include "ui/shell/frmSobre.h"
 
@@ -238,6 +241,9 @@ void mdiPrincipal::criaMenus() {
     mnuUtilitarios->addMenu(MnuImportarTAB);
     MnuImportarNCM = acao(MnuImportarTAB, "MnuImportarNCM", QStringLiteral("NCM"));
     MnuImportarUnM = acao(MnuImportarTAB, "MnuImportarUnM", QStringLiteral("Unidades de Medida"));
+    mnuUtilitarios->addSeparator();
+    mnuBancoEquipe =
+        acao(mnuUtilitarios, "mnuBancoEquipe", QStringLiteral("&Banco de dados da equipe..."));
 
     mnuAjuda = submenu(menuBar(), "mnuAjuda", QStringLiteral("A&juda"));
     menuBar()->addMenu(mnuAjuda);
@@ -704,6 +710,49 @@ void mdiPrincipal::importaTabelaUnidades() {
 void mdiPrincipal::abreCalculadora() {
     // No calculator installed: nothing happens.
     shell::AbreCalculadora();
+}
+
+void mdiPrincipal::configuraBanco() {
+    frmBancoEquipe dialogo(programa_.urlBanco, programa_.senhaBanco, usuario_, this);
+    if (dialogo.exec() != QDialog::Accepted)
+        return;
+    const bool mesmo = dialogo.url() == programa_.urlBanco && programa_.banco.aberto();
+    if (mesmo || trocaBanco(dialogo.url(), dialogo.senha()))
+        shell::BancoLembrado().lembra(dialogo.url());
+}
+
+bool mdiPrincipal::trocaBanco(const QString &url, const QString &senha) {
+    if (declaracaoAberta())
+        fechaDeclaracao();
+    if (declaracaoAberta())
+        return false;
+    // Lists and results of the database left behind go with it.
+    areaDocumentos->closeAllSubWindows();
+    if (!areaDocumentos->subWindowList().isEmpty())
+        return false;
+    const QString anterior = programa_.urlBanco;
+    programa_.banco.fecha();
+    QString novaSenha = senha;
+    const bool trocou = shell::AbreBancoEscolhido(programa_.pasta, url, programa_.banco, usuario_,
+                                                  false, &novaSenha);
+    if (trocou) {
+        programa_.urlBanco = url;
+        programa_.senhaBanco = novaSenha;
+    } else {
+        usuario_.avisa(base::Mensagem("TITULO_BANCO_EQUIPE"),
+                       base::Mensagem("TEXTO_BANCO_FALHOU_TROCA"), base::Icone::Informacao);
+        if (!shell::AbreBancoEscolhido(programa_.pasta, anterior, programa_.banco, usuario_, true,
+                                       &programa_.senhaBanco)) {
+            usuario_.avisa(QStringLiteral("ERRO"), base::Mensagem("ERRO_BANCO_SEM_BANCO"),
+                           base::Icone::Critico);
+            QTimer::singleShot(0, this, &QWidget::close);
+            return false;
+        }
+        if (!programa_.banco.servidor())
+            programa_.urlBanco.clear();
+    }
+    mostraBanco();
+    return trocou;
 }
 
 void mdiPrincipal::mostraConteudoAjuda() {

@@ -63,7 +63,8 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     QAction *mnuNovo, *mnuAbrir, *MnuImportar, *mnuFechar, *mnuConfig, *mnuResumo, *mnuImprimirVLM,
         *mnuExcluir, *mnuDiagnostico, *mnuPendencias, *mnuGerarArquivoEnviador, *mnuTransmitir,
         *mnuSair, *mnuGerar, *mnuRestaurar, *mnuCalculadora, *mnuCadastrarUnidadeMedida,
-        *MnuImportarNCM, *MnuImportarUnM, *mnuConteudo, *mnuIndice, *mnuProcurar, *mnuSobre;
+        *MnuImportarNCM, *MnuImportarUnM, *mnuBancoEquipe, *mnuConteudo, *mnuIndice, *mnuProcurar,
+        *mnuSobre;
 
     // The toolbar button with this key ("Novo", "Ajuda", ...); null when none.
     QAction *botao(const QString &chave) const;
@@ -90,6 +91,11 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     void mostraPainel(const QString &texto);
     // Names the database just opened, in the status bar, for as long as it is open.
     void mostraBanco();
+    // Closes the open statement (asking as closing it would) and moves the
+    // program onto the team database `url` (empty: the local file) with the
+    // session's `senha`; when that fails, back onto the one before. False
+    // when the program stays where it was.
+    bool trocaBanco(const QString &url, const QString &senha);
 
     // The window of the open statement; null when none is open.
     frmCentral *dadosGerais() const;
@@ -125,6 +131,7 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     void importaTabelaNCM() override;
     void importaTabelaUnidades() override;
     void abreCalculadora() override;
+    void configuraBanco() override;
     void mostraConteudoAjuda() override;
     void mostraIndiceAjuda() override;
     void mostraSobre() override;

@@ -1,0 +1,45 @@
+#include "shell/BancoEquipe.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace vlme::shell {
+
+namespace {
+
+const QString ChaveURL = QStringLiteral("banco/url");
+
+} // namespace
+
+BancoLembrado::BancoLembrado(const QString &arquivo) : arquivo_(arquivo) {
+    if (arquivo_.isEmpty())
+        arquivo_ = QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
+                       .filePath(QStringLiteral("banco.ini"));
+}
+
+QString BancoLembrado::url() const {
+    return QSettings(arquivo_, QSettings::IniFormat).value(ChaveURL).toString();
+}
+
+void BancoLembrado::lembra(const QString &url) {
+    QSettings s(arquivo_, QSettings::IniFormat);
+    QUrl semSenha(url.trimmed());
+    semSenha.setPassword({});
+    if (url.trimmed().isEmpty())
+        s.remove(ChaveURL);
+    else
+        s.setValue(ChaveURL, semSenha.toString());
+    s.sync();
+}
+
+QString URLComSenha(const QString &url, const QString &senha) {
+    if (senha.isEmpty())
+        return url;
+    QUrl u(url);
+    u.setPassword(senha);
+    return u.toString();
+}
+
+} // namespace vlme::shell

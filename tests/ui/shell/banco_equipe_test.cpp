@@ -1,0 +1,58 @@
+// The team database dialog and the move of the program onto the chosen
+// database: an address that is not one, a server that does not answer (the
+// program stays on its database), back to the local file.
+
+#include "ui/Janelas.h"
+#include "ui/shell/frmBancoEquipe.h"
+#include "ui/shell/mdiPrincipal.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+using namespace vlme;
+
+namespace {
+
+using BancoEquipe = teste::Janelas;
+
+// Port 1 of the loopback refuses at once.
+const QString Recusado = "postgresql://vlme@127.0.0.1:1/vlme?connect_timeout=2";
+
+TEST_F(BancoEquipe, TestarDizOQueHouveEOKSoAceitaUmEndereco) {
+    ui::frmBancoEquipe f("postgresql://ana@servidor/vlme", {}, usuario);
+    f.txtURL->setText("servidor:5432");
+    f.cmdTestar->click();
+    f.cmdOk->click();
+    EXPECT_EQ(f.result(), QDialog::Rejected);
+    f.cmdLocal->click();
+    f.cmdTestar->click();
+    f.txtURL->setText(Recusado);
+    f.cmdTestar->click();
+    const QStringList r = usuario.resumos();
+    ASSERT_EQ(r.size(), 4);
+    EXPECT_EQ(r[0], r[1]);
+    EXPECT_TRUE(r[0].startsWith("!|Banco de dados da equipe|\"servidor:5432\" não é um endereço"));
+    EXPECT_TRUE(r[2].startsWith("i|Banco de dados da equipe|Sem endereço, o programa usa"));
+    EXPECT_TRUE(r[3].startsWith("x|Banco de dados da equipe|Não foi possível abrir o banco de "
+                                "dados do servidor postgresql://vlme@127.0.0.1:1/vlme"))
+        << r[3].toStdString();
+    f.cmdOk->click();
+    EXPECT_EQ(f.result(), QDialog::Accepted);
+    EXPECT_EQ(f.url(), Recusado);
+}
+
+TEST_F(BancoEquipe, ServidorQueNaoRespondeDeixaOProgramaNoArquivo) {
+    ui::mdiPrincipal principal(programa, usuario);
+    principal.mostraBanco();
+    const QString local = principal.lblBanco->text();
+    EXPECT_FALSE(principal.trocaBanco(Recusado, {}));
+    const QStringList r = usuario.resumos();
+    ASSERT_EQ(r.size(), 2);
+    EXPECT_TRUE(r[0].startsWith("x|ERRO|Não foi possível abrir")) << r[0].toStdString();
+    EXPECT_EQ(r[1], "i|Banco de dados da equipe|O programa continua no banco de dados anterior.");
+    EXPECT_TRUE(programa.banco.aberto() && !programa.banco.servidor());
+    EXPECT_EQ(programa.urlBanco, QString());
+    EXPECT_EQ(principal.lblBanco->text(), local);
+}
+
+} // namespace
