@@ -261,8 +261,9 @@ TEST(Partilha, EscritoresAoMesmoTempoEsperamAVez) {
 
     store::Banco banco;
     teste::AbreBancoDaPasta(banco, pasta.caminho());
-    if (!banco.servidor())
+    if (!banco.servidor()) {
         EXPECT_EQ(banco.escalar("PRAGMA integrity_check").toString(), "ok");
+    }
     const auto conta = [&](const QString &tabela, const QString &coluna, const QString &n) {
         return teste::ContaLinhas(banco, tabela, coluna + " = ?", {n.toInt()});
     };
