@@ -6,6 +6,9 @@
 #
 #   servidor-teste.sh inicia PASTA   starts it; prints the connection URL
 #   servidor-teste.sh para PASTA     stops it and removes the folder
+#   servidor-teste.sh desliga PASTA  stops it as an administrator would (fast
+#                                    shutdown), keeping its data
+#   servidor-teste.sh liga PASTA     starts it again, on the same port
 #   servidor-teste.sh com CMD ARGS   runs CMD with VLME_TESTE_URL set, the
 #                                    server stopped however CMD ends
 #
@@ -30,7 +33,13 @@ if [ "$acao" = com ]; then
   exit
 fi
 pasta="${2:-}"
-[ -n "$pasta" ] || { echo "uso: $0 inicia|para PASTA" >&2; exit 2; }
+[ -n "$pasta" ] || { echo "uso: $0 inicia|para|desliga|liga PASTA" >&2; exit 2; }
+
+sobe() {
+  como "$bin/pg_ctl" -D "$pasta/dados" -l "$pasta/servidor.log" -w -t 30 \
+    -o "-c listen_addresses=127.0.0.1 -p $1 -c unix_socket_directories=$pasta -c fsync=off -c max_connections=200" \
+    start >/dev/null 2>&1
+}
 
 case "$acao" in
 inicia)
@@ -45,9 +54,7 @@ host all all 127.0.0.1/32 trust
 EOF
   for _ in $(seq 1 20); do
     porta=$((20000 + RANDOM % 20000))
-    if como "$bin/pg_ctl" -D "$pasta/dados" -l "$pasta/servidor.log" -w -t 30 \
-      -o "-c listen_addresses=127.0.0.1 -p $porta -c unix_socket_directories=$pasta -c fsync=off -c max_connections=200" \
-      start >/dev/null 2>&1; then
+    if sobe "$porta"; then
       echo "$porta" >"$pasta/porta"
       break
     fi
@@ -66,8 +73,14 @@ para)
   fi
   rm -rf "$pasta"
   ;;
+desliga)
+  como "$bin/pg_ctl" -D "$pasta/dados" -m fast -w stop >/dev/null
+  ;;
+liga)
+  sobe "$(cat "$pasta/porta")" || { cat "$pasta/servidor.log" >&2; exit 1; }
+  ;;
 *)
-  echo "uso: $0 inicia|para PASTA" >&2
+  echo "uso: $0 inicia|para|desliga|liga PASTA" >&2
   exit 2
   ;;
 esac

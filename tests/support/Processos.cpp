@@ -1,23 +1,55 @@
 #include "support/Processos.h"
 
-#include "store/arquivo/ReservasArquivo.h"
+#include "store/Banco.h"
+#include "store/Reservas.h"
 #include "support/Arquivos.h"
+#include "support/ServidorTeste.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 namespace vlme::teste {
 
+namespace {
+
+// The schema of `pasta` on the server run, made on first use; empty otherwise.
+QString URLDaPasta(const QString &pasta) {
+    if (!NoServidor())
+        return {};
+    static QHash<QString, QString> urls;
+    auto it = urls.find(pasta);
+    if (it == urls.end())
+        it = urls.insert(pasta, NovoEsquemaServidor());
+    return *it;
+}
+
+QStringList ComBanco(const QString &pasta, const QStringList &argumentos) {
+    const QString url = URLDaPasta(pasta);
+    return url.isEmpty() ? argumentos : QStringList{QStringLiteral("--banco"), url} + argumentos;
+}
+
+} // namespace
+
+void AbreBancoDaPasta(store::Banco &banco, const QString &pasta, bool cria) {
+    if (const QString url = URLDaPasta(pasta); !url.isEmpty())
+        return banco.abreServidor(url);
+    const QString arquivo = QDir(pasta).filePath(QStringLiteral("VLM.MDB"));
+    if (cria)
+        banco.cria(arquivo);
+    banco.abre(arquivo);
+}
+
 std::unique_ptr<QProcess> Inicia(const QString &pasta, const QStringList &argumentos) {
     auto p = std::make_unique<QProcess>();
     QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
     ambiente.insert(QStringLiteral("VLME_PASTA"), pasta);
     p->setProcessEnvironment(ambiente);
-    p->start(QStringLiteral(VLME_CLI), argumentos);
+    p->start(QStringLiteral(VLME_CLI), ComBanco(pasta, argumentos));
     p->closeWriteChannel();
     return p;
 }
@@ -90,9 +122,9 @@ ProgramaJanela::ProgramaJanela(const QString &pasta, int abrir)
     ambiente.insert(QStringLiteral("XDG_CONFIG_HOME"), configuracao);
     processo_->setProcessEnvironment(ambiente);
     processo_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    processo_->start(
-        QStringLiteral(VLME_JANELA),
-        {QStringLiteral("--pasta"), pasta, QStringLiteral("--abrir"), QString::number(abrir)});
+    processo_->start(QStringLiteral(VLME_JANELA),
+                     ComBanco(pasta, {QStringLiteral("--pasta"), pasta, QStringLiteral("--abrir"),
+                                      QString::number(abrir)}));
     processo_->waitForStarted();
 }
 
@@ -101,12 +133,15 @@ ProgramaJanela::~ProgramaJanela() {
 }
 
 bool ProgramaJanela::esperaReserva(int numero, int ms) {
-    store::arquivo::ReservasArquivo reservas(pasta_);
+    store::Banco banco;
+    AbreBancoDaPasta(banco, pasta_);
     QElapsedTimer relogio;
     relogio.start();
     while (relogio.elapsed() < ms && processo_->state() == QProcess::Running) {
-        if (const auto titular = reservas.titular(numero);
-            titular && titular->processo == processo_->processId())
+        // The server knows its connection, not the process behind it.
+        if (const auto titular = banco.reservas().titular(numero);
+            titular && (banco.servidor() ? titular->programa == QLatin1String("VLM-E")
+                                         : titular->processo == processo_->processId()))
             return true;
         processo_->waitForFinished(100);
     }

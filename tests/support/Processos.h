@@ -8,7 +8,16 @@
 
 #include <memory>
 
+namespace vlme::store {
+class Banco;
+}
+
 namespace vlme::teste {
+
+// The database the programs started on `pasta` work on: its VLM.MDB, or on
+// the server run a schema of its own (given to them as --banco). Opens it in
+// `banco`, creating it first when `cria`.
+void AbreBancoDaPasta(store::Banco &banco, const QString &pasta, bool cria = false);
 
 struct Execucao {
     int status = -1;

@@ -6,6 +6,7 @@
 #include "store/arquivo/MotorArquivo.h"
 #include "store/servidor/EsquemaServidor.h"
 #include "store/servidor/MotorServidor.h"
+#include "store/servidor/Vigia.h"
 
 #include <QAtomicInt>
 #include <QDeadlineTimer>
@@ -238,6 +239,7 @@ void Banco::abreServidor(const QString &url) {
                             senha ? QStringLiteral("28P01") : QStringLiteral("08001"), {},
                             erro.text());
         }
+        vigia_ = std::make_unique<servidor::Vigia>(db_);
         motor_->preparaConexao(*this);
         servidor::PreparaEsquema(*this, *motor_);
         reservas_ = motor_->reservas(*this);
@@ -285,6 +287,8 @@ void Banco::comecaEscrita() {
 
 void Banco::fecha() {
     reservas_.reset();
+    // Its socket must not outlive the connection.
+    vigia_.reset();
     preparadas_.clear();
     // Before the connection closes: it does not close with statements alive.
     for (sqlite3_stmt *comando : std::as_const(diretas_))
@@ -306,7 +310,11 @@ void Banco::falha(const QSqlError &erro, const QString &sql) {
     QString texto = erro.databaseText();
     if (texto.isEmpty())
         texto = erro.text();
-    throw ErroBanco(MensagemErroBanco(erro.nativeErrorCode()), erro.nativeErrorCode(), sql, texto);
+    QString codigo = erro.nativeErrorCode();
+    // libpq gives no SQLSTATE for a connection that broke on this side.
+    if (servidor_ && codigo.isEmpty() && servidor::ConexaoPerdida(db_))
+        codigo = QStringLiteral("08006");
+    throw ErroBanco(MensagemErroBanco(codigo), codigo, sql, texto);
 }
 
 QSqlQuery Banco::prepara(const QString &sql) {
@@ -316,6 +324,7 @@ QSqlQuery Banco::prepara(const QString &sql) {
     // Forward-only on the server reads row by row, and a second query while the
     // first is open would lose its rows: the server sends the whole result.
     consulta.setForwardOnly(!servidor_);
+    const servidor::Vigia::Vez vez(vigia_.get());
     if (!consulta.prepare(sql))
         falha(consulta.lastError(), sql);
     return consulta;
@@ -333,6 +342,7 @@ void Banco::executa(QSqlQuery &consulta, const QVariantList &valores) {
     contaPasso(consulta.lastQuery());
     for (int i = 0; i < valores.size(); ++i)
         consulta.bindValue(i, valores.at(i));
+    const servidor::Vigia::Vez vez(vigia_.get());
     if (!consulta.exec())
         falha(consulta.lastError(), consulta.lastQuery());
 }
@@ -385,6 +395,7 @@ QSqlQuery Banco::direto(const QString &sql) {
     contaPasso(sql);
     QSqlQuery consulta(db_);
     consulta.setForwardOnly(!servidor_);
+    const servidor::Vigia::Vez vez(vigia_.get());
     if (!consulta.exec(sql))
         falha(consulta.lastError(), sql);
     return consulta;

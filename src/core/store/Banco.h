@@ -25,6 +25,9 @@ namespace vlme::store {
 
 class Reservas;
 class Motor;
+namespace servidor {
+class Vigia;
+}
 
 // Our mark in the file header (PRAGMA application_id): "VLME".
 inline constexpr int IdAplicacao = 0x564C4D45;
@@ -136,6 +139,8 @@ class Banco {
     // The statements' reservations; a backend without them (a backup file,
     // the template) reserves nothing.
     Reservas &reservas();
+    // On the server, what bounds a call the network leaves unanswered; null on a file.
+    servidor::Vigia *vigia() { return vigia_.get(); }
 
     // Test seam: the `passos`-th step from now, a statement run or a row read
     // (`proxima`, `escalar`), fails as a disk I/O error would; 0 disarms.
@@ -170,6 +175,7 @@ class Banco {
     qint64 limiteEspera_ = 60000;
     std::unique_ptr<Reservas> reservas_;
     std::unique_ptr<Motor> motor_;
+    std::unique_ptr<servidor::Vigia> vigia_;
     bool servidor_ = false;
     friend class Transacao;
     friend class Leitura;

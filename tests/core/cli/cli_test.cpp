@@ -23,12 +23,12 @@ namespace {
 
 // `altera` run on the database of `pasta`, which vlme-cli makes on its first run.
 void Altera(const teste::PastaTeste &pasta, const std::function<void(store::Banco &)> &altera) {
-    if (!QFile::exists(pasta.arquivo("VLM.MDB"))) {
+    if (teste::NoServidor() || !QFile::exists(pasta.arquivo("VLM.MDB"))) {
         const Execucao r = Roda(pasta.caminho(), {"listar"});
         ASSERT_EQ(QString::number(r.status) + r.erro, "0");
     }
     store::Banco banco;
-    banco.abre(pasta.arquivo("VLM.MDB"));
+    teste::AbreBancoDaPasta(banco, pasta.caminho());
     altera(banco);
 }
 
@@ -124,7 +124,7 @@ namespace {
 // Every row of every statement, so a half statement or a stray row shows.
 QStringList Retrato(const QString &pasta) {
     store::Banco banco;
-    banco.abre(QDir(pasta).filePath("VLM.MDB"));
+    teste::AbreBancoDaPasta(banco, pasta);
     return teste::ConteudoBanco(banco);
 }
 
@@ -150,8 +150,7 @@ QString PreparaGrande(const teste::PastaTeste &pasta) {
     const QString arquivo = pasta.arquivo("grande.txt");
     teste::GravaBytes(arquivo, ArquivoGrande().toStdString());
     store::Banco banco;
-    banco.cria(pasta.arquivo("VLM.MDB"));
-    banco.abre(pasta.arquivo("VLM.MDB"));
+    teste::AbreBancoDaPasta(banco, pasta.caminho(), true);
     bench::CriaDeclaracaoMaxima(banco);
     return arquivo;
 }
@@ -261,8 +260,10 @@ TEST(Partilha, EscritoresAoMesmoTempoEsperamAVez) {
     EXPECT_EQ(QSet<QString>(numeros.begin(), numeros.end()).size(), 5);
 
     store::Banco banco;
-    banco.abre(pasta.arquivo("VLM.MDB"));
-    EXPECT_EQ(banco.escalar("PRAGMA integrity_check").toString(), "ok");
+    teste::AbreBancoDaPasta(banco, pasta.caminho());
+    if (!banco.servidor()) {
+        EXPECT_EQ(banco.escalar("PRAGMA integrity_check").toString(), "ok");
+    }
     const auto conta = [&](const QString &tabela, const QString &coluna, const QString &n) {
         return teste::ContaLinhas(banco, tabela, coluna + " = ?", {n.toInt()});
     };
@@ -289,7 +290,7 @@ TEST(Partilha, ArquivoGeradoDuranteGravacaoTemUmSoEstado) {
     teste::PastaTeste pasta;
     ASSERT_EQ(Roda(pasta.caminho(), {"listar"}).status, 0);
     store::Banco banco;
-    banco.abre(pasta.arquivo("VLM.MDB"));
+    teste::AbreBancoDaPasta(banco, pasta.caminho());
     {
         teste::ConstrutorDeclaracao construtor(banco);
         construtor.geral().importadoDI();

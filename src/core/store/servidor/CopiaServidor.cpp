@@ -2,6 +2,7 @@
 
 #include "store/Banco.h"
 #include "store/GravarLinha.h"
+#include "store/servidor/Vigia.h"
 
 #include <QSqlDriver>
 
@@ -115,6 +116,7 @@ void CopiaServidor::envia() {
                 colunas += t->colunas[i];
             }
             const QByteArray sql = QByteArray("COPY ") + t->nome + " (" + colunas + ") FROM STDIN";
+            const Vigia::Vez vez(banco_.vigia());
             PGresult *r = PQexec(conexao, sql.constData());
             const bool pronto = PQresultStatus(r) == PGRES_COPY_IN;
             PQclear(r);
@@ -132,6 +134,8 @@ void CopiaServidor::envia() {
                 }
                 PQclear(r);
             }
+            if (!ok && codigo.isEmpty() && PQstatus(conexao) == CONNECTION_BAD)
+                codigo = QStringLiteral("08006");
             if (!ok)
                 throw ErroBanco(MensagemErroBanco(codigo), codigo, QString::fromUtf8(sql),
                                 QString::fromUtf8(PQerrorMessage(conexao)).trimmed());
