@@ -9,6 +9,8 @@
 #include "support/ServidorTeste.h"
 #include "support/Teste.h"
 
+#include <QJsonDocument>
+
 using namespace vlme;
 
 namespace {
@@ -16,16 +18,20 @@ namespace {
 class Migracao : public teste::ComBanco {
   protected:
     store::Banco servidor;
+    QString url;
     teste::ProgressoRoteirizado progresso;
 
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("VLME_TESTE_URL"))
             GTEST_SKIP() << "sem servidor de teste (VLME_TESTE_URL)";
-        servidor.abreServidor(teste::NovoEsquemaServidor());
+        url = teste::NovoEsquemaServidor();
+        servidor.abreServidor(url);
         // One statement already there, so the numbers change.
         teste::ConstrutorDeclaracao(servidor).geral();
-        teste::ConstrutorDeclaracao(banco).geral().modelo("Modelo A", 999.9).nacional("Placa", 2,
-                                                                                        50);
+        teste::ConstrutorDeclaracao(banco)
+            .geral()
+            .modelo("Modelo A", 999.9)
+            .nacional("Placa", 2, 50);
         const int b = teste::ConstrutorDeclaracao(banco)
                           .geral()
                           .modelo("Modelo B", 10)
@@ -89,6 +95,21 @@ TEST_F(Migracao, TresDeclaracoesUmaVezComOsMesmosDadosEAsTabelasSemSubstituir) {
     EXPECT_TRUE(de_novo.migradas.isEmpty() && de_novo.alteradas.isEmpty());
     EXPECT_EQ(Pares(de_novo.jaMigradas), "1>2 2>3 3>4");
     EXPECT_EQ(teste::ConteudoArquivo(servidor), antes);
+}
+
+// The folder's file, even with --banco naming the server.
+TEST_F(Migracao, PeloVlmeCli) {
+    teste::Execucao r = teste::Roda(base.pasta(), {"--banco", url, "migrar", url});
+    EXPECT_EQ(r.status, 0) << r.erro;
+    EXPECT_EQ(r.saida, "1 -> 2\n2 -> 3\n3 -> 4\nCódigos incluídos no servidor: 1 da tabela NCM, 1 "
+                       "da tabela de unidades de medida.\n");
+    banco.executa("UPDATE VLME SET PPB_VLM = 'outro' WHERE NR_VLM_VLM = 3");
+    r = teste::Roda(base.pasta(), {"--json", "migrar", url});
+    EXPECT_EQ(r.status, 1) << r.erro;
+    EXPECT_EQ(QJsonDocument::fromJson(r.saida.toUtf8()).toJson(QJsonDocument::Compact),
+              R"({"alteradas":[{"antigo":"3","novo":"4"}],"comando":"migrar","jaMigradas":)"
+              R"([{"antigo":"1","novo":"2"},{"antigo":"2","novo":"3"}],"migradas":[],)"
+              R"("ncmIncluidos":0,"status":1,"unidadesIncluidas":0})");
 }
 
 TEST_F(Migracao, AlteradaDepoisDaCopiaEAvisadaENaoCopiadaDeNovo) {
