@@ -62,6 +62,8 @@ enum class Comando {
     ImprimirRecibo,
     // The transmission number and receipt of a statement sent.
     RegistrarEntrega,
+    // The data folder's statements copied to the team database.
+    CopiarParaEquipe,
 };
 
 // The places the commands lead to. Each is one operation; the window that
@@ -93,6 +95,7 @@ class DestinoComandos {
     virtual void mostraIndiceAjuda() = 0;
     virtual void mostraSobre() = 0;
     virtual void sai() = 0;
+    virtual void copiaParaEquipe() = 0;
 };
 
 // How a command treats an open statement.
