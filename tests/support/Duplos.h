@@ -72,6 +72,7 @@ template <class Base> class ComandosGravados : public Base {
     VLME_GRAVA(mostraConteudoAjuda)
     VLME_GRAVA(mostraIndiceAjuda)
     VLME_GRAVA(mostraSobre)
+    VLME_GRAVA(copiaParaEquipe)
 #undef VLME_GRAVA
 };
 

@@ -17,6 +17,7 @@ Saida backup(Contexto &);
 Saida restaurar(Contexto &);
 Saida tabelaNCM(Contexto &);
 Saida tabelaUnidades(Contexto &);
+Saida migrar(Contexto &);
 
 const std::vector<Comando> &Comandos() {
     static const std::vector<Comando> tabela = {
@@ -42,6 +43,9 @@ const std::vector<Comando> &Comandos() {
         {"restaurar", "ARQ", "restaura a cópia de segurança ARQ como declaração nova", restaurar},
         {"tabela-ncm", "ARQ", "importa a tabela NCM do arquivo ARQ", tabelaNCM},
         {"tabela-unidades", "ARQ", "importa a tabela de unidades de medida", tabelaUnidades},
+        {"migrar", "URL",
+         "copia as declarações e as tabelas do VLM.MDB para o banco da equipe em URL", migrar,
+         false, true},
     };
     return tabela;
 }

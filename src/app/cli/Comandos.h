@@ -48,6 +48,8 @@ struct Comando {
     // Changes statement N: it is reserved while the command runs, refused
     // (exit 4) when another program holds it.
     bool alteraN = false;
+    // Works on the data folder's VLM.MDB whatever --banco or VLME_BANCO say.
+    bool bancoLocal = false;
 };
 
 const std::vector<Comando> &Comandos();

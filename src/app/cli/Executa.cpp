@@ -42,7 +42,8 @@ Saida roda(const Pedido &pedido, QTextStream &saida, QTextStream &erro, QJsonObj
         QThread::msleep(20);
         return true;
     });
-    if (!shell::AbreBancoEscolhido(pasta, shell::EscolheBanco(pedido.banco), banco, usuario, false))
+    const QString url = pedido.comando->bancoLocal ? QString() : shell::EscolheBanco(pedido.banco);
+    if (!shell::AbreBancoEscolhido(pasta, url, banco, usuario, false))
         return Saida::Falha;
     if (pedido.declaracao && !store::ExisteDeclaracao(banco, pedido.declaracao)) {
         erro << store::ErroDeclaracaoInexistente(pedido.declaracao).mensagem() << '\n';

@@ -529,8 +529,21 @@ bool RestauraLinhas(store::Banco &copia, store::Banco &banco, base::Progresso &p
     return true;
 }
 
-std::optional<int> Restaura(store::Banco &copia, store::Banco &banco, int m,
-                            const QVariantList &linhaVLME, base::Progresso &progresso) {
+} // namespace
+
+QVariantList LinhaVLME(store::Banco &copia, int m) {
+    QVariantList linha;
+    QSqlQuery q = copia.executa(
+        QStringLiteral("SELECT %1 FROM VLME WHERE NR_VLM_VLM = ?").arg(ColunasVLME), {m});
+    if (!copia.proxima(q))
+        throw store::ErroDeclaracaoInexistente(m);
+    for (int i = 0; i < NumeroColunasVLME; ++i)
+        linha << q.value(i);
+    return linha;
+}
+
+std::optional<int> AdicionaDeclaracao(store::Banco &copia, store::Banco &banco, int m,
+                                      const QVariantList &linhaVLME, base::Progresso &progresso) {
     store::Transacao transacao(banco);
     const int total =
         copia
@@ -654,8 +667,6 @@ std::optional<int> Restaura(store::Banco &copia, store::Banco &banco, int m,
     return novo;
 }
 
-} // namespace
-
 int RestauraNF(store::Banco &copia, store::Banco &banco, int chave) {
     return RestauradorDocumentos(copia, banco).nf(chave);
 }
@@ -676,14 +687,7 @@ int RestauraCopiaSeguranca(store::Banco &banco, const QString &caminho, base::Pr
         return 0;
     }
 
-    QVariantList linha;
-    {
-        QSqlQuery q = copia.executa(
-            QStringLiteral("SELECT %1 FROM VLME WHERE NR_VLM_VLM = ?").arg(ColunasVLME), {m});
-        copia.proxima(q);
-        for (int i = 0; i < NumeroColunasVLME; ++i)
-            linha << q.value(i);
-    }
+    QVariantList linha = LinhaVLME(copia, m);
     const qint64 transmissao = linha.at(15).toLongLong();
     const QString codigo = linha.at(17).toString();
     linha[17] = codigo; // never null, as in the program's own rows
@@ -710,7 +714,7 @@ int RestauraCopiaSeguranca(store::Banco &banco, const QString &caminho, base::Pr
     std::optional<int> novo;
     try {
         FechaProgresso guarda(progresso);
-        novo = Restaura(copia, banco, m, linha, progresso);
+        novo = AdicionaDeclaracao(copia, banco, m, linha, progresso);
     } catch (const store::ErroBanco &e) {
         // Values the program's tables refuse (a sequence twice) come from a
         // file that is not one of our backups; everything is rolled back.

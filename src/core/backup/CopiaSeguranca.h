@@ -19,6 +19,9 @@
 // UI thread only, like the Banco, Progresso and InterfaceUsuario given.
 
 #include <QString>
+#include <QVariantList>
+
+#include <optional>
 
 namespace vlme::base {
 class InterfaceUsuario;
@@ -64,5 +67,18 @@ int RestauraCopiaSeguranca(store::Banco &banco, const QString &caminho, base::Pr
 // backup `copia`; its key. 0 gives 0, as does a key the backup lacks.
 int RestauraNF(store::Banco &copia, store::Banco &banco, int chave);
 int RestauraDI(store::Banco &copia, store::Banco &banco, int chave);
+
+// The VLME row of statement `m` in `copia`, as AdicionaDeclaracao takes it
+// (its columns in a fixed order: the transmission number 15th, the code 17th,
+// the product name 19th, counted from 0). Throws ErroDeclaracaoInexistente.
+QVariantList LinhaVLME(store::Banco &copia, int m);
+
+// Adds statement `m` of `copia` to `banco` in one transaction (nested in the
+// caller's, when there is one): `linhaVLME` as its row, its components,
+// subcomponent links, models, diagnostic rows and receipts, each component
+// with a new invoice or declaration row. Its new number, or nullopt when
+// `progresso` was cancelled, with nothing stored.
+std::optional<int> AdicionaDeclaracao(store::Banco &copia, store::Banco &banco, int m,
+                                      const QVariantList &linhaVLME, base::Progresso &progresso);
 
 } // namespace vlme::backup

@@ -100,6 +100,9 @@ void sobre(D &d) {
 void sai(D &d) {
     d.sai();
 }
+void copiaEquipe(D &d) {
+    d.copiaParaEquipe();
+}
 
 // Besides the commands of the busy rule, closing the statement and the table
 // imports also wait: run from inside another long operation they would save
@@ -129,6 +132,9 @@ const std::vector<RotaComando> tabela = {
     {Comando::ImportarUnidades, "MnuImportarUnM", true, ComAberta::Igual, tabelaUnidades, nullptr},
     {Comando::Calculadora, "mnuCalculadora", false, ComAberta::Igual, calculadora, nullptr},
     {Comando::BancoEquipe, "mnuBancoEquipe", true, ComAberta::Igual, banco, nullptr},
+    // Closed first, so what is typed in it is saved and copied too.
+    {Comando::CopiarParaEquipe, "mnuCopiarEquipe", true, ComAberta::FechaAntes, copiaEquipe,
+     nullptr},
     {Comando::Conteudo, "mnuConteudo", false, ComAberta::Igual, conteudo, nullptr},
     {Comando::Indice, "mnuIndice", false, ComAberta::Igual, indice, nullptr},
     {Comando::Procurar, "mnuProcurar", false, ComAberta::Igual, nullptr, nullptr},

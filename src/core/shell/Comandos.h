@@ -64,6 +64,8 @@ enum class Comando {
     RegistrarEntrega,
     // Utilitários > Banco de dados da equipe.
     BancoEquipe,
+    // The data folder's statements copied to the team database.
+    CopiarParaEquipe,
 };
 
 // The places the commands lead to. Each is one operation; the window that
@@ -98,6 +100,7 @@ class DestinoComandos {
     virtual void mostraIndiceAjuda() = 0;
     virtual void mostraSobre() = 0;
     virtual void sai() = 0;
+    virtual void copiaParaEquipe() = 0;
 };
 
 // How a command treats an open statement.

@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 #include <QSqlQuery>
+#include <QUuid>
 
 #include <vector>
 
@@ -39,11 +40,24 @@ QStringList ComandosImportacoes() {
     };
 }
 
-bool TemImportacoes(Banco &banco) {
+bool TemTabela(Banco &banco, const char *tabela) {
     return banco
                .escalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'"
-                                       " AND name = 'IMPORTACAO' COLLATE NOCASE"))
+                                       " AND name = ? COLLATE NOCASE"),
+                        {QLatin1String(tabela)})
                .toInt() > 0;
+}
+
+// The database's own identity, the shape of the team server's mark: a copy
+// to the server is recorded under it. Never in the template, so that each
+// VLM.MDB made from it draws its own.
+bool TemIdentidade(Banco &banco) {
+    return TemTabela(banco, "VLME_IDENTIDADE");
+}
+
+void CriaIdentidade(Banco &banco) {
+    banco.executa(ComandoIdentidade());
+    MarcaIdentidade(banco, 1);
 }
 
 } // namespace
@@ -212,15 +226,32 @@ void AtualizaEsquema(Banco &banco) {
 
 void CompletaEsquema(Banco &banco) {
     // Looked at first without writing: every program runs this at start-up.
-    if (TemImportacoes(banco))
+    if (TemTabela(banco, "IMPORTACAO") && TemIdentidade(banco))
         return;
     Transacao t(banco);
-    // Another program may have added it while this one waited its turn.
-    if (TemImportacoes(banco))
-        return;
-    for (const QString &comando : ComandosImportacoes())
-        banco.executa(comando);
+    // Another program may have added them while this one waited its turn.
+    if (!TemTabela(banco, "IMPORTACAO"))
+        for (const QString &comando : ComandosImportacoes())
+            banco.executa(comando);
+    if (!TemIdentidade(banco))
+        CriaIdentidade(banco);
     t.confirma();
+}
+
+QString ComandoIdentidade() {
+    return QStringLiteral("CREATE TABLE VLME_IDENTIDADE (PROGRAMA VARCHAR(20) NOT NULL,"
+                          " VERSAO_ESQUEMA INTEGER NOT NULL, ID_BANCO VARCHAR(38) NOT NULL)");
+}
+
+void MarcaIdentidade(Banco &banco, int versao) {
+    banco.executa(QStringLiteral("INSERT INTO VLME_IDENTIDADE (PROGRAMA, VERSAO_ESQUEMA, ID_BANCO)"
+                                 " VALUES (?, ?, ?)"),
+                  {QLatin1String(ProgramaEsquema), versao,
+                   QUuid::createUuid().toString(QUuid::WithoutBraces)});
+}
+
+QString IdentidadeBanco(Banco &banco) {
+    return banco.escalar(QStringLiteral("SELECT ID_BANCO FROM VLME_IDENTIDADE LIMIT 1")).toString();
 }
 
 namespace {

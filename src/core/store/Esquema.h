@@ -14,6 +14,9 @@ class Banco;
 // SQLite tool reads the file.
 inline constexpr char NomeColacao[] = "VLME_TEXTO";
 
+// The program's name in a database's identity (VLME_IDENTIDADE).
+inline constexpr char ProgramaEsquema[] = "VLM-E";
+
 // Every statement that creates the current schema, in order.
 QStringList ComandosEsquema();
 void CriaEsquema(Banco &banco);
@@ -25,9 +28,16 @@ bool PrecisaAtualizar(Banco &banco);
 // Upgrades an earlier-layout database: the previous-statement number becomes
 // text of width 10 and the NCM and unit tables are added. All or nothing.
 void AtualizaEsquema(Banco &banco);
-// Adds the import record (IMPORTACAO) to a database made before it. All or
-// nothing; writes nothing when the table is there.
+// Adds the import record (IMPORTACAO) and the database's own identity
+// (VLME_IDENTIDADE) to a file made before them. All or nothing; writes
+// nothing when both are there.
 void CompletaEsquema(Banco &banco);
+// The identity of a database of ours (file or team server), a UUID; empty
+// when it has none yet.
+QString IdentidadeBanco(Banco &banco);
+// The identity table, and its one row with a new UUID.
+QString ComandoIdentidade();
+void MarcaIdentidade(Banco &banco, int versao);
 // True when a table or index names the collation in its definition, as the
 // previous version made VLM.MDB and VLME.MOD.
 bool NomeiaColacao(Banco &banco);

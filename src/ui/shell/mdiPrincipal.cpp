@@ -1,6 +1,7 @@
 #include "ui/shell/mdiPrincipal.h"
 
 #include "backup/CopiaSeguranca.h"
+#include "backup/Migracao.h"
 #include "delivery/Declaracao.h"
 #include "delivery/Transmissao.h"
 #include "diagnostic/Troca.h"
@@ -38,8 +39,10 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -244,6 +247,7 @@ void mdiPrincipal::criaMenus() {
     mnuUtilitarios->addSeparator();
     mnuBancoEquipe =
         acao(mnuUtilitarios, "mnuBancoEquipe", QStringLiteral("&Banco de dados da equipe..."));
+    acao(mnuUtilitarios, "mnuCopiarEquipe", QStringLiteral("Copiar para o banco da equipe..."));
 
     mnuAjuda = submenu(menuBar(), "mnuAjuda", QStringLiteral("A&juda"));
     menuBar()->addMenu(mnuAjuda);
@@ -666,6 +670,37 @@ void mdiPrincipal::verificaPendencias() {
 void mdiPrincipal::gravaParaTransmissao() {
     gravaAberta();
     gravaParaTransmissao(programa_.declaracao.numero);
+}
+
+void mdiPrincipal::copiaParaEquipe() {
+    const QString titulo = QStringLiteral("Copiar para o banco da equipe");
+    bool ok = false;
+    const QString url =
+        QInputDialog::getText(this, titulo,
+                              QStringLiteral("Endereço do banco da equipe "
+                                             "(postgresql://usuario@servidor/banco):"),
+                              QLineEdit::Normal, shell::EscolheBanco({}), &ok)
+            .trimmed();
+    if (!ok || url.isEmpty())
+        return;
+    store::Banco servidor;
+    store::Banco local;
+    {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        struct Restaura {
+            ~Restaura() { QGuiApplication::restoreOverrideCursor(); }
+        } restaura;
+        servidor.abreServidor(url);
+    }
+    // On the team database already: the copy still comes from this folder's file.
+    if (programa_.banco.servidor() && !shell::AbreBancoPrograma(programa_.pasta, local, usuario_))
+        return;
+    const backup::ResultadoMigracao r =
+        backup::Migra(programa_.banco.servidor() ? local : programa_.banco, servidor, progresso());
+    usuario_.mensagem(titulo, backup::TextoMigracao(r),
+                      r.alteradas.isEmpty() && !r.cancelada ? base::Icone::Informacao
+                                                            : base::Icone::Exclamacao,
+                      base::Botoes::Ok);
 }
 
 void mdiPrincipal::restauraCopia() {

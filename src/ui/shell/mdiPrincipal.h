@@ -136,6 +136,7 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     void mostraIndiceAjuda() override;
     void mostraSobre() override;
     void sai() override;
+    void copiaParaEquipe() override;
 
   protected:
     // Each tick of `objTempo`; the diagnostic's wait counts them.

@@ -248,9 +248,12 @@ TEST(Sqlite3Externo, EsquemaComAColacaoEConvertidoUmaVezGuardandoTudo) {
     EXPECT_EQ(RetratoComIndices(banco), antes);
     EXPECT_TRUE(store::ModeloCadastrado(banco, n, "RÁDIO"));
     EXPECT_EQ(entry::DescricaoUnidade(banco, "un"), "UNIDADE");
+    const QString identidade = store::IdentidadeBanco(banco);
     banco.fecha();
-    teste::PastaTeste nova; // and files made at start-up
+    teste::PastaTeste nova; // and files made at start-up, each with an identity of its own
     ASSERT_TRUE(shell::AbreBancoPrograma(nova.caminho(), banco, usuario));
+    EXPECT_EQ(identidade.size(), 36);
+    EXPECT_NE(store::IdentidadeBanco(banco), identidade);
     banco.fecha();
     for (const QString &arquivo :
          {mdb, pasta.arquivo("VLME.MOD"), nova.arquivo("VLM.MDB"), nova.arquivo("VLME.MOD")})

@@ -10,6 +10,23 @@
 
 namespace vlme::store::servidor {
 
+namespace {
+
+// What came from where: each statement copied from a VLM.MDB (its identity and
+// number there) and its number here, with the fingerprint of its content when
+// copied (Migracao), so a second copy of the same file copies nothing twice.
+void CriaMigracoes(Banco &banco, const Motor &motor) {
+    for (const QString &comando : motor.dialeto(
+             {QStringLiteral("CREATE TABLE MIGRACAO_VLME (ID_BANCO_ORIGEM VARCHAR(38) NOT NULL,"
+                             " NR_VLM_ORIGEM INTEGER NOT NULL, NR_VLM_NOVO INTEGER NOT NULL,"
+                             " TX_SHA256_MIGRACAO VARCHAR(64) NOT NULL, DT_MIGRACAO VARCHAR(30))"),
+              QStringLiteral("CREATE UNIQUE INDEX MIGRACAO_VLME_Origem"
+                             " ON MIGRACAO_VLME (ID_BANCO_ORIGEM, NR_VLM_ORIGEM)")}))
+        banco.executa(comando);
+}
+
+} // namespace
+
 void PreparaEsquema(Banco &banco, const Motor &motor) {
     // Two programs starting on an empty database: one creates, the other
     // waits for it and then finds the schema made.
@@ -26,23 +43,18 @@ void PreparaEsquema(Banco &banco, const Motor &motor) {
             throw ErroBanco(base::Mensagem("ERRO_SERVIDOR_OUTRO_PROGRAMA"), {});
         for (const QString &comando : motor.objetosProprios())
             banco.executa(comando);
-        // The mark, and who holds each reservation (ReservasServidor).
         for (const QString &comando : motor.dialeto(ComandosEsquema()))
             banco.executa(comando);
         // The mark, and who holds each reservation (ReservasServidor).
         for (const QString &comando : motor.dialeto(
-                 {QStringLiteral(
-                      "CREATE TABLE VLME_IDENTIDADE (PROGRAMA VARCHAR(20) NOT NULL,"
-                      " VERSAO_ESQUEMA INTEGER NOT NULL, ID_BANCO VARCHAR(38) NOT NULL)"),
+                 {ComandoIdentidade(),
                   QStringLiteral("CREATE TABLE RESERVA_VLME (NR_VLM_RESERVA INTEGER NOT NULL,"
                                  " PID_RESERVA INTEGER NOT NULL, PROGRAMA_RESERVA VARCHAR(20),"
                                  " USUARIO_RESERVA VARCHAR(80), MAQUINA_RESERVA VARCHAR(255),"
                                  " DESDE_RESERVA VARCHAR(30))")}))
             banco.executa(comando);
-        banco.executa(QStringLiteral("INSERT INTO VLME_IDENTIDADE (PROGRAMA, VERSAO_ESQUEMA,"
-                                     " ID_BANCO) VALUES (?, ?, ?)"),
-                      {QString::fromLatin1(ProgramaEsquema), VersaoEsquema,
-                       QUuid::createUuid().toString(QUuid::WithoutBraces)});
+        CriaMigracoes(banco, motor);
+        MarcaIdentidade(banco, VersaoEsquema);
         t.confirma();
         return;
     }
@@ -53,6 +65,8 @@ void PreparaEsquema(Banco &banco, const Motor &motor) {
     if (q.value(1).toInt() > VersaoEsquema)
         throw ErroBanco(base::Mensagem("ERRO_SERVIDOR_VERSAO_NOVA"), {});
     q.finish();
+    if (!banco.escalar(QStringLiteral("SELECT to_regclass('migracao_vlme') IS NOT NULL")).toBool())
+        CriaMigracoes(banco, motor);
     t.confirma();
 }
 

@@ -15,7 +15,6 @@ namespace vlme::store::servidor {
 
 // The schema version this program writes; an earlier one is upgraded.
 inline constexpr int VersaoEsquema = 1;
-inline constexpr char ProgramaEsquema[] = "VLM-E";
 
 // Creates the schema when the database is empty, checks the mark when not.
 // Throws ErroBanco with the reason for the user.

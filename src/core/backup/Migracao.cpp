@@ -1,0 +1,249 @@
+#include "backup/Migracao.h"
+
+#include "backup/CopiaSeguranca.h"
+#include "base/ErroVLME.h"
+#include "base/Progresso.h"
+#include "store/Banco.h"
+#include "store/Esquema.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QSet>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <optional>
+
+namespace vlme::backup {
+
+namespace {
+
+// A statement's rows for its digest, in a fixed order. Invoices and
+// declarations come in by their values: the form may give a component a new
+// invoice row without changing anything the user sees.
+const char *const PartesDeclaracao[] = {
+    "SELECT * FROM VLME WHERE NR_VLM_VLM = ?",
+    "SELECT * FROM MODELOS WHERE NR_VLM_MODELOS = ? ORDER BY NR_SQ_MODELOS",
+    "SELECT c.*, n.* FROM COMPONENTES_NACIONAIS c LEFT JOIN NF n"
+    " ON n.NR_SEQ_NF = c.NR_SEQ_NF_NACIONAL WHERE c.NR_VLM_NACIONAL = ? ORDER BY c.NR_SQ_NACIONAL",
+    "SELECT c.*, n.*, d.* FROM COMPONENTES_IMPORTADOS c LEFT JOIN NF n"
+    " ON n.NR_SEQ_NF = c.NR_SEQ_NF_IMPORTADO LEFT JOIN DI d ON d.NR_SQ_DI = c.NR_SEQ_DI_IMPORTADO"
+    " WHERE c.NR_VLM_IMPORTADO = ? ORDER BY c.NR_SQ_IMPORTADO",
+    "SELECT * FROM SUBCOMP WHERE N_VLM_SUBCOMP = ? ORDER BY N_NACIONAL_SUBCOMP, "
+    "N_IMPORTADO_SUBCOMP",
+    "SELECT * FROM RECIBO WHERE NR_VLM_RECIBO = ? ORDER BY rowid",
+    "SELECT * FROM ERRO WHERE NR_VLM_ERRO = ? ORDER BY rowid",
+};
+
+bool Chave(const QString &coluna) {
+    return coluna.startsWith(QLatin1String("NR_SEQ_")) || coluna == QLatin1String("NR_SQ_DI");
+}
+
+// Passes on the cancel only: the bar and its texts are the migration's.
+class SoCancelamento final : public base::Progresso {
+  public:
+    explicit SoCancelamento(base::Progresso &fora) : fora_(fora) {}
+    void abre() override {}
+    void fecha() override {}
+    void passo(const QString &) override {}
+    void faixa(int, int) override {}
+    void valor(int) override {}
+    void permiteCancelar(bool) override {}
+    bool unidade() override { return fora_.unidade(); }
+    bool cancelado() const override { return fora_.cancelado(); }
+
+  private:
+    base::Progresso &fora_;
+};
+
+class FechaProgresso {
+  public:
+    explicit FechaProgresso(base::Progresso &p) : p_(p) {
+        p_.abre();
+        p_.permiteCancelar(true);
+    }
+    ~FechaProgresso() { p_.fecha(); }
+    FechaProgresso(const FechaProgresso &) = delete;
+    FechaProgresso &operator=(const FechaProgresso &) = delete;
+
+  private:
+    base::Progresso &p_;
+};
+
+// Adds to `servidor` the rows of `tabela` in `local` whose code (the first
+// column) it lacks; how many.
+int IncluiCodigos(store::Banco &local, store::Banco &servidor, const QString &tabela,
+                  const QString &colunas) {
+    const QString codigo = colunas.section(QLatin1Char(','), 0, 0).trimmed();
+    QSet<QString> presentes;
+    {
+        QSqlQuery q = servidor.executa(QStringLiteral("SELECT %1 FROM %2").arg(codigo, tabela));
+        while (servidor.proxima(q))
+            presentes.insert(q.value(0).toString());
+    }
+    const int n = int(colunas.count(QLatin1Char(',')) + 1);
+    QSqlQuery insere =
+        servidor.prepara(QStringLiteral("INSERT INTO %1 (%2) VALUES (?%3)")
+                             .arg(tabela, colunas, QStringLiteral(", ?").repeated(n - 1)));
+    QSqlQuery le =
+        local.executa(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(colunas, tabela));
+    int incluidos = 0;
+    while (local.proxima(le)) {
+        if (presentes.contains(le.value(0).toString()))
+            continue;
+        presentes.insert(le.value(0).toString());
+        QVariantList valores;
+        for (int i = 0; i < n; ++i)
+            valores << le.value(i);
+        servidor.executa(insere, valores);
+        ++incluidos;
+    }
+    return incluidos;
+}
+
+} // namespace
+
+QString AssinaturaDeclaracao(store::Banco &banco, int n) {
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const char *parte : PartesDeclaracao) {
+        QSqlQuery q = banco.executa(QString::fromLatin1(parte), {n});
+        while (banco.proxima(q)) {
+            const QSqlRecord r = q.record();
+            QString linha;
+            for (int i = 0; i < r.count(); ++i) {
+                if (Chave(r.fieldName(i).toUpper()))
+                    continue;
+                const QVariant v = q.value(i);
+                // Null apart from an empty text; a number whole, to the last bit.
+                linha += v.isNull()                        ? QStringLiteral("\x01")
+                         : v.typeId() == QMetaType::Double ? QString::number(v.toDouble(), 'g', 17)
+                                                           : v.toString();
+                linha += QLatin1Char('\x1f');
+            }
+            hash.addData(linha.toUtf8().append('\x1e'));
+        }
+        hash.addData(QByteArrayView("\x1d"));
+    }
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+ResultadoMigracao Migra(store::Banco &local, store::Banco &servidor, base::Progresso &progresso) {
+    if (local.servidor() || !servidor.servidor())
+        throw base::ErroVLME(QStringLiteral(
+            "A cópia para o banco da equipe lê o VLM.MDB da pasta de dados e grava no servidor "
+            "PostgreSQL da equipe. Informe o endereço do servidor (postgresql://...)."));
+    store::CompletaEsquema(local);
+    const QString origem = store::IdentidadeBanco(local);
+
+    QList<int> numeros;
+    {
+        QSqlQuery q =
+            local.executa(QStringLiteral("SELECT NR_VLM_VLM FROM VLME ORDER BY NR_VLM_VLM"));
+        while (local.proxima(q))
+            numeros << q.value(0).toInt();
+    }
+    ResultadoMigracao r;
+    FechaProgresso guarda(progresso);
+    progresso.faixa(0, int(numeros.size()) + 1);
+    SoCancelamento cancelamento(progresso);
+    const QString busca = QStringLiteral("SELECT NR_VLM_NOVO, TX_SHA256_MIGRACAO FROM MIGRACAO_VLME"
+                                         " WHERE ID_BANCO_ORIGEM = ? AND NR_VLM_ORIGEM = ?");
+    for (int i = 0; i < numeros.size(); ++i) {
+        const int n = numeros.at(i);
+        progresso.passo(QStringLiteral("Copiando a declaração %1 (%2 de %3)")
+                            .arg(n)
+                            .arg(i + 1)
+                            .arg(numeros.size()));
+        progresso.valor(i);
+        if (!progresso.unidade()) {
+            r.cancelada = true;
+            return r;
+        }
+        // The rows copied are the rows of the digest.
+        store::Leitura leitura(local);
+        const QString assinatura = AssinaturaDeclaracao(local, n);
+        const auto jaCopiada = [&](QSqlQuery &q) {
+            const Movida m{n, q.value(0).toInt()};
+            (q.value(1).toString() == assinatura ? r.jaMigradas : r.alteradas) << m;
+        };
+        {
+            // Looked at before taking the write turn: a second run writes nothing.
+            QSqlQuery q = servidor.executa(busca, {origem, n});
+            if (servidor.proxima(q)) {
+                jaCopiada(q);
+                continue;
+            }
+        }
+        store::Transacao transacao(servidor);
+        {
+            // Another run may have copied it while this one waited its turn.
+            QSqlQuery q = servidor.executa(busca, {origem, n});
+            if (servidor.proxima(q)) {
+                jaCopiada(q);
+                continue;
+            }
+        }
+        QVariantList linha = LinhaVLME(local, n);
+        linha[17] = linha.at(17).toString(); // never null, as in the program's own rows
+        const std::optional<int> novo = AdicionaDeclaracao(local, servidor, n, linha, cancelamento);
+        if (!novo) {
+            r.cancelada = true;
+            return r;
+        }
+        servidor.executa(
+            QStringLiteral("INSERT INTO MIGRACAO_VLME (ID_BANCO_ORIGEM, NR_VLM_ORIGEM,"
+                           " NR_VLM_NOVO, TX_SHA256_MIGRACAO, DT_MIGRACAO)"
+                           " VALUES (?, ?, ?, ?, ?)"),
+            {origem, n, *novo, assinatura, QDateTime::currentDateTime().toString(Qt::ISODate)});
+        transacao.confirma();
+        r.migradas << Movida{n, *novo};
+    }
+
+    progresso.passo(QStringLiteral("Copiando as tabelas NCM e de unidades de medida"));
+    progresso.valor(int(numeros.size()));
+    if (!progresso.unidade()) {
+        r.cancelada = true;
+        return r;
+    }
+    {
+        store::Leitura leitura(local);
+        store::Transacao transacao(servidor);
+        r.ncmIncluidos = IncluiCodigos(local, servidor, QStringLiteral("NCM_ITEM"),
+                                       QStringLiteral("CD_NCM_PRODUTO, DESCR_NCM_PRODUTO,"
+                                                      " NM_UNID_MED_EST"));
+        r.unidadesIncluidas = IncluiCodigos(local, servidor, QStringLiteral("UNIDADE_MEDIDA"),
+                                            QStringLiteral("CD_UNID_MEDIDA, NM_MEDIDA"));
+        transacao.confirma();
+    }
+    progresso.valor(int(numeros.size()) + 1);
+    return r;
+}
+
+QString TextoMigracao(const ResultadoMigracao &r) {
+    QString texto;
+    for (const Movida &m : r.migradas)
+        texto += QStringLiteral("%1 -> %2\n").arg(m.antigo).arg(m.novo);
+    for (const Movida &m : r.alteradas)
+        texto += QStringLiteral("A declaração %1 foi alterada depois de copiada para o servidor "
+                                "(declaração %2 no servidor); não foi copiada de novo.\n")
+                     .arg(m.antigo)
+                     .arg(m.novo);
+    const auto declaracoes = [](qsizetype n) {
+        return n == 1 ? QStringLiteral("1 declaração") : QStringLiteral("%1 declarações").arg(n);
+    };
+    if (!r.jaMigradas.isEmpty())
+        texto += QStringLiteral("Já estavam no servidor, sem alteração: %1.\n")
+                     .arg(declaracoes(r.jaMigradas.size()));
+    if (r.cancelada)
+        texto += QStringLiteral("Cópia interrompida: as declarações acima já estão no servidor; "
+                                "repita a operação para copiar as demais.\n");
+    else
+        texto += QStringLiteral("Códigos incluídos no servidor: %1 da tabela NCM, %2 da tabela de "
+                                "unidades de medida.\n")
+                     .arg(r.ncmIncluidos)
+                     .arg(r.unidadesIncluidas);
+    return texto;
+}
+
+} // namespace vlme::backup

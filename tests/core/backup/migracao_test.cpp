@@ -1,0 +1,168 @@
+// Moving a data folder to the team database: old -> new numbers, the same
+// rows and delivery bytes on the server, nothing copied twice, a statement
+// changed since its copy told, a failure keeping nothing of its statement.
+// Always on the test server (skipped without one), so only in the file run.
+
+#include "backup/Migracao.h"
+#include "delivery/Declaracao.h"
+#include "delivery/Transmissao.h"
+#include "support/ServidorTeste.h"
+#include "support/Teste.h"
+
+#include <QJsonDocument>
+
+using namespace vlme;
+
+namespace {
+
+class Migracao : public teste::ComBanco {
+  protected:
+    store::Banco servidor;
+    QString url;
+    teste::ProgressoRoteirizado progresso;
+
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("VLME_TESTE_URL"))
+            GTEST_SKIP() << "sem servidor de teste (VLME_TESTE_URL)";
+        url = teste::NovoEsquemaServidor();
+        servidor.abreServidor(url);
+        // One statement already there, so the numbers change.
+        teste::ConstrutorDeclaracao(servidor).geral();
+        teste::ConstrutorDeclaracao(banco)
+            .geral()
+            .modelo("Modelo A", 999.9)
+            .nacional("Placa", 2, 50);
+        const int b = teste::ConstrutorDeclaracao(banco)
+                          .geral()
+                          .modelo("Modelo B", 10)
+                          .importadoDI("Tela", 1, 30, 16)
+                          .importadoNF("Antena", 3, 1.5)
+                          .subcomponente(1, "Chip", 4, 2);
+        // A receipt, diagnostic rows, a long name, and a third statement.
+        for (const QString &sql :
+             QString::fromStdString(teste::LeBytes(teste::DadoTeste("backup/extras.sql")))
+                 .split(";\n"))
+            teste::Valores(banco, sql, QVariantList(sql.count('?'), b));
+        banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = 77, CODIGO_VLM = '200100123'"
+                      " WHERE NR_VLM_VLM = ?",
+                      {b});
+        for (store::Banco *bd : {&banco, &servidor})
+            bd->executa("INSERT INTO NCM_ITEM VALUES ('85171231', ?, 'UN')",
+                        {bd == &banco ? "Telefones" : "Do servidor"});
+        banco.executa("INSERT INTO NCM_ITEM VALUES ('01012100', 'Cavalos', 'UN')");
+        banco.executa("INSERT INTO UNIDADE_MEDIDA VALUES ('KG', 'Quilograma')");
+    }
+    // Every row of statement `n` but its keys and product name, and its delivery bytes.
+    QStringList Declaracao(store::Banco &bd, int n) {
+        QStringList r;
+        for (const char *nome : {"store/retrato_declaracao.sql", "backup/declaracao.sql"})
+            for (const QString &sql :
+                 QString::fromStdString(teste::LeBytes(teste::DadoTeste(nome))).split(";\n"))
+                r << teste::Valores(bd, sql, QVariantList(sql.count('?'), n));
+        QStringList problemas;
+        delivery::Enviador e;
+        if (auto d = delivery::MontaDeclaracao(bd, n, progresso, problemas))
+            e.Declaracao = std::move(*d);
+        r << QString::fromLatin1(e.conteudoArquivo()) << problemas;
+        return r;
+    }
+    static QString Pares(const QList<backup::Movida> &l) {
+        QStringList r;
+        for (const backup::Movida &m : l)
+            r << QString("%1>%2").arg(m.antigo).arg(m.novo);
+        return r.join(' ');
+    }
+};
+
+TEST_F(Migracao, TresDeclaracoesUmaVezComOsMesmosDadosEAsTabelasSemSubstituir) {
+    const backup::ResultadoMigracao r = backup::Migra(banco, servidor, progresso);
+    EXPECT_EQ(Pares(r.migradas), "1>2 2>3 3>4");
+    EXPECT_EQ(backup::TextoMigracao(r),
+              "1 -> 2\n2 -> 3\n3 -> 4\nCódigos incluídos no servidor: 1 da tabela NCM, 1 da "
+              "tabela de unidades de medida.\n");
+    EXPECT_TRUE(Declaracao(banco, 1).join("").contains("Modelo A"));
+    for (const backup::Movida &m : r.migradas)
+        EXPECT_EQ(Declaracao(servidor, m.novo), Declaracao(banco, m.antigo)) << m.antigo;
+    EXPECT_EQ(teste::Valores(servidor, "SELECT DEN_PRODUTO_VLM FROM VLME WHERE NR_VLM_VLM = 3"),
+              teste::Valores(banco, "SELECT DEN_PRODUTO_VLM FROM VLME WHERE NR_VLM_VLM = 2"));
+    // The server's own codes kept, the missing ones added.
+    EXPECT_EQ(teste::Valores(servidor, "SELECT CD_NCM_PRODUTO || DESCR_NCM_PRODUTO FROM NCM_ITEM"
+                                       " ORDER BY 1"),
+              "01012100Cavalos;85171231Do servidor");
+
+    const QStringList antes = teste::ConteudoArquivo(servidor);
+    const backup::ResultadoMigracao de_novo = backup::Migra(banco, servidor, progresso);
+    EXPECT_TRUE(de_novo.migradas.isEmpty() && de_novo.alteradas.isEmpty());
+    EXPECT_EQ(Pares(de_novo.jaMigradas), "1>2 2>3 3>4");
+    EXPECT_EQ(teste::ConteudoArquivo(servidor), antes);
+}
+
+// The folder's file, even with --banco naming the server.
+TEST_F(Migracao, PeloVlmeCli) {
+    teste::Execucao r = teste::Roda(base.pasta(), {"--banco", url, "migrar", url});
+    EXPECT_EQ(r.status, 0) << r.erro;
+    EXPECT_EQ(r.saida, "1 -> 2\n2 -> 3\n3 -> 4\nCódigos incluídos no servidor: 1 da tabela NCM, 1 "
+                       "da tabela de unidades de medida.\n");
+    banco.executa("UPDATE VLME SET PPB_VLM = 'outro' WHERE NR_VLM_VLM = 3");
+    r = teste::Roda(base.pasta(), {"--json", "migrar", url});
+    EXPECT_EQ(r.status, 1) << r.erro;
+    EXPECT_EQ(QJsonDocument::fromJson(r.saida.toUtf8()).toJson(QJsonDocument::Compact),
+              R"({"alteradas":[{"antigo":"3","novo":"4"}],"comando":"migrar","jaMigradas":)"
+              R"([{"antigo":"1","novo":"2"},{"antigo":"2","novo":"3"}],"migradas":[],)"
+              R"("ncmIncluidos":0,"status":1,"unidadesIncluidas":0})");
+}
+
+TEST_F(Migracao, AlteradaDepoisDaCopiaEAvisadaENaoCopiadaDeNovo) {
+    backup::Migra(banco, servidor, progresso);
+    // An invoice saved anew with the same values is no change.
+    banco.executa("UPDATE COMPONENTES_NACIONAIS SET NR_SEQ_NF_NACIONAL = NR_SEQ_NF_NACIONAL + 0");
+    banco.executa("UPDATE MODELOS SET PRECO_VENDA_MODELOS = 11 WHERE NR_VLM_MODELOS = 2");
+    teste::ConstrutorDeclaracao(banco).geral();
+    const int antes = teste::ContaLinhas(servidor, "VLME");
+
+    const backup::ResultadoMigracao r = backup::Migra(banco, servidor, progresso);
+    EXPECT_EQ(Pares(r.migradas), "4>5");
+    EXPECT_EQ(Pares(r.jaMigradas), "1>2 3>4");
+    EXPECT_EQ(Pares(r.alteradas), "2>3");
+    EXPECT_EQ(backup::TextoMigracao(r),
+              "4 -> 5\nA declaração 2 foi alterada depois de copiada para o servidor (declaração "
+              "3 no servidor); não foi copiada de novo.\nJá estavam no servidor, sem alteração: 2 "
+              "declarações.\nCódigos incluídos no servidor: 0 da tabela NCM, 0 da tabela de "
+              "unidades de medida.\n");
+    EXPECT_EQ(teste::ContaLinhas(servidor, "VLME"), antes + 1);
+}
+
+TEST_F(Migracao, FalhaOuCancelamentoNaoDeixaMetadeDeUmaDeclaracao) {
+    const QStringList antes = teste::ConteudoArquivo(servidor);
+    teste::ProgressoRoteirizado cancela(1);
+    EXPECT_TRUE(backup::Migra(banco, servidor, cancela).cancelada);
+    EXPECT_EQ(teste::ConteudoArquivo(servidor), antes);
+
+    // Each step fails in turn, each run going on where the one before stopped.
+    int passo = 1;
+    for (;; ++passo) {
+        servidor.simulaFalhaDisco(passo);
+        try {
+            backup::Migra(banco, servidor, progresso);
+            servidor.simulaFalhaDisco(0);
+            break;
+        } catch (const store::ErroBanco &) {
+        }
+        servidor.simulaFalhaDisco(0);
+        // Each statement there whole, and recorded; none twice.
+        EXPECT_EQ(teste::Valores(servidor, "SELECT count(*) FROM VLME v JOIN MIGRACAO_VLME m"
+                                           " ON m.NR_VLM_NOVO = v.NR_VLM_VLM"),
+                  QString::number(teste::ContaLinhas(servidor, "VLME") - 1))
+            << passo;
+        for (int n : {1, 2, 3}) {
+            const QString novo = teste::Valores(
+                servidor, "SELECT NR_VLM_NOVO FROM MIGRACAO_VLME WHERE NR_VLM_ORIGEM = ?", {n});
+            if (!novo.isEmpty())
+                EXPECT_EQ(Declaracao(servidor, novo.toInt()), Declaracao(banco, n)) << passo;
+        }
+    }
+    EXPECT_GT(passo, 20);
+    EXPECT_EQ(teste::ContaLinhas(servidor, "MIGRACAO_VLME"), 3);
+}
+
+} // namespace
