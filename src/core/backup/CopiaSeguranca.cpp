@@ -1,5 +1,6 @@
 #include "backup/CopiaSeguranca.h"
 
+#include "backup/ProgressoCancelavel.h"
 #include "base/Erros.h"
 #include "base/InterfaceUsuario.h"
 #include "base/Progresso.h"
@@ -29,20 +30,6 @@ const QString PrefixoRestauracao = QStringLiteral("Restauração de ");
 constexpr int LimiteNomeProduto = 80;
 constexpr int LimiteLinhas = 9999;
 constexpr char Anexo[] = "copia_vlme";
-
-class FechaProgresso {
-  public:
-    explicit FechaProgresso(base::Progresso &progresso) : progresso_(progresso) {
-        progresso_.abre();
-        progresso_.permiteCancelar(true);
-    }
-    ~FechaProgresso() { progresso_.fecha(); }
-    FechaProgresso(const FechaProgresso &) = delete;
-    FechaProgresso &operator=(const FechaProgresso &) = delete;
-
-  private:
-    base::Progresso &progresso_;
-};
 
 // The column names of `tabela` in the program's database, joined by ", ".
 QString Colunas(store::Banco &banco, const QString &tabela) {
@@ -239,7 +226,7 @@ bool GravaCopiaSeguranca(store::Banco &banco, int numero, const QString &destino
              .isValid())
         throw store::ErroDeclaracaoInexistente(numero);
 
-    FechaProgresso guarda(progresso);
+    ProgressoCancelavel guarda(progresso);
     progresso.faixa(0, 100);
     progresso.valor(0);
     progresso.passo(QStringLiteral("Preparando o arquivo"));
@@ -713,7 +700,7 @@ int RestauraCopiaSeguranca(store::Banco &banco, const QString &caminho, base::Pr
 
     std::optional<int> novo;
     try {
-        FechaProgresso guarda(progresso);
+        ProgressoCancelavel guarda(progresso);
         novo = AdicionaDeclaracao(copia, banco, m, linha, progresso);
     } catch (const store::ErroBanco &e) {
         // Values the program's tables refuse (a sequence twice) come from a

@@ -1,6 +1,7 @@
 #include "backup/Migracao.h"
 
 #include "backup/CopiaSeguranca.h"
+#include "backup/ProgressoCancelavel.h"
 #include "base/ErroVLME.h"
 #include "base/Progresso.h"
 #include "store/Banco.h"
@@ -55,20 +56,6 @@ class SoCancelamento final : public base::Progresso {
 
   private:
     base::Progresso &fora_;
-};
-
-class FechaProgresso {
-  public:
-    explicit FechaProgresso(base::Progresso &p) : p_(p) {
-        p_.abre();
-        p_.permiteCancelar(true);
-    }
-    ~FechaProgresso() { p_.fecha(); }
-    FechaProgresso(const FechaProgresso &) = delete;
-    FechaProgresso &operator=(const FechaProgresso &) = delete;
-
-  private:
-    base::Progresso &p_;
 };
 
 // Adds to `servidor` the rows of `tabela` in `local` whose code (the first
@@ -144,7 +131,7 @@ ResultadoMigracao Migra(store::Banco &local, store::Banco &servidor, base::Progr
             numeros << q.value(0).toInt();
     }
     ResultadoMigracao r;
-    FechaProgresso guarda(progresso);
+    ProgressoCancelavel guarda(progresso);
     progresso.faixa(0, int(numeros.size()) + 1);
     SoCancelamento cancelamento(progresso);
     const QString busca = QStringLiteral("SELECT NR_VLM_NOVO, TX_SHA256_MIGRACAO FROM MIGRACAO_VLME"
