@@ -52,7 +52,7 @@ QString MensagemErroBanco(const QString &codigoNativo) {
     // The server's SQLSTATEs: five characters, the class in the first two.
     if (codigoNativo.size() == 5) {
         const QStringView classe = QStringView(codigoNativo).left(2);
-        if (classe == u"08" || classe == u"57" && codigoNativo != u"57014")
+        if (classe == u"08" || (classe == u"57" && codigoNativo != u"57014"))
             return base::Mensagem("ERRO_SERVIDOR_PERDIDO");
         if (codigoNativo == u"57014" || codigoNativo == u"55P03")
             return base::Mensagem("ERRO_SERVIDOR_TEMPO");
