@@ -255,6 +255,15 @@ Erros CarregaCatalogo() {
                            "termine, e repita a operação."},
         {"TEXTO_RESERVADA_OUTRO", " por outro programa"},
         {"TEXTO_RESERVADA_POR", " pelo %1 do usuário %2 no computador %3 desde %4"},
+        // A statement opened while another program holds it.
+        {"TITULO_CONSULTA", "VLM-E %1 - Somente consulta, em uso por %2"},
+        {"TEXTO_CONSULTA", "Somente consulta: a declaração %1 está em uso%2. Nada do que for "
+                           "mostrado aqui será gravado. Tecle F5 para ler de novo; se ela tiver "
+                           "sido liberada, será aberta para alteração."},
+        {"AVISO_SEM_USO", "A declaração %1 ficou %2 minutos sem uso: foi gravada e fechada, "
+                          "para que outros usuários possam alterá-la. Abra-a de novo para "
+                          "continuar."},
+        {"AVISO_SEM_USO_CONSULTA", "A declaração %1 ficou %2 minutos sem uso e foi fechada."},
         {"ERRO_RESERVA_PASTA", "Não foi possível reservar a declaração %1: a pasta %2 não permite "
                                "gravação. Verifique as permissões da pasta de dados."},
 

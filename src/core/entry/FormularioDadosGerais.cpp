@@ -150,13 +150,17 @@ void FormularioDadosGerais::escolheFixo() {
     marcaAlterada();
 }
 
+bool FormularioDadosGerais::travada() const {
+    return entregue_ || aberta_.consulta;
+}
+
 BotoesLista FormularioDadosGerais::botoes(bool temLinha) const {
-    const bool livre = !entregue_;
+    const bool livre = !travada();
     return {livre, livre && temLinha, livre && temLinha, temLinha, temLinha};
 }
 
 void FormularioDadosGerais::grava() {
-    if (!entregue_)
+    if (!travada())
         store::GravaVLME(banco_, aberta_.numero, campos_.paraGravacao());
 }
 

@@ -72,6 +72,9 @@ class FormularioDadosGerais {
 
     // Transmitted or registered: nothing tagged T may change.
     bool entregue() const { return entregue_; }
+    // Delivered, or shown for reading while another program holds it:
+    // every field and list locked, nothing saved.
+    bool travada() const;
 
     // A field or option changed by the user.
     void marcaAlterada();
@@ -81,18 +84,19 @@ class FormularioDadosGerais {
     // Fixed chosen (and confirmed): wages and charges become "0,00".
     void escolheFixo();
 
-    // List buttons for a list with or without rows; a delivered statement
+    // List buttons for a list with or without rows; a locked statement
     // keeps Incluir, Alterar and Excluir off whatever the list holds.
     BotoesLista botoes(bool temLinha) const;
 
-    // Saves the general data (the VLME row). A delivered statement has
-    // nothing to save.
+    // Saves the general data (the VLME row). A locked statement has nothing
+    // to save.
     void grava();
     // Leaving the first tab saves, and the statement is no longer new.
     void saiDaPrimeiraAba();
     // Closing: a new statement nobody touched is deleted with its rows;
-    // anything else is saved. A statement deleted meanwhile is left alone.
-    // Clears the program's open statement either way.
+    // anything else is saved (a locked one has nothing to save). A statement
+    // deleted meanwhile is left alone. Clears the program's open statement
+    // either way.
     void fecha();
 
   private:

@@ -10,6 +10,8 @@ namespace vlme::shell {
 namespace {
 
 const QString ChaveURL = QStringLiteral("banco/url");
+const QString ChaveMinutos = QStringLiteral("declaracao/minutosSemUso");
+constexpr int MinutosPadrao = 30;
 
 } // namespace
 
@@ -31,6 +33,19 @@ void BancoLembrado::lembra(const QString &url) {
         s.remove(ChaveURL);
     else
         s.setValue(ChaveURL, semSenha.toString());
+    s.sync();
+}
+
+int BancoLembrado::minutosSemUso() const {
+    bool ok = false;
+    const int m =
+        QSettings(arquivo_, QSettings::IniFormat).value(ChaveMinutos, MinutosPadrao).toInt(&ok);
+    return ok && m > 0 ? m : MinutosPadrao;
+}
+
+void BancoLembrado::lembraMinutosSemUso(int minutos) {
+    QSettings s(arquivo_, QSettings::IniFormat);
+    s.setValue(ChaveMinutos, minutos);
     s.sync();
 }
 

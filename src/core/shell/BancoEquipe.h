@@ -16,6 +16,10 @@ class BancoLembrado {
     QString url() const;
     // Remembers `url` without its password; empty goes back to the local file.
     void lembra(const QString &url);
+    // Minutes a statement window may stay without input before it is saved
+    // and closed (30 unless the user set another).
+    int minutosSemUso() const;
+    void lembraMinutosSemUso(int minutos);
 
   private:
     QString arquivo_;

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace vlme::shell {
 
@@ -21,6 +22,10 @@ struct DeclaracaoAberta {
     // Held while a statement window shows it; shared by the copies of this
     // state, freed with the last.
     std::shared_ptr<store::Reserva> reserva = {};
+    // Held by another program when opened: shown for reading only, nothing
+    // saved or discarded; `titular` is who held it, when known.
+    bool consulta = false;
+    std::optional<store::Titular> titular = {};
 };
 
 struct Programa {

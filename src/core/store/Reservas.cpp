@@ -21,20 +21,15 @@ Titular Titular::Este() {
             QCoreApplication::applicationPid()};
 }
 
-namespace {
-
-QString TextoReservada(int numero, const std::optional<Titular> &t) {
-    const QString quem =
-        t ? base::Mensagem("TEXTO_RESERVADA_POR", t->programa, t->usuario, t->maquina,
-                           t->desde.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")))
-          : base::Mensagem("TEXTO_RESERVADA_OUTRO");
-    return base::Mensagem("ERRO_RESERVADA", numero, quem);
+QString TextoTitular(const std::optional<Titular> &t) {
+    return t ? base::Mensagem("TEXTO_RESERVADA_POR", t->programa, t->usuario, t->maquina,
+                              t->desde.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")))
+             : base::Mensagem("TEXTO_RESERVADA_OUTRO");
 }
 
-} // namespace
-
 ErroReservada::ErroReservada(int numero, const std::optional<Titular> &titular)
-    : base::ErroVLME(TextoReservada(numero, titular)), numero_(numero) {}
+    : base::ErroVLME(base::Mensagem("ERRO_RESERVADA", numero, TextoTitular(titular))),
+      numero_(numero), titular_(titular) {}
 
 Reserva::Reserva(Banco &banco, int numero) : banco_(banco), numero_(numero) {
     std::optional<Titular> outro;

@@ -34,10 +34,15 @@ class ErroReservada : public base::ErroVLME {
   public:
     ErroReservada(int numero, const std::optional<Titular> &titular);
     int numero() const { return numero_; }
+    const std::optional<Titular> &titular() const { return titular_; }
 
   private:
     int numero_;
+    std::optional<Titular> titular_;
 };
+
+// " pelo VLM-E do usuário ... desde ...", or " por outro programa" when not known.
+QString TextoTitular(const std::optional<Titular> &titular);
 
 // The backend's part. Reservations are counted per program: the holder may
 // take the same statement again (the window's own operations on it).

@@ -9,6 +9,7 @@
 #include "ui/entry/frmModelos.h"
 #include "ui/entry/frmNacionais.h"
 
+#include "base/Erros.h"
 #include "base/InterfaceUsuario.h"
 #include "checking/Calculos.h"
 #include "entry/Descricoes.h"
@@ -103,7 +104,13 @@ frmCentral::frmCentral(shell::Programa &programa, base::InterfaceUsuario &usuari
                                "Importado"),
                   QStringLiteral("Componentes Im&portados"));
     SSTab->addTab(criaAbaResumo(), QStringLiteral("&Resumo do Demonstrativo"));
+    lblConsulta = Rotulo("lblConsulta", QString(), this);
+    lblConsulta->setWordWrap(true);
+    lblConsulta->setFrameShape(QFrame::StyledPanel);
+    lblConsulta->setStyleSheet(QStringLiteral("QLabel { background: #fff4c2; padding: 4px; }"));
+    lblConsulta->hide();
     auto *l = new QVBoxLayout(this);
+    l->addWidget(lblConsulta);
     l->addWidget(SSTab);
     new CtrlTabTrocaAba(this, SSTab);
     setProperty("contextoAjuda", ContextosAbas[0]);
@@ -444,6 +451,12 @@ void frmCentral::criaAtalhos() {
     atalho(QKeySequence(Qt::CTRL | Qt::Key_X), [](Lista &l) { return l.excluir; });
     atalho(QKeySequence(Qt::CTRL | Qt::Key_L), [](Lista &l) { return l.localizar; });
     atalho(QKeySequence(Qt::CTRL | Qt::Key_V), [](Lista &l) { return l.visualizar; });
+    auto *f5 = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    f5->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(f5, &QShortcut::activated, this, [this] {
+        if (programa_.declaracao.consulta && aoReabrir)
+            aoReabrir();
+    });
     auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     esc->setContext(Qt::WidgetWithChildrenShortcut);
     connect(esc, &QShortcut::activated, this, [this] {
@@ -492,7 +505,18 @@ void frmCentral::carrega() {
     for (Lista *l : {&modelos_, &nacionais_, &importados_})
         recarrega(*l, 0);
     aplicaRegras();
-    setWindowTitle(QStringLiteral("VLM-E %1").arg(numero()));
+    const shell::DeclaracaoAberta &aberta = programa_.declaracao;
+    if (aberta.consulta) {
+        const QString quem = aberta.titular ? aberta.titular->usuario + QStringLiteral(" em ") +
+                                                  aberta.titular->maquina
+                                            : QStringLiteral("outro programa");
+        setWindowTitle(base::Mensagem("TITULO_CONSULTA", numero(), quem));
+        lblConsulta->setText(
+            base::Mensagem("TEXTO_CONSULTA", numero(), store::TextoTitular(aberta.titular)));
+    } else {
+        setWindowTitle(QStringLiteral("VLM-E %1").arg(numero()));
+    }
+    lblConsulta->setVisible(aberta.consulta);
     // A delivered statement has its fields locked: the keyboard goes to the list.
     FocoInicial(this, {mskCNPJ, dbgModelos});
 }
@@ -563,7 +587,7 @@ void frmCentral::aplicaRegras() {
     for (QWidget *w : {static_cast<QWidget *>(mskSalarios), static_cast<QWidget *>(lblSalarios),
                        static_cast<QWidget *>(mskEncargos), static_cast<QWidget *>(lblEncargos)})
         w->setEnabled(variavel);
-    if (formulario_.entregue())
+    if (formulario_.travada())
         BloqueiaEntregue(this, true);
     ConsultaNosTravados(this);
     for (Lista *l : {&modelos_, &nacionais_, &importados_})
@@ -592,9 +616,9 @@ void frmCentral::opcaoMarcada() {
 
 void frmCentral::consultaNCM() {
     shell::ExecutaProtegido(usuario_, [this] {
-        // A delivered statement is only consulted: its locked fields keep what was sent.
+        // A locked statement is only consulted: its fields keep what they hold.
         if (const auto e = EscolheNCM(programa_.banco, usuario_, this);
-            e && !formulario_.entregue()) {
+            e && !formulario_.travada()) {
             mskNCM->setText(e->codigo);
             lblDescricaoNCM->setText(e->descricao.trimmed());
             formulario_.marcaAlterada();
@@ -606,7 +630,7 @@ void frmCentral::consultaNCM() {
 void frmCentral::consultaUnidade() {
     shell::ExecutaProtegido(usuario_, [this] {
         if (const auto e = EscolheUnidade(programa_.banco, usuario_, this);
-            e && !formulario_.entregue()) {
+            e && !formulario_.travada()) {
             txtUnidade->setText(e->codigo);
             lblDescricaoUnidade->setText(e->descricao);
             formulario_.marcaAlterada();

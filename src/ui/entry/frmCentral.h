@@ -54,6 +54,9 @@ class frmCentral : public QWidget {
 
     // Told after the window closed (the statement is no longer open).
     std::function<void()> aoFechar;
+    // F5 on a statement only consulted: open it again, for change when its
+    // holder has let it go.
+    std::function<void()> aoReabrir;
 
     QTabWidget *SSTab;
     CampoMascarado *mskCNPJ, *mskCPF, *txtPPB, *txtDenProduto, *mskNCM, *txtUnidade, *mskPesoBruto,
@@ -73,6 +76,8 @@ class frmCentral : public QWidget {
     QLabel *lblResumoCnpj, *lblResumoCpf, *lblResumoDescricao, *lblResumoCustoNacionais,
         *lblResumoCustoImportados, *lblResumoCustoMaoDeObra, *lblResumoCustoTotal,
         *lblResumoValorII, *lblResumoReducao, *lblResumoValorIIReducao;
+    // Above the tabs while the statement is only consulted: who holds it.
+    QLabel *lblConsulta;
 
   protected:
     void closeEvent(QCloseEvent *evento) override;

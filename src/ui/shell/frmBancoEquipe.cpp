@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace vlme::ui {
@@ -50,6 +51,17 @@ frmBancoEquipe::frmBancoEquipe(const QString &url, const QString &senha,
         txtURL->setFocus();
     });
 
+    auto *rotuloMinutos =
+        new QLabel(QStringLiteral("&Fechar a declaração aberta sem uso após"), this);
+    spnMinutos = new QSpinBox(this);
+    spnMinutos->setObjectName(QStringLiteral("spnMinutos"));
+    spnMinutos->setRange(1, 24 * 60);
+    spnMinutos->setValue(30);
+    spnMinutos->setSuffix(QStringLiteral(" minutos"));
+    spnMinutos->setToolTip(QStringLiteral("Gravada e fechada, ela fica livre para os outros "
+                                          "usuários alterarem."));
+    rotuloMinutos->setBuddy(spnMinutos);
+
     auto *caixa = new QDialogButtonBox(this);
     cmdOk = caixa->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
@@ -66,14 +78,21 @@ frmBancoEquipe::frmBancoEquipe(const QString &url, const QString &senha,
     acoes->addWidget(cmdTestar);
     acoes->addWidget(cmdLocal);
     acoes->addStretch();
+    auto *semUso = new QHBoxLayout;
+    semUso->addWidget(rotuloMinutos);
+    semUso->addWidget(spnMinutos);
+    semUso->addStretch();
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(explicacao);
     layout->addLayout(linha);
     layout->addLayout(acoes);
+    layout->addSpacing(8);
+    layout->addLayout(semUso);
     layout->addWidget(caixa);
     setTabOrder(txtURL, cmdTestar);
     setTabOrder(cmdTestar, cmdLocal);
-    setTabOrder(cmdLocal, cmdOk);
+    setTabOrder(cmdLocal, spnMinutos);
+    setTabOrder(spnMinutos, cmdOk);
     setTabOrder(cmdOk, cmdCancelar);
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 // Utilitários > Banco de dados da equipe: the team server's address, tested
-// on request, or the local file. Shown modally by the main window; after OK,
-// `url()` is the choice (empty: the local file) and `senha()` the password
-// typed while testing, if any. UI thread only.
+// on request, or the local file, and after how long a statement left alone is
+// saved and closed. Shown modally by the main window; after OK, `url()` is the
+// choice (empty: the local file), `senha()` the password typed while testing,
+// if any, and `spnMinutos` the minutes. UI thread only.
 
 #include <QDialog>
 
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 
 namespace vlme::base {
 class InterfaceUsuario;
@@ -22,6 +24,7 @@ class frmBancoEquipe : public QDialog {
                    QWidget *pai = nullptr);
 
     QLineEdit *txtURL;
+    QSpinBox *spnMinutos;
     QPushButton *cmdTestar;
     QPushButton *cmdLocal;
     QPushButton *cmdOk;

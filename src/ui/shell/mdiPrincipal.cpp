@@ -16,6 +16,7 @@
 #include "ui/entry/frmCentral.h"
 #include "ui/import/FormErrImport.h"
 #include "ui/printing/Impressao.h"
+#include "ui/shell/Inatividade.h"
 #include "ui/shell/RegraOcupado.h"
 #include "ui/shell/frmNovo.h"
 #include "ui/shell/frmVLMs.h"
@@ -49,6 +50,7 @@
 #include <QMenuBar>
 #include <QNetworkAccessManager>
 #include <QShortcut>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -172,6 +174,9 @@ mdiPrincipal::mdiPrincipal(shell::Programa &programa, base::InterfaceUsuario &us
     objTempo->setInterval(1000);
     connect(objTempo, &QTimer::timeout, this, [this] { protegido([this] { tiqueTempo(); }); });
     objTempo->start();
+    inatividade_ = new Inatividade(this);
+    inatividade_->defineIntervalo(shell::BancoLembrado().minutosSemUso() * 60 * 1000);
+    inatividade_->aoEsgotar = [this] { protegido([this] { fechaSemUso(); }); };
 
     objInet = new QNetworkAccessManager(this);
     objInet->setObjectName(QStringLiteral("objInet"));
@@ -422,15 +427,23 @@ void mdiPrincipal::fechaDeclaracao() {
 }
 
 void mdiPrincipal::abreDadosGerais(int numero) {
-    // No other program changes it while the window shows it.
+    // No other program changes it while the window shows it; held by
+    // another, it is shown for reading, its holder named.
+    shell::DeclaracaoAberta aberta = programa_.declaracao;
+    aberta.numero = numero;
+    aberta.aberta = true;
+    aberta.consulta = false;
+    aberta.titular.reset();
     try {
-        programa_.declaracao.reserva = std::make_shared<store::Reserva>(programa_.banco, numero);
+        aberta.reserva = std::make_shared<store::Reserva>(programa_.banco, numero);
+    } catch (const store::ErroReservada &e) {
+        aberta.consulta = true;
+        aberta.titular = e.titular();
     } catch (...) {
         programa_.declaracao = {};
         throw;
     }
-    programa_.declaracao.numero = numero;
-    programa_.declaracao.aberta = true;
+    programa_.declaracao = aberta;
     auto *janela = new frmCentral(programa_, usuario_);
     try {
         janela->carrega();
@@ -439,7 +452,9 @@ void mdiPrincipal::abreDadosGerais(int numero) {
         programa_.declaracao = {};
         throw;
     }
+    janela->aoReabrir = [this] { protegido([this] { reabreDeclaracao(); }); };
     janela->aoFechar = [this] {
+        inatividade_->arma(false);
         txtPainel->hide();
         // Back to the main window's commands, with the keyboard.
         QTimer::singleShot(0, this, [this] {
@@ -452,6 +467,39 @@ void mdiPrincipal::abreDadosGerais(int numero) {
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->showMaximized();
     janela->mskCNPJ->setFocus();
+    inatividade_->arma(true);
+}
+
+void mdiPrincipal::reabreDeclaracao() {
+    if (!central_)
+        return;
+    const int numero = central_->numero();
+    const int aba = central_->SSTab->currentIndex();
+    fechaDeclaracao();
+    if (declaracaoAberta())
+        return;
+    abreDadosGerais(numero);
+    central_->SSTab->setCurrentIndex(aba);
+}
+
+void mdiPrincipal::fechaSemUso() {
+    if (!central_)
+        return;
+    // A dialog over it may hold typed work: the close waits for the user.
+    if (QApplication::activeModalWidget()) {
+        inatividade_->arma(true);
+        return;
+    }
+    const int numero = central_->numero();
+    const bool consulta = programa_.declaracao.consulta;
+    fechaDeclaracao();
+    // A save that failed has told why, and its window stays.
+    if (declaracaoAberta())
+        return;
+    usuario_.avisa(QStringLiteral("VLM-E"),
+                   base::Mensagem(consulta ? "AVISO_SEM_USO_CONSULTA" : "AVISO_SEM_USO", numero,
+                                  inatividade_->intervalo() / 60000),
+                   base::Icone::Informacao);
 }
 
 frmCentral *mdiPrincipal::dadosGerais() const {
@@ -647,7 +695,11 @@ void mdiPrincipal::imprimeResumo() {
 void mdiPrincipal::excluiDeclaracao() {
     if (!frmVLMs::ConfirmaExclusao(usuario_))
         return;
-    store::ExcluiVLM(programa_.banco, programa_.declaracao.numero, false, &progresso());
+    {
+        // Refused when only consulted: another program holds it.
+        store::Reserva reserva(programa_.banco, programa_.declaracao.numero);
+        store::ExcluiVLM(programa_.banco, programa_.declaracao.numero, false, &progresso());
+    }
     // Already gone: closing must not save it again.
     programa_.declaracao.nova = true;
     programa_.declaracao.alterada = false;
@@ -749,11 +801,15 @@ void mdiPrincipal::abreCalculadora() {
 
 void mdiPrincipal::configuraBanco() {
     frmBancoEquipe dialogo(programa_.urlBanco, programa_.senhaBanco, usuario_, this);
+    dialogo.spnMinutos->setValue(inatividade_->intervalo() / 60000);
     if (dialogo.exec() != QDialog::Accepted)
         return;
     const bool mesmo = dialogo.url() == programa_.urlBanco && programa_.banco.aberto();
+    shell::BancoLembrado lembrado;
+    lembrado.lembraMinutosSemUso(dialogo.spnMinutos->value());
+    inatividade_->defineIntervalo(dialogo.spnMinutos->value() * 60 * 1000);
     if (mesmo || trocaBanco(dialogo.url(), dialogo.senha()))
-        shell::BancoLembrado().lembra(dialogo.url());
+        lembrado.lembra(dialogo.url());
 }
 
 bool mdiPrincipal::trocaBanco(const QString &url, const QString &senha) {

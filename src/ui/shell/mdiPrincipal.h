@@ -44,6 +44,7 @@ namespace vlme::ui {
 class frmAjuda;
 class frmCentral;
 class frmGauge;
+class Inatividade;
 
 class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     Q_OBJECT
@@ -108,6 +109,9 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     // Opens statement `numero` as the picker would, telling the user what
     // failed; for the start-up option --abrir.
     void abre(int numero);
+    // How long the open statement may go without input before it is saved
+    // and closed.
+    Inatividade &inatividade() { return *inatividade_; }
 
     // The file dialogs of the import and restore commands; empty when the
     // user gave up.
@@ -151,7 +155,8 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     // The help callback handed to the dialogs, itself a command boundary.
     std::function<void(int)> ajudaProtegida();
 
-    // Shows statement `numero`, now the open one, in its general-data window.
+    // Shows statement `numero`, now the open one, in its general-data window:
+    // reserved for change, or only consulted while another program holds it.
     void abreDadosGerais(int numero);
     delivery::Transmissao transmissao();
     // Records statement `numero` for transmission and tells the result; an
@@ -164,12 +169,17 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     void botaoClicado(QAction *acao);
     void ajudaDeContexto();
     void encerra();
+    // The consulted statement read again, for change once it is free.
+    void reabreDeclaracao();
+    // The open statement left alone too long: saved, closed, the user told.
+    void fechaSemUso();
 
     shell::Programa &programa_;
     base::InterfaceUsuario &usuario_;
     QPointer<frmAjuda> ajuda_;
     QPointer<frmCentral> central_;
     frmGauge *gauge_ = nullptr;
+    Inatividade *inatividade_ = nullptr;
     diagnostic::Troca *troca_ = nullptr;
     bool encerrado_ = false;
 };

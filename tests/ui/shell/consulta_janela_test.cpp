@@ -1,0 +1,113 @@
+// A statement another program holds is only consulted, and one left alone
+// too long is saved and closed, so that no clerk holds it for the night.
+
+#include "shell/Comandos.h"
+#include "store/Reservas.h"
+#include "ui/Janelas.h"
+#include "ui/shell/Inatividade.h"
+#include "ui/shell/mdiPrincipal.h"
+
+#include <QLabel>
+#include <QTabWidget>
+
+#include <memory>
+
+using namespace vlme;
+using shell::Comando;
+
+namespace {
+
+class Consulta : public teste::Janelas {
+  protected:
+    Consulta() { outro.abre(pasta.arquivo("VLM.MDB")); }
+    QString produto() { return teste::Valores(programa.banco, "SELECT DEN_PRODUTO_VLM FROM VLME"); }
+
+    store::Banco outro; // another program on the same database
+};
+
+TEST_F(Consulta, DeOutroProgramaNadaGravaEF5AbreParaAlterarQuandoLivre) {
+    const int n = completa();
+    auto dele = std::make_unique<store::Reserva>(outro, n);
+    ui::mdiPrincipal principal(programa, usuario);
+    principal.show();
+    principal.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&principal));
+    principal.abre(n);
+    ui::frmCentral *f = principal.dadosGerais();
+    ASSERT_NE(f, nullptr);
+    EXPECT_TRUE(
+        f->windowTitle().startsWith(QString("VLM-E %1 - Somente consulta, em uso por %2 em ")
+                                        .arg(n)
+                                        .arg(store::Titular::Este().usuario)))
+        << f->windowTitle().toStdString();
+    EXPECT_TRUE(f->lblConsulta->isVisible());
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             f->mskCNPJ, f->txtDenProduto, f->optFixo, f->cmdIncluirModelo, f->cmdAlterarModelo,
+             f->cmdIncluirNacional, f->cmdAlterarNacional, f->cmdExcluirImportado})
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_TRUE(f->cmdVisualizarImportado->isEnabled());
+
+    // Whatever the fields hold, the tab change, the check and a delete do
+    // not write; the delete says who holds it.
+    const QString antes = produto();
+    f->txtDenProduto->setText("Mudado aqui");
+    f->SSTab->setCurrentIndex(2);
+    principal.executa(Comando::Pendencias);
+    usuario.responde(base::Resposta::Sim);
+    principal.executa(Comando::Excluir);
+    EXPECT_EQ(usuario.textos().value(0), "Nenhum erro foi detectado.");
+    EXPECT_TRUE(
+        usuario.textos().value(2).startsWith(QString("A declaração %1 está reservada").arg(n)))
+        << usuario.textos().join('|').toStdString();
+    EXPECT_EQ(produto(), antes);
+
+    // Read again while still held: consulted again, on the same tab.
+    outro.executa("UPDATE VLME SET DEN_PRODUTO_VLM = 'Dele'");
+    QTest::keyClick(f->dbgComponentesImportados, Qt::Key_F5);
+    f = principal.dadosGerais();
+    ASSERT_NE(f, nullptr);
+    EXPECT_TRUE(programa.declaracao.consulta);
+    EXPECT_EQ(f->txtDenProduto->text(), "Dele");
+    EXPECT_EQ(f->SSTab->currentIndex(), 2);
+
+    // Let go: F5 opens it for change, now held here.
+    dele.reset();
+    QTest::keyClick(f->dbgComponentesImportados, Qt::Key_F5);
+    f = principal.dadosGerais();
+    ASSERT_NE(f, nullptr);
+    EXPECT_FALSE(programa.declaracao.consulta);
+    EXPECT_EQ(f->windowTitle(), QString("VLM-E %1").arg(n));
+    EXPECT_FALSE(f->lblConsulta->isVisible());
+    EXPECT_TRUE(f->cmdIncluirImportado->isEnabled() && f->txtDenProduto->isEnabled());
+    EXPECT_THROW(store::Reserva(outro, n), store::ErroReservada);
+    EXPECT_EQ(produto(), "Dele");
+}
+
+// Without input for the set time the statement is saved with what was typed
+// and closed, freeing it; a dialog open over it makes the close wait.
+TEST_F(Consulta, SemUsoGravaFechaEAvisaMasEsperaODialogoAberto) {
+    const int n = teste::ConstrutorDeclaracao(programa.banco).geral(); // with pendencies
+    ui::mdiPrincipal principal(programa, usuario);
+    principal.inatividade().defineIntervalo(60 * 1000);
+    principal.abre(n);
+    ui::frmCentral *f = principal.dadosGerais();
+    ASSERT_NE(f, nullptr);
+    f->txtDenProduto->setText("Digitado antes de sair");
+    teste::QuandoAbrirem({[&](QWidget *pendencias) {
+        // Left open longer than the limit, then closed by the user.
+        QTest::qWait(250);
+        EXPECT_TRUE(programa.declaracao.aberta);
+        pendencias->close();
+    }});
+    principal.inatividade().defineIntervalo(100);
+    principal.executa(Comando::Pendencias);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !programa.declaracao.aberta; }, 3000));
+    EXPECT_EQ(produto(), "Digitado antes de sair");
+    EXPECT_EQ(usuario.textos().value(0),
+              QString("A declaração %1 ficou 0 minutos sem uso: foi gravada e fechada, para que "
+                      "outros usuários possam alterá-la. Abra-a de novo para continuar.")
+                  .arg(n));
+    store::Reserva livre(outro, n);
+}
+
+} // namespace
