@@ -204,7 +204,8 @@ Erros CarregaCatalogo() {
         {"ERRO_SERVIDOR_DRIVER", "O driver PostgreSQL do Qt não está instalado neste computador."},
         {"ERRO_SERVIDOR_ABRIR", "Não foi possível abrir o banco de dados do servidor %1: %2"},
         {"ERRO_SERVIDOR_CONEXAO",
-         "o servidor não respondeu. Verifique o endereço indicado (--banco ou VLME_BANCO), se o "
+         "o servidor não respondeu. Verifique o endereço indicado (--banco, VLME_BANCO ou, no "
+         "programa, Utilitários > Banco de dados da equipe), se o "
          "servidor está ligado e se a rede o alcança; ou trabalhe no arquivo local desta pasta."},
         {"ERRO_SERVIDOR_SENHA",
          "o servidor pediu uma senha, que não foi dada ou não confere. Informe-a na variável "
