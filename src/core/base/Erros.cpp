@@ -256,6 +256,9 @@ Erros CarregaCatalogo() {
                            "termine, e repita a operação."},
         {"TEXTO_RESERVADA_OUTRO", " por outro programa"},
         {"TEXTO_RESERVADA_POR", " pelo %1 do usuário %2 no computador %3 desde %4"},
+        {"PERGUNTA_FECHAR_SEM_GRAVAR",
+         "A declaração não foi gravada. Deseja fechá-la assim mesmo, perdendo o que foi digitado "
+         "nos Dados Gerais desde a última gravação?"},
         // A statement opened while another program holds it.
         {"TITULO_CONSULTA", "VLM-E %1 - Somente consulta, em uso por %2"},
         {"TEXTO_CONSULTA", "Somente consulta: a declaração %1 está em uso%2. Nada do que for "

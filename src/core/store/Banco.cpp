@@ -303,21 +303,53 @@ void Banco::fecha() {
     nomeConexao_.clear();
     motor_.reset();
     servidor_ = false;
+    conexaoPerdida_ = false;
     nivelTransacao_ = 0;
 }
 
 void Banco::falha(const QSqlError &erro, const QString &sql) {
-    QString texto = erro.databaseText();
+    // The driver's text spans lines and may end in an empty "()": one line
+    // reads better under the message.
+    QString texto = erro.databaseText().simplified();
+    if (texto.endsWith(QLatin1String("()")))
+        texto = texto.chopped(2).trimmed();
     if (texto.isEmpty())
-        texto = erro.text();
+        texto = erro.text().simplified();
     QString codigo = erro.nativeErrorCode();
-    // libpq gives no SQLSTATE for a connection that broke on this side.
-    if (servidor_ && codigo.isEmpty() && servidor::ConexaoPerdida(db_))
-        codigo = QStringLiteral("08006");
+    if (servidor_ && servidor::ConexaoPerdida(db_)) {
+        conexaoPerdida_ = true;
+        // libpq gives no SQLSTATE for a connection that broke on this side.
+        if (codigo.isEmpty())
+            codigo = QStringLiteral("08006");
+    }
     throw ErroBanco(MensagemErroBanco(codigo), codigo, sql, texto);
 }
 
+void Banco::retomaConexao() {
+    if (!conexaoPerdida_ || nivelTransacao_ > 0 || nivelLeitura_ > 0)
+        return;
+    conexaoPerdida_ = false;
+    preparadas_.clear();
+    vigia_.reset();
+    db_.close();
+    try {
+        if (!db_.open())
+            throw ErroBanco(base::Mensagem("ERRO_SERVIDOR_PERDIDO"), QStringLiteral("08001"), {},
+                            db_.lastError().text().simplified());
+        vigia_ = std::make_unique<servidor::Vigia>(db_);
+        motor_->preparaConexao(*this);
+        reservas().retoma();
+    } catch (...) {
+        // Never working on without what it held: tried again next time.
+        vigia_.reset();
+        db_.close();
+        conexaoPerdida_ = true;
+        throw;
+    }
+}
+
 QSqlQuery Banco::prepara(const QString &sql) {
+    retomaConexao();
     if (!aberto())
         throw ErroBanco(base::Mensagem("ERRO_BANCO_FECHADO"), {}, sql);
     QSqlQuery consulta(db_);
@@ -368,6 +400,7 @@ bool Banco::escrita(QStringView sql) {
 }
 
 QSqlQuery Banco::executa(const QString &sql, const QVariantList &valores) {
+    retomaConexao();
     // The server prepares only queries and row changes (PREPARE refuses SET,
     // BEGIN, SAVEPOINT, CREATE...): a text without values runs as it is.
     if (servidor_ && valores.isEmpty())
@@ -384,6 +417,7 @@ QSqlQuery Banco::executa(const QString &sql, const QVariantList &valores) {
 }
 
 QSqlQuery Banco::direto(const QString &sql) {
+    retomaConexao();
     if (nivelTransacao_ == 0 && nivelLeitura_ == 0 && escrita(sql)) {
         Transacao t(*this);
         QSqlQuery consulta = direto(sql);
@@ -402,6 +436,7 @@ QSqlQuery Banco::direto(const QString &sql) {
 }
 
 QVariant Banco::escalar(const QString &sql, const QVariantList &valores) {
+    retomaConexao();
     if (servidor_ && valores.isEmpty()) {
         QSqlQuery consulta = direto(sql);
         return proxima(consulta) ? consulta.value(0) : QVariant();
@@ -470,6 +505,7 @@ qint64 Banco::passo(sqlite3_stmt *comando) {
 // The outermost level is a transaction of its own (no name), the inner ones
 // savepoints.
 Transacao::Transacao(Banco &banco) : banco_(banco) {
+    banco_.retomaConexao();
     if (banco_.nivelTransacao_ == 0 && banco_.nivelLeitura_ == 0) {
         banco_.comecaEscrita();
     } else {
@@ -507,6 +543,7 @@ void Transacao::confirma() {
 }
 
 Leitura::Leitura(Banco &banco) : banco_(banco) {
+    banco_.retomaConexao();
     if (banco_.nivelTransacao_ == 0 && banco_.nivelLeitura_ == 0 && banco_.aberto()) {
         banco_.executa(banco_.motor_->inicioLeitura());
         comecou_ = true;

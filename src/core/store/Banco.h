@@ -154,6 +154,10 @@ class Banco {
     // INSERT, UPDATE, DELETE or REPLACE.
     static bool escrita(QStringView sql);
     [[noreturn]] void falha(const QSqlError &erro, const QString &sql);
+    // A server connection found lost is opened again when the next piece of
+    // work begins (never inside one), with the reservations it held, so what
+    // failed can be repeated and what a window still shows saved.
+    void retomaConexao();
     // The test seam's countdown; throws when it runs out.
     void contaPasso(const QString &sql);
     // Runs `sql`, which has no values, without preparing it.
@@ -177,6 +181,7 @@ class Banco {
     std::unique_ptr<Motor> motor_;
     std::unique_ptr<servidor::Vigia> vigia_;
     bool servidor_ = false;
+    bool conexaoPerdida_ = false;
     friend class Transacao;
     friend class Leitura;
 };

@@ -55,6 +55,10 @@ class Reservas {
     virtual void libera(int numero) = 0;
     // Who holds it now, when someone does (this program included).
     virtual std::optional<Titular> titular(int numero) = 0;
+    // After a lost connection was opened again: takes again what this
+    // program held. Throws ErroReservada for one another program took
+    // meanwhile; the counts stay as they were, for the holders to let go.
+    virtual void retoma() {}
 };
 
 // For databases that hold one statement for one program (a backup file).

@@ -818,10 +818,17 @@ void frmCentral::vaiPara(const QString &chave) {
 
 void frmCentral::closeEvent(QCloseEvent *evento) {
     leCampos();
-    // A save that fails keeps the window, and what was typed, open.
+    // A save that fails keeps the window, and what was typed, open, unless
+    // the user gives it up: a database that stays out of reach must not keep
+    // the program from closing.
     if (!shell::ExecutaProtegido(usuario_, [this] { formulario_.fecha(); })) {
-        evento->ignore();
-        return;
+        if (usuario_.mensagem(QStringLiteral("Fechar"),
+                              base::Mensagem("PERGUNTA_FECHAR_SEM_GRAVAR"), base::Icone::Pergunta,
+                              base::Botoes::SimNaoPadraoNao) != base::Resposta::Sim) {
+            evento->ignore();
+            return;
+        }
+        programa_.declaracao = {};
     }
     evento->accept();
     if (aoFechar)

@@ -4,8 +4,15 @@
 #include "base/Progresso.h"
 #include "import/Importacao.h"
 #include "store/Reservas.h"
+#include "support/Retransmissor.h"
+#include "support/ServidorTeste.h"
 #include "support/Teste.h"
 
+#include <QElapsedTimer>
+#include <QScopeGuard>
+#include <QThread>
+
+#include <memory>
 #include <optional>
 
 using namespace vlme;
@@ -96,4 +103,50 @@ TEST(Vez, ReservaRecusaOsOutrosEMorreComAConexao) {
     EXPECT_NE(recusada(primeiro.banco()), "");
     segundo.fecha();
     EXPECT_EQ(recusada(primeiro.banco()), "");
+}
+
+// On the server a lost connection comes back with the next piece of work, and
+// with the reservations it held; one another program took meanwhile refuses
+// the work until its holder here lets go.
+TEST(Vez, ConexaoPerdidaVoltaComAsReservas) {
+    if (!teste::NoServidor())
+        GTEST_SKIP() << "só a conexão com o servidor se perde e volta";
+    qputenv("VLME_SILENCIO_SERVIDOR_MS", "500");
+    const auto restaura = qScopeGuard([] { qunsetenv("VLME_SILENCIO_SERVIDOR_MS"); });
+    const QString url = teste::NovoEsquemaServidor();
+    teste::Retransmissor rede(url);
+    store::Banco banco, outro;
+    banco.abreServidor(rede.url());
+    outro.abreServidor(url);
+    const int n = teste::ConstrutorDeclaracao(banco).geral();
+    const int m = teste::ConstrutorDeclaracao(banco).geral();
+    const auto perde = [&] {
+        rede.retemEm("VLME");
+        EXPECT_THROW(banco.escalar("SELECT count(*) FROM VLME"), store::ErroBanco);
+        rede.retoma();
+    };
+    auto minha = std::make_unique<store::Reserva>(banco, n);
+    perde();
+    EXPECT_EQ(banco.escalar("SELECT count(*) FROM VLME").toInt(), 2);
+    EXPECT_THROW(store::Reserva(outro, n), store::ErroReservada);
+
+    auto segunda = std::make_unique<store::Reserva>(banco, m);
+    perde();
+    // Once the server has seen the lost session go.
+    std::optional<store::Reserva> dele;
+    QElapsedTimer relogio;
+    relogio.start();
+    while (!dele && relogio.elapsed() < 10000) {
+        try {
+            dele.emplace(outro, m);
+        } catch (const store::ErroReservada &) {
+            QThread::msleep(50);
+        }
+    }
+    ASSERT_TRUE(dele);
+    for (int vez = 0; vez < 2; ++vez)
+        EXPECT_THROW(banco.escalar("SELECT count(*) FROM VLME"), store::ErroReservada);
+    segunda.reset();
+    EXPECT_EQ(banco.escalar("SELECT count(*) FROM VLME").toInt(), 2);
+    EXPECT_THROW(store::Reserva(outro, n), store::ErroReservada);
 }

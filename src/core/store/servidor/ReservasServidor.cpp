@@ -4,6 +4,8 @@
 
 #include <QScopeGuard>
 
+#include <utility>
+
 namespace vlme::store::servidor {
 
 ReservasServidor::~ReservasServidor() {
@@ -29,6 +31,8 @@ bool ReservasServidor::reserva(int numero, const Titular &eu, std::optional<Titu
         return false;
     }
     vezes_.insert(numero, 1);
+    if (sessao_ == 0)
+        sessao_ = banco_.escalar(QStringLiteral("SELECT pg_backend_pid()")).toLongLong();
     // Not left held when its holder could not be written.
     auto solta = qScopeGuard([&] { libera(numero); });
     // Who holds it, for those refused; rows of connections that are gone go.
@@ -61,6 +65,30 @@ void ReservasServidor::libera(int numero) {
     } catch (const ErroBanco &) {
         // A lost connection has let go already.
     }
+}
+
+void ReservasServidor::retoma() {
+    // A network that went silent leaves the old session, and its locks,
+    // alive on the server until the server notices: it is ended first (a
+    // role may end its own sessions).
+    if (const qint64 antiga = std::exchange(sessao_, 0); antiga != 0 && !vezes_.isEmpty()) {
+        try {
+            banco_.escalar(QStringLiteral("SELECT pg_terminate_backend(?, 5000)"), {antiga});
+        } catch (const ErroBanco &) {
+            // Already gone, or not ours to end: the locks below say.
+        }
+    }
+    const QHash<int, int> tidas = std::exchange(vezes_, {});
+    const Titular eu = Titular::Este();
+    std::optional<ErroReservada> tomada;
+    for (auto it = tidas.cbegin(); it != tidas.cend() && !tomada; ++it) {
+        std::optional<Titular> outro;
+        if (!reserva(it.key(), eu, &outro))
+            tomada.emplace(it.key(), outro);
+    }
+    vezes_ = tidas;
+    if (tomada)
+        throw *tomada;
 }
 
 std::optional<Titular> ReservasServidor::titular(int numero) {

@@ -19,11 +19,14 @@ class ReservasServidor final : public Reservas {
     bool reserva(int numero, const Titular &eu, std::optional<Titular> *outro) override;
     void libera(int numero) override;
     std::optional<Titular> titular(int numero) override;
+    void retoma() override;
 
   private:
     Banco &banco_;
     int chave_;
     QHash<int, int> vezes_;
+    // The server session that holds them.
+    qint64 sessao_ = 0;
 };
 
 } // namespace vlme::store::servidor
