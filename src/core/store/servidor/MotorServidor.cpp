@@ -85,6 +85,13 @@ void MotorServidor::preparaConexao(Banco &banco) {
     banco.executa(QStringLiteral("SET statement_timeout = '60s'"));
     banco.executa(QStringLiteral("SET lock_timeout = '20s'"));
     banco.executa(QStringLiteral("SET idle_in_transaction_session_timeout = '10min'"));
+    // The server's side of the same watch: a client whose network went
+    // silent loses its session, and the reservations with it, within about
+    // 20 s instead of the system's two hours.
+    banco.executa(QStringLiteral("SET tcp_keepalives_idle = 5"));
+    banco.executa(QStringLiteral("SET tcp_keepalives_interval = 5"));
+    banco.executa(QStringLiteral("SET tcp_keepalives_count = 3"));
+    banco.executa(QStringLiteral("SET tcp_user_timeout = 20000"));
     chave_ = banco.escalar(QStringLiteral("SELECT hashtext(current_schema())")).toInt();
 }
 
