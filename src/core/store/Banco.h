@@ -71,6 +71,10 @@ QString MotivoRecusa(TipoArquivo tipo, const QString &caminho);
 // NomeDobra(x).
 QString DobraTexto(const QString &texto);
 inline constexpr char NomeDobra[] = "VLME_DOBRA";
+// The key lists are sorted by, the same on the file and on the server: the
+// text in lower case as UTF-8 bytes, so that "M3" follows "m2" and '_' and
+// accented letters fall where their code points put them. SQL: NomeOrdem(x).
+inline constexpr char NomeOrdem[] = "VLME_ORDEM";
 
 class Banco {
   public:
