@@ -44,6 +44,8 @@ class ErroBanco : public base::ErroVLME {
     QString sql() const { return sql_; }
     // Another program held the database (SQLITE_BUSY), the wait included.
     bool ocupado() const;
+    // A row the tables refuse: a key twice, a value out of a column's rules.
+    bool recusaLinha() const;
 
   private:
     QString codigo_;
