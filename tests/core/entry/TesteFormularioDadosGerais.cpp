@@ -93,6 +93,7 @@ TEST_F(FormularioDadosGerais, LocalizaPorTextoOuNumeroComCuringasLiterais) {
     for (const QStringList &c : teste::Casos("localiza.tsv"))
         EXPECT_EQ(entry::Localiza(banco, n, Lista(c[0].toInt()), c[1]).value_or(0), c[2].toInt())
             << c.join('|');
+    EXPECT_EQ(entry::LeLista(banco, n, Lista::Nacionais).size(), 3u);
     // The imported list leaves subcomponents to their national component.
     const auto importados = entry::LeLista(banco, n, Lista::Importados);
     ASSERT_EQ(importados.size(), 1u);
