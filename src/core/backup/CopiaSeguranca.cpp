@@ -153,7 +153,9 @@ bool PreencheCopia(store::Banco &banco, const QString &arquivo, int numero,
         const QVariantList parametros(passo.parametros, numero);
         if (servidor) {
             QSqlQuery le = banco.executa(
-                QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                // The server returns rows as they lie, which an update moves;
+                // rowid keeps the order they were written in, as on the file.
+                QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY rowid")
                     .arg(colunas, tabela,
                          QString::fromUtf8(passo.onde).remove(QStringLiteral("main."))),
                 parametros);
@@ -705,7 +707,7 @@ int RestauraCopiaSeguranca(store::Banco &banco, const QString &caminho, base::Pr
     } catch (const store::ErroBanco &e) {
         // Values the program's tables refuse (a sequence twice) come from a
         // file that is not one of our backups; everything is rolled back.
-        if ((e.codigoNativo().toInt() & 0xFF) != 19)
+        if (!e.recusaLinha())
             throw;
         usuario.mensagem(QString::fromUtf8(TituloFormatoInvalido),
                          QString::fromUtf8(TextoFormatoInvalido), base::Icone::Critico,

@@ -17,7 +17,7 @@ QList<LinhaConsulta> consulta(store::Banco &banco, const QString &colunas, const
         sql += QStringLiteral(" WHERE substr(%1, 1, ?) = ? COLLATE VLME_TEXTO").arg(codigo);
         valores = {f.size(), f};
     }
-    sql += QStringLiteral(" ORDER BY %1 COLLATE VLME_TEXTO, rowid").arg(codigo);
+    sql += QStringLiteral(" ORDER BY %1(%2), rowid").arg(QLatin1String(store::NomeOrdem), codigo);
     QSqlQuery q = banco.executa(sql, valores);
     QList<LinhaConsulta> linhas;
     while (banco.proxima(q))

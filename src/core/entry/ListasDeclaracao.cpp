@@ -69,7 +69,6 @@ std::vector<LinhaLista> LeLista(store::Banco &banco, int nrVlm, Lista lista) {
     }
     std::vector<LinhaLista> linhas;
     QSqlQuery q = banco.executa(sql, {nrVlm});
-    q.setForwardOnly(true);
     while (banco.proxima(q))
         linhas.push_back({q.value(0).toInt(), q.value(1).toString(), q.value(2).toString(),
                           q.value(3).toDouble(), q.value(4).toDouble(), q.value(5).toDouble(),

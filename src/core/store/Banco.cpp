@@ -48,6 +48,14 @@ bool ErroBanco::ocupado() const {
     return arquivo::MotorArquivo(QString()).ocupado(codigo_);
 }
 
+bool ErroBanco::recusaLinha() const {
+    // The server's class 23 (integrity constraint violation); SQLITE_CONSTRAINT
+    // in the low byte of an extended code.
+    if (codigo_.size() == 5)
+        return codigo_.startsWith(QLatin1String("23"));
+    return !codigo_.isEmpty() && (codigo_.toInt() & 0xFF) == SQLITE_CONSTRAINT;
+}
+
 QString MensagemErroBanco(const QString &codigoNativo) {
     // The server's SQLSTATEs: five characters, the class in the first two.
     if (codigoNativo.size() == 5) {

@@ -44,6 +44,8 @@ class ErroBanco : public base::ErroVLME {
     QString sql() const { return sql_; }
     // Another program held the database (SQLITE_BUSY), the wait included.
     bool ocupado() const;
+    // A row the tables refuse: a key twice, a value out of a column's rules.
+    bool recusaLinha() const;
 
   private:
     QString codigo_;
@@ -71,6 +73,10 @@ QString MotivoRecusa(TipoArquivo tipo, const QString &caminho);
 // NomeDobra(x).
 QString DobraTexto(const QString &texto);
 inline constexpr char NomeDobra[] = "VLME_DOBRA";
+// The key lists are sorted by, the same on the file and on the server: the
+// text in lower case as UTF-8 bytes, so that "M3" follows "m2" and '_' and
+// accented letters fall where their code points put them. SQL: NomeOrdem(x).
+inline constexpr char NomeOrdem[] = "VLME_ORDEM";
 
 class Banco {
   public:

@@ -80,11 +80,10 @@ TEST(Cli, JsonComOsNumerosDoTexto) {
 TEST(Cli, ImportarUmaVez) {
     teste::PastaTeste pasta;
     ASSERT_EQ(Roda(pasta.caminho(), {"listar"}).status, 0);
-    {
-        store::Banco banco;
-        banco.abre(pasta.arquivo("VLM.MDB"));
+    store::Banco banco;
+    teste::AbreBancoDaPasta(banco, pasta.caminho());
+    if (!teste::NoServidor()) // the server's schema is never older than the program
         banco.executa("DROP TABLE IMPORTACAO");
-    }
     const std::string original =
         teste::LeBytes(teste::DadoTeste("importacao/duas_declaracoes.txt"));
     for (const auto &[nome, ppb] : {std::pair{"copia.txt", "PPB de telefones"},
@@ -104,11 +103,10 @@ TEST(Cli, ImportarUmaVez) {
         status << teste::Termina(*p).status;
     std::sort(status.begin(), status.end());
     EXPECT_EQ(status, QList<int>({0, 3}));
-    store::Banco banco;
-    banco.abre(pasta.arquivo("VLM.MDB"));
-    EXPECT_EQ(banco.escalar("PRAGMA integrity_check").toString(), "ok");
-    EXPECT_EQ(teste::Valores(banco, "SELECT group_concat(NR_VLM_IMPORTACAO) FROM IMPORTACAO"),
-              "1,2,3,4,5,6,7,8");
+    if (!teste::NoServidor())
+        EXPECT_EQ(banco.escalar("PRAGMA integrity_check").toString(), "ok");
+    EXPECT_EQ(teste::Valores(banco, "SELECT NR_VLM_IMPORTACAO FROM IMPORTACAO ORDER BY 1"),
+              "1;2;3;4;5;6;7;8");
 }
 
 TEST(Cli, CopiaDeSegurancaETabelas) {

@@ -266,7 +266,7 @@ TEST_F(Geracao, DadosForaDoLeiauteListadosJuntos) {
     });
     c.modelo("M", 1).nacional().importadoDI();
     for (const QStringList &sql : Casos("fora_do_leiaute.sql"))
-        banco.executa(sql[0]);
+        banco.executa(QString(sql[0]).replace("\\n", "\n"));
 
     EXPECT_TRUE(transmissao.GeraArquivoTransmissao(c, false).isEmpty());
     EXPECT_FALSE(QFile::exists(arquivoDe(c)));

@@ -45,9 +45,10 @@ TEST_F(RegistroEntrega, GravaNumeroEReciboComOCNPJDaDeclaracao) {
     EXPECT_EQ(e->cnpj, ConstrutorDeclaracao::Cnpj);
     EXPECT_EQ(e->recepcao, QDateTime(QDate(2024, 1, 5), QTime(10, 15)));
     EXPECT_EQ(situacao(n), "Transmitido 4711");
-    EXPECT_EQ(Valores(banco, "SELECT * FROM RECIBO"),
-              QString::number(n) + "|11222333000181|4711|05/01/2024|09:59:58|05/01/2024|10:15:00|"
-                                   "Manaus|NULL|NULL|A1B2-C3D4|NULL|12 registros");
+    EXPECT_EQ(ConteudoTabela(banco, "RECIBO"),
+              QStringList("RECIBO:" + QString::number(n) +
+                          "|'11222333000181'|4711|'05/01/2024'|'09:59:58'|'05/01/2024'|'10:15:00'|"
+                          "'Manaus'|NULL|NULL|'A1B2-C3D4'|NULL|'12 registros'"));
     EXPECT_TRUE(usuario.mensagens.empty());
 }
 

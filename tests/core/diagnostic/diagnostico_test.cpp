@@ -8,7 +8,6 @@
 
 #include <QDirIterator>
 #include <QNetworkAccessManager>
-#include <QProcess>
 #include <QTest>
 
 using namespace vlme;
@@ -43,8 +42,7 @@ QList<Caso> Casos() {
 void Prepara(const QString &pasta, const Caso &comum, const Caso &c,
              teste::ServidorDiagnostico &servidor) {
     store::Banco banco;
-    banco.cria(pasta + "/VLM.MDB");
-    banco.abre(pasta + "/VLM.MDB");
+    teste::AbreBancoDaPasta(banco, pasta, true);
     for (const QString &sql : comum["sql"] + c["sql"])
         banco.executa(sql);
     for (const QString &nome : comum["arquivo"]) {
@@ -83,7 +81,7 @@ TEST(Diagnostico, CadaRespostaPelaTrocaEPeloVlmeCli) {
         Prepara(janela.caminho(), casos[0], c, servidor);
         const qsizetype antes = servidor.pedidos.size();
         store::Banco banco;
-        banco.abre(janela.arquivo("VLM.MDB"));
+        teste::AbreBancoDaPasta(banco, janela.caminho());
         teste::UsuarioRoteirizado usuario;
         diagnostic::Troca troca(banco, janela.caminho(),
                                 shell::EscolheURLDiagnostico(servidor.host()), usuario, rede);
@@ -114,12 +112,9 @@ TEST(Diagnostico, CadaRespostaPelaTrocaEPeloVlmeCli) {
         for (const QString &l : c["lista"])
             saida += l + '\n';
         Prepara(cli.caminho(), casos[0], c, servidor);
-        QProcess p;
-        p.start(VLME_CLI, {"--pasta", cli.caminho(), "--url-diagnostico", servidor.host(),
-                           "diagnosticar", "1"});
-        QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 60000);
-        EXPECT_EQ(QStringList({QString::number(p.exitCode()), p.readAllStandardOutput(),
-                               p.readAllStandardError()}),
+        const teste::Execucao e =
+            teste::Roda(cli.caminho(), {"--url-diagnostico", servidor.host(), "diagnosticar", "1"});
+        EXPECT_EQ(QStringList({QString::number(e.status), e.saida, e.erro}),
                   QStringList({c("saida"), saida, erro}));
     }
 }

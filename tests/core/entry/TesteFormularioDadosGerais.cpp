@@ -71,9 +71,11 @@ TEST_F(FormularioDadosGerais, FecharDescartaSoANovaIntocadaEEntregueNaoMuda) {
         f.fecha();
         EXPECT_EQ(aberta.numero, 0);
     }
-    EXPECT_EQ(teste::Valores(banco, "SELECT group_concat(NR_VLM_VLM || ':' || "
-                                    "coalesce(PPB_VLM, '-')) FROM VLME"),
-              QString("2:PPB digitado,3:%1").arg(teste::ConstrutorDeclaracao::GeraisPadrao().ppb));
+    EXPECT_EQ(teste::Valores(banco, "SELECT NR_VLM_VLM, PPB_VLM FROM VLME ORDER BY 1"),
+              QString("%1|PPB digitado;%2|%3")
+                  .arg(tocada)
+                  .arg(entregue)
+                  .arg(teste::ConstrutorDeclaracao::GeraisPadrao().ppb));
     // Closing a statement deleted meanwhile neither fails nor brings it back.
     shell::DeclaracaoAberta aberta{tocada, true, false, true};
     entry::FormularioDadosGerais f(banco, aberta);
@@ -91,6 +93,7 @@ TEST_F(FormularioDadosGerais, LocalizaPorTextoOuNumeroComCuringasLiterais) {
     for (const QStringList &c : teste::Casos("localiza.tsv"))
         EXPECT_EQ(entry::Localiza(banco, n, Lista(c[0].toInt()), c[1]).value_or(0), c[2].toInt())
             << c.join('|');
+    EXPECT_EQ(entry::LeLista(banco, n, Lista::Nacionais).size(), 3u);
     // The imported list leaves subcomponents to their national component.
     const auto importados = entry::LeLista(banco, n, Lista::Importados);
     ASSERT_EQ(importados.size(), 1u);

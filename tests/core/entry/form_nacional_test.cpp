@@ -78,8 +78,9 @@ TEST_F(FormNacionalTeste, InclusaoAdotaOuDescartaOsSubcomponentes) {
     EXPECT_EQ(f.localiza("%"), 0);
     EXPECT_EQ(f.grava(Campos(Valido)), 2);
     f.descartaPendentes(); // saved: nothing is pending any more
-    EXPECT_EQ(Valores(banco, "SELECT N_NACIONAL_SUBCOMP, count(*) FROM SUBCOMP GROUP BY 1"),
-              "1|1;2|2");
+    EXPECT_EQ(
+        Valores(banco, "SELECT N_NACIONAL_SUBCOMP, count(*) FROM SUBCOMP GROUP BY 1 ORDER BY 1"),
+        "1|1;2|2");
     const LinhaSubcomponente l = FormNacional(banco, d, Op::Visualizar, 2).subcomponentes()[0];
     EXPECT_EQ(QStringList({l.descricao, l.quantidade, l.valorUnitario, l.valorTotal, l.valorII})
                   .join('|'),

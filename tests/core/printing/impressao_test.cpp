@@ -13,10 +13,7 @@ using namespace vlme;
 namespace {
 
 struct Impressao : ::testing::Test {
-    Impressao() {
-        banco.cria(pasta.arquivo("VLM.MDB"));
-        banco.abre(pasta.arquivo("VLM.MDB"));
-    }
+    Impressao() { teste::AbreBancoDaPasta(banco, pasta.caminho(), true); }
     // vlme-cli holds the database alone: ours is closed first.
     teste::Execucao imprime(int numero, const QString &opcao = {}) {
         banco.fecha();
@@ -123,7 +120,7 @@ TEST_F(Impressao, ReciboVemDasLinhasRecibo) {
               QStringList({"3", "", printing::TextoSemRecibo(n) + "\n"}));
     EXPECT_FALSE(QFile::exists(pasta.arquivo("doc.pdf")));
 
-    banco.abre(pasta.arquivo("VLM.MDB"));
+    teste::AbreBancoDaPasta(banco, pasta.caminho());
     banco.executa("INSERT INTO RECIBO (NR_VLM_RECIBO, CNPJ_RECIBO, NR_TRANSMISSAO_RECIBO,"
                   " DATA_RECEPCAO_RECIBO, HORA_RECEPCAO_RECIBO, SELO_RECIBO)"
                   " VALUES (?, '11222333000181', '4711', '2024-05-02', '10:31:07', 'AB12CD')",

@@ -1,4 +1,4 @@
--- The restored statement's name, and how many of its national and imported
+-- The name of the restored statement, and how many of its national and imported
 -- components carry their own sequence as import sequence.
 SELECT DEN_PRODUTO_VLM,
        (SELECT count(*) FROM COMPONENTES_NACIONAIS

@@ -33,6 +33,13 @@ void dobra(sqlite3_context *contexto, int, sqlite3_value **args) {
     sqlite3_result_text16(contexto, dobrado.utf16(), int(dobrado.size() * 2), SQLITE_TRANSIENT);
 }
 
+// NomeOrdem for SQL; the server's lower() does the same with ICU's root rules.
+void ordem(sqlite3_context *contexto, int, sqlite3_value **args) {
+    const auto *texto = static_cast<const QChar *>(sqlite3_value_text16(args[0]));
+    const QByteArray chave = QString(texto, sqlite3_value_bytes16(args[0]) / 2).toLower().toUtf8();
+    sqlite3_result_blob(contexto, chave.constData(), int(chave.size()), SQLITE_TRANSIENT);
+}
+
 } // namespace
 
 void MotorArquivo::preparaConexao(Banco &banco) {
@@ -44,7 +51,9 @@ void MotorArquivo::preparaConexao(Banco &banco) {
         SQLITE_OK)
         throw ErroBanco(base::Mensagem("ERRO_BANCO_COLACAO"), {});
     if (sqlite3_create_function_v2(h, NomeDobra, 1, SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr,
-                                   dobra, nullptr, nullptr, nullptr) != SQLITE_OK)
+                                   dobra, nullptr, nullptr, nullptr) != SQLITE_OK ||
+        sqlite3_create_function_v2(h, NomeOrdem, 1, SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr,
+                                   ordem, nullptr, nullptr, nullptr) != SQLITE_OK)
         throw ErroBanco(base::Mensagem("ERRO_BANCO_COLACAO"), {});
 }
 

@@ -5,6 +5,7 @@
 #include "store/Banco.h"
 #include "store/Esquema.h"
 #include "store/Motor.h"
+#include "store/servidor/MotorServidor.h"
 
 #include <QUuid>
 
@@ -67,6 +68,9 @@ void PreparaEsquema(Banco &banco, const Motor &motor) {
     q.finish();
     if (!banco.escalar(QStringLiteral("SELECT to_regclass('migracao_vlme') IS NOT NULL")).toBool())
         CriaMigracoes(banco, motor);
+    if (banco.escalar(QStringLiteral("SELECT to_regprocedure('vlme_ordem(text)') IS NULL"))
+            .toBool())
+        banco.executa(ComandoOrdem());
     t.confirma();
 }
 

@@ -21,6 +21,8 @@ void ConfiguraConexao(QSqlDatabase &db, const QString &url);
 // The URL as the user may see it: without any password.
 QString URLVisivel(const QString &url);
 bool EhURLServidor(const QString &texto);
+// Creates the function lists are sorted by (NomeOrdem).
+QString ComandoOrdem();
 
 class MotorServidor final : public Motor {
   public:
