@@ -11,9 +11,9 @@ namespace vlme::bench {
 
 inline void CriaDeclaracoesLista(store::Banco &banco, int quantidade) {
     store::Transacao t(banco);
-    QSqlQuery vlme = banco.prepara(
-        QStringLiteral("INSERT INTO VLME (CNPJ_VLM, DEN_PRODUTO_VLM, NR_TRANSMISSAO_VLM, CODIGO_VLM)"
-                       " VALUES (?, ?, ?, ?)"));
+    QSqlQuery vlme = banco.prepara(QStringLiteral(
+        "INSERT INTO VLME (CNPJ_VLM, DEN_PRODUTO_VLM, NR_TRANSMISSAO_VLM, CODIGO_VLM)"
+        " VALUES (?, ?, ?, ?)"));
     QSqlQuery modelo = banco.prepara(
         QStringLiteral("INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS, TX_DESCRICAO_MODELOS)"
                        " VALUES (?, ?, ?)"));
