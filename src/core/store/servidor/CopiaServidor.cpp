@@ -4,9 +4,12 @@
 #include "store/GravarLinha.h"
 #include "store/servidor/Vigia.h"
 
+#include <QLocale>
 #include <QSqlDriver>
 
 #include <libpq-fe.h>
+
+#include <algorithm>
 
 namespace vlme::store::servidor {
 
@@ -21,7 +24,8 @@ void Escreve(QByteArray &saida, const gravar::Valor &v) {
     if (const int *inteiro = std::get_if<int>(&v)) {
         saida += QByteArray::number(*inteiro);
     } else if (const double *real = std::get_if<double>(&v)) {
-        saida += QByteArray::number(*real, 'g', 17);
+        // The shortest text that reads back as the same double.
+        saida += QByteArray::number(*real, 'g', QLocale::FloatingPointShortest);
     } else if (const QString *texto = std::get_if<QString>(&v)) {
         for (const char c : texto->toUtf8()) {
             switch (c) {
@@ -57,14 +61,19 @@ void Escreve(QByteArray &saida, const gravar::Valor &v) {
 qint64 CopiaServidor::chave(const gravar::Tabela &tabela) {
     QVector<qint64> &livres = chaves_[&tabela];
     if (livres.isEmpty()) {
-        // Drawn by the hundred; numbers a failed import leaves unused are
-        // skipped, as a counter's are on the file.
+        // Drawn in batches that double, so that the keys of a whole statement
+        // take a few round trips; numbers left unused are skipped, as a
+        // counter's are on the file.
+        int &lote = lotes_[&tabela];
+        lote = lote == 0 ? 500 : std::min(2 * lote, 8000);
         QSqlQuery q = banco_.executa(QStringLiteral("SELECT nextval(pg_get_serial_sequence(?, ?))"
-                                                    " FROM generate_series(1, 500)"),
+                                                    " FROM generate_series(1, ?)"),
                                      {QString::fromLatin1(tabela.nome).toLower(),
-                                      QString::fromLatin1(tabela.colunas[0]).toLower()});
+                                      QString::fromLatin1(tabela.colunas[0]).toLower(), lote});
         while (banco_.proxima(q))
-            livres.prepend(q.value(0).toLongLong());
+            livres.append(q.value(0).toLongLong());
+        // Taken from the end, lowest first.
+        std::reverse(livres.begin(), livres.end());
     }
     return livres.takeLast();
 }

@@ -40,6 +40,7 @@ class CopiaServidor {
     QHash<const gravar::Tabela *, std::vector<Trecho>> trechos_;
     QVector<const gravar::Tabela *> ordem_;
     QHash<const gravar::Tabela *, QVector<qint64>> chaves_;
+    QHash<const gravar::Tabela *, int> lotes_; // how many keys the next draw takes
 };
 
 } // namespace vlme::store::servidor
