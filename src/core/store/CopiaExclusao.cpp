@@ -6,6 +6,7 @@
 #include "store/Banco.h"
 #include "store/GravarLinha.h"
 #include "store/GravarLote.h"
+#include "store/servidor/CopiaServidor.h"
 
 #include <QSqlQuery>
 
@@ -185,15 +186,25 @@ std::optional<int> copia(Banco &banco, int origem, base::Progresso &progresso) {
          origem});
     const int novo = novaLinha.lastInsertId().toInt();
 
-    // Rows go through the bulk writer (on the server by COPY, not one round
-    // trip each), sequences kept, so the links between the copied rows stay
-    // valid. Each component's invoice or declaration, read beside it, is
-    // copied into a new row of its own.
+    // Sequences are kept, so the links between the copied rows stay valid.
+    // Each component's invoice or declaration is copied into a new row of its
+    // own. On the file the rows go through the bulk writer, each document read
+    // beside its component; the server copies them itself, without sending
+    // every row there and back. A unit is counted for each row.
     GravacaoEmLote lote(banco);
     Avanco avanco(progresso, total);
+    const auto conta = [&](int linhas) {
+        for (int i = linhas; i > 0; --i)
+            if (!avanco.unidade())
+                return false;
+        return true;
+    };
 
     progresso.passo(base::Mensagem("PASSO_COPIA_IMPORTADOS"));
-    {
+    if (banco.servidor()) {
+        if (!conta(servidor::CopiaImportados(banco, origem, novo)))
+            return std::nullopt;
+    } else {
         using I = gravar::TabelaImportados;
         QSqlQuery l = banco.executa(
             QStringLiteral(
@@ -227,7 +238,10 @@ std::optional<int> copia(Banco &banco, int origem, base::Progresso &progresso) {
     }
 
     progresso.passo(base::Mensagem("PASSO_COPIA_NACIONAIS"));
-    {
+    if (banco.servidor()) {
+        if (!conta(servidor::CopiaNacionais(banco, origem, novo)))
+            return std::nullopt;
+    } else {
         using N = gravar::TabelaNacionais;
         QSqlQuery l = banco.executa(
             QStringLiteral("SELECT c.NR_SQ_NACIONAL, c.TX_DESCRICAO_NACIONAL, c.QTD_NACIONAL,"
@@ -252,15 +266,10 @@ std::optional<int> copia(Banco &banco, int origem, base::Progresso &progresso) {
         }
     }
 
-    // Links and models need no new keys: copied where they are, a unit
-    // counted for each row.
+    // Links and models need no new keys: copied where they are.
     const auto copiaInteira = [&](const char *passo, const QString &sql) {
         progresso.passo(base::Mensagem(passo));
-        const QSqlQuery q = banco.executa(sql, {novo, origem});
-        for (int i = q.numRowsAffected(); i > 0; --i)
-            if (!avanco.unidade())
-                return false;
-        return true;
+        return conta(banco.executa(sql, {novo, origem}).numRowsAffected());
     };
     if (!copiaInteira("PASSO_COPIA_SUBCOMPONENTES",
                       QStringLiteral("INSERT INTO SUBCOMP (N_VLM_SUBCOMP, N_IMPORTADO_SUBCOMP,"

@@ -507,6 +507,21 @@ TEST_F(CopiaExclusao, CopiaDeLigacaoSemDocumentoFicaSemENulosFicamNulos) {
                       {copia}),
               "NULL;NULL");
     EXPECT_EQ(Retrato(banco, copia), Retrato(banco, origem));
+    // The new invoices numbered in the components' order, imported ones first.
+    const QStringList notasDaCopia =
+        Valores(banco,
+                "SELECT NR_SEQ_NF_IMPORTADO FROM COMPONENTES_IMPORTADOS WHERE NR_VLM_IMPORTADO = ?"
+                " AND NR_SEQ_NF_IMPORTADO <> 0 ORDER BY NR_SQ_IMPORTADO",
+                {copia})
+            .split(';') +
+        Valores(banco,
+                "SELECT NR_SEQ_NF_NACIONAL FROM COMPONENTES_NACIONAIS WHERE NR_VLM_NACIONAL = ?"
+                " AND NR_SEQ_NF_NACIONAL <> 0 ORDER BY NR_SQ_NACIONAL",
+                {copia})
+            .split(';');
+    ASSERT_EQ(notasDaCopia.size(), 3);
+    EXPECT_LT(notasDaCopia[0].toInt(), notasDaCopia[1].toInt());
+    EXPECT_LT(notasDaCopia[1].toInt(), notasDaCopia[2].toInt());
 }
 
 TEST_F(CopiaExclusao, CancelamentoNoMeioDaCopiaDeixaOBancoComoEstava) {
