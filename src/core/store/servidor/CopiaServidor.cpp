@@ -63,13 +63,15 @@ qint64 CopiaServidor::chave(const gravar::Tabela &tabela) {
     if (livres.isEmpty()) {
         // Drawn in batches that double, so that the keys of a whole statement
         // take a few round trips; numbers left unused are skipped, as a
-        // counter's are on the file.
+        // counter's are on the file. The sequence is looked up once, not for
+        // every key (that took most of the time).
         int &lote = lotes_[&tabela];
         lote = lote == 0 ? 500 : std::min(2 * lote, 8000);
-        QSqlQuery q = banco_.executa(QStringLiteral("SELECT nextval(pg_get_serial_sequence(?, ?))"
-                                                    " FROM generate_series(1, ?)"),
-                                     {QString::fromLatin1(tabela.nome).toLower(),
-                                      QString::fromLatin1(tabela.colunas[0]).toLower(), lote});
+        QSqlQuery q = banco_.executa(
+            QStringLiteral("SELECT nextval((SELECT pg_get_serial_sequence(?, ?))::regclass)"
+                           " FROM generate_series(1, ?)"),
+            {QString::fromLatin1(tabela.nome).toLower(),
+             QString::fromLatin1(tabela.colunas[0]).toLower(), lote});
         while (banco_.proxima(q))
             livres.append(q.value(0).toLongLong());
         // Taken from the end, lowest first.
@@ -161,17 +163,21 @@ namespace vlme::store::servidor {
 namespace {
 
 // New keys for the documents of the rows `origem` selects, in their order:
-// a DI's before an invoice's on the same row, as the bulk writer draws them.
+// a DI's before an invoice's on the same row, as the bulk writer draws them;
+// each sequence looked up once.
 int CopiaComDocumentos(Banco &banco, const QString &origem, const QString &insereDI,
                        const QString &insere, int de, int para) {
     const QString sql =
         QStringLiteral("WITH origem AS MATERIALIZED (SELECT x.*,") +
-        (insereDI.isEmpty() ? QString()
-                            : QStringLiteral(" CASE WHEN x.NR_SQ_DI <> 0 THEN"
-                                             " nextval(pg_get_serial_sequence('di', 'nr_sq_di'))"
-                                             " END AS NOVO_DI,")) +
+        (insereDI.isEmpty()
+             ? QString()
+             : QStringLiteral(
+                   " CASE WHEN x.NR_SQ_DI <> 0 THEN"
+                   " nextval((SELECT pg_get_serial_sequence('di', 'nr_sq_di'))::regclass)"
+                   " END AS NOVO_DI,")) +
         QStringLiteral(" CASE WHEN x.NR_SEQ_NF <> 0 THEN"
-                       " nextval(pg_get_serial_sequence('nf', 'nr_seq_nf')) END AS NOVO_NF"
+                       " nextval((SELECT pg_get_serial_sequence('nf', 'nr_seq_nf'))::regclass)"
+                       " END AS NOVO_NF"
                        " FROM (") +
         origem + QStringLiteral(") x)") +
         (insereDI.isEmpty() ? QString() : QStringLiteral(", di AS (") + insereDI + ')') +
