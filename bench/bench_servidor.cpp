@@ -36,6 +36,7 @@
 #include <cstdlib>
 #include <memory>
 #include <stdexcept>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -51,6 +52,7 @@ class Conexao {
             falha("conexão");
     }
     ~Conexao() { PQfinish(c_); }
+    int pid() const { return PQbackendPID(c_); }
     Conexao(const Conexao &) = delete;
     Conexao &operator=(const Conexao &) = delete;
 
@@ -117,6 +119,44 @@ class Conexao {
     }
 
     PGconn *c_;
+};
+
+// The CPU time of the server process behind a connection in the timed parts
+// of a benchmark: with the program's own (the CPU column), what the work
+// costs on a machine shared with other load, where the wall time varies.
+class CpuServidor {
+  public:
+    // Watches the server process of `banco`; nothing on a file.
+    void segue(Banco &banco) {
+        pid_ =
+            banco.servidor() ? banco.escalar(QStringLiteral("SELECT pg_backend_pid()")).toInt() : 0;
+    }
+    void segue(int pid) { pid_ = pid; }
+    void comeca() { inicio_ = le(); }
+    void para() { total_ += le() - inicio_; }
+    void informa(benchmark::State &estado) const {
+        if (pid_)
+            estado.counters["cpu_servidor_ms"] = total_ / double(estado.iterations());
+    }
+
+  private:
+    // User and system time so far, in ms (fields 14 and 15 of /proc/PID/stat).
+    double le() const {
+        if (!pid_)
+            return 0;
+        QFile f(QStringLiteral("/proc/%1/stat").arg(pid_));
+        if (!f.open(QIODevice::ReadOnly))
+            return 0;
+        const QByteArray texto = f.readAll();
+        const QList<QByteArray> campos = texto.mid(texto.lastIndexOf(')') + 2).split(' ');
+        if (campos.size() < 13)
+            return 0;
+        return (campos.at(11).toDouble() + campos.at(12).toDouble()) * 1000.0 /
+               double(sysconf(_SC_CLK_TCK));
+    }
+    int pid_ = 0;
+    double inicio_ = 0;
+    double total_ = 0;
 };
 
 // The schemas this run makes on the test server, dropped when the program ends.
@@ -266,66 +306,89 @@ Importacao &importacao() {
 void ImportaDeclaracaoMaxima(benchmark::State &estado) {
     Importacao &imp = importacao();
     vlme::base::ProgressoMudo progresso;
+    CpuServidor cpu;
     for (auto _ : estado) {
         estado.PauseTiming();
         auto banco = std::make_unique<Banco>();
         banco->abreServidor(Esquemas::todos().novo());
+        cpu.segue(*banco);
+        cpu.comeca();
         estado.ResumeTiming();
         const auto r = vlme::importacao::ImportaArquivo(*banco, progresso, imp.arquivo);
         if (r.desfecho != vlme::importacao::Desfecho::Sucesso)
             estado.SkipWithError(r.mensagem.toStdString().c_str());
         estado.PauseTiming();
+        cpu.para();
         banco.reset();
         estado.ResumeTiming();
     }
     estado.counters["linhas"] = double(imp.linhas);
+    cpu.informa(estado);
 }
 
 // The floor: the rows of the same import sent by libpq's COPY, table after
 // table, into a fresh schema in one transaction.
 void BaseCopyLibpq(benchmark::State &estado) {
     Importacao &imp = importacao();
+    CpuServidor cpu;
     for (auto _ : estado) {
         estado.PauseTiming();
         const QString url = Esquemas::todos().novo();
         Banco().abreServidor(url); // our tables and indexes
         auto c = std::make_unique<Conexao>(url);
+        cpu.segue(c->pid());
+        cpu.comeca();
         estado.ResumeTiming();
         c->consulta("BEGIN");
         for (const Importacao::Tabela &t : imp.tabelas)
             c->copiaPara(t.copia, t.dados);
         c->consulta("COMMIT");
         estado.PauseTiming();
+        cpu.para();
         c.reset();
         estado.ResumeTiming();
     }
     estado.counters["linhas"] = double(imp.linhas);
+    cpu.informa(estado);
 }
 
 void CopiaVLM(benchmark::State &estado, bool servidor) {
     Maxima &m = maxima(servidor);
     vlme::bench::UsuarioMudo usuario(vlme::base::Resposta::Sim);
     vlme::base::ProgressoMudo progresso;
+    CpuServidor cpu;
+    cpu.segue(m.banco);
+    cpu.comeca();
     for (auto _ : estado) {
         const int copia = vlme::store::CopiaVLM(m.banco, m.numero, progresso, usuario);
         estado.PauseTiming();
+        cpu.para();
         if (copia == 0)
             estado.SkipWithError("cópia cancelada");
         vlme::store::ExcluiVLM(m.banco, copia, true, nullptr);
+        cpu.comeca();
         estado.ResumeTiming();
     }
+    cpu.informa(estado);
 }
 
 void ExcluiVLM(benchmark::State &estado, bool servidor) {
     Maxima &m = maxima(servidor);
     vlme::bench::UsuarioMudo usuario(vlme::base::Resposta::Sim);
     vlme::base::ProgressoMudo progresso;
+    CpuServidor cpu;
+    cpu.segue(m.banco);
     for (auto _ : estado) {
         estado.PauseTiming();
         const int copia = vlme::store::CopiaVLM(m.banco, m.numero, progresso, usuario);
+        cpu.comeca();
         estado.ResumeTiming();
         vlme::store::ExcluiVLM(m.banco, copia, false, &progresso);
+        estado.PauseTiming();
+        cpu.para();
+        estado.ResumeTiming();
     }
+    cpu.informa(estado);
 }
 
 void GeraArquivoTransmissao(benchmark::State &estado, bool servidor) {
@@ -333,28 +396,48 @@ void GeraArquivoTransmissao(benchmark::State &estado, bool servidor) {
     vlme::bench::UsuarioMudo usuario(vlme::base::Resposta::Nao);
     vlme::base::ProgressoMudo progresso;
     vlme::delivery::Transmissao transmissao(m.banco, m.dir.path(), usuario, progresso);
+    CpuServidor cpu;
+    cpu.segue(m.banco);
+    cpu.comeca();
     for (auto _ : estado)
         benchmark::DoNotOptimize(transmissao.GeraArquivoTransmissao(m.numero, false));
+    cpu.para();
+    cpu.informa(estado);
 }
 
 void VerificaPendencias(benchmark::State &estado, bool servidor) {
     Maxima &m = maxima(servidor);
+    CpuServidor cpu;
+    cpu.segue(m.banco);
+    cpu.comeca();
     for (auto _ : estado)
         benchmark::DoNotOptimize(vlme::checking::VerificaPendencias(m.banco, m.numero));
+    cpu.para();
+    cpu.informa(estado);
 }
 
 void CalculaResumo(benchmark::State &estado, bool servidor) {
     Maxima &m = maxima(servidor);
+    CpuServidor cpu;
+    cpu.segue(m.banco);
+    cpu.comeca();
     for (auto _ : estado)
         benchmark::DoNotOptimize(vlme::checking::CalculaResumo(m.banco, m.numero));
+    cpu.para();
+    cpu.informa(estado);
 }
 
 void ListaDeclaracoes(benchmark::State &estado, bool servidor) {
     Banco &banco = lista(servidor).banco;
     std::size_t itens = 0;
+    CpuServidor cpu;
+    cpu.segue(banco);
+    cpu.comeca();
     for (auto _ : estado)
         itens = vlme::store::ListaDeclaracoes(banco).size();
+    cpu.para();
     estado.counters["declaracoes"] = double(itens);
+    cpu.informa(estado);
 }
 
 // Without the test server there is nothing to measure; a plain run of every
@@ -375,22 +458,27 @@ void ListaDeclaracoes(benchmark::State &estado, bool servidor) {
         ->UseRealTime()
         ->Iterations(5);
     using Medida = void (*)(benchmark::State &, bool);
-    const std::pair<const char *, Medida> medidas[] = {
-        {"CopiaVLM", CopiaVLM},
-        {"ExcluiVLM", ExcluiVLM},
-        {"GeraArquivoTransmissao", GeraArquivoTransmissao},
-        {"VerificaPendencias", VerificaPendencias},
-        {"CalculaResumo", CalculaResumo},
-        {"ListaDeclaracoes", ListaDeclaracoes},
+    // Enough runs of the short ones for the server's CPU time, counted in ticks.
+    const struct {
+        const char *nome;
+        Medida medida;
+        int vezes;
+    } medidas[] = {
+        {"CopiaVLM", CopiaVLM, 5},
+        {"ExcluiVLM", ExcluiVLM, 5},
+        {"GeraArquivoTransmissao", GeraArquivoTransmissao, 5},
+        {"VerificaPendencias", VerificaPendencias, 10},
+        {"CalculaResumo", CalculaResumo, 20},
+        {"ListaDeclaracoes", ListaDeclaracoes, 10},
     };
-    for (const auto &[nome, medida] : medidas)
+    for (const auto &m : medidas)
         for (const bool servidor : {false, true})
             benchmark::RegisterBenchmark(
-                (std::string(nome) + (servidor ? "/servidor" : "/arquivo")).c_str(), medida,
+                (std::string(m.nome) + (servidor ? "/servidor" : "/arquivo")).c_str(), m.medida,
                 servidor)
                 ->Unit(kMillisecond)
                 ->UseRealTime()
-                ->Iterations(5);
+                ->Iterations(m.vezes);
     return true;
 }();
 
