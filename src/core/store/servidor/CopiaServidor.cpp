@@ -156,10 +156,6 @@ void CopiaServidor::envia() {
     ordem_.clear();
 }
 
-} // namespace vlme::store::servidor
-
-namespace vlme::store::servidor {
-
 namespace {
 
 // New keys for the documents of the rows `origem` selects, in their order:
