@@ -1,6 +1,7 @@
 // Statement list on a database of 1000 statements, beside a bare SELECT of
 // the same rows as the baseline.
 
+#include "ListaDeclaracoes.h"
 #include "store/Banco.h"
 #include "store/Declaracoes.h"
 
@@ -17,21 +18,7 @@ struct Base {
         const QString caminho = dir.filePath(QStringLiteral("VLM.MDB"));
         banco.cria(caminho);
         banco.abre(caminho);
-        vlme::store::Transacao t(banco);
-        QSqlQuery vlme = banco.prepara(QStringLiteral(
-            "INSERT INTO VLME (CNPJ_VLM, DEN_PRODUTO_VLM, NR_TRANSMISSAO_VLM, CODIGO_VLM)"
-            " VALUES (?, ?, ?, ?)"));
-        QSqlQuery modelo = banco.prepara(QStringLiteral(
-            "INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS, TX_DESCRICAO_MODELOS)"
-            " VALUES (?, ?, ?)"));
-        for (int i = 1; i <= 1000; ++i) {
-            banco.executa(vlme,
-                          {QStringLiteral("11222333000181"), QStringLiteral("Produto %1").arg(i),
-                           i % 3 - 1, i % 3 == 0 ? QStringLiteral("200100001") : QString()});
-            for (int m = 1; m <= 3; ++m)
-                banco.executa(modelo, {i, m, QStringLiteral("Modelo %1").arg(m)});
-        }
-        t.confirma();
+        vlme::bench::CriaDeclaracoesLista(banco, 1000);
     }
 };
 

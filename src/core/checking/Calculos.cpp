@@ -77,21 +77,35 @@ double CalculaValorII(store::Banco &banco, int nrVlm) {
     return suspensos - foraDaBase;
 }
 
-double CalculaCoeficiente(store::Banco &banco, int nrVlm) {
-    const int tipo = banco
-                         .escalar(QStringLiteral("SELECT ifnull(TIPO_COEFICIENTE_VLM, 0) FROM VLME"
-                                                 " WHERE NR_VLM_VLM = ?"),
-                                  {nrVlm})
-                         .toInt();
+namespace {
+
+int TipoCoeficiente(store::Banco &banco, int nrVlm) {
+    return banco
+        .escalar(QStringLiteral("SELECT ifnull(TIPO_COEFICIENTE_VLM, 0) FROM VLME"
+                                " WHERE NR_VLM_VLM = ?"),
+                 {nrVlm})
+        .toInt();
+}
+
+// The coefficient from the costs of national components, imported ones and
+// labour; a fixed one does not depend on them.
+double Coeficiente(int tipo, double n, double i, double m) {
     if (tipo == 0)
         return ArredondaPar(88.0 / 100.0, 4);
-    const double n = CalculaCustoNacionais(banco, nrVlm);
-    const double i = CalculaCustoImportados(banco, nrVlm);
-    const double m = CalculaCustoMaoDeObra(banco, nrVlm);
     const double total = n + i + m;
     if (!(total > 0))
         return 0;
     return ArredondaPar((n + m) / total, 4);
+}
+
+} // namespace
+
+double CalculaCoeficiente(store::Banco &banco, int nrVlm) {
+    const int tipo = TipoCoeficiente(banco, nrVlm);
+    if (tipo == 0)
+        return Coeficiente(tipo, 0, 0, 0);
+    return Coeficiente(tipo, CalculaCustoNacionais(banco, nrVlm),
+                       CalculaCustoImportados(banco, nrVlm), CalculaCustoMaoDeObra(banco, nrVlm));
 }
 
 double CalculaValorIIReducao(store::Banco &banco, int nrVlm) {
@@ -104,13 +118,15 @@ Resumo CalculaResumo(store::Banco &banco, int nrVlm) {
     // One saved state, never half of another program's save.
     store::Leitura leitura(banco);
     Resumo r;
+    // Each sum read once: on the server every query is a round trip.
     r.custoNacionais = CalculaCustoNacionais(banco, nrVlm);
     r.custoImportados = CalculaCustoImportados(banco, nrVlm);
     r.custoMaoDeObra = CalculaCustoMaoDeObra(banco, nrVlm);
     r.custoTotal = r.custoNacionais + r.custoImportados + r.custoMaoDeObra;
     r.valorII = CalculaValorII(banco, nrVlm);
-    r.coeficiente = CalculaCoeficiente(banco, nrVlm);
-    r.valorIIReducao = CalculaValorIIReducao(banco, nrVlm);
+    r.coeficiente = Coeficiente(TipoCoeficiente(banco, nrVlm), r.custoNacionais, r.custoImportados,
+                                r.custoMaoDeObra);
+    r.valorIIReducao = r.valorII - r.valorII * r.coeficiente;
     return r;
 }
 

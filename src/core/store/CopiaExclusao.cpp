@@ -4,10 +4,15 @@
 #include "base/InterfaceUsuario.h"
 #include "base/Progresso.h"
 #include "store/Banco.h"
+#include "store/GravarLinha.h"
+#include "store/GravarLote.h"
+#include "store/servidor/CopiaServidor.h"
 
 #include <QSqlQuery>
 
+#include <limits>
 #include <optional>
+#include <type_traits>
 
 namespace vlme::store {
 
@@ -83,6 +88,56 @@ class Avanco {
     int ultimo_ = 0;
 };
 
+// A value read back, set on a row of the bulk writer as it was read (a null
+// stays null, a number keeps its kind).
+template <class T>
+void PoeLido(gravar::LinhaDe<T> &linha, typename T::Coluna coluna, const QVariant &valor) {
+    if (valor.isNull()) {
+        linha.poeNulo(coluna);
+        return;
+    }
+    switch (valor.typeId()) {
+    case QMetaType::Double:
+        linha.poe(coluna, valor.toDouble());
+        return;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Bool:
+        if (const qint64 n = valor.toLongLong();
+            n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max()) {
+            linha.poe(coluna, int(n));
+            return;
+        }
+        linha.poe(coluna, valor.toDouble());
+        return;
+    default:
+        linha.poe(coluna, valor.toString());
+    }
+}
+
+// An invoice's columns in TabelaNF's order, read beside a component (NF
+// joined as n).
+const QString ColunasNF = QStringLiteral(
+    "n.NR_SEQ_NF, n.NR_NF, n.SERIE_NF, n.CNPJ_NF, n.DATA_EMISSAO_NF, n.NR_INS_ESTADUAL_NF");
+
+// Copies the document of table T read at column `chave` of `l` (its key, as
+// joined: null when the component's link names no row), its other columns
+// following in T's order; returns the new key, or 0 when there is none to
+// copy, as CopiadorDocumentos does.
+template <class T> int CopiaDocumento(GravacaoEmLote &lote, const QSqlQuery &l, int chave) {
+    if (l.value(chave).isNull() || l.value(chave).toInt() == 0)
+        return 0;
+    gravar::LinhaDe<T> linha;
+    // Columns 1..3 of DI (number, addition, item: not the description, which
+    // a copy leaves to its default), 1..5 of NF.
+    const int colunas = std::is_same_v<T, gravar::TabelaDI> ? 3 : 5;
+    for (int i = 1; i <= colunas; ++i)
+        PoeLido(linha, typename T::Coluna(i), l.value(chave + i));
+    return int(lote.insere(linha));
+}
+
 constexpr int LimiteNomeProduto = 80;
 
 // The copy inside one transaction; nullopt when the user cancelled, with
@@ -131,90 +186,107 @@ std::optional<int> copia(Banco &banco, int origem, base::Progresso &progresso) {
          origem});
     const int novo = novaLinha.lastInsertId().toInt();
 
-    CopiadorDocumentos documentos(banco);
+    // Sequences are kept, so the links between the copied rows stay valid.
+    // Each component's invoice or declaration is copied into a new row of its
+    // own. On the file the rows go through the bulk writer, each document read
+    // beside its component; the server copies them itself, without sending
+    // every row there and back. A unit is counted for each row.
+    GravacaoEmLote lote(banco);
     Avanco avanco(progresso, total);
+    const auto conta = [&](int linhas) {
+        for (int i = linhas; i > 0; --i)
+            if (!avanco.unidade())
+                return false;
+        return true;
+    };
 
     progresso.passo(base::Mensagem("PASSO_COPIA_IMPORTADOS"));
-    {
-        QSqlQuery grava = banco.prepara(QStringLiteral(
-            "INSERT INTO COMPONENTES_IMPORTADOS (NR_VLM_IMPORTADO, NR_SQ_IMPORTADO,"
-            " TX_DESCRICAO_IMPORTADO, QTD_IMPORTADO, VALOR_UNITARIO_IMPORTADO, ALIQUOTA_IMPORTADO,"
-            " VALOR_II_IMPORTADO, NR_SEQ_DI_IMPORTADO, NR_SEQ_NF_IMPORTADO, IN_COM_SUSP_IMPORTADO,"
-            " IN_DIRETO_IMPORTADO, IN_REDUCAO_II_IMPORTADO, NCM_IMPORTADO, UNIDADE_IMPORTADO,"
-            " NR_SQ_IMPORTACAO) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    if (banco.servidor()) {
+        if (!conta(servidor::CopiaImportados(banco, origem, novo)))
+            return std::nullopt;
+    } else {
+        using I = gravar::TabelaImportados;
         QSqlQuery l = banco.executa(
             QStringLiteral(
-                "SELECT NR_SQ_IMPORTADO, TX_DESCRICAO_IMPORTADO, QTD_IMPORTADO,"
-                " VALOR_UNITARIO_IMPORTADO, ALIQUOTA_IMPORTADO, VALOR_II_IMPORTADO,"
-                " NR_SEQ_DI_IMPORTADO, NR_SEQ_NF_IMPORTADO, IN_COM_SUSP_IMPORTADO,"
-                " IN_DIRETO_IMPORTADO, IN_REDUCAO_II_IMPORTADO, NCM_IMPORTADO, UNIDADE_IMPORTADO"
-                " FROM COMPONENTES_IMPORTADOS WHERE NR_VLM_IMPORTADO = ? ORDER BY NR_SQ_IMPORTADO"),
+                "SELECT c.NR_SQ_IMPORTADO, c.TX_DESCRICAO_IMPORTADO, c.QTD_IMPORTADO,"
+                " c.VALOR_UNITARIO_IMPORTADO, c.ALIQUOTA_IMPORTADO, c.VALOR_II_IMPORTADO,"
+                " c.IN_COM_SUSP_IMPORTADO, c.IN_DIRETO_IMPORTADO, c.IN_REDUCAO_II_IMPORTADO,"
+                " c.NCM_IMPORTADO, c.UNIDADE_IMPORTADO,"
+                " d.NR_SQ_DI, d.NR_DI_DI, d.NR_ADICAO_DI, d.NR_ITEM_DI, ") +
+                ColunasNF +
+                QStringLiteral(" FROM COMPONENTES_IMPORTADOS c"
+                               " LEFT JOIN DI d ON d.NR_SQ_DI = c.NR_SEQ_DI_IMPORTADO"
+                               " LEFT JOIN NF n ON n.NR_SEQ_NF = c.NR_SEQ_NF_IMPORTADO"
+                               " WHERE c.NR_VLM_IMPORTADO = ? ORDER BY c.NR_SQ_IMPORTADO"),
             {origem});
         while (banco.proxima(l)) {
-            banco.executa(grava, {novo, l.value(0), l.value(1), l.value(2), l.value(3), l.value(4),
-                                  l.value(5), documentos.di(l.value(6)), documentos.nf(l.value(7)),
-                                  l.value(8), l.value(9), l.value(10), l.value(11), l.value(12),
-                                  l.value(0)});
+            gravar::LinhaDe<I> linha;
+            linha.poe(I::NrVlm, novo);
+            const I::Coluna lidas[] = {I::NrSq,          I::Descricao, I::Quantidade,
+                                       I::ValorUnitario, I::Aliquota,  I::ValorII,
+                                       I::ComSuspensao,  I::Direto,    I::ReducaoII,
+                                       I::Ncm,           I::Unidade};
+            for (int i = 0; i < int(std::size(lidas)); ++i)
+                PoeLido(linha, lidas[i], l.value(i));
+            PoeLido(linha, I::NumeroNoArquivo, l.value(0));
+            linha.poe(I::ChaveDI, CopiaDocumento<gravar::TabelaDI>(lote, l, 11));
+            linha.poe(I::ChaveNF, CopiaDocumento<gravar::TabelaNF>(lote, l, 15));
+            lote.insere(linha);
             if (!avanco.unidade())
                 return std::nullopt;
         }
     }
 
     progresso.passo(base::Mensagem("PASSO_COPIA_NACIONAIS"));
-    {
-        QSqlQuery grava = banco.prepara(QStringLiteral(
-            "INSERT INTO COMPONENTES_NACIONAIS (NR_VLM_NACIONAL, NR_SQ_NACIONAL,"
-            " TX_DESCRICAO_NACIONAL, QTD_NACIONAL, VL_CUSTO_UNITARIO_NACIONAL, NR_SEQ_NF_NACIONAL,"
-            " NCM_NACIONAL, UNIDADE_NACIONAL, NR_SQ_IMPORTACAO) VALUES (?, ?, ?, ?, ?, ?, ?, ?, "
-            "?)"));
+    if (banco.servidor()) {
+        if (!conta(servidor::CopiaNacionais(banco, origem, novo)))
+            return std::nullopt;
+    } else {
+        using N = gravar::TabelaNacionais;
         QSqlQuery l = banco.executa(
-            QStringLiteral("SELECT NR_SQ_NACIONAL, TX_DESCRICAO_NACIONAL, QTD_NACIONAL,"
-                           " VL_CUSTO_UNITARIO_NACIONAL, NR_SEQ_NF_NACIONAL, NCM_NACIONAL,"
-                           " UNIDADE_NACIONAL FROM COMPONENTES_NACIONAIS"
-                           " WHERE NR_VLM_NACIONAL = ? ORDER BY NR_SQ_NACIONAL"),
+            QStringLiteral("SELECT c.NR_SQ_NACIONAL, c.TX_DESCRICAO_NACIONAL, c.QTD_NACIONAL,"
+                           " c.VL_CUSTO_UNITARIO_NACIONAL, c.NCM_NACIONAL, c.UNIDADE_NACIONAL, ") +
+                ColunasNF +
+                QStringLiteral(" FROM COMPONENTES_NACIONAIS c"
+                               " LEFT JOIN NF n ON n.NR_SEQ_NF = c.NR_SEQ_NF_NACIONAL"
+                               " WHERE c.NR_VLM_NACIONAL = ? ORDER BY c.NR_SQ_NACIONAL"),
             {origem});
         while (banco.proxima(l)) {
-            banco.executa(grava, {novo, l.value(0), l.value(1), l.value(2), l.value(3),
-                                  documentos.nf(l.value(4)), l.value(5), l.value(6), l.value(0)});
+            gravar::LinhaDe<N> linha;
+            linha.poe(N::NrVlm, novo);
+            const N::Coluna lidas[] = {N::NrSq,          N::Descricao, N::Quantidade,
+                                       N::CustoUnitario, N::Ncm,       N::Unidade};
+            for (int i = 0; i < int(std::size(lidas)); ++i)
+                PoeLido(linha, lidas[i], l.value(i));
+            PoeLido(linha, N::NumeroNoArquivo, l.value(0));
+            linha.poe(N::ChaveNF, CopiaDocumento<gravar::TabelaNF>(lote, l, 6));
+            lote.insere(linha);
             if (!avanco.unidade())
                 return std::nullopt;
         }
     }
 
-    // Sequences are kept, so the links between the copied rows stay valid.
-    progresso.passo(base::Mensagem("PASSO_COPIA_SUBCOMPONENTES"));
-    {
-        QSqlQuery grava = banco.prepara(QStringLiteral(
-            "INSERT INTO SUBCOMP (N_VLM_SUBCOMP, N_IMPORTADO_SUBCOMP, N_NACIONAL_SUBCOMP,"
-            " IN_BASE_CALCULO_SUBCOMP) VALUES (?, ?, ?, ?)"));
-        QSqlQuery l = banco.executa(
-            QStringLiteral("SELECT N_IMPORTADO_SUBCOMP, N_NACIONAL_SUBCOMP, IN_BASE_CALCULO_SUBCOMP"
-                           " FROM SUBCOMP WHERE N_VLM_SUBCOMP = ?"
-                           " ORDER BY N_NACIONAL_SUBCOMP, N_IMPORTADO_SUBCOMP"),
-            {origem});
-        while (banco.proxima(l)) {
-            banco.executa(grava, {novo, l.value(0), l.value(1), l.value(2)});
-            if (!avanco.unidade())
-                return std::nullopt;
-        }
-    }
+    // Links and models need no new keys: copied where they are.
+    const auto copiaInteira = [&](const char *passo, const QString &sql) {
+        progresso.passo(base::Mensagem(passo));
+        return conta(banco.executa(sql, {novo, origem}).numRowsAffected());
+    };
+    if (!copiaInteira("PASSO_COPIA_SUBCOMPONENTES",
+                      QStringLiteral("INSERT INTO SUBCOMP (N_VLM_SUBCOMP, N_IMPORTADO_SUBCOMP,"
+                                     " N_NACIONAL_SUBCOMP, IN_BASE_CALCULO_SUBCOMP)"
+                                     " SELECT ?, N_IMPORTADO_SUBCOMP, N_NACIONAL_SUBCOMP,"
+                                     " IN_BASE_CALCULO_SUBCOMP FROM SUBCOMP WHERE N_VLM_SUBCOMP = ?"
+                                     " ORDER BY N_NACIONAL_SUBCOMP, N_IMPORTADO_SUBCOMP")) ||
+        !copiaInteira("PASSO_COPIA_MODELOS",
+                      QStringLiteral("INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS,"
+                                     " TX_DESCRICAO_MODELOS, COD_INTERNO_MODELOS,"
+                                     " PRECO_VENDA_MODELOS) SELECT ?, NR_SQ_MODELOS,"
+                                     " TX_DESCRICAO_MODELOS, COD_INTERNO_MODELOS,"
+                                     " PRECO_VENDA_MODELOS FROM MODELOS WHERE NR_VLM_MODELOS = ?"
+                                     " ORDER BY NR_SQ_MODELOS")))
+        return std::nullopt;
 
-    progresso.passo(base::Mensagem("PASSO_COPIA_MODELOS"));
-    {
-        QSqlQuery grava = banco.prepara(QStringLiteral(
-            "INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS, TX_DESCRICAO_MODELOS,"
-            " COD_INTERNO_MODELOS, PRECO_VENDA_MODELOS) VALUES (?, ?, ?, ?, ?)"));
-        QSqlQuery l = banco.executa(
-            QStringLiteral("SELECT NR_SQ_MODELOS, TX_DESCRICAO_MODELOS, COD_INTERNO_MODELOS,"
-                           " PRECO_VENDA_MODELOS FROM MODELOS WHERE NR_VLM_MODELOS = ?"
-                           " ORDER BY NR_SQ_MODELOS"),
-            {origem});
-        while (banco.proxima(l)) {
-            banco.executa(grava, {novo, l.value(0), l.value(1), l.value(2), l.value(3)});
-            if (!avanco.unidade())
-                return std::nullopt;
-        }
-    }
+    lote.conclui();
 
     transacao.confirma();
     return novo;

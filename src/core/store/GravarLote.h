@@ -44,6 +44,9 @@ class GravacaoEmLote {
                           int nacionalDono = 0);
     int incluiImportadoNF(int nrVlm, const DadosNF &nf, const DadosImportado &dados,
                           int nacionalDono = 0);
+    // A row as it is given, sequences and links included (a copy of rows
+    // read back); returns the counter key of a new invoice or declaration.
+    qint64 insere(const gravar::Linha &linha);
     // Writes what is still kept (the server's rows go by COPY); before the
     // transaction is confirmed.
     void conclui();
@@ -58,7 +61,6 @@ class GravacaoEmLote {
         bool pendentes = true;
     };
     Sequencias &sequencias(int nrVlm);
-    qint64 insere(const gravar::Linha &linha);
     int incluiImportado(int nrVlm, const DadosImportado &dados, Documento documento, int chave,
                         int nacionalDono);
 

@@ -479,6 +479,51 @@ TEST_F(CopiaExclusao, CopiaDeDIDeixaADescricaoDoServidorENadaSemLigacao) {
     EXPECT_EQ(ContaLinhas(banco, "NF") + ContaLinhas(banco, "DI"), 2);
 }
 
+TEST_F(CopiaExclusao, CopiaDeLigacaoSemDocumentoFicaSemENulosFicamNulos) {
+    const int origem = completa();
+    // The first national component's invoice is gone and its unit is NULL.
+    banco.executa("DELETE FROM NF WHERE NR_SEQ_NF = (SELECT NR_SEQ_NF_NACIONAL"
+                  " FROM COMPONENTES_NACIONAIS WHERE NR_VLM_NACIONAL = ? AND NR_SQ_NACIONAL = 1)",
+                  {origem});
+    banco.executa("UPDATE COMPONENTES_NACIONAIS SET UNIDADE_NACIONAL = NULL"
+                  " WHERE NR_VLM_NACIONAL = ? AND NR_SQ_NACIONAL = 1",
+                  {origem});
+    banco.executa("UPDATE DI SET DESCRICAO_DI = 'do servidor'");
+    const int notas = ContaLinhas(banco, "NF");
+    const int copia = CopiaVLM(banco, origem, progresso, usuario);
+    EXPECT_EQ(Valores(banco,
+                      "SELECT NR_SQ_NACIONAL, NR_SEQ_NF_NACIONAL, UNIDADE_NACIONAL"
+                      " FROM COMPONENTES_NACIONAIS WHERE NR_VLM_NACIONAL = ?"
+                      " ORDER BY NR_SQ_NACIONAL",
+                      {copia})
+                  .section(';', 0, 0),
+              "1|0|NULL");
+    // Every other document copied into a row of its own; a DI's description
+    // left to its default.
+    EXPECT_EQ(ContaLinhas(banco, "NF"), 2 * notas);
+    EXPECT_EQ(Valores(banco,
+                      "SELECT DESCRICAO_DI FROM DI WHERE NR_SQ_DI IN (SELECT NR_SEQ_DI_IMPORTADO"
+                      " FROM COMPONENTES_IMPORTADOS WHERE NR_VLM_IMPORTADO = ?)",
+                      {copia}),
+              "NULL;NULL");
+    EXPECT_EQ(Retrato(banco, copia), Retrato(banco, origem));
+    // The new invoices numbered in the components' order, imported ones first.
+    const QStringList notasDaCopia =
+        Valores(banco,
+                "SELECT NR_SEQ_NF_IMPORTADO FROM COMPONENTES_IMPORTADOS WHERE NR_VLM_IMPORTADO = ?"
+                " AND NR_SEQ_NF_IMPORTADO <> 0 ORDER BY NR_SQ_IMPORTADO",
+                {copia})
+            .split(';') +
+        Valores(banco,
+                "SELECT NR_SEQ_NF_NACIONAL FROM COMPONENTES_NACIONAIS WHERE NR_VLM_NACIONAL = ?"
+                " AND NR_SEQ_NF_NACIONAL <> 0 ORDER BY NR_SQ_NACIONAL",
+                {copia})
+            .split(';');
+    ASSERT_EQ(notasDaCopia.size(), 3);
+    EXPECT_LT(notasDaCopia[0].toInt(), notasDaCopia[1].toInt());
+    EXPECT_LT(notasDaCopia[1].toInt(), notasDaCopia[2].toInt());
+}
+
 TEST_F(CopiaExclusao, CancelamentoNoMeioDaCopiaDeixaOBancoComoEstava) {
     const int origem = completa();
     const QStringList antes = tudo();

@@ -4,9 +4,12 @@
 #include "store/GravarLinha.h"
 #include "store/servidor/Vigia.h"
 
+#include <QLocale>
 #include <QSqlDriver>
 
 #include <libpq-fe.h>
+
+#include <algorithm>
 
 namespace vlme::store::servidor {
 
@@ -21,7 +24,8 @@ void Escreve(QByteArray &saida, const gravar::Valor &v) {
     if (const int *inteiro = std::get_if<int>(&v)) {
         saida += QByteArray::number(*inteiro);
     } else if (const double *real = std::get_if<double>(&v)) {
-        saida += QByteArray::number(*real, 'g', 17);
+        // The shortest text that reads back as the same double.
+        saida += QByteArray::number(*real, 'g', QLocale::FloatingPointShortest);
     } else if (const QString *texto = std::get_if<QString>(&v)) {
         for (const char c : texto->toUtf8()) {
             switch (c) {
@@ -57,14 +61,21 @@ void Escreve(QByteArray &saida, const gravar::Valor &v) {
 qint64 CopiaServidor::chave(const gravar::Tabela &tabela) {
     QVector<qint64> &livres = chaves_[&tabela];
     if (livres.isEmpty()) {
-        // Drawn by the hundred; numbers a failed import leaves unused are
-        // skipped, as a counter's are on the file.
-        QSqlQuery q = banco_.executa(QStringLiteral("SELECT nextval(pg_get_serial_sequence(?, ?))"
-                                                    " FROM generate_series(1, 500)"),
-                                     {QString::fromLatin1(tabela.nome).toLower(),
-                                      QString::fromLatin1(tabela.colunas[0]).toLower()});
+        // Drawn in batches that double, so that the keys of a whole statement
+        // take a few round trips; numbers left unused are skipped, as a
+        // counter's are on the file. The sequence is looked up once, not for
+        // every key (that took most of the time).
+        int &lote = lotes_[&tabela];
+        lote = lote == 0 ? 500 : std::min(2 * lote, 8000);
+        QSqlQuery q = banco_.executa(
+            QStringLiteral("SELECT nextval((SELECT pg_get_serial_sequence(?, ?))::regclass)"
+                           " FROM generate_series(1, ?)"),
+            {QString::fromLatin1(tabela.nome).toLower(),
+             QString::fromLatin1(tabela.colunas[0]).toLower(), lote});
         while (banco_.proxima(q))
-            livres.prepend(q.value(0).toLongLong());
+            livres.append(q.value(0).toLongLong());
+        // Taken from the end, lowest first.
+        std::reverse(livres.begin(), livres.end());
     }
     return livres.takeLast();
 }
@@ -143,6 +154,81 @@ void CopiaServidor::envia() {
     }
     trechos_.clear();
     ordem_.clear();
+}
+
+namespace {
+
+// New keys for the documents of the rows `origem` selects, in their order:
+// a DI's before an invoice's on the same row, as the bulk writer draws them;
+// each sequence looked up once.
+int CopiaComDocumentos(Banco &banco, const QString &origem, const QString &insereDI,
+                       const QString &insere, int de, int para) {
+    const QString sql =
+        QStringLiteral("WITH origem AS MATERIALIZED (SELECT x.*,") +
+        (insereDI.isEmpty()
+             ? QString()
+             : QStringLiteral(
+                   " CASE WHEN x.NR_SQ_DI <> 0 THEN"
+                   " nextval((SELECT pg_get_serial_sequence('di', 'nr_sq_di'))::regclass)"
+                   " END AS NOVO_DI,")) +
+        QStringLiteral(" CASE WHEN x.NR_SEQ_NF <> 0 THEN"
+                       " nextval((SELECT pg_get_serial_sequence('nf', 'nr_seq_nf'))::regclass)"
+                       " END AS NOVO_NF"
+                       " FROM (") +
+        origem + QStringLiteral(") x)") +
+        (insereDI.isEmpty() ? QString() : QStringLiteral(", di AS (") + insereDI + ')') +
+        QStringLiteral(", nf AS (INSERT INTO NF (NR_SEQ_NF, NR_NF, SERIE_NF, CNPJ_NF,"
+                       " DATA_EMISSAO_NF, NR_INS_ESTADUAL_NF) SELECT NOVO_NF, NR_NF, SERIE_NF,"
+                       " CNPJ_NF, DATA_EMISSAO_NF, NR_INS_ESTADUAL_NF FROM origem"
+                       " WHERE NOVO_NF IS NOT NULL ORDER BY NOVO_NF) ") +
+        insere;
+    return banco.executa(sql, {de, para}).numRowsAffected();
+}
+
+} // namespace
+
+int CopiaImportados(Banco &banco, int de, int para) {
+    return CopiaComDocumentos(
+        banco,
+        QStringLiteral(
+            "SELECT c.*, d.NR_SQ_DI, d.NR_DI_DI, d.NR_ADICAO_DI, d.NR_ITEM_DI, n.NR_SEQ_NF,"
+            " n.NR_NF, n.SERIE_NF, n.CNPJ_NF, n.DATA_EMISSAO_NF, n.NR_INS_ESTADUAL_NF"
+            " FROM COMPONENTES_IMPORTADOS c"
+            " LEFT JOIN DI d ON d.NR_SQ_DI = c.NR_SEQ_DI_IMPORTADO"
+            " LEFT JOIN NF n ON n.NR_SEQ_NF = c.NR_SEQ_NF_IMPORTADO"
+            " WHERE c.NR_VLM_IMPORTADO = ? ORDER BY c.NR_SQ_IMPORTADO"),
+        QStringLiteral("INSERT INTO DI (NR_SQ_DI, NR_DI_DI, NR_ADICAO_DI, NR_ITEM_DI)"
+                       " SELECT NOVO_DI, NR_DI_DI, NR_ADICAO_DI, NR_ITEM_DI FROM origem"
+                       " WHERE NOVO_DI IS NOT NULL ORDER BY NOVO_DI"),
+        QStringLiteral(
+            "INSERT INTO COMPONENTES_IMPORTADOS (NR_VLM_IMPORTADO, NR_SQ_IMPORTADO,"
+            " TX_DESCRICAO_IMPORTADO, QTD_IMPORTADO, VALOR_UNITARIO_IMPORTADO, ALIQUOTA_IMPORTADO,"
+            " VALOR_II_IMPORTADO, NR_SEQ_DI_IMPORTADO, NR_SEQ_NF_IMPORTADO, IN_COM_SUSP_IMPORTADO,"
+            " IN_DIRETO_IMPORTADO, IN_REDUCAO_II_IMPORTADO, NCM_IMPORTADO, UNIDADE_IMPORTADO,"
+            " NR_SQ_IMPORTACAO) SELECT ?, NR_SQ_IMPORTADO, TX_DESCRICAO_IMPORTADO, QTD_IMPORTADO,"
+            " VALOR_UNITARIO_IMPORTADO, ALIQUOTA_IMPORTADO, VALOR_II_IMPORTADO,"
+            " coalesce(NOVO_DI, 0), coalesce(NOVO_NF, 0), IN_COM_SUSP_IMPORTADO,"
+            " IN_DIRETO_IMPORTADO, IN_REDUCAO_II_IMPORTADO, NCM_IMPORTADO, UNIDADE_IMPORTADO,"
+            " NR_SQ_IMPORTADO FROM origem ORDER BY NR_SQ_IMPORTADO"),
+        de, para);
+}
+
+int CopiaNacionais(Banco &banco, int de, int para) {
+    return CopiaComDocumentos(
+        banco,
+        QStringLiteral("SELECT c.*, n.NR_SEQ_NF, n.NR_NF, n.SERIE_NF, n.CNPJ_NF,"
+                       " n.DATA_EMISSAO_NF, n.NR_INS_ESTADUAL_NF FROM COMPONENTES_NACIONAIS c"
+                       " LEFT JOIN NF n ON n.NR_SEQ_NF = c.NR_SEQ_NF_NACIONAL"
+                       " WHERE c.NR_VLM_NACIONAL = ? ORDER BY c.NR_SQ_NACIONAL"),
+        {},
+        QStringLiteral(
+            "INSERT INTO COMPONENTES_NACIONAIS (NR_VLM_NACIONAL, NR_SQ_NACIONAL,"
+            " TX_DESCRICAO_NACIONAL, QTD_NACIONAL, VL_CUSTO_UNITARIO_NACIONAL, NR_SEQ_NF_NACIONAL,"
+            " NCM_NACIONAL, UNIDADE_NACIONAL, NR_SQ_IMPORTACAO) SELECT ?, NR_SQ_NACIONAL,"
+            " TX_DESCRICAO_NACIONAL, QTD_NACIONAL, VL_CUSTO_UNITARIO_NACIONAL,"
+            " coalesce(NOVO_NF, 0), NCM_NACIONAL, UNIDADE_NACIONAL, NR_SQ_NACIONAL FROM origem"
+            " ORDER BY NR_SQ_NACIONAL"),
+        de, para);
 }
 
 } // namespace vlme::store::servidor

@@ -40,6 +40,15 @@ class CopiaServidor {
     QHash<const gravar::Tabela *, std::vector<Trecho>> trechos_;
     QVector<const gravar::Tabela *> ordem_;
     QHash<const gravar::Tabela *, QVector<qint64>> chaves_;
+    QHash<const gravar::Tabela *, int> lotes_; // how many keys the next draw takes
 };
+
+// The imported or national components of statement `de` copied into `para`
+// by the server itself, in one statement each, with a new copy of each
+// component's invoice or declaration (keys drawn in the components' order, as
+// the bulk writer draws them); inside the caller's transaction. Returns the
+// components copied.
+int CopiaImportados(Banco &banco, int de, int para);
+int CopiaNacionais(Banco &banco, int de, int para);
 
 } // namespace vlme::store::servidor
