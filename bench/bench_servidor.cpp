@@ -391,53 +391,43 @@ void ExcluiVLM(benchmark::State &estado, bool servidor) {
     cpu.informa(estado);
 }
 
+// Runs `passo` for every iteration, the server's CPU time beside it.
+template <typename Passo> void Mede(benchmark::State &estado, Banco &banco, Passo passo) {
+    CpuServidor cpu;
+    cpu.segue(banco);
+    cpu.comeca();
+    for (auto _ : estado)
+        passo();
+    cpu.para();
+    cpu.informa(estado);
+}
+
 void GeraArquivoTransmissao(benchmark::State &estado, bool servidor) {
     Maxima &m = maxima(servidor);
     vlme::bench::UsuarioMudo usuario(vlme::base::Resposta::Nao);
     vlme::base::ProgressoMudo progresso;
     vlme::delivery::Transmissao transmissao(m.banco, m.dir.path(), usuario, progresso);
-    CpuServidor cpu;
-    cpu.segue(m.banco);
-    cpu.comeca();
-    for (auto _ : estado)
-        benchmark::DoNotOptimize(transmissao.GeraArquivoTransmissao(m.numero, false));
-    cpu.para();
-    cpu.informa(estado);
+    Mede(estado, m.banco,
+         [&] { benchmark::DoNotOptimize(transmissao.GeraArquivoTransmissao(m.numero, false)); });
 }
 
 void VerificaPendencias(benchmark::State &estado, bool servidor) {
     Maxima &m = maxima(servidor);
-    CpuServidor cpu;
-    cpu.segue(m.banco);
-    cpu.comeca();
-    for (auto _ : estado)
-        benchmark::DoNotOptimize(vlme::checking::VerificaPendencias(m.banco, m.numero));
-    cpu.para();
-    cpu.informa(estado);
+    Mede(estado, m.banco,
+         [&] { benchmark::DoNotOptimize(vlme::checking::VerificaPendencias(m.banco, m.numero)); });
 }
 
 void CalculaResumo(benchmark::State &estado, bool servidor) {
     Maxima &m = maxima(servidor);
-    CpuServidor cpu;
-    cpu.segue(m.banco);
-    cpu.comeca();
-    for (auto _ : estado)
-        benchmark::DoNotOptimize(vlme::checking::CalculaResumo(m.banco, m.numero));
-    cpu.para();
-    cpu.informa(estado);
+    Mede(estado, m.banco,
+         [&] { benchmark::DoNotOptimize(vlme::checking::CalculaResumo(m.banco, m.numero)); });
 }
 
 void ListaDeclaracoes(benchmark::State &estado, bool servidor) {
     Banco &banco = lista(servidor).banco;
     std::size_t itens = 0;
-    CpuServidor cpu;
-    cpu.segue(banco);
-    cpu.comeca();
-    for (auto _ : estado)
-        itens = vlme::store::ListaDeclaracoes(banco).size();
-    cpu.para();
+    Mede(estado, banco, [&] { itens = vlme::store::ListaDeclaracoes(banco).size(); });
     estado.counters["declaracoes"] = double(itens);
-    cpu.informa(estado);
 }
 
 // Without the test server there is nothing to measure; a plain run of every
