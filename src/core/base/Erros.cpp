@@ -267,7 +267,7 @@ Erros CarregaCatalogo() {
         {"AVISO_SEM_USO", "A declaração %1 ficou %2 minutos sem uso: foi gravada e fechada, "
                           "para que outros usuários possam alterá-la. Abra-a de novo para "
                           "continuar."},
-        {"AVISO_SEM_USO_CONSULTA", "A declaração %1 ficou %2 minutos sem uso e foi fechada."},
+        {"AVISO_SEM_USO_FECHADA", "A declaração %1 ficou %2 minutos sem uso e foi fechada."},
         {"ERRO_RESERVA_PASTA", "Não foi possível reservar a declaração %1: a pasta %2 não permite "
                                "gravação. Verifique as permissões da pasta de dados."},
 

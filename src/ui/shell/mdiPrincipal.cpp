@@ -491,13 +491,15 @@ void mdiPrincipal::fechaSemUso() {
         return;
     }
     const int numero = central_->numero();
-    const bool consulta = programa_.declaracao.consulta;
+    // Only consulted, or new and untouched: nothing was saved.
+    const shell::DeclaracaoAberta &aberta = programa_.declaracao;
+    const bool semGravar = aberta.consulta || (aberta.nova && !aberta.alterada);
     fechaDeclaracao();
     // A save that failed has told why, and its window stays.
     if (declaracaoAberta())
         return;
     usuario_.avisa(QStringLiteral("VLM-E"),
-                   base::Mensagem(consulta ? "AVISO_SEM_USO_CONSULTA" : "AVISO_SEM_USO", numero,
+                   base::Mensagem(semGravar ? "AVISO_SEM_USO_FECHADA" : "AVISO_SEM_USO", numero,
                                   inatividade_->intervalo() / 60000),
                    base::Icone::Informacao);
 }
