@@ -4,6 +4,7 @@
 // is about to show.
 
 #include "shell/Programa.h"
+#include "support/ServidorTeste.h"
 #include "support/Teste.h"
 #include "ui/entry/CampoMascarado.h"
 #include "ui/entry/frmCentral.h"
@@ -24,12 +25,24 @@ class Janelas : public ::testing::Test {
   protected:
     Janelas() {
         programa.pasta = pasta.caminho();
+        if (NoServidor()) {
+            programa.urlBanco = NovoEsquemaServidor();
+            programa.banco.abreServidor(programa.urlBanco);
+            return;
+        }
         programa.banco.cria(pasta.arquivo("VLM.MDB"));
         programa.banco.abre(pasta.arquivo("VLM.MDB"));
     }
     ~Janelas() override {
         while (QGuiApplication::overrideCursor())
             QGuiApplication::restoreOverrideCursor();
+    }
+    // The same database in another connection, as another program holds it.
+    void abreOutra(store::Banco &outra) {
+        if (programa.urlBanco.isEmpty())
+            outra.abre(pasta.arquivo("VLM.MDB"));
+        else
+            outra.abreServidor(programa.urlBanco);
     }
     void abreDeclaracao(int numero) { programa.declaracao = {numero, true, false, false}; }
     // The statement's window on statement `numero`, shown and active.

@@ -19,7 +19,7 @@ namespace {
 
 class Consulta : public teste::Janelas {
   protected:
-    Consulta() { outro.abre(pasta.arquivo("VLM.MDB")); }
+    Consulta() { abreOutra(outro); }
     QString produto() { return teste::Valores(programa.banco, "SELECT DEN_PRODUTO_VLM FROM VLME"); }
 
     store::Banco outro; // another program on the same database
