@@ -3,11 +3,14 @@
 
 #include "shell/Comandos.h"
 #include "store/Reservas.h"
+#include "support/Retransmissor.h"
 #include "ui/Janelas.h"
 #include "ui/shell/Inatividade.h"
 #include "ui/shell/mdiPrincipal.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTabWidget>
 
 #include <memory>
@@ -111,3 +114,55 @@ TEST_F(Consulta, SemUsoGravaFechaEAvisaMasEsperaODialogoAberto) {
 }
 
 } // namespace
+
+// A statement that cannot be saved on closing stays open, unless the user
+// gives up what the window holds: a database out of reach must not keep the
+// program from closing.
+TEST_F(Consulta, GravacaoQueFalhaAoFecharPerguntaSeFechaSemGravar) {
+    const int n = completa();
+    const QString antes = produto();
+    ui::mdiPrincipal principal(programa, usuario);
+    principal.abre(n);
+    ASSERT_NE(principal.dadosGerais(), nullptr);
+    principal.dadosGerais()->txtDenProduto->setText("Não gravado");
+    for (const base::Resposta resposta : {base::Resposta::Nao, base::Resposta::Sim}) {
+        programa.banco.simulaFalhaDisco(1);
+        usuario.responde(resposta);
+        principal.executa(Comando::Fechar);
+        EXPECT_EQ(programa.declaracao.aberta, resposta == base::Resposta::Nao);
+        EXPECT_TRUE(usuario.textos().contains(
+            "A declaração não foi gravada. Deseja fechá-la assim mesmo, perdendo o que foi "
+            "digitado nos Dados Gerais desde a última gravação?"));
+    }
+    programa.banco.simulaFalhaDisco(0);
+    EXPECT_EQ(produto(), antes);
+    store::Reserva livre(outro, n);
+}
+
+// A network gone silent under the window: the command fails within the
+// bound, told, and the next one connects again and saves.
+TEST_F(Consulta, RedeMudaAvisaNoPrazoEAProximaOperacaoReconecta) {
+    if (!teste::NoServidor())
+        GTEST_SKIP() << "só a conexão com o servidor se perde";
+    qputenv("VLME_SILENCIO_SERVIDOR_MS", "500");
+    const auto restaura = qScopeGuard([] { qunsetenv("VLME_SILENCIO_SERVIDOR_MS"); });
+    const int n = completa();
+    teste::Retransmissor rede(programa.urlBanco);
+    programa.banco.abreServidor(rede.url());
+    ui::mdiPrincipal principal(programa, usuario);
+    principal.abre(n);
+    ASSERT_NE(principal.dadosGerais(), nullptr);
+    principal.dadosGerais()->txtDenProduto->setText("Gravado depois");
+    rede.retemEm("UPDATE");
+    QElapsedTimer relogio;
+    relogio.start();
+    principal.executa(Comando::Pendencias);
+    EXPECT_LT(relogio.elapsed(), 30000);
+    EXPECT_TRUE(usuario.textos().value(0).startsWith(
+        "A conexão com o servidor do banco de dados foi perdida."))
+        << usuario.textos().join('|').toStdString();
+    rede.retoma();
+    principal.executa(Comando::Fechar);
+    EXPECT_FALSE(programa.declaracao.aberta);
+    EXPECT_EQ(produto(), "Gravado depois");
+}
