@@ -264,10 +264,12 @@ Erros CarregaCatalogo() {
         {"TEXTO_CONSULTA", "Somente consulta: a declaração %1 está em uso%2. Nada do que for "
                            "mostrado aqui será gravado. Tecle F5 para ler de novo; se ela tiver "
                            "sido liberada, será aberta para alteração."},
-        {"AVISO_SEM_USO", "A declaração %1 ficou %2 minutos sem uso: foi gravada e fechada, "
+        {"AVISO_SEM_USO", "A declaração %1 ficou %2 sem uso: foi gravada e fechada, "
                           "para que outros usuários possam alterá-la. Abra-a de novo para "
                           "continuar."},
-        {"AVISO_SEM_USO_FECHADA", "A declaração %1 ficou %2 minutos sem uso e foi fechada."},
+        {"AVISO_SEM_USO_FECHADA", "A declaração %1 ficou %2 sem uso e foi fechada."},
+        {"TEXTO_MINUTOS", "%1 minutos"},
+        {"TEXTO_UM_MINUTO", "1 minuto"},
         {"ERRO_RESERVA_PASTA", "Não foi possível reservar a declaração %1: a pasta %2 não permite "
                                "gravação. Verifique as permissões da pasta de dados."},
 

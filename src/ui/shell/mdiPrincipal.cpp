@@ -55,6 +55,8 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include <algorithm>
+
 namespace vlme::ui {
 
 using shell::Comando;
@@ -498,9 +500,11 @@ void mdiPrincipal::fechaSemUso() {
     // A save that failed has told why, and its window stays.
     if (declaracaoAberta())
         return;
+    const int minutos = std::max(1, inatividade_->intervalo() / 60000);
     usuario_.avisa(QStringLiteral("VLM-E"),
                    base::Mensagem(semGravar ? "AVISO_SEM_USO_FECHADA" : "AVISO_SEM_USO", numero,
-                                  inatividade_->intervalo() / 60000),
+                                  minutos == 1 ? base::Mensagem("TEXTO_UM_MINUTO")
+                                               : base::Mensagem("TEXTO_MINUTOS", minutos)),
                    base::Icone::Informacao);
 }
 

@@ -107,7 +107,7 @@ TEST_F(Consulta, SemUsoGravaFechaEAvisaMasEsperaODialogoAberto) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return !programa.declaracao.aberta; }, 3000));
     EXPECT_EQ(produto(), "Digitado antes de sair");
     EXPECT_EQ(usuario.textos().value(0),
-              QString("A declaração %1 ficou 0 minutos sem uso: foi gravada e fechada, para que "
+              QString("A declaração %1 ficou 1 minuto sem uso: foi gravada e fechada, para que "
                       "outros usuários possam alterá-la. Abra-a de novo para continuar.")
                   .arg(n));
     store::Reserva livre(outro, n);
