@@ -91,19 +91,17 @@ void ConfiguraConexao(QSqlDatabase &db, const QString &url) {
 }
 
 void MotorServidor::preparaConexao(Banco &banco) {
-    banco.executa(QStringLiteral("SET statement_timeout = '60s'"));
-    banco.executa(QStringLiteral("SET lock_timeout = '20s'"));
-    banco.executa(QStringLiteral("SET idle_in_transaction_session_timeout = '10min'"));
-    // The server's side of the same watch: a client whose network went
-    // silent loses its session, and the reservations with it, within about
-    // 20 s instead of the system's two hours.
-    banco.executa(QStringLiteral("SET tcp_keepalives_idle = 5"));
-    banco.executa(QStringLiteral("SET tcp_keepalives_interval = 5"));
-    banco.executa(QStringLiteral("SET tcp_keepalives_count = 3"));
-    banco.executa(QStringLiteral("SET tcp_user_timeout = 20000"));
-    // Compiling a query costs more than running ours: a maximum statement's
-    // check or summary took twice as long with it.
-    banco.executa(QStringLiteral("SET jit = off"));
+    // One round trip, also on every reconnection.
+    banco.executa(QStringLiteral("SET statement_timeout = '60s'; SET lock_timeout = '20s';"
+                                 " SET idle_in_transaction_session_timeout = '10min';"
+                                 // The server's side of the client's watch: a client whose network
+                                 // went silent loses its session, and the reservations with it,
+                                 // within about 20 s instead of the system's two hours.
+                                 " SET tcp_keepalives_idle = 5; SET tcp_keepalives_interval = 5;"
+                                 " SET tcp_keepalives_count = 3; SET tcp_user_timeout = 20000;"
+                                 // Compiling a query costs more than running ours: a maximum
+                                 // statement's check or summary took twice as long with it.
+                                 " SET jit = off"));
     chave_ = banco.escalar(QStringLiteral("SELECT hashtext(current_schema())")).toInt();
 }
 
