@@ -42,15 +42,9 @@ bool Chave(const QString &coluna) {
 }
 
 // Passes on the cancel only: the bar and its texts are the migration's.
-class SoCancelamento final : public base::Progresso {
+class SoCancelamento final : public base::ProgressoMudo {
   public:
     explicit SoCancelamento(base::Progresso &fora) : fora_(fora) {}
-    void abre() override {}
-    void fecha() override {}
-    void passo(const QString &) override {}
-    void faixa(int, int) override {}
-    void valor(int) override {}
-    void permiteCancelar(bool) override {}
     bool unidade() override { return fora_.unidade(); }
     bool cancelado() const override { return fora_.cancelado(); }
 

@@ -23,8 +23,8 @@ class Progresso {
     virtual bool cancelado() const = 0;
 };
 
-// For operations run where nobody watches: never cancels.
-class ProgressoMudo final : public Progresso {
+// For operations run where nobody watches: shows nothing, never cancels.
+class ProgressoMudo : public Progresso {
   public:
     void abre() override {}
     void fecha() override {}
