@@ -34,11 +34,12 @@ Saida migrar(Contexto &c) {
     c.json.insert(QStringLiteral("migradas"), Lista(r.migradas));
     c.json.insert(QStringLiteral("jaMigradas"), Lista(r.jaMigradas));
     c.json.insert(QStringLiteral("alteradas"), Lista(r.alteradas));
+    c.json.insert(QStringLiteral("excluidasNoServidor"), Lista(r.excluidas));
     c.json.insert(QStringLiteral("ncmIncluidos"), r.ncmIncluidos);
     c.json.insert(QStringLiteral("unidadesIncluidas"), r.unidadesIncluidas);
     if (r.cancelada)
         return Saida::Falha;
-    return r.alteradas.isEmpty() ? Saida::Sucesso : Saida::Problemas;
+    return r.alteradas.isEmpty() && r.excluidas.isEmpty() ? Saida::Sucesso : Saida::Problemas;
 }
 
 } // namespace vlme::cli

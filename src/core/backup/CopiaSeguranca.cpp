@@ -6,6 +6,7 @@
 #include "base/Progresso.h"
 #include "shell/Pastas.h"
 #include "store/Banco.h"
+#include "store/Controle.h"
 #include "store/CopiaExclusao.h"
 
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <QUuid>
 
 #include <QRegularExpression>
 
@@ -126,6 +128,8 @@ const PassoCopia PassosCopia[] = {
     {nullptr, 60, "SUBCOMP", "N_VLM_SUBCOMP = ?", 1},
     {nullptr, 70, "MODELOS", "NR_VLM_MODELOS = ?", 1},
     {nullptr, 75, "ERRO", "NR_VLM_ERRO = ?", 1},
+    // Its identity goes with it: restored, it is still the same statement.
+    {nullptr, 78, "CONTROLE", "NR_VLM_CONTROLE = ?", 1},
 };
 
 // Fills the new file `arquivo` with the statement's rows in one transaction;
@@ -531,6 +535,26 @@ QVariantList LinhaVLME(store::Banco &copia, int m) {
     return linha;
 }
 
+namespace {
+
+QString IdentidadeNaCopia(store::Banco &copia, int m) {
+    // Backups made before the record carry none; a file is untrusted.
+    if (!copia
+             .escalar(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table'"
+                                     " AND name = 'CONTROLE'"))
+             .isValid())
+        return {};
+    const QUuid id = QUuid::fromString(
+        copia
+            .escalar(
+                QStringLiteral("SELECT TX_ID_CONTROLE FROM CONTROLE WHERE NR_VLM_CONTROLE = ?"),
+                {m})
+            .toString());
+    return id.isNull() ? QString() : id.toString(QUuid::WithoutBraces);
+}
+
+} // namespace
+
 std::optional<int> AdicionaDeclaracao(store::Banco &copia, store::Banco &banco, int m,
                                       const QVariantList &linhaVLME, base::Progresso &progresso) {
     store::Transacao transacao(banco);
@@ -559,6 +583,7 @@ std::optional<int> AdicionaDeclaracao(store::Banco &copia, store::Banco &banco, 
                                   linhaVLME)
                          .lastInsertId()
                          .toInt();
+    store::CriaControle(banco, novo, IdentidadeNaCopia(copia, m));
 
     RestauradorDocumentos documentos(copia, banco);
     int feitos = 0;

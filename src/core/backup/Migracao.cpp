@@ -5,6 +5,7 @@
 #include "base/ErroVLME.h"
 #include "base/Progresso.h"
 #include "store/Banco.h"
+#include "store/Controle.h"
 #include "store/Esquema.h"
 
 #include <QCryptographicHash>
@@ -83,6 +84,79 @@ int IncluiCodigos(store::Banco &local, store::Banco &servidor, const QString &ta
     return incluidos;
 }
 
+// Statement `n`'s identity in the file; one is given to a statement another
+// tool added without it.
+QString IdentidadeLocal(store::Banco &local, int n) {
+    if (const auto estado = store::LeEstado(local, n))
+        return estado->identidade;
+    store::Transacao t(local);
+    const QString identidade = store::CriaControle(local, n);
+    t.confirma();
+    return identidade;
+}
+
+// Where statement `n` of the file (`identidade`, content `assinatura`) stands
+// on the server, filed in `r`; false when it was never copied.
+bool Classifica(store::Banco &servidor, const QString &origem, int n, const QString &identidade,
+                const QString &assinatura, ResultadoMigracao &r) {
+    QSqlQuery q = servidor.executa(
+        QStringLiteral("SELECT m.NR_VLM_NOVO, m.TX_SHA256_MIGRACAO, v.NR_VLM_VLM"
+                       " FROM MIGRACAO_VLME m LEFT JOIN VLME v ON v.NR_VLM_VLM = m.NR_VLM_NOVO"
+                       " WHERE m.TX_ID_DECLARACAO = ?"),
+        {identidade});
+    if (servidor.proxima(q)) {
+        const Movida m{n, q.value(0).toInt()};
+        if (q.value(2).isNull())
+            r.excluidas << m;
+        else
+            (q.value(1).toString() == assinatura ? r.jaMigradas : r.alteradas) << m;
+        return true;
+    }
+    q.finish();
+    // Moved by an earlier version, which knew the file and the number only: the
+    // same content is the same statement, and the record learns its identity;
+    // other content under that number may be another statement of a
+    // hand-copied file, and is reported, never copied over.
+    QSqlQuery antiga = servidor.executa(
+        QStringLiteral("SELECT m.NR_VLM_NOVO, m.TX_SHA256_MIGRACAO, v.NR_VLM_VLM"
+                       " FROM MIGRACAO_VLME m LEFT JOIN VLME v ON v.NR_VLM_VLM = m.NR_VLM_NOVO"
+                       " WHERE m.ID_BANCO_ORIGEM = ? AND m.NR_VLM_ORIGEM = ?"
+                       " AND m.TX_ID_DECLARACAO IS NULL"),
+        {origem, n});
+    if (!servidor.proxima(antiga))
+        return false;
+    const Movida m{n, antiga.value(0).toInt()};
+    if (antiga.value(2).isNull()) {
+        r.excluidas << m;
+    } else if (antiga.value(1).toString() == assinatura) {
+        antiga.finish();
+        store::Transacao t(servidor);
+        servidor.executa(QStringLiteral("UPDATE MIGRACAO_VLME SET TX_ID_DECLARACAO = ?"
+                                        " WHERE ID_BANCO_ORIGEM = ? AND NR_VLM_ORIGEM = ?"
+                                        " AND TX_ID_DECLARACAO IS NULL"),
+                         {identidade, origem, n});
+        t.confirma();
+        r.jaMigradas << m;
+    } else {
+        r.alteradas << m;
+    }
+    return true;
+}
+
+// The file's record of the imports that made statement `n` goes with it, so
+// an import told to run once refuses the same content on the server.
+void MoveImportacoes(store::Banco &local, store::Banco &servidor, int n, int novo) {
+    QSqlQuery le = local.executa(
+        QStringLiteral("SELECT TX_SHA256_IMPORTACAO, TX_ARQUIVO_IMPORTACAO, DT_IMPORTACAO"
+                       " FROM IMPORTACAO WHERE NR_VLM_IMPORTACAO = ? ORDER BY rowid"),
+        {n});
+    while (local.proxima(le))
+        servidor.executa(
+            QStringLiteral("INSERT INTO IMPORTACAO (TX_SHA256_IMPORTACAO, NR_VLM_IMPORTACAO,"
+                           " TX_ARQUIVO_IMPORTACAO, DT_IMPORTACAO) VALUES (?, ?, ?, ?)"),
+            {le.value(0), novo, le.value(1), le.value(2)});
+}
+
 } // namespace
 
 QString AssinaturaDeclaracao(store::Banco &banco, int n) {
@@ -128,8 +202,6 @@ ResultadoMigracao Migra(store::Banco &local, store::Banco &servidor, base::Progr
     ProgressoCancelavel guarda(progresso);
     progresso.faixa(0, int(numeros.size()) + 1);
     SoCancelamento cancelamento(progresso);
-    const QString busca = QStringLiteral("SELECT NR_VLM_NOVO, TX_SHA256_MIGRACAO FROM MIGRACAO_VLME"
-                                         " WHERE ID_BANCO_ORIGEM = ? AND NR_VLM_ORIGEM = ?");
     for (int i = 0; i < numeros.size(); ++i) {
         const int n = numeros.at(i);
         progresso.passo(QStringLiteral("Copiando a declaração %1 (%2 de %3)")
@@ -141,30 +213,17 @@ ResultadoMigracao Migra(store::Banco &local, store::Banco &servidor, base::Progr
             r.cancelada = true;
             return r;
         }
+        const QString identidade = IdentidadeLocal(local, n);
         // The rows copied are the rows of the digest.
         store::Leitura leitura(local);
         const QString assinatura = AssinaturaDeclaracao(local, n);
-        const auto jaCopiada = [&](QSqlQuery &q) {
-            const Movida m{n, q.value(0).toInt()};
-            (q.value(1).toString() == assinatura ? r.jaMigradas : r.alteradas) << m;
-        };
-        {
-            // Looked at before taking the write turn: a second run writes nothing.
-            QSqlQuery q = servidor.executa(busca, {origem, n});
-            if (servidor.proxima(q)) {
-                jaCopiada(q);
-                continue;
-            }
-        }
+        // Looked at before taking the write turn: a second run writes nothing.
+        if (Classifica(servidor, origem, n, identidade, assinatura, r))
+            continue;
         store::Transacao transacao(servidor);
-        {
-            // Another run may have copied it while this one waited its turn.
-            QSqlQuery q = servidor.executa(busca, {origem, n});
-            if (servidor.proxima(q)) {
-                jaCopiada(q);
-                continue;
-            }
-        }
+        // Another run may have copied it while this one waited its turn.
+        if (Classifica(servidor, origem, n, identidade, assinatura, r))
+            continue;
         QVariantList linha = LinhaVLME(local, n);
         linha[17] = linha.at(17).toString(); // never null, as in the program's own rows
         const std::optional<int> novo = AdicionaDeclaracao(local, servidor, n, linha, cancelamento);
@@ -172,11 +231,13 @@ ResultadoMigracao Migra(store::Banco &local, store::Banco &servidor, base::Progr
             r.cancelada = true;
             return r;
         }
+        MoveImportacoes(local, servidor, n, *novo);
         servidor.executa(
             QStringLiteral("INSERT INTO MIGRACAO_VLME (ID_BANCO_ORIGEM, NR_VLM_ORIGEM,"
-                           " NR_VLM_NOVO, TX_SHA256_MIGRACAO, DT_MIGRACAO)"
-                           " VALUES (?, ?, ?, ?, ?)"),
-            {origem, n, *novo, assinatura, QDateTime::currentDateTime().toString(Qt::ISODate)});
+                           " NR_VLM_NOVO, TX_SHA256_MIGRACAO, DT_MIGRACAO, TX_ID_DECLARACAO)"
+                           " VALUES (?, ?, ?, ?, ?, ?)"),
+            {origem, n, *novo, assinatura, QDateTime::currentDateTime().toString(Qt::ISODate),
+             identidade});
         transacao.confirma();
         r.migradas << Movida{n, *novo};
     }
@@ -208,6 +269,11 @@ QString TextoMigracao(const ResultadoMigracao &r) {
     for (const Movida &m : r.alteradas)
         texto += QStringLiteral("A declaração %1 foi alterada depois de copiada para o servidor "
                                 "(declaração %2 no servidor); não foi copiada de novo.\n")
+                     .arg(m.antigo)
+                     .arg(m.novo);
+    for (const Movida &m : r.excluidas)
+        texto += QStringLiteral("A declaração %1 foi excluída no servidor depois de copiada "
+                                "(era a declaração %2 no servidor); não foi copiada de novo.\n")
                      .arg(m.antigo)
                      .arg(m.novo);
     const auto declaracoes = [](qsizetype n) {

@@ -1,11 +1,13 @@
 #pragma once
 // Moving a machine's statements to the team database: every statement of a
 // VLM.MDB copied into the server under a new number, each in one
-// transaction, then the NCM and unit codes the server lacks. The server
-// records what came from where (MIGRACAO_VLME: the file's identity, its
-// number there, the number here and a fingerprint of the content), so a
-// second run copies nothing twice, and a statement changed in the file since
-// it was copied is reported instead of copied again.
+// transaction, with its identity and its import records, then the NCM and
+// unit codes the server lacks. The server records what came from where
+// (MIGRACAO_VLME: the statement's identity, the file's, its number there, the
+// number here and a fingerprint of the content), so a second run, or a run
+// from a hand-copied file, copies nothing twice; a statement changed in the
+// file since it was copied, or deleted on the server since, is reported
+// instead of copied again.
 // UI thread only, like the Banco and Progresso given.
 
 #include <QList>
@@ -29,6 +31,7 @@ struct ResultadoMigracao {
     QList<Movida> migradas;   // copied now
     QList<Movida> jaMigradas; // copied before, unchanged since
     QList<Movida> alteradas;  // copied before and changed since: not copied
+    QList<Movida> excluidas;  // copied before and deleted on the server since: not copied
     int ncmIncluidos = 0, unidadesIncluidas = 0;
     bool cancelada = false; // what was copied before the cancel stays, recorded
 };

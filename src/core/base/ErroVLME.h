@@ -22,4 +22,11 @@ class ErroVLME : public std::runtime_error {
     QString detalhe_;
 };
 
+// Work stopped after the user was told why and chose what to do: the command's
+// boundary says nothing more.
+class ErroJaInformado : public ErroVLME {
+  public:
+    ErroJaInformado() : ErroVLME(QStringLiteral("Operação interrompida.")) {}
+};
+
 } // namespace vlme::base

@@ -256,6 +256,20 @@ Erros CarregaCatalogo() {
                            "termine, e repita a operação."},
         {"TEXTO_RESERVADA_OUTRO", " por outro programa"},
         {"TEXTO_RESERVADA_POR", " pelo %1 do usuário %2 no computador %3 desde %4"},
+        // A save refused: the statement changed after this program read it.
+        // %2 names who changed it (TEXTO_ALTERADA_*).
+        {"ERRO_DECLARACAO_ALTERADA",
+         "A declaração %1 foi alterada%2 depois que este programa a leu. Nada foi gravado, "
+         "para não desfazer essa alteração."},
+        {"TEXTO_ALTERADA_OUTRO", " por outro programa"},
+        {"TEXTO_ALTERADA_POR", " pelo %1 do usuário %2 no computador %3 em %4"},
+        {"PERGUNTA_ALTERADA_NOVA",
+         "%1\n\nDeseja guardar o que você digitou como uma nova declaração (uma cópia da "
+         "declaração %2 com os seus valores)?\n\nSim: guarda como nova declaração.\n"
+         "Não: lê de novo a declaração %2 como está gravada, descartando o que você digitou."},
+        {"AVISO_ALTERADA_NOVA", "O que você digitou foi guardado na declaração %1, cópia da "
+                                "declaração %2. A declaração %2 ficou como a outra pessoa a "
+                                "gravou; compare as duas antes de continuar."},
         {"PERGUNTA_FECHAR_SEM_GRAVAR",
          "A declaração não foi gravada. Deseja fechá-la assim mesmo, perdendo o que foi digitado "
          "nos Dados Gerais desde a última gravação?"},

@@ -2,6 +2,7 @@
 
 #include "base/InterfaceUsuario.h"
 #include "store/Banco.h"
+#include "store/Controle.h"
 #include "store/Reservas.h"
 
 #include <QSqlQuery>
@@ -144,6 +145,7 @@ std::optional<EntregaRegistrada> RegistraEntrega(store::Banco &banco, int nrVlm,
         return std::nullopt;
 
     store::Transacao transacao(banco);
+    store::MarcaAlteracao(banco, nrVlm);
     // Checked again inside the transaction: another program may have written
     // while the question was on the screen.
     const Estado agora = Confere(banco, nrVlm, e.numero);

@@ -3,6 +3,7 @@
 #include "base/InterfaceUsuario.h"
 #include "shell/Pastas.h"
 #include "store/Banco.h"
+#include "store/Controle.h"
 #include "store/Reservas.h"
 
 #include <QDate>
@@ -221,6 +222,7 @@ Resultado TrataResposta(store::Banco &banco, const QString &pastaPrograma, int n
     std::optional<Parada> parada;
     store::Reserva reserva(banco, nrVlm);
     store::Transacao transacao(banco);
+    store::MarcaAlteracao(banco, nrVlm);
     bool substituidos = false;
     const auto substitui = [&] {
         if (!std::exchange(substituidos, true))

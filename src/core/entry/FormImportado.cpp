@@ -4,6 +4,7 @@
 #include "entry/Numeros.h"
 #include "entry/OperacaoFormulario.h"
 #include "store/Banco.h"
+#include "store/Controle.h"
 #include "store/Gravar.h"
 
 #include <algorithm>
@@ -218,8 +219,10 @@ ConferenciasCampos FormImportado::confere(const CamposImportado &c) const {
 int FormImportado::grava(const CamposImportado &c) {
     if (operacao_ == OperacaoFormulario::Visualizar)
         return 0;
+    store::Alteracao alteracao(banco_, nrVlm_);
     if (operacao_ == OperacaoFormulario::Excluir) {
         store::ExcluiImportado(banco_, nrVlm_, nrSq_);
+        alteracao.confirma();
         return nrSq_;
     }
     store::DadosImportado d;
@@ -236,20 +239,22 @@ int FormImportado::grava(const CamposImportado &c) {
     d.ncm = c.di ? QStringLiteral("00000000") : c.ncm;
     if (!c.di)
         d.unidade = c.unidade.trimmed();
+    int nrSq = nrSq_;
     if (c.di) {
         const store::DadosDI di{c.nrDI, c.adicao, c.item};
         if (operacao_ == OperacaoFormulario::Incluir)
-            nrSq_ = store::IncluiImportadoDI(banco_, nrVlm_, di, d, dono_);
+            nrSq = store::IncluiImportadoDI(banco_, nrVlm_, di, d, dono_);
         else
             store::AlteraImportadoDI(banco_, nrVlm_, nrSq_, di, d, dono_);
     } else {
         const store::DadosNF nf{c.nf, c.serie, c.cnpj, c.dataEmissao, c.inscricao};
         if (operacao_ == OperacaoFormulario::Incluir)
-            nrSq_ = store::IncluiImportadoNF(banco_, nrVlm_, nf, d, dono_);
+            nrSq = store::IncluiImportadoNF(banco_, nrVlm_, nf, d, dono_);
         else
             store::AlteraImportadoNF(banco_, nrVlm_, nrSq_, nf, d, dono_);
     }
-    return nrSq_;
+    alteracao.confirma();
+    return nrSq_ = nrSq;
 }
 
 } // namespace vlme::entry

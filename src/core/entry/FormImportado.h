@@ -61,6 +61,11 @@ class FormImportado {
     // returns its NR_SQ_IMPORTADO (0 when viewing).
     int grava(const CamposImportado &campos);
 
+    // Saves into statement `nrVlm` from now on: a copy of the one the form
+    // was opened on, kept for what was typed when the original changed.
+    void mudaDeclaracao(int nrVlm) { nrVlm_ = nrVlm; }
+    int declaracao() const { return nrVlm_; }
+
   private:
     double custoNacional() const;
 

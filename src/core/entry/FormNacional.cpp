@@ -4,6 +4,7 @@
 #include "entry/Numeros.h"
 #include "entry/OperacaoFormulario.h"
 #include "store/Banco.h"
+#include "store/Controle.h"
 #include "store/Gravar.h"
 
 namespace vlme::entry {
@@ -127,9 +128,12 @@ int FormNacional::grava(const CamposNacional &c) {
     switch (operacao_) {
     case OperacaoFormulario::Visualizar:
         return 0;
-    case OperacaoFormulario::Excluir:
+    case OperacaoFormulario::Excluir: {
+        store::Alteracao alteracao(banco_, nrVlm_);
         store::ExcluiNacional(banco_, nrVlm_, nrSq_);
+        alteracao.confirma();
         return nrSq_;
+    }
     default:
         break;
     }
@@ -140,16 +144,20 @@ int FormNacional::grava(const CamposNacional &c) {
                                  c.unidade.trimmed(),
                                  c.ncm,
                                  {}};
-    if (operacao_ == OperacaoFormulario::Incluir)
-        nrSq_ = store::IncluiNacional(banco_, nrVlm_, nf, d);
-    else
-        store::AlteraNacional(banco_, nrVlm_, nrSq_, nf, d);
-    return nrSq_;
+    store::Alteracao alteracao(banco_, nrVlm_);
+    const int nrSq = operacao_ == OperacaoFormulario::Incluir
+                         ? store::IncluiNacional(banco_, nrVlm_, nf, d)
+                         : (store::AlteraNacional(banco_, nrVlm_, nrSq_, nf, d), nrSq_);
+    alteracao.confirma();
+    return nrSq_ = nrSq;
 }
 
 void FormNacional::descartaPendentes() {
-    if (operacao_ == OperacaoFormulario::Incluir && nrSq_ == 0)
+    if (operacao_ == OperacaoFormulario::Incluir && nrSq_ == 0) {
+        store::Alteracao alteracao(banco_, nrVlm_);
         store::ExcluiSubcomponentesPendentes(banco_, nrVlm_);
+        alteracao.confirma();
+    }
 }
 
 std::vector<LinhaSubcomponente> FormNacional::subcomponentes() const {

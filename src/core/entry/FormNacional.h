@@ -70,6 +70,11 @@ class FormNacional {
     // case and accents ignored); 0 when none.
     int localiza(const QString &texto) const;
 
+    // Saves into statement `nrVlm` from now on: a copy of the one the form
+    // was opened on, kept for what was typed when the original changed.
+    void mudaDeclaracao(int nrVlm) { nrVlm_ = nrVlm; }
+    int declaracao() const { return nrVlm_; }
+
   private:
     store::Banco &banco_;
     int nrVlm_;

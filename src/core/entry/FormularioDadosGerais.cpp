@@ -3,6 +3,7 @@
 #include "base/InterfaceUsuario.h"
 #include "entry/Numeros.h"
 #include "shell/Programa.h"
+#include "store/Controle.h"
 #include "store/CopiaExclusao.h"
 #include "store/Declaracoes.h"
 
@@ -97,6 +98,22 @@ std::optional<Aviso> ConfereVlmAnterior(const QString &digitos) {
     return std::nullopt;
 }
 
+int GuardaComoNova(store::Banco &banco, int origem,
+                   const std::optional<store::DadosGerais> &digitados, base::Progresso &progresso,
+                   base::InterfaceUsuario &usuario) {
+    store::Transacao t(banco);
+    const int nova = store::CopiaVLM(banco, origem, progresso, usuario);
+    if (nova == 0)
+        return 0;
+    if (digitados) {
+        store::DadosGerais d = *digitados;
+        d.denProduto = store::NomeDeCopia(d.denProduto);
+        store::GravaVLME(banco, nova, d);
+    }
+    t.confirma();
+    return nova;
+}
+
 FormularioDadosGerais::FormularioDadosGerais(store::Banco &banco, shell::DeclaracaoAberta &aberta)
     : banco_(banco), aberta_(aberta) {}
 
@@ -109,7 +126,9 @@ void FormularioDadosGerais::carrega() {
         QStringLiteral("SELECT CNPJ_VLM, CPF_VLM, PPB_VLM, DEN_PRODUTO_VLM, NCM_VLM, UNIDADE_VLM,"
                        " PESO_BRUTO_VLM, VL_SALARIOS_VLM, VL_ENCARGOS_VLM, TIPO_COEFICIENTE_VLM,"
                        " RETIFICADOR_VLM, SUBSTITUTIVO_VLM, NR_VLM_ANTERIOR_VLM, NR_PROCESSO_VLM,"
-                       " NR_TRANSMISSAO_VLM, CODIGO_VLM FROM VLME WHERE NR_VLM_VLM = ?"),
+                       " NR_TRANSMISSAO_VLM, CODIGO_VLM, (SELECT NR_VERSAO_CONTROLE FROM"
+                       " CONTROLE WHERE NR_VLM_CONTROLE = NR_VLM_VLM)"
+                       " FROM VLME WHERE NR_VLM_VLM = ?"),
         {aberta_.numero});
     if (!banco_.proxima(q))
         throw store::ErroDeclaracaoInexistente(aberta_.numero);
@@ -133,6 +152,10 @@ void FormularioDadosGerais::carrega() {
     c.vlmAnterior = q.value(12).toString();
     c.nrProcesso = q.value(13).toString();
     entregue_ = q.value(14).toInt() > 0 || !q.value(15).toString().isEmpty();
+    // Held for change: every save checks that nobody changed it since this
+    // read (the version comes with the fields, in one query).
+    if (aberta_.reserva && !aberta_.consulta)
+        aberta_.reserva->lembraVersao(q.value(16).toLongLong());
 }
 
 void FormularioDadosGerais::marcaAlterada() {
@@ -160,8 +183,11 @@ BotoesLista FormularioDadosGerais::botoes(bool temLinha) const {
 }
 
 void FormularioDadosGerais::grava() {
-    if (!travada())
-        store::GravaVLME(banco_, aberta_.numero, campos_.paraGravacao());
+    if (travada())
+        return;
+    store::Alteracao alteracao(banco_, aberta_.numero);
+    store::GravaVLME(banco_, aberta_.numero, campos_.paraGravacao());
+    alteracao.confirma();
 }
 
 void FormularioDadosGerais::saiDaPrimeiraAba() {

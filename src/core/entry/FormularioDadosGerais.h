@@ -14,6 +14,8 @@
 
 namespace vlme::base {
 enum class Icone;
+class InterfaceUsuario;
+class Progresso;
 } // namespace vlme::base
 namespace vlme::shell {
 struct DeclaracaoAberta;
@@ -54,6 +56,15 @@ std::optional<Aviso> ConfereVlmAnterior(const QString &digitos);
 struct BotoesLista {
     bool incluir, alterar, excluir, localizar, visualizar;
 };
+
+// What a clerk typed over a statement another program changed meanwhile,
+// kept as a new statement: a copy of statement `origem` as it is now stored,
+// named as a copy is, with `digitados` (the general data typed, when there
+// are any) written over it, all in one transaction. Its number; 0 when the
+// user cancelled the copy, with nothing written.
+int GuardaComoNova(store::Banco &banco, int origem,
+                   const std::optional<store::DadosGerais> &digitados, base::Progresso &progresso,
+                   base::InterfaceUsuario &usuario);
 
 // Asked before the fixed coefficient empties wages and charges.
 extern const QString PerguntaCoeficienteFixo;

@@ -6,6 +6,7 @@
 #include "entry/Numeros.h"
 #include "entry/OperacaoFormulario.h"
 #include "store/Banco.h"
+#include "store/Controle.h"
 #include "store/Gravar.h"
 
 namespace vlme::entry {
@@ -72,8 +73,11 @@ std::optional<FormularioModelo::Recusa> FormularioModelo::confirma(Valores &v) {
     if (auto recusa = confere(v))
         return recusa;
     const store::DadosModelo dados{v.descricao, ConverteValor(v.precoVenda), v.codigoInterno};
-    nrSqModelo_ = alterando() ? store::AlteraModelo(banco_, nrVlm_, nrSqModelo_, dados)
-                              : store::IncluiModelo(banco_, nrVlm_, dados);
+    store::Alteracao alteracao(banco_, nrVlm_);
+    const int nrSq = alterando() ? store::AlteraModelo(banco_, nrVlm_, nrSqModelo_, dados)
+                                 : store::IncluiModelo(banco_, nrVlm_, dados);
+    alteracao.confirma();
+    nrSqModelo_ = nrSq;
     return std::nullopt;
 }
 

@@ -50,6 +50,11 @@ class FormularioModelo {
     std::optional<Recusa> confirma(Valores &valores);
     int nrSqModelo() const { return nrSqModelo_; }
 
+    // Saves into statement `nrVlm` from now on: a copy of the one the form
+    // was opened on, kept for what was typed when the original changed.
+    void mudaDeclaracao(int nrVlm) { nrVlm_ = nrVlm; }
+    int declaracao() const { return nrVlm_; }
+
   private:
     store::Banco &banco_;
     int nrVlm_;

@@ -35,6 +35,8 @@ bool ExecutaProtegido(base::InterfaceUsuario &usuario, const std::function<void(
     try {
         acao();
         return true;
+    } catch (const base::ErroJaInformado &) {
+        return false;
     } catch (...) {
         const QString texto = TextoDoErro();
         try {

@@ -313,6 +313,7 @@ void Banco::fecha() {
     servidor_ = false;
     conexaoPerdida_ = false;
     nivelTransacao_ = 0;
+    aoConfirmar_.clear();
 }
 
 void Banco::falha(const QSqlError &erro, const QString &sql) {
@@ -523,9 +524,19 @@ Transacao::Transacao(Banco &banco) : banco_(banco) {
     ++banco_.nivelTransacao_;
 }
 
+void Banco::aoConfirmar(std::function<void()> acao) {
+    if (nivelTransacao_ == 0)
+        acao();
+    else
+        aoConfirmar_.emplace_back(nivelTransacao_, std::move(acao));
+}
+
 Transacao::~Transacao() {
     if (!ativa_)
         return;
+    // What was registered in the part rolled back never happened.
+    std::erase_if(banco_.aoConfirmar_,
+                  [this](const auto &a) { return a.first >= banco_.nivelTransacao_; });
     --banco_.nivelTransacao_;
     if (!banco_.aberto())
         return;
@@ -548,6 +559,14 @@ void Transacao::confirma() {
     banco_.executa(nome_.isEmpty() ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE ") + nome_);
     ativa_ = false;
     --banco_.nivelTransacao_;
+    if (banco_.nivelTransacao_ > 0) {
+        // Released into the enclosing transaction: its fate decides now.
+        for (auto &a : banco_.aoConfirmar_)
+            a.first = std::min(a.first, banco_.nivelTransacao_);
+        return;
+    }
+    for (auto &a : std::exchange(banco_.aoConfirmar_, {}))
+        a.second();
 }
 
 Leitura::Leitura(Banco &banco) : banco_(banco) {

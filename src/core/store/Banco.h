@@ -18,6 +18,8 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 struct sqlite3_stmt;
 
@@ -131,6 +133,10 @@ class Banco {
     // when the step fails. Returns the rowid of the last insert.
     qint64 passo(sqlite3_stmt *comando);
     bool emTransacao() const { return nivelTransacao_ > 0; }
+    // Runs `acao` once what is being written now is committed (at once
+    // outside a transaction); dropped when it is rolled back. For what the
+    // program keeps in memory about the rows it writes.
+    void aoConfirmar(std::function<void()> acao);
 
     // Called while a write waits for another program's write to end, with the
     // milliseconds waited so far, and once with -1 when the wait is over;
@@ -172,6 +178,8 @@ class Banco {
     // use, so only statements that are never iterated go here.
     QSqlQuery preparada(const QString &sql);
 
+    // Per action, the transaction depth it was registered at.
+    std::vector<std::pair<int, std::function<void()>>> aoConfirmar_;
     QHash<QString, QSqlQuery> preparadas_;
     QHash<QByteArray, sqlite3_stmt *> diretas_;
     int falhaDiscoEm_ = 0;

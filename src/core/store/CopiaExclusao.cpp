@@ -4,6 +4,7 @@
 #include "base/InterfaceUsuario.h"
 #include "base/Progresso.h"
 #include "store/Banco.h"
+#include "store/Controle.h"
 #include "store/GravarLinha.h"
 #include "store/GravarLote.h"
 #include "store/servidor/CopiaServidor.h"
@@ -140,6 +141,14 @@ template <class T> int CopiaDocumento(GravacaoEmLote &lote, const QSqlQuery &l, 
 
 constexpr int LimiteNomeProduto = 80;
 
+} // namespace
+
+QString NomeDeCopia(const QString &nomeProduto) {
+    return prefixo + nomeProduto.left(LimiteNomeProduto - prefixo.size());
+}
+
+namespace {
+
 // The copy inside one transaction; nullopt when the user cancelled, with
 // everything rolled back.
 std::optional<int> copia(Banco &banco, int origem, base::Progresso &progresso) {
@@ -182,9 +191,9 @@ std::optional<int> copia(Banco &banco, int origem, base::Progresso &progresso) {
             " SUBSTITUTIVO_VLM, RETIFICADOR_VLM, NR_VLM_ANTERIOR_VLM, NR_PROCESSO_VLM, NCM_VLM,"
             " PESO_BRUTO_VLM, VL_SALARIOS_VLM, VL_ENCARGOS_VLM, UNIDADE_VLM, NR_ARQUIVO_VLM, ?, ?"
             " FROM VLME WHERE NR_VLM_VLM = ?"),
-        {prefixo + nomeProduto.left(LimiteNomeProduto - prefixo.size()), QStringLiteral(""),
-         origem});
+        {NomeDeCopia(nomeProduto), QStringLiteral(""), origem});
     const int novo = novaLinha.lastInsertId().toInt();
+    CriaControle(banco, novo);
 
     // Sequences are kept, so the links between the copied rows stay valid.
     // Each component's invoice or declaration is copied into a new row of its
@@ -357,10 +366,14 @@ void ExcluiVLM(Banco &banco, int n, bool silencioso, base::Progresso *progresso)
         {"DELETE FROM ERRO WHERE NR_VLM_ERRO = ?", 95, nullptr},
         // Scratch rows of the printed reports belong to the statement too.
         {"DELETE FROM IMPRESSAO WHERE NR_VLM_IMPRESSAO = ?", 0, nullptr},
+        {"DELETE FROM CONTROLE WHERE NR_VLM_CONTROLE = ?", 0, nullptr},
         {"DELETE FROM VLME WHERE NR_VLM_VLM = ?", 100, nullptr},
     };
 
     Transacao transacao(banco);
+    // A window that shows the statement as it read it must not delete
+    // another program's newer version unseen.
+    MarcaAlteracao(banco, n);
     for (const Passo &passo : passos) {
         banco.executa(QString::fromUtf8(passo.sql), {n});
         if (!p)

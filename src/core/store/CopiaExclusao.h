@@ -35,6 +35,8 @@ int CopiaDI(Banco &banco, int chave);
 // source's product name. Throws ErroDeclaracaoInexistente when `origem` does
 // not exist.
 int CopiaVLM(Banco &banco, int origem, base::Progresso &progresso, base::InterfaceUsuario &usuario);
+// The product name a copy of a statement named `nomeProduto` gets.
+QString NomeDeCopia(const QString &nomeProduto);
 
 // Deletes statement `n` and every row of it: its invoices and declarations,
 // subcomponent links, components, models, receipts, diagnostic rows, print

@@ -1,6 +1,7 @@
 #include "store/Esquema.h"
 
 #include "store/Banco.h"
+#include "store/Controle.h"
 
 #include <QRegularExpression>
 #include <QSqlQuery>
@@ -187,6 +188,7 @@ QStringList ComandosEsquema() {
     };
     comandos += ComandosTabelasConsulta();
     comandos += ComandosImportacoes();
+    comandos += ComandosControle();
     return comandos;
 }
 
@@ -226,7 +228,7 @@ void AtualizaEsquema(Banco &banco) {
 
 void CompletaEsquema(Banco &banco) {
     // Looked at first without writing: every program runs this at start-up.
-    if (TemTabela(banco, "IMPORTACAO") && TemIdentidade(banco))
+    if (TemTabela(banco, "IMPORTACAO") && TemIdentidade(banco) && TemTabela(banco, "CONTROLE"))
         return;
     Transacao t(banco);
     // Another program may have added them while this one waited its turn.
@@ -235,6 +237,11 @@ void CompletaEsquema(Banco &banco) {
             banco.executa(comando);
     if (!TemIdentidade(banco))
         CriaIdentidade(banco);
+    if (!TemTabela(banco, "CONTROLE")) {
+        for (const QString &comando : ComandosControle())
+            banco.executa(comando);
+        CompletaControles(banco);
+    }
     t.confirma();
 }
 

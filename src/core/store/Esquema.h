@@ -28,8 +28,9 @@ bool PrecisaAtualizar(Banco &banco);
 // Upgrades an earlier-layout database: the previous-statement number becomes
 // text of width 10 and the NCM and unit tables are added. All or nothing.
 void AtualizaEsquema(Banco &banco);
-// Adds the import record (IMPORTACAO) and the database's own identity
-// (VLME_IDENTIDADE) to a file made before them. All or nothing; writes
+// Adds the import record (IMPORTACAO), the database's own identity
+// (VLME_IDENTIDADE) and the statements' identities and versions (CONTROLE) to
+// a file made before them. All or nothing; writes
 // nothing when both are there.
 void CompletaEsquema(Banco &banco);
 // The identity of a database of ours (file or team server), a UUID; empty

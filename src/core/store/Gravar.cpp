@@ -2,6 +2,7 @@
 
 #include "base/Erros.h"
 #include "store/Banco.h"
+#include "store/Controle.h"
 #include "store/Declaracoes.h"
 #include "store/GravarComum.h"
 
@@ -76,9 +77,13 @@ QDate LeDataNF(const QString &data) {
 }
 
 int CriaVLM(Banco &banco) {
-    return banco.executa(QStringLiteral("INSERT INTO VLME (CODIGO_VLM) VALUES ('')"))
-        .lastInsertId()
-        .toInt();
+    Transacao t(banco);
+    const int numero = banco.executa(QStringLiteral("INSERT INTO VLME (CODIGO_VLM) VALUES ('')"))
+                           .lastInsertId()
+                           .toInt();
+    CriaControle(banco, numero);
+    t.confirma();
+    return numero;
 }
 
 void GravaVLME(Banco &banco, int nrVlm, const DadosGerais &d) {

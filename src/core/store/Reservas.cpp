@@ -40,7 +40,21 @@ Reserva::Reserva(Banco &banco, int numero) : banco_(banco), numero_(numero) {
 // Through the connection, not a kept backend: the connection may have been
 // closed (and its reservations with it) first.
 Reserva::~Reserva() {
+    if (lembra_)
+        banco_.reservas().esqueceVersao(numero_);
     banco_.reservas().libera(numero_);
+}
+
+void Reserva::lembraVersao(qint64 versao) {
+    banco_.reservas().lembraVersao(numero_, versao);
+    lembra_ = true;
+}
+
+std::optional<qint64> Reservas::versaoLida(int numero) const {
+    const auto i = versoes_.constFind(numero);
+    if (i == versoes_.cend())
+        return std::nullopt;
+    return *i;
 }
 
 } // namespace vlme::store

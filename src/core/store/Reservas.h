@@ -10,6 +10,7 @@
 #include "base/ErroVLME.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 
 #include <optional>
@@ -59,6 +60,16 @@ class Reservas {
     // program held. Throws ErroReservada for one another program took
     // meanwhile; the counts stay as they were, for the holders to let go.
     virtual void retoma() {}
+
+    // The version of a statement this program read to show it for change
+    // (a window holding it): every save of it is checked against this one
+    // (MarcaAlteracao), and raises it.
+    std::optional<qint64> versaoLida(int numero) const;
+    void lembraVersao(int numero, qint64 versao) { versoes_.insert(numero, versao); }
+    void esqueceVersao(int numero) { versoes_.remove(numero); }
+
+  private:
+    QHash<int, qint64> versoes_;
 };
 
 // For databases that hold one statement for one program (a backup file).
@@ -78,10 +89,14 @@ class Reserva {
     Reserva(const Reserva &) = delete;
     Reserva &operator=(const Reserva &) = delete;
     int numero() const { return numero_; }
+    // This holder shows the statement as read at `versao` (Reservas::versaoLida),
+    // until it lets go.
+    void lembraVersao(qint64 versao);
 
   private:
     Banco &banco_;
     int numero_;
+    bool lembra_ = false;
 };
 
 } // namespace vlme::store

@@ -3,6 +3,7 @@
 #include "ui/entry/Assistentes.h"
 #include "ui/entry/CampoMascarado.h"
 #include "ui/entry/Controles.h"
+#include "ui/entry/DeclaracaoAlterada.h"
 #include "ui/entry/FabricaCampos.h"
 #include "ui/entry/ModeloLista.h"
 #include "ui/entry/frmImportados.h"
@@ -18,6 +19,7 @@
 #include "shell/ContextosAjuda.h"
 #include "shell/FronteiraComando.h"
 #include "shell/Programa.h"
+#include "store/Controle.h"
 #include "store/Gravar.h"
 
 #include <QApplication>
@@ -453,8 +455,10 @@ void frmCentral::criaAtalhos() {
     atalho(QKeySequence(Qt::CTRL | Qt::Key_V), [](Lista &l) { return l.visualizar; });
     auto *f5 = new QShortcut(QKeySequence(Qt::Key_F5), this);
     f5->setContext(Qt::WidgetWithChildrenShortcut);
+    // Read again as stored; held for change, what was typed is saved first
+    // (and checked against another program's change).
     connect(f5, &QShortcut::activated, this, [this] {
-        if (programa_.declaracao.consulta && aoReabrir)
+        if (aoReabrir)
             aoReabrir();
     });
     auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -645,7 +649,7 @@ void frmCentral::trocaAba(int nova) {
     setProperty("contextoAjuda", ContextosAbas[nova]);
     if (anterior == 0) {
         leCampos();
-        formulario_.saiDaPrimeiraAba();
+        gravaDadosGerais([this] { formulario_.saiDaPrimeiraAba(); });
     }
     if (nova == 3)
         processaResumo();
@@ -669,7 +673,28 @@ void frmCentral::processaResumo() {
 
 void frmCentral::grava() {
     leCampos();
-    formulario_.grava();
+    gravaDadosGerais([this] { formulario_.grava(); });
+}
+
+void frmCentral::gravaDadosGerais(const std::function<void()> &grava) {
+    const int origem = numero();
+    const std::optional<int> destino = GravaOuGuardaComoNova(
+        programa_.banco, usuario_, origem, formulario_.campos().paraGravacao(), [&](int numero) {
+            // A copy already holds the typed general data.
+            if (numero == origem)
+                grava();
+        });
+    if (!destino)
+        throw base::ErroJaInformado();
+    if (*destino != origem) {
+        trocaPor(*destino == 0 ? origem : *destino);
+        throw base::ErroJaInformado();
+    }
+}
+
+void frmCentral::trocaPor(int numero) {
+    if (aoTrocar)
+        aoTrocar(numero);
 }
 
 checking::DadosGeraisVerificacao frmCentral::dadosVerificacao() {
@@ -734,7 +759,15 @@ void frmCentral::abreItem(Lista &l, int operacao, const QString &campo) {
         return;
     // Accepted: a row saved (whose number the list goes to) or deleted.
     auto executa = [&](auto &janela, auto numeroGravado) {
-        if (janela.exec() != QDialog::Accepted)
+        const bool aceita = janela.exec() == QDialog::Accepted;
+        const int destino = janela.declaracaoDestino();
+        if (destino >= 0 && destino != numero()) {
+            // Another program had changed the statement: this window gives
+            // way to the statement the work went to, or to the changed one.
+            trocaPor(destino == 0 ? numero() : destino);
+            return;
+        }
+        if (!aceita)
             return;
         // A row added or changed is a statement in use, never discarded.
         formulario_.marcaAlterada();
@@ -766,7 +799,9 @@ void frmCentral::excluiModelo() {
                                      QStringLiteral("Deseja realmente excluir o modelo "
                                                     "selecionado ?")))
         return;
+    store::Alteracao alteracao(programa_.banco, numero());
     store::ExcluiModelo(programa_.banco, numero(), nrSq);
+    alteracao.confirma();
     formulario_.marcaAlterada();
     recarrega(modelos_, 0);
 }
@@ -820,8 +855,20 @@ void frmCentral::closeEvent(QCloseEvent *evento) {
     leCampos();
     // A save that fails keeps the window, and what was typed, open, unless
     // the user gives it up: a database that stays out of reach must not keep
-    // the program from closing.
-    if (!shell::ExecutaProtegido(usuario_, [this] { formulario_.fecha(); })) {
+    // the program from closing. Refused because another program changed the
+    // statement, what was typed is kept as a new statement or given up as the
+    // user says, and the window closes.
+    const int origem = numero();
+    const std::optional<int> destino =
+        descartada_ ? std::optional<int>(0)
+                    : GravaOuGuardaComoNova(programa_.banco, usuario_, origem,
+                                            formulario_.campos().paraGravacao(), [&](int numero) {
+                                                if (numero == origem)
+                                                    formulario_.fecha();
+                                            });
+    if (destino && *destino != origem)
+        programa_.declaracao = {};
+    if (!destino) {
         if (usuario_.mensagem(QStringLiteral("Fechar"),
                               base::Mensagem("PERGUNTA_FECHAR_SEM_GRAVAR"), base::Icone::Pergunta,
                               base::Botoes::SimNaoPadraoNao) != base::Resposta::Sim) {

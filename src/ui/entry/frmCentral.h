@@ -44,6 +44,9 @@ class frmCentral : public QWidget {
     void carrega();
     int numero() const { return formulario_.numero(); }
 
+    // The next close saves nothing: the statement is replaced by another
+    // (aoTrocar) after the user chose so.
+    void descarta() { descartada_ = true; }
     // Saves the general data as they stand; the commands that read the
     // statement (check, print, transmission) call it first.
     void grava();
@@ -54,9 +57,13 @@ class frmCentral : public QWidget {
 
     // Told after the window closed (the statement is no longer open).
     std::function<void()> aoFechar;
-    // F5 on a statement only consulted: open it again, for change when its
-    // holder has let it go.
+    // F5: open the statement again as stored (saved first when held for
+    // change); one only consulted opens for change when its holder has let go.
     std::function<void()> aoReabrir;
+    // Another program changed the statement after this window read it, and
+    // the user chose: show statement `numero` instead (a copy that kept what
+    // was typed, or this one read again). This window is not saved again.
+    std::function<void(int numero)> aoTrocar;
 
     QTabWidget *SSTab;
     CampoMascarado *mskCNPJ, *mskCPF, *txtPPB, *txtDenProduto, *mskNCM, *txtUnidade, *mskPesoBruto,
@@ -101,6 +108,13 @@ class frmCentral : public QWidget {
     void leCampos();
     void aplicaRegras();
     void trocaAba(int nova);
+    // Runs `grava` (a save of the general data); refused because another
+    // program changed the statement, lets the user keep the typing as a new
+    // statement and hands over to aoTrocar. Throws base::ErroJaInformado when
+    // the statement shown was not saved (the user was told).
+    void gravaDadosGerais(const std::function<void()> &grava);
+    void trocaPor(int numero);
+    bool descartada_ = false;
     void processaResumo();
 
     void escolheFixo();

@@ -1,6 +1,7 @@
 #include "ui/entry/frmImportados.h"
 
 #include "ui/entry/Controles.h"
+#include "ui/entry/DeclaracaoAlterada.h"
 
 #include "entry/Descricoes.h"
 #include "entry/OperacaoFormulario.h"
@@ -260,9 +261,22 @@ void frmImportados::confirma() {
             if (!campo(c.campo.toLatin1().constData())->aplica(c.conferencia))
                 return;
     }
-    if (!shell::ExecutaProtegido(usuario_, [this] { logica_.grava(campos()); }))
+    // A subcomponent is saved with its national component's form still open
+    // over the statement: a refusal is only told there.
+    const std::optional<int> destino =
+        logica_.subcomponente()
+            ? (shell::ExecutaProtegido(usuario_, [this] { logica_.grava(campos()); })
+                   ? std::optional<int>(logica_.declaracao())
+                   : std::nullopt)
+            : GravaOuGuardaComoNova(banco_, usuario_, logica_.declaracao(), std::nullopt,
+                                    [this](int numero) {
+                                        logica_.mudaDeclaracao(numero);
+                                        logica_.grava(campos());
+                                    });
+    if (!destino)
         return;
-    if (op == Op::Visualizar)
+    destino_ = *destino;
+    if (op == Op::Visualizar || destino_ == 0)
         reject();
     else
         accept();

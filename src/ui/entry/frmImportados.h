@@ -36,6 +36,10 @@ class frmImportados : public QDialog {
 
     // The row saved, after Accepted.
     int nrSqImportado() const { return logica_.nrSq(); }
+    // The statement the form's work went to: the one it was opened on, a copy
+    // of it (kept for what was typed when another program had changed it), or
+    // 0 when the user chose to read the changed statement again.
+    int declaracaoDestino() const { return destino_; }
     // objectName of the field that gets the cursor when shown.
     void defineCampoInicial(const QString &nome) { campoInicial_ = nome; }
     // The owning national component's unit cost as typed in its form.
@@ -76,6 +80,7 @@ class frmImportados : public QDialog {
     QPushButton *CmdUnid = nullptr;
     QPushButton *cmdOk = nullptr;
     QPushButton *cmdCancelar = nullptr;
+    int destino_ = -1;
 };
 
 } // namespace vlme::ui

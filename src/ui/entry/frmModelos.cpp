@@ -2,6 +2,7 @@
 
 #include "ui/entry/CampoMascarado.h"
 #include "ui/entry/Controles.h"
+#include "ui/entry/DeclaracaoAlterada.h"
 #include "ui/entry/FabricaCampos.h"
 #include "ui/shell/frmAjuda.h"
 
@@ -21,7 +22,7 @@ const QString Formulario = QStringLiteral("frmModelos");
 
 frmModelos::frmModelos(store::Banco &banco, base::InterfaceUsuario &usuario, int nrVlm,
                        int operacao, int nrSqModelo, QWidget *pai)
-    : QDialog(pai), usuario_(usuario) {
+    : QDialog(pai), banco_(banco), usuario_(usuario) {
     setObjectName(Formulario);
     setModal(true);
     AtalhoAjuda(this, shell::ContextoAjuda::Modelo);
@@ -110,8 +111,18 @@ void frmModelos::cmdOk_Click() {
     entry::FormularioModelo::Valores v{txtDescricaoModelo->text(), mskCodigoInterno->text(),
                                        mskPrecoVenda->text()};
     std::optional<entry::FormularioModelo::Recusa> recusa;
-    if (!shell::ExecutaProtegido(usuario_, [&] { recusa = formulario_->confirma(v); }))
+    const std::optional<int> destino = GravaOuGuardaComoNova(
+        banco_, usuario_, formulario_->declaracao(), std::nullopt, [&](int numero) {
+            formulario_->mudaDeclaracao(numero);
+            recusa = formulario_->confirma(v);
+        });
+    if (!destino)
         return;
+    destino_ = *destino;
+    if (destino_ == 0) {
+        reject();
+        return;
+    }
     // What the checks normalised is what the fields show, also on a refusal.
     txtDescricaoModelo->setText(v.descricao);
     mskCodigoInterno->setText(v.codigoInterno);

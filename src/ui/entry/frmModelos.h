@@ -33,6 +33,10 @@ class frmModelos : public QDialog {
     ~frmModelos() override;
 
     int nrSqModelo() const; // the row saved; valid after exec() returned Accepted
+    // The statement the form's work went to: the one it was opened on, a copy
+    // of it (kept for what was typed when another program had changed it), or
+    // 0 when the user chose to read the changed statement again.
+    int declaracaoDestino() const { return destino_; }
 
     // Rejected at once, without showing, when the row to change could not be read.
     int exec() override;
@@ -52,8 +56,10 @@ class frmModelos : public QDialog {
   private:
     CampoMascarado *campo(entry::FormularioModelo::Campo c) const;
 
+    store::Banco &banco_;
     base::InterfaceUsuario &usuario_;
     std::unique_ptr<entry::FormularioModelo> formulario_;
+    int destino_ = -1;
 };
 
 } // namespace vlme::ui

@@ -1,6 +1,7 @@
 #include "ui/entry/frmNacionais.h"
 
 #include "ui/entry/Controles.h"
+#include "ui/entry/DeclaracaoAlterada.h"
 
 #include "base/InterfaceUsuario.h"
 #include "entry/Descricoes.h"
@@ -315,9 +316,15 @@ void frmNacionais::confirma() {
     const int op = logica_.operacao();
     if ((op == Op::Incluir || op == Op::Alterar) && !valida())
         return;
-    if (!shell::ExecutaProtegido(usuario_, [this] { logica_.grava(campos()); }))
+    const std::optional<int> destino = GravaOuGuardaComoNova(banco_, usuario_, logica_.declaracao(),
+                                                             std::nullopt, [this](int numero) {
+                                                                 logica_.mudaDeclaracao(numero);
+                                                                 logica_.grava(campos());
+                                                             });
+    if (!destino)
         return;
-    if (op == Op::Visualizar)
+    destino_ = *destino;
+    if (op == Op::Visualizar || destino_ == 0)
         QDialog::reject();
     else
         accept();

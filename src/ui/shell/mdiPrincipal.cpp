@@ -455,6 +455,17 @@ void mdiPrincipal::abreDadosGerais(int numero) {
         throw;
     }
     janela->aoReabrir = [this] { protegido([this] { reabreDeclaracao(); }); };
+    janela->aoTrocar = [this](int outra) {
+        // After the command that asked has unwound: the window is replaced.
+        QTimer::singleShot(0, this, [this, outra] {
+            if (!central_)
+                return;
+            central_->descarta();
+            fechaDeclaracao();
+            if (!declaracaoAberta())
+                protegido([&] { abreDadosGerais(outra); });
+        });
+    };
     janela->aoFechar = [this] {
         inatividade_->arma(false);
         txtPainel->hide();
@@ -756,8 +767,9 @@ void mdiPrincipal::copiaParaEquipe() {
     const backup::ResultadoMigracao r =
         backup::Migra(programa_.banco.servidor() ? local : programa_.banco, servidor, progresso());
     usuario_.mensagem(titulo, backup::TextoMigracao(r),
-                      r.alteradas.isEmpty() && !r.cancelada ? base::Icone::Informacao
-                                                            : base::Icone::Exclamacao,
+                      r.alteradas.isEmpty() && r.excluidas.isEmpty() && !r.cancelada
+                          ? base::Icone::Informacao
+                          : base::Icone::Exclamacao,
                       base::Botoes::Ok);
 }
 

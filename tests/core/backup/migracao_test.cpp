@@ -6,9 +6,14 @@
 #include "backup/Migracao.h"
 #include "delivery/Declaracao.h"
 #include "delivery/Transmissao.h"
+#include "import/Importacao.h"
+#include "store/CopiaExclusao.h"
+#include "store/Importacoes.h"
 #include "support/ServidorTeste.h"
 #include "support/Teste.h"
 
+#include <QCryptographicHash>
+#include <QFile>
 #include <QJsonDocument>
 
 using namespace vlme;
@@ -107,7 +112,8 @@ TEST_F(Migracao, PeloVlmeCli) {
     r = teste::Roda(base.pasta(), {"--json", "migrar", url});
     EXPECT_EQ(r.status, 1) << r.erro;
     EXPECT_EQ(QJsonDocument::fromJson(r.saida.toUtf8()).toJson(QJsonDocument::Compact),
-              R"({"alteradas":[{"antigo":"3","novo":"4"}],"comando":"migrar","jaMigradas":)"
+              R"({"alteradas":[{"antigo":"3","novo":"4"}],"comando":"migrar",)"
+              R"("excluidasNoServidor":[],"jaMigradas":)"
               R"([{"antigo":"1","novo":"2"},{"antigo":"2","novo":"3"}],"migradas":[],)"
               R"("ncmIncluidos":0,"status":1,"unidadesIncluidas":0})");
 }
@@ -130,6 +136,44 @@ TEST_F(Migracao, AlteradaDepoisDaCopiaEAvisadaENaoCopiadaDeNovo) {
               "declarações.\nCódigos incluídos no servidor: 0 da tabela NCM, 0 da tabela de "
               "unidades de medida.\n");
     EXPECT_EQ(teste::ContaLinhas(servidor, "VLME"), antes + 1);
+}
+
+// A colleague's hand-made copy of VLM.MDB shares the statements it copied,
+// not the ones each file made since under the same numbers; a statement
+// deleted on the server is told, not taken for one already there; the
+// import record moves with its statement.
+TEST_F(Migracao, CadaDeclaracaoPelaSuaIdentidade) {
+    importacao::ImportaArquivo(banco, progresso,
+                               teste::DadoTeste("importacao/duas_declaracoes.txt"));
+    backup::Migra(banco, servidor, progresso);
+    banco.executa("PRAGMA wal_checkpoint(TRUNCATE)");
+    teste::PastaTeste colega;
+    ASSERT_TRUE(QFile::copy(base.caminhoBanco(), colega.arquivo("VLM.MDB")));
+    store::Banco copia;
+    copia.abre(colega.arquivo("VLM.MDB"));
+    for (store::Banco *bd : {&banco, &copia})
+        teste::ConstrutorDeclaracao(*bd).geral(
+            [&](store::DadosGerais &d) { d.ppb = bd == &banco ? "DO ORIGINAL" : "DA COPIA"; });
+    EXPECT_EQ(Pares(backup::Migra(banco, servidor, progresso).migradas), "6>7");
+    const backup::ResultadoMigracao r = backup::Migra(copia, servidor, progresso);
+    EXPECT_EQ(Pares(r.migradas), "6>8");
+    EXPECT_EQ(Pares(r.jaMigradas), "1>2 2>3 3>4 4>5 5>6");
+    EXPECT_TRUE(r.alteradas.isEmpty());
+    EXPECT_EQ(teste::Valores(servidor, "SELECT PPB_VLM FROM VLME WHERE NR_VLM_VLM >= 7 ORDER BY 1"),
+              "DA COPIA;DO ORIGINAL");
+
+    store::ExcluiVLM(servidor, 7, true, nullptr);
+    const backup::ResultadoMigracao depois = backup::Migra(banco, servidor, progresso);
+    EXPECT_EQ(Pares(depois.excluidas), "6>7");
+    EXPECT_TRUE(depois.migradas.isEmpty());
+    EXPECT_TRUE(backup::TextoMigracao(depois).contains(
+        "A declaração 6 foi excluída no servidor depois de copiada (era a declaração 7 no "
+        "servidor); não foi copiada de novo.\n"));
+    const QByteArray sha =
+        QCryptographicHash::hash(QByteArray::fromStdString(teste::LeBytes(
+                                     teste::DadoTeste("importacao/duas_declaracoes.txt"))),
+                                 QCryptographicHash::Sha256);
+    EXPECT_EQ(store::DeclaracoesImportadas(servidor, sha.toHex()), (std::vector<int>{5, 6}));
 }
 
 TEST_F(Migracao, FalhaOuCancelamentoNaoDeixaMetadeDeUmaDeclaracao) {

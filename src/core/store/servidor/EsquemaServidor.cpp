@@ -3,6 +3,7 @@
 #include "base/Erros.h"
 
 #include "store/Banco.h"
+#include "store/Controle.h"
 #include "store/Esquema.h"
 #include "store/Motor.h"
 #include "store/servidor/MotorServidor.h"
@@ -13,17 +14,40 @@ namespace vlme::store::servidor {
 
 namespace {
 
-// What came from where: each statement copied from a VLM.MDB (its identity and
-// number there) and its number here, with the fingerprint of its content when
-// copied (Migracao), so a second copy of the same file copies nothing twice.
+// What came from where: each statement copied from a VLM.MDB (the file's
+// identity, the statement's number there and its own identity) and its number
+// here, with the fingerprint of its content when copied (Migracao), so a
+// second copy copies nothing twice. A statement is known by its own identity:
+// two hand-copied files share a file identity and numbers, not statements.
 void CriaMigracoes(Banco &banco, const Motor &motor) {
     for (const QString &comando : motor.dialeto(
              {QStringLiteral("CREATE TABLE MIGRACAO_VLME (ID_BANCO_ORIGEM VARCHAR(38) NOT NULL,"
                              " NR_VLM_ORIGEM INTEGER NOT NULL, NR_VLM_NOVO INTEGER NOT NULL,"
-                             " TX_SHA256_MIGRACAO VARCHAR(64) NOT NULL, DT_MIGRACAO VARCHAR(30))"),
-              QStringLiteral("CREATE UNIQUE INDEX MIGRACAO_VLME_Origem"
-                             " ON MIGRACAO_VLME (ID_BANCO_ORIGEM, NR_VLM_ORIGEM)")}))
+                             " TX_SHA256_MIGRACAO VARCHAR(64) NOT NULL, DT_MIGRACAO VARCHAR(30),"
+                             " TX_ID_DECLARACAO VARCHAR(36))"),
+              QStringLiteral("CREATE INDEX MIGRACAO_VLME_Origem"
+                             " ON MIGRACAO_VLME (ID_BANCO_ORIGEM, NR_VLM_ORIGEM)"),
+              QStringLiteral("CREATE UNIQUE INDEX MIGRACAO_VLME_Declaracao"
+                             " ON MIGRACAO_VLME (TX_ID_DECLARACAO)")}))
         banco.executa(comando);
+}
+
+// A record made before statements had identities: the old rows stay, matched
+// by file and number until a run learns their statement's identity.
+void AtualizaMigracoes(Banco &banco) {
+    if (!banco
+             .escalar(QStringLiteral("SELECT 1 FROM information_schema.columns WHERE table_schema"
+                                     " = current_schema() AND table_name = 'migracao_vlme'"
+                                     " AND column_name = 'tx_id_declaracao'"))
+             .isValid()) {
+        banco.executa(
+            QStringLiteral("ALTER TABLE MIGRACAO_VLME ADD COLUMN TX_ID_DECLARACAO VARCHAR"));
+        banco.executa(QStringLiteral("DROP INDEX IF EXISTS MIGRACAO_VLME_Origem"));
+        banco.executa(QStringLiteral("CREATE INDEX MIGRACAO_VLME_Origem"
+                                     " ON MIGRACAO_VLME (ID_BANCO_ORIGEM, NR_VLM_ORIGEM)"));
+        banco.executa(QStringLiteral("CREATE UNIQUE INDEX MIGRACAO_VLME_Declaracao"
+                                     " ON MIGRACAO_VLME (TX_ID_DECLARACAO)"));
+    }
 }
 
 } // namespace
@@ -68,6 +92,13 @@ void PreparaEsquema(Banco &banco, const Motor &motor) {
     q.finish();
     if (!banco.escalar(QStringLiteral("SELECT to_regclass('migracao_vlme') IS NOT NULL")).toBool())
         CriaMigracoes(banco, motor);
+    else
+        AtualizaMigracoes(banco);
+    if (!banco.escalar(QStringLiteral("SELECT to_regclass('controle') IS NOT NULL")).toBool()) {
+        for (const QString &comando : motor.dialeto(ComandosControle()))
+            banco.executa(comando);
+        CompletaControles(banco);
+    }
     if (banco.escalar(QStringLiteral("SELECT to_regprocedure('vlme_ordem(text)') IS NULL"))
             .toBool())
         banco.executa(ComandoOrdem());

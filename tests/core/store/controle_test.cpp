@@ -1,0 +1,76 @@
+// A statement changed by another program after this one read it is never
+// written over: every writer refuses, naming who changed it, and what was
+// typed can be kept as a new statement.
+
+#include "entry/FormularioDadosGerais.h"
+#include "shell/Programa.h"
+#include "store/Controle.h"
+#include "store/CopiaExclusao.h"
+#include "support/Teste.h"
+
+using namespace vlme;
+
+TEST(Controle, GravacaoSobreAlteracaoDeOutroProgramaERecusadaEODigitadoViraNova) {
+    teste::BancoTeste primeiro;
+    store::Banco segundo;
+    primeiro.abreOutra(segundo);
+    store::Banco &banco = primeiro.banco();
+    const int n = teste::ConstrutorDeclaracao(banco).geral().modelo("Modelo", 10).nacional();
+    shell::DeclaracaoAberta aberta{n, true};
+    aberta.reserva = std::make_shared<store::Reserva>(banco, n);
+    entry::FormularioDadosGerais formulario(banco, aberta);
+    formulario.carrega();
+    const auto ppb = [&](int numero) {
+        return teste::Valores(banco, "SELECT PPB_VLM FROM VLME WHERE NR_VLM_VLM = ?", {numero});
+    };
+    // Its own saves go on from the version each one made, also after one
+    // that failed at any step and rolled back.
+    formulario.campos().ppb = "MEU";
+    for (int passo = 1; passo <= 6; ++passo) {
+        banco.simulaFalhaDisco(passo);
+        EXPECT_THROW(formulario.grava(), store::ErroBanco) << passo;
+        banco.simulaFalhaDisco(0);
+        formulario.grava();
+    }
+    const qint64 versao = store::LeEstado(banco, n)->versao;
+
+    // Another program writes while this one's reservation is gone.
+    {
+        store::Alteracao outra(segundo, n);
+        segundo.executa("UPDATE VLME SET PPB_VLM = 'DO OUTRO' WHERE NR_VLM_VLM = ?", {n});
+        outra.confirma();
+    }
+    formulario.campos().ppb = "VELHO";
+    for (const auto &escreve : std::initializer_list<std::function<void()>>{
+             [&] { formulario.grava(); }, [&] { store::ExcluiVLM(banco, n, true, nullptr); },
+             [&] {
+                 store::Alteracao a(banco, n);
+                 a.confirma();
+             }}) {
+        try {
+            escreve();
+            ADD_FAILURE() << "gravou por cima";
+        } catch (const store::ErroDeclaracaoAlterada &e) {
+            EXPECT_TRUE(e.mensagem().startsWith(
+                QString("A declaração %1 foi alterada pelo ").arg(n) +
+                store::Titular::Este().programa + " do usuário " + store::Titular::Este().usuario))
+                << e.mensagem();
+        }
+        EXPECT_EQ(ppb(n), "DO OUTRO");
+    }
+    EXPECT_EQ(store::LeEstado(banco, n)->versao, versao + 1);
+
+    teste::UsuarioRoteirizado usuario;
+    base::ProgressoMudo progresso;
+    const int nova =
+        entry::GuardaComoNova(banco, n, formulario.campos().paraGravacao(), progresso, usuario);
+    EXPECT_EQ(ppb(nova), "VELHO");
+    EXPECT_EQ(ppb(n), "DO OUTRO");
+    EXPECT_EQ(teste::Valores(banco,
+                             "SELECT DEN_PRODUTO_VLM || '|' || count(*) FROM VLME JOIN"
+                             " MODELOS ON NR_VLM_MODELOS = NR_VLM_VLM WHERE NR_VLM_VLM = ?"
+                             " GROUP BY DEN_PRODUTO_VLM",
+                             {nova}),
+              "Cópia de " + formulario.campos().denProduto + "|1");
+    EXPECT_NE(store::LeEstado(banco, nova)->identidade, store::LeEstado(banco, n)->identidade);
+}
