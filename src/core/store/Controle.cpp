@@ -98,11 +98,16 @@ qint64 MarcaAlteracao(Banco &banco, int numero) {
         throw ErroDeclaracaoAlterada(numero, *atual);
     const Titular eu = Titular::Este();
     const qint64 nova = atual->versao + 1;
-    banco.executa(QStringLiteral("UPDATE CONTROLE SET NR_VERSAO_CONTROLE = ?,"
-                                 " TX_USUARIO_CONTROLE = ?, TX_MAQUINA_CONTROLE = ?,"
-                                 " TX_PROGRAMA_CONTROLE = ?, DT_ALTERACAO_CONTROLE = ?"
-                                 " WHERE NR_VLM_CONTROLE = ?"),
-                  {nova, eu.usuario, eu.maquina, eu.programa, Agora(), numero});
+    // Only over the version read: a writer that slipped in between is caught
+    // here too.
+    if (banco
+            .executa(QStringLiteral("UPDATE CONTROLE SET NR_VERSAO_CONTROLE = ?,"
+                                    " TX_USUARIO_CONTROLE = ?, TX_MAQUINA_CONTROLE = ?,"
+                                    " TX_PROGRAMA_CONTROLE = ?, DT_ALTERACAO_CONTROLE = ?"
+                                    " WHERE NR_VLM_CONTROLE = ? AND NR_VERSAO_CONTROLE = ?"),
+                     {nova, eu.usuario, eu.maquina, eu.programa, Agora(), numero, atual->versao})
+            .numRowsAffected() != 1)
+        throw ErroDeclaracaoAlterada(numero, LeEstado(banco, numero).value_or(EstadoDeclaracao{}));
     // A window of this program that shows it goes on from the new version,
     // once it is saved.
     if (lida)

@@ -2,6 +2,7 @@
 // too long is saved and closed, so that no clerk holds it for the night.
 
 #include "shell/Comandos.h"
+#include "store/Controle.h"
 #include "store/Reservas.h"
 #include "support/Retransmissor.h"
 #include "ui/Janelas.h"
@@ -137,6 +138,64 @@ TEST_F(Consulta, GravacaoQueFalhaAoFecharPerguntaSeFechaSemGravar) {
     programa.banco.simulaFalhaDisco(0);
     EXPECT_EQ(produto(), antes);
     store::Reserva livre(outro, n);
+}
+
+// Another program saved the statement while this window's hold was gone (a
+// lost connection): leaving the first tab saves nothing over it; what was
+// typed becomes a new statement the window turns to, or is given up for the
+// other's version, as the user says.
+TEST_F(Consulta, AlteradaPorOutroProgramaNadaGravaPorCimaEODigitadoViraNova) {
+    const int n = completa();
+    ui::mdiPrincipal principal(programa, usuario);
+    principal.abre(n);
+    const auto ppb = [&](int numero) {
+        return teste::Valores(programa.banco, "SELECT PPB_VLM FROM VLME WHERE NR_VLM_VLM = ?",
+                              {numero});
+    };
+    const auto outroGrava = [&](int numero, const QString &valor) {
+        store::Alteracao a(outro, numero);
+        outro.executa("UPDATE VLME SET PPB_VLM = ? WHERE NR_VLM_VLM = ?", {valor, numero});
+        a.confirma();
+    };
+    // The window that follows the answer, once the events have run.
+    const auto digitaESai = [&](const QString &valor, base::Resposta resposta) {
+        ui::frmCentral *f = principal.dadosGerais();
+        f->txtPPB->setText(valor);
+        usuario.responde(resposta);
+        f->SSTab->setCurrentIndex(1);
+        for (int i = 0; i < 200 && principal.dadosGerais() == f; ++i)
+            QTest::qWait(10);
+        return principal.dadosGerais();
+    };
+    outroGrava(n, "Dele");
+    ui::frmCentral *f = digitaESai("Meu", base::Resposta::Sim);
+    ASSERT_NE(f, nullptr);
+    const int nova = f->numero();
+    EXPECT_NE(nova, n);
+    EXPECT_EQ(ppb(n), "Dele");
+    EXPECT_EQ(ppb(nova), "Meu");
+    EXPECT_EQ(f->txtPPB->text(), "Meu");
+    EXPECT_TRUE(f->txtDenProduto->text().startsWith("Cópia de "));
+    EXPECT_TRUE(
+        usuario.textos().value(0).startsWith(QString("A declaração %1 foi alterada pelo ").arg(n)))
+        << usuario.textos().join('|').toStdString();
+    EXPECT_EQ(usuario.textos().value(1),
+              QString("O que você digitou foi guardado na declaração %1, cópia da declaração %2. "
+                      "A declaração %2 ficou como a outra pessoa a gravou; compare as duas antes "
+                      "de continuar.")
+                  .arg(nova)
+                  .arg(n));
+
+    outroGrava(nova, "Dele de novo");
+    f = digitaESai("Descartado", base::Resposta::Nao);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->numero(), nova);
+    EXPECT_EQ(f->txtPPB->text(), "Dele de novo");
+    EXPECT_EQ(ppb(nova), "Dele de novo");
+    // Read again, its own saves go through.
+    f->txtPPB->setText("Agora sim");
+    f->SSTab->setCurrentIndex(2);
+    EXPECT_EQ(ppb(nova), "Agora sim");
 }
 
 // A network gone silent under the window: the command fails within the
