@@ -6,6 +6,8 @@
 #include "shell/Programa.h"
 #include "store/Controle.h"
 #include "store/CopiaExclusao.h"
+#include "store/Esquema.h"
+#include "support/ServidorTeste.h"
 #include "support/Teste.h"
 
 using namespace vlme;
@@ -73,4 +75,22 @@ TEST(Controle, GravacaoSobreAlteracaoDeOutroProgramaERecusadaEODigitadoViraNova)
                              {nova}),
               "Cópia de " + formulario.campos().denProduto + "|1");
     EXPECT_NE(store::LeEstado(banco, nova)->identidade, store::LeEstado(banco, n)->identidade);
+}
+
+// A database made before the record: on open every statement gets one, each
+// with its own identity, and the number of the next one is not disturbed.
+TEST(Controle, BancoAnteriorGanhaUmaIdentidadePorDeclaracaoAoAbrir) {
+    teste::BancoTeste base;
+    for (int i = 0; i < 3; ++i)
+        teste::ConstrutorDeclaracao(base.banco()).geral();
+    base.banco().executa("DROP TABLE CONTROLE");
+    store::Banco outra;
+    base.abreOutra(outra);
+    if (!teste::NoServidor())
+        store::CompletaEsquema(outra);
+    EXPECT_EQ(teste::Valores(outra, "SELECT count(DISTINCT TX_ID_CONTROLE) || '|' ||"
+                                    " count(NR_VERSAO_CONTROLE) FROM CONTROLE JOIN VLME"
+                                    " ON NR_VLM_VLM = NR_VLM_CONTROLE"),
+              "3|3");
+    EXPECT_EQ(teste::ConstrutorDeclaracao(outra).geral(), 4);
 }
