@@ -11,7 +11,10 @@
 #include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
+#include <QUrl>
 
 #include <unistd.h>
 
@@ -117,48 +120,66 @@ TEST(ServidorFalha, ParadoOuMudoNoMeioNaoDeixaNadaPelaMetade) {
     }
 }
 
-// Clerk A's connection drops; clerk B, on the same role, gets the process
-// number A's lost session had. A's reconnection must not end B's session,
-// and B keeps the statement it holds.
+// Clerk A's connection drops; clerk B, on the same role or on a role of his
+// own, gets the process number A's lost session had. A's reconnection must
+// not end B's session, and B keeps the statement it holds.
 TEST(ServidorFalha, ReconexaoNaoEncerraASessaoDeOutroComONumeroReusado) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "forçar o número de processo (ns_last_pid) exige root";
     ServidorProprio servidor;
-    teste::Retransmissor rede(servidor.url());
-    store::Banco a, b, olha;
-    a.abreServidor(rede.url());
-    olha.abreServidor(servidor.url());
-    const int n = teste::ConstrutorDeclaracao(a).geral(),
-              m = teste::ConstrutorDeclaracao(a).geral();
-    store::Reserva deA(a, n);
-    const qint64 antigo = a.escalar("SELECT pg_backend_pid()").toLongLong();
-    rede.fecha();
-    const auto viva = [&](qint64 pid) {
-        return olha.escalar("SELECT count(*) FROM pg_stat_activity WHERE pid = ?", {pid}).toInt();
-    };
-    ASSERT_TRUE(QTest::qWaitFor([&] { return viva(antigo) == 0; }, 10000));
-    const auto numero = [](store::Banco &x) {
-        return x.aberto() ? x.escalar("SELECT pg_backend_pid()").toLongLong() : 0;
-    };
-    for (int vez = 0; vez < 200 && numero(b) != antigo; ++vez) {
-        QFile ultimo("/proc/sys/kernel/ns_last_pid");
-        if (!ultimo.open(QIODevice::WriteOnly))
-            GTEST_SKIP() << "ns_last_pid não pode ser escrito";
-        ultimo.write(QByteArray::number(antigo - 1));
-        ultimo.close();
-        b.abreServidor(servidor.url());
+    QUrl deB(servidor.url());
+    {
+        QUrl u(servidor.url());
+        QSqlDatabase admin = QSqlDatabase::addDatabase("QPSQL", "admin");
+        admin.setHostName(u.host());
+        admin.setPort(u.port());
+        admin.setDatabaseName("vlme");
+        admin.setUserName("postgres");
+        ASSERT_TRUE(admin.open());
+        ASSERT_TRUE(QSqlQuery(admin).exec("CREATE ROLE vlme_b LOGIN IN ROLE vlme"));
+        admin.close();
     }
-    if (numero(b) != antigo)
-        GTEST_SKIP() << "o número " << antigo << " não voltou em 200 tentativas";
-    store::Reserva deB(b, m);
+    QSqlDatabase::removeDatabase("admin");
+    for (const char *papel : {"vlme", "vlme_b"}) {
+        SCOPED_TRACE(papel);
+        deB.setUserName(papel);
+        teste::Retransmissor rede(servidor.url());
+        store::Banco a, b, olha;
+        a.abreServidor(rede.url());
+        olha.abreServidor(servidor.url());
+        const int n = teste::ConstrutorDeclaracao(a).geral(),
+                  m = teste::ConstrutorDeclaracao(a).geral();
+        store::Reserva deA(a, n);
+        const qint64 antigo = a.escalar("SELECT pg_backend_pid()").toLongLong();
+        rede.fecha();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return olha.escalar("SELECT count(*) FROM pg_stat_activity WHERE pid = ?", {antigo})
+                           .toInt() == 0;
+            },
+            10000));
+        const auto numero = [](store::Banco &x) {
+            return x.aberto() ? x.escalar("SELECT pg_backend_pid()").toLongLong() : 0;
+        };
+        for (int vez = 0; vez < 200 && numero(b) != antigo; ++vez) {
+            QFile ultimo("/proc/sys/kernel/ns_last_pid");
+            if (!ultimo.open(QIODevice::WriteOnly))
+                GTEST_SKIP() << "ns_last_pid não pode ser escrito";
+            ultimo.write(QByteArray::number(antigo - 1));
+            ultimo.close();
+            b.abreServidor(deB.toString());
+        }
+        if (numero(b) != antigo)
+            GTEST_SKIP() << "o número " << antigo << " não voltou em 200 tentativas";
+        store::Reserva reservaDeB(b, m);
 
-    EXPECT_TRUE(a.confereConexao());
-    a.retoma();
-    EXPECT_EQ(a.reservas().pendentes(), 0);
-    EXPECT_EQ(a.escalar("SELECT count(*) FROM VLME").toInt(), 2);
-    EXPECT_EQ(numero(b), antigo);
-    EXPECT_THROW(store::Reserva(olha, m), store::ErroReservada);
-    EXPECT_THROW(store::Reserva(olha, n), store::ErroReservada);
+        EXPECT_TRUE(a.confereConexao());
+        a.retoma();
+        EXPECT_EQ(a.reservas().pendentes(), 0);
+        EXPECT_EQ(numero(b), antigo);
+        EXPECT_THROW(store::Reserva(olha, m), store::ErroReservada);
+        EXPECT_THROW(store::Reserva(olha, n), store::ErroReservada);
+    }
 }
 
 // The server restarts while the window program holds a statement: it holds
