@@ -107,8 +107,8 @@ void Confere(const QString &pasta, const QString &transcricao, const QStringList
     }
 }
 
-ProgramaJanela::ProgramaJanela(const QString &pasta, int abrir)
-    : pasta_(pasta), processo_(std::make_unique<QProcess>()) {
+ProgramaJanela::ProgramaJanela(const QString &pasta, int abrir, const QString &banco)
+    : pasta_(pasta), banco_(banco), processo_(std::make_unique<QProcess>()) {
     // Settings as the program wants them, so that it asks nothing at start-up.
     const QString configuracao = QDir(pasta).filePath(QStringLiteral("config"));
     QDir().mkpath(configuracao + QStringLiteral("/VLME/VLME"));
@@ -122,9 +122,11 @@ ProgramaJanela::ProgramaJanela(const QString &pasta, int abrir)
     ambiente.insert(QStringLiteral("XDG_CONFIG_HOME"), configuracao);
     processo_->setProcessEnvironment(ambiente);
     processo_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    const QStringList argumentos{QStringLiteral("--pasta"), pasta, QStringLiteral("--abrir"),
+                                 QString::number(abrir)};
     processo_->start(QStringLiteral(VLME_JANELA),
-                     ComBanco(pasta, {QStringLiteral("--pasta"), pasta, QStringLiteral("--abrir"),
-                                      QString::number(abrir)}));
+                     banco.isEmpty() ? ComBanco(pasta, argumentos)
+                                     : QStringList{QStringLiteral("--banco"), banco} + argumentos);
     processo_->waitForStarted();
 }
 
@@ -134,7 +136,10 @@ ProgramaJanela::~ProgramaJanela() {
 
 bool ProgramaJanela::esperaReserva(int numero, int ms) {
     store::Banco banco;
-    AbreBancoDaPasta(banco, pasta_);
+    if (banco_.isEmpty())
+        AbreBancoDaPasta(banco, pasta_);
+    else
+        banco.abreServidor(banco_);
     QElapsedTimer relogio;
     relogio.start();
     while (relogio.elapsed() < ms && processo_->state() == QProcess::Running) {

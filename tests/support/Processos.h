@@ -50,14 +50,15 @@ void Confere(const QString &pasta, const QString &transcricao, const QStringList
 // destruction unless it ended before.
 class ProgramaJanela {
   public:
-    ProgramaJanela(const QString &pasta, int abrir);
+    // On `banco` when given, else as the test run's database goes.
+    ProgramaJanela(const QString &pasta, int abrir, const QString &banco = {});
     ~ProgramaJanela();
     // Waits until statement `numero` is reserved by it; false after `ms`.
     bool esperaReserva(int numero, int ms = 30000);
     void mata();
 
   private:
-    QString pasta_;
+    QString pasta_, banco_;
     std::unique_ptr<QProcess> processo_;
 };
 

@@ -1,5 +1,6 @@
 #include "support/Retransmissor.h"
 
+#include <QElapsedTimer>
 #include <QUrl>
 
 #include <arpa/inet.h>
@@ -36,9 +37,16 @@ Retransmissor::~Retransmissor() {
     ::close(escuta_);
 }
 
-void Retransmissor::retemEm(const QByteArray &marca) {
+void Retransmissor::retemEm(const QByteArray &marca, const QByteArray &depois) {
     marca_ = marca;
+    depois_ = depois;
+    perde_ = false;
     armado_ = true;
+}
+
+void Retransmissor::perdeRespostaDe(const QByteArray &marca, const QByteArray &depois) {
+    retemEm(marca, depois);
+    perde_ = true;
 }
 
 void Retransmissor::roda() {
@@ -46,16 +54,36 @@ void Retransmissor::roda() {
     std::vector<int> fds;
     QByteArray retidos;
     int retidoPara = -1;
+    std::size_t retidoPar = 0;
+    // The connection whose answers are lost, closed once the server has had
+    // time to act on what it was sent.
+    int surdo = -1;
+    QElapsedTimer desde;
+    const auto fechaPar = [&](std::size_t k) {
+        for (std::size_t i : {k & ~std::size_t(1), k | 1})
+            if (fds[i] >= 0) {
+                ::shutdown(fds[i], SHUT_RDWR);
+                ::close(fds[i]);
+                fds[i] = -1;
+            }
+    };
     while (!fim_) {
+        if (fechar_.exchange(false))
+            for (std::size_t k = 0; k < fds.size(); k += 2)
+                fechaPar(k);
+        if (surdo >= 0 && desde.elapsed() > 300) {
+            fechaPar(std::size_t(surdo));
+            surdo = -1;
+        }
         if (reteve_ && retomar_) {
             ::send(retidoPara, retidos.constData(), size_t(retidos.size()), MSG_NOSIGNAL);
             reteve_ = armado_ = retomar_ = false;
         }
         std::vector<pollfd> p{{escuta_, POLLIN, 0}};
-        // Held: nothing read, so nothing answered and nothing closed.
-        if (!reteve_)
-            for (int fd : fds)
-                p.push_back({fd, POLLIN, 0});
+        // Held: nothing read on that connection, so nothing answered and
+        // nothing closed; the others go on.
+        for (std::size_t k = 0; k < fds.size(); ++k)
+            p.push_back({reteve_ && (k | 1) == (retidoPar | 1) ? -1 : fds[k], POLLIN, 0});
         if (::poll(p.data(), p.size(), 20) <= 0)
             continue;
         if (p[0].revents & POLLIN) {
@@ -68,7 +96,7 @@ void Retransmissor::roda() {
             ::connect(servidor, reinterpret_cast<sockaddr *>(&a), sizeof a);
             fds.insert(fds.end(), {cliente, servidor});
         }
-        for (std::size_t i = 1; i < p.size() && !reteve_; ++i) {
+        for (std::size_t i = 1; i < p.size(); ++i) {
             if (!(p[i].revents & (POLLIN | POLLHUP | POLLERR)))
                 continue;
             const std::size_t k = i - 1, outro = k ^ 1;
@@ -82,12 +110,25 @@ void Retransmissor::roda() {
                 continue;
             }
             const QByteArray trecho(dados, int(lidos));
-            if (k % 2 == 0 && armado_ && trecho.contains(marca_)) {
-                retidos = trecho;
-                retidoPara = fds[outro];
-                reteve_ = true;
-                break;
+            if (k % 2 == 0 && armado_ && !depois_.isEmpty() && trecho.contains(depois_))
+                depois_.clear();
+            else if (k % 2 == 0 && armado_ && depois_.isEmpty() && trecho.contains(marca_)) {
+                // Once: a reconnection's bytes go through.
+                armado_ = false;
+                if (perde_) {
+                    surdo = int(k);
+                    desde.start();
+                } else {
+                    retidos = trecho;
+                    retidoPara = fds[outro];
+                    retidoPar = k;
+                    reteve_ = true;
+                    continue;
+                }
             }
+            // The answer lost on its way back.
+            if (surdo >= 0 && std::size_t(surdo) == (k & ~std::size_t(1)) && k % 2 == 1)
+                continue;
             ::send(fds[outro], dados, size_t(lidos), MSG_NOSIGNAL);
         }
     }

@@ -38,7 +38,10 @@ Saida roda(const Pedido &pedido, QTextStream &saida, QTextStream &erro, QJsonObj
         if (esperados < 0)
             avisado = false;
         else if (!std::exchange(avisado, true))
-            erro << base::Mensagem("AVISO_ESPERA_GRAVACAO") << Qt::endl;
+            erro << base::Mensagem(banco.motivoEspera() == store::Banco::MotivoEspera::Servidor
+                                       ? "AVISO_ESPERA_SERVIDOR"
+                                       : "AVISO_ESPERA_GRAVACAO")
+                 << Qt::endl;
         QThread::msleep(20);
         return true;
     });
@@ -99,6 +102,9 @@ int Executa(const QStringList &argumentos) {
     } catch (const store::ErroReservada &) {
         e << TextoTerminal(shell::TextoDoErro()) << '\n';
         status = Saida::Reservada;
+    } catch (const store::ErroDesfechoIncerto &) {
+        e << TextoTerminal(shell::TextoDoErro()) << '\n';
+        status = Saida::Incerto;
     } catch (...) {
         e << TextoTerminal(shell::TextoDoErro()) << '\n';
     }

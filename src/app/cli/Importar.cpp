@@ -60,6 +60,10 @@ Saida importar(Contexto &c) {
     }
     switch (r.desfecho) {
     case Desfecho::Sucesso: {
+        if (!r.aviso.isEmpty()) {
+            c.erro << r.aviso << '\n';
+            c.json.insert(QStringLiteral("aviso"), r.aviso);
+        }
         QJsonArray numeros;
         for (int numero : r.declaracoes) {
             if (!soVerifica)
@@ -101,7 +105,7 @@ Saida importar(Contexto &c) {
         break;
     }
     c.usuario.mensagem(importacao::TituloImportacao, r.mensagem, r.icone, base::Botoes::Ok);
-    return Saida::Falha;
+    return r.incerto ? Saida::Incerto : Saida::Falha;
 }
 
 } // namespace vlme::cli

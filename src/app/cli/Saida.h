@@ -9,6 +9,7 @@ enum class Saida {
     UsoErrado = 2, // the command line, or a statement that does not exist
     Falha = 3,     // the operation could not be done
     Reservada = 4, // the statement is reserved by another program
+    Incerto = 5,   // the server's answer to the final write was lost: stored or not, unknown
 };
 
 } // namespace vlme::cli

@@ -284,6 +284,38 @@ Erros CarregaCatalogo() {
         {"AVISO_SEM_USO_FECHADA", "A declaração %1 ficou %2 sem uso e foi fechada."},
         {"TEXTO_MINUTOS", "%1 minutos"},
         {"TEXTO_UM_MINUTO", "1 minuto"},
+        // The team server gone and back.
+        {"AVISO_ESPERA_SERVIDOR", "Aguardando a resposta do servidor do banco de dados..."},
+        {"ERRO_SERVIDOR_OCUPADO", "O programa ainda espera a resposta do servidor do banco de "
+                                  "dados a outra operação. Repita esta quando ela terminar."},
+        {"ERRO_SERVIDOR_CANCELADA", "Operação cancelada enquanto esperava a resposta do servidor "
+                                    "do banco de dados: nada foi gravado."},
+        {"ERRO_SERVIDOR_RECONEXAO_CANCELADA",
+         "Operação cancelada enquanto o programa tentava conectar-se de novo ao servidor do banco "
+         "de dados: nada foi feito."},
+        {"ERRO_SERVIDOR_PERDIDO_ANTES",
+         "A conexão com o servidor do banco de dados foi perdida e ainda não voltou: nada foi "
+         "feito. Verifique a rede e repita a operação daqui a pouco."},
+        {"ERRO_SERVIDOR_INCERTO",
+         "A conexão com o servidor do banco de dados foi perdida depois que o pedido de gravação "
+         "foi enviado: não se sabe se a operação foi gravada. Antes de repeti-la, confira se ela "
+         "já está no banco de dados (F5 na janela da declaração, ou vlme-cli listar)."},
+        {"ERRO_RETOMANDO",
+         "A conexão com o servidor do banco de dados foi perdida, e a sessão anterior deste "
+         "programa no servidor ainda retém a declaração %1. O programa a retoma assim que o "
+         "servidor encerrar aquela sessão; repita a operação daqui a pouco."},
+        {"AVISO_CONEXAO_PERDIDA", "A conexão com o servidor do banco de dados foi perdida às %1; "
+                                  "tentando de novo. Nada será gravado até ela voltar; o que "
+                                  "for digitado continua na janela."},
+        {"AVISO_CONEXAO_VOLTOU", "A conexão com o servidor voltou às %1 e a declaração está "
+                                 "reservada de novo para você."},
+        {"AVISO_IMPORTACAO_GRAVADA",
+         "A conexão com o servidor do banco de dados foi perdida depois que o pedido de gravação "
+         "foi enviado; conferido depois, a importação foi gravada: %1."},
+        {"ERRO_IMPORTACAO_DESFEITA",
+         "A conexão com o servidor do banco de dados foi perdida antes que a gravação terminasse; "
+         "conferido depois, nada foi gravado. Repita a importação."},
+
         {"ERRO_RESERVA_PASTA", "Não foi possível reservar a declaração %1: a pasta %2 não permite "
                                "gravação. Verifique as permissões da pasta de dados."},
 

@@ -134,7 +134,11 @@ class Execucao {
     LeitorLinhas leitor_;
     const bool umaVez_;
     QByteArray sha256_; // of the content, from the count
+    // On the server, the statements this content had made before the run:
+    // a COMMIT left without an answer is found out against them.
+    std::vector<int> antes_;
     ResultadoImportacao r_;
+    void confereDesfecho(const store::ErroDesfechoIncerto &e);
 
     QString linha_;
     qint64 tamanhoLinha_ = 0; // true length, the part past LimiteLinha not kept
@@ -249,6 +253,8 @@ ResultadoImportacao Execucao::roda() {
         if (progresso_.cancelado())
             throw Cancelamento{};
         contaLinhas();
+        if (banco_.servidor())
+            antes_ = store::DeclaracoesImportadas(banco_, sha256_);
         if (umaVez_) {
             r_.anteriores = store::DeclaracoesImportadas(banco_, sha256_);
             if (!r_.anteriores.empty())
@@ -305,6 +311,8 @@ ResultadoImportacao Execucao::roda() {
         r_.desfecho = Desfecho::Falha;
         r_.mensagem = FalhaGeral(QString::number(e.codigo), e.detalhe());
         r_.icone = base::Icone::Critico;
+    } catch (const store::ErroDesfechoIncerto &e) {
+        confereDesfecho(e);
     } catch (const store::ErroBanco &e) {
         r_.desfecho = Desfecho::Falha;
         // Another program writing is no case for support: its message already
@@ -323,6 +331,24 @@ ResultadoImportacao Execucao::roda() {
     if (r_.desfecho != Desfecho::Sucesso)
         r_.declaracoes.clear();
     return std::move(r_);
+}
+
+void Execucao::confereDesfecho(const store::ErroDesfechoIncerto &e) {
+    const std::optional<std::vector<int>> feitas =
+        store::ConfereImportacao(banco_, sha256_, antes_, banco_.sessao());
+    if (feitas && !feitas->empty()) {
+        r_.desfecho = Desfecho::Sucesso;
+        r_.declaracoes = *feitas;
+        QStringList numeros;
+        for (int n : *feitas)
+            numeros << QString::number(n);
+        r_.aviso = base::Mensagem("AVISO_IMPORTACAO_GRAVADA", numeros.join(QStringLiteral(", ")));
+        return;
+    }
+    r_.desfecho = Desfecho::Falha;
+    r_.icone = base::Icone::Critico;
+    r_.incerto = !feitas;
+    r_.mensagem = feitas ? base::Mensagem("ERRO_IMPORTACAO_DESFEITA") : e.mensagem();
 }
 
 // A second file pasted after the totals record would be silently dropped.
@@ -656,8 +682,10 @@ ResultadoImportacao ImportaDeclaracao(store::Banco &banco, base::InterfaceUsuari
     ResultadoImportacao r = ImportaArquivo(banco, progresso, caminho);
     switch (r.desfecho) {
     case Desfecho::Sucesso:
-        usuario.mensagem(TituloImportacao, TextoSucesso(r.contadores), base::Icone::Informacao,
-                         base::Botoes::Ok);
+        usuario.mensagem(TituloImportacao,
+                         (r.aviso.isEmpty() ? QString() : r.aviso + QStringLiteral("\r\n\r\n")) +
+                             TextoSucesso(r.contadores),
+                         base::Icone::Informacao, base::Botoes::Ok);
         break;
     case Desfecho::ErrosCampo:
         usuario.mensagem(TituloImportacao, TextoErrosDetectados, base::Icone::Exclamacao,

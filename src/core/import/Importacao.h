@@ -81,6 +81,11 @@ struct ResultadoImportacao {
     std::vector<int> anteriores;  // JaImportado: the statements the same content made
     std::vector<ErroImportacao> erros;
     Contadores contadores;
+    // The server's answer to the final COMMIT was lost. Found out after:
+    // Sucesso with `aviso` saying so; Falha told as undone when provably
+    // nothing was stored; else Falha with `incerto` (nobody knows yet).
+    bool incerto = false;
+    QString aviso;
 };
 
 // The run alone: reads, checks and stores, and says how it went. Talks to no

@@ -4,6 +4,7 @@
 #include "store/Esquema.h"
 #include "store/Reservas.h"
 #include "store/arquivo/MotorArquivo.h"
+#include "store/servidor/Chamada.h"
 #include "store/servidor/EsquemaServidor.h"
 #include "store/servidor/MotorServidor.h"
 #include "store/servidor/Vigia.h"
@@ -295,8 +296,9 @@ void Banco::comecaEscrita() {
 
 void Banco::fecha() {
     reservas_.reset();
-    // Its socket must not outlive the connection.
+    // Its socket must not outlive the connection; nor a call left running.
     vigia_.reset();
+    chamada_.reset();
     preparadas_.clear();
     // Before the connection closes: it does not close with statements alive.
     for (sqlite3_stmt *comando : std::as_const(diretas_))
@@ -325,36 +327,104 @@ void Banco::falha(const QSqlError &erro, const QString &sql) {
     if (texto.isEmpty())
         texto = erro.text().simplified();
     QString codigo = erro.nativeErrorCode();
-    if (servidor_ && servidor::ConexaoPerdida(db_)) {
+    if (servidor_ && (cancelada_ || servidor::ConexaoPerdida(db_))) {
         conexaoPerdida_ = true;
         // libpq gives no SQLSTATE for a connection that broke on this side.
         if (codigo.isEmpty())
             codigo = QStringLiteral("08006");
+        if (std::exchange(cancelada_, false))
+            throw ErroBanco(base::Mensagem("ERRO_SERVIDOR_CANCELADA"), QStringLiteral("57014"), sql,
+                            texto);
     }
     throw ErroBanco(MensagemErroBanco(codigo), codigo, sql, texto);
 }
 
 void Banco::retomaConexao() {
-    if (!conexaoPerdida_ || nivelTransacao_ > 0 || nivelLeitura_ > 0)
+    // Events run while a call waits: work they start must not use the
+    // connection meanwhile.
+    if (emChamada_)
+        throw ErroBanco(base::Mensagem("ERRO_SERVIDOR_OCUPADO"), {});
+    if (retomando_ || nivelTransacao_ > 0 || nivelLeitura_ > 0)
         return;
-    conexaoPerdida_ = false;
+    retomando_ = true;
+    const auto fim = qScopeGuard([this] { retomando_ = false; });
+    if (!conexaoPerdida_) {
+        // What a reconnection could not take back yet, tried again with
+        // every piece of work: never working on without what it held.
+        if (reservas_ && reservas_->pendentes() > 0)
+            reservas_->retoma();
+        return;
+    }
     preparadas_.clear();
     vigia_.reset();
-    db_.close();
+    // Bounded by the connection's own time-out, and given up with the wait;
+    // one given up before may still be opening, on the call's own thread.
+    if (!aoServidor(
+            [this] {
+                db_.close();
+                return db_.open();
+            },
+            true)) {
+        if (cancelada_) {
+            cancelada_ = false;
+            throw ErroBanco(base::Mensagem("ERRO_SERVIDOR_RECONEXAO_CANCELADA"),
+                            QStringLiteral("57014"));
+        }
+        throw ErroBanco(base::Mensagem("ERRO_SERVIDOR_PERDIDO_ANTES"), QStringLiteral("08001"), {},
+                        db_.lastError().text().simplified());
+    }
+    conexaoPerdida_ = false;
     try {
-        if (!db_.open())
-            throw ErroBanco(base::Mensagem("ERRO_SERVIDOR_PERDIDO"), QStringLiteral("08001"), {},
-                            db_.lastError().text().simplified());
         vigia_ = std::make_unique<servidor::Vigia>(db_);
         motor_->preparaConexao(*this);
-        reservas().retoma();
     } catch (...) {
-        // Never working on without what it held: tried again next time.
         vigia_.reset();
         db_.close();
         conexaoPerdida_ = true;
         throw;
     }
+    // The new connection stays, whatever this finds: what is not taken back
+    // yet is tried again with the next piece of work.
+    reservas().retoma();
+}
+
+bool Banco::aoServidor(const std::function<bool()> &chamada, bool abandonavel) {
+    cancelada_ = false;
+    if (!servidor_ || !espera_)
+        return chamada();
+    if (!chamada_)
+        chamada_ = std::make_unique<servidor::Chamada>();
+    emChamada_ = true;
+    motivo_ = MotivoEspera::Servidor;
+    const auto fim = qScopeGuard([this] {
+        emChamada_ = false;
+        motivo_ = MotivoEspera::Gravacao;
+    });
+    servidor::Vigia *vigia = vigia_.get();
+    const servidor::Chamada::Resultado r = chamada_->roda(
+        chamada, espera_,
+        [vigia] {
+            if (vigia)
+                vigia->corta();
+        },
+        abandonavel);
+    cancelada_ = r.desistiu;
+    return r.ok && !r.abandonada;
+}
+
+bool Banco::confereConexao() {
+    if (servidor_ && !emChamada_ && !conexaoPerdida_ && aberto() && !servidor::ConfereConexao(db_))
+        conexaoPerdida_ = true;
+    return conexaoPerdida_;
+}
+
+QString Banco::sessao() const {
+    return servidor_ ? static_cast<const servidor::MotorServidor &>(*motor_).sessao() : QString();
+}
+
+QString Banco::sessaoAnterior() const {
+    return servidor_ ? static_cast<const servidor::MotorServidor &>(*motor_).sessaoAnterior()
+                     : QString();
 }
 
 QSqlQuery Banco::prepara(const QString &sql) {
@@ -366,7 +436,7 @@ QSqlQuery Banco::prepara(const QString &sql) {
     // first is open would lose its rows: the server sends the whole result.
     consulta.setForwardOnly(!servidor_);
     const servidor::Vigia::Vez vez(vigia_.get());
-    if (!consulta.prepare(sql))
+    if (!aoServidor([&] { return consulta.prepare(sql); }))
         falha(consulta.lastError(), sql);
     return consulta;
 }
@@ -384,7 +454,7 @@ void Banco::executa(QSqlQuery &consulta, const QVariantList &valores) {
     for (int i = 0; i < valores.size(); ++i)
         consulta.bindValue(i, valores.at(i));
     const servidor::Vigia::Vez vez(vigia_.get());
-    if (!consulta.exec())
+    if (!aoServidor([&] { return consulta.exec(); }))
         falha(consulta.lastError(), consulta.lastQuery());
 }
 
@@ -439,7 +509,7 @@ QSqlQuery Banco::direto(const QString &sql) {
     QSqlQuery consulta(db_);
     consulta.setForwardOnly(!servidor_);
     const servidor::Vigia::Vez vez(vigia_.get());
-    if (!consulta.exec(sql))
+    if (!aoServidor([&] { return consulta.exec(sql); }))
         falha(consulta.lastError(), sql);
     return consulta;
 }
@@ -538,7 +608,8 @@ Transacao::~Transacao() {
     std::erase_if(banco_.aoConfirmar_,
                   [this](const auto &a) { return a.first >= banco_.nivelTransacao_; });
     --banco_.nivelTransacao_;
-    if (!banco_.aberto())
+    // A lost connection has taken its transaction with it.
+    if (!banco_.aberto() || banco_.conexaoPerdida_)
         return;
     try {
         if (nome_.isEmpty()) {
@@ -547,7 +618,7 @@ Transacao::~Transacao() {
         }
         banco_.executa(QStringLiteral("ROLLBACK TO ") + nome_);
         banco_.executa(QStringLiteral("RELEASE ") + nome_);
-    } catch (const ErroBanco &) {
+    } catch (...) {
         // Nothing more can be done from a destructor; SQLite has already
         // rolled back a transaction it could not keep.
     }
@@ -556,7 +627,21 @@ Transacao::~Transacao() {
 void Transacao::confirma() {
     if (!ativa_)
         return;
-    banco_.executa(nome_.isEmpty() ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE ") + nome_);
+    if (!nome_.isEmpty()) {
+        banco_.executa(QStringLiteral("RELEASE ") + nome_);
+    } else {
+        try {
+            banco_.executa(QStringLiteral("COMMIT"));
+        } catch (const ErroBanco &e) {
+            // Sent, and no answer: the server may have stored it all.
+            if (!banco_.conexaoPerdida_)
+                throw;
+            ativa_ = false;
+            --banco_.nivelTransacao_;
+            throw ErroDesfechoIncerto(base::Mensagem("ERRO_SERVIDOR_INCERTO"), e.codigoNativo(),
+                                      e.sql(), e.detalhe());
+        }
+    }
     ativa_ = false;
     --banco_.nivelTransacao_;
     if (banco_.nivelTransacao_ > 0) {
@@ -580,11 +665,11 @@ Leitura::Leitura(Banco &banco) : banco_(banco) {
 
 Leitura::~Leitura() {
     --banco_.nivelLeitura_;
-    if (!comecou_ || !banco_.aberto())
+    if (!comecou_ || !banco_.aberto() || banco_.conexaoPerdida_)
         return;
     try {
         banco_.executa(QStringLiteral("COMMIT"));
-    } catch (const ErroBanco &) {
+    } catch (...) {
         // A read has nothing to keep; the transaction ends with the connection.
     }
 }

@@ -29,7 +29,8 @@ class Reservas;
 class Motor;
 namespace servidor {
 class Vigia;
-}
+class Chamada;
+} // namespace servidor
 
 // Our mark in the file header (PRAGMA application_id): "VLME".
 inline constexpr int IdAplicacao = 0x564C4D45;
@@ -52,6 +53,14 @@ class ErroBanco : public base::ErroVLME {
   private:
     QString codigo_;
     QString sql_;
+};
+
+// A COMMIT was sent and its answer never came (the connection was lost, or
+// the wait given up): the server may have stored the work or not. Never told
+// as undone; found out where the program can (the import's record).
+class ErroDesfechoIncerto : public ErroBanco {
+  public:
+    using ErroBanco::ErroBanco;
 };
 
 // What the user reads for an SQLite result code (extended codes too): what
@@ -145,6 +154,14 @@ class Banco {
     // Whoever shows the wait words it with the catalog's AVISO_ESPERA_GRAVACAO.
     using Espera = std::function<bool(qint64 esperados)>;
     void defineEspera(Espera espera) { espera_ = std::move(espera); }
+    // What is being waited for: another program's write, or on the server
+    // the answer to a call (also a reconnection) that passed 0.4 s. Giving up
+    // the latter shuts the call's connection down.
+    enum class MotivoEspera { Gravacao, Servidor };
+    MotivoEspera motivoEspera() const { return motivo_; }
+    // A call to the server is under way while the wait runs the events:
+    // nothing else may use the connection until it ends.
+    bool ocupada() const { return emChamada_; }
     // How long a write waits for the others before it gives up.
     void defineLimiteEspera(qint64 ms) { limiteEspera_ = ms; }
 
@@ -153,6 +170,20 @@ class Banco {
     Reservas &reservas();
     // On the server, what bounds a call the network leaves unanswered; null on a file.
     servidor::Vigia *vigia() { return vigia_.get(); }
+    // On the server: the connection was found lost; it is opened again with
+    // the next piece of work, or by `retoma`.
+    bool conexaoPerdida() const { return conexaoPerdida_; }
+    // Looks, without waiting, whether the server has closed or reset the
+    // idle connection; true when it is lost.
+    bool confereConexao();
+    // Opens a lost connection again now and takes back its reservations
+    // (the window does it in the background); throws as the next piece of
+    // work would have. Nothing to do on a connection that is fine.
+    void retoma() { retomaConexao(); }
+    // On the server, this connection's session ("process@start"), and the
+    // one the last reconnection replaced: a process number alone is reused.
+    QString sessao() const;
+    QString sessaoAnterior() const;
 
     // Test seam: the `passos`-th step from now, a statement run or a row read
     // (`proxima`, `escalar`), fails as a disk I/O error would; 0 disarms.
@@ -194,6 +225,17 @@ class Banco {
     std::unique_ptr<Reservas> reservas_;
     std::unique_ptr<Motor> motor_;
     std::unique_ptr<servidor::Vigia> vigia_;
+    std::unique_ptr<servidor::Chamada> chamada_;
+    // Runs one call to the server (`chamada` answers whether it succeeded)
+    // on the caller's behalf, showing the wait past 0.4 s; on a file, or
+    // with nobody to show it, simply runs it. Given up, a call that cannot
+    // be cut short (`abandonavel`: opening the connection) is left to end on
+    // its own, and the next call waits for it first.
+    bool aoServidor(const std::function<bool()> &chamada, bool abandonavel = false);
+    bool emChamada_ = false;
+    bool cancelada_ = false;
+    bool retomando_ = false;
+    MotivoEspera motivo_ = MotivoEspera::Gravacao;
     bool servidor_ = false;
     bool conexaoPerdida_ = false;
     friend class Transacao;

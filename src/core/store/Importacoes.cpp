@@ -1,9 +1,14 @@
 #include "store/Importacoes.h"
 
 #include "store/Banco.h"
+#include "store/servidor/MotorServidor.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QSqlQuery>
+#include <QThread>
+
+#include <algorithm>
 
 namespace vlme::store {
 
@@ -29,6 +34,38 @@ std::vector<int> DeclaracoesImportadas(Banco &banco, const QByteArray &sha256) {
     while (banco.proxima(q))
         numeros.push_back(q.value(0).toInt());
     return numeros;
+}
+
+std::optional<std::vector<int>> ConfereImportacao(Banco &banco, const QByteArray &sha256,
+                                                  const std::vector<int> &antes,
+                                                  const QString &sessao) {
+    QElapsedTimer relogio;
+    relogio.start();
+    // Long enough for a server that restarts; each try is bounded itself.
+    while (relogio.elapsed() < 10000) {
+        try {
+            banco.retoma();
+            std::vector<int> novas;
+            for (int n : DeclaracoesImportadas(banco, sha256))
+                if (std::find(antes.begin(), antes.end(), n) == antes.end())
+                    novas.push_back(n);
+            if (!novas.empty())
+                return novas;
+            // The old session still alive may yet commit.
+            const bool viva =
+                banco
+                    .escalar(QStringLiteral("SELECT count(*) FROM pg_stat_activity a WHERE %1 = ?")
+                                 .arg(servidor::IdentidadeSessao(QStringLiteral("a"))),
+                             {sessao})
+                    .toInt() > 0;
+            if (!viva && !sessao.isEmpty())
+                return novas;
+        } catch (...) {
+            // Not back yet; tried again.
+        }
+        QThread::msleep(250);
+    }
+    return std::nullopt;
 }
 
 } // namespace vlme::store

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace vlme::store {
@@ -21,5 +22,15 @@ void RegistraImportacao(Banco &banco, const QByteArray &sha256, const QString &a
 // database, in ascending order; empty when there are none (never imported,
 // or every one deleted since).
 std::vector<int> DeclaracoesImportadas(Banco &banco, const QByteArray &sha256);
+
+// An import of `sha256` whose COMMIT went without an answer on the server,
+// found out once the server answers again (tried for a few seconds): the
+// statements it stored beyond `antes` (those the content had made before);
+// none when provably nothing was stored (the lost session `sessao` is gone
+// from the server, and with it anything it had not committed); nullopt when
+// it cannot be known yet.
+std::optional<std::vector<int>> ConfereImportacao(Banco &banco, const QByteArray &sha256,
+                                                  const std::vector<int> &antes,
+                                                  const QString &sessao);
 
 } // namespace vlme::store

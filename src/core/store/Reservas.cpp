@@ -31,6 +31,9 @@ ErroReservada::ErroReservada(int numero, const std::optional<Titular> &titular)
     : base::ErroVLME(base::Mensagem("ERRO_RESERVADA", numero, TextoTitular(titular))),
       numero_(numero), titular_(titular) {}
 
+ErroRetomando::ErroRetomando(int numero)
+    : base::ErroVLME(base::Mensagem("ERRO_RETOMANDO", numero)) {}
+
 Reserva::Reserva(Banco &banco, int numero) : banco_(banco), numero_(numero) {
     std::optional<Titular> outro;
     if (!banco_.reservas().reserva(numero, Titular::Este(), &outro))

@@ -42,6 +42,15 @@ class ErroReservada : public base::ErroVLME {
     std::optional<Titular> titular_;
 };
 
+// A statement this program held before its connection to the server was
+// lost, still held there by its own old session, which the server ends by
+// itself (never by us: a process number alone may name another's session).
+// Taken back as soon as the old session lets go.
+class ErroRetomando : public base::ErroVLME {
+  public:
+    explicit ErroRetomando(int numero);
+};
+
 // " pelo VLM-E do usuário ... desde ...", or " por outro programa" when not known.
 QString TextoTitular(const std::optional<Titular> &titular);
 
@@ -56,10 +65,16 @@ class Reservas {
     virtual void libera(int numero) = 0;
     // Who holds it now, when someone does (this program included).
     virtual std::optional<Titular> titular(int numero) = 0;
-    // After a lost connection was opened again: takes again what this
-    // program held. Throws ErroReservada for one another program took
-    // meanwhile; the counts stay as they were, for the holders to let go.
+    // After a lost connection was opened again, and at each piece of work
+    // while any is pending: takes again what this program held. Throws
+    // ErroReservada for one another program took meanwhile, ErroRetomando
+    // while this program's old session still holds one; the counts stay as
+    // they were, for the holders to let go.
     virtual void retoma() {}
+    // Statements held before a connection was lost that are not held again
+    // yet: this program's own old session still has them, or another took
+    // them. None on a connection that was never lost.
+    virtual int pendentes() const { return 0; }
 
     // The version of a statement this program read to show it for change
     // (a window holding it): every save of it is checked against this one

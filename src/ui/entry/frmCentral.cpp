@@ -757,6 +757,9 @@ void frmCentral::abreItem(Lista &l, int operacao, const QString &campo) {
     const int nrSq = operacao == Op::Incluir ? 0 : atual(l);
     if (operacao != Op::Incluir && nrSq == 0)
         return;
+    // A connection lost, or a statement not held again yet, refuses here,
+    // once, rather than in every field of a form opened for nothing.
+    programa_.banco.retoma();
     // Accepted: a row saved (whose number the list goes to) or deleted.
     auto executa = [&](auto &janela, auto numeroGravado) {
         const bool aceita = janela.exec() == QDialog::Accepted;

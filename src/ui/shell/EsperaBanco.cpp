@@ -31,9 +31,14 @@ bool EsperaBanco::espera(qint64 esperados) {
         janela_ = nullptr;
         return true;
     }
+    const char *texto = banco_.motivoEspera() == store::Banco::MotivoEspera::Servidor
+                            ? "AVISO_ESPERA_SERVIDOR"
+                            : "AVISO_ESPERA_GRAVACAO";
+    if (janela_)
+        janela_->setLabelText(base::Mensagem(texto));
     if (!janela_ && esperados >= MostraDepois) {
-        janela_ = new QProgressDialog(base::Mensagem("AVISO_ESPERA_GRAVACAO"),
-                                      QStringLiteral("Cancelar"), 0, 0, pai_);
+        janela_ =
+            new QProgressDialog(base::Mensagem(texto), QStringLiteral("Cancelar"), 0, 0, pai_);
         janela_->setObjectName(QStringLiteral("frmEspera"));
         janela_->setWindowTitle(QStringLiteral("VLM-E"));
         janela_->setWindowModality(Qt::ApplicationModal);

@@ -18,6 +18,7 @@
 #include "ui/printing/Impressao.h"
 #include "ui/shell/Inatividade.h"
 #include "ui/shell/RegraOcupado.h"
+#include "ui/shell/RetomadaServidor.h"
 #include "ui/shell/frmNovo.h"
 #include "ui/shell/frmVLMs.h"
 
@@ -454,6 +455,7 @@ void mdiPrincipal::abreDadosGerais(int numero) {
         programa_.declaracao = {};
         throw;
     }
+    new RetomadaServidor(programa_, janela);
     janela->aoReabrir = [this] { protegido([this] { reabreDeclaracao(); }); };
     janela->aoTrocar = [this](int outra) {
         // After the command that asked has unwound: the window is replaced.
@@ -508,9 +510,12 @@ void mdiPrincipal::fechaSemUso() {
     const shell::DeclaracaoAberta &aberta = programa_.declaracao;
     const bool semGravar = aberta.consulta || (aberta.nova && !aberta.alterada);
     fechaDeclaracao();
-    // A save that failed has told why, and its window stays.
-    if (declaracaoAberta())
+    // A save that failed has told why, and its window stays: held, so
+    // closed again once left alone again.
+    if (declaracaoAberta()) {
+        inatividade_->arma(true);
         return;
+    }
     const int minutos = std::max(1, inatividade_->intervalo() / 60000);
     usuario_.avisa(QStringLiteral("VLM-E"),
                    base::Mensagem(semGravar ? "AVISO_SEM_USO_FECHADA" : "AVISO_SEM_USO", numero,

@@ -2,12 +2,21 @@
 // gone silent, while a statement is being written. Each test runs a server of
 // its own, which it stops and starts again.
 
+#include "store/Reservas.h"
 #include "support/Retransmissor.h"
 #include "support/Teste.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
+#include <QUrl>
+
+#include <unistd.h>
 
 using namespace vlme;
 using teste::Execucao;
@@ -26,6 +35,11 @@ class ServidorProprio {
         url_ = script("inicia").trimmed();
     }
     ~ServidorProprio() { script("para"); }
+    // Stopped as an administrator would, and started again.
+    void reinicia() {
+        desliga();
+        liga();
+    }
     QString url() const { return url_; }
     void desliga() { script("desliga"); }
     void liga() { script("liga"); }
@@ -104,4 +118,137 @@ TEST(ServidorFalha, ParadoOuMudoNoMeioNaoDeixaNadaPelaMetade) {
             servidor.liga();
         EXPECT_EQ(Conteudo(servidor.url()), antes);
     }
+}
+
+// Clerk A's connection drops; clerk B, on the same role or on a role of his
+// own, gets the process number A's lost session had. A's reconnection must
+// not end B's session, and B keeps the statement it holds.
+TEST(ServidorFalha, ReconexaoNaoEncerraASessaoDeOutroComONumeroReusado) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "forçar o número de processo (ns_last_pid) exige root";
+    ServidorProprio servidor;
+    QUrl deB(servidor.url());
+    {
+        QUrl u(servidor.url());
+        QSqlDatabase admin = QSqlDatabase::addDatabase("QPSQL", "admin");
+        admin.setHostName(u.host());
+        admin.setPort(u.port());
+        admin.setDatabaseName("vlme");
+        admin.setUserName("postgres");
+        ASSERT_TRUE(admin.open());
+        ASSERT_TRUE(QSqlQuery(admin).exec("CREATE ROLE vlme_b LOGIN IN ROLE vlme"));
+        admin.close();
+    }
+    QSqlDatabase::removeDatabase("admin");
+    for (const char *papel : {"vlme", "vlme_b"}) {
+        SCOPED_TRACE(papel);
+        deB.setUserName(papel);
+        teste::Retransmissor rede(servidor.url());
+        store::Banco a, b, olha;
+        a.abreServidor(rede.url());
+        olha.abreServidor(servidor.url());
+        const int n = teste::ConstrutorDeclaracao(a).geral(),
+                  m = teste::ConstrutorDeclaracao(a).geral();
+        store::Reserva deA(a, n);
+        const qint64 antigo = a.escalar("SELECT pg_backend_pid()").toLongLong();
+        rede.fecha();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return olha.escalar("SELECT count(*) FROM pg_stat_activity WHERE pid = ?", {antigo})
+                           .toInt() == 0;
+            },
+            10000));
+        const auto numero = [](store::Banco &x) {
+            return x.aberto() ? x.escalar("SELECT pg_backend_pid()").toLongLong() : 0;
+        };
+        for (int vez = 0; vez < 200 && numero(b) != antigo; ++vez) {
+            QFile ultimo("/proc/sys/kernel/ns_last_pid");
+            if (!ultimo.open(QIODevice::WriteOnly))
+                GTEST_SKIP() << "ns_last_pid não pode ser escrito";
+            ultimo.write(QByteArray::number(antigo - 1));
+            ultimo.close();
+            b.abreServidor(deB.toString());
+        }
+        if (numero(b) != antigo)
+            GTEST_SKIP() << "o número " << antigo << " não voltou em 200 tentativas";
+        store::Reserva reservaDeB(b, m);
+
+        EXPECT_TRUE(a.confereConexao());
+        a.retoma();
+        EXPECT_EQ(a.reservas().pendentes(), 0);
+        EXPECT_EQ(numero(b), antigo);
+        EXPECT_THROW(store::Reserva(olha, m), store::ErroReservada);
+        EXPECT_THROW(store::Reserva(olha, n), store::ErroReservada);
+    }
+}
+
+// The server restarts while the window program holds a statement: it holds
+// it again within seconds, with nobody touching it, and vlme-cli is refused.
+TEST(ServidorFalha, ReiniciadoAJanelaRetomaAReservaSozinha) {
+    ServidorProprio servidor;
+    teste::PastaTeste pasta;
+    const QStringList banco{"--banco", servidor.url()};
+    ASSERT_EQ(
+        Roda(pasta.caminho(),
+             banco + QStringList{"importar", teste::DadoTeste("importacao/duas_declaracoes.txt")})
+            .status,
+        0);
+    teste::ProgramaJanela janela(pasta.caminho(), 1, servidor.url());
+    ASSERT_TRUE(janela.esperaReserva(1));
+    servidor.reinicia();
+    QElapsedTimer relogio;
+    relogio.start();
+    EXPECT_TRUE(janela.esperaReserva(1, 10000));
+    EXPECT_LT(relogio.elapsed(), 10000);
+    const Execucao r = Roda(pasta.caminho(), banco + QStringList{"excluir", "1"});
+    EXPECT_EQ(r.status, 4) << r.erro;
+    EXPECT_TRUE(
+        r.erro.contains("reservada pelo VLM-E do usuário " + store::Titular::Este().usuario))
+        << r.erro;
+}
+
+// The server's answer to the import's COMMIT is lost: vlme-cli finds out
+// what was stored and says so with the numbers; when it cannot know, it says
+// that (exit 5), and a repeat with --uma-vez never makes a second copy.
+TEST(ServidorFalha, RespostaDoCommitPerdidaConfereOQueFoiGravado) {
+    ServidorProprio servidor;
+    teste::PastaTeste pasta;
+    const QString texto = teste::DadoTeste("importacao/duas_declaracoes.txt");
+    // The same statements in other bytes: another content for --uma-vez.
+    const QString lf = pasta.arquivo("lf.txt");
+    QFile original(texto), copia(lf);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly) && copia.open(QIODevice::WriteOnly));
+    copia.write(original.readAll().replace("\r\n", "\n"));
+    copia.close();
+    const auto importa = [&](const QString &url, const QString &arquivo) {
+        return Roda(pasta.caminho(), {"--banco", url, "importar", "--uma-vez", arquivo}, 60000);
+    };
+    const auto conta = [&] { return Conteudo(servidor.url()).first(); };
+    ASSERT_EQ(Roda(pasta.caminho(), {"--banco", servidor.url(), "listar"}).status, 0);
+    {
+        teste::Retransmissor rede(servidor.url());
+        rede.perdeRespostaDe("COMMIT", "INSERT INTO IMPORTACAO");
+        const Execucao r = importa(rede.url(), texto);
+        EXPECT_EQ(r.status, 0) << r.erro;
+        EXPECT_EQ(r.saida, "1\n2\n");
+        EXPECT_TRUE(r.erro.contains("conferido depois, a importação foi gravada: 1, 2.")) << r.erro;
+    }
+    EXPECT_EQ(importa(servidor.url(), texto).status, 3);
+    EXPECT_EQ(conta(), 2);
+    {
+        qputenv("VLME_SILENCIO_SERVIDOR_MS", "1500");
+        const auto restaura = qScopeGuard([] { qunsetenv("VLME_SILENCIO_SERVIDOR_MS"); });
+        teste::Retransmissor rede(servidor.url());
+        rede.retemEm("COMMIT", "INSERT INTO IMPORTACAO");
+        const Execucao r = importa(rede.url(), lf);
+        EXPECT_EQ(r.status, 5) << r.erro;
+        EXPECT_TRUE(r.erro.contains("não se sabe se a operação foi gravada")) << r.erro;
+        EXPECT_FALSE(r.erro.contains("desfeita")) << r.erro;
+        // The COMMIT reaches the server after all.
+        rede.retoma();
+        QTest::qWait(500);
+    }
+    const Execucao repete = importa(servidor.url(), lf);
+    EXPECT_EQ(repete.status, 3) << repete.erro;
+    EXPECT_EQ(conta(), 4);
 }

@@ -9,11 +9,16 @@
 #include "support/Teste.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QScopeGuard>
+#include <QTest>
 #include <QThread>
 
 #include <memory>
 #include <optional>
+
+#include <unistd.h>
 
 using namespace vlme;
 
@@ -103,11 +108,32 @@ TEST(Vez, ReservaRecusaOsOutrosEMorreComAConexao) {
     EXPECT_NE(recusada(primeiro.banco()), "");
     segundo.fecha();
     EXPECT_EQ(recusada(primeiro.banco()), "");
+    if (primeiro.banco().servidor())
+        return;
+    // A link planted under the reservation's name, symbolic or hard, is put
+    // aside: what it points to is never truncated nor written through.
+    const QString pasta = QFileInfo(primeiro.banco().caminho()).absolutePath() + "/Reservas/";
+    const QString alvo = QFileInfo(primeiro.banco().caminho()).absolutePath() + "/alvo.txt";
+    const QString nome = pasta + QString("VLME%1").arg(n, 10, 10, QChar('0'));
+    for (const bool simbolico : {true, false}) {
+        QFile::remove(nome);
+        teste::GravaBytes(alvo, "dados de outro");
+        ASSERT_TRUE(simbolico ? QFile::link(alvo, nome)
+                              : ::link(qPrintable(alvo), qPrintable(nome)) == 0);
+        {
+            store::Reserva minha(primeiro.banco(), n);
+            primeiro.abreOutra(segundo);
+            EXPECT_NE(recusada(segundo), "");
+            segundo.fecha();
+        }
+        EXPECT_EQ(teste::LeBytes(alvo), "dados de outro") << simbolico;
+    }
 }
 
 // On the server a lost connection comes back with the next piece of work, and
-// with the reservations it held; one another program took meanwhile refuses
-// the work until its holder here lets go.
+// with the reservations it held, once its old session, never ended from here,
+// lets them go (till then the work is refused, saying so); one another
+// program took meanwhile refuses the work until its holder here lets go.
 TEST(Vez, ConexaoPerdidaVoltaComAsReservas) {
     if (!teste::NoServidor())
         GTEST_SKIP() << "só a conexão com o servidor se perde e volta";
@@ -126,7 +152,29 @@ TEST(Vez, ConexaoPerdidaVoltaComAsReservas) {
         rede.retoma();
     };
     auto minha = std::make_unique<store::Reserva>(banco, n);
-    perde();
+    rede.retemEm("VLME");
+    EXPECT_THROW(banco.escalar("SELECT count(*) FROM VLME"), store::ErroBanco);
+    for (int vez = 0; vez < 2; ++vez)
+        try {
+            banco.retoma();
+            ADD_FAILURE() << "retomada com a sessão antiga viva";
+        } catch (const store::ErroRetomando &e) {
+            EXPECT_TRUE(e.mensagem().contains(
+                QString("a sessão anterior deste programa no servidor ainda retém a declaração %1")
+                    .arg(n)));
+        }
+    EXPECT_EQ(banco.reservas().pendentes(), 1);
+    rede.retoma();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            try {
+                banco.retoma();
+                return true;
+            } catch (const store::ErroRetomando &) {
+                return false;
+            }
+        },
+        10000));
     EXPECT_EQ(banco.escalar("SELECT count(*) FROM VLME").toInt(), 2);
     EXPECT_THROW(store::Reserva(outro, n), store::ErroReservada);
 

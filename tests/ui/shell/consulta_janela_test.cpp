@@ -6,15 +6,20 @@
 #include "store/Reservas.h"
 #include "support/Retransmissor.h"
 #include "ui/Janelas.h"
+#include "ui/shell/EsperaBanco.h"
 #include "ui/shell/Inatividade.h"
 #include "ui/shell/mdiPrincipal.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QTabWidget>
 
 #include <memory>
+
+#include <csignal>
 
 using namespace vlme;
 using shell::Comando;
@@ -137,6 +142,17 @@ TEST_F(Consulta, GravacaoQueFalhaAoFecharPerguntaSeFechaSemGravar) {
     }
     programa.banco.simulaFalhaDisco(0);
     EXPECT_EQ(produto(), antes);
+    // Left alone, a save that fails keeps it held, and the idle close comes
+    // again until it succeeds.
+    principal.abre(n);
+    principal.dadosGerais()->txtDenProduto->setText("Gravado sem uso");
+    const qsizetype ditos = usuario.textos().count();
+    programa.banco.simulaFalhaDisco(1);
+    usuario.responde(base::Resposta::Nao);
+    principal.inatividade().defineIntervalo(100);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return usuario.textos().count() >= ditos + 2; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !programa.declaracao.aberta; }, 3000));
+    EXPECT_EQ(produto(), "Gravado sem uso");
     store::Reserva livre(outro, n);
 }
 
@@ -220,8 +236,80 @@ TEST_F(Consulta, RedeMudaAvisaNoPrazoEAProximaOperacaoReconecta) {
     EXPECT_TRUE(usuario.textos().value(0).startsWith(
         "A conexão com o servidor do banco de dados foi perdida."))
         << usuario.textos().join('|').toStdString();
+    // The old session, alive behind the silent network, still holds the
+    // statement: the band says the connection is lost and since when, and
+    // Incluir opens no form, telling why once.
+    ui::frmCentral *f = principal.dadosGerais();
+    auto *faixa = f->findChild<QLabel *>("lblConexao");
+    ASSERT_NE(faixa, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !faixa->isHidden(); }, 5000));
+    EXPECT_TRUE(
+        faixa->text().startsWith("A conexão com o servidor do banco de dados foi perdida às"))
+        << faixa->text().toStdString();
+    bool abriu = false;
+    QTimer::singleShot(1000, [&] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            abriu = true;
+            modal->close();
+        }
+    });
+    QTest::mouseClick(f->cmdIncluirImportado, Qt::LeftButton);
+    EXPECT_FALSE(abriu);
+    EXPECT_TRUE(usuario.textos().constLast().contains("sessão anterior deste programa"))
+        << usuario.textos().join('|').toStdString();
+    // Once it goes, the statement is held again with nobody acting.
     rede.retoma();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return !programa.banco.conexaoPerdida() && programa.banco.reservas().pendentes() == 0;
+        },
+        10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return faixa->text().contains("voltou"); }, 3000));
+    EXPECT_THROW(store::Reserva(outro, n), store::ErroReservada);
     principal.executa(Comando::Fechar);
     EXPECT_FALSE(programa.declaracao.aberta);
     EXPECT_EQ(produto(), "Gravado depois");
+}
+
+// The server frozen under a save: past 0.4 s the wait is shown; input meanwhile
+// starts nothing; Cancelar ends the wait within a second, saying nothing was
+// saved.
+TEST_F(Consulta, ServidorCongeladoMostraAEsperaECancelarATermina) {
+    if (!teste::NoServidor())
+        GTEST_SKIP() << "só o servidor pode parar de responder";
+    const int n = completa();
+    ui::mdiPrincipal principal(programa, usuario);
+    ui::EsperaBanco espera(programa.banco, &principal);
+    principal.show();
+    principal.abre(n);
+    ASSERT_NE(principal.dadosGerais(), nullptr);
+    principal.dadosGerais()->txtDenProduto->setText("Nunca gravado");
+    const pid_t sessao = pid_t(programa.banco.escalar("SELECT pg_backend_pid()").toLongLong());
+    ASSERT_EQ(::kill(sessao, SIGSTOP), 0);
+    const auto solta = qScopeGuard([&] { ::kill(sessao, SIGCONT); });
+    QElapsedTimer relogio, cancelado;
+    relogio.start();
+    qint64 mostrada = -1;
+    teste::QuandoAbrirem({[&](QWidget *janela) {
+        auto *aviso = qobject_cast<QProgressDialog *>(janela);
+        ASSERT_NE(aviso, nullptr);
+        mostrada = relogio.elapsed();
+        EXPECT_EQ(aviso->labelText(), "Aguardando a resposta do servidor do banco de dados...");
+        // A command given meanwhile is not taken.
+        principal.executa(Comando::Pendencias);
+        QTest::qWait(300);
+        cancelado.start();
+        QTest::mouseClick(aviso->findChild<QPushButton *>(), Qt::LeftButton);
+    }});
+    principal.executa(Comando::Pendencias);
+    EXPECT_GE(mostrada, 400);
+    EXPECT_LT(mostrada, 1500);
+    EXPECT_LT(cancelado.elapsed(), 1000);
+    const QStringList ditos = usuario.textos();
+    ASSERT_EQ(ditos.count(), 2) << ditos.join('|').toStdString();
+    EXPECT_EQ(ditos[0], "O programa ainda espera a resposta do servidor do banco de dados a outra "
+                        "operação. Repita esta quando ela terminar.");
+    EXPECT_TRUE(ditos[1].startsWith("Operação cancelada enquanto esperava a resposta do servidor "
+                                    "do banco de dados: nada foi gravado."))
+        << ditos[1].toStdString();
 }

@@ -7,6 +7,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vlme::store::arquivo {
@@ -55,7 +56,20 @@ bool ReservasArquivo::reserva(int numero, const Titular &eu, std::optional<Titul
     }
     QDir().mkpath(pasta_);
     const QByteArray nome = QFile::encodeName(arquivo(numero));
-    const int d = open(nome.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // Only a plain file of its own is written: a link planted under the name
+    // (symbolic or hard), or anything else, is put aside, never truncated
+    // through; what it points to stays as it was.
+    int d = -1;
+    for (int vez = 0; vez < 2 && d < 0; ++vez) {
+        d = open(nome.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+        struct stat info {};
+        if (d >= 0 && fstat(d, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1)
+            break;
+        if (d >= 0)
+            close(d);
+        d = -1;
+        unlink(nome.constData());
+    }
     if (d < 0)
         throw base::ErroVLME(
             base::Mensagem("ERRO_RESERVA_PASTA", numero, QDir::toNativeSeparators(pasta_)));
@@ -90,7 +104,7 @@ std::optional<Titular> ReservasArquivo::titular(int numero) {
     if (tidas_.contains(numero))
         return Le(tidas_.value(numero).descritor);
     const QByteArray nome = QFile::encodeName(arquivo(numero));
-    const int d = open(nome.constData(), O_RDONLY | O_CLOEXEC);
+    const int d = open(nome.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (d < 0)
         return std::nullopt;
     std::optional<Titular> t;

@@ -1,5 +1,6 @@
 #include "store/servidor/MotorServidor.h"
 
+#include "base/Erros.h"
 #include "store/Banco.h"
 #include "store/Esquema.h"
 #include "store/Reservas.h"
@@ -43,6 +44,10 @@ std::pair<QString, QString> TabelaDobra() {
 }
 
 } // namespace
+
+QString IdentidadeSessao(const QString &a) {
+    return QStringLiteral("(%1.pid || '@' || extract(epoch FROM %1.backend_start))").arg(a);
+}
 
 QString ComandoOrdem() {
     // An ICU collation of our own could not put '_' after the digits as the
@@ -102,7 +107,16 @@ void MotorServidor::preparaConexao(Banco &banco) {
                                  // Compiling a query costs more than running ours: a maximum
                                  // statement's check or summary took twice as long with it.
                                  " SET jit = off"));
-    chave_ = banco.escalar(QStringLiteral("SELECT hashtext(current_schema())")).toInt();
+    QSqlQuery q =
+        banco.executa(QStringLiteral("SELECT hashtext(current_schema()), %1 FROM pg_stat_activity a"
+                                     " WHERE a.pid = pg_backend_pid()")
+                          .arg(IdentidadeSessao(QStringLiteral("a"))));
+    if (!banco.proxima(q))
+        throw ErroBanco(base::Mensagem("ERRO_BANCO"), QStringLiteral("XX000"));
+    chave_ = q.value(0).toInt();
+    if (!sessao_.isEmpty())
+        anterior_ = sessao_;
+    sessao_ = q.value(1).toString();
 }
 
 bool MotorServidor::tentaEscrita(Banco &banco) {
@@ -112,7 +126,9 @@ bool MotorServidor::tentaEscrita(Banco &banco) {
         vez = banco.escalar(QStringLiteral("SELECT pg_try_advisory_xact_lock(?, -1)"), {chave_})
                   .toBool();
     } catch (...) {
-        banco.executa(QStringLiteral("ROLLBACK"));
+        // A lost connection took the transaction with it.
+        if (!banco.conexaoPerdida())
+            banco.executa(QStringLiteral("ROLLBACK"));
         throw;
     }
     if (!vez)

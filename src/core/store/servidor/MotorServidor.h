@@ -24,6 +24,11 @@ bool EhURLServidor(const QString &texto);
 // Creates the function lists are sorted by (NomeOrdem).
 QString ComandoOrdem();
 
+// A server session as SQL names it, from pg_stat_activity's row `a`: its
+// process number and when it started, which together no later session
+// repeats. NULL for another role's session, whose start the server hides.
+QString IdentidadeSessao(const QString &a);
+
 class MotorServidor final : public Motor {
   public:
     explicit MotorServidor(const QString &url) : url_(url) {}
@@ -38,10 +43,15 @@ class MotorServidor final : public Motor {
 
     // The first half of every advisory key of this schema.
     int chave() const { return chave_; }
+    // This connection's session and the one before the last reconnection,
+    // as IdentidadeSessao names them.
+    const QString &sessao() const { return sessao_; }
+    const QString &sessaoAnterior() const { return anterior_; }
 
   private:
     QString url_;
     int chave_ = 0;
+    QString sessao_, anterior_;
 };
 
 } // namespace vlme::store::servidor

@@ -1,6 +1,7 @@
 #include "store/servidor/ReservasServidor.h"
 
 #include "store/Banco.h"
+#include "store/servidor/MotorServidor.h"
 
 #include <QScopeGuard>
 
@@ -10,31 +11,50 @@ namespace vlme::store::servidor {
 
 ReservasServidor::~ReservasServidor() {
     // The connection may already be closed, and the locks with it.
-    if (vezes_.isEmpty() || !banco_.aberto())
+    if (vezes_.isEmpty() || !banco_.aberto() || banco_.conexaoPerdida())
         return;
+    liberando_ = true;
     try {
         banco_.executa(QStringLiteral("SELECT pg_advisory_unlock_all()"));
-    } catch (const ErroBanco &) {
+    } catch (...) {
     }
 }
 
-bool ReservasServidor::reserva(int numero, const Titular &eu, std::optional<Titular> *outro) {
-    auto it = vezes_.find(numero);
-    if (it != vezes_.end()) {
-        ++*it;
-        return true;
-    }
+int ReservasServidor::pendentes() const {
+    if (liberando_)
+        return 0;
+    const QString atual = banco_.sessao();
+    int n = 0;
+    for (auto it = sessoes_.cbegin(); it != sessoes_.cend(); ++it)
+        n += it.value() != atual;
+    return n;
+}
+
+bool ReservasServidor::toma(int numero, const Titular &eu, std::optional<Titular> *outro,
+                            QString *sessao) {
     if (!banco_.escalar(QStringLiteral("SELECT pg_try_advisory_lock(?, ?)"), {chave_, numero})
              .toBool()) {
+        QSqlQuery q = banco_.executa(
+            QStringLiteral("SELECT %1 FROM pg_locks l JOIN pg_stat_activity a ON a.pid = l.pid"
+                           " WHERE l.locktype = 'advisory' AND l.granted AND l.objsubid = 2"
+                           " AND l.classid = ?::int::oid AND l.objid = ?::int::oid"
+                           " AND l.database = (SELECT oid FROM pg_database"
+                           " WHERE datname = current_database())")
+                .arg(IdentidadeSessao(QStringLiteral("a"))),
+            {chave_, numero});
+        if (sessao && banco_.proxima(q))
+            *sessao = q.value(0).toString();
         if (outro)
             *outro = titular(numero);
         return false;
     }
-    vezes_.insert(numero, 1);
-    if (sessao_ == 0)
-        sessao_ = banco_.escalar(QStringLiteral("SELECT pg_backend_pid()")).toLongLong();
     // Not left held when its holder could not be written.
-    auto solta = qScopeGuard([&] { libera(numero); });
+    auto solta = qScopeGuard([&] {
+        try {
+            banco_.executa(QStringLiteral("SELECT pg_advisory_unlock(?, ?)"), {chave_, numero});
+        } catch (...) {
+        }
+    });
     // Who holds it, for those refused; rows of connections that are gone go.
     Transacao t(banco_);
     banco_.executa(QStringLiteral("DELETE FROM RESERVA_VLME WHERE NR_VLM_RESERVA = ?"
@@ -53,42 +73,66 @@ bool ReservasServidor::reserva(int numero, const Titular &eu, std::optional<Titu
     return true;
 }
 
+bool ReservasServidor::reserva(int numero, const Titular &eu, std::optional<Titular> *outro) {
+    auto it = vezes_.find(numero);
+    if (it != vezes_.end()) {
+        // Held here, unless a lost connection took it: then only once it
+        // is taken back (the connection's work does that first).
+        if (sessoes_.value(numero) != banco_.sessao())
+            banco_.retoma();
+        ++*it;
+        return true;
+    }
+    if (!toma(numero, eu, outro, nullptr))
+        return false;
+    vezes_.insert(numero, 1);
+    sessoes_.insert(numero, banco_.sessao());
+    return true;
+}
+
 void ReservasServidor::libera(int numero) {
     auto it = vezes_.find(numero);
     if (it == vezes_.end() || --*it > 0)
         return;
     vezes_.erase(it);
-    if (!banco_.aberto())
+    // One a lost connection took goes with its old session.
+    const bool aqui = sessoes_.take(numero) == banco_.sessao();
+    if (!aqui || !banco_.aberto() || banco_.conexaoPerdida())
         return;
+    liberando_ = true;
+    const auto fim = qScopeGuard([this] { liberando_ = false; });
     try {
         banco_.executa(QStringLiteral("SELECT pg_advisory_unlock(?, ?)"), {chave_, numero});
-    } catch (const ErroBanco &) {
+    } catch (...) {
         // A lost connection has let go already.
     }
 }
 
 void ReservasServidor::retoma() {
-    // A network that went silent leaves the old session, and its locks,
-    // alive on the server until the server notices: it is ended first (a
-    // role may end its own sessions).
-    if (const qint64 antiga = std::exchange(sessao_, 0); antiga != 0 && !vezes_.isEmpty()) {
-        try {
-            banco_.escalar(QStringLiteral("SELECT pg_terminate_backend(?, 5000)"), {antiga});
-        } catch (const ErroBanco &) {
-            // Already gone, or not ours to end: the locks below say.
-        }
-    }
-    const QHash<int, int> tidas = std::exchange(vezes_, {});
+    const QString atual = banco_.sessao();
     const Titular eu = Titular::Este();
     std::optional<ErroReservada> tomada;
-    for (auto it = tidas.cbegin(); it != tidas.cend() && !tomada; ++it) {
+    std::optional<int> retida;
+    for (auto it = sessoes_.begin(); it != sessoes_.end(); ++it) {
+        if (it.value() == atual)
+            continue;
         std::optional<Titular> outro;
-        if (!reserva(it.key(), eu, &outro))
+        QString sessao;
+        bool tomou = false;
+        // A holder gone between the try and the look is no holder: again.
+        for (int vez = 0; vez < 3 && !tomou && sessao.isEmpty() && !outro; ++vez)
+            tomou = toma(it.key(), eu, &outro, &sessao);
+        if (tomou)
+            it.value() = atual;
+        else if (!sessao.isEmpty() && sessao == it.value())
+            retida = retida.value_or(it.key());
+        else if (!tomada)
             tomada.emplace(it.key(), outro);
     }
-    vezes_ = tidas;
     if (tomada)
         throw *tomada;
+    if (retida)
+        throw ErroRetomando(*retida);
 }
 
 std::optional<Titular> ReservasServidor::titular(int numero) {

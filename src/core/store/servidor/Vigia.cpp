@@ -4,6 +4,7 @@
 #include <QVariant>
 
 #include <libpq-fe.h>
+#include <poll.h>
 #include <sys/socket.h>
 
 #include <algorithm>
@@ -29,6 +30,18 @@ qint64 Agora() {
 bool ConexaoPerdida(const QSqlDatabase &db) {
     PGconn *c = Conexao(db);
     return !c || PQstatus(c) == CONNECTION_BAD;
+}
+
+bool ConfereConexao(const QSqlDatabase &db) {
+    PGconn *c = Conexao(db);
+    if (!c || PQstatus(c) == CONNECTION_BAD)
+        return false;
+    pollfd p{PQsocket(c), POLLIN, 0};
+    // Something to read on an idle connection: the server's goodbye, its
+    // end, or an error the keepalives found.
+    if (p.fd < 0 || ::poll(&p, 1, 0) <= 0)
+        return true;
+    return PQconsumeInput(c) == 1 && PQstatus(c) != CONNECTION_BAD;
 }
 
 Vigia::Vigia(const QSqlDatabase &db) {
@@ -62,6 +75,11 @@ void Vigia::vigia() {
             desde_.compare_exchange_strong(desde, 0);
         }
     }
+}
+
+void Vigia::corta() {
+    if (socket_ >= 0)
+        ::shutdown(socket_, SHUT_RDWR);
 }
 
 Vigia::Vez::Vez(Vigia *vigia) : vigia_(vigia) {

@@ -17,6 +17,9 @@ namespace vlme::store::servidor {
 
 // The connection behind `db` is gone (closed, reset, shut down by the vigia).
 bool ConexaoPerdida(const QSqlDatabase &db);
+// Looks, without waiting, at an idle connection: false when the server has
+// closed it or the network has failed under it.
+bool ConfereConexao(const QSqlDatabase &db);
 
 class Vigia {
   public:
@@ -26,6 +29,10 @@ class Vigia {
     ~Vigia();
     Vigia(const Vigia &) = delete;
     Vigia &operator=(const Vigia &) = delete;
+
+    // Cuts the call in progress short, as the limit would: the user gave
+    // its wait up. Any thread.
+    void corta();
 
     // One call to the server, from construction to destruction.
     class Vez {
