@@ -6,8 +6,9 @@
 #include "base/Progresso.h"
 #include "store/Banco.h"
 #include "store/Esquema.h"
+#include "store/Motor.h"
+#include "store/Sha256.h"
 
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QSet>
 #include <QSqlField>
@@ -86,14 +87,19 @@ int IncluiCodigos(store::Banco &local, store::Banco &servidor, const QString &ta
 } // namespace
 
 QString AssinaturaDeclaracao(store::Banco &banco, int n) {
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    store::Sha256 hash;
     for (const char *parte : PartesDeclaracao) {
         QSqlQuery q = banco.executa(QString::fromLatin1(parte), {n});
+        QList<bool> chaves; // by column, read once
         while (banco.proxima(q)) {
-            const QSqlRecord r = q.record();
+            if (chaves.isEmpty()) {
+                const QSqlRecord r = q.record();
+                for (int i = 0; i < r.count(); ++i)
+                    chaves << Chave(r.fieldName(i).toUpper());
+            }
             QString linha;
-            for (int i = 0; i < r.count(); ++i) {
-                if (Chave(r.fieldName(i).toUpper()))
+            for (int i = 0; i < chaves.size(); ++i) {
+                if (chaves.at(i))
                     continue;
                 const QVariant v = q.value(i);
                 // Null apart from an empty text; a number whole, to the last bit.
