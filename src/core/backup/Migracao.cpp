@@ -116,7 +116,7 @@ QString AssinaturaDeclaracao(store::Banco &banco, int n) {
 }
 
 ResultadoMigracao Migra(store::Banco &local, store::Banco &servidor, base::Progresso &progresso) {
-    if (local.servidor() || !servidor.servidor())
+    if (!local.motor().tabelasDeArquivo() || servidor.motor().tabelasDeArquivo())
         throw base::ErroVLME(QStringLiteral(
             "A cópia para o banco da equipe lê o VLM.MDB da pasta de dados e grava no servidor "
             "PostgreSQL da equipe. Informe o endereço do servidor (postgresql://...)."));
