@@ -1,8 +1,10 @@
 // Statement text import of a maximum-size statement (9999 models, 9999
 // national components, 9999 imported rows of which one in ten is a
-// subcomponent: 29 999 lines), beside the floor: as many rows of 13 columns
-// inserted through the SQLite C API with one prepared statement in one
-// transaction (WAL, synchronous=FULL). Each run starts on a fresh database.
+// subcomponent: 29 999 lines, shaped as real files are), beside the floor:
+// the very rows that import writes, read back once, inserted through the
+// SQLite C API with one prepared statement per table in one transaction (WAL,
+// synchronous=FULL) into a database made by the same schema code. Each run
+// starts on a fresh database.
 
 #include "ArquivoMaximo.h"
 #include "DeclaracaoMaxima.h"
@@ -18,6 +20,8 @@
 #include <sqlite3.h>
 
 #include <memory>
+#include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -85,48 +89,79 @@ void ConfereDeclaracaoMaximaSemGravar(benchmark::State &estado) {
 }
 BENCHMARK(ConfereDeclaracaoMaximaSemGravar)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// The floor: the import's rows (one per record) as 13 bound columns through
-// the C API, one prepared INSERT, one transaction.
-void BaseInsercaoApiC(benchmark::State &estado) {
-    const int registros = 3 * vlme::bench::LinhasMaximas + 1;
-    for (auto _ : estado) {
-        estado.PauseTiming();
-        const QByteArray caminho =
-            base().dir.filePath(QStringLiteral("c%1.db").arg(++base().rodada)).toUtf8();
-        estado.ResumeTiming();
+// The rows of the tables one import writes, read back from a first import,
+// each table's in the order written, with the INSERT that writes them.
+struct LinhasImportadas {
+    struct Tabela {
+        QByteArray insere;
+        int colunas = 0;
+        std::vector<sqlite3_value *> valores; // row after row
+    };
+    std::vector<Tabela> tabelas;
+    long linhas = 0;
+
+    LinhasImportadas() {
+        auto banco = base().bancoNovo();
+        const QString caminho = banco->caminho();
+        vlme::base::ProgressoMudo progresso;
+        if (vlme::importacao::ImportaArquivo(*banco, progresso, base().arquivo).desfecho !=
+            vlme::importacao::Desfecho::Sucesso)
+            throw std::runtime_error("a importação falhou");
+        banco.reset();
         sqlite3 *db = nullptr;
-        sqlite3_open(caminho.constData(), &db);
-        sqlite3_exec(db,
-                     "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;"
-                     " CREATE TABLE t (a INTEGER, b INTEGER, c TEXT, d TEXT, e TEXT, f TEXT,"
-                     " g REAL, h REAL, i REAL, j INTEGER, k INTEGER, l TEXT, m TEXT);"
-                     " BEGIN",
-                     nullptr, nullptr, nullptr);
-        sqlite3_stmt *insere = nullptr;
-        sqlite3_prepare_v2(db, "INSERT INTO t VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)", -1, &insere,
-                           nullptr);
-        for (int r = 1; r <= registros; ++r) {
-            const QByteArray descricao = "Componente importado " + QByteArray::number(r);
-            sqlite3_bind_int(insere, 1, 1);
-            sqlite3_bind_int(insere, 2, r);
-            sqlite3_bind_text(insere, 3, descricao.constData(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_text(insere, 4, "85171231", -1, SQLITE_STATIC);
-            sqlite3_bind_text(insere, 5, "UN", -1, SQLITE_STATIC);
-            sqlite3_bind_text(insere, 6, "2301234567", -1, SQLITE_STATIC);
-            sqlite3_bind_double(insere, 7, 0.5 * r);
-            sqlite3_bind_double(insere, 8, 1.0000005 * r);
-            sqlite3_bind_double(insere, 9, 16.0);
-            sqlite3_bind_int(insere, 10, r % 2);
-            sqlite3_bind_int(insere, 11, 0);
-            sqlite3_bind_text(insere, 12, "001", -1, SQLITE_STATIC);
-            sqlite3_bind_text(insere, 13, "01", -1, SQLITE_STATIC);
-            sqlite3_step(insere);
-            sqlite3_reset(insere);
+        sqlite3_open(caminho.toUtf8().constData(), &db);
+        for (const char *nome : {"VLME", "MODELOS", "COMPONENTES_NACIONAIS",
+                                 "COMPONENTES_IMPORTADOS", "SUBCOMP", "NF", "DI", "IMPORTACAO"}) {
+            Tabela t;
+            sqlite3_stmt *le = nullptr;
+            sqlite3_prepare_v2(db, (QByteArray("SELECT * FROM ") + nome + " ORDER BY rowid").data(),
+                               -1, &le, nullptr);
+            t.colunas = sqlite3_column_count(le);
+            while (sqlite3_step(le) == SQLITE_ROW) {
+                for (int i = 0; i < t.colunas; ++i)
+                    t.valores.push_back(sqlite3_value_dup(sqlite3_column_value(le, i)));
+                ++linhas;
+            }
+            sqlite3_finalize(le);
+            t.insere = QByteArray("INSERT INTO ") + nome + " VALUES (?" +
+                       QByteArray(",?").repeated(t.colunas - 1) + ")";
+            tabelas.push_back(std::move(t));
         }
-        sqlite3_finalize(insere);
-        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
         sqlite3_close(db);
     }
+};
+
+// The floor: those rows through the C API, one prepared INSERT per table, one
+// transaction, into a database the schema code made (its indexes too).
+void BaseInsercaoApiC(benchmark::State &estado) {
+    static LinhasImportadas linhas;
+    for (auto _ : estado) {
+        estado.PauseTiming();
+        const QByteArray caminho = base().bancoNovo()->caminho().toUtf8();
+        sqlite3 *db = nullptr;
+        sqlite3_open(caminho.constData(), &db);
+        sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL", nullptr, nullptr,
+                     nullptr);
+        estado.ResumeTiming();
+        sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        for (const LinhasImportadas::Tabela &t : linhas.tabelas) {
+            sqlite3_stmt *insere = nullptr;
+            sqlite3_prepare_v2(db, t.insere.constData(), -1, &insere, nullptr);
+            for (std::size_t v = 0; v < t.valores.size(); v += std::size_t(t.colunas)) {
+                for (int i = 0; i < t.colunas; ++i)
+                    sqlite3_bind_value(insere, i + 1, t.valores[v + std::size_t(i)]);
+                if (sqlite3_step(insere) != SQLITE_DONE)
+                    estado.SkipWithError(sqlite3_errmsg(db));
+                sqlite3_reset(insere);
+            }
+            sqlite3_finalize(insere);
+        }
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        estado.PauseTiming();
+        sqlite3_close(db);
+        estado.ResumeTiming();
+    }
+    estado.counters["linhas"] = double(linhas.linhas);
 }
 BENCHMARK(BaseInsercaoApiC)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -1,6 +1,8 @@
 // The team database beside the file, in one run. The import of the maximum
 // statement's text file into the server, beside the floor: the same rows sent
-// by libpq's COPY in one transaction. Copy, delete, delivery file, pendency
+// by libpq's COPY in one transaction; the restore of that statement's backup
+// and its move from a VLM.MDB (migrar), against the same floor. Copy, delete,
+// delivery file, pendency
 // check and summary of a maximum statement (a third of the imported rows
 // subcomponents), and the statement picker's list of 10 000 statements, each
 // on the server and on the file.
@@ -12,6 +14,8 @@
 #include "ListaDeclaracoes.h"
 #include "UsuarioMudo.h"
 
+#include "backup/CopiaSeguranca.h"
+#include "backup/Migracao.h"
 #include "base/InterfaceUsuario.h"
 #include "base/Progresso.h"
 #include "checking/Calculos.h"
@@ -352,6 +356,60 @@ void BaseCopyLibpq(benchmark::State &estado) {
     cpu.informa(estado);
 }
 
+// The imported maximum statement in a VLM.MDB, and its backup file.
+struct ImportadaNoArquivo : Ambiente {
+    QString copia = dir.filePath(QStringLiteral("maximo.BAK"));
+    ImportadaNoArquivo() : Ambiente(false) {
+        vlme::base::ProgressoMudo progresso;
+        const auto r = vlme::importacao::ImportaArquivo(banco, progresso, importacao().arquivo);
+        if (r.desfecho != vlme::importacao::Desfecho::Sucesso ||
+            !vlme::backup::GravaCopiaSeguranca(banco, 1, copia, progresso))
+            throw std::runtime_error("sem a declaração importada");
+    }
+};
+
+ImportadaNoArquivo &importadaNoArquivo() {
+    static ImportadaNoArquivo i;
+    return i;
+}
+
+// Runs `passo` on a database of its own each time: a new schema of the server
+// or a new VLM.MDB.
+template <typename Passo> void EmBancoNovo(benchmark::State &estado, bool servidor, Passo passo) {
+    CpuServidor cpu;
+    for (auto _ : estado) {
+        estado.PauseTiming();
+        auto ambiente = std::make_unique<Ambiente>(servidor);
+        cpu.segue(ambiente->banco);
+        cpu.comeca();
+        estado.ResumeTiming();
+        if (!passo(ambiente->banco))
+            estado.SkipWithError("a operação falhou");
+        estado.PauseTiming();
+        cpu.para();
+        ambiente.reset();
+        estado.ResumeTiming();
+    }
+    cpu.informa(estado);
+}
+
+void RestauraCopiaSeguranca(benchmark::State &estado, bool servidor) {
+    const QString copia = importadaNoArquivo().copia;
+    vlme::bench::UsuarioMudo usuario(vlme::base::Resposta::Sim);
+    vlme::base::ProgressoMudo progresso;
+    EmBancoNovo(estado, servidor, [&](Banco &banco) {
+        return vlme::backup::RestauraCopiaSeguranca(banco, copia, progresso, usuario) > 0;
+    });
+}
+
+void Migra(benchmark::State &estado, bool servidor) {
+    Banco &local = importadaNoArquivo().banco;
+    vlme::base::ProgressoMudo progresso;
+    EmBancoNovo(estado, servidor, [&](Banco &banco) {
+        return vlme::backup::Migra(local, banco, progresso).migradas.size() == 1;
+    });
+}
+
 void CopiaVLM(benchmark::State &estado, bool servidor) {
     Maxima &m = maxima(servidor);
     vlme::bench::UsuarioMudo usuario(vlme::base::Resposta::Sim);
@@ -454,6 +512,7 @@ void ListaDeclaracoes(benchmark::State &estado, bool servidor) {
         Medida medida;
         int vezes;
     } medidas[] = {
+        {"RestauraCopiaSeguranca", RestauraCopiaSeguranca, 5},
         {"GeraArquivoTransmissao", GeraArquivoTransmissao, 5},
         {"VerificaPendencias", VerificaPendencias, 10},
         {"CalculaResumo", CalculaResumo, 20},
@@ -462,6 +521,10 @@ void ListaDeclaracoes(benchmark::State &estado, bool servidor) {
         {"CopiaVLM", CopiaVLM, 5},
         {"ExcluiVLM", ExcluiVLM, 5},
     };
+    benchmark::RegisterBenchmark("Migra/servidor", Migra, true)
+        ->Unit(kMillisecond)
+        ->UseRealTime()
+        ->Iterations(5);
     for (const auto &m : medidas)
         for (const bool servidor : {false, true})
             benchmark::RegisterBenchmark(

@@ -26,6 +26,6 @@ if(VLME_DPKG_SHLIBDEPS)
 else()
   string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), "
          "libqt6widgets6 (>= 6.4), libqt6sql6 (>= 6.4), libqt6network6 (>= 6.4), "
-         "libqt6printsupport6 (>= 6.4), libsqlite3-0, libstdc++6, libc6")
+         "libqt6printsupport6 (>= 6.4), libsqlite3-0, libpq5, libssl3, libstdc++6, libc6")
 endif()
 include(CPack)

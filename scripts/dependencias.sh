@@ -7,7 +7,7 @@ PACOTES=(
   cmake ninja-build g++ pkg-config clang-format
   qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins qt6-translations-l10n
   libsqlite3-dev sqlite3
-  libqt6sql6-psql libpq-dev postgresql
+  libqt6sql6-psql libpq-dev postgresql libssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core poppler-utils
 )

@@ -59,8 +59,9 @@ QString NovoEsquemaServidor() {
                            " RETURNS double precision LANGUAGE sql IMMUTABLE"
                            " AS $$SELECT round($1::numeric, $2)::double precision$$"),
             QStringLiteral("CREATE FUNCTION %1.pragma_table_info(text)"
-                           " RETURNS TABLE(name text, type text) LANGUAGE sql STABLE"
-                           " AS $$SELECT upper(column_name::text), upper(data_type::text)"
+                           " RETURNS TABLE(name text, type text, dflt_value text) LANGUAGE sql"
+                           " STABLE AS $$SELECT upper(column_name::text), upper(data_type::text),"
+                           " column_default::text"
                            " FROM information_schema.columns WHERE table_schema = '%1'"
                            " AND table_name = lower($1) AND column_name <> 'rowid'"
                            " ORDER BY ordinal_position$$"),

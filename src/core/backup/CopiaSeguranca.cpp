@@ -8,6 +8,10 @@
 #include "store/Banco.h"
 #include "store/Controle.h"
 #include "store/CopiaExclusao.h"
+#include "store/EscritaLote.h"
+#include "store/GravarLinha.h"
+#include "store/GravarLote.h"
+#include "store/Motor.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,16 +35,6 @@ const QString TituloCopia = QStringLiteral("Cópia de Segurança");
 const QString PrefixoRestauracao = QStringLiteral("Restauração de ");
 constexpr int LimiteNomeProduto = 80;
 constexpr int LimiteLinhas = 9999;
-constexpr char Anexo[] = "copia_vlme";
-
-// The column names of `tabela` in the program's database, joined by ", ".
-QString Colunas(store::Banco &banco, const QString &tabela) {
-    QStringList nomes;
-    QSqlQuery q = banco.executa(QStringLiteral("SELECT name FROM pragma_table_info(?)"), {tabela});
-    while (banco.proxima(q))
-        nomes << q.value(0).toString();
-    return nomes.join(QLatin1String(", "));
-}
 
 // The new file, beside the target so that the last step is a rename on one
 // file system; removed with its journal unless it became the backup.
@@ -68,37 +62,6 @@ class ArquivoParcial {
     ArquivoParcial &operator=(const ArquivoParcial &) = delete;
 
     QString caminho;
-};
-
-// Detaches the backup from the program's connection however the copy ends.
-class Anexado {
-  public:
-    Anexado(store::Banco &banco, const QString &caminho) : banco_(banco) {
-        // One left by a run whose detach failed would refuse the name.
-        if (banco_
-                .escalar(QStringLiteral("SELECT 1 FROM pragma_database_list WHERE name = ?"),
-                         {QLatin1String(Anexo)})
-                .isValid())
-            solta();
-        banco_.executa(QStringLiteral("ATTACH DATABASE ? AS ") + QLatin1String(Anexo), {caminho});
-        // The file is thrown away on any failure: its journal needs no file
-        // of its own that could be left behind.
-        banco_.executa(QStringLiteral("PRAGMA %1.journal_mode=MEMORY").arg(QLatin1String(Anexo)));
-    }
-    ~Anexado() {
-        try {
-            solta();
-        } catch (const store::ErroBanco &) {
-            // The next backup detaches it; the file is removed anyway.
-        }
-    }
-    Anexado(const Anexado &) = delete;
-    Anexado &operator=(const Anexado &) = delete;
-
-  private:
-    void solta() { banco_.executa(QStringLiteral("DETACH DATABASE ") + QLatin1String(Anexo)); }
-
-    store::Banco &banco_;
 };
 
 struct PassoCopia {
@@ -133,62 +96,22 @@ const PassoCopia PassosCopia[] = {
 };
 
 // Fills the new file `arquivo` with the statement's rows in one transaction;
-// false when cancelled. From the file they go by attaching it; from the team
-// server, which cannot attach a file, row by row through the program.
+// false when cancelled. How the rows get there is the database's own: the
+// file attaches it, the server sends them through the program.
 bool PreencheCopia(store::Banco &banco, const QString &arquivo, int numero,
                    base::Progresso &progresso) {
-    const bool servidor = banco.servidor();
-    store::Banco copia;
-    std::optional<Anexado> anexado;
-    std::optional<store::Leitura> leitura;
-    if (servidor) {
-        copia.abre(arquivo);
-        leitura.emplace(banco);
-    } else {
-        anexado.emplace(banco, arquivo);
-    }
-    store::Banco &destino = servidor ? copia : banco;
-    store::Transacao transacao(destino);
+    const std::unique_ptr<store::CopiaParaArquivo> copia =
+        banco.motor().copiaParaArquivo(banco, arquivo);
     for (const PassoCopia &passo : PassosCopia) {
         if (passo.texto)
             progresso.passo(QString::fromUtf8(passo.texto));
-        const QString tabela = QString::fromLatin1(passo.tabela);
-        const QString colunas = Colunas(destino, tabela);
-        const QVariantList parametros(passo.parametros, numero);
-        if (servidor) {
-            QSqlQuery le = banco.executa(
-                // The server returns rows as they lie, which an update moves;
-                // rowid keeps the order they were written in, as on the file.
-                QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY rowid")
-                    .arg(colunas, tabela,
-                         QString::fromUtf8(passo.onde).remove(QStringLiteral("main."))),
-                parametros);
-            const int n = int(colunas.count(QLatin1Char(',')) + 1);
-            QSqlQuery insere =
-                copia.prepara(QStringLiteral("INSERT INTO %1 (%2) VALUES (?%3)")
-                                  .arg(tabela, colunas, QStringLiteral(", ?").repeated(n - 1)));
-            while (banco.proxima(le)) {
-                QVariantList valores;
-                for (int i = 0; i < n; ++i)
-                    valores << le.value(i);
-                copia.executa(insere, valores);
-            }
-        } else {
-            QSqlQuery insere = banco.prepara(
-                QStringLiteral("INSERT INTO %1.%2 (%3) SELECT %3"
-                               " FROM main.%2 WHERE %4")
-                    .arg(QLatin1String(Anexo), tabela, colunas, QString::fromUtf8(passo.onde)));
-            banco.executa(insere, parametros);
-            insere.finish();
-        }
+        copia->copia(QString::fromLatin1(passo.tabela), QString::fromUtf8(passo.onde),
+                     QVariantList(passo.parametros, numero));
         progresso.valor(passo.valor);
         if (!progresso.unidade())
             return false;
     }
-    transacao.confirma();
-    // A backup is one file, without a write-ahead log beside it.
-    if (servidor)
-        copia.executa(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    copia->conclui();
     return true;
 }
 
@@ -417,7 +340,7 @@ int AbreCopia(store::Banco &copia, store::Banco &banco, const QString &caminho,
     std::optional<QTemporaryDir> pastaModelo;
     store::Banco modelo;
     store::Banco *referencia = &banco;
-    if (banco.servidor()) {
+    if (!banco.motor().tabelasDeArquivo()) {
         const QString arquivo = pastaModelo.emplace().filePath(QStringLiteral("modelo.MDB"));
         modelo.cria(arquivo);
         modelo.abreSomenteLeitura(arquivo);
@@ -454,48 +377,23 @@ int AbreCopia(store::Banco &copia, store::Banco &banco, const QString &caminho,
     }
 }
 
-// One prepared read in the backup and one prepared insert in the program's
-// database per document kind.
-class RestauradorDocumentos {
-  public:
-    RestauradorDocumentos(store::Banco &copia, store::Banco &banco)
-        : copia_(copia), banco_(banco),
-          leNF_(copia.prepara(
-              QStringLiteral("SELECT NR_NF, SERIE_NF, CNPJ_NF, DATA_EMISSAO_NF, NR_INS_ESTADUAL_NF"
-                             " FROM NF WHERE NR_SEQ_NF = ?"))),
-          gravaNF_(banco.prepara(QStringLiteral(
-              "INSERT INTO NF (NR_NF, SERIE_NF, CNPJ_NF, DATA_EMISSAO_NF, NR_INS_ESTADUAL_NF)"
-              " VALUES (?, ?, ?, ?, ?)"))),
-          leDI_(copia.prepara(QStringLiteral("SELECT NR_DI_DI, NR_ADICAO_DI, NR_ITEM_DI, "
-                                             "DESCRICAO_DI FROM DI WHERE NR_SQ_DI = ?"))),
-          gravaDI_(banco.prepara(
-              QStringLiteral("INSERT INTO DI (NR_DI_DI, NR_ADICAO_DI, NR_ITEM_DI, DESCRICAO_DI)"
-                             " VALUES (?, ?, ?, ?)"))) {}
+// The invoice or declaration read beside a row at `coluna` (the row's link,
+// then the key it joins to, then T's columns after its key) copied through
+// the bulk writer; its new key, or 0 when the link is 0 or names no row.
+template <class T>
+int RestauraDocumento(store::GravacaoEmLote &lote, const QSqlQuery &l, int coluna, int colunas) {
+    if (l.value(coluna).toLongLong() == 0 || l.value(coluna + 1).isNull())
+        return 0;
+    store::gravar::LinhaDe<T> linha;
+    for (int i = 1; i <= colunas; ++i)
+        linha.poeLido(typename T::Coluna(i), l.value(coluna + 1 + i));
+    return int(lote.insere(linha));
+}
 
-    int nf(const QVariant &chave) { return restaura(leNF_, gravaNF_, chave, 5); }
-    int di(const QVariant &chave) { return restaura(leDI_, gravaDI_, chave, 4); }
-
-  private:
-    int restaura(QSqlQuery &le, QSqlQuery &grava, const QVariant &chave, int colunas) {
-        const qint64 valor = chave.toLongLong();
-        if (valor == 0)
-            return 0;
-        copia_.executa(le, {valor});
-        QVariantList valores;
-        if (copia_.proxima(le))
-            for (int i = 0; i < colunas; ++i)
-                valores << le.value(i);
-        le.finish();
-        if (valores.isEmpty())
-            return 0;
-        banco_.executa(grava, valores);
-        return grava.lastInsertId().toInt();
-    }
-
-    store::Banco &copia_;
-    store::Banco &banco_;
-    QSqlQuery leNF_, gravaNF_, leDI_, gravaDI_;
-};
+// Read beside each component, so that its documents take no query of their own.
+const char ColunasDI[] = "d.NR_SQ_DI, d.NR_DI_DI, d.NR_ADICAO_DI, d.NR_ITEM_DI, d.DESCRICAO_DI";
+const char ColunasNF[] = "n.NR_SEQ_NF, n.NR_NF, n.SERIE_NF, n.CNPJ_NF, n.DATA_EMISSAO_NF,"
+                         " n.NR_INS_ESTADUAL_NF";
 
 const char ColunasVLME[] =
     "DT_REGISTRO_VLM, CNPJ_VLM, CPF_VLM, PPB_VLM, TIPO_COEFICIENTE_VLM, PERC_REDUCAO_VLM,"
@@ -505,21 +403,35 @@ const char ColunasVLME[] =
 constexpr int NumeroColunasVLME = 20;
 
 // The rows of one table of statement `m` in the backup, each added to the
-// program's database as `valores` makes it; false when cancelled.
-template <class Valores>
-bool RestauraLinhas(store::Banco &copia, store::Banco &banco, base::Progresso &progresso,
-                    int &feitos, const QString &selecao, int m, const QString &insercao,
-                    Valores valores) {
-    QSqlQuery grava = banco.prepara(insercao);
+// program's database as `poe` makes it; false when cancelled.
+template <class Poe>
+bool RestauraLinhas(store::Banco &copia, base::Progresso &progresso, int &feitos,
+                    const QString &selecao, int m, Poe poe) {
     QSqlQuery le = copia.prepara(selecao);
     copia.executa(le, {m});
     while (copia.proxima(le)) {
-        banco.executa(grava, valores(le));
+        poe(le);
         progresso.valor(++feitos);
         if (!progresso.unidade())
             return false;
     }
     return true;
+}
+
+// Through the bulk writer: the columns read go to `colunas` in turn, `completa`
+// sets the rest.
+template <class T, class Completa>
+bool RestauraNoLote(store::Banco &copia, store::GravacaoEmLote &lote, base::Progresso &progresso,
+                    int &feitos, const QString &selecao, int m,
+                    std::initializer_list<typename T::Coluna> colunas, Completa completa) {
+    return RestauraLinhas(copia, progresso, feitos, selecao, m, [&](QSqlQuery &l) {
+        store::gravar::LinhaDe<T> linha;
+        int i = 0;
+        for (const typename T::Coluna c : colunas)
+            linha.poeLido(c, l.value(i++));
+        completa(linha, l);
+        lote.insere(linha);
+    });
 }
 
 } // namespace
@@ -585,72 +497,84 @@ std::optional<int> AdicionaDeclaracao(store::Banco &copia, store::Banco &banco, 
                          .toInt();
     store::CriaControle(banco, novo, IdentidadeNaCopia(copia, m));
 
-    RestauradorDocumentos documentos(copia, banco);
+    // The statement's rows go through the bulk writer (on the server, one
+    // COPY per table); the few error and receipt rows one by one.
+    store::GravacaoEmLote lote(banco);
     int feitos = 0;
-    const auto copiaCom = [&](const QVariantList &prefixo, QSqlQuery &l, int de, int ate) {
-        QVariantList v = prefixo;
-        for (int i = de; i < ate; ++i)
-            v << l.value(i);
-        return v;
-    };
+    using I = store::gravar::TabelaImportados;
+    using N = store::gravar::TabelaNacionais;
+    using S = store::gravar::TabelaSubcomp;
+    using Mo = store::gravar::TabelaModelos;
+    using store::gravar::TabelaDI;
+    using store::gravar::TabelaNF;
 
     progresso.passo(QStringLiteral("Restaurando Componentes Importados"));
-    if (!RestauraLinhas(
-            copia, banco, progresso, feitos,
+    if (!RestauraNoLote<I>(
+            copia, lote, progresso, feitos,
             QStringLiteral(
-                "SELECT NR_SQ_IMPORTADO, TX_DESCRICAO_IMPORTADO, QTD_IMPORTADO,"
-                " VALOR_UNITARIO_IMPORTADO, ALIQUOTA_IMPORTADO, VALOR_II_IMPORTADO,"
-                " IN_COM_SUSP_IMPORTADO, IN_DIRETO_IMPORTADO, IN_REDUCAO_II_IMPORTADO,"
-                " NCM_IMPORTADO, UNIDADE_IMPORTADO, NR_SEQ_DI_IMPORTADO, NR_SEQ_NF_IMPORTADO"
-                " FROM COMPONENTES_IMPORTADOS WHERE NR_VLM_IMPORTADO = ? ORDER BY NR_SQ_IMPORTADO"),
+                "SELECT c.NR_SQ_IMPORTADO, c.TX_DESCRICAO_IMPORTADO, c.QTD_IMPORTADO,"
+                " c.VALOR_UNITARIO_IMPORTADO, c.ALIQUOTA_IMPORTADO, c.VALOR_II_IMPORTADO,"
+                " c.IN_COM_SUSP_IMPORTADO, c.IN_DIRETO_IMPORTADO, c.IN_REDUCAO_II_IMPORTADO,"
+                " c.NCM_IMPORTADO, c.UNIDADE_IMPORTADO, c.NR_SEQ_DI_IMPORTADO, %1,"
+                " c.NR_SEQ_NF_IMPORTADO, %2 FROM COMPONENTES_IMPORTADOS c"
+                " LEFT JOIN DI d ON d.NR_SQ_DI = c.NR_SEQ_DI_IMPORTADO"
+                " LEFT JOIN NF n ON n.NR_SEQ_NF = c.NR_SEQ_NF_IMPORTADO"
+                " WHERE c.NR_VLM_IMPORTADO = ? ORDER BY c.NR_SQ_IMPORTADO")
+                .arg(QLatin1String(ColunasDI), QLatin1String(ColunasNF)),
             m,
-            QStringLiteral(
-                "INSERT INTO COMPONENTES_IMPORTADOS (NR_VLM_IMPORTADO, NR_SQ_IMPORTADO,"
-                " TX_DESCRICAO_IMPORTADO, QTD_IMPORTADO, VALOR_UNITARIO_IMPORTADO,"
-                " ALIQUOTA_IMPORTADO, VALOR_II_IMPORTADO, IN_COM_SUSP_IMPORTADO,"
-                " IN_DIRETO_IMPORTADO, IN_REDUCAO_II_IMPORTADO, NCM_IMPORTADO, UNIDADE_IMPORTADO,"
-                " NR_SEQ_DI_IMPORTADO, NR_SEQ_NF_IMPORTADO, NR_SQ_IMPORTACAO)"
-                " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-            [&](QSqlQuery &l) {
-                return copiaCom({novo}, l, 0, 11)
-                       << documentos.di(l.value(11)) << documentos.nf(l.value(12)) << l.value(0);
+            {I::NrSq, I::Descricao, I::Quantidade, I::ValorUnitario, I::Aliquota, I::ValorII,
+             I::ComSuspensao, I::Direto, I::ReducaoII, I::Ncm, I::Unidade},
+            [&](store::gravar::LinhaDe<I> &linha, QSqlQuery &l) {
+                linha.poe(I::NrVlm, novo);
+                linha.poe(I::ChaveDI, RestauraDocumento<TabelaDI>(lote, l, 11, 4));
+                linha.poe(I::ChaveNF, RestauraDocumento<TabelaNF>(lote, l, 17, 5));
+                linha.poeLido(I::NumeroNoArquivo, l.value(0));
             }))
         return std::nullopt;
 
     progresso.passo(QStringLiteral("Restaurando Componentes Nacionais"));
-    if (!RestauraLinhas(
-            copia, banco, progresso, feitos,
-            QStringLiteral("SELECT NR_SQ_NACIONAL, TX_DESCRICAO_NACIONAL, QTD_NACIONAL,"
-                           " VL_CUSTO_UNITARIO_NACIONAL, NCM_NACIONAL, UNIDADE_NACIONAL,"
-                           " NR_SEQ_NF_NACIONAL FROM COMPONENTES_NACIONAIS"
-                           " WHERE NR_VLM_NACIONAL = ? ORDER BY NR_SQ_NACIONAL"),
-            m,
-            QStringLiteral("INSERT INTO COMPONENTES_NACIONAIS (NR_VLM_NACIONAL, NR_SQ_NACIONAL,"
-                           " TX_DESCRICAO_NACIONAL, QTD_NACIONAL, VL_CUSTO_UNITARIO_NACIONAL,"
-                           " NCM_NACIONAL, UNIDADE_NACIONAL, NR_SEQ_NF_NACIONAL,"
-                           " NR_SQ_IMPORTACAO) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-            [&](QSqlQuery &l) {
-                return copiaCom({novo}, l, 0, 6) << documentos.nf(l.value(6)) << l.value(0);
+    if (!RestauraNoLote<N>(
+            copia, lote, progresso, feitos,
+            QStringLiteral("SELECT c.NR_SQ_NACIONAL, c.TX_DESCRICAO_NACIONAL, c.QTD_NACIONAL,"
+                           " c.VL_CUSTO_UNITARIO_NACIONAL, c.NCM_NACIONAL, c.UNIDADE_NACIONAL,"
+                           " c.NR_SEQ_NF_NACIONAL, %1 FROM COMPONENTES_NACIONAIS c"
+                           " LEFT JOIN NF n ON n.NR_SEQ_NF = c.NR_SEQ_NF_NACIONAL"
+                           " WHERE c.NR_VLM_NACIONAL = ? ORDER BY c.NR_SQ_NACIONAL")
+                .arg(QLatin1String(ColunasNF)),
+            m, {N::NrSq, N::Descricao, N::Quantidade, N::CustoUnitario, N::Ncm, N::Unidade},
+            [&](store::gravar::LinhaDe<N> &linha, QSqlQuery &l) {
+                linha.poe(N::NrVlm, novo);
+                linha.poe(N::ChaveNF, RestauraDocumento<TabelaNF>(lote, l, 6, 5));
+                linha.poeLido(N::NumeroNoArquivo, l.value(0));
             }))
         return std::nullopt;
+
+    progresso.passo(QStringLiteral("Restaurando Subcomponentes importados"));
+    if (!RestauraNoLote<S>(
+            copia, lote, progresso, feitos,
+            QStringLiteral("SELECT N_IMPORTADO_SUBCOMP, N_NACIONAL_SUBCOMP, IN_BASE_CALCULO_SUBCOMP"
+                           " FROM SUBCOMP WHERE N_VLM_SUBCOMP = ?"
+                           " ORDER BY N_NACIONAL_SUBCOMP, N_IMPORTADO_SUBCOMP"),
+            m, {S::Importado, S::Nacional, S::BaseCalculo},
+            [&](store::gravar::LinhaDe<S> &linha, QSqlQuery &) { linha.poe(S::NrVlm, novo); }))
+        return std::nullopt;
+
+    progresso.passo(QStringLiteral("Restaurando Modelos"));
+    if (!RestauraNoLote<Mo>(
+            copia, lote, progresso, feitos,
+            QStringLiteral("SELECT NR_SQ_MODELOS, TX_DESCRICAO_MODELOS, COD_INTERNO_MODELOS,"
+                           " PRECO_VENDA_MODELOS FROM MODELOS WHERE NR_VLM_MODELOS = ?"
+                           " ORDER BY NR_SQ_MODELOS"),
+            m, {Mo::NrSq, Mo::Descricao, Mo::CodigoInterno, Mo::PrecoVenda},
+            [&](store::gravar::LinhaDe<Mo> &linha, QSqlQuery &) { linha.poe(Mo::NrVlm, novo); }))
+        return std::nullopt;
+    lote.conclui();
 
     struct Simples {
         const char *texto, *selecao, *insercao;
         int colunas;
     };
     static const Simples simples[] = {
-        {"Restaurando Subcomponentes importados",
-         "SELECT N_IMPORTADO_SUBCOMP, N_NACIONAL_SUBCOMP, IN_BASE_CALCULO_SUBCOMP FROM SUBCOMP"
-         " WHERE N_VLM_SUBCOMP = ? ORDER BY N_NACIONAL_SUBCOMP, N_IMPORTADO_SUBCOMP",
-         "INSERT INTO SUBCOMP (N_VLM_SUBCOMP, N_IMPORTADO_SUBCOMP, N_NACIONAL_SUBCOMP,"
-         " IN_BASE_CALCULO_SUBCOMP) VALUES (?, ?, ?, ?)",
-         3},
-        {"Restaurando Modelos",
-         "SELECT NR_SQ_MODELOS, TX_DESCRICAO_MODELOS, COD_INTERNO_MODELOS, PRECO_VENDA_MODELOS"
-         " FROM MODELOS WHERE NR_VLM_MODELOS = ? ORDER BY NR_SQ_MODELOS",
-         "INSERT INTO MODELOS (NR_VLM_MODELOS, NR_SQ_MODELOS, TX_DESCRICAO_MODELOS,"
-         " COD_INTERNO_MODELOS, PRECO_VENDA_MODELOS) VALUES (?, ?, ?, ?, ?)",
-         4},
         // Only the rows of the backed-up statement, whatever else the file holds.
         {"Restaurando Tabela de Erros",
          "SELECT DESCRICAO_ERRO, LOCAL_ERRO, REGISTRO_ERRO, TIPO_ERRO FROM ERRO"
@@ -671,9 +595,14 @@ std::optional<int> AdicionaDeclaracao(store::Banco &copia, store::Banco &banco, 
     };
     for (const Simples &s : simples) {
         progresso.passo(QString::fromUtf8(s.texto));
-        if (!RestauraLinhas(copia, banco, progresso, feitos, QString::fromUtf8(s.selecao), m,
-                            QString::fromUtf8(s.insercao),
-                            [&](QSqlQuery &l) { return copiaCom({novo}, l, 0, s.colunas); }))
+        QSqlQuery grava = banco.prepara(QString::fromUtf8(s.insercao));
+        if (!RestauraLinhas(copia, progresso, feitos, QString::fromUtf8(s.selecao), m,
+                            [&](QSqlQuery &l) {
+                                QVariantList v{novo};
+                                for (int i = 0; i < s.colunas; ++i)
+                                    v << l.value(i);
+                                banco.executa(grava, v);
+                            }))
             return std::nullopt;
     }
     progresso.valor(total);
@@ -681,12 +610,38 @@ std::optional<int> AdicionaDeclaracao(store::Banco &copia, store::Banco &banco, 
     return novo;
 }
 
+namespace {
+
+// The document keyed `chave` in the backup alone, through a writer of its own.
+template <class T>
+int RestauraSo(store::Banco &copia, store::Banco &banco, const char *sql, int chave, int colunas) {
+    QSqlQuery l = copia.executa(QString::fromLatin1(sql), {chave, chave});
+    if (!copia.proxima(l))
+        return 0;
+    store::Transacao transacao(banco);
+    store::GravacaoEmLote lote(banco);
+    const int nova = RestauraDocumento<T>(lote, l, 0, colunas);
+    lote.conclui();
+    transacao.confirma();
+    return nova;
+}
+
+} // namespace
+
 int RestauraNF(store::Banco &copia, store::Banco &banco, int chave) {
-    return RestauradorDocumentos(copia, banco).nf(chave);
+    return RestauraSo<store::gravar::TabelaNF>(
+        copia, banco,
+        "SELECT ?, NR_SEQ_NF, NR_NF, SERIE_NF, CNPJ_NF, DATA_EMISSAO_NF, NR_INS_ESTADUAL_NF"
+        " FROM NF WHERE NR_SEQ_NF = ?",
+        chave, 5);
 }
 
 int RestauraDI(store::Banco &copia, store::Banco &banco, int chave) {
-    return RestauradorDocumentos(copia, banco).di(chave);
+    return RestauraSo<store::gravar::TabelaDI>(
+        copia, banco,
+        "SELECT ?, NR_SQ_DI, NR_DI_DI, NR_ADICAO_DI, NR_ITEM_DI, DESCRICAO_DI FROM DI"
+        " WHERE NR_SQ_DI = ?",
+        chave, 4);
 }
 
 int RestauraCopiaSeguranca(store::Banco &banco, const QString &caminho, base::Progresso &progresso,

@@ -7,8 +7,9 @@
 #include "store/Banco.h"
 #include "store/Controle.h"
 #include "store/Esquema.h"
+#include "store/Motor.h"
+#include "store/Sha256.h"
 
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QSet>
 #include <QSqlField>
@@ -160,14 +161,19 @@ void MoveImportacoes(store::Banco &local, store::Banco &servidor, int n, int nov
 } // namespace
 
 QString AssinaturaDeclaracao(store::Banco &banco, int n) {
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    store::Sha256 hash;
     for (const char *parte : PartesDeclaracao) {
         QSqlQuery q = banco.executa(QString::fromLatin1(parte), {n});
+        QList<bool> chaves; // by column, read once
         while (banco.proxima(q)) {
-            const QSqlRecord r = q.record();
+            if (chaves.isEmpty()) {
+                const QSqlRecord r = q.record();
+                for (int i = 0; i < r.count(); ++i)
+                    chaves << Chave(r.fieldName(i).toUpper());
+            }
             QString linha;
-            for (int i = 0; i < r.count(); ++i) {
-                if (Chave(r.fieldName(i).toUpper()))
+            for (int i = 0; i < chaves.size(); ++i) {
+                if (chaves.at(i))
                     continue;
                 const QVariant v = q.value(i);
                 // Null apart from an empty text; a number whole, to the last bit.
@@ -184,7 +190,7 @@ QString AssinaturaDeclaracao(store::Banco &banco, int n) {
 }
 
 ResultadoMigracao Migra(store::Banco &local, store::Banco &servidor, base::Progresso &progresso) {
-    if (local.servidor() || !servidor.servidor())
+    if (!local.motor().tabelasDeArquivo() || servidor.motor().tabelasDeArquivo())
         throw base::ErroVLME(QStringLiteral(
             "A cópia para o banco da equipe lê o VLM.MDB da pasta de dados e grava no servidor "
             "PostgreSQL da equipe. Informe o endereço do servidor (postgresql://...)."));

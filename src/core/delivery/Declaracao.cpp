@@ -80,6 +80,11 @@ namespace {
 void AcrescentaLinha(QByteArray &saida, const QString &tipo, const QString &conteudo,
                      const QString &crc, qsizetype numeroLinha) {
     for (const QString *parte : {&tipo, &conteudo, &crc}) {
+        // Written in place: appending a byte at a time took a fifth of the
+        // generation.
+        const qsizetype inicio = saida.size();
+        saida.resize(inicio + parte->size());
+        char *p = saida.data() + inicio;
         for (QChar c : *parte) {
             if (c.unicode() > 0xFF)
                 throw ErroEntrega(
@@ -87,7 +92,7 @@ void AcrescentaLinha(QByteArray &saida, const QString &tipo, const QString &cont
                                    "\"%2\", que não pode ser gravado no arquivo.")
                         .arg(numeroLinha)
                         .arg(c));
-            saida.append(char(c.unicode()));
+            *p++ = char(c.unicode());
         }
     }
     saida.append("\r\n", 2);

@@ -1,6 +1,6 @@
 #include "import/LeitorLinhas.h"
 
-#include <QCryptographicHash>
+#include "store/Sha256.h"
 
 #include <cstring>
 
@@ -85,7 +85,7 @@ LeitorLinhas::Contagem LeitorLinhas::conta(const std::function<bool(qint64)> &co
     buffer_.clear();
     pos_ = 0;
     ValidadorUtf8 utf8;
-    QCryptographicHash resumo(QCryptographicHash::Sha256);
+    store::Sha256 resumo;
     char ultimo = '\n';
     qint64 proximaConsulta = LinhasPorConsulta;
     while (enche()) {

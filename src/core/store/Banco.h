@@ -112,8 +112,12 @@ class Banco {
 
     bool aberto() const;
     QString caminho() const { return caminho_; }
-    // On the team server rather than a file of this machine.
+    // On the team server rather than a file of this machine: for the window
+    // that names the database to the user. What store does differently on
+    // each goes through `motor`.
     bool servidor() const { return servidor_; }
+    // What differs between the backends; only while open.
+    Motor &motor() { return *motor_; }
     // Which database this is, in the user's words.
     QString descricao() const;
     QSqlDatabase &db() { return db_; }

@@ -7,7 +7,6 @@
 #include "store/Controle.h"
 #include "store/GravarLinha.h"
 #include "store/GravarLote.h"
-#include "store/servidor/CopiaServidor.h"
 
 #include <QSqlQuery>
 
@@ -89,35 +88,6 @@ class Avanco {
     int ultimo_ = 0;
 };
 
-// A value read back, set on a row of the bulk writer as it was read (a null
-// stays null, a number keeps its kind).
-template <class T>
-void PoeLido(gravar::LinhaDe<T> &linha, typename T::Coluna coluna, const QVariant &valor) {
-    if (valor.isNull()) {
-        linha.poeNulo(coluna);
-        return;
-    }
-    switch (valor.typeId()) {
-    case QMetaType::Double:
-        linha.poe(coluna, valor.toDouble());
-        return;
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Bool:
-        if (const qint64 n = valor.toLongLong();
-            n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max()) {
-            linha.poe(coluna, int(n));
-            return;
-        }
-        linha.poe(coluna, valor.toDouble());
-        return;
-    default:
-        linha.poe(coluna, valor.toString());
-    }
-}
-
 // An invoice's columns in TabelaNF's order, read beside a component (NF
 // joined as n).
 const QString ColunasNF = QStringLiteral(
@@ -135,7 +105,7 @@ template <class T> int CopiaDocumento(GravacaoEmLote &lote, const QSqlQuery &l, 
     // a copy leaves to its default), 1..5 of NF.
     const int colunas = std::is_same_v<T, gravar::TabelaDI> ? 3 : 5;
     for (int i = 1; i <= colunas; ++i)
-        PoeLido(linha, typename T::Coluna(i), l.value(chave + i));
+        linha.poeLido(typename T::Coluna(i), l.value(chave + i));
     return int(lote.insere(linha));
 }
 
@@ -197,9 +167,9 @@ std::optional<int> copia(Banco &banco, int origem, base::Progresso &progresso) {
 
     // Sequences are kept, so the links between the copied rows stay valid.
     // Each component's invoice or declaration is copied into a new row of its
-    // own. On the file the rows go through the bulk writer, each document read
-    // beside its component; the server copies them itself, without sending
-    // every row there and back. A unit is counted for each row.
+    // own. A database that copies them itself (the server) is spared sending
+    // every row there and back; otherwise they go through the bulk writer,
+    // each document read beside its component. A unit is counted for each row.
     GravacaoEmLote lote(banco);
     Avanco avanco(progresso, total);
     const auto conta = [&](int linhas) {
@@ -210,8 +180,8 @@ std::optional<int> copia(Banco &banco, int origem, base::Progresso &progresso) {
     };
 
     progresso.passo(base::Mensagem("PASSO_COPIA_IMPORTADOS"));
-    if (banco.servidor()) {
-        if (!conta(servidor::CopiaImportados(banco, origem, novo)))
+    if (const std::optional<int> n = lote.copiaImportados(origem, novo)) {
+        if (!conta(*n))
             return std::nullopt;
     } else {
         using I = gravar::TabelaImportados;
@@ -236,8 +206,8 @@ std::optional<int> copia(Banco &banco, int origem, base::Progresso &progresso) {
                                        I::ComSuspensao,  I::Direto,    I::ReducaoII,
                                        I::Ncm,           I::Unidade};
             for (int i = 0; i < int(std::size(lidas)); ++i)
-                PoeLido(linha, lidas[i], l.value(i));
-            PoeLido(linha, I::NumeroNoArquivo, l.value(0));
+                linha.poeLido(lidas[i], l.value(i));
+            linha.poeLido(I::NumeroNoArquivo, l.value(0));
             linha.poe(I::ChaveDI, CopiaDocumento<gravar::TabelaDI>(lote, l, 11));
             linha.poe(I::ChaveNF, CopiaDocumento<gravar::TabelaNF>(lote, l, 15));
             lote.insere(linha);
@@ -247,8 +217,8 @@ std::optional<int> copia(Banco &banco, int origem, base::Progresso &progresso) {
     }
 
     progresso.passo(base::Mensagem("PASSO_COPIA_NACIONAIS"));
-    if (banco.servidor()) {
-        if (!conta(servidor::CopiaNacionais(banco, origem, novo)))
+    if (const std::optional<int> n = lote.copiaNacionais(origem, novo)) {
+        if (!conta(*n))
             return std::nullopt;
     } else {
         using N = gravar::TabelaNacionais;
@@ -266,8 +236,8 @@ std::optional<int> copia(Banco &banco, int origem, base::Progresso &progresso) {
             const N::Coluna lidas[] = {N::NrSq,          N::Descricao, N::Quantidade,
                                        N::CustoUnitario, N::Ncm,       N::Unidade};
             for (int i = 0; i < int(std::size(lidas)); ++i)
-                PoeLido(linha, lidas[i], l.value(i));
-            PoeLido(linha, N::NumeroNoArquivo, l.value(0));
+                linha.poeLido(lidas[i], l.value(i));
+            linha.poeLido(N::NumeroNoArquivo, l.value(0));
             linha.poe(N::ChaveNF, CopiaDocumento<gravar::TabelaNF>(lote, l, 6));
             lote.insere(linha);
             if (!avanco.unidade())

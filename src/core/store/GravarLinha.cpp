@@ -1,6 +1,7 @@
 #include "store/GravarLinha.h"
 
 #include <iterator>
+#include <limits>
 
 namespace vlme::store::gravar {
 
@@ -38,6 +39,27 @@ const char *const NomesNF[] = {"NR_SEQ_NF", "NR_NF",           "SERIE_NF",
 const char *const NomesDI[] = {"NR_SQ_DI", "NR_DI_DI", "NR_ADICAO_DI", "NR_ITEM_DI",
                                "DESCRICAO_DI"};
 
+// Each column's default, beside its name: what a writer that sends whole rows
+// writes for a column the row leaves out.
+const char *const PadroesVLME[] = {nullptr, nullptr, nullptr, nullptr, nullptr, "0", "0",
+                                   "0",     "0",     nullptr, nullptr, nullptr, "0", "0",
+                                   "0",     nullptr, nullptr, "0",     "0",     "",  nullptr};
+const char *const PadroesModelos[] = {nullptr, nullptr, nullptr, nullptr, "0"};
+const char *const PadroesNacionais[] = {nullptr, nullptr, nullptr, "0", "0",
+                                        "0",     nullptr, nullptr, "0"};
+const char *const PadroesImportados[] = {nullptr, nullptr, nullptr, "0", "0",     "0",     "0", "0",
+                                         "0",     "0",     "0",     "0", nullptr, nullptr, "0"};
+const char *const PadroesSubcomp[] = {nullptr, nullptr, nullptr, "0"};
+const char *const PadroesNF[] = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+const char *const PadroesDI[] = {nullptr, nullptr, nullptr, nullptr, nullptr};
+
+static_assert(std::size(PadroesVLME) == std::size(NomesVLME));
+static_assert(std::size(PadroesModelos) == std::size(NomesModelos));
+static_assert(std::size(PadroesNacionais) == std::size(NomesNacionais));
+static_assert(std::size(PadroesImportados) == std::size(NomesImportados));
+static_assert(std::size(PadroesSubcomp) == std::size(NomesSubcomp));
+static_assert(std::size(PadroesNF) == std::size(NomesNF));
+static_assert(std::size(PadroesDI) == std::size(NomesDI));
 static_assert(std::size(NomesVLME) == TabelaVLME::RazaoSocial + 1);
 static_assert(std::size(NomesModelos) == TabelaModelos::PrecoVenda + 1);
 static_assert(std::size(NomesNacionais) == TabelaNacionais::NumeroNoArquivo + 1);
@@ -82,13 +104,15 @@ void PoeNumerosEOpcoes(LinhaDe<TabelaImportados> &l, const DadosImportado &d) {
 
 } // namespace
 
-const Tabela TabelaVLME::tabela{"VLME", NomesVLME};
-const Tabela TabelaModelos::tabela{"MODELOS", NomesModelos};
-const Tabela TabelaNacionais::tabela{"COMPONENTES_NACIONAIS", NomesNacionais};
-const Tabela TabelaImportados::tabela{"COMPONENTES_IMPORTADOS", NomesImportados};
-const Tabela TabelaSubcomp::tabela{"SUBCOMP", NomesSubcomp};
-const Tabela TabelaNF::tabela{"NF", NomesNF};
-const Tabela TabelaDI::tabela{"DI", NomesDI};
+const Tabela TabelaVLME::tabela{"VLME", NomesVLME, PadroesVLME, true};
+const Tabela TabelaModelos::tabela{"MODELOS", NomesModelos, PadroesModelos, false};
+const Tabela TabelaNacionais::tabela{"COMPONENTES_NACIONAIS", NomesNacionais, PadroesNacionais,
+                                     false};
+const Tabela TabelaImportados::tabela{"COMPONENTES_IMPORTADOS", NomesImportados, PadroesImportados,
+                                      false};
+const Tabela TabelaSubcomp::tabela{"SUBCOMP", NomesSubcomp, PadroesSubcomp, false};
+const Tabela TabelaNF::tabela{"NF", NomesNF, PadroesNF, true};
+const Tabela TabelaDI::tabela{"DI", NomesDI, PadroesDI, true};
 
 QVariantList Linha::valoresSql() const {
     QVariantList valores;
@@ -107,6 +131,32 @@ QVariantList Linha::valoresSql() const {
             valores << QVariant(QMetaType(QMetaType::QString));
     }
     return valores;
+}
+
+void Linha::poeLido(int coluna, const QVariant &valor) {
+    if (valor.isNull()) {
+        poe(coluna, std::monostate{});
+        return;
+    }
+    switch (valor.typeId()) {
+    case QMetaType::Double:
+        poe(coluna, valor.toDouble());
+        return;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Bool:
+        if (const qint64 n = valor.toLongLong();
+            n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max()) {
+            poe(coluna, int(n));
+            return;
+        }
+        poe(coluna, valor.toDouble());
+        return;
+    default:
+        poe(coluna, valor.toString());
+    }
 }
 
 QByteArray TextoInsere(const Linha &linha) {

@@ -22,6 +22,10 @@ namespace vlme::store::gravar {
 struct Tabela {
     const char *nome;
     std::span<const char *const> colunas; // every column, in the schema's order
+    // Each column's default as the schema gives it, as text; null where the
+    // default is NULL (and for a counter).
+    std::span<const char *const> padroes;
+    bool contador; // the first column is a counter the database draws
 };
 
 // Each table's column numbers (its enum) and description.
@@ -124,6 +128,7 @@ class Linha {
         valores_[std::size_t(coluna)] = std::move(valor);
         mascara_ |= 1u << coluna;
     }
+    void poeLido(int coluna, const QVariant &valor);
 
   private:
     const Tabela *tabela_;
@@ -141,6 +146,9 @@ template <class T> class LinhaDe : public Linha {
     void poe(Coluna c, double valor) { Linha::poe(c, valor); }
     void poe(Coluna c, const QString &texto) { Linha::poe(c, texto); }
     void poeNulo(Coluna c) { Linha::poe(c, std::monostate{}); }
+    // A value read back from a database, as it was read: a null stays null,
+    // a number keeps its kind.
+    void poeLido(Coluna c, const QVariant &valor) { Linha::poeLido(c, valor); }
     // Only when the field was not empty.
     void seNaoVazio(Coluna c, const QString &texto) {
         if (!texto.isEmpty())

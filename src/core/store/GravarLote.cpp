@@ -3,54 +3,31 @@
 #include "base/Erros.h"
 #include "store/Banco.h"
 #include "store/Declaracoes.h"
+#include "store/EscritaLote.h"
 #include "store/GravarComum.h"
 #include "store/GravarLinha.h"
-#include "store/servidor/CopiaServidor.h"
-
-#include <sqlite3.h>
+#include "store/Motor.h"
 
 namespace vlme::store {
-
-namespace {
-
-// Binds the row's set columns in column order, as TextoInsere numbers them.
-void Vincula(sqlite3_stmt *comando, const gravar::Linha &linha) {
-    int n = 0;
-    for (std::size_t i = 0; i < linha.tabela().colunas.size(); ++i) {
-        if (!linha.temColuna(int(i)))
-            continue;
-        ++n;
-        const gravar::Valor &v = linha.valor(int(i));
-        if (const int *inteiro = std::get_if<int>(&v)) {
-            sqlite3_bind_int(comando, n, *inteiro);
-        } else if (const double *real = std::get_if<double>(&v)) {
-            sqlite3_bind_double(comando, n, *real);
-        } else if (const QString *texto = std::get_if<QString>(&v)) {
-            // A null pointer would bind NULL; an empty text is ''.
-            static const char16_t vazio[] = u"";
-            const void *dados =
-                texto->isEmpty() ? static_cast<const void *>(vazio) : texto->utf16();
-            sqlite3_bind_text16(comando, n, dados, int(texto->size() * 2), SQLITE_STATIC);
-        } else {
-            sqlite3_bind_null(comando, n);
-        }
-    }
-}
-
-} // namespace
 
 GravacaoEmLote::GravacaoEmLote(Banco &banco) : banco_(banco) {
     if (!banco.emTransacao())
         throw ErroBanco(base::Mensagem("ERRO_LOTE_FORA_TRANSACAO"), {});
-    if (banco.servidor())
-        copia_ = std::make_unique<servidor::CopiaServidor>(banco);
+    escrita_ = banco.motor().escritaLote(banco);
 }
 
 GravacaoEmLote::~GravacaoEmLote() = default;
 
 void GravacaoEmLote::conclui() {
-    if (copia_)
-        copia_->envia();
+    escrita_->envia();
+}
+
+std::optional<int> GravacaoEmLote::copiaImportados(int de, int para) {
+    return escrita_->copiaImportados(de, para);
+}
+
+std::optional<int> GravacaoEmLote::copiaNacionais(int de, int para) {
+    return escrita_->copiaNacionais(de, para);
 }
 
 GravacaoEmLote::Sequencias &GravacaoEmLote::sequencias(int nrVlm) {
@@ -66,13 +43,7 @@ GravacaoEmLote::Sequencias &GravacaoEmLote::sequencias(int nrVlm) {
 }
 
 qint64 GravacaoEmLote::insere(const gravar::Linha &linha) {
-    if (copia_)
-        return copia_->insere(linha);
-    sqlite3_stmt *&comando = comandos_[{&linha.tabela(), linha.mascara()}];
-    if (!comando)
-        comando = banco_.direta(gravar::TextoInsere(linha));
-    Vincula(comando, linha);
-    return banco_.passo(comando);
+    return escrita_->insere(linha);
 }
 
 int GravacaoEmLote::incluiModelo(int nrVlm, const DadosModelo &dados) {
@@ -86,9 +57,10 @@ int GravacaoEmLote::incluiNacional(int nrVlm, const DadosNF &nf, const DadosNaci
     const int chave = int(insere(gravar::LinhaNF(nf, gravar::Vazios::Omite)));
     insere(gravar::NovoNacional(nrVlm, s.nacional, dados, chave));
     if (s.pendentes) {
-        conclui(); // the waiting subcomponents may still be kept
+        if (s.pendentesGuardados)
+            conclui(); // the waiting subcomponents may still be kept
         gravar::AdotaPendentes(banco_, nrVlm, s.nacional);
-        s.pendentes = false;
+        s.pendentes = s.pendentesGuardados = false;
     }
     return s.nacional++;
 }
@@ -99,7 +71,8 @@ int GravacaoEmLote::incluiImportado(int nrVlm, const DadosImportado &dados, Docu
     insere(gravar::NovoImportado(nrVlm, s.importado, dados, documento, chave));
     if (nacionalDono != 0) {
         insere(gravar::NovoSubcomp(nrVlm, nacionalDono, s.importado, dados.baseCalculo));
-        s.pendentes = s.pendentes || nacionalDono < 0;
+        if (nacionalDono < 0)
+            s.pendentes = s.pendentesGuardados = true;
     }
     return s.importado++;
 }

@@ -2,9 +2,10 @@
 // Writing a whole imported file: the same rows as IncluiModelo, IncluiNacional
 // and IncluiImportadoDI / IncluiImportadoNF (both build them in GravarLinha),
 // at the pace of tens of thousands
-// of rows. Each insert is prepared once and its values bound straight in
-// SQLite (on the server the rows go by COPY); the next sequence numbers of a statement are read
-// once and counted on in memory; no savepoint is taken per row.
+// of rows. The rows go to the backend's writer (Motor::escritaLote), which
+// binds them straight into prepared inserts or keeps them for one COPY per
+// table; the next sequence numbers of a statement are read once and counted
+// on in memory; no savepoint is taken per row.
 //
 // Hence two conditions: it runs inside the caller's Transacao, which alone can
 // undo a row left half-written by a failure; and while it lives, the Banco
@@ -17,19 +18,14 @@
 #include <QHash>
 
 #include <memory>
-#include <utility>
-
-struct sqlite3_stmt;
+#include <optional>
 
 namespace vlme::store {
 
 namespace gravar {
-struct Tabela;
 class Linha;
-} // namespace gravar
-namespace servidor {
-class CopiaServidor;
 }
+class EscritaLote;
 
 class GravacaoEmLote {
   public:
@@ -47,8 +43,11 @@ class GravacaoEmLote {
     // A row as it is given, sequences and links included (a copy of rows
     // read back); returns the counter key of a new invoice or declaration.
     qint64 insere(const gravar::Linha &linha);
-    // Writes what is still kept (the server's rows go by COPY); before the
-    // transaction is confirmed.
+    // The components of statement `de` copied into `para` by the database
+    // itself; nothing where they are to be read and given to `insere`.
+    std::optional<int> copiaImportados(int de, int para);
+    std::optional<int> copiaNacionais(int de, int para);
+    // Writes what is still kept; before the transaction is confirmed.
     void conclui();
 
   private:
@@ -59,6 +58,8 @@ class GravacaoEmLote {
         // Subcomponents may wait for a national component being included;
         // the next one included adopts them, as IncluiNacional does.
         bool pendentes = true;
+        // Some of them were given to the writer, which may still keep them.
+        bool pendentesGuardados = false;
     };
     Sequencias &sequencias(int nrVlm);
     int incluiImportado(int nrVlm, const DadosImportado &dados, Documento documento, int chave,
@@ -66,10 +67,7 @@ class GravacaoEmLote {
 
     Banco &banco_;
     QHash<int, Sequencias> sequencias_;
-    // By table and set of columns.
-    QHash<std::pair<const gravar::Tabela *, quint32>, sqlite3_stmt *> comandos_;
-    // On the team server, instead of the statements above.
-    std::unique_ptr<servidor::CopiaServidor> copia_;
+    std::unique_ptr<EscritaLote> escrita_;
 };
 
 } // namespace vlme::store

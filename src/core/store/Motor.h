@@ -2,8 +2,9 @@
 // What differs between the embedded file and the team server, behind one
 // small interface: how a connection is made ready, how a writer takes its
 // turn, how a consistent read begins, the schema's dialect, the reservations
-// and how the program names the database to the user. Everything else in
-// store speaks the SQL both understand. Internal to store.
+// how bulk rows reach the tables, how a backup file is filled and how the
+// program names the database to the user. Everything else in store speaks
+// the SQL both understand. Reached through Banco::motor.
 
 #include <QString>
 #include <QStringList>
@@ -14,6 +15,8 @@ namespace vlme::store {
 
 class Banco;
 class Reservas;
+class EscritaLote;
+class CopiaParaArquivo;
 
 class Motor {
   public:
@@ -32,6 +35,14 @@ class Motor {
     // folding the queries name, where the connection does not bring them.
     virtual QStringList objetosProprios() const = 0;
     virtual std::unique_ptr<Reservas> reservas(Banco &banco) = 0;
+    // The bulk writer's way of putting rows in the tables (GravacaoEmLote).
+    virtual std::unique_ptr<EscritaLote> escritaLote(Banco &banco) = 0;
+    // Fills `arquivo`, a new file of ours, with rows of this database.
+    virtual std::unique_ptr<CopiaParaArquivo> copiaParaArquivo(Banco &banco,
+                                                               const QString &arquivo) = 0;
+    // The tables are an SQLite file's, as the schema code made them, so a
+    // backup file is checked against them as they are.
+    virtual bool tabelasDeArquivo() const = 0;
     // Which database this is, as the main window shows it.
     virtual QString descricao() const = 0;
     // The native code of a failure means another program held what was needed.

@@ -89,7 +89,7 @@ TEST(ServidorFalha, ParadoOuMudoNoMeioNaoDeixaNadaPelaMetade) {
         bool para;
     };
     for (const Caso &caso : {Caso{{"importar", texto}, "COPY ", true},
-                             Caso{{"restaurar", copia}, "INTO MODELOS", true},
+                             Caso{{"restaurar", copia}, "COPY MODELOS", true},
                              Caso{{"importar", texto}, "COPY ", false}}) {
         SCOPED_TRACE((caso.comando.first() + (caso.para ? " parado" : " mudo")).toStdString());
         Execucao r;

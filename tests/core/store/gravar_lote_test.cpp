@@ -1,6 +1,7 @@
 // The bulk writer of the import against the operations the forms use: the
 // same rows, column for column and type for type, and the same numbers.
 
+#include "delivery/Transmissao.h"
 #include "store/Banco.h"
 #include "store/Gravar.h"
 #include "store/GravarLinha.h"
@@ -79,13 +80,52 @@ TEST(GravacaoEmLote, MesmasLinhasEMesmosNumerosQueAsOperacoesDosFormularios) {
     EXPECT_EQ(numeros[1], numeros[0]);
 }
 
+// Rows of alternating shapes (invoices with and without a state registration
+// or a series, components with a DI and with an invoice, subcomponents among
+// them) keep their order on the test's database as on a file: the delivery
+// file is the same, byte for byte.
+TEST(GravacaoEmLote, FormasAlternadasDaoAEntregaDoArquivo) {
+    teste::BancoTeste bt;
+    teste::PastaTeste pasta;
+    Banco arquivo;
+    arquivo.cria(pasta.arquivo("VLM.MDB"));
+    arquivo.abre(pasta.arquivo("VLM.MDB"));
+    std::string entrega[2];
+    for (int k : {0, 1}) {
+        Banco &banco = k ? bt.banco() : arquivo;
+        const int n = C(banco).geral().modelo("Rádio", 10.0);
+        Transacao t(banco);
+        GravacaoEmLote lote(banco);
+        for (int i = 1; i <= 12; ++i) {
+            DadosNF nf{QString::number(i), i % 4 ? "1" : "", C::CnpjFornecedor, "15/03/2023",
+                       i % 2 ? "" : "12345678"};
+            const DadosImportado d = C::ImportadoPadrao(QString("Importado %1").arg(i), i, 2.5);
+            lote.incluiNacional(n, nf, C::NacionalPadrao(QString("Nacional %1").arg(i), i, 1.5));
+            const int dono = i % 3 ? 0 : i;
+            if (i % 2)
+                lote.incluiImportadoDI(n, C::DIPadrao(), d, dono);
+            else
+                lote.incluiImportadoNF(n, nf, d, dono);
+        }
+        lote.conclui();
+        t.confirma();
+        teste::UsuarioRoteirizado usuario;
+        teste::ProgressoRoteirizado progresso;
+        delivery::Transmissao tr(banco, k ? bt.pasta() : pasta.caminho(), usuario, progresso);
+        entrega[k] = teste::LeBytes(tr.GeraArquivoTransmissao(n, false));
+    }
+    EXPECT_NE(entrega[0].find("Importado 12"), std::string::npos);
+    EXPECT_EQ(entrega[1], entrega[0]);
+}
+
 TEST(GravacaoEmLote, SoDentroDeUmaTransacao) {
     teste::BancoTeste bt;
     EXPECT_THROW(GravacaoEmLote{bt.banco()}, ErroBanco);
 }
 
 // A writer that sends whole rows (and the column numbers) relies on each
-// table's columns being described all and in the schema's order.
+// table's columns being described all, in the schema's order, with their
+// defaults (the server writes its cast after the value).
 TEST(GravacaoEmLote, ColunasDescritasComoNoEsquema) {
     using namespace gravar;
     teste::BancoTeste bt;
@@ -93,11 +133,17 @@ TEST(GravacaoEmLote, ColunasDescritasComoNoEsquema) {
                             &TabelaImportados::tabela, &TabelaSubcomp::tabela, &TabelaNF::tabela,
                             &TabelaDI::tabela}) {
         QStringList descritas, esquema;
-        for (const char *coluna : t->colunas)
-            descritas << coluna;
-        QSqlQuery q = bt.banco().executa("SELECT name FROM pragma_table_info(?)", {t->nome});
+        for (std::size_t i = 0; i < t->colunas.size(); ++i)
+            descritas << QString("%1 %2").arg(t->colunas[i], !t->padroes[i]   ? "-"
+                                                             : *t->padroes[i] ? t->padroes[i]
+                                                                              : "''");
+        QSqlQuery q =
+            bt.banco().executa("SELECT name, dflt_value FROM pragma_table_info(?)", {t->nome});
         while (q.next())
-            esquema << q.value(0).toString();
+            esquema << q.value(0).toString() + ' ' +
+                           (q.value(1).isNull() || q.value(1).toString().contains("nextval")
+                                ? "-"
+                                : q.value(1).toString().section("::", 0, 0));
         EXPECT_EQ(descritas, esquema) << t->nome;
     }
 }

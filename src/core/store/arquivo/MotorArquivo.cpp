@@ -4,6 +4,7 @@
 
 #include "store/Banco.h"
 #include "store/Esquema.h"
+#include "store/arquivo/EscritaArquivo.h"
 #include "store/arquivo/ReservasArquivo.h"
 
 #include <QDir>
@@ -83,6 +84,15 @@ QString MotorArquivo::descricao() const {
 bool MotorArquivo::ocupado(const QString &codigoNativo) const {
     // An extended code carries the primary one in its low byte.
     return !codigoNativo.isEmpty() && (codigoNativo.toInt() & 0xFF) == SQLITE_BUSY;
+}
+
+std::unique_ptr<EscritaLote> MotorArquivo::escritaLote(Banco &banco) {
+    return std::make_unique<EscritaArquivo>(banco);
+}
+
+std::unique_ptr<CopiaParaArquivo> MotorArquivo::copiaParaArquivo(Banco &banco,
+                                                                 const QString &arquivo) {
+    return std::make_unique<CopiaParaArquivoAnexado>(banco, arquivo);
 }
 
 } // namespace vlme::store::arquivo

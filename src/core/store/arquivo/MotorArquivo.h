@@ -18,6 +18,10 @@ class MotorArquivo final : public Motor {
     QStringList dialeto(const QStringList &comandos) const override { return comandos; }
     QStringList objetosProprios() const override { return {}; }
     std::unique_ptr<Reservas> reservas(Banco &banco) override;
+    std::unique_ptr<EscritaLote> escritaLote(Banco &banco) override;
+    std::unique_ptr<CopiaParaArquivo> copiaParaArquivo(Banco &banco,
+                                                       const QString &arquivo) override;
+    bool tabelasDeArquivo() const override { return true; }
     QString descricao() const override;
     bool ocupado(const QString &codigoNativo) const override;
 

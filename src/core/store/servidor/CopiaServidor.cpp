@@ -15,10 +15,6 @@ namespace vlme::store::servidor {
 
 namespace {
 
-bool TemContador(const gravar::Tabela &t) {
-    return &t == &gravar::TabelaNF::tabela || &t == &gravar::TabelaDI::tabela;
-}
-
 // A value in COPY's text format.
 void Escreve(QByteArray &saida, const gravar::Valor &v) {
     if (const int *inteiro = std::get_if<int>(&v)) {
@@ -82,31 +78,26 @@ qint64 CopiaServidor::chave(const gravar::Tabela &tabela) {
 
 qint64 CopiaServidor::insere(const gravar::Linha &linha) {
     const gravar::Tabela &t = linha.tabela();
-    quint32 mascara = linha.mascara();
     qint64 novaChave = 0;
-    if (TemContador(t) && !linha.temColuna(0)) {
+    if (t.contador && !linha.temColuna(0))
         novaChave = chave(t);
-        mascara |= 1u;
-    }
-    auto it = trechos_.find(&t);
-    if (it == trechos_.end()) {
-        it = trechos_.insert(&t, {});
+    auto it = dados_.find(&t);
+    if (it == dados_.end()) {
+        it = dados_.insert(&t, {});
         ordem_ << &t;
     }
-    if (it->empty() || it->back().mascara != mascara)
-        it->push_back({mascara, {}});
-    QByteArray &dados = it->back().dados;
-    bool primeira = true;
+    QByteArray &dados = *it;
     for (std::size_t i = 0; i < t.colunas.size(); ++i) {
-        if (!(mascara & (1u << i)))
-            continue;
-        if (!primeira)
+        if (i > 0)
             dados += '\t';
-        primeira = false;
-        if (i == 0 && novaChave)
-            dados += QByteArray::number(novaChave);
-        else
+        if (linha.temColuna(int(i)))
             Escreve(dados, linha.valor(int(i)));
+        else if (i == 0 && novaChave)
+            dados += QByteArray::number(novaChave);
+        else if (const char *padrao = t.padroes[i])
+            dados += padrao;
+        else
+            dados += "\\N";
     }
     dados += '\n';
     return novaChave;
@@ -117,42 +108,39 @@ void CopiaServidor::envia() {
         return;
     PGconn *conexao = *static_cast<PGconn *const *>(banco_.db().driver()->handle().data());
     for (const gravar::Tabela *t : std::as_const(ordem_)) {
-        for (const Trecho &trecho : trechos_.value(t)) {
-            QByteArray colunas;
-            for (std::size_t i = 0; i < t->colunas.size(); ++i) {
-                if (!(trecho.mascara & (1u << i)))
-                    continue;
-                if (!colunas.isEmpty())
-                    colunas += ", ";
-                colunas += t->colunas[i];
-            }
-            const QByteArray sql = QByteArray("COPY ") + t->nome + " (" + colunas + ") FROM STDIN";
-            const Vigia::Vez vez(banco_.vigia());
-            PGresult *r = PQexec(conexao, sql.constData());
-            const bool pronto = PQresultStatus(r) == PGRES_COPY_IN;
-            PQclear(r);
-            if (!pronto)
-                Falha(conexao, QString::fromUtf8(sql));
-            if (PQputCopyData(conexao, trecho.dados.constData(), int(trecho.dados.size())) != 1 ||
-                PQputCopyEnd(conexao, nullptr) != 1)
-                Falha(conexao, QString::fromUtf8(sql));
-            bool ok = true;
-            QString codigo;
-            while ((r = PQgetResult(conexao))) {
-                if (PQresultStatus(r) != PGRES_COMMAND_OK) {
-                    ok = false;
-                    codigo = QString::fromLatin1(PQresultErrorField(r, PG_DIAG_SQLSTATE));
-                }
-                PQclear(r);
-            }
-            if (!ok && codigo.isEmpty() && PQstatus(conexao) == CONNECTION_BAD)
-                codigo = QStringLiteral("08006");
-            if (!ok)
-                throw ErroBanco(MensagemErroBanco(codigo), codigo, QString::fromUtf8(sql),
-                                QString::fromUtf8(PQerrorMessage(conexao)).trimmed());
+        const QByteArray &dados = dados_[t];
+        QByteArray colunas;
+        for (const char *coluna : t->colunas) {
+            if (!colunas.isEmpty())
+                colunas += ", ";
+            colunas += coluna;
         }
+        const QByteArray sql = QByteArray("COPY ") + t->nome + " (" + colunas + ") FROM STDIN";
+        const Vigia::Vez vez(banco_.vigia());
+        PGresult *r = PQexec(conexao, sql.constData());
+        const bool pronto = PQresultStatus(r) == PGRES_COPY_IN;
+        PQclear(r);
+        if (!pronto)
+            Falha(conexao, QString::fromUtf8(sql));
+        if (PQputCopyData(conexao, dados.constData(), int(dados.size())) != 1 ||
+            PQputCopyEnd(conexao, nullptr) != 1)
+            Falha(conexao, QString::fromUtf8(sql));
+        bool ok = true;
+        QString codigo;
+        while ((r = PQgetResult(conexao))) {
+            if (PQresultStatus(r) != PGRES_COMMAND_OK) {
+                ok = false;
+                codigo = QString::fromLatin1(PQresultErrorField(r, PG_DIAG_SQLSTATE));
+            }
+            PQclear(r);
+        }
+        if (!ok && codigo.isEmpty() && PQstatus(conexao) == CONNECTION_BAD)
+            codigo = QStringLiteral("08006");
+        if (!ok)
+            throw ErroBanco(MensagemErroBanco(codigo), codigo, QString::fromUtf8(sql),
+                            QString::fromUtf8(PQerrorMessage(conexao)).trimmed());
     }
-    trechos_.clear();
+    dados_.clear();
     ordem_.clear();
 }
 
@@ -187,9 +175,10 @@ int CopiaComDocumentos(Banco &banco, const QString &origem, const QString &inser
 
 } // namespace
 
-int CopiaImportados(Banco &banco, int de, int para) {
+std::optional<int> CopiaServidor::copiaImportados(int de, int para) {
+    envia();
     return CopiaComDocumentos(
-        banco,
+        banco_,
         QStringLiteral(
             "SELECT c.*, d.NR_SQ_DI, d.NR_DI_DI, d.NR_ADICAO_DI, d.NR_ITEM_DI, n.NR_SEQ_NF,"
             " n.NR_NF, n.SERIE_NF, n.CNPJ_NF, n.DATA_EMISSAO_NF, n.NR_INS_ESTADUAL_NF"
@@ -213,9 +202,10 @@ int CopiaImportados(Banco &banco, int de, int para) {
         de, para);
 }
 
-int CopiaNacionais(Banco &banco, int de, int para) {
+std::optional<int> CopiaServidor::copiaNacionais(int de, int para) {
+    envia();
     return CopiaComDocumentos(
-        banco,
+        banco_,
         QStringLiteral("SELECT c.*, n.NR_SEQ_NF, n.NR_NF, n.SERIE_NF, n.CNPJ_NF,"
                        " n.DATA_EMISSAO_NF, n.NR_INS_ESTADUAL_NF FROM COMPONENTES_NACIONAIS c"
                        " LEFT JOIN NF n ON n.NR_SEQ_NF = c.NR_SEQ_NF_NACIONAL"
@@ -229,6 +219,43 @@ int CopiaNacionais(Banco &banco, int de, int para) {
             " coalesce(NOVO_NF, 0), NCM_NACIONAL, UNIDADE_NACIONAL, NR_SQ_NACIONAL FROM origem"
             " ORDER BY NR_SQ_NACIONAL"),
         de, para);
+}
+
+CopiaParaArquivoServidor::CopiaParaArquivoServidor(Banco &banco, const QString &arquivo)
+    : banco_(banco) {
+    arquivo_.abre(arquivo);
+    leitura_.emplace(banco_);
+    transacao_.emplace(arquivo_);
+}
+
+void CopiaParaArquivoServidor::copia(const QString &tabela, const QString &onde,
+                                     const QVariantList &parametros) {
+    QStringList nomes;
+    QSqlQuery q =
+        arquivo_.executa(QStringLiteral("SELECT name FROM pragma_table_info(?)"), {tabela});
+    while (arquivo_.proxima(q))
+        nomes << q.value(0).toString();
+    const QString colunas = nomes.join(QLatin1String(", "));
+    QSqlQuery le =
+        banco_.executa(QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY rowid")
+                           .arg(colunas, tabela, QString(onde).remove(QStringLiteral("main."))),
+                       parametros);
+    const int n = int(nomes.size());
+    QSqlQuery insere =
+        arquivo_.prepara(QStringLiteral("INSERT INTO %1 (%2) VALUES (?%3)")
+                             .arg(tabela, colunas, QStringLiteral(", ?").repeated(n - 1)));
+    while (banco_.proxima(le)) {
+        QVariantList valores;
+        for (int i = 0; i < n; ++i)
+            valores << le.value(i);
+        arquivo_.executa(insere, valores);
+    }
+}
+
+void CopiaParaArquivoServidor::conclui() {
+    transacao_->confirma();
+    // A backup is one file, without a write-ahead log beside it.
+    arquivo_.executa(QStringLiteral("PRAGMA journal_mode=DELETE"));
 }
 
 } // namespace vlme::store::servidor

@@ -4,6 +4,7 @@
 #include "store/Banco.h"
 #include "store/Esquema.h"
 #include "store/Reservas.h"
+#include "store/servidor/CopiaServidor.h"
 #include "store/servidor/ReservasServidor.h"
 
 #include <QRegularExpression>
@@ -189,6 +190,15 @@ QStringList MotorServidor::objetosProprios() const {
 
 std::unique_ptr<Reservas> MotorServidor::reservas(Banco &banco) {
     return std::make_unique<ReservasServidor>(banco, chave_);
+}
+
+std::unique_ptr<EscritaLote> MotorServidor::escritaLote(Banco &banco) {
+    return std::make_unique<CopiaServidor>(banco);
+}
+
+std::unique_ptr<CopiaParaArquivo> MotorServidor::copiaParaArquivo(Banco &banco,
+                                                                  const QString &arquivo) {
+    return std::make_unique<CopiaParaArquivoServidor>(banco, arquivo);
 }
 
 QString MotorServidor::descricao() const {

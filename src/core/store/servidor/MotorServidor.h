@@ -38,6 +38,10 @@ class MotorServidor final : public Motor {
     QStringList dialeto(const QStringList &comandos) const override;
     QStringList objetosProprios() const override;
     std::unique_ptr<Reservas> reservas(Banco &banco) override;
+    std::unique_ptr<EscritaLote> escritaLote(Banco &banco) override;
+    std::unique_ptr<CopiaParaArquivo> copiaParaArquivo(Banco &banco,
+                                                       const QString &arquivo) override;
+    bool tabelasDeArquivo() const override { return false; }
     QString descricao() const override;
     bool ocupado(const QString &codigoNativo) const override;
 
