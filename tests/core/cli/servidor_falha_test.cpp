@@ -5,8 +5,6 @@
 #include "support/Retransmissor.h"
 #include "support/Teste.h"
 
-#include <QDir>
-#include <QProcess>
 #include <QTest>
 
 using namespace vlme;
@@ -14,33 +12,6 @@ using teste::Execucao;
 using teste::Roda;
 
 namespace {
-
-// A private cluster on 127.0.0.1 (scripts/servidor-teste.sh), stopped and
-// removed at destruction, whatever the test did.
-class ServidorProprio {
-  public:
-    // Not in a QTemporaryDir: the server's own user must reach the folder.
-    ServidorProprio()
-        : pasta_(QDir::temp().filePath(
-              QStringLiteral("vlme-falha-%1").arg(QCoreApplication::applicationPid()))) {
-        url_ = script("inicia").trimmed();
-    }
-    ~ServidorProprio() { script("para"); }
-    QString url() const { return url_; }
-    void desliga() { script("desliga"); }
-    void liga() { script("liga"); }
-
-  private:
-    QString script(const char *acao) {
-        QProcess p;
-        p.start(QStringLiteral(VLME_SERVIDOR_TESTE), {QString::fromLatin1(acao), pasta_});
-        p.waitForFinished(120000);
-        if (p.exitCode() != 0)
-            ADD_FAILURE() << acao << ": " << p.readAllStandardError().toStdString();
-        return QString::fromUtf8(p.readAllStandardOutput());
-    }
-    QString pasta_, url_;
-};
 
 // Rows per table: the server has none of the tests' SQLite look-alikes.
 QList<int> Conteudo(const QString &url) {
@@ -60,7 +31,7 @@ QList<int> Conteudo(const QString &url) {
 // within the bound, says the connection was lost, and the server keeps the
 // statements it had, no more.
 TEST(ServidorFalha, ParadoOuMudoNoMeioNaoDeixaNadaPelaMetade) {
-    ServidorProprio servidor;
+    teste::ServidorProprio servidor;
     teste::PastaTeste pasta;
     const QString texto = teste::DadoTeste("importacao/duas_declaracoes.txt");
     const QString copia = pasta.arquivo("c.BAK");
