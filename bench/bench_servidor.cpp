@@ -31,7 +31,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QUrl>
-#include <QUrlQuery>
 
 #include <benchmark/benchmark.h>
 #include <libpq-fe.h>
@@ -187,11 +186,10 @@ class Esquemas {
                                  .arg(nomes_.size() + 1);
         Conexao(base_).consulta("CREATE SCHEMA " + nome.toLatin1());
         nomes_ << nome;
-        QUrl u(base_);
-        QUrlQuery q(u);
-        q.addQueryItem(QStringLiteral("options"), QStringLiteral("-c search_path=") + nome);
-        u.setQuery(q);
-        return u.toString();
+        // Encoded as libpq reads a URL: the option's own '=' and spaces too.
+        return base_ + QStringLiteral("?options=") +
+               QString::fromLatin1(
+                   QUrl::toPercentEncoding(QStringLiteral("-c search_path=") + nome));
     }
 
   private:

@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # A private PostgreSQL cluster for the tests: a temporary folder, a free port
-# of 127.0.0.1, nothing else listening. The tests connect as a role with only
-# the rights the README's recipe gives (owner of its own database, nothing
-# more), never as the superuser.
+# of 127.0.0.1, nothing else listening. Its roles and rights are made by the
+# README's recipe itself (equipe.sql beside this script); the URL printed is
+# the owner's, who makes each test's schema, and the tests work as a clerk's
+# role of the recipe, never as the superuser.
 #
-#   servidor-teste.sh inicia PASTA   starts it; prints the connection URL
+#   servidor-teste.sh inicia PASTA [ssl]
+#                                    starts it (with SSL on: a certificate of
+#                                    its own, PASTA/dados/server.crt, which is
+#                                    also the authority to trust); prints the
+#                                    owner's connection URL
 #   servidor-teste.sh para PASTA     stops it and removes the folder
 #   servidor-teste.sh desliga PASTA  stops it as an administrator would (fast
 #                                    shutdown), keeping its data
@@ -15,6 +20,7 @@
 # As root the cluster runs as the `postgres` user (PostgreSQL refuses root).
 set -euo pipefail
 
+receita="$(cd "$(dirname "$0")" && pwd)/equipe.sql"
 bin="$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -1)"
 [ -x "$bin/initdb" ] || { echo "PostgreSQL não está instalado." >&2; exit 1; }
 
@@ -47,10 +53,21 @@ inicia)
   [ "$(id -u)" -eq 0 ] && chown postgres: "$pasta"
   como "$bin/initdb" -D "$pasta/dados" -U postgres --auth=trust -E UTF8 \
     --locale=C.UTF-8 >"$pasta/initdb.log" 2>&1
-  # Only TCP on loopback; the socket stays inside the folder.
-  cat >"$pasta/dados/pg_hba.conf" <<'EOF'
+  # Only TCP on loopback; the socket stays inside the folder. The recipe's
+  # lines, with trust for the network's passwords: the test's roles have none.
+  tipo=host
+  if [ "${3:-}" = ssl ]; then
+    tipo=hostssl
+    como openssl req -new -x509 -days 2 -nodes -subj "/CN=127.0.0.1" \
+      -addext "subjectAltName=IP:127.0.0.1" -keyout "$pasta/dados/server.key" \
+      -out "$pasta/dados/server.crt" >/dev/null 2>&1
+    chmod 600 "$pasta/dados/server.key"
+    echo "ssl = on" >>"$pasta/dados/postgresql.conf"
+  fi
+  cat >"$pasta/dados/pg_hba.conf" <<EOF
 local all postgres trust
-host all all 127.0.0.1/32 trust
+$tipo vlme +vlme_equipe 127.0.0.1/32 trust
+$tipo all vlme_dono 127.0.0.1/32 trust
 EOF
   for _ in $(seq 1 20); do
     porta=$((20000 + RANDOM % 20000))
@@ -60,12 +77,9 @@ EOF
     fi
   done
   [ -f "$pasta/porta" ] || { cat "$pasta/servidor.log" >&2; exit 1; }
-  como "$bin/psql" -q -v ON_ERROR_STOP=1 -h "$pasta" -p "$porta" -U postgres -d postgres <<'EOF' >/dev/null
-CREATE ROLE vlme LOGIN NOSUPERUSER NOCREATEDB NOCREATEROLE;
-CREATE DATABASE vlme OWNER vlme ENCODING 'UTF8' TEMPLATE template0;
-REVOKE ALL ON DATABASE vlme FROM PUBLIC;
-EOF
-  echo "postgresql://vlme@127.0.0.1:$porta/vlme"
+  como "$bin/psql" -q -v ON_ERROR_STOP=1 -h "$pasta" -p "$porta" -U postgres -d postgres \
+    <"$receita" >/dev/null
+  echo "postgresql://vlme_dono@127.0.0.1:$porta/vlme"
   ;;
 para)
   if [ -f "$pasta/dados/postmaster.pid" ]; then

@@ -27,7 +27,7 @@ Retransmissor::Retransmissor(const QString &url) {
         ::getsockname(escuta_, reinterpret_cast<sockaddr *>(&a), &n) != 0)
         ADD_FAILURE() << "retransmissor: porta local indisponível";
     u.setPort(ntohs(a.sin_port));
-    url_ = u.toString();
+    url_ = u.toString(QUrl::FullyEncoded);
     thread_ = std::thread([this] { roda(); });
 }
 

@@ -1,12 +1,16 @@
 #include "ServidorTeste.h"
 
+#include "store/Banco.h"
+
 #include <QAtomicInt>
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
-#include <QUrlQuery>
 
 #include <gtest/gtest.h>
 
@@ -16,7 +20,30 @@ bool NoServidor() {
     return qEnvironmentVariable("VLME_TESTE_BACKEND") == QLatin1String("servidor");
 }
 
-QString NovoEsquemaServidor() {
+// Not in a QTemporaryDir: the server's own user must reach the folder.
+ServidorProprio::ServidorProprio(bool ssl)
+    : pasta_(QDir::temp().filePath(QStringLiteral("vlme-proprio-%1-%2")
+                                       .arg(QCoreApplication::applicationPid())
+                                       .arg(QDateTime::currentMSecsSinceEpoch()))) {
+    url_ = script("inicia", ssl ? QStringLiteral("ssl") : QString()).trimmed();
+}
+
+QString ServidorProprio::script(const char *acao, const QString &extra) {
+    QProcess p;
+    p.start(QStringLiteral(VLME_SERVIDOR_TESTE),
+            QStringList{QString::fromLatin1(acao), pasta_, extra});
+    p.waitForFinished(120000);
+    if (p.exitCode() != 0)
+        ADD_FAILURE() << acao << ": " << p.readAllStandardError().toStdString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString ComPapel(const QString &url, const QString &papel) {
+    const qsizetype de = url.indexOf(QLatin1String("://")) + 3;
+    return url.left(de) + papel + url.mid(url.indexOf(QLatin1Char('@'), de));
+}
+
+QString NovoEsquemaServidor(bool vazio) {
     static QAtomicInt proximo{0};
     const QString base = qEnvironmentVariable("VLME_TESTE_URL");
     if (base.isEmpty()) {
@@ -36,6 +63,7 @@ QString NovoEsquemaServidor() {
         // SQLite's functions that the tests' own queries use to look at rows.
         const QStringList comandos = {
             QStringLiteral("CREATE SCHEMA %1"),
+            QStringLiteral("GRANT USAGE ON SCHEMA %1 TO vlme_equipe"),
             QStringLiteral("CREATE FUNCTION %1.quote(anyelement) RETURNS text LANGUAGE sql"
                            " IMMUTABLE AS $$SELECT CASE WHEN $1 IS NULL THEN 'NULL'"
                            " WHEN pg_typeof($1) IN ('double precision'::regtype, 'real'::regtype)"
@@ -76,11 +104,17 @@ QString NovoEsquemaServidor() {
         db.close();
     }
     QSqlDatabase::removeDatabase(esquema);
-    QUrl u(base);
-    QUrlQuery q(u);
-    q.addQueryItem(QStringLiteral("options"), QStringLiteral("-c search_path=") + esquema);
-    u.setQuery(q);
-    return u.toString();
+    // Encoded as libpq reads a URL: the option's own '=' and spaces too.
+    const QString url =
+        base + QStringLiteral("?options=") +
+        QString::fromLatin1(QUrl::toPercentEncoding(QStringLiteral("-c search_path=") + esquema));
+    if (vazio)
+        return url;
+    {
+        store::Banco dono;
+        dono.abreServidor(url);
+    }
+    return ComPapel(url, QLatin1String(PapelEscrivao));
 }
 
 } // namespace vlme::teste

@@ -11,10 +11,12 @@
 #include "store/Banco.h"
 #include "store/Declaracoes.h"
 #include "store/Reservas.h"
+#include "store/servidor/UrlServidor.h"
 
 #include <QTextStream>
 #include <QThread>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <optional>
@@ -89,6 +91,13 @@ int Executa(const QStringList &argumentos) {
             saida << DocumentoJson(pedido, Saida::UsoErrado, {}, pedido.erro);
         return int(Saida::UsoErrado);
     }
+    // Said once, on standard error only (never in the JSON document): what a
+    // command line carries every local user can read in the process list.
+    QStringList urls{shell::EscolheBanco(pedido.banco)};
+    if (pedido.comando && qstrcmp(pedido.comando->nome, "migrar") == 0)
+        urls << pedido.argumentos.value(0);
+    if (std::any_of(urls.cbegin(), urls.cend(), store::servidor::TemSenha))
+        erro << base::Mensagem("AVISO_SENHA_NA_URL") << Qt::endl;
     // With --json the text goes nowhere; what goes to standard error goes
     // there too, and into the document.
     QString texto, erros;

@@ -200,7 +200,10 @@ Erros CarregaCatalogo() {
         {"ERRO_LOTE_FORA_TRANSACAO", "Gravação em lote fora de uma transação."},
         {"TEXTO_BANCO_ABERTO", "Banco de dados: %1"},
         {"PERGUNTA_BANCO_LOCAL",
-         "%1\n\nDeseja trabalhar agora no banco de dados local da pasta %2?"},
+         "%1\n\nDeseja trabalhar agora no arquivo local %2, em vez do banco de dados da equipe %3? "
+         "O que for gravado no arquivo local não chega à equipe."},
+        {"TITULO_ARQUIVO_LOCAL",
+         "Declaração do VLM-E - arquivo local (o banco da equipe não abriu)"},
         {"ERRO_SERVIDOR_DRIVER", "O driver PostgreSQL do Qt não está instalado neste computador."},
         {"ERRO_SERVIDOR_ABRIR", "Não foi possível abrir o banco de dados do servidor %1: %2"},
         {"ERRO_SERVIDOR_CONEXAO",
@@ -208,13 +211,64 @@ Erros CarregaCatalogo() {
          "programa, Utilitários > Banco de dados da equipe), se o "
          "servidor está ligado e se a rede o alcança; ou trabalhe no arquivo local desta pasta."},
         {"ERRO_SERVIDOR_SENHA",
-         "o servidor pediu uma senha, que não foi dada ou não confere. Informe-a na variável "
-         "PGPASSWORD ou no arquivo ~/.pgpass."},
+         "o servidor recusou o usuário \"%1\": a senha não foi dada ou não confere, ou esse "
+         "usuário não existe no servidor. Confira o usuário no endereço (antes do @); a senha vem "
+         "da variável PGPASSWORD ou do arquivo ~/.pgpass."},
+        {"ERRO_SERVIDOR_PAPEL",
+         "o servidor recusou o usuário \"%1\" no banco de dados \"%2\": esse usuário não existe, "
+         "ou o servidor não o deixa entrar nesse banco a partir deste computador (pg_hba.conf). "
+         "Confira no endereço o usuário (antes do @) e o banco (depois da última barra), ou peça "
+         "ao "
+         "administrador o seu próprio papel."},
+        {"ERRO_SERVIDOR_BANCO_INEXISTENTE",
+         "o servidor respondeu, mas não tem um banco de dados chamado \"%1\". Confira o nome do "
+         "banco no endereço (depois da última barra)."},
+        {"ERRO_SERVIDOR_RECUSOU",
+         "o servidor respondeu, mas recusou a conexão agora (o motivo está no detalhe técnico). "
+         "Tente de novo daqui a pouco; se continuar, mostre a mensagem ao administrador."},
+        {"ERRO_SERVIDOR_SEM_CONNECT",
+         "o usuário \"%1\" não tem o direito de entrar no banco de dados \"%2\" (CONNECT). Peça "
+         "ao administrador que o ponha no grupo vlme_equipe, como no manual (Uso em equipe)."},
+        {"ERRO_SERVIDOR_SEM_SSL",
+         "o endereço pede uma conexão protegida (sslmode=%1), mas o servidor não oferece SSL. "
+         "Peça ao administrador que ligue o SSL no servidor, como no manual (Uso em equipe)."},
+        {"ERRO_SERVIDOR_CERTIFICADO",
+         "o certificado do servidor não é de confiança: não foi assinado pela autoridade do "
+         "arquivo indicado em sslrootcert (ou esse arquivo não existe), ou é de outro nome que "
+         "não o do endereço. Confira com o administrador o arquivo da autoridade e o nome do "
+         "servidor."},
+        {"ERRO_URL_SEM_ESQUEMA",
+         "\"%1\" não é um endereço do banco da equipe: falta o começo postgresql://. Use a forma "
+         "postgresql://usuario@servidor:porta/banco, ou deixe o endereço vazio para usar o arquivo "
+         "local."},
+        {"ERRO_URL_ESQUEMA",
+         "\"%1\" não é um endereço do banco da equipe: ele começa por %2 em vez de postgresql://. "
+         "Use a forma postgresql://usuario@servidor:porta/banco."},
+        {"ERRO_URL_ILEGIVEL",
+         "\"%1\" não é um endereço do banco da equipe que se possa ler. Use a forma "
+         "postgresql://usuario@servidor:porta/banco."},
+        {"ERRO_URL_PARAMETRO",
+         "O endereço do banco da equipe tem o parâmetro \"%1\", que o PostgreSQL não conhece. "
+         "Confira a grafia (por exemplo sslmode, sslrootcert, connect_timeout)."},
+        {"ERRO_URL_SSLMODE", "O endereço do banco da equipe pede sslmode=%1, que não existe. Use "
+                             "disable, allow, prefer, require, verify-ca ou verify-full."},
+        {"AVISO_SENHA_NA_URL",
+         "Aviso: o endereço do banco da equipe traz uma senha, que os outros usuários deste "
+         "computador podem ler na lista de processos. Ponha-a na variável PGPASSWORD ou no "
+         "arquivo ~/.pgpass (permissão 0600) e tire-a do endereço."},
+        {"ERRO_SERVIDOR_CRIAR",
+         "o banco de dados está vazio, e o usuário \"%1\" não pode criar nele as tabelas do "
+         "VLM-E (falta o direito CREATE no esquema %2). A primeira abertura é do dono do banco: "
+         "peça ao administrador que a faça, como no manual (Uso em equipe)."},
+        {"ERRO_SERVIDOR_ATUALIZAR",
+         "o banco de dados precisa ser atualizado para esta versão do VLM-E, e o usuário \"%1\" "
+         "não pode fazê-lo (falta o direito CREATE no esquema %2). A primeira abertura de uma "
+         "versão nova é do dono do banco: peça ao administrador que a faça, como no manual (Uso "
+         "em equipe)."},
+        {"ERRO_SERVIDOR_DIREITO",
+         "o usuário \"%1\" do servidor não tem o direito %2 %3. Peça ao administrador que o "
+         "ponha no grupo vlme_equipe, com os direitos descritos no manual (Uso em equipe)."},
         {"TITULO_BANCO_EQUIPE", "Banco de dados da equipe"},
-        {"ERRO_BANCO_ENDERECO",
-         "\"%1\" não é um endereço de servidor. Use a forma "
-         "postgresql://usuario@servidor:porta/banco, ou deixe o endereço vazio para usar o "
-         "arquivo local."},
         {"TEXTO_BANCO_LOCAL", "Sem endereço, o programa usa o arquivo local VLM.MDB da sua pasta "
                               "de dados; não há servidor a testar."},
         {"TEXTO_BANCO_TESTE_OK",
@@ -238,7 +292,8 @@ Erros CarregaCatalogo() {
                                 "foi desfeita; repita-a daqui a pouco."},
         {"ERRO_SERVIDOR_PERMISSAO",
          "O usuário do servidor não tem permissão para esta operação no banco de dados. Peça ao "
-         "administrador do servidor os direitos descritos no manual."},
+         "administrador do servidor os direitos do grupo vlme_equipe, descritos no manual (Uso em "
+         "equipe)."},
 
         // Waiting for another program's write.
         {"AVISO_ESPERA_GRAVACAO",
@@ -254,6 +309,10 @@ Erros CarregaCatalogo() {
         {"ERRO_RESERVADA", "A declaração %1 está reservada%2 e não pode ser alterada agora; ela "
                            "ainda pode ser consultada. Feche-a nesse programa, ou espere que ele "
                            "termine, e repita a operação."},
+        {"ERRO_RESERVADA_GERAR",
+         "A declaração %1 está reservada%2, que pode estar alterando-a; o arquivo de entrega só é "
+         "gerado de uma declaração que ninguém está alterando. Feche-a nesse programa, ou espere "
+         "que ele termine, e repita a operação."},
         {"TEXTO_RESERVADA_OUTRO", " por outro programa"},
         {"TEXTO_RESERVADA_POR", " pelo %1 do usuário %2 no computador %3 desde %4"},
         // A save refused: the statement changed after this program read it.

@@ -317,9 +317,14 @@ ResultadoImportacao Execucao::roda() {
         r_.desfecho = Desfecho::Falha;
         // Another program writing is no case for support: its message already
         // says that nothing was stored and to try again.
+        // Nor is the server: its message says what happened, its own text
+        // only the detail.
         r_.mensagem =
-            e.ocupado()
-                ? e.mensagem()
+            e.ocupado() ? e.mensagem()
+            : e.codigoNativo().size() == 5
+                ? e.mensagem() + (e.detalhe().isEmpty()
+                                      ? QString()
+                                      : QStringLiteral("\n\nDetalhe técnico: ") + e.detalhe())
                 : FalhaGeral(e.codigoNativo().isEmpty() ? QStringLiteral("0") : e.codigoNativo(),
                              e.detalhe().isEmpty()
                                  ? e.mensagem()

@@ -1,5 +1,7 @@
 #include "shell/BancoEquipe.h"
 
+#include "store/servidor/UrlServidor.h"
+
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
@@ -27,12 +29,10 @@ QString BancoLembrado::url() const {
 
 void BancoLembrado::lembra(const QString &url) {
     QSettings s(arquivo_, QSettings::IniFormat);
-    QUrl semSenha(url.trimmed());
-    semSenha.setPassword({});
     if (url.trimmed().isEmpty())
         s.remove(ChaveURL);
     else
-        s.setValue(ChaveURL, semSenha.toString());
+        s.setValue(ChaveURL, store::servidor::URLVisivel(url.trimmed()));
     s.sync();
 }
 
@@ -54,7 +54,8 @@ QString URLComSenha(const QString &url, const QString &senha) {
         return url;
     QUrl u(url);
     u.setPassword(senha);
-    return u.toString();
+    // As libpq reads it: nothing of the query decoded.
+    return u.toString(QUrl::FullyEncoded);
 }
 
 } // namespace vlme::shell

@@ -19,11 +19,15 @@ QString ComDetalhe(const QString &texto, const QString &detalhe) {
 
 } // namespace
 
+QString TextoComDetalhe(const base::ErroVLME &erro) {
+    return ComDetalhe(erro.mensagem(), erro.detalhe());
+}
+
 QString TextoDoErro() {
     try {
         throw;
     } catch (const base::ErroVLME &e) {
-        return ComDetalhe(e.mensagem(), e.detalhe());
+        return TextoComDetalhe(e);
     } catch (const std::exception &e) {
         return ComDetalhe(TextoInterno, QString::fromLocal8Bit(e.what()));
     } catch (...) {

@@ -9,9 +9,13 @@
 #include <functional>
 
 namespace vlme::base {
+class ErroVLME;
 class InterfaceUsuario;
 } // namespace vlme::base
 namespace vlme::shell {
+
+// An error's message, its technical detail (the database's own text) after it.
+QString TextoComDetalhe(const base::ErroVLME &erro);
 
 // The user's text for the exception being handled: an ErroVLME's message
 // (its detail after it), else a generic text. Call only inside a catch block.

@@ -3,9 +3,11 @@
 #include "base/Erros.h"
 #include "base/InterfaceUsuario.h"
 #include "shell/BancoEquipe.h"
+#include "shell/FronteiraComando.h"
 #include "shell/Pastas.h"
 #include "store/Banco.h"
 #include "store/Esquema.h"
+#include "store/servidor/UrlServidor.h"
 
 #include <QDir>
 #include <QFile>
@@ -197,12 +199,19 @@ bool AbreBancoEscolhido(const QString &pastaPrograma, const QString &url, store:
         AbreServidor(url, banco, usuario, senha);
         return true;
     } catch (const store::ErroBanco &e) {
-        if (ofereceLocal &&
-            usuario.perguntaSim(QString(), base::Mensagem("PERGUNTA_BANCO_LOCAL", e.mensagem(),
-                                                          nativo(pastaPrograma))))
+        // Não by default: work kept in the local file never reaches the team.
+        // The question comes before the server's own text.
+        const QString arquivo =
+            nativo(QDir(pastaPrograma).filePath(QString::fromLatin1(NomeBanco)));
+        const QString pergunta = TextoComDetalhe(
+            base::ErroVLME(base::Mensagem("PERGUNTA_BANCO_LOCAL", e.mensagem(), arquivo,
+                                          store::servidor::URLVisivel(url)),
+                           e.detalhe()));
+        if (ofereceLocal && usuario.mensagem(QString(), pergunta, base::Icone::Pergunta,
+                                             base::Botoes::SimNaoPadraoNao) == base::Resposta::Sim)
             return AbreBancoPrograma(pastaPrograma, banco, usuario);
         if (!ofereceLocal)
-            avisaErro(usuario, e.mensagem());
+            avisaErro(usuario, TextoComDetalhe(e));
         return false;
     }
 }

@@ -232,6 +232,8 @@ void Banco::cria(const QString &caminho) {
 
 void Banco::abreServidor(const QString &url) {
     fecha();
+    if (const QString motivo = servidor::MotivoURLInvalida(url); !motivo.isEmpty())
+        throw ErroBanco(motivo, {});
     nomeConexao_ = QStringLiteral("vlme_%1").arg(proximaConexao.fetchAndAddRelaxed(1));
     motor_ = std::make_unique<servidor::MotorServidor>(url);
     servidor_ = true;
@@ -241,12 +243,13 @@ void Banco::abreServidor(const QString &url) {
         if (!db_.isValid())
             throw ErroBanco(base::Mensagem("ERRO_SERVIDOR_DRIVER"), {});
         servidor::ConfiguraConexao(db_, url);
+        QElapsedTimer relogio;
+        relogio.start();
         if (!db_.open()) {
-            const QSqlError erro = db_.lastError();
-            const bool senha = erro.text().contains(QLatin1String("password"));
-            throw ErroBanco(base::Mensagem(senha ? "ERRO_SERVIDOR_SENHA" : "ERRO_SERVIDOR_CONEXAO"),
-                            senha ? QStringLiteral("28P01") : QStringLiteral("08001"), {},
-                            erro.text());
+            // A refusal comes at once; a server out of reach is not waited for twice.
+            const servidor::FalhaConexao f = servidor::ExplicaFalhaConexao(
+                url, db_.lastError().databaseText(), relogio.elapsed() > 5000);
+            throw ErroBanco(f.mensagem, f.codigo, {}, f.detalhe);
         }
         vigia_ = std::make_unique<servidor::Vigia>(db_);
         motor_->preparaConexao(*this);
@@ -321,7 +324,8 @@ void Banco::fecha() {
 void Banco::falha(const QSqlError &erro, const QString &sql) {
     // The driver's text spans lines and may end in an empty "()": one line
     // reads better under the message.
-    QString texto = erro.databaseText().simplified();
+    // Never a row of the user's data in what is shown or logged.
+    QString texto = servidor::TextoSemDados(erro.databaseText());
     if (texto.endsWith(QLatin1String("()")))
         texto = texto.chopped(2).trimmed();
     if (texto.isEmpty())

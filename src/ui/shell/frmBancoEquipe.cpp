@@ -3,6 +3,7 @@
 #include "base/Erros.h"
 #include "base/InterfaceUsuario.h"
 #include "shell/ContextosAjuda.h"
+#include "shell/FronteiraComando.h"
 #include "shell/Inicializacao.h"
 #include "store/Banco.h"
 #include "store/servidor/MotorServidor.h"
@@ -101,9 +102,10 @@ QString frmBancoEquipe::url() const {
 }
 
 bool frmBancoEquipe::enderecoValido() {
-    if (url().isEmpty() || store::servidor::EhURLServidor(url()))
+    const QString motivo = url().isEmpty() ? QString() : store::servidor::MotivoURLInvalida(url());
+    if (motivo.isEmpty())
         return true;
-    usuario_.avisa(windowTitle(), base::Mensagem("ERRO_BANCO_ENDERECO", url()));
+    usuario_.avisa(windowTitle(), motivo);
     txtURL->setFocus();
     return false;
 }
@@ -127,7 +129,7 @@ void frmBancoEquipe::testa() {
                                    banco.escalar(QStringLiteral("SHOW server_version")).toString());
             ok = true;
         } catch (const store::ErroBanco &e) {
-            texto = e.mensagem();
+            texto = shell::TextoComDetalhe(e);
         }
         QGuiApplication::restoreOverrideCursor();
     }

@@ -24,38 +24,6 @@ using teste::Roda;
 
 namespace {
 
-// A private cluster on 127.0.0.1 (scripts/servidor-teste.sh), stopped and
-// removed at destruction, whatever the test did.
-class ServidorProprio {
-  public:
-    // Not in a QTemporaryDir: the server's own user must reach the folder.
-    ServidorProprio()
-        : pasta_(QDir::temp().filePath(
-              QStringLiteral("vlme-falha-%1").arg(QCoreApplication::applicationPid()))) {
-        url_ = script("inicia").trimmed();
-    }
-    ~ServidorProprio() { script("para"); }
-    // Stopped as an administrator would, and started again.
-    void reinicia() {
-        desliga();
-        liga();
-    }
-    QString url() const { return url_; }
-    void desliga() { script("desliga"); }
-    void liga() { script("liga"); }
-
-  private:
-    QString script(const char *acao) {
-        QProcess p;
-        p.start(QStringLiteral(VLME_SERVIDOR_TESTE), {QString::fromLatin1(acao), pasta_});
-        p.waitForFinished(120000);
-        if (p.exitCode() != 0)
-            ADD_FAILURE() << acao << ": " << p.readAllStandardError().toStdString();
-        return QString::fromUtf8(p.readAllStandardOutput());
-    }
-    QString pasta_, url_;
-};
-
 // Rows per table: the server has none of the tests' SQLite look-alikes.
 QList<int> Conteudo(const QString &url) {
     store::Banco banco;
@@ -74,7 +42,7 @@ QList<int> Conteudo(const QString &url) {
 // within the bound, says the connection was lost, and the server keeps the
 // statements it had, no more.
 TEST(ServidorFalha, ParadoOuMudoNoMeioNaoDeixaNadaPelaMetade) {
-    ServidorProprio servidor;
+    teste::ServidorProprio servidor;
     teste::PastaTeste pasta;
     const QString texto = teste::DadoTeste("importacao/duas_declaracoes.txt");
     const QString copia = pasta.arquivo("c.BAK");
@@ -126,7 +94,7 @@ TEST(ServidorFalha, ParadoOuMudoNoMeioNaoDeixaNadaPelaMetade) {
 TEST(ServidorFalha, ReconexaoNaoEncerraASessaoDeOutroComONumeroReusado) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "forçar o número de processo (ns_last_pid) exige root";
-    ServidorProprio servidor;
+    teste::ServidorProprio servidor;
     QUrl deB(servidor.url());
     {
         QUrl u(servidor.url());
@@ -185,7 +153,7 @@ TEST(ServidorFalha, ReconexaoNaoEncerraASessaoDeOutroComONumeroReusado) {
 // The server restarts while the window program holds a statement: it holds
 // it again within seconds, with nobody touching it, and vlme-cli is refused.
 TEST(ServidorFalha, ReiniciadoAJanelaRetomaAReservaSozinha) {
-    ServidorProprio servidor;
+    teste::ServidorProprio servidor;
     teste::PastaTeste pasta;
     const QStringList banco{"--banco", servidor.url()};
     ASSERT_EQ(
@@ -211,7 +179,7 @@ TEST(ServidorFalha, ReiniciadoAJanelaRetomaAReservaSozinha) {
 // what was stored and says so with the numbers; when it cannot know, it says
 // that (exit 5), and a repeat with --uma-vez never makes a second copy.
 TEST(ServidorFalha, RespostaDoCommitPerdidaConfereOQueFoiGravado) {
-    ServidorProprio servidor;
+    teste::ServidorProprio servidor;
     teste::PastaTeste pasta;
     const QString texto = teste::DadoTeste("importacao/duas_declaracoes.txt");
     // The same statements in other bytes: another content for --uma-vez.

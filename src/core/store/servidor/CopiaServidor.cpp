@@ -2,6 +2,7 @@
 
 #include "store/Banco.h"
 #include "store/GravarLinha.h"
+#include "store/servidor/UrlServidor.h"
 #include "store/servidor/Vigia.h"
 
 #include <QLocale>
@@ -47,7 +48,7 @@ void Escreve(QByteArray &saida, const gravar::Valor &v) {
 }
 
 [[noreturn]] void Falha(PGconn *conexao, const QString &sql) {
-    const QString texto = QString::fromUtf8(PQerrorMessage(conexao)).trimmed();
+    const QString texto = TextoSemDados(QString::fromUtf8(PQerrorMessage(conexao)));
     throw ErroBanco(MensagemErroBanco(QStringLiteral("08006")), QStringLiteral("08006"), sql,
                     texto);
 }
@@ -138,7 +139,7 @@ void CopiaServidor::envia() {
             codigo = QStringLiteral("08006");
         if (!ok)
             throw ErroBanco(MensagemErroBanco(codigo), codigo, QString::fromUtf8(sql),
-                            QString::fromUtf8(PQerrorMessage(conexao)).trimmed());
+                            TextoSemDados(QString::fromUtf8(PQerrorMessage(conexao))));
     }
     dados_.clear();
     ordem_.clear();

@@ -32,6 +32,42 @@ void CriaMigracoes(Banco &banco, const Motor &motor) {
         banco.executa(comando);
 }
 
+// Creating tables in an empty database, or what an older version lacked, is
+// the owner's part; a clerk's role is told so before anything is tried.
+void ExigeCriar(Banco &banco, const char *chave = "ERRO_SERVIDOR_CRIAR") {
+    if (banco.escalar(QStringLiteral("SELECT has_schema_privilege(current_schema(), 'CREATE')"))
+            .toBool())
+        return;
+    throw ErroBanco(
+        base::Mensagem(chave, banco.escalar(QStringLiteral("SELECT current_user")).toString(),
+                       banco.escalar(QStringLiteral("SELECT current_schema()")).toString()),
+        QStringLiteral("42501"));
+}
+
+// The rights a clerk's role needs on every table and sequence of ours, the
+// first one missing named. A table that rows are only ever added to would
+// ask for SELECT and INSERT alone.
+void ConfereDireitos(Banco &banco) {
+    QSqlQuery q = banco.executa(QStringLiteral(
+        "SELECT current_user, d.direito, c.relname, c.relkind FROM pg_class c"
+        " JOIN pg_namespace n ON n.oid = c.relnamespace"
+        " CROSS JOIN unnest(CASE WHEN c.relkind = 'S' THEN ARRAY['USAGE']"
+        " ELSE ARRAY['SELECT', 'INSERT', 'UPDATE', 'DELETE'] END) AS d(direito)"
+        " WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'S')"
+        " AND NOT CASE WHEN c.relkind = 'S' THEN has_sequence_privilege(c.oid, d.direito)"
+        " ELSE has_table_privilege(c.oid, d.direito) END"
+        " ORDER BY c.relkind DESC, c.relname LIMIT 1"));
+    if (!banco.proxima(q))
+        return;
+    const QString objeto =
+        (q.value(3).toString() == QLatin1String("S") ? QStringLiteral("na sequência ")
+                                                     : QStringLiteral("na tabela ")) +
+        q.value(2).toString().toUpper();
+    throw ErroBanco(base::Mensagem("ERRO_SERVIDOR_DIREITO", q.value(0).toString(),
+                                   q.value(1).toString(), objeto),
+                    QStringLiteral("42501"));
+}
+
 // A record made before statements had identities: the old rows stay, matched
 // by file and number until a run learns their statement's identity.
 void AtualizaMigracoes(Banco &banco) {
@@ -40,6 +76,7 @@ void AtualizaMigracoes(Banco &banco) {
                                      " = current_schema() AND table_name = 'migracao_vlme'"
                                      " AND column_name = 'tx_id_declaracao'"))
              .isValid()) {
+        ExigeCriar(banco, "ERRO_SERVIDOR_ATUALIZAR");
         banco.executa(
             QStringLiteral("ALTER TABLE MIGRACAO_VLME ADD COLUMN TX_ID_DECLARACAO VARCHAR"));
         banco.executa(QStringLiteral("DROP INDEX IF EXISTS MIGRACAO_VLME_Origem"));
@@ -66,6 +103,7 @@ void PreparaEsquema(Banco &banco, const Motor &motor) {
                 .toInt();
         if (tabelas > 0)
             throw ErroBanco(base::Mensagem("ERRO_SERVIDOR_OUTRO_PROGRAMA"), {});
+        ExigeCriar(banco);
         for (const QString &comando : motor.objetosProprios())
             banco.executa(comando);
         for (const QString &comando : motor.dialeto(ComandosEsquema()))
@@ -90,18 +128,25 @@ void PreparaEsquema(Banco &banco, const Motor &motor) {
     if (q.value(1).toInt() > VersaoEsquema)
         throw ErroBanco(base::Mensagem("ERRO_SERVIDOR_VERSAO_NOVA"), {});
     q.finish();
-    if (!banco.escalar(QStringLiteral("SELECT to_regclass('migracao_vlme') IS NOT NULL")).toBool())
+    if (!banco.escalar(QStringLiteral("SELECT to_regclass('migracao_vlme') IS NOT NULL"))
+             .toBool()) {
+        ExigeCriar(banco, "ERRO_SERVIDOR_ATUALIZAR");
         CriaMigracoes(banco, motor);
-    else
+    } else {
         AtualizaMigracoes(banco);
+    }
     if (!banco.escalar(QStringLiteral("SELECT to_regclass('controle') IS NOT NULL")).toBool()) {
+        ExigeCriar(banco, "ERRO_SERVIDOR_ATUALIZAR");
         for (const QString &comando : motor.dialeto(ComandosControle()))
             banco.executa(comando);
         CompletaControles(banco);
     }
     if (banco.escalar(QStringLiteral("SELECT to_regprocedure('vlme_ordem(text)') IS NULL"))
-            .toBool())
+            .toBool()) {
+        ExigeCriar(banco, "ERRO_SERVIDOR_ATUALIZAR");
         banco.executa(ComandoOrdem());
+    }
+    ConfereDireitos(banco);
     t.confirma();
 }
 

@@ -59,17 +59,6 @@ QString ComandoOrdem() {
         .arg(QLatin1String(NomeOrdem));
 }
 
-bool EhURLServidor(const QString &texto) {
-    return texto.startsWith(QLatin1String("postgresql://")) ||
-           texto.startsWith(QLatin1String("postgres://"));
-}
-
-QString URLVisivel(const QString &url) {
-    QUrl u(url);
-    u.setPassword({});
-    return u.toString();
-}
-
 void ConfiguraConexao(QSqlDatabase &db, const QString &url) {
     const QUrl u(url);
     if (!u.host().isEmpty())

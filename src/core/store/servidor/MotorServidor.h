@@ -7,6 +7,7 @@
 // statements in one database (the tests' schemas) never meet.
 
 #include "store/Motor.h"
+#include "store/servidor/UrlServidor.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -18,9 +19,6 @@ namespace vlme::store::servidor {
 // network from freezing the program. The password, when not in the URL,
 // comes from PGPASSWORD or ~/.pgpass, as libpq finds it.
 void ConfiguraConexao(QSqlDatabase &db, const QString &url);
-// The URL as the user may see it: without any password.
-QString URLVisivel(const QString &url);
-bool EhURLServidor(const QString &texto);
 // Creates the function lists are sorted by (NomeOrdem).
 QString ComandoOrdem();
 

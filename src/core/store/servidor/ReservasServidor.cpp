@@ -55,11 +55,11 @@ bool ReservasServidor::toma(int numero, const Titular &eu, std::optional<Titular
         } catch (...) {
         }
     });
-    // Who holds it, for those refused; rows of connections that are gone go.
+    // Who holds it, for those refused; rows of connections that are gone go,
+    // whichever statement they were for.
     Transacao t(banco_);
-    banco_.executa(QStringLiteral("DELETE FROM RESERVA_VLME WHERE NR_VLM_RESERVA = ?"
-                                  " AND PID_RESERVA NOT IN (SELECT pid FROM pg_stat_activity)"),
-                   {numero});
+    banco_.executa(QStringLiteral("DELETE FROM RESERVA_VLME"
+                                  " WHERE PID_RESERVA NOT IN (SELECT pid FROM pg_stat_activity)"));
     banco_.executa(QStringLiteral("DELETE FROM RESERVA_VLME WHERE NR_VLM_RESERVA = ?"
                                   " AND PID_RESERVA = pg_backend_pid()"),
                    {numero});
