@@ -3,7 +3,7 @@
 // the tables, each table's rows in the order given (backups and the delivery
 // file read them back in that order). Made by Motor::escritaLote; lives inside
 // the caller's transaction, on the thread of its Banco. Also the backup's
-// filler (CopiaParaArquivo), which differs the same way. Internal to store.
+// filler (CopiaParaArquivo), which differs the same way.
 
 #include <QString>
 #include <QVariantList>

@@ -1,7 +1,7 @@
 #pragma once
 // What differs between the embedded file and the team server, behind one
 // small interface: how a connection is made ready, how a writer takes its
-// turn, how a consistent read begins, the schema's dialect, the reservations
+// turn, how a consistent read begins, the schema's dialect, the reservations,
 // how bulk rows reach the tables, how a backup file is filled and how the
 // program names the database to the user. Everything else in store speaks
 // the SQL both understand. Reached through Banco::motor.
