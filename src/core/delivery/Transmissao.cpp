@@ -5,6 +5,7 @@
 #include "shell/Pastas.h"
 #include "store/Banco.h"
 #include "store/Declaracoes.h"
+#include "store/Reservas.h"
 
 namespace vlme::delivery {
 
@@ -96,6 +97,14 @@ QString Transmissao::GeraArquivoTransmissao(int nrVlm, bool perguntaEntrega) {
     if (!store::ExisteDeclaracao(banco_, nrVlm))
         throw store::ErroDeclaracaoInexistente(nrVlm);
 
+    // Held until the file is written: a delivery file comes from a statement
+    // nobody is changing, this program's own open window aside.
+    std::optional<store::Reserva> reserva;
+    try {
+        reserva.emplace(banco_, nrVlm);
+    } catch (const store::ErroReservada &e) {
+        throw store::ErroReservada(nrVlm, e.titular(), "ERRO_RESERVADA_GERAR");
+    }
     ProgressoAberto aberto(progresso_);
     progresso_.permiteCancelar(true);
     progresso_.passo(Textos::TituloProgresso);
@@ -120,6 +129,7 @@ QString Transmissao::GeraArquivoTransmissao(int nrVlm, bool perguntaEntrega) {
     enviador.Salvar(caminho, 0);
     ultimoArquivo_ = caminho;
     aberto.fecha();
+    reserva.reset();
 
     if (perguntaEntrega) {
         if (LocalizaEnviador(pastaSistema)) {

@@ -27,9 +27,9 @@ QString TextoTitular(const std::optional<Titular> &t) {
              : base::Mensagem("TEXTO_RESERVADA_OUTRO");
 }
 
-ErroReservada::ErroReservada(int numero, const std::optional<Titular> &titular)
-    : base::ErroVLME(base::Mensagem("ERRO_RESERVADA", numero, TextoTitular(titular))),
-      numero_(numero), titular_(titular) {}
+ErroReservada::ErroReservada(int numero, const std::optional<Titular> &titular, const char *chave)
+    : base::ErroVLME(base::Mensagem(chave, numero, TextoTitular(titular))), numero_(numero),
+      titular_(titular) {}
 
 Reserva::Reserva(Banco &banco, int numero) : banco_(banco), numero_(numero) {
     std::optional<Titular> outro;

@@ -32,7 +32,9 @@ struct Titular {
 
 class ErroReservada : public base::ErroVLME {
   public:
-    ErroReservada(int numero, const std::optional<Titular> &titular);
+    // `chave`: the catalog's text, %1 the number and %2 the holder.
+    ErroReservada(int numero, const std::optional<Titular> &titular,
+                  const char *chave = "ERRO_RESERVADA");
     int numero() const { return numero_; }
     const std::optional<Titular> &titular() const { return titular_; }
 

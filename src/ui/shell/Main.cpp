@@ -136,7 +136,7 @@ int Main(int argc, char *argv[]) {
         if (programa.banco.servidor())
             programa.urlBanco = url;
         usuario.definePai(&principal);
-        principal.mostraBanco();
+        principal.mostraBanco(!url.isEmpty());
         principal.show();
         app.setQuitOnLastWindowClosed(true);
         if (const int abrir = opcoes.value(opcaoAbrir).toInt(); abrir > 0)

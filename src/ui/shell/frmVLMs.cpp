@@ -280,12 +280,13 @@ void frmVLMs::abreDeclaracao(int numero) {
 }
 
 void frmVLMs::excluiDeclaracao(int numero) {
-    if (!ConfirmaExclusao(usuario_)) {
-        defineDesfecho(Desfecho::Nenhum, numero);
-        return;
-    }
     {
+        // Who holds it is told before anything is asked.
         store::Reserva reserva(programa_.banco, numero);
+        if (!ConfirmaExclusao(usuario_)) {
+            defineDesfecho(Desfecho::Nenhum, numero);
+            return;
+        }
         store::ExcluiVLM(programa_.banco, numero, false, &progresso_);
     }
     // Should the statement be open, closing its window now discards it

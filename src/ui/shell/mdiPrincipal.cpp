@@ -10,6 +10,7 @@
 #include "store/Banco.h"
 #include "store/CopiaExclusao.h"
 #include "store/Declaracoes.h"
+#include "store/servidor/UrlServidor.h"
 #include "ui/checking/frmPendencias.h"
 #include "ui/delivery/frmEntrega.h"
 #include "ui/entry/CampoMascarado.h"
@@ -373,8 +374,11 @@ void mdiPrincipal::ajudaDeContexto() {
     mostraTopicoAjuda(shell::ContextoAjuda::Principal);
 }
 
-void mdiPrincipal::mostraBanco() {
+void mdiPrincipal::mostraBanco(bool semEquipe) {
     lblBanco->setText(base::Mensagem("TEXTO_BANCO_ABERTO", programa_.banco.descricao()));
+    setWindowTitle(semEquipe && !programa_.banco.servidor()
+                       ? base::Mensagem("TITULO_ARQUIVO_LOCAL")
+                       : QStringLiteral("Declaração do VLM-E"));
 }
 
 void mdiPrincipal::mostraPainel(const QString &texto) {
@@ -699,11 +703,11 @@ void mdiPrincipal::imprimeResumo() {
 }
 
 void mdiPrincipal::excluiDeclaracao() {
-    if (!frmVLMs::ConfirmaExclusao(usuario_))
-        return;
     {
-        // Refused when only consulted: another program holds it.
+        // Refused when only consulted, before asking: another program holds it.
         store::Reserva reserva(programa_.banco, programa_.declaracao.numero);
+        if (!frmVLMs::ConfirmaExclusao(usuario_))
+            return;
         store::ExcluiVLM(programa_.banco, programa_.declaracao.numero, false, &progresso());
     }
     // Already gone: closing must not save it again.
@@ -733,12 +737,16 @@ void mdiPrincipal::gravaParaTransmissao() {
 void mdiPrincipal::copiaParaEquipe() {
     const QString titulo = QStringLiteral("Copiar para o banco da equipe");
     bool ok = false;
-    const QString url =
-        QInputDialog::getText(this, titulo,
-                              QStringLiteral("Endereço do banco da equipe "
-                                             "(postgresql://usuario@servidor/banco):"),
-                              QLineEdit::Normal, shell::EscolheBanco({}), &ok)
-            .trimmed();
+    // A password in the chosen address is used, never shown.
+    const QString escolhido = shell::EscolheBanco({});
+    const QString visivel = store::servidor::URLVisivel(escolhido);
+    QString url = QInputDialog::getText(this, titulo,
+                                        QStringLiteral("Endereço do banco da equipe "
+                                                       "(postgresql://usuario@servidor/banco):"),
+                                        QLineEdit::Normal, visivel, &ok)
+                      .trimmed();
+    if (url == visivel)
+        url = escolhido;
     if (!ok || url.isEmpty())
         return;
     store::Banco servidor;
@@ -848,7 +856,7 @@ bool mdiPrincipal::trocaBanco(const QString &url, const QString &senha) {
         if (!programa_.banco.servidor())
             programa_.urlBanco.clear();
     }
-    mostraBanco();
+    mostraBanco(!trocou && !anterior.isEmpty());
     return trocou;
 }
 

@@ -90,8 +90,10 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
 
     // Shows the registration text of an opened registered statement.
     void mostraPainel(const QString &texto);
-    // Names the database just opened, in the status bar, for as long as it is open.
-    void mostraBanco();
+    // Names the database just opened, in the status bar, for as long as it is
+    // open; `semEquipe`: the team database was asked for and did not open, so
+    // the title says the work goes to the local file.
+    void mostraBanco(bool semEquipe = false);
     // Closes the open statement (asking as closing it would) and moves the
     // program onto the team database `url` (empty: the local file) with the
     // session's `senha`; when that fails, back onto the one before. False

@@ -200,7 +200,13 @@ TEST(Partilha, JanelaReservaSoADeclaracaoAbertaEEnquantoVive) {
 
     EXPECT_EQ(Roda(pasta.caminho(), {"listar"}).status, 0);
     EXPECT_EQ(Roda(pasta.caminho(), {"verificar", "1"}).status, 0);
-    EXPECT_EQ(Roda(pasta.caminho(), {"gerar", "1"}).status, 0);
+    // No delivery file from a statement being changed: who holds it is told.
+    const Execucao gerada = Roda(pasta.caminho(), {"gerar", "1"});
+    EXPECT_EQ(gerada.status, 4);
+    EXPECT_TRUE(gerada.erro.startsWith("A declaração 1 está reservada pelo VLM-E do usuário ") &&
+                gerada.erro.contains("o arquivo de entrega só é gerado"))
+        << gerada.erro;
+    EXPECT_EQ(Roda(pasta.caminho(), {"gerar", "2"}).status, 0);
     const Execucao importada =
         Roda(pasta.caminho(), {"importar", teste::DadoTeste("importacao/duas_declaracoes.txt")});
     EXPECT_EQ(importada.status, 0) << importada.erro;

@@ -2,6 +2,7 @@
 // too long is saved and closed, so that no clerk holds it for the night.
 
 #include "shell/Comandos.h"
+#include "shell/Pastas.h"
 #include "store/Reservas.h"
 #include "support/Retransmissor.h"
 #include "ui/Janelas.h"
@@ -9,6 +10,7 @@
 #include "ui/shell/mdiPrincipal.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QScopeGuard>
 #include <QTabWidget>
@@ -50,18 +52,24 @@ TEST_F(Consulta, DeOutroProgramaNadaGravaEF5AbreParaAlterarQuandoLivre) {
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
     EXPECT_TRUE(f->cmdVisualizarImportado->isEnabled());
 
-    // Whatever the fields hold, the tab change, the check and a delete do
-    // not write; the delete says who holds it.
+    // Whatever the fields hold, the tab change, the check, a delete and the
+    // delivery file do not write; the delete says who holds it before asking
+    // anything, and no file comes from a statement being changed.
     const QString antes = produto();
     f->txtDenProduto->setText("Mudado aqui");
     f->SSTab->setCurrentIndex(2);
     principal.executa(Comando::Pendencias);
-    usuario.responde(base::Resposta::Sim);
     principal.executa(Comando::Excluir);
-    EXPECT_EQ(usuario.textos().value(0), "Nenhum erro foi detectado.");
-    EXPECT_TRUE(
-        usuario.textos().value(2).startsWith(QString("A declaração %1 está reservada").arg(n)))
-        << usuario.textos().join('|').toStdString();
+    principal.executa(Comando::Transmitir);
+    const QStringList t = usuario.textos();
+    ASSERT_EQ(t.size(), 3) << t.join('|').toStdString();
+    EXPECT_EQ(t[0], "Nenhum erro foi detectado.");
+    const QString reservada = QString("A declaração %1 está reservada").arg(n);
+    EXPECT_TRUE(t[1].startsWith(reservada) && t[1].contains(store::Titular::Este().usuario))
+        << t[1];
+    EXPECT_TRUE(t[2].startsWith(reservada) && t[2].contains("o arquivo de entrega só é gerado"))
+        << t[2];
+    EXPECT_FALSE(QFileInfo::exists(shell::CaminhoArquivos(programa.pasta, n)));
     EXPECT_EQ(produto(), antes);
 
     // Read again while still held: consulted again, on the same tab.

@@ -35,11 +35,11 @@ bool ReservasServidor::reserva(int numero, const Titular &eu, std::optional<Titu
         sessao_ = banco_.escalar(QStringLiteral("SELECT pg_backend_pid()")).toLongLong();
     // Not left held when its holder could not be written.
     auto solta = qScopeGuard([&] { libera(numero); });
-    // Who holds it, for those refused; rows of connections that are gone go.
+    // Who holds it, for those refused; rows of connections that are gone go,
+    // whichever statement they were for.
     Transacao t(banco_);
-    banco_.executa(QStringLiteral("DELETE FROM RESERVA_VLME WHERE NR_VLM_RESERVA = ?"
-                                  " AND PID_RESERVA NOT IN (SELECT pid FROM pg_stat_activity)"),
-                   {numero});
+    banco_.executa(QStringLiteral("DELETE FROM RESERVA_VLME"
+                                  " WHERE PID_RESERVA NOT IN (SELECT pid FROM pg_stat_activity)"));
     banco_.executa(QStringLiteral("DELETE FROM RESERVA_VLME WHERE NR_VLM_RESERVA = ?"
                                   " AND PID_RESERVA = pg_backend_pid()"),
                    {numero});
