@@ -48,6 +48,8 @@ class BancoTeste {
             outra.abreServidor(url_);
     }
     QString pasta() const { return pasta_.caminho(); }
+    // The server schema's URL, as a clerk's role; empty on the file.
+    QString url() const { return url_; }
     QString caminhoBanco() const { return pasta_.arquivo(QStringLiteral("VLM.MDB")); }
 
   private:

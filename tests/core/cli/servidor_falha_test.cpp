@@ -11,8 +11,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 #include <QUrl>
 
@@ -97,26 +95,16 @@ TEST(ServidorFalha, ReconexaoNaoEncerraASessaoDeOutroComONumeroReusado) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "forçar o número de processo (ns_last_pid) exige root";
     teste::ServidorProprio servidor;
-    QUrl deB(servidor.url());
-    {
-        QUrl u(servidor.url());
-        QSqlDatabase admin = QSqlDatabase::addDatabase("QPSQL", "admin");
-        admin.setHostName(u.host());
-        admin.setPort(u.port());
-        admin.setDatabaseName("vlme");
-        admin.setUserName("postgres");
-        ASSERT_TRUE(admin.open());
-        ASSERT_TRUE(QSqlQuery(admin).exec("CREATE ROLE vlme_b LOGIN IN ROLE vlme"));
-        admin.close();
-    }
-    QSqlDatabase::removeDatabase("admin");
-    for (const char *papel : {"vlme", "vlme_b"}) {
+    // The owner makes the schema; A is a clerk of the recipe, B the same
+    // clerk elsewhere or another one.
+    store::Banco olha;
+    olha.abreServidor(servidor.url());
+    for (const char *papel : {"ana", "bruno"}) {
         SCOPED_TRACE(papel);
-        deB.setUserName(papel);
-        teste::Retransmissor rede(servidor.url());
-        store::Banco a, b, olha;
+        QUrl deB(teste::ComPapel(servidor.url(), papel));
+        teste::Retransmissor rede(teste::ComPapel(servidor.url(), teste::PapelEscrivao));
+        store::Banco a, b;
         a.abreServidor(rede.url());
-        olha.abreServidor(servidor.url());
         const int n = teste::ConstrutorDeclaracao(a).geral(),
                   m = teste::ConstrutorDeclaracao(a).geral();
         store::Reserva deA(a, n);

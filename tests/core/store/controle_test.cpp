@@ -83,11 +83,18 @@ TEST(Controle, BancoAnteriorGanhaUmaIdentidadePorDeclaracaoAoAbrir) {
     teste::BancoTeste base;
     for (int i = 0; i < 3; ++i)
         teste::ConstrutorDeclaracao(base.banco()).geral();
-    base.banco().executa("DROP TABLE CONTROLE");
+    // On the server, as an upgrade is: by the owner's role.
     store::Banco outra;
-    base.abreOutra(outra);
-    if (!teste::NoServidor())
+    if (teste::NoServidor()) {
+        outra.abreServidor(teste::ComPapel(base.url(), teste::PapelDono));
+        outra.executa("DROP TABLE CONTROLE");
+        outra.fecha();
+        outra.abreServidor(teste::ComPapel(base.url(), teste::PapelDono));
+    } else {
+        base.banco().executa("DROP TABLE CONTROLE");
+        base.abreOutra(outra);
         store::CompletaEsquema(outra);
+    }
     EXPECT_EQ(teste::Valores(outra, "SELECT count(DISTINCT TX_ID_CONTROLE) || '|' ||"
                                     " count(NR_VERSAO_CONTROLE) FROM CONTROLE JOIN VLME"
                                     " ON NR_VLM_VLM = NR_VLM_CONTROLE"),
