@@ -144,6 +144,7 @@ constexpr int LimiteNomeProduto = 80;
 } // namespace
 
 QString NomeDeCopia(const QString &nomeProduto) {
+    const QString prefixo = base::Mensagem("TEXTO_COPIA_DE");
     return prefixo + nomeProduto.left(LimiteNomeProduto - prefixo.size());
 }
 
@@ -178,7 +179,6 @@ std::optional<int> copia(Banco &banco, int origem, base::Progresso &progresso) {
     progresso.valor(0);
 
     progresso.passo(base::Mensagem("PASSO_COPIA_VLME"));
-    const QString prefixo = base::Mensagem("TEXTO_COPIA_DE");
     // Transmission, registration date and company name are left to their
     // defaults: the copy has never been delivered.
     QSqlQuery novaLinha = banco.executa(
