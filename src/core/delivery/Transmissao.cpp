@@ -4,6 +4,7 @@
 #include "base/Progresso.h"
 #include "shell/Pastas.h"
 #include "store/Banco.h"
+#include "store/Controle.h"
 #include "store/Declaracoes.h"
 
 namespace vlme::delivery {
@@ -96,6 +97,12 @@ QString Transmissao::GeraArquivoTransmissao(int nrVlm, bool perguntaEntrega) {
     if (!store::ExisteDeclaracao(banco_, nrVlm))
         throw store::ErroDeclaracaoInexistente(nrVlm);
 
+    // The version the file will show, read before its rows.
+    const auto versao = [&] {
+        const auto estado = store::LeEstado(banco_, nrVlm);
+        return estado ? estado->versao : 0;
+    };
+    const qint64 lida = versao();
     ProgressoAberto aberto(progresso_);
     progresso_.permiteCancelar(true);
     progresso_.passo(Textos::TituloProgresso);
@@ -119,6 +126,16 @@ QString Transmissao::GeraArquivoTransmissao(int nrVlm, bool perguntaEntrega) {
     const QString caminho = shell::CaminhoArquivos(pastaPrograma_, nrVlm);
     enviador.Salvar(caminho, 0);
     ultimoArquivo_ = caminho;
+    // Recorded once the file is whole, so a failed write records nothing;
+    // and only when no other program saved the statement meanwhile, as the
+    // file may then show neither version.
+    {
+        store::Transacao transacao(banco_);
+        if (versao() == lida) {
+            store::MarcaGeracao(banco_, nrVlm);
+            transacao.confirma();
+        }
+    }
     aberto.fecha();
 
     if (perguntaEntrega) {

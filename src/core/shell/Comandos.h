@@ -32,6 +32,7 @@ inline constexpr int Pendencias = 14;
 inline constexpr int Diagnostico = 15;
 inline constexpr int ConsultarDiagnostico = 16;
 inline constexpr int RegistrarEntrega = 17;
+inline constexpr int DesfazerEntrega = 18;
 } // namespace Operacao
 
 enum class Comando {
@@ -62,6 +63,8 @@ enum class Comando {
     ImprimirRecibo,
     // The transmission number and receipt of a statement sent.
     RegistrarEntrega,
+    // A delivery recorded by mistake undone, before the diagnostic.
+    DesfazerEntrega,
     // Utilitários > Banco de dados da equipe.
     BancoEquipe,
     // The data folder's statements copied to the team database.
