@@ -585,7 +585,13 @@ Leitura::~Leitura() {
     try {
         banco_.executa(QStringLiteral("COMMIT"));
     } catch (const ErroBanco &) {
-        // A read has nothing to keep; the transaction ends with the connection.
+        // A read has nothing to keep; left open, the next write of this
+        // connection would be refused as a transaction inside another.
+        try {
+            banco_.executa(QStringLiteral("ROLLBACK"));
+        } catch (const ErroBanco &) {
+            // Then it ends with the connection.
+        }
     }
 }
 
