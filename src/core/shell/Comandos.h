@@ -63,12 +63,12 @@ enum class Comando {
     ImprimirRecibo,
     // The transmission number and receipt of a statement sent.
     RegistrarEntrega,
-    // A delivery recorded by mistake undone, before the diagnostic.
-    DesfazerEntrega,
     // Utilitários > Banco de dados da equipe.
     BancoEquipe,
     // The data folder's statements copied to the team database.
     CopiarParaEquipe,
+    // A delivery recorded by mistake undone, before the diagnostic.
+    DesfazerEntrega,
 };
 
 // The places the commands lead to. Each is one operation; the window that

@@ -95,9 +95,9 @@ TEST_F(EntregaJanela, MenuEscolheAAbertaQueVoltaTravadaEDesfazer) {
     }});
     principal.executa(shell::Comando::RegistrarEntrega);
     EXPECT_FALSE(programa.declaracao.aberta);
-    EXPECT_EQ(numeros(), QString("%1,%2").arg(n).arg(nova));
-    const QString transmissoes = "SELECT group_concat(NR_TRANSMISSAO_VLM) FROM VLME";
-    EXPECT_EQ(teste::Valores(programa.banco, transmissoes), "88,0");
+    const QString transmissoes =
+        "SELECT NR_VLM_VLM, NR_TRANSMISSAO_VLM FROM VLME ORDER BY NR_VLM_VLM";
+    EXPECT_EQ(teste::Valores(programa.banco, transmissoes), QString("%1|88;%2|0").arg(n).arg(nova));
 
     // With none open, none is chosen: Enter does nothing until the user moves.
     for (auto comando : {shell::Comando::RegistrarEntrega, shell::Comando::DesfazerEntrega}) {
@@ -121,7 +121,7 @@ TEST_F(EntregaJanela, MenuEscolheAAbertaQueVoltaTravadaEDesfazer) {
         QTest::keyClick(seletor, Qt::Key_Return);
     }});
     principal.executa(shell::Comando::DesfazerEntrega);
-    EXPECT_EQ(teste::Valores(programa.banco, transmissoes), "0,0");
+    EXPECT_EQ(teste::Valores(programa.banco, transmissoes), QString("%1|0;%2|0").arg(n).arg(nova));
     EXPECT_EQ(usuario.resumos().mid(usuario.resumos().size() - 2),
               QStringList({QString("?|Desfazer Registro de Entrega|Deseja desfazer o registro da "
                                    "entrega da declaração %1, transmissão número 88 ?\r\nO recibo "
