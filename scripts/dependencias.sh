@@ -10,6 +10,7 @@ PACOTES=(
   libqt6sql6-psql libpq-dev postgresql libssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core poppler-utils
+  xvfb openbox xdotool x11-utils
 )
 
 faltam=()

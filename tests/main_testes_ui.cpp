@@ -1,3 +1,5 @@
+#include "ui/shell/EstiloVLME.h"
+
 #include <QApplication>
 #include <QPointer>
 #include <QTimer>
@@ -6,8 +8,11 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The keyboard tests run on a real X server (scripts/tela-teste.sh).
+    if (qgetenv("QT_QPA_PLATFORM") != "xcb")
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    vlme::ui::InstalaEstilo();
     ::testing::InitGoogleTest(&argc, argv);
 
     // A dialog left open for ten seconds fails the test and is closed.

@@ -75,8 +75,11 @@ Pedido LeArgumentos(const QStringList &argumentos) {
         pedido.erro = QStringLiteral("Comando desconhecido: %1").arg(nome);
         return pedido;
     }
-    QStringList parametros =
-        QString::fromLatin1(pedido.comando->parametros).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const char *forma = pedido.comando->parametros;
+    if (const char *outra = pedido.comando->outraForma;
+        outra && resto.contains(QString::fromLatin1(outra).section(QLatin1Char(' '), -1)))
+        forma = outra;
+    QStringList parametros = QString::fromLatin1(forma).split(QLatin1Char(' '), Qt::SkipEmptyParts);
     // Options with a value ("--a=X", "[--b=X]"), in any order after the
     // command, as "--a X" or "--a=X"; their values follow the others, in the
     // order of the usage, an optional one left out empty.
@@ -141,6 +144,13 @@ Pedido LeArgumentos(const QStringList &argumentos) {
             }
             valores << QString();
             continue;
+        }
+        // A word of the form itself ("--desfazer"), where the form puts it.
+        if (parametro.startsWith(QLatin1String("--")) && j < resto.size() &&
+            resto.at(j) != parametro) {
+            pedido.erro =
+                QStringLiteral("Argumento a mais para o comando %1: %2").arg(nome, resto.at(j));
+            return pedido;
         }
         if (j >= resto.size() || resto.at(j).isEmpty()) {
             pedido.erro =

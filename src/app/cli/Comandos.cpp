@@ -36,8 +36,10 @@ const std::vector<Comando> &Comandos() {
         {"registrar-entrega",
          "N NUMERO --recepcao=DATA [--geracao=DATA] [--local=TEXTO] [--remessa=TEXTO] "
          "[--gateway=TEXTO] [--selo=TEXTO] [--controle=TEXTO] [--totais=TEXTO]",
-         "registra a transmissão e o recibo (DATA \"DD/MM/AAAA HH:MM:SS\")", registrarEntrega,
-         true},
+         "registra a transmissão e o recibo (DATA \"DD/MM/AAAA HH:MM:SS\"); a declaração "
+         "precisa ter o arquivo de entrega gerado e não alterado depois",
+         registrarEntrega, true, false, "N --desfazer",
+         "desfaz o registro da entrega, antes de o diagnóstico registrar a declaração"},
         {"diagnosticar", "N", "pede ao servidor o diagnóstico da declaração N", diagnosticar, true},
         {"backup", "N ARQ", "grava a cópia de segurança da declaração N em ARQ", backup},
         {"restaurar", "ARQ", "restaura a cópia de segurança ARQ como declaração nova", restaurar},
@@ -61,7 +63,16 @@ QString TextoUso() {
     QString texto =
         QStringLiteral("Uso: vlme-cli [--pasta DIR] [--banco URL] [--url-diagnostico URL] "
                        "[--sim] [--json] COMANDO [ARGUMENTOS]\n\nComandos:\n");
+    struct Linha {
+        const char *nome, *parametros, *descricao;
+    };
+    std::vector<Linha> linhas;
     for (const Comando &c : Comandos()) {
+        linhas.push_back({c.nome, c.parametros, c.descricao});
+        if (c.outraForma)
+            linhas.push_back({c.nome, c.outraForma, c.descricaoOutra});
+    }
+    for (const Linha &c : linhas) {
         const QString uso =
             (QLatin1String(c.nome) + QLatin1Char(' ') + QLatin1String(c.parametros)).trimmed();
         // A usage longer than its column goes on a line of its own, so that

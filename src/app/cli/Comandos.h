@@ -50,6 +50,10 @@ struct Comando {
     bool alteraN = false;
     // Works on the data folder's VLM.MDB whatever --banco or VLME_BANCO say.
     bool bancoLocal = false;
+    // A second form of the command ("N --desfazer"), chosen when its last
+    // word is on the command line; null when none. `descricaoOutra` is its line.
+    const char *outraForma = nullptr;
+    const char *descricaoOutra = nullptr;
 };
 
 const std::vector<Comando> &Comandos();

@@ -1,10 +1,14 @@
 #include "delivery/Entrega.h"
 
 #include "base/InterfaceUsuario.h"
+#include "base/Progresso.h"
+#include "delivery/Transmissao.h"
+#include "shell/Pastas.h"
 #include "store/Banco.h"
 #include "store/Controle.h"
 #include "store/Reservas.h"
 
+#include <QFile>
 #include <QSqlQuery>
 
 #include <algorithm>
@@ -103,14 +107,78 @@ Estado Confere(store::Banco &banco, int nrVlm, int numero) {
     return estado;
 }
 
+const QString TituloEntrega = QStringLiteral("Registrar Entrega");
+
+// The file the statement gives now equals the one in Arquivos/.
+bool ArquivoIgual(store::Banco &banco, const QString &pastaPrograma, int nrVlm) {
+    QFile arquivo(shell::CaminhoArquivos(pastaPrograma, nrVlm));
+    base::ProgressoMudo mudo;
+    QStringList problemas;
+    std::optional<Declaracao> agora = MontaDeclaracao(banco, nrVlm, mudo, problemas);
+    if (!agora || !problemas.isEmpty() || !arquivo.open(QIODevice::ReadOnly))
+        return false;
+    Enviador enviador;
+    enviador.Declaracao = std::move(*agora);
+    const QByteArray esperado = enviador.conteudoArquivo();
+    return arquivo.size() == esperado.size() && arquivo.readAll() == esperado;
+}
+
+// The delivery state is not in the delivery file: a file that showed the
+// statement before this change still shows it after.
+void MantemGeracao(store::Banco &banco, int nrVlm, qint64 versao) {
+    banco.executa(QStringLiteral("UPDATE CONTROLE SET NR_VERSAO_GERACAO_CONTROLE = ?"
+                                 " WHERE NR_VLM_CONTROLE = ? AND NR_VERSAO_GERACAO_CONTROLE = ?"),
+                  {versao, nrVlm, versao - 1});
+}
+
+// Refuses or asks about a first delivery of a statement whose file may not
+// show it; false when the user declined.
+bool ConfereGeracao(store::Banco &banco, const QString &pastaPrograma, int nrVlm,
+                    base::InterfaceUsuario &usuario) {
+    switch (SituacaoGeracao(banco, pastaPrograma, nrVlm)) {
+    case Geracao::Atual:
+        return true;
+    case Geracao::Ausente:
+        throw ErroSemGeracao(QStringLiteral("Gere o arquivo de entrega desta declaração antes de "
+                                            "registrar a entrega (declaração %1: nenhum arquivo "
+                                            "foi gerado).")
+                                 .arg(nrVlm));
+    case Geracao::Alterada:
+        throw ErroSemGeracao(QStringLiteral("A declaração %1 foi alterada depois de gerado o seu "
+                                            "arquivo de entrega. Gere o arquivo de novo e "
+                                            "transmita-o antes de registrar a entrega.")
+                                 .arg(nrVlm));
+    case Geracao::SemRegistro:
+        break;
+    }
+    return usuario.confirmaDestruicao(
+        TituloEntrega,
+        QStringLiteral("O arquivo de entrega da declaração %1 foi gerado antes de o programa "
+                       "guardar a data de cada geração: não há como saber se foi esse o arquivo "
+                       "transmitido.\r\nRegistrar a entrega mesmo assim ?")
+            .arg(nrVlm));
+}
+
 } // namespace
+
+Geracao SituacaoGeracao(store::Banco &banco, const QString &pastaPrograma, int nrVlm) {
+    const std::optional<store::EstadoDeclaracao> estado = store::LeEstado(banco, nrVlm);
+    const std::optional<qint64> gerada = estado ? estado->versaoGerada : std::nullopt;
+    if (gerada && *gerada == estado->versao)
+        return Geracao::Atual;
+    if (!ExisteArquivo(shell::CaminhoArquivos(pastaPrograma, nrVlm)))
+        return gerada ? Geracao::Alterada : Geracao::Ausente;
+    if (!ArquivoIgual(banco, pastaPrograma, nrVlm))
+        return Geracao::Alterada;
+    return gerada ? Geracao::Atual : Geracao::SemRegistro;
+}
 
 QDateTime LeDataHora(const QString &texto) {
     return QDateTime::fromString(texto.trimmed(), FormatoDataHora);
 }
 
-std::optional<EntregaRegistrada> RegistraEntrega(store::Banco &banco, int nrVlm,
-                                                 const ReciboDigitado &recibo,
+std::optional<EntregaRegistrada> RegistraEntrega(store::Banco &banco, const QString &pastaPrograma,
+                                                 int nrVlm, const ReciboDigitado &recibo,
                                                  base::InterfaceUsuario &usuario) {
     EntregaRegistrada e;
     e.declaracao = nrVlm;
@@ -134,9 +202,13 @@ std::optional<EntregaRegistrada> RegistraEntrega(store::Banco &banco, int nrVlm,
     // statement in between (the question below may stay on the screen).
     store::Reserva reserva(banco, nrVlm);
     const Estado antes = Confere(banco, nrVlm, e.numero);
+    // Replacing the number of a transmitted one corrects the receipt, not
+    // the file sent.
+    if (antes.transmissao <= 0 && !ConfereGeracao(banco, pastaPrograma, nrVlm, usuario))
+        return std::nullopt;
     if (antes.transmissao > 0 &&
         !usuario.confirmaDestruicao(
-            QStringLiteral("Registrar Entrega"),
+            TituloEntrega,
             QStringLiteral("O VLM-E %1 já foi transmitido com o número %2. Deseja trocar esse "
                            "número por %3 ?\r\nO recibo anterior fica guardado.")
                 .arg(nrVlm)
@@ -145,7 +217,7 @@ std::optional<EntregaRegistrada> RegistraEntrega(store::Banco &banco, int nrVlm,
         return std::nullopt;
 
     store::Transacao transacao(banco);
-    store::MarcaAlteracao(banco, nrVlm);
+    MantemGeracao(banco, nrVlm, store::MarcaAlteracao(banco, nrVlm));
     // Checked again inside the transaction: another program may have written
     // while the question was on the screen.
     const Estado agora = Confere(banco, nrVlm, e.numero);
@@ -176,6 +248,54 @@ std::optional<EntregaRegistrada> RegistraEntrega(store::Banco &banco, int nrVlm,
     e.numeroAnterior = antes.transmissao > 0 ? antes.transmissao : 0;
     e.cnpj = agora.cnpj;
     return e;
+}
+
+int DesfazEntrega(store::Banco &banco, int nrVlm, base::InterfaceUsuario *usuario) {
+    store::Reserva reserva(banco, nrVlm);
+    const auto confere = [&] {
+        QSqlQuery q = banco.executa(QStringLiteral("SELECT ifnull(NR_TRANSMISSAO_VLM, 0),"
+                                                   " ifnull(CODIGO_VLM, '') FROM VLME"
+                                                   " WHERE NR_VLM_VLM = ?"),
+                                    {nrVlm});
+        if (!banco.proxima(q))
+            throw store::ErroDeclaracaoInexistente(nrVlm);
+        if (!q.value(1).toString().isEmpty())
+            throw ErroRecibo(QStringLiteral("O VLM-E %1 já foi registrado pelo diagnóstico: o "
+                                            "registro da sua entrega não pode mais ser desfeito.")
+                                 .arg(nrVlm),
+                             CampoRecibo::Nenhum);
+        const int numero = q.value(0).toInt();
+        if (numero <= 0)
+            throw ErroRecibo(QStringLiteral("A declaração %1 não tem entrega registrada a "
+                                            "desfazer: ela não está transmitida.")
+                                 .arg(nrVlm),
+                             CampoRecibo::Nenhum);
+        return numero;
+    };
+    const int numero = confere();
+    if (usuario && !usuario->confirmaDestruicao(
+                       QStringLiteral("Desfazer Registro de Entrega"),
+                       QStringLiteral("Deseja desfazer o registro da entrega da declaração %1, "
+                                      "transmissão número %2 ?\r\nO recibo desse número é "
+                                      "apagado e a declaração volta a ser gerada, não "
+                                      "transmitida.")
+                           .arg(nrVlm)
+                           .arg(numero)))
+        return 0;
+    store::Transacao transacao(banco);
+    MantemGeracao(banco, nrVlm, store::MarcaAlteracao(banco, nrVlm));
+    if (confere() != numero)
+        throw ErroRecibo(QStringLiteral("A declaração %1 foi alterada por outro programa enquanto "
+                                        "a pergunta estava na tela. Tente de novo.")
+                             .arg(nrVlm),
+                         CampoRecibo::Nenhum);
+    banco.executa(QStringLiteral("DELETE FROM RECIBO WHERE NR_VLM_RECIBO = ? AND"
+                                 " NR_TRANSMISSAO_RECIBO = ?"),
+                  {nrVlm, numero});
+    banco.executa(QStringLiteral("UPDATE VLME SET NR_TRANSMISSAO_VLM = 0 WHERE NR_VLM_VLM = ?"),
+                  {nrVlm});
+    transacao.confirma();
+    return numero;
 }
 
 } // namespace vlme::delivery

@@ -4,6 +4,7 @@
 #include "base/Progresso.h"
 #include "shell/Pastas.h"
 #include "store/Banco.h"
+#include "store/Controle.h"
 #include "store/Declaracoes.h"
 #include "store/Reservas.h"
 
@@ -105,6 +106,13 @@ QString Transmissao::GeraArquivoTransmissao(int nrVlm, bool perguntaEntrega) {
     } catch (const store::ErroReservada &e) {
         throw store::ErroReservada(nrVlm, e.titular(), "ERRO_RESERVADA_GERAR");
     }
+
+    // The version the file will show, read before its rows.
+    const auto versao = [&] {
+        const auto estado = store::LeEstado(banco_, nrVlm);
+        return estado ? estado->versao : 0;
+    };
+    const qint64 lida = versao();
     ProgressoAberto aberto(progresso_);
     progresso_.permiteCancelar(true);
     progresso_.passo(Textos::TituloProgresso);
@@ -128,6 +136,16 @@ QString Transmissao::GeraArquivoTransmissao(int nrVlm, bool perguntaEntrega) {
     const QString caminho = shell::CaminhoArquivos(pastaPrograma_, nrVlm);
     enviador.Salvar(caminho, 0);
     ultimoArquivo_ = caminho;
+    // Recorded once the file is whole, so a failed write records nothing;
+    // and only when no other program saved the statement meanwhile, as the
+    // file may then show neither version.
+    {
+        store::Transacao transacao(banco_);
+        if (versao() == lida) {
+            store::MarcaGeracao(banco_, nrVlm);
+            transacao.confirma();
+        }
+    }
     aberto.fecha();
     reserva.reset();
 

@@ -88,9 +88,10 @@ class Transmissao {
     // Writes Arquivos/VLME + ten digits and returns its full path; empty when
     // nothing was written (cancelled, or a field that does not fit, told to
     // the user). With `perguntaEntrega`, then offers the delivery when the
-    // delivery program is installed, or says it is missing. Nothing in the
-    // database changes. Throws ErroEntrega (no such statement, file not
-    // written) and store::ErroBanco.
+    // delivery program is installed, or says it is missing. Records the
+    // generation with the statement (store::MarcaGeracao) once the file is
+    // written; nothing else in the database changes. Throws ErroEntrega (no such statement, file
+    // not written) and store::ErroBanco.
     QString GeraArquivoTransmissao(int nrVlm, bool perguntaEntrega);
 
     // The pendency check (with the values of the open general-data form when

@@ -25,6 +25,9 @@ void seletorTransmitir(D &d) {
 void seletorEntrega(D &d) {
     d.abreSeletor(Operacao::RegistrarEntrega);
 }
+void seletorDesfazer(D &d) {
+    d.abreSeletor(Operacao::DesfazerEntrega);
+}
 void seletorBackup(D &d) {
     d.abreSeletor(Operacao::Backup);
 }
@@ -125,6 +128,8 @@ const std::vector<RotaComando> tabela = {
      seletorGerar, nullptr},
     {Comando::Transmitir, "mnuTransmitir", true, ComAberta::Propria, seletorTransmitir, transmite},
     {Comando::RegistrarEntrega, "mnuRegistrarEntrega", true, ComAberta::FechaAntes, seletorEntrega,
+     nullptr},
+    {Comando::DesfazerEntrega, "mnuDesfazerEntrega", true, ComAberta::FechaAntes, seletorDesfazer,
      nullptr},
     {Comando::GerarCopia, "mnuGerar", true, ComAberta::FechaAntes, seletorBackup, nullptr},
     {Comando::Restaurar, "mnuRestaurar", true, ComAberta::FechaAntes, restaura, nullptr},

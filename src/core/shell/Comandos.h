@@ -32,6 +32,7 @@ inline constexpr int Pendencias = 14;
 inline constexpr int Diagnostico = 15;
 inline constexpr int ConsultarDiagnostico = 16;
 inline constexpr int RegistrarEntrega = 17;
+inline constexpr int DesfazerEntrega = 18;
 } // namespace Operacao
 
 enum class Comando {
@@ -66,6 +67,8 @@ enum class Comando {
     BancoEquipe,
     // The data folder's statements copied to the team database.
     CopiarParaEquipe,
+    // A delivery recorded by mistake undone, before the diagnostic.
+    DesfazerEntrega,
 };
 
 // The places the commands lead to. Each is one operation; the window that

@@ -674,7 +674,15 @@ Leitura::~Leitura() {
     try {
         banco_.executa(QStringLiteral("COMMIT"));
     } catch (...) {
-        // A read has nothing to keep; the transaction ends with the connection.
+        // A read has nothing to keep; left open, the next write of this
+        // connection would be refused as a transaction inside another. A
+        // lost connection is not opened again from here: the read ended
+        // with it.
+        try {
+            if (!banco_.conexaoPerdida_)
+                banco_.executa(QStringLiteral("ROLLBACK"));
+        } catch (...) {
+        }
     }
 }
 

@@ -45,9 +45,9 @@ QString Digitado(const CampoMascarado *c) {
 
 } // namespace
 
-frmEntrega::frmEntrega(store::Banco &banco, base::InterfaceUsuario &usuario, int numero,
-                       QWidget *pai)
-    : QDialog(pai), banco_(banco), usuario_(usuario), numero_(numero) {
+frmEntrega::frmEntrega(store::Banco &banco, const QString &pasta, base::InterfaceUsuario &usuario,
+                       int numero, QWidget *pai)
+    : QDialog(pai), banco_(banco), pasta_(pasta), usuario_(usuario), numero_(numero) {
     setObjectName(QStringLiteral("frmEntrega"));
     setWindowTitle(Titulo);
     AtalhoAjuda(this, shell::ContextoAjuda::RegistrarEntrega);
@@ -132,7 +132,7 @@ void frmEntrega::cmdOk_Click() {
     QWidget *corrigir = nullptr;
     shell::ExecutaProtegido(usuario_, [&] {
         try {
-            entrega_ = delivery::RegistraEntrega(banco_, numero_, recibo, usuario_);
+            entrega_ = delivery::RegistraEntrega(banco_, pasta_, numero_, recibo, usuario_);
         } catch (const delivery::ErroRecibo &erro) {
             switch (erro.campo) {
             case delivery::CampoRecibo::Numero:

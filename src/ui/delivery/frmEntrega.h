@@ -30,8 +30,9 @@ class CampoMascarado;
 class frmEntrega : public QDialog {
     Q_OBJECT
   public:
-    frmEntrega(store::Banco &banco, base::InterfaceUsuario &usuario, int numero,
-               QWidget *pai = nullptr);
+    // `pasta`: the program folder, where the delivery files are.
+    frmEntrega(store::Banco &banco, const QString &pasta, base::InterfaceUsuario &usuario,
+               int numero, QWidget *pai = nullptr);
 
     QLabel *lblDeclaracao;
     QLineEdit *txtNumero;
@@ -48,6 +49,7 @@ class frmEntrega : public QDialog {
 
   private:
     store::Banco &banco_;
+    QString pasta_;
     base::InterfaceUsuario &usuario_;
     int numero_;
     std::optional<delivery::EntregaRegistrada> entrega_;

@@ -8,6 +8,7 @@
 #include "shell/Pastas.h"
 #include "shell/Programa.h"
 #include "ui/shell/EsperaBanco.h"
+#include "ui/shell/EstiloVLME.h"
 #include "ui/shell/UsuarioJanela.h"
 #include "ui/shell/frmSplash.h"
 #include "ui/shell/mdiPrincipal.h"
@@ -64,6 +65,7 @@ int Main(int argc, char *argv[]) {
     // cutting the short titles of the messages ("Pendências — VLM-E").
     QApplication::setApplicationVersion(QString::fromLatin1(shell::Versao));
     InstalaTraducoesQt(app);
+    InstalaEstilo();
     // Dates, sizes and file kinds in the standard dialogs speak Brazilian
     // Portuguese too, whatever the desktop's language.
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));

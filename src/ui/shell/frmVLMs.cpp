@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableView>
@@ -63,6 +64,9 @@ frmVLMs::DadosOperacao frmVLMs::Dados(int operacao) {
                 Ajuda::Diagnostico};
     case Op::RegistrarEntrega:
         return {QStringLiteral("Registrar entrega VLM-E"), FiltroLista::Entrega,
+                Ajuda::RegistrarEntrega};
+    case Op::DesfazerEntrega:
+        return {QStringLiteral("Desfazer registro de entrega VLM-E"), FiltroLista::Entrega,
                 Ajuda::RegistrarEntrega};
     default: // Op::Abrir and any other code
         return {QStringLiteral("Abrir Declaração"), FiltroLista::Todas, Ajuda::Abrir};
@@ -125,7 +129,14 @@ frmVLMs::frmVLMs(shell::Programa &programa, base::InterfaceUsuario &usuario,
     botoes->addStretch();
     botoes->addWidget(cmdOk);
     botoes->addWidget(cmdCancelar);
+    // The delivery's list says how to choose, since it starts on none.
+    auto *lblEscolha = new QLabel(QStringLiteral("Escolha a declaração com as setas, Home ou End "
+                                                 "(ou o mouse) e confirme com Enter ou OK."),
+                                  this);
+    lblEscolha->setObjectName(QStringLiteral("lblEscolha"));
+    lblEscolha->hide();
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(lblEscolha);
     layout->addWidget(dbgVlms);
     layout->addLayout(botoes);
     resize(100 * m, 30 * dbgVlms->verticalHeader()->defaultSectionSize());
@@ -150,9 +161,33 @@ void frmVLMs::setOperacaoVLM(int operacao) {
     setWindowTitle(dados.titulo);
     setProperty("contextoAjuda", dados.contextoAjuda);
     shell::ExecutaProtegido(usuario_, [&] { datVlms->carrega(programa_.banco, dados.filtro); });
-    // Like a data grid, the list starts on its first (newest) row.
-    if (datVlms->rowCount() > 0)
-        dbgVlms->selectRow(0);
+    findChild<QLabel *>(QStringLiteral("lblEscolha"))
+        ->setVisible(operacao == Op::RegistrarEntrega || operacao == Op::DesfazerEntrega);
+    escolheLinha(0);
+}
+
+void frmVLMs::escolhe(int numero) {
+    escolheLinha(numero);
+}
+
+void frmVLMs::escolheLinha(int numero) {
+    // Like a data grid, the list starts on its first (newest) row; but a
+    // receipt recorded on the newest by a hasty Enter locks the wrong
+    // statement, so the delivery's list waits for the user's choice.
+    const bool primeira = operacao_ != Op::RegistrarEntrega && operacao_ != Op::DesfazerEntrega;
+    int linha = primeira && datVlms->rowCount() > 0 ? 0 : -1;
+    for (int i = 0; numero > 0 && i < datVlms->rowCount(); ++i)
+        if (datVlms->numero(i) == numero)
+            linha = i;
+    if (linha >= 0) {
+        dbgVlms->selectRow(linha);
+        dbgVlms->scrollTo(datVlms->index(linha, 0));
+        return;
+    }
+    dbgVlms->clearSelection();
+    // Also keeps the view from making the first row current when it takes
+    // the keyboard: nothing is chosen until the user moves.
+    dbgVlms->setCurrentIndex(QModelIndex());
 }
 
 void frmVLMs::atualiza() {
@@ -163,12 +198,7 @@ void frmVLMs::atualiza() {
     shell::ExecutaProtegido(usuario_,
                             [&] { datVlms->carrega(programa_.banco, Dados(operacao_).filtro); });
     // The same statement stays chosen while it is listed.
-    int linha = 0;
-    for (int i = 0; i < datVlms->rowCount(); ++i)
-        if (datVlms->numero(i) == escolhida)
-            linha = i;
-    if (datVlms->rowCount() > 0)
-        dbgVlms->selectRow(linha);
+    escolheLinha(escolhida);
 }
 
 void frmVLMs::defineDesfecho(Desfecho desfecho, int numero) {
@@ -249,6 +279,9 @@ void frmVLMs::executa(int numero) {
         break;
     case Op::RegistrarEntrega:
         acao = &operacoes.registrarEntrega;
+        break;
+    case Op::DesfazerEntrega:
+        acao = &operacoes.desfazerEntrega;
         break;
     default:
         acao = &operacoes.abrir;

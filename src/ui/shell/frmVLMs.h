@@ -46,7 +46,8 @@ class frmVLMs : public QDialog {
     struct Operacoes {
         using Acao = std::function<void(int numero)>;
         Acao abrir, excluir, copiar, gerar, gravarParaTransmissao, backup, imprimir, imprimirResumo,
-            imprimirRecibo, pendencias, diagnostico, consultarDiagnostico, registrarEntrega;
+            imprimirRecibo, pendencias, diagnostico, consultarDiagnostico, registrarEntrega,
+            desfazerEntrega;
     };
 
     enum class Desfecho {
@@ -74,7 +75,11 @@ class frmVLMs : public QDialog {
 
     int OperacaoVLM() const { return operacao_; }
     // Sets caption and help context and lists the statements of the operation.
+    // The list starts on its first row, except for the operations that
+    // record on a statement for good (the delivery), which start on none.
     void setOperacaoVLM(int operacao);
+    // Starts on statement `numero` when it is listed; otherwise as above.
+    void escolhe(int numero);
 
     Desfecho desfecho() const { return desfecho_; }
     int numero() const { return numero_; }
@@ -105,6 +110,8 @@ class frmVLMs : public QDialog {
   private:
     void executa(int numero);
     void naoDisponivel();
+    // Chooses the row of `numero`, else the first row or none (see setOperacaoVLM).
+    void escolheLinha(int numero);
 
     shell::Programa &programa_;
     base::InterfaceUsuario &usuario_;

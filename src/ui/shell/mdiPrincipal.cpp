@@ -3,6 +3,7 @@
 #include "backup/CopiaSeguranca.h"
 #include "backup/Migracao.h"
 #include "delivery/Declaracao.h"
+#include "delivery/Entrega.h"
 #include "delivery/Transmissao.h"
 #include "diagnostic/Troca.h"
 #include "import/Tabelas.h"
@@ -235,6 +236,7 @@ void mdiPrincipal::criaMenus() {
                                    QStringLiteral("&Gerar Arquivo para Transmissão"));
     mnuTransmitir = acao(mnuArquivo, "mnuTransmitir", QStringLiteral("&Gravar para transmissão"));
     acao(mnuArquivo, "mnuRegistrarEntrega", QStringLiteral("Registrar En&trega"));
+    acao(mnuArquivo, "mnuDesfazerEntrega", QStringLiteral("Desfa&zer Registro de Entrega"));
     mnuArquivo->addSeparator();
     mnuSair = acao(mnuArquivo, "mnuSair", QStringLiteral("Sai&r"));
 
@@ -324,7 +326,10 @@ void mdiPrincipal::botaoClicado(QAction *acao) {
 bool mdiPrincipal::executa(Comando comando) {
     // Every menu and toolbar command ends here: nothing it throws leaves.
     bool executou = true;
+    const int antes = std::exchange(abertaNoComando_,
+                                    programa_.declaracao.aberta ? programa_.declaracao.numero : 0);
     protegido([&] { executou = shell::ExecutaComando(comando, *this, Ocupado()); });
+    abertaNoComando_ = antes;
     // A dialog that closes after another (a question over the picker, the
     // progress window) can leave no window active, and then the menu keys do
     // nothing until the user clicks. A window the command opened and left
@@ -626,13 +631,34 @@ void mdiPrincipal::abreSeletor(int operacao) {
     };
     seletor.operacoes.consultarDiagnostico = [this](int numero) { mostraDiagnostico(numero); };
     seletor.operacoes.registrarEntrega = [this](int numero) {
-        frmEntrega entrega(programa_.banco, usuario_, numero, this);
+        frmEntrega entrega(programa_.banco, programa_.pasta, usuario_, numero, this);
         entrega.exec();
+    };
+    seletor.operacoes.desfazerEntrega = [this](int numero) {
+        const QString titulo = QStringLiteral("Desfazer Registro de Entrega");
+        int desfeita = 0;
+        try {
+            desfeita = delivery::DesfazEntrega(programa_.banco, numero, &usuario_);
+        } catch (const delivery::ErroRecibo &recusa) {
+            usuario_.mensagem(titulo, recusa.mensagem(), base::Icone::Exclamacao, base::Botoes::Ok);
+        }
+        if (desfeita > 0)
+            usuario_.mensagem(titulo,
+                              QStringLiteral("O registro da entrega da declaração %1 (transmissão "
+                                             "%2) foi desfeito: a declaração está gerada, não "
+                                             "transmitida.")
+                                  .arg(numero)
+                                  .arg(desfeita),
+                              base::Icone::Informacao, base::Botoes::Ok);
     };
     seletor.operacoes.backup = [this](int numero) {
         backup::GeraCopiaSeguranca(programa_.banco, programa_.pasta, numero, usuario_, progresso());
     };
     seletor.setOperacaoVLM(operacao);
+    // The delivery's commands act on the statement the user had open.
+    if (operacao == shell::Operacao::RegistrarEntrega ||
+        operacao == shell::Operacao::DesfazerEntrega)
+        seletor.escolhe(abertaNoComando_);
     seletor.exec();
     switch (seletor.desfecho()) {
     case frmVLMs::Desfecho::Aberta:

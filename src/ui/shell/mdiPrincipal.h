@@ -183,6 +183,9 @@ class mdiPrincipal : public QMainWindow, public shell::DestinoComandos {
     frmGauge *gauge_ = nullptr;
     Inatividade *inatividade_ = nullptr;
     diagnostic::Troca *troca_ = nullptr;
+    // The statement open when the running command began (0: none), where
+    // the picker of the delivery's commands starts once it is closed.
+    int abertaNoComando_ = 0;
     bool encerrado_ = false;
 };
 

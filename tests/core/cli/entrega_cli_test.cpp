@@ -1,6 +1,7 @@
 // The road of a statement through vlme-cli alone, without a line of SQL:
-// imported, generated, its delivery recorded from the receipt, diagnosed as
-// registered by the stand-in server, its receipt printed.
+// imported, generated, its delivery recorded from the receipt (and once
+// undone), diagnosed as registered by the stand-in server, its receipt
+// printed.
 
 #include "support/ServidorDiagnostico.h"
 #include "support/Teste.h"
@@ -29,11 +30,16 @@ TEST(CliEntrega, DoArquivoImportadoAoReciboImpresso) {
     ASSERT_EQ(
         Roda(d, {"importar", teste::DadoTeste("importacao/digitada_nos_formularios.txt")}).at(0),
         "0");
-    ASSERT_EQ(Roda(d, {"gerar", "1"}).at(0), "0");
-
     const QStringList entrega = {
         "registrar-entrega", "1",      "4711", "--recepcao", "05/01/2024 10:15:00",
         "--local=Manaus",    "--selo", "AB12"};
+    // Only the file generated is delivered.
+    EXPECT_EQ(Roda(d, entrega),
+              QStringList({"1", "",
+                           "Gere o arquivo de entrega desta declaração antes de registrar a "
+                           "entrega (declaração 1: nenhum arquivo foi gerado).\n"}));
+    ASSERT_EQ(Roda(d, {"gerar", "1"}).at(0), "0");
+    const QString gerada = Roda(d, {"listar"}).at(1);
     EXPECT_EQ(Roda(d, entrega),
               QStringList({"0",
                            "Entrega da declaração 1 registrada: transmissão 4711, recebida em "
@@ -59,6 +65,17 @@ TEST(CliEntrega, DoArquivoImportadoAoReciboImpresso) {
                            "não foi registrada.\n"}));
     EXPECT_EQ(Roda(d, {"listar"}).at(1).section('\n', 1).section('\t', 4), "Transmitido\t4711\n");
 
+    // A wrong record undone: generated, not transmitted, its file still good.
+    EXPECT_EQ(Roda(d, {"registrar-entrega", "1", "--desfazer", "4711"}).at(2).section('\n', 0, 0),
+              "Argumento a mais para o comando registrar-entrega: 4711");
+    EXPECT_EQ(Roda(d, {"registrar-entrega", "1", "--desfazer"}),
+              QStringList({"0",
+                           "Registro da entrega da declaração 1 (transmissão 4711) desfeito: a "
+                           "declaração está gerada, não transmitida.\n",
+                           ""}));
+    EXPECT_EQ(Roda(d, {"listar"}).at(1), gerada);
+    EXPECT_EQ(Roda(d, entrega).at(0), "0");
+
     teste::ServidorDiagnostico servidor;
     servidor.responde("01   0000000123" +
                       QByteArray("FABRICA DE TELEFONES LTDA").leftJustified(80) +
@@ -70,6 +87,10 @@ TEST(CliEntrega, DoArquivoImportadoAoReciboImpresso) {
               "Registrado\t0000/00123\n");
     EXPECT_EQ(Roda(d, troca).at(2), "O VLM-E 1 já está registrado: a sua entrega não pode ser "
                                     "registrada de novo.\n");
+    EXPECT_EQ(Roda(d, {"registrar-entrega", "1", "--desfazer"}),
+              QStringList({"3", "",
+                           "O VLM-E 1 já foi registrado pelo diagnóstico: o registro da sua "
+                           "entrega não pode mais ser desfeito.\n"}));
 
     const QString pdf = pasta.arquivo("recibo.pdf");
     ASSERT_EQ(Roda(d, {"imprimir", "1", "--recibo", pdf}).at(0), "0");

@@ -1,11 +1,18 @@
 // Recording a delivery from its receipt: what is written, what is refused
-// (with nothing written), and the replacement of an earlier number.
+// (with nothing written), the replacement of an earlier number, the file it
+// needs generated, and a delivery undone.
 
+#include "base/Progresso.h"
 #include "checking/ListaDiagnostico.h"
 #include "delivery/Entrega.h"
+#include "delivery/Transmissao.h"
+#include "shell/Pastas.h"
 #include "store/Banco.h"
+#include "store/Controle.h"
 #include "store/Declaracoes.h"
 #include "support/Teste.h"
+
+#include <QDir>
 
 using namespace vlme;
 using namespace vlme::delivery;
@@ -27,18 +34,32 @@ class RegistroEntrega : public ComBanco {
                 return item.situacao + ' ' + item.protocolo;
         return {};
     }
+    // Its delivery file generated, as the program does it.
+    QString gera(int n) {
+        base::ProgressoMudo mudo;
+        return Transmissao(banco, base.pasta(), usuario, mudo).GeraArquivoTransmissao(n, false);
+    }
+    // A statement whose file is generated.
+    int gerada() {
+        const int n = ConstrutorDeclaracao(banco).geral();
+        gera(n);
+        return n;
+    }
+    std::optional<EntregaRegistrada> registra(int n, const ReciboDigitado &r) {
+        return RegistraEntrega(banco, base.pasta(), n, r, usuario);
+    }
 
     UsuarioRoteirizado usuario;
 };
 
 TEST_F(RegistroEntrega, GravaNumeroEReciboComOCNPJDaDeclaracao) {
-    const int n = ConstrutorDeclaracao(banco).geral();
+    const int n = gerada();
     ReciboDigitado r = recibo(" 4711 ", "05/01/2024 10:15:00");
     r.geracao = "05/01/2024 09:59:58";
     r.local = "Manaus";
     r.selo = "A1B2-C3D4";
     r.totais = "12 registros";
-    const auto e = RegistraEntrega(banco, n, r, usuario);
+    const auto e = registra(n, r);
     ASSERT_TRUE(e);
     EXPECT_EQ(e->numero, 4711);
     EXPECT_EQ(e->numeroAnterior, 0);
@@ -55,10 +76,10 @@ TEST_F(RegistroEntrega, GravaNumeroEReciboComOCNPJDaDeclaracao) {
 // Each refusal says what is wrong, names the field to fix and writes nothing.
 TEST_F(RegistroEntrega, RecusasNaoGravamNada) {
     const int n = ConstrutorDeclaracao(banco).geral();
-    const int outra = ConstrutorDeclaracao(banco).geral();
-    ASSERT_TRUE(RegistraEntrega(banco, outra, recibo("500"), usuario));
-    const int registrada = ConstrutorDeclaracao(banco).geral();
-    ASSERT_TRUE(RegistraEntrega(banco, registrada, recibo("600"), usuario));
+    const int outra = gerada();
+    ASSERT_TRUE(registra(outra, recibo("500")));
+    const int registrada = gerada();
+    ASSERT_TRUE(registra(registrada, recibo("600")));
     banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = -1, CODIGO_VLM = '200100001'"
                   " WHERE NR_VLM_VLM = ?",
                   {registrada});
@@ -72,19 +93,14 @@ TEST_F(RegistroEntrega, RecusasNaoGravamNada) {
         r.geracao = c[3];
         r.selo = c[4];
         try {
-            RegistraEntrega(banco,
-                            c[0] == "n"       ? n
-                            : c[0] == "outra" ? outra
-                                              : registrada,
-                            r, usuario);
+            registra(c[0] == "n" ? n : c[0] == "outra" ? outra : registrada, r);
             ADD_FAILURE() << "aceito: " << c.join('|');
         } catch (const ErroRecibo &erro) {
             EXPECT_TRUE(erro.mensagem().startsWith(c[6])) << erro.mensagem() << " | " << c[6];
             EXPECT_EQ(int(erro.campo), c[5].toInt()) << c[6];
         }
     }
-    EXPECT_THROW(RegistraEntrega(banco, 999, recibo("7"), usuario),
-                 store::ErroDeclaracaoInexistente);
+    EXPECT_THROW(registra(999, recibo("7")), store::ErroDeclaracaoInexistente);
     EXPECT_EQ(ConteudoBanco(banco), antes);
     EXPECT_TRUE(usuario.mensagens.empty());
 }
@@ -92,11 +108,11 @@ TEST_F(RegistroEntrega, RecusasNaoGravamNada) {
 // Another number for a transmitted statement is asked first, Não the default;
 // the earlier receipt stays. One to be sent again is not asked.
 TEST_F(RegistroEntrega, TrocaDeNumeroPerguntaEGuardaORecibo) {
-    const int n = ConstrutorDeclaracao(banco).geral();
-    ASSERT_TRUE(RegistraEntrega(banco, n, recibo("10"), usuario));
+    const int n = gerada();
+    ASSERT_TRUE(registra(n, recibo("10")));
     const QStringList antes = ConteudoBanco(banco);
     usuario.responde(base::Resposta::Nao);
-    EXPECT_FALSE(RegistraEntrega(banco, n, recibo("11"), usuario));
+    EXPECT_FALSE(registra(n, recibo("11")));
     EXPECT_EQ(ConteudoBanco(banco), antes);
     ASSERT_EQ(usuario.mensagens.size(), 1u);
     EXPECT_EQ(usuario.mensagens[0].botoes, base::Botoes::SimNaoPadraoNao);
@@ -106,7 +122,7 @@ TEST_F(RegistroEntrega, TrocaDeNumeroPerguntaEGuardaORecibo) {
                   .arg(n));
 
     usuario.responde(base::Resposta::Sim);
-    const auto e = RegistraEntrega(banco, n, recibo("11"), usuario);
+    const auto e = registra(n, recibo("11"));
     ASSERT_TRUE(e);
     EXPECT_EQ(e->numeroAnterior, 10);
     EXPECT_EQ(situacao(n), "Transmitido 11");
@@ -116,7 +132,7 @@ TEST_F(RegistroEntrega, TrocaDeNumeroPerguntaEGuardaORecibo) {
 
     // Answered with errors: to be sent again, under a new number.
     banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = -1");
-    EXPECT_TRUE(RegistraEntrega(banco, n, recibo("12"), usuario));
+    EXPECT_TRUE(registra(n, recibo("12")));
     EXPECT_EQ(usuario.mensagens.size(), 2u);
     EXPECT_EQ(situacao(n), "Transmitido 12");
 }
@@ -135,6 +151,140 @@ TEST_F(RegistroEntrega, ListaOfereceAsNaoRegistradas) {
     for (const auto &item : store::ListaDeclaracoes(banco, store::FiltroLista::Entrega))
         numeros << item.numero;
     EXPECT_EQ(numeros, QList<int>({aTransmitir, transmitida, original}));
+}
+
+// A first delivery only for a statement whose generated file shows it as it
+// is: each state prepared on a fresh statement, then what the registration
+// does with it (nothing written when refused or declined).
+TEST_F(RegistroEntrega, SoRegistraOArquivoGeradoDaDeclaracaoComoEla) {
+    const auto semRegistro = [&](int n) {
+        gera(n);
+        banco.executa("UPDATE CONTROLE SET NR_VERSAO_GERACAO_CONTROLE = NULL,"
+                      " DT_GERACAO_CONTROLE = NULL WHERE NR_VLM_CONTROLE = ?",
+                      {n});
+    };
+    const auto altera = [&](int n, const char *ppb) {
+        store::Alteracao alteracao(banco, n);
+        if (*ppb)
+            banco.executa("UPDATE VLME SET PPB_VLM = ? WHERE NR_VLM_VLM = ?", {ppb, n});
+        alteracao.confirma();
+    };
+    const struct {
+        const char *caso;
+        std::function<void(int)> prepara;
+        Geracao esperada;
+    } casos[] = {
+        {"nunca gerada", [](int) {}, Geracao::Ausente},
+        {"gerada", [&](int n) { gera(n); }, Geracao::Atual},
+        {"gravada sem mudar nada",
+         [&](int n) {
+             gera(n);
+             altera(n, "");
+         },
+         Geracao::Atual},
+        {"alterada depois",
+         [&](int n) {
+             gera(n);
+             altera(n, "Outro PPB");
+         },
+         Geracao::Alterada},
+        {"arquivo apagado e gravada",
+         [&](int n) {
+             QFile::remove(gera(n));
+             altera(n, "");
+         },
+         Geracao::Alterada},
+        {"arquivo de antes do registro", semRegistro, Geracao::SemRegistro},
+        {"arquivo de antes, alterada",
+         [&](int n) {
+             semRegistro(n);
+             altera(n, "Outro PPB");
+         },
+         Geracao::Alterada},
+        // A file that could not be written records no generation.
+        {"gravação que falhou",
+         [&](int n) {
+             QDir().mkpath(shell::CaminhoArquivos(base.pasta(), n) + "/ocupado");
+             EXPECT_THROW(gera(n), ErroEntrega);
+         },
+         Geracao::Ausente},
+    };
+    for (const auto &c : casos) {
+        SCOPED_TRACE(c.caso);
+        const int n = ConstrutorDeclaracao(banco).geral();
+        c.prepara(n);
+        EXPECT_EQ(SituacaoGeracao(banco, base.pasta(), n), c.esperada);
+        const QStringList antes = ConteudoBanco(banco);
+        usuario.mensagens.clear();
+        if (c.esperada == Geracao::SemRegistro)
+            usuario.responde(base::Resposta::Nao);
+        try {
+            const bool registrou = registra(n, recibo(QString::number(100 + n))).has_value();
+            EXPECT_EQ(registrou, c.esperada == Geracao::Atual);
+        } catch (const ErroSemGeracao &erro) {
+            EXPECT_TRUE(c.esperada == Geracao::Ausente || c.esperada == Geracao::Alterada);
+            EXPECT_TRUE(erro.mensagem().startsWith(c.esperada == Geracao::Ausente
+                                                       ? "Gere o arquivo de entrega desta "
+                                                         "declaração antes de registrar a entrega"
+                                                       : "A declaração"))
+                << erro.mensagem();
+        }
+        if (c.esperada != Geracao::Atual) {
+            EXPECT_EQ(ConteudoBanco(banco), antes);
+        }
+        EXPECT_EQ(usuario.mensagens.size(), c.esperada == Geracao::SemRegistro ? 1u : 0u);
+    }
+    // Sim to the file from before: recorded.
+    const int n = ConstrutorDeclaracao(banco).geral();
+    semRegistro(n);
+    usuario.responde(base::Resposta::Sim);
+    EXPECT_TRUE(registra(n, recibo("99")));
+    EXPECT_EQ(usuario.mensagens.back().botoes, base::Botoes::SimNaoPadraoNao);
+}
+
+// Undone: the receipt in force goes, the statement is generated and not
+// transmitted again, and the file it had still counts. Asked first, Não the
+// default; a statement registered or not transmitted says why it cannot be.
+TEST_F(RegistroEntrega, DesfazerVoltaAGeradaNaoTransmitida) {
+    const int n = gerada();
+    const QString original = situacao(n);
+    const auto recusa = [&](const QString &inicio) {
+        const QStringList antes = ConteudoBanco(banco);
+        try {
+            DesfazEntrega(banco, n, &usuario);
+            ADD_FAILURE() << "desfeito";
+        } catch (const ErroRecibo &erro) {
+            EXPECT_TRUE(erro.mensagem().startsWith(inicio)) << erro.mensagem();
+        }
+        EXPECT_EQ(ConteudoBanco(banco), antes);
+    };
+    recusa("A declaração");
+    ASSERT_TRUE(registra(n, recibo("10")));
+    usuario.responde(base::Resposta::Sim);
+    ASSERT_TRUE(registra(n, recibo("11")));
+    const QStringList transmitida = ConteudoBanco(banco);
+    usuario.mensagens.clear();
+    usuario.responde(base::Resposta::Nao);
+    EXPECT_EQ(DesfazEntrega(banco, n, &usuario), 0);
+    EXPECT_EQ(ConteudoBanco(banco), transmitida);
+    ASSERT_EQ(usuario.resumos(),
+              QStringList(QString("?|Desfazer Registro de Entrega|Deseja desfazer o registro da "
+                                  "entrega da declaração %1, transmissão número 11 ?\r\nO recibo "
+                                  "desse número é apagado e a declaração volta a ser gerada, não "
+                                  "transmitida.|SimNaoPadraoNao")
+                              .arg(n)));
+
+    usuario.responde(base::Resposta::Sim);
+    const qint64 versao = store::LeEstado(banco, n)->versao;
+    EXPECT_EQ(DesfazEntrega(banco, n, &usuario), 11);
+    EXPECT_EQ(situacao(n), original);
+    EXPECT_EQ(Valores(banco, "SELECT NR_TRANSMISSAO_RECIBO FROM RECIBO"), "10");
+    EXPECT_EQ(store::LeEstado(banco, n)->versao, versao + 1);
+    EXPECT_EQ(SituacaoGeracao(banco, base.pasta(), n), Geracao::Atual);
+    ASSERT_TRUE(registra(n, recibo("12")));
+
+    banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = -1, CODIGO_VLM = '200100001'");
+    recusa(QString("O VLM-E %1 já foi registrado pelo diagnóstico").arg(n));
 }
 
 } // namespace
