@@ -156,6 +156,7 @@ void FormularioDadosGerais::carrega() {
     // read (the version comes with the fields, in one query).
     if (aberta_.reserva && !aberta_.consulta)
         aberta_.reserva->lembraVersao(q.value(16).toLongLong());
+    gravados_ = campos_;
 }
 
 void FormularioDadosGerais::marcaAlterada() {
@@ -183,11 +184,12 @@ BotoesLista FormularioDadosGerais::botoes(bool temLinha) const {
 }
 
 void FormularioDadosGerais::grava() {
-    if (travada())
+    if (travada() || campos_ == gravados_)
         return;
     store::Alteracao alteracao(banco_, aberta_.numero);
     store::GravaVLME(banco_, aberta_.numero, campos_.paraGravacao());
     alteracao.confirma();
+    gravados_ = campos_;
 }
 
 void FormularioDadosGerais::saiDaPrimeiraAba() {

@@ -34,6 +34,7 @@ struct CamposDadosGerais {
     QString vlmAnterior, nrProcesso;
 
     store::DadosGerais paraGravacao() const;
+    bool operator==(const CamposDadosGerais &) const = default;
 };
 
 // Which statement-kind controls are enabled; the fields disabled are emptied.
@@ -99,8 +100,9 @@ class FormularioDadosGerais {
     // keeps Incluir, Alterar and Excluir off whatever the list holds.
     BotoesLista botoes(bool temLinha) const;
 
-    // Saves the general data (the VLME row). A locked statement has nothing
-    // to save.
+    // Saves the general data (the VLME row). A locked statement, or fields
+    // as they were read or last saved, have nothing to save: the statement's
+    // version is raised only by a real change.
     void grava();
     // Leaving the first tab saves, and the statement is no longer new.
     void saiDaPrimeiraAba();
@@ -114,6 +116,7 @@ class FormularioDadosGerais {
     store::Banco &banco_;
     shell::DeclaracaoAberta &aberta_;
     CamposDadosGerais campos_;
+    CamposDadosGerais gravados_;
     bool entregue_ = false;
 };
 

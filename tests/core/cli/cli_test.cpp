@@ -230,6 +230,8 @@ TEST(Partilha, JanelaReservaSoADeclaracaoAbertaEEnquantoVive) {
     EXPECT_EQ(Retrato(pasta.caminho()).filter("MODELOS").first(), antes.filter("MODELOS").first());
 
     janela.mata();
+    // Let go, it is generated, and only then its receipt recorded.
+    EXPECT_EQ(Roda(pasta.caminho(), {"gerar", "1"}, 10000).status, 0);
     const Execucao registrada = Roda(pasta.caminho(), QStringList{"--json"} + entrega, 10000);
     EXPECT_EQ(registrada.status, 0) << registrada.erro;
     EXPECT_EQ(QJsonDocument::fromJson(registrada.saida.toUtf8()).object(),

@@ -27,14 +27,18 @@ TEST(Controle, GravacaoSobreAlteracaoDeOutroProgramaERecusadaEODigitadoViraNova)
     };
     // Its own saves go on from the version each one made, also after one
     // that failed at any step and rolled back.
-    formulario.campos().ppb = "MEU";
+    formulario.grava();
+    const qint64 lida = store::LeEstado(banco, n)->versao;
     for (int passo = 1; passo <= 6; ++passo) {
+        formulario.campos().ppb = QString("MEU %1").arg(passo);
         banco.simulaFalhaDisco(passo);
         EXPECT_THROW(formulario.grava(), store::ErroBanco) << passo;
         banco.simulaFalhaDisco(0);
         formulario.grava();
     }
+    // Nothing changed, nothing saved: the version moved once per real change.
     const qint64 versao = store::LeEstado(banco, n)->versao;
+    EXPECT_EQ(versao, lida + 6);
 
     // Another program writes while this one's reservation is gone.
     {
