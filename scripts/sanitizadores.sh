@@ -15,4 +15,10 @@ export UBSAN_OPTIONS="halt_on_error=1:abort_on_error=1:print_stacktrace=1"
 export QT_QPA_PLATFORM=offscreen
 cd "$raiz/build-san"
 # The team-database half of the tests runs on a private server.
-"$raiz/scripts/servidor-teste.sh" com ctest --output-on-failure -j "$(nproc)" --timeout 900
+"$raiz/scripts/servidor-teste.sh" com ctest --output-on-failure -j "$(nproc)" --timeout 900 \
+  -E '^TelaReal$'
+# On a real X server, Debian's libxkbcommon-x11 hands strndup a buffer without
+# its terminator while Qt connects; strict string checks would stop every run
+# there, before any code of ours, so that test alone goes without them.
+ASAN_OPTIONS="${ASAN_OPTIONS/:strict_string_checks=1/}" \
+  "$raiz/scripts/servidor-teste.sh" com ctest --output-on-failure --timeout 900 -R '^TelaReal$'
