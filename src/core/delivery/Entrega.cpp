@@ -71,22 +71,28 @@ QString LeTexto(const QString &texto, const char *nome) {
 struct Estado {
     int transmissao = 0;
     QString cnpj;
+    QString codigo; // the registration, empty until the diagnostic gives one
 };
 
-// The statement's delivery state, refused when it may not take this number.
-Estado Confere(store::Banco &banco, int nrVlm, int numero) {
+// The statement's delivery columns as they stand.
+Estado LeEntrega(store::Banco &banco, int nrVlm) {
     QSqlQuery q =
         banco.executa(QStringLiteral("SELECT ifnull(NR_TRANSMISSAO_VLM, 0), ifnull(CODIGO_VLM, ''),"
                                      " ifnull(CNPJ_VLM, '') FROM VLME WHERE NR_VLM_VLM = ?"),
                       {nrVlm});
     if (!banco.proxima(q))
         throw store::ErroDeclaracaoInexistente(nrVlm);
-    if (!q.value(1).toString().isEmpty())
+    return {q.value(0).toInt(), q.value(2).toString(), q.value(1).toString()};
+}
+
+// The statement's delivery state, refused when it may not take this number.
+Estado Confere(store::Banco &banco, int nrVlm, int numero) {
+    const Estado estado = LeEntrega(banco, nrVlm);
+    if (!estado.codigo.isEmpty())
         throw ErroRecibo(QStringLiteral("O VLM-E %1 já está registrado: a sua entrega não pode "
                                         "ser registrada de novo.")
                              .arg(nrVlm),
                          CampoRecibo::Nenhum);
-    const Estado estado{q.value(0).toInt(), q.value(2).toString()};
     // A registered statement keeps its number only in its receipts.
     const QVariant dono = banco.escalar(
         QStringLiteral("SELECT n FROM (SELECT NR_VLM_VLM AS n FROM VLME"
@@ -253,18 +259,13 @@ std::optional<EntregaRegistrada> RegistraEntrega(store::Banco &banco, const QStr
 int DesfazEntrega(store::Banco &banco, int nrVlm, base::InterfaceUsuario *usuario) {
     store::Reserva reserva(banco, nrVlm);
     const auto confere = [&] {
-        QSqlQuery q = banco.executa(QStringLiteral("SELECT ifnull(NR_TRANSMISSAO_VLM, 0),"
-                                                   " ifnull(CODIGO_VLM, '') FROM VLME"
-                                                   " WHERE NR_VLM_VLM = ?"),
-                                    {nrVlm});
-        if (!banco.proxima(q))
-            throw store::ErroDeclaracaoInexistente(nrVlm);
-        if (!q.value(1).toString().isEmpty())
+        const Estado estado = LeEntrega(banco, nrVlm);
+        if (!estado.codigo.isEmpty())
             throw ErroRecibo(QStringLiteral("O VLM-E %1 já foi registrado pelo diagnóstico: o "
                                             "registro da sua entrega não pode mais ser desfeito.")
                                  .arg(nrVlm),
                              CampoRecibo::Nenhum);
-        const int numero = q.value(0).toInt();
+        const int numero = estado.transmissao;
         if (numero <= 0)
             throw ErroRecibo(QStringLiteral("A declaração %1 não tem entrega registrada a "
                                             "desfazer: ela não está transmitida.")
