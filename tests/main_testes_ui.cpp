@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "shell/Inicializacao.h"
+
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv) {
@@ -13,6 +15,7 @@ int main(int argc, char **argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     vlme::ui::InstalaEstilo();
+    vlme::shell::PreparaPrograma();
     ::testing::InitGoogleTest(&argc, argv);
 
     // A dialog left open for ten seconds fails the test and is closed.

@@ -2,6 +2,7 @@
 // systems. The commands live in cli/.
 
 #include "cli/Executa.h"
+#include "shell/Inicializacao.h"
 
 #include <QGuiApplication>
 
@@ -26,5 +27,6 @@ int main(int argc, char *argv[]) {
     QGuiApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("VLME"));
     QCoreApplication::setApplicationName(QStringLiteral("VLME"));
+    vlme::shell::PreparaPrograma();
     return vlme::cli::Executa(app.arguments().mid(1));
 }

@@ -11,6 +11,7 @@
 #include "store/EscritaLote.h"
 #include "store/GravarLinha.h"
 #include "store/GravarLote.h"
+#include "store/Historico.h"
 #include "store/Motor.h"
 
 #include <QDir>
@@ -91,8 +92,11 @@ const PassoCopia PassosCopia[] = {
     {nullptr, 60, "SUBCOMP", "N_VLM_SUBCOMP = ?", 1},
     {nullptr, 70, "MODELOS", "NR_VLM_MODELOS = ?", 1},
     {nullptr, 75, "ERRO", "NR_VLM_ERRO = ?", 1},
-    // Its identity goes with it: restored, it is still the same statement.
+    // Its identity goes with it, and its history: restored, it is still the
+    // same statement.
     {nullptr, 78, "CONTROLE", "NR_VLM_CONTROLE = ?", 1},
+    {nullptr, 79, "HISTORICO",
+     "TX_ID_HISTORICO = (SELECT TX_ID_CONTROLE FROM main.CONTROLE WHERE NR_VLM_CONTROLE = ?)", 1},
 };
 
 // Fills the new file `arquivo` with the statement's rows in one transaction;
@@ -176,6 +180,10 @@ bool GravaCopiaSeguranca(store::Banco &banco, int numero, const QString &destino
         return false;
 
     progresso.passo(QStringLiteral("Atualizando o sistema de arquivos"));
+    // The history's row is committed only once the file is in place.
+    store::Transacao transacao(banco);
+    store::RegistraHistorico(banco, numero, store::Evento::CopiaSeguranca,
+                             QFileInfo(alvo).fileName());
     std::error_code erro;
     std::filesystem::rename(QFile::encodeName(parcial.caminho).toStdString(),
                             QFile::encodeName(alvo).toStdString(), erro);
@@ -186,6 +194,7 @@ bool GravaCopiaSeguranca(store::Banco &banco, int numero, const QString &destino
                 .arg(QDir::toNativeSeparators(alvo)),
             QString::fromStdString(erro.message()));
     parcial.caminho.clear();
+    transacao.confirma();
     progresso.valor(100);
     return true;
 }
@@ -465,10 +474,31 @@ QString IdentidadeNaCopia(store::Banco &copia, int m) {
     return id.isNull() ? QString() : id.toString(QUuid::WithoutBraces);
 }
 
+// The history a backup carries, each text cut to its column: the file is
+// untrusted. Backups made before the history carry none.
+std::vector<store::RegistroHistorico> HistoricoNaCopia(store::Banco &copia,
+                                                       const QString &identidade) {
+    if (identidade.isEmpty() ||
+        !copia
+             .escalar(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table'"
+                                     " AND name = 'HISTORICO'"))
+             .isValid())
+        return {};
+    std::vector<store::RegistroHistorico> linhas = store::LeHistorico(copia, identidade);
+    for (store::RegistroHistorico &h : linhas) {
+        h.detalhe.truncate(500);
+        h.usuario.truncate(80);
+        h.maquina.truncate(255);
+        h.programa.truncate(40);
+    }
+    return linhas;
+}
+
 } // namespace
 
 std::optional<int> AdicionaDeclaracao(store::Banco &copia, store::Banco &banco, int m,
-                                      const QVariantList &linhaVLME, base::Progresso &progresso) {
+                                      const QVariantList &linhaVLME, const QString &origem,
+                                      base::Progresso &progresso) {
     store::Transacao transacao(banco);
     const int total =
         copia
@@ -495,7 +525,8 @@ std::optional<int> AdicionaDeclaracao(store::Banco &copia, store::Banco &banco, 
                                   linhaVLME)
                          .lastInsertId()
                          .toInt();
-    store::CriaControle(banco, novo, IdentidadeNaCopia(copia, m));
+    const QString identidadeCopia = IdentidadeNaCopia(copia, m);
+    const QString identidade = store::CriaControle(banco, novo, identidadeCopia);
 
     // The statement's rows go through the bulk writer (on the server, one
     // COPY per table); the few error and receipt rows one by one.
@@ -605,6 +636,8 @@ std::optional<int> AdicionaDeclaracao(store::Banco &copia, store::Banco &banco, 
                             }))
             return std::nullopt;
     }
+    store::CopiaHistorico(banco, HistoricoNaCopia(copia, identidadeCopia), identidade, novo);
+    store::RegistraHistorico(banco, novo, store::Evento::Criada, origem, true);
     progresso.valor(total);
     transacao.confirma();
     return novo;
@@ -683,7 +716,10 @@ int RestauraCopiaSeguranca(store::Banco &banco, const QString &caminho, base::Pr
     std::optional<int> novo;
     try {
         ProgressoCancelavel guarda(progresso);
-        novo = AdicionaDeclaracao(copia, banco, m, linha, progresso);
+        novo = AdicionaDeclaracao(copia, banco, m, linha,
+                                  QStringLiteral("Restaurada da cópia de segurança %1")
+                                      .arg(QFileInfo(caminho).fileName()),
+                                  progresso);
     } catch (const store::ErroBanco &e) {
         // Values the program's tables refuse (a sequence twice) come from a
         // file that is not one of our backups; everything is rolled back.

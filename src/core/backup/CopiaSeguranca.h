@@ -76,10 +76,12 @@ QVariantList LinhaVLME(store::Banco &copia, int m);
 // Adds statement `m` of `copia` to `banco` in one transaction (nested in the
 // caller's, when there is one): `linhaVLME` as its row, its components,
 // subcomponent links, models, diagnostic rows and receipts, each component
-// with a new invoice or declaration row, and the identity `copia` gives it
-// (a new one when it gives none, or one `banco` already has). Its new number, or nullopt when
-// `progresso` was cancelled, with nothing stored.
+// with a new invoice or declaration row, the identity `copia` gives it (a new
+// one when it gives none, or one `banco` already has), the history it carries
+// and the history's row of its arrival, `origem` saying from where. Its new
+// number, or nullopt when `progresso` was cancelled, with nothing stored.
 std::optional<int> AdicionaDeclaracao(store::Banco &copia, store::Banco &banco, int m,
-                                      const QVariantList &linhaVLME, base::Progresso &progresso);
+                                      const QVariantList &linhaVLME, const QString &origem,
+                                      base::Progresso &progresso);
 
 } // namespace vlme::backup

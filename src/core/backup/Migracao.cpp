@@ -7,10 +7,12 @@
 #include "store/Banco.h"
 #include "store/Controle.h"
 #include "store/Esquema.h"
+#include "store/Historico.h"
 #include "store/Motor.h"
 #include "store/Sha256.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QSet>
 #include <QSqlField>
 #include <QSqlQuery>
@@ -158,6 +160,35 @@ void MoveImportacoes(store::Banco &local, store::Banco &servidor, int n, int nov
             {le.value(0), novo, le.value(1), le.value(2)});
 }
 
+// Each statement moved by a run says in the file's history where it went,
+// also when the run stops half-way. After the server's commits: the file
+// cannot share their transaction.
+struct Saidas {
+    store::Banco &local, &servidor;
+    const QList<Movida> &movidas;
+    bool feito = false;
+
+    void registra() {
+        feito = true;
+        if (movidas.isEmpty())
+            return;
+        store::Transacao t(local);
+        for (const Movida &m : movidas)
+            store::RegistraHistorico(
+                local, m.antigo, store::Evento::Migrada,
+                QStringLiteral("%1, como declaração %2").arg(servidor.descricao()).arg(m.novo));
+        t.confirma();
+    }
+    ~Saidas() {
+        if (!feito)
+            try {
+                registra();
+            } catch (const base::ErroVLME &) {
+                // What failed first is what the user is told.
+            }
+    }
+};
+
 } // namespace
 
 QString AssinaturaDeclaracao(store::Banco &banco, int n) {
@@ -208,6 +239,7 @@ ResultadoMigracao Migra(store::Banco &local, store::Banco &servidor, base::Progr
     ProgressoCancelavel guarda(progresso);
     progresso.faixa(0, int(numeros.size()) + 1);
     SoCancelamento cancelamento(progresso);
+    Saidas saidas{local, servidor, r.migradas};
     for (int i = 0; i < numeros.size(); ++i) {
         const int n = numeros.at(i);
         progresso.passo(QStringLiteral("Copiando a declaração %1 (%2 de %3)")
@@ -217,7 +249,7 @@ ResultadoMigracao Migra(store::Banco &local, store::Banco &servidor, base::Progr
         progresso.valor(i);
         if (!progresso.unidade()) {
             r.cancelada = true;
-            return r;
+            break;
         }
         const QString identidade = IdentidadeLocal(local, n);
         // The rows copied are the rows of the digest.
@@ -232,10 +264,15 @@ ResultadoMigracao Migra(store::Banco &local, store::Banco &servidor, base::Progr
             continue;
         QVariantList linha = LinhaVLME(local, n);
         linha[17] = linha.at(17).toString(); // never null, as in the program's own rows
-        const std::optional<int> novo = AdicionaDeclaracao(local, servidor, n, linha, cancelamento);
+        const std::optional<int> novo =
+            AdicionaDeclaracao(local, servidor, n, linha,
+                               QStringLiteral("Trazida pelo migrar do arquivo %1 (declaração %2)")
+                                   .arg(QDir::toNativeSeparators(local.caminho()))
+                                   .arg(n),
+                               cancelamento);
         if (!novo) {
             r.cancelada = true;
-            return r;
+            break;
         }
         MoveImportacoes(local, servidor, n, *novo);
         servidor.executa(
@@ -247,11 +284,16 @@ ResultadoMigracao Migra(store::Banco &local, store::Banco &servidor, base::Progr
         transacao.confirma();
         r.migradas << Movida{n, *novo};
     }
+    if (r.cancelada) {
+        saidas.registra();
+        return r;
+    }
 
     progresso.passo(QStringLiteral("Copiando as tabelas NCM e de unidades de medida"));
     progresso.valor(int(numeros.size()));
     if (!progresso.unidade()) {
         r.cancelada = true;
+        saidas.registra();
         return r;
     }
     {
@@ -264,6 +306,7 @@ ResultadoMigracao Migra(store::Banco &local, store::Banco &servidor, base::Progr
                                             QStringLiteral("CD_UNID_MEDIDA, NM_MEDIDA"));
         transacao.confirma();
     }
+    saidas.registra();
     progresso.valor(int(numeros.size()) + 1);
     return r;
 }

@@ -6,6 +6,7 @@
 #include "shell/Pastas.h"
 #include "store/Banco.h"
 #include "store/Controle.h"
+#include "store/Historico.h"
 #include "store/Reservas.h"
 
 #include <QFile>
@@ -250,6 +251,11 @@ std::optional<EntregaRegistrada> RegistraEntrega(store::Banco &banco, const QStr
         {nrVlm, agora.cnpj, e.numero, data(e.geracao), hora(e.geracao), data(e.recepcao),
          hora(e.recepcao), texto(e.local), texto(e.remessa), texto(e.gateway), texto(e.selo),
          texto(e.controle), texto(e.totais)});
+    store::RegistraHistorico(
+        banco, nrVlm, store::Evento::Registrada,
+        antes.transmissao > 0
+            ? QStringLiteral("Número %1 (no lugar de %2)").arg(e.numero).arg(antes.transmissao)
+            : QStringLiteral("Número %1").arg(e.numero));
     transacao.confirma();
     e.numeroAnterior = antes.transmissao > 0 ? antes.transmissao : 0;
     e.cnpj = agora.cnpj;
@@ -295,6 +301,8 @@ int DesfazEntrega(store::Banco &banco, int nrVlm, base::InterfaceUsuario *usuari
                   {nrVlm, numero});
     banco.executa(QStringLiteral("UPDATE VLME SET NR_TRANSMISSAO_VLM = 0 WHERE NR_VLM_VLM = ?"),
                   {nrVlm});
+    store::RegistraHistorico(banco, nrVlm, store::Evento::RegistroDesfeito,
+                             QStringLiteral("Número %1").arg(numero));
     transacao.confirma();
     return numero;
 }

@@ -6,7 +6,9 @@
 #include "store/Banco.h"
 #include "store/Controle.h"
 #include "store/Declaracoes.h"
+#include "store/Historico.h"
 #include "store/Reservas.h"
+#include <QFileInfo>
 
 namespace vlme::delivery {
 
@@ -143,6 +145,8 @@ QString Transmissao::GeraArquivoTransmissao(int nrVlm, bool perguntaEntrega) {
         store::Transacao transacao(banco_);
         if (versao() == lida) {
             store::MarcaGeracao(banco_, nrVlm);
+            store::RegistraHistorico(banco_, nrVlm, store::Evento::Gerada,
+                                     QFileInfo(caminho).fileName());
             transacao.confirma();
         }
     }

@@ -4,6 +4,7 @@
 #include "shell/Pastas.h"
 #include "store/Banco.h"
 #include "store/Controle.h"
+#include "store/Historico.h"
 #include "store/Reservas.h"
 
 #include <QDate>
@@ -219,6 +220,7 @@ Resultado TrataResposta(store::Banco &banco, const QString &pastaPrograma, int n
     }
 
     bool registrado = false;
+    QString codigoRegistro;
     std::optional<Parada> parada;
     store::Reserva reserva(banco, nrVlm);
     store::Transacao transacao(banco);
@@ -257,6 +259,7 @@ Resultado TrataResposta(store::Banco &banco, const QString &pastaPrograma, int n
                            QDateTime(data, hora).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
                            nrVlm});
             registrado = true;
+            codigoRegistro = QString::number(valor);
         } else if (tipo == '0' && subtipo == QLatin1Char('3')) {
             if (!item || *item <= 0)
                 continue;
@@ -297,6 +300,12 @@ Resultado TrataResposta(store::Banco &banco, const QString &pastaPrograma, int n
         banco.executa(
             QStringLiteral("UPDATE VLME SET NR_TRANSMISSAO_VLM = -1 WHERE NR_VLM_VLM = ?"),
             {nrVlm});
+    QString desfecho = registrado ? QStringLiteral("Registrada com o código ") + codigoRegistro
+                                  : QStringLiteral("Não registrada");
+    desfecho += QStringLiteral("; %1 erro(s), %2 aviso(s)").arg(r.erros).arg(r.avisos);
+    if (parada)
+        desfecho += QStringLiteral("; ") + parada->texto;
+    store::RegistraHistorico(banco, nrVlm, store::Evento::Diagnostico, desfecho);
     transacao.confirma();
     r.registrado = registrado;
     if (r.erros > 0 && !parada)

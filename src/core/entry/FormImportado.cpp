@@ -219,7 +219,9 @@ ConferenciasCampos FormImportado::confere(const CamposImportado &c) const {
 int FormImportado::grava(const CamposImportado &c) {
     if (operacao_ == OperacaoFormulario::Visualizar)
         return 0;
-    store::Alteracao alteracao(banco_, nrVlm_);
+    store::Alteracao alteracao(
+        banco_, nrVlm_,
+        ParteGravada(subcomponente() ? "Subcomponentes" : "Componentes importados", operacao_));
     if (operacao_ == OperacaoFormulario::Excluir) {
         store::ExcluiImportado(banco_, nrVlm_, nrSq_);
         alteracao.confirma();

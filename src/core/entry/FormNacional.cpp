@@ -12,6 +12,7 @@ namespace vlme::entry {
 namespace {
 
 constexpr char Form[] = "frmNacionais";
+constexpr char Parte[] = "Componentes nacionais";
 
 const QStringList controlesModo = {QStringLiteral("mskNR"),
                                    QStringLiteral("mskSerie"),
@@ -129,7 +130,7 @@ int FormNacional::grava(const CamposNacional &c) {
     case OperacaoFormulario::Visualizar:
         return 0;
     case OperacaoFormulario::Excluir: {
-        store::Alteracao alteracao(banco_, nrVlm_);
+        store::Alteracao alteracao(banco_, nrVlm_, ParteGravada(Parte, operacao_));
         store::ExcluiNacional(banco_, nrVlm_, nrSq_);
         alteracao.confirma();
         return nrSq_;
@@ -144,7 +145,7 @@ int FormNacional::grava(const CamposNacional &c) {
                                  c.unidade.trimmed(),
                                  c.ncm,
                                  {}};
-    store::Alteracao alteracao(banco_, nrVlm_);
+    store::Alteracao alteracao(banco_, nrVlm_, ParteGravada(Parte, operacao_));
     const int nrSq = operacao_ == OperacaoFormulario::Incluir
                          ? store::IncluiNacional(banco_, nrVlm_, nf, d)
                          : (store::AlteraNacional(banco_, nrVlm_, nrSq_, nf, d), nrSq_);
@@ -154,7 +155,8 @@ int FormNacional::grava(const CamposNacional &c) {
 
 void FormNacional::descartaPendentes() {
     if (operacao_ == OperacaoFormulario::Incluir && nrSq_ == 0) {
-        store::Alteracao alteracao(banco_, nrVlm_);
+        store::Alteracao alteracao(banco_, nrVlm_,
+                                   ParteGravada(Parte, OperacaoFormulario::Excluir));
         store::ExcluiSubcomponentesPendentes(banco_, nrVlm_);
         alteracao.confirma();
     }

@@ -186,7 +186,7 @@ BotoesLista FormularioDadosGerais::botoes(bool temLinha) const {
 void FormularioDadosGerais::grava() {
     if (travada() || campos_ == gravados_)
         return;
-    store::Alteracao alteracao(banco_, aberta_.numero);
+    store::Alteracao alteracao(banco_, aberta_.numero, QStringLiteral("Dados gerais"));
     store::GravaVLME(banco_, aberta_.numero, campos_.paraGravacao());
     alteracao.confirma();
     gravados_ = campos_;

@@ -73,7 +73,9 @@ std::optional<FormularioModelo::Recusa> FormularioModelo::confirma(Valores &v) {
     if (auto recusa = confere(v))
         return recusa;
     const store::DadosModelo dados{v.descricao, ConverteValor(v.precoVenda), v.codigoInterno};
-    store::Alteracao alteracao(banco_, nrVlm_);
+    store::Alteracao alteracao(banco_, nrVlm_,
+                               ParteGravada("Modelos", alterando() ? OperacaoFormulario::Alterar
+                                                                   : OperacaoFormulario::Incluir));
     const int nrSq = alterando() ? store::AlteraModelo(banco_, nrVlm_, nrSqModelo_, dados)
                                  : store::IncluiModelo(banco_, nrVlm_, dados);
     alteracao.confirma();

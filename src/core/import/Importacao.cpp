@@ -9,6 +9,7 @@
 #include "store/Banco.h"
 #include "store/Gravar.h"
 #include "store/GravarLote.h"
+#include "store/Historico.h"
 #include "store/Importacoes.h"
 
 #include <QDir>
@@ -287,6 +288,11 @@ ResultadoImportacao Execucao::roda() {
             lote_->conclui();
             lote_.reset();
             store::RegistraImportacao(banco_, sha256_, r_.arquivo, r_.declaracoes);
+            const QString origem =
+                QStringLiteral("Importada do arquivo %1 (SHA-256 %2)")
+                    .arg(QFileInfo(r_.arquivo).fileName(), QString::fromLatin1(sha256_));
+            for (int numero : r_.declaracoes)
+                store::RegistraHistorico(banco_, numero, store::Evento::Criada, origem, true);
             transacao.confirma();
             r_.desfecho = Desfecho::Sucesso;
         } else {

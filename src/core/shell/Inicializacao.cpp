@@ -2,13 +2,16 @@
 
 #include "base/Erros.h"
 #include "base/InterfaceUsuario.h"
+#include "checking/Calculos.h"
 #include "shell/BancoEquipe.h"
 #include "shell/FronteiraComando.h"
 #include "shell/Pastas.h"
 #include "store/Banco.h"
 #include "store/Esquema.h"
+#include "store/Historico.h"
 #include "store/servidor/UrlServidor.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -97,6 +100,14 @@ void AbreServidor(const QString &url, store::Banco &banco, base::InterfaceUsuari
             tentada = digitada;
         }
     }
+}
+
+void PreparaPrograma() {
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(Versao));
+    store::DefineCalculoFiguras([](store::Banco &banco, int numero) {
+        const checking::Resumo r = checking::CalculaResumo(banco, numero);
+        return store::Figuras{r.custoTotal, r.coeficiente};
+    });
 }
 
 QString EscolheURLDiagnostico(const QString &opcao) {

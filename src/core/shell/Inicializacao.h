@@ -24,6 +24,10 @@ inline constexpr char CaminhoDiagnostico[] = "/scripts/fisco/vlme/diagnostico_vl
 // gives one. The company sets the authority's real host through either.
 inline constexpr char HostDiagnosticoPadrao[] = "http://localhost";
 
+// What both programs set once before any work: their version, and the
+// summary's figures that the statements' history records after a change.
+void PreparaPrograma();
+
 // Host from the option, else VLME_URL_DIAGNOSTICO, else the default; plus the path.
 QString EscolheURLDiagnostico(const QString &opcao);
 

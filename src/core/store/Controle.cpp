@@ -2,6 +2,7 @@
 
 #include "base/Erros.h"
 #include "store/Banco.h"
+#include "store/Historico.h"
 #include "store/Reservas.h"
 
 #include <QSqlQuery>
@@ -143,13 +144,16 @@ ErroDeclaracaoAlterada::ErroDeclaracaoAlterada(int numero, const EstadoDeclaraca
     : base::ErroVLME(base::Mensagem("ERRO_DECLARACAO_ALTERADA", numero, TextoAutor(atual))),
       numero_(numero), atual_(atual) {}
 
-Alteracao::Alteracao(Banco &banco, int numero) : transacao_(std::make_unique<Transacao>(banco)) {
+Alteracao::Alteracao(Banco &banco, int numero, const QString &parte)
+    : banco_(banco), numero_(numero), parte_(parte),
+      transacao_(std::make_unique<Transacao>(banco)) {
     MarcaAlteracao(banco, numero);
 }
 
 Alteracao::~Alteracao() = default;
 
 void Alteracao::confirma() {
+    RegistraHistorico(banco_, numero_, Evento::Gravada, parte_, true);
     transacao_->confirma();
 }
 

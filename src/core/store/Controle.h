@@ -73,17 +73,21 @@ class ErroDeclaracaoAlterada : public base::ErroVLME {
     EstadoDeclaracao atual_;
 };
 
-// One change to a statement: the version check and raise, and the rows, in
-// one transaction.
+// One change to a statement: the version check and raise, the rows, and the
+// history's row naming the part saved (with the figures it leaves), in one
+// transaction.
 class Alteracao {
   public:
-    Alteracao(Banco &banco, int numero);
+    Alteracao(Banco &banco, int numero, const QString &parte);
     ~Alteracao();
     Alteracao(const Alteracao &) = delete;
     Alteracao &operator=(const Alteracao &) = delete;
     void confirma();
 
   private:
+    Banco &banco_;
+    int numero_;
+    QString parte_;
     std::unique_ptr<Transacao> transacao_;
 };
 

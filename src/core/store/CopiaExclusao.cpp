@@ -7,6 +7,7 @@
 #include "store/Controle.h"
 #include "store/GravarLinha.h"
 #include "store/GravarLote.h"
+#include "store/Historico.h"
 
 #include <QSqlQuery>
 
@@ -267,6 +268,8 @@ std::optional<int> copia(Banco &banco, int origem, base::Progresso &progresso) {
 
     lote.conclui();
 
+    RegistraHistorico(banco, novo, Evento::Criada,
+                      QStringLiteral("Cópia da declaração %1").arg(origem), true);
     transacao.confirma();
     return novo;
 }
@@ -344,6 +347,11 @@ void ExcluiVLM(Banco &banco, int n, bool silencioso, base::Progresso *progresso)
     // A window that shows the statement as it read it must not delete
     // another program's newer version unseen.
     MarcaAlteracao(banco, n);
+    // The history stays, the deletion last, with the name the statement had.
+    RegistraHistorico(
+        banco, n, Evento::Excluida,
+        banco.escalar(QStringLiteral("SELECT DEN_PRODUTO_VLM FROM VLME WHERE NR_VLM_VLM = ?"), {n})
+            .toString());
     for (const Passo &passo : passos) {
         banco.executa(QString::fromUtf8(passo.sql), {n});
         if (!p)

@@ -2,6 +2,7 @@
 
 #include "store/Banco.h"
 #include "store/Controle.h"
+#include "store/Historico.h"
 
 #include <QRegularExpression>
 #include <QSqlQuery>
@@ -189,6 +190,7 @@ QStringList ComandosEsquema() {
     comandos += ComandosTabelasConsulta();
     comandos += ComandosImportacoes();
     comandos += ComandosControle();
+    comandos += ComandosHistorico();
     return comandos;
 }
 
@@ -228,7 +230,8 @@ void AtualizaEsquema(Banco &banco) {
 
 void CompletaEsquema(Banco &banco) {
     // Looked at first without writing: every program runs this at start-up.
-    if (TemTabela(banco, "IMPORTACAO") && TemIdentidade(banco) && TemTabela(banco, "CONTROLE"))
+    if (TemTabela(banco, "IMPORTACAO") && TemIdentidade(banco) && TemTabela(banco, "CONTROLE") &&
+        TemTabela(banco, "HISTORICO"))
         return;
     Transacao t(banco);
     // Another program may have added them while this one waited its turn.
@@ -242,6 +245,9 @@ void CompletaEsquema(Banco &banco) {
             banco.executa(comando);
         CompletaControles(banco);
     }
+    if (!TemTabela(banco, "HISTORICO"))
+        for (const QString &comando : ComandosHistorico())
+            banco.executa(comando);
     t.confirma();
 }
 

@@ -5,6 +5,7 @@
 #include "store/Controle.h"
 #include "store/Declaracoes.h"
 #include "store/GravarComum.h"
+#include "store/Historico.h"
 
 #include <QSqlQuery>
 
@@ -76,12 +77,14 @@ QDate LeDataNF(const QString &data) {
     return {};
 }
 
-int CriaVLM(Banco &banco) {
+int CriaVLM(Banco &banco, bool pedida) {
     Transacao t(banco);
     const int numero = banco.executa(QStringLiteral("INSERT INTO VLME (CODIGO_VLM) VALUES ('')"))
                            .lastInsertId()
                            .toInt();
     CriaControle(banco, numero);
+    if (pedida)
+        RegistraHistorico(banco, numero, Evento::Criada, QStringLiteral("Nova declaração"));
     t.confirma();
     return numero;
 }

@@ -115,8 +115,9 @@ inline constexpr int NacionalEmInclusao = -1;
 // ---- General data ----
 
 // The VLME row of a new empty statement (only CODIGO_VLM written, as '');
-// returns its NR_VLM_VLM.
-int CriaVLM(Banco &banco);
+// returns its NR_VLM_VLM. `pedida`: the user asked for an empty one, which
+// its history records; an import records where its statements came from.
+int CriaVLM(Banco &banco, bool pedida = false);
 
 // Updates the VLME row of statement `nrVlm`.
 void GravaVLME(Banco &banco, int nrVlm, const DadosGerais &dados);

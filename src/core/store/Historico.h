@@ -34,9 +34,9 @@ enum class Evento {
     Excluida,
 };
 inline constexpr Evento TodosEventos[] = {
-    Evento::Criada,      Evento::Gravada,        Evento::Gerada,
-    Evento::Registrada,  Evento::RegistroDesfeito, Evento::Diagnostico,
-    Evento::CopiaSeguranca, Evento::Migrada,     Evento::Excluida,
+    Evento::Criada,         Evento::Gravada,          Evento::Gerada,
+    Evento::Registrada,     Evento::RegistroDesfeito, Evento::Diagnostico,
+    Evento::CopiaSeguranca, Evento::Migrada,          Evento::Excluida,
 };
 // The code a row stores ("criada", ...), stable across versions: other
 // systems read the table.
@@ -84,7 +84,9 @@ std::vector<RegistroHistorico> LeExcluidas(Banco &banco);
 
 // Rows read elsewhere (a backup, the file migrar moves from), added here as
 // they were, oldest first, under the identity and number the statement has
-// here. Inside the caller's transaction.
+// here; unless this database already has that identity's history (a deleted
+// statement restored where it was), which holds them already. Inside the
+// caller's transaction.
 void CopiaHistorico(Banco &banco, const std::vector<RegistroHistorico> &linhas,
                     const QString &identidade, int numero);
 

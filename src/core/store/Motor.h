@@ -45,6 +45,11 @@ class Motor {
     virtual bool tabelasDeArquivo() const = 0;
     // Which database this is, as the main window shows it.
     virtual QString descricao() const = 0;
+    // Who and when a history row records: on the server its role and its
+    // clock, which a clerk's machine cannot set; on the file this machine's
+    // user. `agora` is an SQL expression giving ISO 8601 UTC text.
+    virtual QString usuario(Banco &banco) = 0;
+    virtual QString agora() const = 0;
     // The native code of a failure means another program held what was needed.
     virtual bool ocupado(const QString &codigoNativo) const = 0;
 };

@@ -802,7 +802,8 @@ void frmCentral::excluiModelo() {
                                      QStringLiteral("Deseja realmente excluir o modelo "
                                                     "selecionado ?")))
         return;
-    store::Alteracao alteracao(programa_.banco, numero());
+    store::Alteracao alteracao(programa_.banco, numero(),
+                               entry::ParteGravada("Modelos", entry::OperacaoFormulario::Excluir));
     store::ExcluiModelo(programa_.banco, numero(), nrSq);
     alteracao.confirma();
     formulario_.marcaAlterada();

@@ -63,7 +63,7 @@ int Main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("VLME"));
     // No display name: the window system would append it to every title,
     // cutting the short titles of the messages ("Pendências — VLM-E").
-    QApplication::setApplicationVersion(QString::fromLatin1(shell::Versao));
+    shell::PreparaPrograma();
     InstalaTraducoesQt(app);
     InstalaEstilo();
     // Dates, sizes and file kinds in the standard dialogs speak Brazilian

@@ -91,7 +91,8 @@ void frmNovo::cmdOk_Click() {
         accept();
         return;
     }
-    if (!shell::ExecutaProtegido(usuario_, [this] { numero_ = store::CriaVLM(programa_.banco); }))
+    if (!shell::ExecutaProtegido(usuario_,
+                                 [this] { numero_ = store::CriaVLM(programa_.banco, true); }))
         return;
     // Discarded when its window closes untouched.
     programa_.declaracao = {numero_, true, true, false};

@@ -8,6 +8,7 @@
 #include "delivery/Transmissao.h"
 #include "import/Importacao.h"
 #include "store/CopiaExclusao.h"
+#include "store/Historico.h"
 #include "store/Importacoes.h"
 #include "support/ServidorTeste.h"
 #include "support/Teste.h"
@@ -80,8 +81,26 @@ class Migracao : public teste::ComBanco {
 };
 
 TEST_F(Migracao, TresDeclaracoesUmaVezComOsMesmosDadosEAsTabelasSemSubstituir) {
+    {
+        store::Transacao t(banco);
+        store::RegistraHistorico(banco, 1, store::Evento::Gravada, "Dados gerais");
+        t.confirma();
+    }
     const backup::ResultadoMigracao r = backup::Migra(banco, servidor, progresso);
     EXPECT_EQ(Pares(r.migradas), "1>2 2>3 3>4");
+    // The history goes along; the file says where each statement went.
+    const auto historico = [](store::Banco &bd, int n) {
+        return teste::Valores(bd,
+                              "SELECT TX_EVENTO_HISTORICO || ' ' || TX_DETALHE_HISTORICO FROM"
+                              " HISTORICO WHERE NR_VLM_HISTORICO = ? ORDER BY NR_HISTORICO",
+                              {n});
+    };
+    EXPECT_EQ(
+        historico(servidor, 2),
+        QString("gravada Dados gerais;criada Trazida pelo migrar do arquivo %1 (declaração 1)")
+            .arg(QDir::toNativeSeparators(banco.caminho())));
+    EXPECT_EQ(historico(banco, 1),
+              "gravada Dados gerais;migrada " + servidor.descricao() + ", como declaração 2");
     EXPECT_EQ(backup::TextoMigracao(r),
               "1 -> 2\n2 -> 3\n3 -> 4\nCódigos incluídos no servidor: 1 da tabela NCM, 1 da "
               "tabela de unidades de medida.\n");
@@ -100,6 +119,7 @@ TEST_F(Migracao, TresDeclaracoesUmaVezComOsMesmosDadosEAsTabelasSemSubstituir) {
     EXPECT_TRUE(de_novo.migradas.isEmpty() && de_novo.alteradas.isEmpty());
     EXPECT_EQ(Pares(de_novo.jaMigradas), "1>2 2>3 3>4");
     EXPECT_EQ(teste::ConteudoArquivo(servidor), antes);
+    EXPECT_EQ(teste::ContaLinhas(banco, "HISTORICO"), 4);
 }
 
 // The folder's file, even with --banco naming the server.

@@ -27,8 +27,8 @@ QList<int> Conteudo(const QString &url) {
     store::Banco banco;
     banco.abreServidor(url);
     QList<int> linhas;
-    for (const char *tabela :
-         {"VLME", "MODELOS", "COMPONENTES_NACIONAIS", "COMPONENTES_IMPORTADOS", "IMPORTACAO"})
+    for (const char *tabela : {"VLME", "MODELOS", "COMPONENTES_NACIONAIS", "COMPONENTES_IMPORTADOS",
+                               "IMPORTACAO", "HISTORICO"})
         linhas << teste::ContaLinhas(banco, tabela);
     return linhas;
 }
@@ -209,4 +209,6 @@ TEST(ServidorFalha, RespostaDoCommitPerdidaConfereOQueFoiGravado) {
     const Execucao repete = importa(servidor.url(), lf);
     EXPECT_EQ(repete.status, 3) << repete.erro;
     EXPECT_EQ(conta(), 4);
+    // One history row for each statement stored, none for what was not.
+    EXPECT_EQ(Conteudo(servidor.url()).last(), 4);
 }

@@ -13,6 +13,7 @@
 #include "support/Teste.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 using namespace vlme;
 using namespace vlme::delivery;
@@ -164,7 +165,7 @@ TEST_F(RegistroEntrega, SoRegistraOArquivoGeradoDaDeclaracaoComoEla) {
                       {n});
     };
     const auto altera = [&](int n, const char *ppb) {
-        store::Alteracao alteracao(banco, n);
+        store::Alteracao alteracao(banco, n, QStringLiteral("Dados gerais"));
         if (*ppb)
             banco.executa("UPDATE VLME SET PPB_VLM = ? WHERE NR_VLM_VLM = ?", {ppb, n});
         alteracao.confirma();
@@ -282,6 +283,12 @@ TEST_F(RegistroEntrega, DesfazerVoltaAGeradaNaoTransmitida) {
     EXPECT_EQ(store::LeEstado(banco, n)->versao, versao + 1);
     EXPECT_EQ(SituacaoGeracao(banco, base.pasta(), n), Geracao::Atual);
     ASSERT_TRUE(registra(n, recibo("12")));
+    // Each step in the history, the refusals in none.
+    EXPECT_EQ(Valores(banco, "SELECT TX_EVENTO_HISTORICO || ' ' || TX_DETALHE_HISTORICO"
+                             " FROM HISTORICO ORDER BY NR_HISTORICO"),
+              QString("gerada %1;registrada Número 10;registrada Número 11 (no lugar de 10);"
+                      "registro_desfeito Número 11;registrada Número 12")
+                  .arg(QFileInfo(shell::CaminhoArquivos(base.pasta(), n)).fileName()));
 
     banco.executa("UPDATE VLME SET NR_TRANSMISSAO_VLM = -1, CODIGO_VLM = '200100001'");
     recusa(QString("O VLM-E %1 já foi registrado pelo diagnóstico").arg(n));

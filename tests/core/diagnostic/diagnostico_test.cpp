@@ -95,6 +95,10 @@ TEST(Diagnostico, CadaRespostaPelaTrocaEPeloVlmeCli) {
         EXPECT_EQ(usuario.resumos(), c["msg"]);
         EXPECT_EQ(Estado(banco, janela.caminho(), casos[0]),
                   QStringList({c("vlme"), c("erro"), c("di"), c("arquivos")}));
+        if (const QString h = c("historico", "?"); h != "?")
+            EXPECT_EQ(teste::Valores(banco, "SELECT TX_DETALHE_HISTORICO FROM HISTORICO"
+                                            " WHERE TX_EVENTO_HISTORICO = 'diagnostico'"),
+                      h);
         ASSERT_EQ(servidor.pedidos.size() - antes, c("pedidos", "1").toInt());
         EXPECT_EQ(servidor.pedidos.value(antes, Pedido), Pedido);
         if (r && r->desfecho == diagnostic::Desfecho::SemResposta) {

@@ -42,7 +42,7 @@ TEST(Controle, GravacaoSobreAlteracaoDeOutroProgramaERecusadaEODigitadoViraNova)
 
     // Another program writes while this one's reservation is gone.
     {
-        store::Alteracao outra(segundo, n);
+        store::Alteracao outra(segundo, n, QStringLiteral("Dados gerais"));
         segundo.executa("UPDATE VLME SET PPB_VLM = 'DO OUTRO' WHERE NR_VLM_VLM = ?", {n});
         outra.confirma();
     }
@@ -50,7 +50,7 @@ TEST(Controle, GravacaoSobreAlteracaoDeOutroProgramaERecusadaEODigitadoViraNova)
     for (const auto &escreve : std::initializer_list<std::function<void()>>{
              [&] { formulario.grava(); }, [&] { store::ExcluiVLM(banco, n, true, nullptr); },
              [&] {
-                 store::Alteracao a(banco, n);
+                 store::Alteracao a(banco, n, QStringLiteral("Dados gerais"));
                  a.confirma();
              }}) {
         try {
@@ -92,10 +92,12 @@ TEST(Controle, BancoAnteriorGanhaUmaIdentidadePorDeclaracaoAoAbrir) {
     if (teste::NoServidor()) {
         outra.abreServidor(teste::ComPapel(base.url(), teste::PapelDono));
         outra.executa("DROP TABLE CONTROLE");
+        outra.executa("DROP TABLE HISTORICO");
         outra.fecha();
         outra.abreServidor(teste::ComPapel(base.url(), teste::PapelDono));
     } else {
         base.banco().executa("DROP TABLE CONTROLE");
+        base.banco().executa("DROP TABLE HISTORICO");
         base.abreOutra(outra);
         store::CompletaEsquema(outra);
     }
@@ -104,4 +106,8 @@ TEST(Controle, BancoAnteriorGanhaUmaIdentidadePorDeclaracaoAoAbrir) {
                                     " ON NR_VLM_VLM = NR_VLM_CONTROLE"),
               "3|3");
     EXPECT_EQ(teste::ConstrutorDeclaracao(outra).geral(), 4);
+    // The history comes back empty, and on the server a clerk only adds to it.
+    EXPECT_EQ(teste::ContaLinhas(outra, "HISTORICO"), 0);
+    if (teste::NoServidor())
+        EXPECT_THROW(base.banco().executa("DELETE FROM HISTORICO"), store::ErroBanco);
 }

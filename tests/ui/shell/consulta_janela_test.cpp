@@ -177,7 +177,7 @@ TEST_F(Consulta, AlteradaPorOutroProgramaNadaGravaPorCimaEODigitadoViraNova) {
                               {numero});
     };
     const auto outroGrava = [&](int numero, const QString &valor) {
-        store::Alteracao a(outro, numero);
+        store::Alteracao a(outro, numero, QStringLiteral("Dados gerais"));
         outro.executa("UPDATE VLME SET PPB_VLM = ? WHERE NR_VLM_VLM = ?", {valor, numero});
         a.confirma();
     };

@@ -4,6 +4,7 @@
 
 #include "store/Banco.h"
 #include "store/Esquema.h"
+#include "store/Reservas.h"
 #include "store/arquivo/EscritaArquivo.h"
 #include "store/arquivo/ReservasArquivo.h"
 
@@ -79,6 +80,14 @@ std::unique_ptr<Reservas> MotorArquivo::reservas(Banco &) {
 
 QString MotorArquivo::descricao() const {
     return QDir::toNativeSeparators(caminho_);
+}
+
+QString MotorArquivo::usuario(Banco &) {
+    return Titular::Este().usuario;
+}
+
+QString MotorArquivo::agora() const {
+    return QStringLiteral("strftime('%Y-%m-%dT%H:%M:%fZ', 'now')");
 }
 
 bool MotorArquivo::ocupado(const QString &codigoNativo) const {

@@ -23,6 +23,8 @@ class MotorArquivo final : public Motor {
                                                        const QString &arquivo) override;
     bool tabelasDeArquivo() const override { return true; }
     QString descricao() const override;
+    QString usuario(Banco &banco) override;
+    QString agora() const override;
     bool ocupado(const QString &codigoNativo) const override;
 
   private:

@@ -5,6 +5,7 @@
 #include "store/Banco.h"
 #include "store/Controle.h"
 #include "store/Esquema.h"
+#include "store/Historico.h"
 #include "store/Motor.h"
 #include "store/servidor/MotorServidor.h"
 
@@ -44,14 +45,32 @@ void ExigeCriar(Banco &banco, const char *chave = "ERRO_SERVIDOR_CRIAR") {
         QStringLiteral("42501"));
 }
 
+// The history is only ever added to: whatever rights the database's default
+// privileges gave other roles on the new table, they keep reading and adding
+// rows, never changing or removing one. Run by the owner, who made it.
+void SoAcrescentaHistorico(Banco &banco) {
+    QStringList papeis;
+    QSqlQuery q = banco.executa(QStringLiteral(
+        "SELECT DISTINCT CASE WHEN a.grantee = 0 THEN 'PUBLIC' ELSE quote_ident(r.rolname) END"
+        " FROM pg_class c CROSS JOIN aclexplode(c.relacl) a"
+        " LEFT JOIN pg_roles r ON r.oid = a.grantee"
+        " WHERE c.oid = 'historico'::regclass AND a.grantee <> c.relowner"
+        " AND a.privilege_type IN ('UPDATE', 'DELETE', 'TRUNCATE')"));
+    while (banco.proxima(q))
+        papeis << q.value(0).toString();
+    q.finish();
+    for (const QString &papel : papeis)
+        banco.executa(QStringLiteral("REVOKE UPDATE, DELETE, TRUNCATE ON HISTORICO FROM ") + papel);
+}
+
 // The rights a clerk's role needs on every table and sequence of ours, the
-// first one missing named. A table that rows are only ever added to would
-// ask for SELECT and INSERT alone.
+// first one missing named: the history asks for SELECT and INSERT alone.
 void ConfereDireitos(Banco &banco) {
     QSqlQuery q = banco.executa(QStringLiteral(
         "SELECT current_user, d.direito, c.relname, c.relkind FROM pg_class c"
         " JOIN pg_namespace n ON n.oid = c.relnamespace"
         " CROSS JOIN unnest(CASE WHEN c.relkind = 'S' THEN ARRAY['USAGE']"
+        " WHEN c.relname = 'historico' THEN ARRAY['SELECT', 'INSERT']"
         " ELSE ARRAY['SELECT', 'INSERT', 'UPDATE', 'DELETE'] END) AS d(direito)"
         " WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'S')"
         " AND NOT CASE WHEN c.relkind = 'S' THEN has_sequence_privilege(c.oid, d.direito)"
@@ -117,6 +136,7 @@ void PreparaEsquema(Banco &banco, const Motor &motor) {
                                  " DESDE_RESERVA VARCHAR(30))")}))
             banco.executa(comando);
         CriaMigracoes(banco, motor);
+        SoAcrescentaHistorico(banco);
         MarcaIdentidade(banco, VersaoEsquema);
         t.confirma();
         return;
@@ -140,6 +160,12 @@ void PreparaEsquema(Banco &banco, const Motor &motor) {
         for (const QString &comando : motor.dialeto(ComandosControle()))
             banco.executa(comando);
         CompletaControles(banco);
+    }
+    if (!banco.escalar(QStringLiteral("SELECT to_regclass('historico') IS NOT NULL")).toBool()) {
+        ExigeCriar(banco, "ERRO_SERVIDOR_ATUALIZAR");
+        for (const QString &comando : motor.dialeto(ComandosHistorico()))
+            banco.executa(comando);
+        SoAcrescentaHistorico(banco);
     }
     if (banco.escalar(QStringLiteral("SELECT to_regprocedure('vlme_ordem(text)') IS NULL"))
             .toBool()) {

@@ -194,6 +194,17 @@ QString MotorServidor::descricao() const {
     return QStringLiteral("Servidor %1").arg(URLVisivel(url_));
 }
 
+QString MotorServidor::usuario(Banco &banco) {
+    if (usuario_.isEmpty())
+        usuario_ = banco.escalar(QStringLiteral("SELECT current_user")).toString();
+    return usuario_;
+}
+
+QString MotorServidor::agora() const {
+    return QStringLiteral(
+        "to_char(clock_timestamp() AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"')");
+}
+
 bool MotorServidor::ocupado(const QString &codigoNativo) const {
     // lock_not_available, serialization failure, deadlock.
     return codigoNativo == QLatin1String("55P03") || codigoNativo == QLatin1String("40001") ||

@@ -41,6 +41,8 @@ class MotorServidor final : public Motor {
                                                        const QString &arquivo) override;
     bool tabelasDeArquivo() const override { return false; }
     QString descricao() const override;
+    QString usuario(Banco &banco) override;
+    QString agora() const override;
     bool ocupado(const QString &codigoNativo) const override;
 
     // The first half of every advisory key of this schema.
@@ -54,6 +56,7 @@ class MotorServidor final : public Motor {
     QString url_;
     int chave_ = 0;
     QString sessao_, anterior_;
+    QString usuario_;
 };
 
 } // namespace vlme::store::servidor
