@@ -18,6 +18,7 @@ Saida restaurar(Contexto &);
 Saida tabelaNCM(Contexto &);
 Saida tabelaUnidades(Contexto &);
 Saida migrar(Contexto &);
+Saida historico(Contexto &);
 
 const std::vector<Comando> &Comandos() {
     static const std::vector<Comando> tabela = {
@@ -31,8 +32,9 @@ const std::vector<Comando> &Comandos() {
         {"gerar", "N", "grava o arquivo de entrega da declaração N", gerar},
         {"copiar", "N", "copia a declaração N e escreve o número da cópia", copiar},
         {"excluir", "N", "exclui a declaração N", excluir, true},
-        {"imprimir", "N [--resumo|--recibo] ARQ.pdf",
-         "grava em PDF o demonstrativo, o resumo ou o recibo da declaração N", imprimir},
+        {"imprimir", "N [--resumo|--recibo|--historico] ARQ.pdf",
+         "grava em PDF o demonstrativo, o resumo, o recibo ou o histórico da declaração N",
+         imprimir, false, false, nullptr, nullptr, true},
         {"registrar-entrega",
          "N NUMERO --recepcao=DATA [--geracao=DATA] [--local=TEXTO] [--remessa=TEXTO] "
          "[--gateway=TEXTO] [--selo=TEXTO] [--controle=TEXTO] [--totais=TEXTO]",
@@ -41,6 +43,8 @@ const std::vector<Comando> &Comandos() {
          registrarEntrega, true, false, "N --desfazer",
          "desfaz o registro da entrega, antes de o diagnóstico registrar a declaração"},
         {"diagnosticar", "N", "pede ao servidor o diagnóstico da declaração N", diagnosticar, true},
+        {"historico", "N", "mostra o histórico da declaração N, também de uma excluída", historico,
+         false, false, "--excluidas", "mostra as declarações excluídas", true},
         {"backup", "N ARQ", "grava a cópia de segurança da declaração N em ARQ", backup},
         {"restaurar", "ARQ", "restaura a cópia de segurança ARQ como declaração nova", restaurar},
         {"tabela-ncm", "ARQ", "importa a tabela NCM do arquivo ARQ", tabelaNCM},

@@ -54,11 +54,17 @@ struct Comando {
     // word is on the command line; null when none. `descricaoOutra` is its line.
     const char *outraForma = nullptr;
     const char *descricaoOutra = nullptr;
+    // N may also be a deleted statement's number: the command looks it up.
+    bool nExcluida = false;
 };
 
 const std::vector<Comando> &Comandos();
 // Null when there is no command of that name.
 const Comando *ProcuraComando(const QString &nome);
+
+// The identity whose history statement N (existing or deleted) has; empty,
+// the user told, when N never was a statement here.
+QString IdentidadeHistorico(Contexto &c);
 
 // The usage text, ending in a line break.
 QString TextoUso();

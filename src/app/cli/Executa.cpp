@@ -50,7 +50,8 @@ Saida roda(const Pedido &pedido, QTextStream &saida, QTextStream &erro, QJsonObj
     const QString url = pedido.comando->bancoLocal ? QString() : shell::EscolheBanco(pedido.banco);
     if (!shell::AbreBancoEscolhido(pasta, url, banco, usuario, false))
         return Saida::Falha;
-    if (pedido.declaracao && !store::ExisteDeclaracao(banco, pedido.declaracao)) {
+    if (pedido.declaracao && !pedido.comando->nExcluida &&
+        !store::ExisteDeclaracao(banco, pedido.declaracao)) {
         erro << store::ErroDeclaracaoInexistente(pedido.declaracao).mensagem() << '\n';
         return Saida::UsoErrado;
     }

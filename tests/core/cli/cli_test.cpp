@@ -2,15 +2,18 @@
 // in the middle of a bulk command, a database that opens at once, whole statements.
 
 #include "DeclaracaoMaxima.h"
+#include "support/HistoricoExemplo.h"
 #include "support/Teste.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSet>
 #include <QSysInfo>
 
@@ -73,6 +76,37 @@ TEST(Cli, JsonComOsNumerosDoTexto) {
                   {"12ABC34501DE35"});
     });
     Confere(pasta.caminho(), "cli/json.txt", {"--pasta", pasta.caminho()});
+}
+
+// A deleted statement's history and the deletions, in the text at the user's
+// local time (Manaus, four hours behind, no summer time) and in UTC in the
+// JSON; a deletion by vlme-cli joins them, last in its statement's history.
+TEST(Cli, HistoricoEExcluidas) {
+    teste::PastaTeste pasta;
+    int n = 0;
+    Altera(pasta, [&](store::Banco &b) {
+        teste::HistoricoExemplo(b);
+        n = teste::ConstrutorDeclaracao(b).geral();
+    });
+    const QByteArray tz = qgetenv("TZ");
+    const auto volta = qScopeGuard([&] { qputenv("TZ", tz); });
+    qputenv("TZ", "America/Manaus");
+    Confere(pasta.caminho(), "cli/historico.txt");
+
+    ASSERT_EQ(Roda(pasta.caminho(), {"excluir", QString::number(n)}).status, 0);
+    const auto json = [&](const QStringList &argumentos, const char *lista) {
+        const Execucao r = Roda(pasta.caminho(), QStringList{"--json", "historico"} + argumentos);
+        EXPECT_EQ(r.status, 0) << r.erro;
+        return QJsonDocument::fromJson(r.saida.toUtf8())[QLatin1String(lista)].toArray();
+    };
+    const QJsonArray deN = json({QString::number(n)}, "historico");
+    ASSERT_FALSE(deN.isEmpty());
+    EXPECT_EQ(deN.first()["evento"].toString(), "excluida");
+    EXPECT_EQ(deN.first()["numero"].toString(), QString::number(n));
+    const QJsonArray excluidas = json({"--excluidas"}, "excluidas");
+    ASSERT_EQ(excluidas.size(), 2);
+    EXPECT_EQ(excluidas.at(0)["numero"].toString(), QString::number(n));
+    EXPECT_EQ(excluidas.at(1)["numero"].toString(), QString::number(teste::NumeroExcluida));
 }
 
 // Content already imported is refused whatever its name; the record is added

@@ -4,6 +4,7 @@
 
 #include "checking/Calculos.h"
 #include "printing/Relatorios.h"
+#include "support/HistoricoExemplo.h"
 #include "support/Teste.h"
 
 #include <QRegularExpression>
@@ -139,3 +140,18 @@ TEST_F(Impressao, ReciboVemDasLinhasRecibo) {
 }
 
 } // namespace
+
+// The page of a deleted statement's history: every row, the changes marked.
+TEST_F(Impressao, HistoricoDeUmaExcluida) {
+    teste::HistoricoExemplo(banco);
+    const teste::Execucao r = imprime(teste::NumeroExcluida, "--historico");
+    EXPECT_EQ(r.status, 0) << r.erro;
+    ASSERT_EQ(paginas(), 1);
+    const QString texto = pagina(1).simplified();
+    for (const QString &e :
+         {"Histórico da Declaração 7", "VLM-E nº 7", "Página 1 de 1", "Importada de noite.txt",
+          "Componentes importados", "VLME0000000007", "Telefone celular", "fiscal03",
+          "vlme-cli 1.0", "30/11/2026", "04/12/2026", "▲ US$ 1.234,50", "▲ 90,00%", "US$ 30,00"})
+        EXPECT_TRUE(texto.contains(e)) << e.toStdString() << "\n" << texto.toStdString();
+    EXPECT_EQ(texto.count("88,00%"), 2);
+}
