@@ -9,6 +9,7 @@
 #include "ui/entry/frmImportados.h"
 #include "ui/entry/frmModelos.h"
 #include "ui/entry/frmNacionais.h"
+#include "ui/history/frmHistorico.h"
 
 #include "base/Erros.h"
 #include "base/InterfaceUsuario.h"
@@ -115,6 +116,20 @@ frmCentral::frmCentral(shell::Programa &programa, base::InterfaceUsuario &usuari
     l->addWidget(lblConsulta);
     l->addWidget(SSTab);
     new CtrlTabTrocaAba(this, SSTab);
+    cmdHistorico = Botao("cmdHistorico", QStringLiteral("&Histórico..."), this);
+    cmdHistorico->setToolTip(QStringLiteral("Histórico da declaração (Ctrl+H)"));
+    // Out of the Tab chain of the fields: Alt+H, Ctrl+H or the mouse.
+    cmdHistorico->setFocusPolicy(Qt::NoFocus);
+    SSTab->setCornerWidget(cmdHistorico, Qt::TopRightCorner);
+    connect(cmdHistorico, &QPushButton::clicked, this, [this] {
+        // Over the main window: this one may be closed meanwhile (left alone
+        // too long) and must not take the open dialog with it.
+        shell::ExecutaProtegido(
+            usuario_, [&] { MostraHistorico(programa_.banco, numero(), usuario_, window()); });
+    });
+    auto *ctrlH = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this);
+    ctrlH->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(ctrlH, &QShortcut::activated, cmdHistorico, &QPushButton::click);
     setProperty("contextoAjuda", ContextosAbas[0]);
     connect(SSTab, &QTabWidget::currentChanged, this,
             [this](int nova) { shell::ExecutaProtegido(usuario_, [&] { trocaAba(nova); }); });

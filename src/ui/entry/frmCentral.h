@@ -85,6 +85,8 @@ class frmCentral : public QWidget {
         *lblResumoValorII, *lblResumoReducao, *lblResumoValorIIReducao;
     // Above the tabs while the statement is only consulted: who holds it.
     QLabel *lblConsulta;
+    // Beside the tabs: the statement's history (Ctrl+H).
+    QPushButton *cmdHistorico;
 
   protected:
     void closeEvent(QCloseEvent *evento) override;

@@ -8,6 +8,7 @@
 #include "store/Banco.h"
 #include "store/CopiaExclusao.h"
 #include "store/Reservas.h"
+#include "ui/history/frmHistorico.h"
 #include "ui/shell/ModeloListaDeclaracoes.h"
 #include "ui/shell/RegraOcupado.h"
 #include "ui/shell/frmAjuda.h"
@@ -125,7 +126,20 @@ frmVLMs::frmVLMs(shell::Programa &programa, base::InterfaceUsuario &usuario,
     connect(cmdOk, &QPushButton::clicked, this, &frmVLMs::cmdOk_Click);
     connect(cmdCancelar, &QPushButton::clicked, this, &QDialog::reject);
 
+    cmdHistorico = new QPushButton(QStringLiteral("&Histórico"), this);
+    cmdHistorico->setObjectName(QStringLiteral("cmdHistorico"));
+    cmdHistorico->setAutoDefault(false);
+    connect(cmdHistorico, &QPushButton::clicked, this, [this] {
+        const QModelIndexList linhas = dbgVlms->selectionModel()->selectedRows();
+        if (executando_ || Ocupado() || linhas.isEmpty())
+            return;
+        const int numero = datVlms->numero(linhas.first().row());
+        shell::ExecutaProtegido(usuario_,
+                                [&] { MostraHistorico(programa_.banco, numero, usuario_, this); });
+    });
+
     auto *botoes = new QHBoxLayout;
+    botoes->addWidget(cmdHistorico);
     botoes->addStretch();
     botoes->addWidget(cmdOk);
     botoes->addWidget(cmdCancelar);

@@ -67,6 +67,7 @@ class frmVLMs : public QDialog {
     ModeloListaDeclaracoes *datVlms;
     QPushButton *cmdOk;
     QPushButton *cmdCancelar;
+    QPushButton *cmdHistorico; // the chosen statement's history, the picker staying
 
     Operacoes operacoes;
     // Receives the registration text of an opened registered statement, for
