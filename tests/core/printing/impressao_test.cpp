@@ -139,8 +139,6 @@ TEST_F(Impressao, ReciboVemDasLinhasRecibo) {
     EXPECT_TRUE(r.erro.startsWith("Não foi possível gravar o arquivo " + semPasta)) << r.erro;
 }
 
-} // namespace
-
 // The page of a deleted statement's history: every row, the changes marked.
 TEST_F(Impressao, HistoricoDeUmaExcluida) {
     teste::HistoricoExemplo(banco);
@@ -155,3 +153,5 @@ TEST_F(Impressao, HistoricoDeUmaExcluida) {
         EXPECT_TRUE(texto.contains(e)) << e.toStdString() << "\n" << texto.toStdString();
     EXPECT_EQ(texto.count("88,00%"), 2);
 }
+
+} // namespace
