@@ -498,10 +498,12 @@ void ListaDeclaracoes(benchmark::State &estado, bool servidor) {
     benchmark::RegisterBenchmark("ImportaDeclaracaoMaxima/servidor", ImportaDeclaracaoMaxima)
         ->Unit(kMillisecond)
         ->UseRealTime()
+        ->MeasureProcessCPUTime()
         ->Iterations(5);
     benchmark::RegisterBenchmark("BaseCopyLibpq", BaseCopyLibpq)
         ->Unit(kMillisecond)
         ->UseRealTime()
+        ->MeasureProcessCPUTime()
         ->Iterations(5);
     using Medida = void (*)(benchmark::State &, bool);
     // Enough runs of the short ones for the server's CPU time, counted in ticks.
@@ -522,6 +524,7 @@ void ListaDeclaracoes(benchmark::State &estado, bool servidor) {
     benchmark::RegisterBenchmark("Migra/servidor", Migra, true)
         ->Unit(kMillisecond)
         ->UseRealTime()
+        ->MeasureProcessCPUTime()
         ->Iterations(5);
     for (const auto &m : medidas)
         for (const bool servidor : {false, true})
@@ -530,6 +533,7 @@ void ListaDeclaracoes(benchmark::State &estado, bool servidor) {
                 servidor)
                 ->Unit(kMillisecond)
                 ->UseRealTime()
+                ->MeasureProcessCPUTime()
                 ->Iterations(m.vezes);
     return true;
 }();
