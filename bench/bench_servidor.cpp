@@ -6,6 +6,8 @@
 // check and summary of a maximum statement (a third of the imported rows
 // subcomponents), and the statement picker's list of 10 000 statements, each
 // on the server and on the file.
+// The CPU column is the whole program's, the thread that waits on the server
+// included; cpu_servidor_ms is the server process's.
 // The server is the private test server (scripts/servidor-teste.sh com sets
 // VLME_TESTE_URL); every database is a schema of its own, dropped at the end.
 
