@@ -2,6 +2,7 @@
 
 #include "store/Banco.h"
 #include "store/Declaracoes.h"
+#include "support/Arquivos.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -16,18 +17,11 @@ ConstrutorDeclaracao::ConstrutorDeclaracao(Banco &banco, int numero)
     : banco_(banco), numero_(numero) {}
 
 DadosGerais ConstrutorDeclaracao::GeraisPadrao() {
-    return {Cnpj,
-            Cpf,
-            "PPB de telefones celulares",
-            "Telefone celular",
-            Ncm,
-            "UN",
-            0.15,
-            0.0,
-            0.0,
-            Coeficiente::Fixo,
-            false,
-            false};
+    DadosGerais d{Cnpj, Cpf, "PPB de telefones celulares", "Telefone celular", Ncm, "UN", 0.15};
+    d.salarios = d.encargos = 0.0;
+    d.coeficiente = Coeficiente::Fixo;
+    d.substitutivo = d.retificador = false;
+    return d;
 }
 
 DadosNF ConstrutorDeclaracao::NFPadrao() {
@@ -175,6 +169,13 @@ QString Valores(Banco &banco, const QString &sql, const QVariantList &valores) {
         linhas << campos.join(QLatin1Char('|'));
     }
     return linhas.join(QLatin1Char(';'));
+}
+
+QStringList ValoresDoArquivo(Banco &banco, const QString &arquivo, const QVariant &valor) {
+    QStringList r;
+    for (const QString &sql : QString::fromStdString(LeBytes(DadoTeste(arquivo))).split(";\n"))
+        r << Valores(banco, sql, QVariantList(sql.count('?'), valor));
+    return r;
 }
 
 } // namespace vlme::teste

@@ -114,5 +114,8 @@ int ContaLinhas(store::Banco &banco, const QString &tabela, const QString &onde 
 // Every row `sql` answers, columns joined by '|' (NULL shown as NULL) and
 // rows by ';', so one comparison covers a whole row.
 QString Valores(store::Banco &banco, const QString &sql, const QVariantList &valores = {});
+// Valores of each statement of tests/data/`arquivo` (split at ";\n"), its
+// marks all bound to `valor`.
+QStringList ValoresDoArquivo(store::Banco &banco, const QString &arquivo, const QVariant &valor);
 
 } // namespace vlme::teste

@@ -95,12 +95,16 @@ void Confere(const QString &pasta, const QString &transcricao, const QStringList
                               .replace("{DADOS}", VLME_DADOS_TESTE);
     for (const QString &bloco : texto.split("\n$ ").mid(1)) {
         QStringList linhas = bloco.split('\n');
-        QStringList argumentos = linhas.takeFirst().split(' ', Qt::SkipEmptyParts);
+        QStringList argumentos =
+            linhas.takeFirst().replace("\\ ", "\x1F").split(' ', Qt::SkipEmptyParts);
         QString status = linhas.takeFirst().mid(2), saida, erro;
         for (const QString &linha : linhas)
             if (linha.startsWith('>') || linha.startsWith('!'))
                 (linha.startsWith('>') ? saida : erro) += linha.mid(2) + '\n';
-        const Execucao r = Roda(pasta, antes + argumentos.replaceInStrings("''", ""));
+        Execucao r = Roda(
+            pasta, antes + argumentos.replaceInStrings("''", "").replaceInStrings("\x1F", " "));
+        if (erro.endsWith("...\n")) // only the errors' start
+            erro.chop(4), r.erro.truncate(erro.size());
         EXPECT_EQ(QStringList({QString::number(r.status), r.saida, r.erro}),
                   QStringList({status, saida, erro}))
             << argumentos.join(' ').toStdString();

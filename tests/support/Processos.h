@@ -40,9 +40,10 @@ QString Sqlite3(const QString &arquivo, const QString &sql);
 
 // Runs each command of a transcript under tests/data with Roda, `antes` put
 // before its arguments, and expects its exact status and output. After
-// comments, "$ arguments" ('' an empty one), "= status", then "> " lines of
-// output and "! " lines of errors; {PASTA} is `pasta` and {DADOS} the tests'
-// data folder.
+// comments, "$ arguments" ('' an empty one, "\ " a space inside one),
+// "= status", then "> " lines of output and "! " lines of errors, a last
+// "! ..." leaving the rest of them out; {PASTA} is `pasta` and {DADOS} the
+// tests' data folder.
 void Confere(const QString &pasta, const QString &transcricao, const QStringList &antes = {});
 
 // The window program on `pasta`, offscreen, with regional settings that ask

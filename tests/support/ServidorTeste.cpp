@@ -1,6 +1,7 @@
 #include "ServidorTeste.h"
 
 #include "store/Banco.h"
+#include "support/Arquivos.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>
@@ -60,43 +61,11 @@ QString NovoEsquemaServidor(bool vazio) {
         db.setPort(u.port());
         db.setDatabaseName(u.path().mid(1));
         db.setUserName(u.userName());
-        // SQLite's functions that the tests' own queries use to look at rows.
-        const QStringList comandos = {
-            QStringLiteral("CREATE SCHEMA %1"),
-            QStringLiteral("GRANT USAGE ON SCHEMA %1 TO vlme_equipe"),
-            QStringLiteral("CREATE FUNCTION %1.quote(anyelement) RETURNS text LANGUAGE sql"
-                           " IMMUTABLE AS $$SELECT CASE WHEN $1 IS NULL THEN 'NULL'"
-                           " WHEN pg_typeof($1) IN ('double precision'::regtype, 'real'::regtype)"
-                           " AND $1::text ~ '^-?[0-9]+$' THEN $1::text || '.0'"
-                           " WHEN pg_typeof($1) IN ('integer'::regtype, 'bigint'::regtype,"
-                           " 'double precision'::regtype, 'real'::regtype) THEN $1::text"
-                           " ELSE quote_literal($1) END$$"),
-            QStringLiteral("CREATE FUNCTION %1.junta(text, anyelement, text) RETURNS text"
-                           " LANGUAGE sql IMMUTABLE AS $$SELECT CASE WHEN $2 IS NULL THEN $1"
-                           " WHEN $1 IS NULL THEN $2::text ELSE $1 || $3 || $2::text END$$"),
-            QStringLiteral("CREATE FUNCTION %1.junta(text, anyelement) RETURNS text"
-                           " LANGUAGE sql IMMUTABLE AS $$SELECT %1.junta($1, $2, ',')$$"),
-            QStringLiteral("CREATE AGGREGATE %1.group_concat(anyelement)"
-                           " (sfunc = %1.junta, stype = text)"),
-            QStringLiteral("CREATE AGGREGATE %1.group_concat(anyelement, text)"
-                           " (sfunc = %1.junta, stype = text)"),
-            QStringLiteral("CREATE FUNCTION %1.iif(boolean, anycompatible, anycompatible)"
-                           " RETURNS anycompatible LANGUAGE sql IMMUTABLE"
-                           " AS $$SELECT CASE WHEN $1 THEN $2 ELSE $3 END$$"),
-            QStringLiteral("CREATE FUNCTION %1.round(double precision, integer)"
-                           " RETURNS double precision LANGUAGE sql IMMUTABLE"
-                           " AS $$SELECT round($1::numeric, $2)::double precision$$"),
-            QStringLiteral("CREATE FUNCTION %1.pragma_table_info(text)"
-                           " RETURNS TABLE(name text, type text, dflt_value text) LANGUAGE sql"
-                           " STABLE AS $$SELECT upper(column_name::text), upper(data_type::text),"
-                           " column_default::text"
-                           " FROM information_schema.columns WHERE table_schema = '%1'"
-                           " AND table_name = lower($1) AND column_name <> 'rowid'"
-                           " ORDER BY ordinal_position$$"),
-        };
         if (!db.open())
             ADD_FAILURE() << "servidor de teste: " << db.lastError().text().toStdString();
-        for (const QString &c : comandos) {
+        for (const QString &c :
+             QString::fromStdString(LeBytes(DadoTeste("store/esquema_servidor.sql")))
+                 .split(";\n")) {
             QSqlQuery q(db);
             if (!q.exec(c.arg(esquema)))
                 ADD_FAILURE() << "esquema de teste: " << q.lastError().text().toStdString();

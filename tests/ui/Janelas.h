@@ -1,25 +1,52 @@
 #pragma once
 // What the window tests share: the program on a new database in a fresh
 // folder, the statement's window, and acting on each modal window a command
-// is about to show.
+// is about to show; the window classes most of them reach.
 
+#include "entry/OperacaoFormulario.h"
+#include "shell/ContextosAjuda.h"
+#include "shell/Inicializacao.h"
 #include "shell/Programa.h"
-#include "support/ServidorTeste.h"
 #include "support/Teste.h"
+#include "ui/checking/frmPendencias.h"
+#include "ui/delivery/frmEntrega.h"
 #include "ui/entry/CampoMascarado.h"
+#include "ui/entry/frmAssistentes.h"
 #include "ui/entry/frmCentral.h"
+#include "ui/entry/frmImportados.h"
+#include "ui/entry/frmModelos.h"
+#include "ui/entry/frmNacionais.h"
+#include "ui/shell/UsuarioJanela.h"
+#include "ui/shell/frmAjuda.h"
+#include "ui/shell/frmNovo.h"
+#include "ui/shell/frmSobre.h"
 #include "ui/shell/frmVLMs.h"
+#include "ui/shell/mdiPrincipal.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <functional>
 
 namespace vlme::teste {
+
+// `janela` shown and made the active window; false if it never becomes so.
+inline bool Ativa(QWidget *janela) {
+    janela->show();
+    QApplication::setActiveWindow(janela);
+    return QTest::qWaitForWindowActive(janela);
+}
 
 class Janelas : public ::testing::Test {
   protected:
@@ -50,9 +77,7 @@ class Janelas : public ::testing::Test {
         abreDeclaracao(numero);
         auto f = std::make_unique<ui::frmCentral>(programa, usuario);
         f->carrega();
-        f->show();
-        QApplication::setActiveWindow(f.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(f.get()));
+        EXPECT_TRUE(Ativa(f.get()));
         return f;
     }
     // A statement without pendencies.
@@ -76,6 +101,17 @@ inline QString Digitado(const QString &nome) {
             return c.value(1);
     ADD_FAILURE() << "nada digitado como " << nome.toStdString();
     return {};
+}
+
+// The messages data/janelas/mensagens.tsv lists under `nome`, as the scripted
+// user sums them up; %1 left for the test to fill.
+inline QStringList Mensagens(const QString &nome) {
+    QStringList r;
+    for (const QStringList &c : Casos("../janelas/mensagens.tsv"))
+        if (c.value(0) == nome)
+            r << QString(c.value(1)).replace("\\r\\n", "\r\n");
+    EXPECT_FALSE(r.isEmpty()) << nome.toStdString();
+    return r;
 }
 
 // "field=text;option;..." typed into a window's fields, options clicked by name.

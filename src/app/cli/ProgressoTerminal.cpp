@@ -94,8 +94,12 @@ void ProgressoTerminal::permiteCancelar(bool permite) {
 }
 
 bool ProgressoTerminal::unidade() {
-    if (QCoreApplication::instance())
+    // A few times a second is enough for the events; every row of a maximum
+    // statement took a twentieth of a restore.
+    if (QCoreApplication::instance() && (!eventos_.isValid() || eventos_.elapsed() >= 20)) {
         QCoreApplication::processEvents();
+        eventos_.start();
+    }
     if (permite_ && interrompido.exchange(false))
         cancelado_ = true;
     return !cancelado_;

@@ -8,6 +8,7 @@
 
 #include "base/Progresso.h"
 
+#include <QElapsedTimer>
 #include <QTextStream>
 
 class QIODevice;
@@ -43,8 +44,9 @@ class ProgressoTerminal final : public base::Progresso {
     bool sinalInstalado_ = false;
     QString passo_;
     int minimo_ = 0, maximo_ = 100, atual_ = 0;
-    int desenhado_ = -1; // percentage last drawn, -1 when the line is stale
-    int largura_ = 0;    // characters of the line last drawn
+    int desenhado_ = -1;    // percentage last drawn, -1 when the line is stale
+    int largura_ = 0;       // characters of the line last drawn
+    QElapsedTimer eventos_; // since the events were last processed
 };
 
 } // namespace vlme::cli

@@ -114,8 +114,7 @@ double CalculaValorIIReducao(store::Banco &banco, int nrVlm) {
     return t - t * k;
 }
 
-Resumo CalculaResumo(store::Banco &banco, int nrVlm) {
-    // One saved state, never half of another program's save.
+Resumo CalculaCustos(store::Banco &banco, int nrVlm) {
     store::Leitura leitura(banco);
     Resumo r;
     // Each sum read once: on the server every query is a round trip.
@@ -123,9 +122,16 @@ Resumo CalculaResumo(store::Banco &banco, int nrVlm) {
     r.custoImportados = CalculaCustoImportados(banco, nrVlm);
     r.custoMaoDeObra = CalculaCustoMaoDeObra(banco, nrVlm);
     r.custoTotal = r.custoNacionais + r.custoImportados + r.custoMaoDeObra;
-    r.valorII = CalculaValorII(banco, nrVlm);
     r.coeficiente = Coeficiente(TipoCoeficiente(banco, nrVlm), r.custoNacionais, r.custoImportados,
                                 r.custoMaoDeObra);
+    return r;
+}
+
+Resumo CalculaResumo(store::Banco &banco, int nrVlm) {
+    // One saved state, never half of another program's save.
+    store::Leitura leitura(banco);
+    Resumo r = CalculaCustos(banco, nrVlm);
+    r.valorII = CalculaValorII(banco, nrVlm);
     r.valorIIReducao = r.valorII - r.valorII * r.coeficiente;
     return r;
 }

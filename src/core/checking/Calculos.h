@@ -41,6 +41,9 @@ struct Resumo {
     double valorIIReducao = 0;
 };
 Resumo CalculaResumo(store::Banco &banco, int nrVlm);
+// The costs and the coefficient alone (the tax left at 0), as a statement's
+// history records them after each change.
+Resumo CalculaCustos(store::Banco &banco, int nrVlm);
 
 // The summary as the user reads it: label and Brazilian-notation value, money
 // as "US$ 1.234,56" and the coefficient as "88,00%", after the statement's

@@ -254,10 +254,11 @@ ResultadoImportacao Execucao::roda() {
         if (progresso_.cancelado())
             throw Cancelamento{};
         contaLinhas();
-        if (banco_.servidor())
-            antes_ = store::DeclaracoesImportadas(banco_, sha256_);
+        // What this content made before, for --uma-vez and for finding out,
+        // should the commit's answer be lost, whether it was stored.
+        antes_ = store::DeclaracoesImportadas(banco_, sha256_);
         if (umaVez_) {
-            r_.anteriores = store::DeclaracoesImportadas(banco_, sha256_);
+            r_.anteriores = antes_;
             if (!r_.anteriores.empty())
                 throw JaImportado{};
         }

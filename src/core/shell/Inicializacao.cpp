@@ -105,7 +105,7 @@ void AbreServidor(const QString &url, store::Banco &banco, base::InterfaceUsuari
 void PreparaPrograma() {
     QCoreApplication::setApplicationVersion(QString::fromLatin1(Versao));
     store::DefineCalculoFiguras([](store::Banco &banco, int numero) {
-        const checking::Resumo r = checking::CalculaResumo(banco, numero);
+        const checking::Resumo r = checking::CalculaCustos(banco, numero);
         return store::Figuras{r.custoTotal, r.coeficiente};
     });
 }

@@ -7,8 +7,6 @@
 #include "store/CopiaExclusao.h"
 #include "support/Teste.h"
 
-#include <QDir>
-#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -33,14 +31,7 @@ class Copia : public teste::ComBanco {
         n = c;
         Roda("backup/extras.sql", n);
     }
-    // Each statement of the file `nome`, its marks bound to `v`: the rows it answers.
-    QStringList Roda(const char *nome, int v) {
-        QStringList r;
-        for (const QString &sql :
-             QString::fromStdString(teste::LeBytes(teste::DadoTeste(nome))).split(";\n"))
-            r << teste::Valores(banco, sql, QVariantList(sql.count('?'), v));
-        return r;
-    }
+    QStringList Roda(const char *nome, int v) { return teste::ValoresDoArquivo(banco, nome, v); }
     // Every row of statement `v` but its keys and product name.
     QStringList Declaracao(int v) {
         return Roda("store/retrato_declaracao.sql", v) + Roda("backup/declaracao.sql", v);

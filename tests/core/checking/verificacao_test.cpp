@@ -3,13 +3,11 @@
 #include "base/Erros.h"
 #include "checking/Calculos.h"
 #include "checking/Pendencias.h"
-#include "store/Banco.h"
 #include "support/Teste.h"
 
 using namespace vlme;
 using namespace vlme::checking;
 using C = teste::ConstrutorDeclaracao;
-using teste::ConstrutorDeclaracao;
 
 TEST(Catalogo, AmostraDeChavesComTextoExato) {
     for (const QStringList &c : teste::Casos("catalogo.tsv")) {
@@ -118,15 +116,11 @@ TEST_F(Calculos, ValoresMuitoGrandesContinuamFinitos) {
 }
 
 TEST_F(Calculos, LinhasDoResumoEmNotacaoBrasileira) {
-    QStringList linhas;
-    for (const auto &[rotulo, valor] : LinhasResumo(
-             banco,
-             variavel(1000.1, 0.2).nacional("Placa", 1, 1234.56).importadoDI("Tela", 3, 0.1, 10.0)))
-        linhas << rotulo + "=" + valor;
-    QStringList esperadas;
-    for (const QStringList &c : teste::Casos("linhas_resumo.tsv"))
-        esperadas << c.join('=');
-    EXPECT_EQ(linhas, esperadas);
+    const int n =
+        variavel(1000.1, 0.2).nacional("Placa", 1, 1234.56).importadoDI("Tela", 3, 0.1, 10);
+    EXPECT_EQ(
+        teste::Mapeia(LinhasResumo(banco, n), [](auto &l) { return l.first + "=" + l.second; }),
+        teste::Mapeia(teste::Casos("linhas_resumo.tsv"), [](auto &c) { return c.join('='); }));
 }
 
 namespace {
@@ -141,10 +135,7 @@ class Pendencias : public teste::ComBanco {
         return n;
     }
     QStringList chaves(int n, const checking::DadosGeraisVerificacao *form = nullptr) {
-        QStringList c;
-        for (const auto &p : checking::VerificaPendencias(banco, n, form))
-            c << p.chave;
-        return c;
+        return teste::Mapeia(VerificaPendencias(banco, n, form), [](auto &p) { return p.chave; });
     }
 };
 
@@ -186,13 +177,10 @@ TEST_F(Pendencias, QuantidadesEValoresLongosDemais) {
     d.nacional("dois", 12345678.5, 999999999.99); // 8 and 9 integer digits: fine
     d.nacional("três", 123456789, 1000000000);    // 9 and 10: both too long
     const int n = d.subcomponente(3, "sub", 123456789, 1).importadoDI("imp", 1, 1234567890);
-    QStringList lista;
-    for (const auto &p : checking::VerificaPendencias(banco, n))
-        lista << p.chave + ": " + p.texto;
-    QStringList esperada;
-    for (const QStringList &c : teste::Casos("pendencias_longas.tsv"))
-        esperada << c.join(": ");
-    EXPECT_EQ(lista, esperada);
+    EXPECT_EQ(
+        teste::Mapeia(VerificaPendencias(banco, n),
+                      [](auto &p) { return p.chave + ": " + p.texto; }),
+        teste::Mapeia(teste::Casos("pendencias_longas.tsv"), [](auto &c) { return c.join(": "); }));
 }
 
 // However the statement got there: equal passes, above is listed at the component.

@@ -5,14 +5,9 @@
 #include "support/HistoricoExemplo.h"
 #include "support/Teste.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSet>
 #include <QSysInfo>
@@ -315,12 +310,10 @@ TEST(Partilha, EscritoresAoMesmoTempoEsperamAVez) {
         EXPECT_EQ(conta("MODELOS", "NR_VLM_MODELOS", numeros[i + 1]),
                   conta("MODELOS", "NR_VLM_MODELOS", numeros[3 - i]));
     }
-    for (const char *tabela : {"MODELOS", "COMPONENTES_NACIONAIS", "COMPONENTES_IMPORTADOS"}) {
-        const QString coluna = QString(tabela) == "MODELOS"                 ? "NR_VLM_MODELOS"
-                               : QString(tabela) == "COMPONENTES_NACIONAIS" ? "NR_VLM_NACIONAL"
-                                                                            : "NR_VLM_IMPORTADO";
+    for (const auto &[tabela, coluna] : {std::pair{"MODELOS", "NR_VLM_MODELOS"},
+                                         {"COMPONENTES_NACIONAIS", "NR_VLM_NACIONAL"},
+                                         {"COMPONENTES_IMPORTADOS", "NR_VLM_IMPORTADO"}})
         EXPECT_EQ(conta(tabela, coluna, numeros[4]), conta(tabela, coluna, "1")) << tabela;
-    }
 }
 
 // A delivery file generated while the test saves the same statement over and

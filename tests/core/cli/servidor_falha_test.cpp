@@ -6,12 +6,7 @@
 #include "support/Retransmissor.h"
 #include "support/Teste.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QProcess>
 #include <QScopeGuard>
-#include <QTest>
 #include <QUrl>
 
 #include <unistd.h>

@@ -9,13 +9,8 @@
 #include "import/Importacao.h"
 #include "printing/Relatorios.h"
 #include "shell/Pastas.h"
-#include "store/Banco.h"
 #include "store/Declaracoes.h"
-#include "store/Gravar.h"
 #include "support/Teste.h"
-
-#include <QDir>
-#include <QFile>
 
 using namespace vlme;
 using namespace vlme::delivery;
@@ -381,11 +376,9 @@ TEST_F(Geracao, CnpjAlfanumericoImportadoEEntregue) {
     GravaBytes(QDir(base.pasta()).filePath("errado.txt"), copia.toStdString());
     const importacao::ResultadoImportacao errado =
         importacao::ImportaArquivo(banco, progresso, QDir(base.pasta()).filePath("errado.txt"));
-    QStringList erros;
-    for (const importacao::ErroImportacao &e : errado.erros)
-        erros << importacao::LinhaListaErro(e);
-    EXPECT_EQ(erros, QStringList({"Linha 1 (reg. 0) - CNPJ DO ESTABELECIMENTO: Inválido.",
-                                  "Linha 3 (reg. 2) - CNPJ DO FORNECEDOR: Inválido."}));
+    EXPECT_EQ(Mapeia(errado.erros, importacao::LinhaListaErro),
+              QStringList({"Linha 1 (reg. 0) - CNPJ DO ESTABELECIMENTO: Inválido.",
+                           "Linha 3 (reg. 2) - CNPJ DO FORNECEDOR: Inválido."}));
     EXPECT_EQ(ConteudoBanco(banco), antes);
 }
 

@@ -2,18 +2,13 @@
 // (with nothing written), the replacement of an earlier number, the file it
 // needs generated, and a delivery undone.
 
-#include "base/Progresso.h"
 #include "checking/ListaDiagnostico.h"
 #include "delivery/Entrega.h"
 #include "delivery/Transmissao.h"
 #include "shell/Pastas.h"
-#include "store/Banco.h"
 #include "store/Controle.h"
 #include "store/Declaracoes.h"
 #include "support/Teste.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 using namespace vlme;
 using namespace vlme::delivery;
@@ -158,62 +153,45 @@ TEST_F(RegistroEntrega, ListaOfereceAsNaoRegistradas) {
 // is: each state prepared on a fresh statement, then what the registration
 // does with it (nothing written when refused or declined).
 TEST_F(RegistroEntrega, SoRegistraOArquivoGeradoDaDeclaracaoComoEla) {
-    const auto semRegistro = [&](int n) {
-        gera(n);
-        banco.executa("UPDATE CONTROLE SET NR_VERSAO_GERACAO_CONTROLE = NULL,"
-                      " DT_GERACAO_CONTROLE = NULL WHERE NR_VLM_CONTROLE = ?",
-                      {n});
-    };
-    const auto altera = [&](int n, const char *ppb) {
-        store::Alteracao alteracao(banco, n, QStringLiteral("Dados gerais"));
-        if (*ppb)
-            banco.executa("UPDATE VLME SET PPB_VLM = ? WHERE NR_VLM_VLM = ?", {ppb, n});
-        alteracao.confirma();
+    // Each state made by its steps: g generated, r generated and the file
+    // removed, s generated before the record existed, a saved unchanged, A
+    // changed, f a generation whose file could not be written.
+    const auto prepara = [&](int n, const QString &passos) {
+        for (const QChar p : passos) {
+            if (p == 'f') {
+                QDir().mkpath(shell::CaminhoArquivos(base.pasta(), n) + "/ocupado");
+                EXPECT_THROW(gera(n), ErroEntrega);
+            } else if (p == 'a' || p == 'A') {
+                store::Alteracao alteracao(banco, n, QStringLiteral("Dados gerais"));
+                if (p == 'A')
+                    banco.executa("UPDATE VLME SET PPB_VLM = 'Outro' WHERE NR_VLM_VLM = ?", {n});
+                alteracao.confirma();
+            } else {
+                const QString arquivo = gera(n);
+                if (p == 'r')
+                    QFile::remove(arquivo);
+                if (p == 's')
+                    banco.executa("UPDATE CONTROLE SET NR_VERSAO_GERACAO_CONTROLE = NULL,"
+                                  " DT_GERACAO_CONTROLE = NULL WHERE NR_VLM_CONTROLE = ?",
+                                  {n});
+            }
+        }
     };
     const struct {
-        const char *caso;
-        std::function<void(int)> prepara;
+        const char *caso, *passos;
         Geracao esperada;
-    } casos[] = {
-        {"nunca gerada", [](int) {}, Geracao::Ausente},
-        {"gerada", [&](int n) { gera(n); }, Geracao::Atual},
-        {"gravada sem mudar nada",
-         [&](int n) {
-             gera(n);
-             altera(n, "");
-         },
-         Geracao::Atual},
-        {"alterada depois",
-         [&](int n) {
-             gera(n);
-             altera(n, "Outro PPB");
-         },
-         Geracao::Alterada},
-        {"arquivo apagado e gravada",
-         [&](int n) {
-             QFile::remove(gera(n));
-             altera(n, "");
-         },
-         Geracao::Alterada},
-        {"arquivo de antes do registro", semRegistro, Geracao::SemRegistro},
-        {"arquivo de antes, alterada",
-         [&](int n) {
-             semRegistro(n);
-             altera(n, "Outro PPB");
-         },
-         Geracao::Alterada},
-        // A file that could not be written records no generation.
-        {"gravação que falhou",
-         [&](int n) {
-             QDir().mkpath(shell::CaminhoArquivos(base.pasta(), n) + "/ocupado");
-             EXPECT_THROW(gera(n), ErroEntrega);
-         },
-         Geracao::Ausente},
-    };
+    } casos[] = {{"nunca gerada", "", Geracao::Ausente},
+                 {"gerada", "g", Geracao::Atual},
+                 {"gravada sem mudar nada", "ga", Geracao::Atual},
+                 {"alterada depois", "gA", Geracao::Alterada},
+                 {"arquivo apagado e gravada", "ra", Geracao::Alterada},
+                 {"arquivo de antes do registro", "s", Geracao::SemRegistro},
+                 {"arquivo de antes, alterada", "sA", Geracao::Alterada},
+                 {"gravação que falhou: nenhuma geração", "f", Geracao::Ausente}};
     for (const auto &c : casos) {
         SCOPED_TRACE(c.caso);
         const int n = ConstrutorDeclaracao(banco).geral();
-        c.prepara(n);
+        prepara(n, c.passos);
         EXPECT_EQ(SituacaoGeracao(banco, base.pasta(), n), c.esperada);
         const QStringList antes = ConteudoBanco(banco);
         usuario.mensagens.clear();
@@ -237,7 +215,7 @@ TEST_F(RegistroEntrega, SoRegistraOArquivoGeradoDaDeclaracaoComoEla) {
     }
     // Sim to the file from before: recorded.
     const int n = ConstrutorDeclaracao(banco).geral();
-    semRegistro(n);
+    prepara(n, "s");
     usuario.responde(base::Resposta::Sim);
     EXPECT_TRUE(registra(n, recibo("99")));
     EXPECT_EQ(usuario.mensagens.back().botoes, base::Botoes::SimNaoPadraoNao);
@@ -251,12 +229,8 @@ TEST_F(RegistroEntrega, DesfazerVoltaAGeradaNaoTransmitida) {
     const QString original = situacao(n);
     const auto recusa = [&](const QString &inicio) {
         const QStringList antes = ConteudoBanco(banco);
-        try {
-            DesfazEntrega(banco, n, &usuario);
-            ADD_FAILURE() << "desfeito";
-        } catch (const ErroRecibo &erro) {
-            EXPECT_TRUE(erro.mensagem().startsWith(inicio)) << erro.mensagem();
-        }
+        const QString m = MensagemDoErro<ErroRecibo>([&] { DesfazEntrega(banco, n, &usuario); });
+        EXPECT_TRUE(m.startsWith(inicio)) << m;
         EXPECT_EQ(ConteudoBanco(banco), antes);
     };
     recusa("A declaração");

@@ -8,7 +8,6 @@
 
 #include <QDirIterator>
 #include <QNetworkAccessManager>
-#include <QTest>
 
 using namespace vlme;
 const QByteArray Pedido =

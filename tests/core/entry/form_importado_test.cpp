@@ -3,7 +3,6 @@
 
 #include "entry/FormImportado.h"
 #include "entry/OperacaoFormulario.h"
-#include "store/Banco.h"
 #include "support/Teste.h"
 
 using namespace vlme;

@@ -3,7 +3,6 @@
 #include "cli/ProgressoTerminal.h"
 #include "shell/BancoEquipe.h"
 #include "shell/Calculadora.h"
-#include "shell/Comandos.h"
 #include "shell/ConfiguracoesRegionais.h"
 #include "shell/CopiaUnica.h"
 #include "shell/InformacoesSistema.h"
@@ -11,23 +10,14 @@
 #include "shell/Pastas.h"
 #include "shell/PastasLembradas.h"
 #include "shell/Programa.h"
-#include "store/Banco.h"
 #include "store/Esquema.h"
 #include "support/Teste.h"
 
 #include <QBuffer>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTest>
 
 #include <csignal>
 
 using namespace vlme;
-using shell::Comando;
 using shell::ItemRegional;
 using teste::Valores;
 
@@ -41,7 +31,7 @@ TEST(Comandos, AondeCadaComandoLeva) {
                 teste::DestinoGravado d;
                 d.aberta = aberta;
                 d.fechaRecusado = aberta == 2;
-                const bool rodou = shell::ExecutaComando(Comando(c[0].toInt()), d, ocupado);
+                const bool rodou = shell::ExecutaComando(shell::Comando(c[0].toInt()), d, ocupado);
                 QString esperado = aberta ? c[3] : c[2];
                 if (esperado.startsWith('F'))
                     esperado = "fechaDeclaracao" + (aberta == 2 ? QString() : esperado.mid(1));
@@ -103,10 +93,9 @@ TEST(InformacoesSistema, VersoesEBancoEmUso) {
     shell::Programa programa;
     programa.versao = "5.0";
     const auto valores = [&] {
-        QStringList v;
-        for (const auto &[rotulo, valor] : shell::InformacoesSistema(programa))
-            v << rotulo + "=" + valor;
-        return v.join('\n');
+        return teste::Mapeia(shell::InformacoesSistema(programa),
+                             [](auto &i) { return i.first + "=" + i.second; })
+            .join('\n');
     };
     EXPECT_TRUE(valores().contains(
         QRegularExpression("^Programa=VLM-E versão 5.0\n.*\nSQLite=3\\.\\d+\\.\\d+\n.*\nBanco de "
@@ -121,14 +110,7 @@ TEST(InformacoesSistema, VersoesEBancoEmUso) {
 // Each start that cannot go on says why, naming the file, and leaves it as it was.
 TEST(Inicializacao, FalhasNaAberturaDitasAoUsuario) {
     teste::PastaTeste outra; // another program's SQLite file: valid, without our mark
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "outro");
-        db.setDatabaseName(outra.arquivo("outro.db"));
-        ASSERT_TRUE(db.open());
-        QSqlQuery(db).exec("CREATE TABLE agenda (nome TEXT)");
-        db.close();
-    }
-    QSqlDatabase::removeDatabase("outro");
+    ASSERT_EQ(teste::Sqlite3(outra.arquivo("outro.db"), "CREATE TABLE agenda (nome TEXT);"), "");
     teste::UsuarioRoteirizado usuario;
     // Opening `pasta` fails and leaves the database closed; what the user was told.
     const auto recusa = [&](const QString &pasta,

@@ -53,15 +53,11 @@ TEST(Controle, GravacaoSobreAlteracaoDeOutroProgramaERecusadaEODigitadoViraNova)
                  store::Alteracao a(banco, n, QStringLiteral("Dados gerais"));
                  a.confirma();
              }}) {
-        try {
-            escreve();
-            ADD_FAILURE() << "gravou por cima";
-        } catch (const store::ErroDeclaracaoAlterada &e) {
-            EXPECT_TRUE(e.mensagem().startsWith(
-                QString("A declaração %1 foi alterada pelo ").arg(n) +
-                store::Titular::Este().programa + " do usuário " + store::Titular::Este().usuario))
-                << e.mensagem();
-        }
+        const QString m = teste::MensagemDoErro<store::ErroDeclaracaoAlterada>(escreve);
+        EXPECT_TRUE(m.startsWith(QString("A declaração %1 foi alterada pelo ").arg(n) +
+                                 store::Titular::Este().programa + " do usuário " +
+                                 store::Titular::Este().usuario))
+            << m;
         EXPECT_EQ(ppb(n), "DO OUTRO");
     }
     EXPECT_EQ(store::LeEstado(banco, n)->versao, versao + 1);

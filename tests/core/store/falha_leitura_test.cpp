@@ -4,7 +4,6 @@
 // after start-up on new files and on a file whose schema names our collation,
 // which is converted.
 
-#include "base/Progresso.h"
 #include "checking/Pendencias.h"
 #include "delivery/Transmissao.h"
 #include "entry/Descricoes.h"
@@ -14,12 +13,8 @@
 #include "store/CopiaExclusao.h"
 #include "store/Declaracoes.h"
 #include "store/Esquema.h"
-#include "store/Gravar.h"
 #include "support/Teste.h"
 
-#include <QDir>
-#include <QFile>
-#include <QRegularExpression>
 #include <QSqlQuery>
 
 using namespace vlme;

@@ -2,15 +2,11 @@
 // same rows, column for column and type for type, and the same numbers.
 
 #include "delivery/Transmissao.h"
-#include "store/Banco.h"
-#include "store/Gravar.h"
 #include "store/GravarLinha.h"
 #include "store/GravarLote.h"
 #include "support/Teste.h"
 
 #include <QSqlQuery>
-
-#include <functional>
 
 using namespace vlme;
 using namespace vlme::store;

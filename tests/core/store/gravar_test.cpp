@@ -4,13 +4,9 @@
 // cancel; delivery state and kind, the list, and what stored files rely on in
 // the layout: counters never reused, text compared as the old engine did.
 
-#include "store/Banco.h"
 #include "store/CopiaExclusao.h"
 #include "store/Declaracoes.h"
-#include "store/Gravar.h"
 #include "support/Teste.h"
-
-#include <QRegularExpression>
 
 using namespace vlme;
 using namespace vlme::store;
@@ -369,8 +365,7 @@ TEST_F(Gravar, DentroDeUmaTransacaoMaior) {
 
 // The rows of statement `n` without their keys.
 QString Retrato(Banco &banco, int n) {
-    const std::string sql = teste::LeBytes(teste::DadoTeste("store/retrato_declaracao.sql"));
-    return Valores(banco, QString::fromStdString(sql), {n, n, n, n});
+    return teste::ValoresDoArquivo(banco, "store/retrato_declaracao.sql", n).join(';');
 }
 
 class CopiaExclusao : public Gravar {

@@ -1,9 +1,7 @@
 // Backup through the picker, restore and the table imports from the menus:
 // their dialogs, their messages, and the pointer back to normal.
 
-#include "shell/Comandos.h"
 #include "ui/Janelas.h"
-#include "ui/shell/mdiPrincipal.h"
 
 using namespace vlme;
 using namespace vlme::teste;
@@ -22,12 +20,7 @@ TEST_F(CopiaNaJanela, CopiaRestauracaoETabelasPelosMenus) {
     for (auto comando : {shell::Comando::GerarCopia, shell::Comando::Restaurar,
                          shell::Comando::ImportarNCM, shell::Comando::ImportarUnidades})
         janela.executa(comando);
-    EXPECT_EQ(usuario.resumos(),
-              QStringList({"i|Cópia de Segurança|A Cópia de Segurança foi gerada com sucesso!",
-                           "i|Cópia de Segurança|A Restauração da Cópia de Segurança foi "
-                           "efetuada com sucesso!",
-                           "-||Tabela de NCM importada com sucesso.",
-                           "-||Tabela de Unidade de medida comercial importada com sucesso."}));
+    EXPECT_EQ(usuario.resumos(), Mensagens("copia pelos menus"));
     EXPECT_EQ(numeros(), "1,2");
     EXPECT_EQ(
         ContaLinhas(programa.banco, "NCM_ITEM") + ContaLinhas(programa.banco, "UNIDADE_MEDIDA"), 6);

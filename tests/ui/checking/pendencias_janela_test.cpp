@@ -1,15 +1,6 @@
 // The pendency window in its two modes, and the check as the commands run it.
 
-#include "shell/ContextosAjuda.h"
-#include "support/Teste.h"
-#include "ui/checking/frmPendencias.h"
-
-#include <QApplication>
-#include <QGroupBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QTimer>
-#include <QTreeWidget>
+#include "ui/Janelas.h"
 
 using namespace vlme;
 

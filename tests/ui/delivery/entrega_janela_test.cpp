@@ -4,14 +4,9 @@
 // transmitted one; with none open nothing is chosen. A record undone.
 
 #include "delivery/Transmissao.h"
-#include "shell/Comandos.h"
 #include "store/Controle.h"
 #include "ui/Janelas.h"
-#include "ui/delivery/frmEntrega.h"
 #include "ui/shell/ModeloListaDeclaracoes.h"
-#include "ui/shell/mdiPrincipal.h"
-
-#include <QLineEdit>
 
 using namespace vlme;
 using teste::QuandoAbrirem;
@@ -39,12 +34,7 @@ TEST_F(EntregaJanela, RecusaLevaAoCampoEOKGravaEFecha) {
     f.mskGeracao->setText("06/01/2024 00:00:00");
     f.cmdOk->click();
     EXPECT_EQ(f.focusWidget(), f.mskGeracao);
-    EXPECT_EQ(usuario.resumos(),
-              QStringList({"!|Registrar Entrega|Digite o número da transmissão que está no recibo.",
-                           "!|Registrar Entrega|A data da recepção (31/12/2099 23:59:59) é "
-                           "posterior ao dia e à hora de agora. Confira o recibo.",
-                           "!|Registrar Entrega|A geração (06/01/2024 00:00:00) é posterior à "
-                           "recepção (05/01/2024 10:15:00). Confira as datas do recibo."}));
+    EXPECT_EQ(usuario.resumos(), teste::Mensagens("recibo recusado"));
     EXPECT_TRUE(f.isVisible());
     EXPECT_EQ(teste::ConteudoBanco(programa.banco), antes);
 
@@ -54,11 +44,7 @@ TEST_F(EntregaJanela, RecusaLevaAoCampoEOKGravaEFecha) {
     EXPECT_EQ(f.result(), int(QDialog::Accepted));
     ASSERT_TRUE(f.entrega());
     EXPECT_EQ(f.entrega()->numero, 471);
-    EXPECT_EQ(usuario.resumos().last(),
-              QString("i|Registrar Entrega|A entrega da declaração %1 foi registrada com o número "
-                      "de transmissão 471.\r\nPeça agora o diagnóstico (Declaração > "
-                      "Diagnóstico).")
-                  .arg(n));
+    EXPECT_EQ(usuario.resumos().last(), teste::Mensagens("recibo gravado").value(0).arg(n));
     EXPECT_EQ(teste::Valores(programa.banco, "SELECT DATA_GERACAO_RECIBO, DATA_RECEPCAO_RECIBO,"
                                              " HORA_RECEPCAO_RECIBO, TOTAIS_RECIBO FROM RECIBO"),
               "NULL|05/01/2024|10:15:00|3");
@@ -123,15 +109,7 @@ TEST_F(EntregaJanela, MenuEscolheAAbertaQueVoltaTravadaEDesfazer) {
     principal.executa(shell::Comando::DesfazerEntrega);
     EXPECT_EQ(teste::Valores(programa.banco, transmissoes), QString("%1|0;%2|0").arg(n).arg(nova));
     EXPECT_EQ(usuario.resumos().mid(usuario.resumos().size() - 2),
-              QStringList({QString("?|Desfazer Registro de Entrega|Deseja desfazer o registro da "
-                                   "entrega da declaração %1, transmissão número 88 ?\r\nO recibo "
-                                   "desse número é apagado e a declaração volta a ser gerada, não "
-                                   "transmitida.|SimNaoPadraoNao")
-                               .arg(n),
-                           QString("i|Desfazer Registro de Entrega|O registro da entrega da "
-                                   "declaração %1 (transmissão 88) foi desfeito: a declaração "
-                                   "está gerada, não transmitida.")
-                               .arg(n)}));
+              teste::Mensagens("entrega desfeita").replaceInStrings("%1", QString::number(n)));
 }
 
 } // namespace

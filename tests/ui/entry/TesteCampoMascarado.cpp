@@ -1,19 +1,12 @@
 // The shared field as a user meets it: typing, pasting, leaving with Tab,
 // checks sent back, and the tag letters of a window.
 
-#include "support/Teste.h"
-#include "ui/entry/CampoMascarado.h"
+#include "ui/Janelas.h"
 #include "ui/entry/FabricaCampos.h"
 
-#include <QApplication>
 #include <QClipboard>
-#include <QPushButton>
-#include <QTest>
-
-#include <memory>
 
 using vlme::ui::CampoMascarado;
-using vlme::ui::CriaCampo;
 
 namespace {
 
@@ -21,12 +14,10 @@ class CampoTeste : public ::testing::Test {
   protected:
     void SetUp() override {
         cancelar->setFocusPolicy(Qt::StrongFocus);
-        janela->show();
-        QApplication::setActiveWindow(janela.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(janela.get()));
+        ASSERT_TRUE(vlme::teste::Ativa(janela.get()));
     }
     CampoMascarado *cria(const char *form, const char *campo) {
-        return CriaCampo(form, campo, usuario, janela.get());
+        return vlme::ui::CriaCampo(form, campo, usuario, janela.get());
     }
     void entra(QWidget *campo) {
         campo->setFocus(Qt::TabFocusReason);

@@ -7,20 +7,9 @@
 #include "import/Importacao.h"
 #include "printing/Documento.h"
 #include "printing/Relatorios.h"
-#include "shell/Inicializacao.h"
-#include "store/Gravar.h"
 #include "support/ServidorDiagnostico.h"
 #include "ui/Janelas.h"
-#include "ui/checking/frmPendencias.h"
-#include "ui/delivery/frmEntrega.h"
 #include "ui/shell/RegraOcupado.h"
-#include "ui/shell/frmNovo.h"
-#include "ui/shell/mdiPrincipal.h"
-
-#include <QFileInfo>
-#include <QLabel>
-#include <QTabWidget>
-#include <QTreeWidget>
 
 using namespace vlme;
 using teste::QuandoAbrirem;
@@ -96,11 +85,8 @@ TEST_F(Digitacao, UmaDeclaracaoDoComecoAoFim) {
     ui::frmCentral *f = principal.dadosGerais();
     ASSERT_NE(f, nullptr);
     const int n = f->numero();
-    teste::Preenche(
-        f, "mskCNPJ=11222333000181;mskCPF=52998224724;txtPPB=PPB de telefones celulares;"
-           "txtDenProduto=Telefone;mskNCM=85171231;txtUnidade=UN;mskPesoBruto=1,5;optFixo");
-    clicaEConfirma(f, "cmdIncluirModelo",
-                   confirma("txtDescricaoModelo=Básico;mskCodigoInterno=MB;mskPrecoVenda=10"));
+    teste::Preenche(f, teste::Digitado("GeralCpfErrado"));
+    clicaEConfirma(f, "cmdIncluirModelo", confirma(teste::Digitado("ModeloDoComecoAoFim")));
     f->SSTab->setCurrentIndex(1);
     clicaEConfirma(f, "cmdIncluirNacional", confirma(Placa, [](QWidget *nacional) {
                        clicaEConfirma(nacional, "cmdIncluirImportadoNacional", confirma(Chip));

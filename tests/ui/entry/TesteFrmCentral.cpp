@@ -4,18 +4,9 @@
 // pendency taken back to its field.
 
 #include "ui/Janelas.h"
-#include "ui/checking/frmPendencias.h"
-#include "ui/entry/frmAssistentes.h"
-#include "ui/entry/frmModelos.h"
-#include "ui/shell/frmNovo.h"
-#include "ui/shell/mdiPrincipal.h"
 
-#include <QGroupBox>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QTabWidget>
-#include <QTreeWidget>
 
 using namespace vlme;
 using base::Resposta;
@@ -36,8 +27,7 @@ class FrmCentral : public teste::Janelas {
 
 TEST_F(FrmCentral, NovaDigitadaSalvaAoSairDaAbaEIntocadaNaoFica) {
     ui::mdiPrincipal principal(programa, usuario);
-    principal.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&principal));
+    ASSERT_TRUE(teste::Ativa(&principal));
     auto novo = [&] {
         QuandoAbrirem({[](QWidget *w) { static_cast<ui::frmNovo *>(w)->cmdOk->click(); }});
         principal.executa(Comando::Novo);
@@ -162,16 +152,13 @@ TEST_F(FrmCentral, CtrlTabTrocaAbaNaAreaDeDocumentos) {
     auto *f = new ui::frmCentral(programa, usuario);
     f->carrega();
     area.addSubWindow(f)->show();
-    area.show();
-    QApplication::setActiveWindow(&area);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&area));
+    ASSERT_TRUE(teste::Ativa(&area));
     f->mskCPF->setFocus();
     QTest::keyClick(f->mskCPF, Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(f->SSTab->currentIndex(), 1);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
-                    Qt::ControlModifier | Qt::ShiftModifier);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
-                    Qt::ControlModifier | Qt::ShiftModifier);
+    for (int vez = 0; vez < 2; ++vez)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
+                        Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(f->SSTab->currentIndex(), 3);
 }
 

@@ -2,10 +2,7 @@
 // valid one saves with its document, view edits nothing, delete takes links.
 
 #include "entry/FormComponente.h"
-#include "entry/OperacaoFormulario.h"
 #include "ui/Janelas.h"
-#include "ui/entry/frmImportados.h"
-#include "ui/entry/frmNacionais.h"
 
 #include <QTableWidget>
 

@@ -1,10 +1,7 @@
 // The lookups and the model form driven as a user drives them: keys and
 // clicks on the named controls, what is chosen or saved, what is told.
 
-#include "entry/OperacaoFormulario.h"
 #include "ui/Janelas.h"
-#include "ui/entry/frmAssistentes.h"
-#include "ui/entry/frmModelos.h"
 
 #include <QKeyEvent>
 
@@ -23,8 +20,7 @@ class Formularios : public teste::Janelas {
     } // Runs `acao` on the window once it is up and active, as on a screen.
     template <class Janela> static void QuandoAbrir(std::function<void(Janela *)> acao) {
         teste::QuandoAbrirem({[acao](QWidget *w) {
-            QApplication::setActiveWindow(w);
-            ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+            ASSERT_TRUE(teste::Ativa(w));
             acao(static_cast<Janela *>(w));
         }});
     }

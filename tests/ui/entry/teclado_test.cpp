@@ -2,11 +2,7 @@
 // by key straight after their forms open, every field found stored (where
 // each window opens and its Tab chain: the focus tests).
 
-#include "entry/OperacaoFormulario.h"
 #include "ui/Janelas.h"
-#include "ui/entry/frmImportados.h"
-
-#include <QTabWidget>
 
 using namespace vlme;
 using namespace vlme::teste;

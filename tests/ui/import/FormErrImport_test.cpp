@@ -1,20 +1,8 @@
 // The import error list window: what it shows, saving the list, help and
 // close; and the import command showing it after a failed import.
 
-#include "base/Progresso.h"
-#include "shell/ContextosAjuda.h"
-#include "support/Teste.h"
+#include "ui/Janelas.h"
 #include "ui/import/FormErrImport.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QProcess>
-#include <QPushButton>
-#include <QTimer>
 
 #include <gmock/gmock.h>
 

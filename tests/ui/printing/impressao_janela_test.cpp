@@ -1,11 +1,7 @@
 // A list window printed through the preview and saved as a PDF that holds
 // the list and the statement it belongs to.
 
-#include "../Janelas.h"
-#include "ui/checking/frmPendencias.h"
-
-#include <QAction>
-#include <QProcess>
+#include "ui/Janelas.h"
 
 using namespace vlme;
 

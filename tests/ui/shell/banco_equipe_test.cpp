@@ -4,13 +4,6 @@
 
 #include "ui/Janelas.h"
 #include "ui/shell/frmBancoEquipe.h"
-#include "ui/shell/mdiPrincipal.h"
-
-#include "shell/Inicializacao.h"
-
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
 
 using namespace vlme;
 

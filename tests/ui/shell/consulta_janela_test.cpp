@@ -1,7 +1,6 @@
 // A statement another program holds is only consulted, and one left alone
 // too long is saved and closed, so that no clerk holds it for the night.
 
-#include "shell/Comandos.h"
 #include "shell/Pastas.h"
 #include "store/Controle.h"
 #include "store/Reservas.h"
@@ -9,17 +8,9 @@
 #include "ui/Janelas.h"
 #include "ui/shell/EsperaBanco.h"
 #include "ui/shell/Inatividade.h"
-#include "ui/shell/mdiPrincipal.h"
 
-#include <QElapsedTimer>
-#include <QFileInfo>
-#include <QLabel>
 #include <QProgressDialog>
-#include <QPushButton>
 #include <QScopeGuard>
-#include <QTabWidget>
-
-#include <memory>
 
 #include <csignal>
 
@@ -40,9 +31,7 @@ TEST_F(Consulta, DeOutroProgramaNadaGravaEF5AbreParaAlterarQuandoLivre) {
     const int n = completa();
     auto dele = std::make_unique<store::Reserva>(outro, n);
     ui::mdiPrincipal principal(programa, usuario);
-    principal.show();
-    principal.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&principal));
+    ASSERT_TRUE(teste::Ativa(&principal));
     principal.abre(n);
     ui::frmCentral *f = principal.dadosGerais();
     ASSERT_NE(f, nullptr);
@@ -187,8 +176,7 @@ TEST_F(Consulta, AlteradaPorOutroProgramaNadaGravaPorCimaEODigitadoViraNova) {
         f->txtPPB->setText(valor);
         usuario.responde(resposta);
         f->SSTab->setCurrentIndex(1);
-        for (int i = 0; i < 200 && principal.dadosGerais() == f; ++i)
-            QTest::qWait(10);
+        QTest::qWaitFor([&] { return principal.dadosGerais() != f; }, 2000);
         return principal.dadosGerais();
     };
     outroGrava(n, "Dele");

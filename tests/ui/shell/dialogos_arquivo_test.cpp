@@ -1,13 +1,8 @@
 // The file dialogs: the program's own files are never offered, and each
 // import opens where the user last took a file of its kind.
 
-#include "shell/Comandos.h"
 #include "ui/Janelas.h"
-#include "ui/shell/UsuarioJanela.h"
-#include "ui/shell/mdiPrincipal.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QListView>
 #include <QStandardPaths>
@@ -65,10 +60,7 @@ TEST_F(DialogosArquivo, CadaImportacaoAbreNaUltimaPastaDoSeuTipo) {
     principal.executa(shell::Comando::Importar);
     QStandardPaths::setTestModeEnabled(false);
 
-    QStringList inicios;
-    for (const auto &d : usuario.dialogos)
-        inicios << d.inicial;
-    EXPECT_EQ(inicios,
+    EXPECT_EQ(teste::Mapeia(usuario.dialogos, [](auto &d) { return d.inicial; }),
               QStringList({QDir::homePath(), QDir::homePath(), tabelas, QDir::homePath()}));
     EXPECT_EQ(teste::Valores(programa.banco, "SELECT count(*) FROM NCM_ITEM"), "3");
 }

@@ -3,19 +3,9 @@
 // goes through a form in the order of the screen, past the lookup buttons.
 
 #include "import/ErrosImportacao.h"
-#include "shell/ContextosAjuda.h"
 #include "ui/Janelas.h"
-#include "ui/checking/frmPendencias.h"
-#include "ui/entry/frmAssistentes.h"
-#include "ui/entry/frmImportados.h"
-#include "ui/entry/frmModelos.h"
-#include "ui/entry/frmNacionais.h"
 #include "ui/import/FormErrImport.h"
-#include "ui/shell/UsuarioJanela.h"
-#include "ui/shell/frmAjuda.h"
 #include "ui/shell/frmGauge.h"
-#include "ui/shell/frmNovo.h"
-#include "ui/shell/frmSobre.h"
 
 #include <map>
 
@@ -79,14 +69,8 @@ TEST_F(FocoJanelas, CadaJanelaAbreOndeOUsuarioAgePrimeiroETabSegueATela) {
     d.subcomponenteNF(1, C::ImportadoPadrao("SN", 1, 2), C::NFPadrao());
     d.importadoDI("DI").importadoNF("NF");
     const int n = d;
-    programa.banco.executa("INSERT INTO NCM_ITEM (CD_NCM_PRODUTO, DESCR_NCM_PRODUTO)"
-                           " VALUES ('85171231', 'Telefones')");
-    programa.banco.executa("INSERT INTO UNIDADE_MEDIDA (CD_UNID_MEDIDA, NM_MEDIDA)"
-                           " VALUES ('UN', 'Unidade')");
-    programa.banco.executa("INSERT INTO ERRO (NR_VLM_ERRO, DESCRICAO_ERRO, LOCAL_ERRO,"
-                           " REGISTRO_ERRO, TIPO_ERRO) VALUES (?, 'CNPJ inválido', 'Ficha 2',"
-                           " 'Registro 3', '1')",
-                           {n});
+    for (const QStringList &sql : teste::Casos("foco_ao_abrir.sql"))
+        programa.banco.executa(sql[0], QVariantList(sql[0].count('?'), n));
     const std::vector<importacao::ErroImportacao> erros = {
         importacao::ErroImportacao::Cria('1', 3, "Denominação", "Preenchimento obrigatório.")};
     ui::UsuarioJanela janelas;

@@ -3,27 +3,16 @@
 // the help: every window's topic number leads to its page, every link between
 // pages works, the index filter, and the one help window of the program.
 
-#include "shell/ContextosAjuda.h"
 #include "ui/Janelas.h"
-#include "ui/shell/frmAjuda.h"
 #include "ui/shell/frmGauge.h"
-#include "ui/shell/frmSobre.h"
 #include "ui/shell/frmSplash.h"
 
 #include <QDialog>
 #include <QDirIterator>
-#include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QProgressBar>
-#include <QRegularExpression>
 #include <QSet>
 #include <QSignalSpy>
-#include <QTabWidget>
 #include <QTextBrowser>
-#include <QTreeWidget>
 
 using namespace vlme;
 using teste::Janelas;

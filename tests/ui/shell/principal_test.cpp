@@ -4,31 +4,17 @@
 // failures told. The statement picker and the new-statement window: what each
 // operation code lists and shows, how OK is reached, the operations done there.
 
-#include "shell/Comandos.h"
-#include "shell/ContextosAjuda.h"
 #include "ui/Janelas.h"
 #include "ui/shell/ModeloListaDeclaracoes.h"
-#include "ui/shell/UsuarioJanela.h"
-#include "ui/shell/frmAjuda.h"
-#include "ui/shell/frmNovo.h"
-#include "ui/shell/frmSobre.h"
-#include "ui/shell/mdiPrincipal.h"
 
-#include <QAction>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
-#include <QTabWidget>
 #include <QToolBar>
 
-#include <memory>
 #include <stdexcept>
 
 using namespace vlme;
@@ -425,9 +411,7 @@ TEST_F(Principal, PeloSeletorEOFocoVoltaAJanelaPrincipal) {
     completa();
     usuario.responde(base::Resposta::Sim);
     ui::mdiPrincipal principal(programa, usuario);
-    principal.show();
-    principal.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&principal));
+    ASSERT_TRUE(teste::Ativa(&principal));
     for (const Comando comando : {Comando::Pendencias, Comando::Excluir, Comando::Abrir}) {
         QuandoAbrirem({teste::PrimeiraDoSeletor}); // the newest
         principal.executa(comando);

@@ -3,13 +3,8 @@
 // too) and a focused button show the focus, and each top menu has its own
 // Alt letter, taken by no control of the statement window.
 
-#include "shell/Comandos.h"
 #include "ui/Janelas.h"
-#include "ui/delivery/frmEntrega.h"
-#include "ui/entry/frmNacionais.h"
-#include "ui/shell/mdiPrincipal.h"
 
-#include <QLabel>
 #include <QMenuBar>
 #include <QTabBar>
 #include <QTableWidget>

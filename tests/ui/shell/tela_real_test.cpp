@@ -8,10 +8,8 @@
 #include "store/Reservas.h"
 #include "ui/Janelas.h"
 #include "ui/shell/Inatividade.h"
-#include "ui/shell/mdiPrincipal.h"
 
 #include <QMenu>
-#include <QProcess>
 
 using namespace vlme;
 

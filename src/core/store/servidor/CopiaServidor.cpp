@@ -11,21 +11,49 @@
 #include <libpq-fe.h>
 
 #include <algorithm>
+#include <charconv>
+#include <cstring>
 
 namespace vlme::store::servidor {
 
 namespace {
 
-// A value in COPY's text format.
+// Appends `n` bytes from `p` to `saida`, growing it geometrically.
+void Acrescenta(QByteArray &saida, const char *p, qsizetype n) {
+    const qsizetype fim = saida.size();
+    saida.resize(fim + n);
+    std::memcpy(saida.data() + fim, p, std::size_t(n));
+}
+
+// A value in COPY's text format. Written in place: the bulk writer formats
+// every value of an import or restore, and the text's round trips through
+// temporary arrays took most of the program's time.
 void Escreve(QByteArray &saida, const gravar::Valor &v) {
+    char numero[32];
     if (const int *inteiro = std::get_if<int>(&v)) {
-        saida += QByteArray::number(*inteiro);
+        const auto r = std::to_chars(numero, numero + sizeof numero, *inteiro);
+        Acrescenta(saida, numero, r.ptr - numero);
     } else if (const double *real = std::get_if<double>(&v)) {
         // The shortest text that reads back as the same double.
-        saida += QByteArray::number(*real, 'g', QLocale::FloatingPointShortest);
+        const auto r = std::to_chars(numero, numero + sizeof numero, *real);
+        Acrescenta(saida, numero, r.ptr - numero);
     } else if (const QString *texto = std::get_if<QString>(&v)) {
-        for (const char c : texto->toUtf8()) {
-            switch (c) {
+        const QChar *c = texto->constData();
+        const qsizetype n = texto->size();
+        qsizetype simples = 0;
+        while (simples < n && c[simples].unicode() < 0x80 && c[simples] != u'\\' &&
+               c[simples] != u'\t' && c[simples] != u'\n' && c[simples] != u'\r')
+            ++simples;
+        if (simples == n) { // plain ASCII, the usual case: one byte each
+            const qsizetype fim = saida.size();
+            saida.resize(fim + n);
+            char *o = saida.data() + fim;
+            for (qsizetype i = 0; i < n; ++i)
+                o[i] = char(c[i].unicode());
+            return;
+        }
+        for (const char b : texto->toUtf8()) {
+            switch (b) {
             case '\\':
                 saida += "\\\\";
                 break;
@@ -39,7 +67,7 @@ void Escreve(QByteArray &saida, const gravar::Valor &v) {
                 saida += "\\r";
                 break;
             default:
-                saida += c;
+                saida += b;
             }
         }
     } else {
@@ -88,13 +116,15 @@ qint64 CopiaServidor::insere(const gravar::Linha &linha) {
         ordem_ << &t;
     }
     QByteArray &dados = *it;
+    char numero[24];
     for (std::size_t i = 0; i < t.colunas.size(); ++i) {
         if (i > 0)
             dados += '\t';
         if (linha.temColuna(int(i)))
             Escreve(dados, linha.valor(int(i)));
         else if (i == 0 && novaChave)
-            dados += QByteArray::number(novaChave);
+            Acrescenta(dados, numero,
+                       std::to_chars(numero, numero + sizeof numero, novaChave).ptr - numero);
         else if (const char *padrao = t.padroes[i])
             dados += padrao;
         else
