@@ -82,11 +82,11 @@ QString IdentidadeDoNumero(Banco &banco, int numero);
 // name as it was).
 std::vector<RegistroHistorico> LeExcluidas(Banco &banco);
 
-// Rows read elsewhere (a backup, the file migrar moves from), added here as
-// they were, oldest first, under the identity and number the statement has
-// here; unless this database already has that identity's history (a deleted
-// statement restored where it was), which holds them already. Inside the
-// caller's transaction.
+// Rows read elsewhere (a backup, the file migrar moves from), newest first as
+// LeHistorico gives them, added here as they were, in the order they happened,
+// under the identity and number the statement has here; unless this database already has that
+// identity's history (a deleted statement restored where it was), which holds them already. Inside
+// the caller's transaction.
 void CopiaHistorico(Banco &banco, const std::vector<RegistroHistorico> &linhas,
                     const QString &identidade, int numero);
 
