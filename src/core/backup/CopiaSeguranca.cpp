@@ -658,40 +658,6 @@ std::optional<int> AdicionaDeclaracao(store::Banco &copia, store::Banco &banco, 
     return novo;
 }
 
-namespace {
-
-// The document keyed `chave` in the backup alone, through a writer of its own.
-template <class T>
-int RestauraSo(store::Banco &copia, store::Banco &banco, const char *sql, int chave, int colunas) {
-    store::LeituraDireta l(copia, QByteArray(sql), {chave, chave});
-    if (!l.proxima())
-        return 0;
-    store::Transacao transacao(banco);
-    store::GravacaoEmLote lote(banco);
-    const int nova = RestauraDocumento<T>(lote, l, 0, colunas);
-    lote.conclui();
-    transacao.confirma();
-    return nova;
-}
-
-} // namespace
-
-int RestauraNF(store::Banco &copia, store::Banco &banco, int chave) {
-    return RestauraSo<store::gravar::TabelaNF>(
-        copia, banco,
-        "SELECT ?, NR_SEQ_NF, NR_NF, SERIE_NF, CNPJ_NF, DATA_EMISSAO_NF, NR_INS_ESTADUAL_NF"
-        " FROM NF WHERE NR_SEQ_NF = ?",
-        chave, 5);
-}
-
-int RestauraDI(store::Banco &copia, store::Banco &banco, int chave) {
-    return RestauraSo<store::gravar::TabelaDI>(
-        copia, banco,
-        "SELECT ?, NR_SQ_DI, NR_DI_DI, NR_ADICAO_DI, NR_ITEM_DI, DESCRICAO_DI FROM DI"
-        " WHERE NR_SQ_DI = ?",
-        chave, 4);
-}
-
 int RestauraCopiaSeguranca(store::Banco &banco, const QString &caminho, base::Progresso &progresso,
                            base::InterfaceUsuario &usuario) {
     QTemporaryFile privada(QDir::tempPath() + QStringLiteral("/vlme-restauracao-XXXXXX"));

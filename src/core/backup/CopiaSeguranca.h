@@ -63,11 +63,6 @@ bool GravaCopiaSeguranca(store::Banco &banco, int numero, const QString &destino
 int RestauraCopiaSeguranca(store::Banco &banco, const QString &caminho, base::Progresso &progresso,
                            base::InterfaceUsuario &usuario);
 
-// A new NF / DI row in `banco` with the values of the row keyed `chave` in the
-// backup `copia`; its key. 0 gives 0, as does a key the backup lacks.
-int RestauraNF(store::Banco &copia, store::Banco &banco, int chave);
-int RestauraDI(store::Banco &copia, store::Banco &banco, int chave);
-
 // The VLME row of statement `m` in `copia`, as AdicionaDeclaracao takes it
 // (its columns in a fixed order: the transmission number 15th, the code 17th,
 // the product name 19th, counted from 0). Throws ErroDeclaracaoInexistente.
