@@ -79,6 +79,13 @@ std::optional<EstadoDeclaracao> LeEstado(Banco &banco, int numero) {
     return e;
 }
 
+EstadoDeclaracao EstadoOuNovo(Banco &banco, int numero) {
+    if (std::optional<EstadoDeclaracao> e = LeEstado(banco, numero))
+        return *e;
+    CriaControle(banco, numero);
+    return LeEstado(banco, numero).value_or(EstadoDeclaracao{});
+}
+
 QString CriaControle(Banco &banco, int numero, const QString &identidade) {
     const QString id =
         identidade.isEmpty() || IdentidadeExiste(banco, identidade) ? NovaIdentidade() : identidade;
@@ -89,16 +96,12 @@ QString CriaControle(Banco &banco, int numero, const QString &identidade) {
 }
 
 qint64 MarcaAlteracao(Banco &banco, int numero) {
-    std::optional<EstadoDeclaracao> atual = LeEstado(banco, numero);
-    if (!atual) {
-        CriaControle(banco, numero);
-        atual = LeEstado(banco, numero);
-    }
+    const EstadoDeclaracao atual = EstadoOuNovo(banco, numero);
     const std::optional<qint64> lida = banco.reservas().versaoLida(numero);
-    if (lida && *lida != atual->versao)
-        throw ErroDeclaracaoAlterada(numero, *atual);
+    if (lida && *lida != atual.versao)
+        throw ErroDeclaracaoAlterada(numero, atual);
     const Titular eu = Titular::Este();
-    const qint64 nova = atual->versao + 1;
+    const qint64 nova = atual.versao + 1;
     // Only over the version read: a writer that slipped in between is caught
     // here too.
     if (banco
@@ -106,7 +109,7 @@ qint64 MarcaAlteracao(Banco &banco, int numero) {
                                     " TX_USUARIO_CONTROLE = ?, TX_MAQUINA_CONTROLE = ?,"
                                     " TX_PROGRAMA_CONTROLE = ?, DT_ALTERACAO_CONTROLE = ?"
                                     " WHERE NR_VLM_CONTROLE = ? AND NR_VERSAO_CONTROLE = ?"),
-                     {nova, eu.usuario, eu.maquina, eu.programa, Agora(), numero, atual->versao})
+                     {nova, eu.usuario, eu.maquina, eu.programa, Agora(), numero, atual.versao})
             .numRowsAffected() != 1)
         throw ErroDeclaracaoAlterada(numero, LeEstado(banco, numero).value_or(EstadoDeclaracao{}));
     // A window of this program that shows it goes on from the new version,
@@ -120,8 +123,7 @@ qint64 MarcaAlteracao(Banco &banco, int numero) {
 }
 
 void MarcaGeracao(Banco &banco, int numero) {
-    if (!LeEstado(banco, numero))
-        CriaControle(banco, numero);
+    EstadoOuNovo(banco, numero);
     banco.executa(QStringLiteral("UPDATE CONTROLE SET DT_GERACAO_CONTROLE = ?,"
                                  " NR_VERSAO_GERACAO_CONTROLE = NR_VERSAO_CONTROLE"
                                  " WHERE NR_VLM_CONTROLE = ?"),

@@ -38,6 +38,9 @@ struct EstadoDeclaracao {
 
 // The record of statement `numero`, or nothing when the statement has none.
 std::optional<EstadoDeclaracao> LeEstado(Banco &banco, int numero);
+// The record of statement `numero`, given one first when it has none (a row
+// another tool added); inside the caller's write.
+EstadoDeclaracao EstadoOuNovo(Banco &banco, int numero);
 
 // The record of a statement just made; `identidade` empty draws a new one, and
 // so does one this database already holds (a backup restored beside its

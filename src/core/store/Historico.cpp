@@ -126,11 +126,7 @@ QStringList ComandosHistorico() {
 
 void RegistraHistorico(Banco &banco, int numero, Evento evento, const QString &detalhe,
                        bool comFiguras) {
-    std::optional<EstadoDeclaracao> estado = LeEstado(banco, numero);
-    if (!estado) {
-        CriaControle(banco, numero);
-        estado = LeEstado(banco, numero);
-    }
+    const EstadoDeclaracao estado = EstadoOuNovo(banco, numero);
     std::optional<double> custo, coeficiente;
     if (comFiguras && Calculo()) {
         const Figuras f = Calculo()(banco, numero);
@@ -149,7 +145,7 @@ void RegistraHistorico(Banco &banco, int numero, Evento evento, const QString &d
                        " TX_PROGRAMA_HISTORICO, VL_CUSTO_TOTAL_HISTORICO, VL_COEFICIENTE_HISTORICO)"
                        " VALUES (?, ?, ?, ?, ?, ") +
             motor.agora() + QStringLiteral(", ?, ?, ?, ?, ?)"),
-        {estado->identidade, numero, CodigoEvento(evento), detalhe, estado->versao,
+        {estado.identidade, numero, CodigoEvento(evento), detalhe, estado.versao,
          motor.usuario(banco), eu.maquina, programa, Nulo(custo), Nulo(coeficiente)});
 }
 
